@@ -1,0 +1,39 @@
+# Shared by scripts/run and scripts/test: install what is missing, configure, build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
+                libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core
+                xdg-utils)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# configure_and_build BUILD_DIR BUILD_TYPE [extra cmake args...] -- [targets...]
+configure_and_build() {
+  local dir="$1" type="$2"; shift 2
+  local cmake_args=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do cmake_args+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  targets=("$@")
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${cmake_args[@]}" >/dev/null
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$dir" --target "${targets[@]}"
+  else
+    cmake --build "$dir"
+  fi
+}

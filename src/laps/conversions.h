@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace tormel {
+
+// Metres-per-hour factors of the two speed units, indexed by Choix_Vitesse.
+inline const std::array<float, 2> Facteur_Vitesse{1.0F, static_cast<float>(1.0 / 1.609344)};
+
+// A duration in hundredths as lap-time text: minutes and an apostrophe when
+// there is at least one minute, then seconds, a double quote and hundredths.
+QString Time_Convert(float hundredths);
+
+// A recorded temperature (in the record's unit 'C' or 'F') in the unit the
+// user chose (Choix_Temp: 0 degrees C, 1 degrees F).
+int Temp_Convert(int temperature, QChar uniteTempRecord, int choixTemp);
+
+// Speed in the chosen unit from a length in metres and a time in
+// hundredths. No speed when the length is not given (0 or less, or not a
+// finite number) or the time is 0.
+std::optional<double> vitesse(float distanceMetres, double hundredths, int choixVitesse);
+
+// Whether a track length counts as given.
+bool longueurDonnee(float distanceMetres);
+
+}  // namespace tormel

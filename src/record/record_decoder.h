@@ -1,0 +1,60 @@
+#pragma once
+
+#include "record/record_image.h"
+
+#include <QChar>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace tormel {
+
+enum class ModeEnregistrement { Aucun = 0, Chronos = 1, Rpm = 2 };
+
+// What the decoder reads off an image: shared record values and the header
+// read-outs, before any lap or sample analysis.
+struct DecodedRecord {
+    ModeEnregistrement Mode_Enregistrement = ModeEnregistrement::Aucun;
+    // Laps announced by the header (byte 160 minus one), -1 for byte 0.
+    // Bounded to the 99 laps the image has room for.
+    int nTours = -1;
+    int Facteur_Rpm = 2;
+    int Balises_Tour = 1;
+    int Pointeur_Bas = 0;
+    int Pointeur_Haut = 0;
+    // Samples announced by the header, bounded to the 1984 the image holds;
+    // below 10 the record has no usable data.
+    std::int32_t Nombre_Echantillons = 0;
+    int Decalage_Temp = 0;
+    QChar Unite_Temp_Record = QLatin1Char('C');
+
+    QString Serial_Number;
+    QString Soft_Ver;
+    QString Hard_Ver;
+    QString Temp_Limite;
+    std::array<QString, 5> Ltmot;
+    QString Nombre_Etapes;
+    QString Mode;
+};
+
+// Decodes the header of any 2048 bytes. `etapesText` is Textes(19).
+DecodedRecord decodeRecord(const RecordImage& image, const QString& etapesText);
+
+// The serial number as the window shows it: first part, then the second
+// on at least four digits (12 and 1111 give 121111).
+QString serialNumberText(const RecordImage& image);
+
+// An engine counter as hours:minutes from its two BCD bytes (0x05, 0x30 -> 5:30).
+QString engineTimeText(std::uint8_t hoursBcd, std::uint8_t minutesBcd);
+
+// How many laps the lap-time chart shows at once and how its scroll bar runs.
+struct LapChartWindow {
+    int Tours_Ecran = 0;
+    bool scrollVisible = false;
+    int scrollMaximum = 0;
+    int scrollLargeStep = 0;
+};
+LapChartWindow lapChartWindow(int nTours, int screenWidthTwips);
+
+}  // namespace tormel

@@ -1,0 +1,64 @@
+#include "record/record_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace tormel {
+
+bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(image.Data_Chrono.data()), RecordImage::Size);
+    const auto track = static_cast<std::uint16_t>(trackNumber);
+    bytes.append(char(track & 0xFF));
+    bytes.append(char(track >> 8));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (errorText)
+            *errorText = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+LoadedRecord Charge_Fichier(const QString& path)
+{
+    LoadedRecord result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.errorNumber = int(file.error());
+        result.errorText = file.errorString();
+        return result;
+    }
+    const QByteArray bytes = file.read(RecordImage::Size + 2);
+    if (file.error() != QFileDevice::NoError) {
+        result.errorNumber = int(file.error());
+        result.errorText = file.errorString();
+    }
+    const auto imageBytes = std::min<qsizetype>(bytes.size(), RecordImage::Size);
+    for (qsizetype k = 0; k < imageBytes; ++k)
+        result.image.Data_Chrono[std::size_t(k)] = std::uint8_t(bytes.at(k));
+    if (bytes.size() > RecordImage::Size) {
+        // A file of 2049 bytes carries only the low byte of the number.
+        const auto low = std::uint8_t(bytes.at(RecordImage::Size));
+        const auto high = bytes.size() > RecordImage::Size + 1 ? std::uint8_t(bytes.at(RecordImage::Size + 1)) : std::uint8_t(0);
+        result.trackNumber = std::int16_t(std::uint16_t(high << 8 | low));
+    }
+    return result;
+}
+
+RecordNames Nommer_Commentaire(const QString& path)
+{
+    RecordNames names;
+    names.Nom_Record = path.left(std::max<qsizetype>(0, path.size() - 4));
+    names.Fichier_Commentaire = names.Nom_Record + QStringLiteral(".TXT");
+    return names;
+}
+
+QString recordCaption(const QString& path, const QString& serialNumber)
+{
+    return path + QStringLiteral("   SN:") + serialNumber;
+}
+
+}  // namespace tormel

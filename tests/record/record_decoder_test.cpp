@@ -1,0 +1,179 @@
+#include "record/record_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+namespace tormel {
+namespace {
+
+RecordImage imageWith(std::initializer_list<std::pair<int, int>> bytes)
+{
+    RecordImage image;
+    for (const auto& [offset, value] : bytes)
+        image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value);
+    return image;
+}
+
+const QString etapes = QStringLiteral("Etapes : ");
+
+TEST(DecodeRecord, HeaderReadOuts)
+{
+    const RecordImage image = imageWith({{8, 0}, {9, 12}, {0, 4}, {1, 87}, {16, 1}, {17, 2}, {24, 0}, {25, 7},
+                                         {40, 110}, {161, 3}, {97, 0x41}, {56, 0x12}, {57, 0x05},
+                                         {64, 0x05}, {65, 0x30}, {72, 0x03}, {73, 0x45}, {80, 0x99},
+                                         {81, 0x59}, {88, 0x00}, {89, 0x07}});
+    const DecodedRecord d = decodeRecord(image, etapes);
+    EXPECT_EQ(d.Serial_Number, QStringLiteral("121111"));
+    EXPECT_EQ(d.Soft_Ver, QStringLiteral("Soft Ver : 258"));
+    EXPECT_EQ(d.Hard_Ver, QStringLiteral("Hard Ver : 7"));
+    EXPECT_EQ(d.Temp_Limite, QStringLiteral("T° Max : 110"));
+    EXPECT_EQ(d.Nombre_Etapes, QStringLiteral("Etapes : 3"));
+    EXPECT_EQ(d.Mode, QStringLiteral("Mode : 65"));
+    EXPECT_EQ(d.Ltmot[0], QStringLiteral("12:05"));
+    EXPECT_EQ(d.Ltmot[1], QStringLiteral("5:30"));
+    EXPECT_EQ(d.Ltmot[2], QStringLiteral("3:45"));
+    EXPECT_EQ(d.Ltmot[3], QStringLiteral("99:59"));
+    EXPECT_EQ(d.Ltmot[4], QStringLiteral("0:07"));
+    EXPECT_EQ(d.Mode_Enregistrement, ModeEnregistrement::Rpm);
+}
+
+TEST(DecodeRecord, SerialKeepsLeadingZerosOfSecondPart)
+{
+    EXPECT_EQ(serialNumberText(imageWith({{9, 5}, {1, 7}})), QStringLiteral("50007"));
+    EXPECT_EQ(serialNumberText(imageWith({{8, 255}, {9, 255}, {0, 255}, {1, 255}})), QStringLiteral("6553565535"));
+}
+
+TEST(DecodeRecord, TemperatureUnitRule)
+{
+    struct Case {
+        int byte9, b0, b1;
+        char unit;
+    };
+    const Case cases[] = {
+        {8, 1, 44, 'F'},   // 300
+        {8, 1, 145, 'C'},  // 401
+        {7, 1, 44, 'C'},
+        {8, 0, 200, 'F'},
+        {8, 1, 144, 'F'},  // 400
+        {8, 0, 199, 'C'},
+    };
+    for (const auto& c : cases) {
+        const auto d = decodeRecord(imageWith({{9, c.byte9}, {0, c.b0}, {1, c.b1}}), etapes);
+        EXPECT_EQ(d.Unite_Temp_Record, QLatin1Char(c.unit)) << c.byte9 << " " << c.b0 << " " << c.b1;
+    }
+}
+
+TEST(DecodeRecord, RpmFactorBeaconsAndOffsets)
+{
+    EXPECT_EQ(decodeRecord(imageWith({{121, 0x23}, {32, 0x02}}), etapes).Facteur_Rpm, 3);
+    EXPECT_EQ(decodeRecord(imageWith({{121, 0x23}}), etapes).Facteur_Rpm, 3);
+    EXPECT_EQ(decodeRecord(imageWith({{32, 0x02}}), etapes).Facteur_Rpm, 4);
+    EXPECT_EQ(decodeRecord(imageWith({}), etapes).Facteur_Rpm, 2);
+    EXPECT_EQ(decodeRecord(imageWith({{121, 0x10}}), etapes).Facteur_Rpm, 0);
+
+    EXPECT_EQ(decodeRecord(imageWith({{33, 2}}), etapes).Balises_Tour, 3);
+    EXPECT_EQ(decodeRecord(imageWith({{32, 32}, {113, 15}}), etapes).Decalage_Temp, 15);
+    EXPECT_EQ(decodeRecord(imageWith({{32, 0}, {113, 15}}), etapes).Decalage_Temp, 0);
+}
+
+TEST(DecodeRecord, LapAndSampleCountsAreBounded)
+{
+    EXPECT_EQ(decodeRecord(imageWith({{160, 0}}), etapes).nTours, -1);
+    EXPECT_EQ(decodeRecord(imageWith({{160, 1}}), etapes).nTours, 0);
+    EXPECT_EQ(decodeRecord(imageWith({{160, 13}}), etapes).nTours, 12);
+    EXPECT_EQ(decodeRecord(imageWith({{160, 100}}), etapes).nTours, 99);
+    EXPECT_EQ(decodeRecord(imageWith({{160, 255}}), etapes).nTours, 99);
+
+    const auto samples = [](int low, int high) {
+        return decodeRecord(imageWith({{97, 1}, {104, low}, {105, high}}), etapes).Nombre_Echantillons;
+    };
+    EXPECT_EQ(samples(36, 0), 8);
+    EXPECT_EQ(samples(37, 0), 10);
+    EXPECT_EQ(samples(0, 0), -64);
+    EXPECT_EQ(samples(0, 4), 1984);
+    EXPECT_EQ(samples(255, 255), 1984);
+}
+
+TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
+{
+    std::set<int> offsets;
+    for (int s = 0; s < RecordImage::MaxSamples; ++s) {
+        const int offset = RecordImage::sampleOffset(s);
+        const bool headerWord = offset < 8 * 32 && offset % 8 < 2;
+        ASSERT_FALSE(headerWord) << s;
+        ASSERT_GE(offset, 0);
+        ASSERT_LT(offset, RecordImage::Size);
+        offsets.insert(offset);
+    }
+    EXPECT_EQ(offsets.size(), std::size_t(RecordImage::MaxSamples));
+    // Bank 0 first, two samples a row, then bank 1 from row 0.
+    EXPECT_EQ(RecordImage::sampleOffset(0), 8 * 32);
+    EXPECT_EQ(RecordImage::sampleOffset(1), 8 * 32 + 1);
+    EXPECT_EQ(RecordImage::sampleOffset(2), 8 * 33);
+    EXPECT_EQ(RecordImage::sampleOffset(447), 8 * 255 + 1);
+    EXPECT_EQ(RecordImage::sampleOffset(448), 2);
+    EXPECT_EQ(RecordImage::sampleOffset(960), 4);
+    EXPECT_EQ(RecordImage::sampleOffset(1983), 8 * 255 + 7);
+    RecordImage image;
+    image.Data_Chrono.fill(0xAA);
+    EXPECT_EQ(image.sample(1984), 0);
+    EXPECT_EQ(image.sample(-1), 0);
+}
+
+TEST(RecordImage, LapRowsAreBigEndianAndBounded)
+{
+    RecordImage image = imageWith({{8 * 35, 0x12}, {8 * 35 + 1, 0x34}, {8 * 35 + 6, 0x17}, {8 * 35 + 7, 0x70},
+                                   {8 * 135, 0x03}, {8 * 135 + 1, 0x20}, {8 * 135 + 2, 88},
+                                   {8 * 135 + 3, 2}, {8 * 135 + 4, 1}, {8 * 4 + 4, 0x05}, {8 * 4 + 5, 0xF3}});
+    const LapRow lap = image.lap(3);
+    EXPECT_EQ(lap.secteur[0], 0x1234);
+    EXPECT_EQ(lap.temps, 6000);
+    EXPECT_EQ(lap.rpmSur10, 800);
+    EXPECT_EQ(lap.temperature, 88);
+    EXPECT_EQ(lap.etape, 2);
+    EXPECT_EQ(lap.moteur, 1);
+    EXPECT_EQ(image.rangeTime(4), 1523);
+    image.Data_Chrono.fill(0xFF);
+    EXPECT_EQ(image.lap(100).temps, 0);
+    EXPECT_EQ(image.lap(99).temps, 0xFFFF);
+}
+
+TEST(DecodeRecord, AnyBytesDecode)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        RecordImage image;
+        for (auto& b : image.Data_Chrono)
+            b = std::uint8_t(random());
+        const DecodedRecord d = decodeRecord(image, etapes);
+        EXPECT_LE(d.nTours, 99);
+        EXPECT_LE(d.Nombre_Echantillons, 1984);
+        EXPECT_FALSE(d.Serial_Number.isEmpty());
+    }
+}
+
+TEST(LapChartWindow, LapsPerScreenAndScrollRange)
+{
+    const LapChartWindow w90 = lapChartWindow(90, 15360);
+    EXPECT_EQ(w90.Tours_Ecran, 48);
+    EXPECT_TRUE(w90.scrollVisible);
+    EXPECT_EQ(w90.scrollMaximum, 42);
+    EXPECT_EQ(w90.scrollLargeStep, 24);
+
+    const LapChartWindow w40 = lapChartWindow(40, 15360);
+    EXPECT_EQ(w40.Tours_Ecran, 40);
+    EXPECT_FALSE(w40.scrollVisible);
+
+    const LapChartWindow w75 = lapChartWindow(75, 19200);
+    EXPECT_EQ(w75.Tours_Ecran, 60);
+    EXPECT_EQ(w75.scrollMaximum, 15);
+    EXPECT_EQ(w75.scrollLargeStep, 30);
+
+    EXPECT_EQ(lapChartWindow(99, 40000).Tours_Ecran, 60);
+    EXPECT_EQ(lapChartWindow(5, 0).Tours_Ecran, 1);
+}
+
+}  // namespace
+}  // namespace tormel
