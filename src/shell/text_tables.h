@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace tormel {
+
+// Every message, heading and tool tip of the program, by index: the index is
+// the interface, the text comes from the chosen language.
+struct TextTables {
+    static constexpr int TextesCount = 71;
+    static constexpr int TipsCount = 26;
+    std::array<QString, TextesCount> Textes;
+    std::array<QString, TipsCount> Tips;
+};
+
+// Fills Textes 0..53 and Tips 0..17 with the built-in French texts; other
+// slots are left as they are.
+void Init_Textes(TextTables& tables);
+
+// A table holding only the built-in French texts.
+TextTables frenchTextTables();
+
+// Captions of the six languages, indexed by Choix_Langue.
+inline const std::array<QString, 6> languageCaptions{
+    QStringLiteral("Français"), QStringLiteral("Nederlands"), QStringLiteral("English"),
+    QStringLiteral("Deutch"),   QStringLiteral("Espagnol"),   QStringLiteral("Italiano")};
+
+}  // namespace tormel
