@@ -1,12 +1,55 @@
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "shell/app_info.h"
+#include "shell/export_command.h"
 #include "shell/principale.h"
+#include "shell/program_folder.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
+
+const char* const usage =
+    "Usage: tormel_vue\n"
+    "       tormel_vue --export RECORD.Tml OUT.xls\n"
+    "       tormel_vue --help\n"
+    "\n"
+    "Without arguments, starts the window.\n"
+    "\n"
+    "--export RECORD.Tml OUT.xls\n"
+    "    Writes the spreadsheet file that opening RECORD and choosing Exporter\n"
+    "    would write, without opening a window: the lap table in lap order, or\n"
+    "    one line per sample of an engine-speed record. Units and language come\n"
+    "    from the program's settings; track lengths from Pistes.aqw in the\n"
+    "    current folder. OUT must end in xls. Nothing but OUT is written.\n"
+    "    Exits 0 on success; on failure prints one line and leaves OUT as it was.\n";
+
+int exportCommand(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 4) {
+        std::fputs("tormel_vue: --export takes a record file and an output file\n", stderr);
+        std::fputs(usage, stderr);
+        return 2;
+    }
+    const QString folder = tormel::programFolderForReading(QCoreApplication::applicationDirPath());
+    const tormel::ExportCommandResult result =
+        tormel::exportRecordFile(args.at(2), args.at(3), folder, QDateTime::currentDateTime());
+    if (!result.warning.isEmpty())
+        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(result.warning));
+    if (!result.ok) {
+        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(result.error));
+        return 1;
+    }
+    return 0;
+}
 
 bool displayAvailable()
 {
@@ -19,6 +62,12 @@ bool displayAvailable()
 
 int main(int argc, char* argv[])
 {
+    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return EXIT_SUCCESS;
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
+        return exportCommand(argc, argv);
     if (!displayAvailable()) {
         std::fputs("tormel_vue: no display found (DISPLAY is not set); start it from a desktop session or under xvfb-run.\n", stderr);
         return EXIT_FAILURE;
@@ -27,7 +76,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(tormel::applicationTitle());
     QApplication::setApplicationVersion(tormel::versionText());
 
-    tormel::Principale window;
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString installedData = QDir(executableFolder).filePath(QStringLiteral("../share/tormel_vue"));
+    const QString programFolder = tormel::decideProgramFolder(executableFolder, QDir::cleanPath(installedData));
+
+    tormel::QtDialogs dialogs;
+    tormel::QtScreen screen;
+    tormel::QtLauncher launcher;
+    tormel::Principale window(tormel::Services{dialogs, screen, launcher, programFolder});
+    dialogs.setParentWidget(&window);
     window.showMaximized();
+    window.Form_Load();
     return QApplication::exec();
 }

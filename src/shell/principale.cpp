@@ -1,13 +1,502 @@
 #include "shell/principale.h"
 
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "shell/app_info.h"
+#include "shell/background_file.h"
+#include "shell/error_log.h"
+#include "shell/language_files.h"
+#include "shell/menus.h"
+#include "shell/panels.h"
+#include "shell/settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 namespace tormel {
 
-Principale::Principale(QWidget* parent)
+namespace {
+
+const QString tormelCaption = QStringLiteral("Tormel");
+const QString notepadNotFound = QStringLiteral("Notepad Not Found");
+
+// The track editor's controls as the track file sees them.
+class PanelsTrackView final : public TrackEditorView {
+public:
+    PanelsTrackView(Panels& panels, QAction& pistes) : panels_(panels), pistes_(pistes) {}
+    QString fieldText(int index) const override { return panels_.VNC[std::size_t(index)]->text(); }
+    void setFieldText(int index, const QString& text) override { panels_.VNC[std::size_t(index)]->setText(text); }
+    QString fieldCaption(int index) const override { return panels_.nom_champ[std::size_t(index)]->text(); }
+    void selectUnit(int unit) override { panels_.Unit_Piste[std::size_t(unit)]->setChecked(true); }
+    void setTrackNumberCaption(const QString& text) override { panels_.Numero_Piste->setText(text); }
+    void setTracksMenuCaption(const QString& text) override { setCaption(&pistes_, text); }
+    bool isEditorVisible() const override { return panels_.Frame_Piste->isVisible(); }
+    void focusName() override { panels_.VNC[0]->setFocus(); }
+
+private:
+    Panels& panels_;
+    QAction& pistes_;
+};
+
+}  // namespace
+
+Principale::Principale(Services services, QWidget* parent)
     : QMainWindow(parent)
+    , services_(std::move(services))
+    , menus_(std::make_unique<Menus>(menuBar()))
+    , timer2_(new QTimer(this))
 {
     setWindowTitle(applicationTitle());
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+    panels_ = std::make_unique<Panels>(central);
+    trackView_ = std::make_unique<PanelsTrackView>(*panels_, *menus_->Pistes);
+
+    timer2_->setObjectName(QStringLiteral("Timer2"));
+    timer2_->setInterval(2500);
+    connect(timer2_, &QTimer::timeout, this, &Principale::Picture2_Click);
+
+    // Nothing can be chosen while the start-up picture is up.
+    for (QMenu* menu : {menus_->Fichiers, menus_->Options, menus_->Communication})
+        menu->menuAction()->setEnabled(false);
+    menus_->Aide->setEnabled(false);
+    connectMenus();
+}
+
+Principale::~Principale() = default;
+
+void Principale::connectMenus()
+{
+    Menus& m = *menus_;
+    connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
+    connect(m.AffTip, &QAction::triggered, this, [this] {
+        // The check mark is ours to flip, as on the old menus.
+        menus_->AffTip->setChecked(!menus_->AffTip->isChecked());
+        AffTip_Click();
+    });
+    connect(m.Supprimer, &QAction::triggered, this, &Principale::Pas_Implemente);
+    connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
+    connect(m.Sauve_Menus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
+    connect(m.Sauve_Tips, &QAction::triggered, this, &Principale::Sauve_Tips_Click);
+    connect(m.Sauve_Textes, &QAction::triggered, this, &Principale::Sauve_Textes_Click);
+    connect(m.Lire_Textes, &QAction::triggered, this, &Principale::Lire_Textes_Click);
+    for (int i = 0; i < 6; ++i)
+        connect(m.Langue[std::size_t(i)], &QAction::triggered, this, [this, i] { Langue_Click(i); });
+    for (int i = 0; i < 2; ++i) {
+        connect(m.Unite_Vitesse[std::size_t(i)], &QAction::triggered, this, [this, i] { Unite_Vitesse_Click(i); });
+        connect(m.Unite_Temp[std::size_t(i)], &QAction::triggered, this, [this, i] { Unite_Temp_Click(i); });
+    }
+    for (int i = 1; i <= 4; ++i)
+        connect(m.Com[std::size_t(i)], &QAction::triggered, this, [this, i] { Com_Click(i); });
+    for (int i = 0; i < 4; ++i)
+        connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
+    connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
+    connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
+
+    Panels& p = *panels_;
+    p.Picture2->installEventFilter(this);
+    p.Image1->installEventFilter(this);
+}
+
+void Principale::Form_Load()
+{
+    const int screenWidth = services_.screen.widthTwips();
+    const int screenHeight = services_.screen.heightTwips();
+    Panels& p = *panels_;
+    Menus& m = *menus_;
+
+    p.Label1->setText(QStringLiteral("Version  ") + versionText());
+    p.Label1->show();
+
+    for (QAction* tool : {m.Sauve_Menus, m.Sauve_Tips, m.Sauve_Textes, m.Lire_Textes})
+        tool->setVisible(false);
+    Init_Textes(state_.tables);
+
+    m.Affichage->menuAction()->setEnabled(false);
+    m.Exporter->setEnabled(false);
+    m.Filtres->menuAction()->setEnabled(false);
+    m.Filtre[0]->setChecked(true);
+
+    p.layOut(screenWidth, screenHeight);
+    p.Frame_Piste->hide();
+
+    state_.Init_En_Cours = true;
+    Charge_System();
+
+    raise();
+    p.Picture2->raise();
+    p.Picture2->show();
+    timer2_->setInterval(2500);
+    timer2_->start();
+    m.Sauver->setEnabled(false);
+    state_.Init_En_Cours = false;
+
+    auto numero = std::int16_t(state_.Piste_Courante);
+    const TrackResult read = Lire_Piste(numero, track_, *trackView_);
+    state_.Piste_Courante = numero;
+    if (read.status == TrackStatus::WriteFailed)
+        reportWriteFailure(trackFileName, read.errorText);
+}
+
+void Principale::Quitter_Click()
+{
+    QApplication::quit();
+}
+
+// ---- Settings ------------------------------------------------------------
+
+void Principale::Charge_System()
+{
+    const SystemSettings s = tormel::Charge_System(services_.programFolder);
+    state_.Piste_Courante = s.Piste_Courante;
+    menus_->AffTip->setChecked(s.AffTip);
+    Com_Click(s.Port_Com);
+    Unite_Vitesse_Click(s.Choix_Vitesse);
+    Unite_Temp_Click(s.Choix_Temp);
+    state_.Choix_Langue = s.Choix_Langue;
+    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
+    Langue_Click(s.Choix_Langue);
+}
+
+void Principale::Sauve_System()
+{
+    SystemSettings s;
+    s.Port_Com = std::int16_t(state_.Port_Com);
+    s.Choix_Vitesse = std::int16_t(state_.Choix_Vitesse);
+    s.Choix_Temp = std::int16_t(state_.Choix_Temp);
+    s.Choix_Langue = std::int16_t(state_.Choix_Langue);
+    s.Piste_Courante = std::int16_t(state_.Piste_Courante);
+    s.AffTip = menus_->AffTip->isChecked();
+    QString error;
+    if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
+        // Once is enough: the choices still apply until the program ends.
+        settingsFailureShown_ = true;
+        services_.dialogs.message(QStringLiteral("The settings could not be saved (%1). Your choices apply until the program ends.")
+                                      .arg(error),
+                                  MessageIcon::Exclamation, applicationTitle());
+    }
+}
+
+void Principale::Com_Click(int index)
+{
+    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[9] + QString::number(index));
+    for (int i = 1; i <= 4; ++i)
+        menus_->Com[std::size_t(i)]->setChecked(i == index);
+    state_.Port_Com = index;
+    if (!state_.Init_En_Cours)
+        Sauve_System();
+}
+
+// ---- Units and filters ---------------------------------------------------
+
+void Principale::composeUnitesTitle()
+{
+    menus_->Unites->setTitle(caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
+                             + caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]));
+}
+
+void Principale::Unite_Vitesse_Click(int index)
+{
+    index = index == 1 ? 1 : 0;
+    menus_->Unite_Vitesse[std::size_t(index)]->setChecked(true);
+    menus_->Unite_Vitesse[std::size_t(1 - index)]->setChecked(false);
+    state_.Choix_Vitesse = index;
+    composeUnitesTitle();
+    if (!state_.Init_En_Cours) {
+        if (menus_->Sauver->isEnabled())
+            Affiche_Data();
+        Sauve_System();
+    }
+}
+
+void Principale::Unite_Temp_Click(int index)
+{
+    index = index == 1 ? 1 : 0;
+    menus_->Unite_Temp[std::size_t(index)]->setChecked(true);
+    menus_->Unite_Temp[std::size_t(1 - index)]->setChecked(false);
+    state_.Choix_Temp = index;
+    composeUnitesTitle();
+    if (!state_.Init_En_Cours) {
+        if (menus_->Sauver->isEnabled())
+            Affiche_Data();
+        Sauve_System();
+    }
+}
+
+void Principale::Filtre_Click(int index)
+{
+    // The engine-speed charts read the level when they recompute.
+    state_.filterLevel = index;
+    for (int i = 0; i < 4; ++i)
+        menus_->Filtre[std::size_t(i)]->setChecked(i == index);
+    if (menus_->Sauver->isEnabled())
+        Affiche_Data();
+}
+
+// ---- Languages -----------------------------------------------------------
+
+void Principale::Langue_Click(int index)
+{
+    for (int i = 0; i < 6; ++i)
+        menus_->Langue[std::size_t(i)]->setChecked(i == index);
+    state_.Choix_Langue = index;
+    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(index)]));
+    Lire_Textes_Click();
+    Update_Textes();
+    if (!state_.Init_En_Cours) {
+        if (menus_->Sauver->isEnabled())
+            Affiche_Data();
+        Sauve_System();
+    }
+}
+
+void Principale::Lire_Textes_Click()
+{
+    Lire_Menus();
+    if (menus_->Options->title() == QLatin1String("Langue"))
+        menus_->Options->setTitle(QStringLiteral("Français"));
+    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
+}
+
+void Principale::Lire_Menus()
+{
+    MenuCaptions captions = currentMenuCaptions();
+    const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
+    const auto items = menus_->menuFileItems();
+    for (int line = 1; line <= file.fieldsRead && line <= Menus::MenuFileLines; ++line) {
+        const QString& text = captions[std::size_t(line - 1)];
+        if (line == Menus::FramePisteLine)
+            panels_->Frame_Piste->setTitle(text);
+        else
+            setCaption(items[std::size_t(line - 1)], text);
+        if (line == 15)
+            menus_->Options->setTitle(caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+        else if (line == 18)
+            composeUnitesTitle();
+        else if (line == 23 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
+            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
+    }
+    if (file.failed) {
+        QString& message = state_.tables.Textes[51];
+        if (message.isEmpty())
+            message = QStringLiteral("Fichier Défectueux ou manquant");
+        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+    }
+}
+
+void Principale::Update_Textes()
+{
+    const bool on = menus_->AffTip->isChecked();
+    const auto& tips = state_.tables.Tips;
+    const auto tip = [on, &tips](int i) { return on ? tips[std::size_t(i)] : QString(); };
+    Panels& p = *panels_;
+    for (const Panels::RecordChart& c : p.Graphique_Record) {
+        c.Crpm->setToolTip(tip(5));
+        c.Ctr->setToolTip(tip(6));
+        c.Label24->setToolTip(tip(14));
+        c.Label23->setToolTip(tip(9));
+        c.Label22->setToolTip(tip(10));
+        c.Rpm_R->setToolTip(tip(10));
+        c.Label21->setToolTip(tip(11));
+        c.Rpm_L->setToolTip(tip(11));
+        c.Label20->setToolTip(tip(12));
+        c.Rpm_Inst->setToolTip(tip(12));
+        c.Label19->setToolTip(tip(13));
+        c.SSFrame3->setTitle(state_.tables.Textes[52]);
+    }
+    p.Command3D1->setToolTip(tip(7));
+    p.Picture1->setToolTip(tip(8));
+    p.Label6->setToolTip(tip(15));
+    p.Label7->setToolTip(tip(16));
+    p.Label8->setToolTip(tip(17));
+
+    const auto& textes = state_.tables.Textes;
+    p.Frame_Moteurs->setTitle(textes[41]);
+    for (int i = 0; i < 5; ++i)
+        p.Label_Moteur[std::size_t(i)]->setText(textes[2] + QString::number(i + 1));
+    for (QPushButton* close : {p.Fermer_Moteurs, p.Fermer_Piste, p.Fermer_Scan})
+        close->setText(textes[42]);
+    for (int i = 0; i < 7; ++i)
+        p.nom_champ[std::size_t(i)]->setText(textes[std::size_t(43 + i)]);
+}
+
+void Principale::AffTip_Click()
+{
+    Update_Textes();
+    Sauve_System();
+}
+
+void Principale::Sauve_Textes_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+void Principale::Sauve_Tips_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Tips(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+void Principale::Sauve_Menus_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Menus(services_.programFolder, state_.Choix_Langue, currentMenuCaptions(), &error))
+        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+MenuCaptions Principale::currentMenuCaptions() const
+{
+    MenuCaptions captions;
+    const auto items = menus_->menuFileItems();
+    for (int line = 0; line < Menus::MenuFileLines; ++line)
+        captions[std::size_t(line)] = items[std::size_t(line)] ? caption(items[std::size_t(line)]) : panels_->Frame_Piste->title();
+    return captions;
+}
+
+void Principale::reportWriteFailure(const QString& what, const QString& error)
+{
+    services_.dialogs.message(QStringLiteral("%1: %2").arg(what, error), MessageIcon::Critical, applicationTitle());
+}
+
+// ---- Menus ----------------------------------------------------------------
+
+void Principale::Autorisation_Menu()
+{
+    const int mode = state_.Mode_Enregistrement;
+    if (mode != 1 && mode != 2)
+        return;
+    const bool laps = mode == 1;
+    menus_->Unites->menuAction()->setEnabled(laps);
+    menus_->Pistes->setEnabled(laps);
+    menus_->Affichage->menuAction()->setEnabled(laps);
+    menus_->Filtres->menuAction()->setEnabled(!laps);
+    menus_->Commentaire->setEnabled(true);
+    menus_->Exporter->setEnabled(true);
+}
+
+void Principale::Affiche_Data()
+{
+    // Decoding to the screen is wired in with the record views.
+}
+
+// ---- Help, pictures, about box --------------------------------------------
+
+void Principale::Aide_Click()
+{
+    const QString path = QDir(services_.programFolder).filePath(QStringLiteral("Help_%1.txt").arg(state_.Choix_Langue));
+    if (!services_.launcher.startEditor(path))
+        services_.dialogs.message(notepadNotFound, MessageIcon::Critical, tormelCaption);
+}
+
+void Principale::Infos_Click()
+{
+    timer2_->setInterval(5000);
+    timer2_->start();
+    panels_->Picture2->raise();
+    panels_->Picture2->show();
+}
+
+void Principale::Picture2_Click()
+{
+    timer2_->stop();
+    panels_->Picture2->hide();
+    if (!state_.Donnees_Presentes)
+        affiche_Image();
+    for (QMenu* menu : {menus_->Fichiers, menus_->Options, menus_->Communication})
+        menu->menuAction()->setEnabled(true);
+    menus_->Aide->setEnabled(true);
+    Autorisation_Menu();
+}
+
+void Principale::Fonds_Click()
+{
+    FileDialogRequest request;
+    request.initialFolder = services_.programFolder;
+    request.defaultExtension = QStringLiteral("JPG");
+    // Linux file names keep their case: offer both spellings.
+    request.filter = {QStringLiteral("JPG (*.JPG"), QStringLiteral("*.JPG *.jpg *.jpeg *.JPEG")};
+    const QString path = services_.dialogs.openFile(request);
+    panels_->Image1->hide();
+    if (path.isEmpty())
+        return;  // a cancelled choice keeps the background as it was
+    const QPixmap picture(path);
+    if (picture.isNull())
+        return;
+    showBackground(picture);
+    QString error;
+    if (!Sauve_Fonds(services_.programFolder, path, &error))
+        reportWriteFailure(QStringLiteral("Picture.txt"), error);
+}
+
+void Principale::affiche_Image()
+{
+    panels_->Image1->hide();
+    const QString path = Lire_Fonds(services_.programFolder);
+    if (path.isEmpty())
+        return;
+    const QPixmap picture(path);
+    if (!picture.isNull())
+        showBackground(picture);
+}
+
+void Principale::showBackground(const QPixmap& picture)
+{
+    QLabel* image = panels_->Image1;
+    image->setPixmap(picture);
+    const TwipsRect r = centred(services_.screen.widthTwips(), services_.screen.heightTwips(),
+                                picture.width() * TwipsPerPixel, picture.height() * TwipsPerPixel);
+    placeTwips(image, r);
+    image->show();
+}
+
+bool Principale::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == panels_->Picture2) {
+            Picture2_Click();
+            return true;
+        }
+        if (watched == panels_->Image1) {
+            Image1_Click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Principale::Image1_Click()
+{
+    panels_->Image1->hide();
+}
+
+// ---- Reports --------------------------------------------------------------
+
+void Principale::Erreur_Imprevue(const QString& code)
+{
+    services_.dialogs.message(state_.tables.Textes[53], MessageIcon::Critical, applicationTitle());
+    // The user has been told; a log that cannot be written changes nothing for them.
+    appendErrorReport(code, QDateTime::currentDateTime());
+}
+
+void Principale::Pas_Implemente()
+{
+    services_.dialogs.message(state_.tables.Textes[1], MessageIcon::Information, tormelCaption);
 }
 
 }  // namespace tormel

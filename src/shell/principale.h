@@ -1,14 +1,118 @@
 #pragma once
 
+#include "shell/language_files.h"
+#include "shell/text_tables.h"
+#include "tracks/track_file.h"
+
 #include <QMainWindow>
+
+#include <memory>
+
+class QPixmap;
+class QTimer;
 
 namespace tormel {
 
-// The main window: owns the menus, the shared state and the panels.
+class Dialogs;
+class Launcher;
+class Screen;
+struct Menus;
+struct Panels;
+
+// What the window needs from the outside world; tests hand in fakes.
+struct Services {
+    Dialogs& dialogs;
+    Screen& screen;
+    Launcher& launcher;
+    QString programFolder;
+};
+
+// The choices kept in the settings file and the state shared by the panels.
+struct ShellState {
+    int Port_Com = 0;
+    int Choix_Vitesse = 0;
+    int Choix_Temp = 0;
+    int Choix_Langue = 0;
+    int Piste_Courante = 1;
+    bool Init_En_Cours = false;
+    bool Donnees_Presentes = false;
+    int Mode_Enregistrement = 0;
+    int filterLevel = 0;
+    TextTables tables;
+};
+
+// The main window: owns the menus, the shared state and the panels, and wires
+// them together. It reads as the table of contents of the program.
 class Principale : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Principale(QWidget* parent = nullptr);
+    explicit Principale(Services services, QWidget* parent = nullptr);
+    ~Principale() override;
+
+    // Start-up, in its order; ends with the start-up picture up and Timer2 running.
+    void Form_Load();
+    void Quitter_Click();
+
+    // Settings, languages and tool tips.
+    void Charge_System();
+    void Sauve_System();
+    void Com_Click(int index);
+    void Langue_Click(int index);
+    void Lire_Textes_Click();
+    void Lire_Menus();
+    void Update_Textes();
+    void AffTip_Click();
+    void Sauve_Textes_Click();
+    void Sauve_Tips_Click();
+    void Sauve_Menus_Click();
+
+    // Units and filters.
+    void Unite_Vitesse_Click(int index);
+    void Unite_Temp_Click(int index);
+    void Filtre_Click(int index);
+
+    // Menu availability after a decode.
+    void Autorisation_Menu();
+
+    // Help, start-up picture, about box and background.
+    void Aide_Click();
+    void Infos_Click();
+    void Picture2_Click();
+    void Fonds_Click();
+    void affiche_Image();
+    void Image1_Click();
+
+    // Reports a condition that should never happen, and logs it.
+    void Erreur_Imprevue(const QString& code);
+    void Pas_Implemente();
+
+    // Redisplays the current record; the lap and chart views hook in here.
+    void Affiche_Data();
+
+    const ShellState& state() const { return state_; }
+    Menus& menus() { return *menus_; }
+    Panels& panels() { return *panels_; }
+    QTimer& timer2() { return *timer2_; }
+    const TrackState& track() const { return track_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectMenus();
+    void showBackground(const QPixmap& picture);
+    void composeUnitesTitle();
+    MenuCaptions currentMenuCaptions() const;
+    void reportWriteFailure(const QString& what, const QString& error);
+
+    Services services_;
+    ShellState state_;
+    TrackState track_;
+    std::unique_ptr<TrackEditorView> trackView_;
+    std::unique_ptr<Menus> menus_;
+    std::unique_ptr<Panels> panels_;
+    QTimer* timer2_;
+    bool settingsFailureShown_ = false;
 };
 
 }  // namespace tormel

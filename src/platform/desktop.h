@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace tormel {
+
+// The screen's size in twips (15 per logical pixel).
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual int widthTwips() const = 0;
+    virtual int heightTwips() const = 0;
+};
+
+class QtScreen final : public Screen {
+public:
+    int widthTwips() const override;
+    int heightTwips() const override;
+};
+
+// Starts the desktop's text viewer on a file, detached. The path is passed as
+// one argument, never through a shell, so blanks and quotes are harmless.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    virtual bool startEditor(const QString& path) = 0;
+};
+
+class QtLauncher final : public Launcher {
+public:
+    bool startEditor(const QString& path) override;
+};
+
+// The warning beep of the download.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual void beep() = 0;
+};
+
+}  // namespace tormel

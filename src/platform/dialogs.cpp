@@ -1,0 +1,65 @@
+#include "platform/dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace tormel {
+
+namespace {
+
+QString filterText(const FileFilter& filter)
+{
+    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
+}
+
+QString withDefaultExtension(const QString& path, const QString& extension)
+{
+    if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+}  // namespace
+
+void QtDialogs::message(const QString& text, MessageIcon icon, const QString& caption)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    switch (icon) {
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    box.exec();
+}
+
+QString QtDialogs::openFile(const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent_, QString(), request.initialFolder, filterText(request.filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFile(const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent_, QString(), request.initialFolder, filterText(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return withDefaultExtension(dialog.selectedFiles().constFirst(), request.defaultExtension);
+}
+
+}  // namespace tormel

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tormel {
+
+enum class MessageIcon { Information, Exclamation, Critical };
+
+// One filter entry of a file dialog: "Tml (*.Tml" with the pattern "*.Tml".
+struct FileFilter {
+    QString description;
+    QString pattern;
+};
+
+struct FileDialogRequest {
+    QString initialFolder;      // empty: the dialog's own choice
+    QString defaultExtension;   // appended to a name typed without one
+    FileFilter filter;
+    QString proposedName;       // save only
+    bool confirmOverwrite = true;  // save only
+};
+
+// Message boxes and file dialogs. Each call returns only when answered, like
+// the real dialogs; the result is a value so tests can script the answers.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(const QString& text, MessageIcon icon, const QString& caption) = 0;
+    // The chosen path, or an empty text on cancel.
+    virtual QString openFile(const FileDialogRequest& request) = 0;
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    // The window the dialogs stand over, once it exists.
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+    void message(const QString& text, MessageIcon icon, const QString& caption) override;
+    QString openFile(const FileDialogRequest& request) override;
+    QString saveFile(const FileDialogRequest& request) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace tormel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+namespace tormel {
+
+struct ExportCommandResult {
+    bool ok = false;
+    QString error;    // one line, for stderr, when not ok
+    QString warning;  // one line, for stderr, when a language file is defective
+};
+
+// What `tormel_vue --export RECORD OUT` writes: the file the Exporter command
+// would write after opening RECORD, with the units and language of the
+// settings in `programFolder` and the track lengths of Pistes.aqw in the
+// current folder. It only reads: no file but OUT is created or changed, and
+// OUT is replaced whole or not at all.
+ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
+                                     const QDateTime& now);
+
+// The program folder as the command line sees it: the executable's folder
+// when it may be written, else the per-user data folder; nothing is created.
+QString programFolderForReading(const QString& executableFolder);
+
+}  // namespace tormel

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace tormel {
+
+// Every menu of the main window, by its domain name. Top-level menus are
+// reached through their QMenu; their caption and enabled state live on the
+// menu's action.
+struct Menus {
+    explicit Menus(QMenuBar* bar);
+
+    QMenu* Fichiers;
+    QAction* Sauver;
+    QAction* Nouveau;
+    QAction* Ouvrir;
+    QAction* Supprimer;
+    QAction* Exporter;
+    QAction* Vide;
+    QAction* Fonds;
+    QAction* AffTip;
+    QAction* Quitter;
+    QAction* Sauve_Menus;
+    QAction* Sauve_Tips;
+    QAction* Sauve_Textes;
+    QAction* Lire_Textes;
+
+    QMenu* Options;
+    std::array<QAction*, 6> Langue;
+
+    QMenu* Unites;
+    QAction* mmiles;
+    std::array<QAction*, 2> Unite_Vitesse;
+    QAction* espace;
+    std::array<QAction*, 2> Unite_Temp;
+
+    QMenu* Communication;
+    std::array<QAction*, 5> Com;  // 1..4; 0 unused
+
+    QAction* Pistes;
+
+    QMenu* Affichage;
+    QAction* Affichage_Tours;
+    QAction* Affichage_Table;
+    QAction* Temps_Moteurs;
+
+    QMenu* Filtres;
+    std::array<QAction*, 4> Filtre;
+
+    QAction* Commentaire;
+    QAction* Aide;
+    QAction* Infos;
+
+    // The 36 captions of a menu file, in file order. Line 25 is the title of
+    // the track editor frame, not a menu: its slot is null.
+    static constexpr int MenuFileLines = 36;
+    static constexpr int FramePisteLine = 25;
+    std::array<QAction*, MenuFileLines> menuFileItems() const;
+};
+
+// The caption of a top-level menu or an item.
+QString caption(const QAction* action);
+void setCaption(QAction* action, const QString& text);
+
+}  // namespace tormel

@@ -1,0 +1,222 @@
+#include "shell/panels.h"
+
+#include "shell/title_card.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace tormel {
+
+void placeTwips(QWidget* widget, const TwipsRect& r)
+{
+    widget->setGeometry(r.left / TwipsPerPixel, r.top / TwipsPerPixel, r.width / TwipsPerPixel, r.height / TwipsPerPixel);
+}
+
+TwipsRect twipsGeometry(const QWidget* widget)
+{
+    const QRect g = widget->geometry();
+    return {g.x() * TwipsPerPixel, g.y() * TwipsPerPixel, g.width() * TwipsPerPixel, g.height() * TwipsPerPixel};
+}
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& text = QString())
+{
+    return named(new QLabel(text, parent), name);
+}
+
+QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = QString())
+{
+    auto* box = named(new QGroupBox(title, parent), name);
+    box->hide();
+    return box;
+}
+
+QString indexed(const char* name, int i)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
+
+constexpr int labelHeight = 285;
+constexpr int buttonHeight = 375;
+constexpr int buttonWidth = 1200;
+
+}  // namespace
+
+Panels::Panels(QWidget* central)
+{
+    Liste_Tours = named(new QTableWidget(central), QStringLiteral("Liste_Tours"));
+    Liste_Tours->hide();
+    Serial_Number_Caption = label(central, QStringLiteral("Serial_Number_Caption"), QStringLiteral("N° de Série : "));
+    Serial_Number = label(central, QStringLiteral("Serial_Number"));
+
+    Graphique_Chronos = frame(central, QStringLiteral("Graphique_Chronos"));
+    Label12 = label(Graphique_Chronos, QStringLiteral("Label12"));
+    Label12->setAutoFillBackground(true);
+    Label12->setStyleSheet(QStringLiteral("background-color: rgb(0,255,255);"));
+    Picture1 = named(new QWidget(Graphique_Chronos), QStringLiteral("Picture1"));
+    HScroll1 = named(new QScrollBar(Qt::Horizontal, Graphique_Chronos), QStringLiteral("HScroll1"));
+    HScroll1->hide();
+
+    Frame_Tranches = frame(central, QStringLiteral("Frame_Tranches"));
+    Label8 = label(Frame_Tranches, QStringLiteral("Label8"));
+    Label6 = label(Frame_Tranches, QStringLiteral("Label6"));
+    Label7 = label(Frame_Tranches, QStringLiteral("Label7"));
+
+    for (int g = 0; g < 3; ++g) {
+        RecordChart& c = Graphique_Record[std::size_t(g)];
+        c.frame = frame(central, indexed("Graphique_Record", g));
+        c.Crpm = named(new QWidget(c.frame), indexed("Crpm", g));
+        c.Ctr = named(new QWidget(c.frame), indexed("Ctr", g));
+        c.SSFrame3 = named(new QGroupBox(c.frame), indexed("SSFrame3", g));
+        c.Label19 = label(c.frame, indexed("Label19", g));
+        c.Label20 = label(c.frame, indexed("Label20", g));
+        c.Label21 = label(c.frame, indexed("Label21", g));
+        c.Label22 = label(c.frame, indexed("Label22", g));
+        c.Label23 = label(c.frame, indexed("Label23", g));
+        c.Label24 = label(c.frame, indexed("Label24", g));
+        c.Rpm_Inst = label(c.frame, indexed("Rpm_Inst", g));
+        c.Rpm_L = label(c.frame, indexed("Rpm_L", g));
+        c.Rpm_R = label(c.frame, indexed("Rpm_R", g));
+    }
+    Parametres_Courbe = frame(central, QStringLiteral("Parametres_Courbe"));
+
+    Frame_Piste = frame(central, QStringLiteral("Frame_Piste"), QStringLiteral("Selection"));
+    for (int i = 0; i < 7; ++i) {
+        nom_champ[std::size_t(i)] = label(Frame_Piste, indexed("nom_champ", i));
+        VNC[std::size_t(i)] = named(new QLineEdit(Frame_Piste), indexed("VNC", i));
+    }
+    const QString units[] = {QStringLiteral("m"), QStringLiteral("Miles"), QStringLiteral("Feet"), QStringLiteral("Yard")};
+    for (int i = 0; i < 4; ++i)
+        Unit_Piste[std::size_t(i)] = named(new QRadioButton(units[i], Frame_Piste), indexed("Unit_Piste", i));
+    Numero_Piste = label(Frame_Piste, QStringLiteral("Numero_Piste"));
+    SSCommand2 = named(new QPushButton(QStringLiteral("◀"), Frame_Piste), QStringLiteral("SSCommand2"));
+    SSCommand3 = named(new QPushButton(QStringLiteral("▶"), Frame_Piste), QStringLiteral("SSCommand3"));
+    Fermer_Piste = named(new QPushButton(Frame_Piste), QStringLiteral("Fermer_Piste"));
+
+    Frame_Moteurs = frame(central, QStringLiteral("Frame_Moteurs"));
+    for (int n = 0; n < 5; ++n) {
+        Label_Moteur[std::size_t(n)] = label(Frame_Moteurs, indexed("Label_Moteur", n));
+        Label_Moteur[std::size_t(n)]->setAlignment(Qt::AlignCenter);
+        Ltmot[std::size_t(n)] = label(Frame_Moteurs, indexed("Ltmot", n));
+        Ltmot[std::size_t(n)]->setAlignment(Qt::AlignCenter);
+    }
+    Fermer_Moteurs = named(new QPushButton(Frame_Moteurs), QStringLiteral("Fermer_Moteurs"));
+
+    Frame_Lecture_Pro = frame(central, QStringLiteral("Frame_Lecture_Pro"));
+    Command3D1 = named(new QPushButton(QStringLiteral("Start Scan"), Frame_Lecture_Pro), QStringLiteral("Command3D1"));
+    Fermer_Scan = named(new QPushButton(Frame_Lecture_Pro), QStringLiteral("Fermer_Scan"));
+    Label4 = label(Frame_Lecture_Pro, QStringLiteral("Label4"));
+
+    Frame_Debug = frame(central, QStringLiteral("Frame_Debug"));
+    Mode = label(Frame_Debug, QStringLiteral("Mode"));
+    Soft_Ver = label(Frame_Debug, QStringLiteral("Soft_Ver"));
+    Hard_Ver = label(Frame_Debug, QStringLiteral("Hard_Ver"));
+    Temp_Limite = label(Frame_Debug, QStringLiteral("Temp_Limite"));
+    Nombre_Etapes = label(Frame_Debug, QStringLiteral("Nombre_Etapes"));
+
+    Image1 = label(central, QStringLiteral("Image1"));
+    Image1->hide();
+    Picture2 = label(central, QStringLiteral("Picture2"));
+    Picture2->setPixmap(titleCard());
+    Picture2->resize(Picture2->pixmap().size());
+    Picture2->setCursor(Qt::PointingHandCursor);
+    Label1 = label(Picture2, QStringLiteral("Label1"));
+    Label1->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+}
+
+void Panels::layOut(int screenWidth, int screenHeight)
+{
+    // The lap table at the top-left corner; the chart under it.
+    placeTwips(Liste_Tours, tableToursInitial(screenWidth, screenHeight));
+    placeTwips(Serial_Number_Caption, {screenWidth - 4800, 0, 1800, labelHeight});
+    placeTwips(Serial_Number, {screenWidth - 3000, 0, 2800, labelHeight});
+
+    const ChronosLayout chronos = sizeGraphiqueChronos(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height,
+                                                       HScroll1->sizeHint().height() * TwipsPerPixel, labelHeight);
+    placeTwips(Graphique_Chronos, chronos.frame);
+    placeTwips(HScroll1, chronos.scrollBar);
+    placeTwips(Label12, chronos.label12);
+    placeTwips(Picture1, chronos.picture1);
+
+    const TranchesLayout tranches = sizeTranches(screenWidth, screenHeight, 0, 120, 1200);
+    placeTwips(Frame_Tranches, tranches.frame);
+    placeTwips(Label8, {120, 240, 6000, labelHeight});
+    placeTwips(Label6, {120, 240 + labelHeight, 6000, labelHeight});
+    placeTwips(Label7, {120, 240 + 2 * labelHeight, 6000, labelHeight});
+
+    const auto records = sizeGraphiqueRecord(screenWidth, screenHeight);
+    for (int g = 0; g < 3; ++g) {
+        const RecordChart& c = Graphique_Record[std::size_t(g)];
+        const TwipsRect f = records[std::size_t(g)];
+        placeTwips(c.frame, f);
+        // The left column holds the read-outs; the trace and its histogram follow.
+        const int x0 = 2400;
+        const int y0 = 240;
+        const int crpmWidth = int(0.75 * screenWidth) - x0;
+        placeTwips(c.Crpm, {x0, y0, std::max(0, crpmWidth), std::max(0, f.height - 360)});
+        const int x1 = x0 + crpmWidth + 200;
+        placeTwips(c.Ctr, {x1, y0, std::max(0, screenWidth - x1 - 320), std::max(0, f.height - 360)});
+        QLabel* column[] = {c.Label19, c.Label20, c.Rpm_Inst, c.Label21, c.Rpm_L, c.Label22, c.Rpm_R, c.Label23, c.Label24};
+        int top = y0;
+        for (QLabel* l : column) {
+            placeTwips(l, {120, top, x0 - 240, labelHeight});
+            top += labelHeight;
+        }
+        placeTwips(c.SSFrame3, {120, top, x0 - 240, 2 * labelHeight});
+    }
+
+    // The track editor opens in the place of the lap-time chart.
+    const TwipsRect piste{chronos.frame.left, chronos.frame.top, 9000, 4200};
+    placeTwips(Frame_Piste, piste);
+    for (int i = 0; i < 7; ++i) {
+        const int top = 300 + i * 420;
+        placeTwips(nom_champ[std::size_t(i)], {120, top, 1500, labelHeight});
+        placeTwips(VNC[std::size_t(i)], {1680, top - 30, 3600, 345});
+    }
+    for (int i = 0; i < 4; ++i)
+        placeTwips(Unit_Piste[std::size_t(i)], {5520, 300 + i * 420, 1500, 345});
+    placeTwips(SSCommand2, {7200, 300, 600, buttonHeight});
+    placeTwips(Numero_Piste, {7800, 330, 600, labelHeight});
+    placeTwips(SSCommand3, {8400, 300, 480, buttonHeight});
+    placeTwips(Fermer_Piste, {7200, 300 + 6 * 420, buttonWidth, buttonHeight});
+    Numero_Piste->setAlignment(Qt::AlignCenter);
+
+    TwipsRect parametres = twipsGeometry(Parametres_Courbe);
+    placeTwips(Parametres_Courbe, {piste.left, piste.top, piste.width, std::max(parametres.height, 1200)});
+
+    const MoteursLayout moteurs = sizeFrameMoteurs(piste, labelHeight, buttonWidth, buttonHeight);
+    placeTwips(Frame_Moteurs, moteurs.frame);
+    for (int n = 0; n < 5; ++n) {
+        placeTwips(Label_Moteur[std::size_t(n)], moteurs.titles[std::size_t(n)]);
+        placeTwips(Ltmot[std::size_t(n)], moteurs.values[std::size_t(n)]);
+    }
+    placeTwips(Fermer_Moteurs, moteurs.closeButton);
+
+    placeTwips(Frame_Lecture_Pro, {chronos.frame.left, chronos.frame.top, 6000, 2400});
+    placeTwips(Command3D1, {240, 360, 2400, buttonHeight});
+    placeTwips(Fermer_Scan, {3000, 360, buttonWidth, buttonHeight});
+    placeTwips(Label4, {240, 960, 5000, labelHeight});
+
+    // The start-up picture in the middle of the screen, the version at its top.
+    const TwipsRect picture = centred(screenWidth, screenHeight, Picture2->width() * TwipsPerPixel, Picture2->height() * TwipsPerPixel);
+    placeTwips(Picture2, picture);
+    Label1->adjustSize();
+    Label1->move((Picture2->width() - Label1->width()) / 2, 0);
+    Picture2->raise();
+}
+
+}  // namespace tormel

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "shell/window_layout.h"
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTableWidget;
+class QWidget;
+
+namespace tormel {
+
+// Places a widget at a rectangle given in twips.
+void placeTwips(QWidget* widget, const TwipsRect& rect);
+TwipsRect twipsGeometry(const QWidget* widget);
+
+// The controls of the window's panels, by their domain names. Each panel is
+// laid out here at its place; the behaviour of a panel belongs to its own
+// subsystem and fills these controls.
+struct Panels {
+    explicit Panels(QWidget* central);
+
+    // Lap table and record serial number.
+    QTableWidget* Liste_Tours;
+    QLabel* Serial_Number_Caption;
+    QLabel* Serial_Number;
+
+    // Lap-time chart.
+    QGroupBox* Graphique_Chronos;
+    QLabel* Label12;
+    QWidget* Picture1;
+    QScrollBar* HScroll1;
+
+    // Engine-speed ranges.
+    QGroupBox* Frame_Tranches;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+
+    // The three engine-speed charts and the smoothing parameters.
+    struct RecordChart {
+        QGroupBox* frame;
+        QWidget* Crpm;
+        QWidget* Ctr;
+        QGroupBox* SSFrame3;
+        QLabel* Label19;
+        QLabel* Label20;
+        QLabel* Label21;
+        QLabel* Label22;
+        QLabel* Label23;
+        QLabel* Label24;
+        QLabel* Rpm_Inst;
+        QLabel* Rpm_L;
+        QLabel* Rpm_R;
+    };
+    std::array<RecordChart, 3> Graphique_Record;
+    QGroupBox* Parametres_Courbe;
+
+    // Engine hours.
+    QGroupBox* Frame_Moteurs;
+    std::array<QLabel*, 5> Label_Moteur;
+    std::array<QLabel*, 5> Ltmot;
+    QPushButton* Fermer_Moteurs;
+
+    // Track editor.
+    QGroupBox* Frame_Piste;
+    std::array<QLabel*, 7> nom_champ;
+    std::array<QLineEdit*, 7> VNC;
+    std::array<QRadioButton*, 4> Unit_Piste;
+    QLabel* Numero_Piste;
+    QPushButton* SSCommand2;
+    QPushButton* SSCommand3;
+    QPushButton* Fermer_Piste;
+
+    // Download panel.
+    QGroupBox* Frame_Lecture_Pro;
+    QPushButton* Command3D1;
+    QPushButton* Fermer_Scan;
+    QLabel* Label4;
+
+    // Diagnostic read-outs, never shown.
+    QGroupBox* Frame_Debug;
+    QLabel* Mode;
+    QLabel* Soft_Ver;
+    QLabel* Hard_Ver;
+    QLabel* Temp_Limite;
+    QLabel* Nombre_Etapes;
+
+    // Start-up picture, which is also the about box, and the background.
+    QLabel* Picture2;
+    QLabel* Label1;
+    QLabel* Image1;
+
+    // Lays the panels out for a screen of the given size, in the start-up order.
+    void layOut(int screenWidth, int screenHeight);
+};
+
+}  // namespace tormel

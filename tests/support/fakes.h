@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace tormel::test {
+
+struct ShownMessage {
+    QString text;
+    MessageIcon icon;
+    QString caption;
+};
+
+// Dialogs that answer from a script and remember what they were asked.
+class FakeDialogs final : public Dialogs {
+public:
+    void message(const QString& text, MessageIcon icon, const QString& caption) override
+    {
+        messages.push_back({text, icon, caption});
+    }
+    QString openFile(const FileDialogRequest& request) override
+    {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
+    QString saveFile(const FileDialogRequest& request) override
+    {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
+    }
+
+    std::vector<ShownMessage> messages;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+
+private:
+    static QString next(std::deque<QString>& answers)
+    {
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class FakeScreen final : public Screen {
+public:
+    FakeScreen(int widthTwips, int heightTwips) : width_(widthTwips), height_(heightTwips) {}
+    int widthTwips() const override { return width_; }
+    int heightTwips() const override { return height_; }
+
+private:
+    int width_;
+    int height_;
+};
+
+class FakeLauncher final : public Launcher {
+public:
+    bool startEditor(const QString& path) override
+    {
+        started.push_back(path);
+        return available;
+    }
+    QStringList started;
+    bool available = true;
+};
+
+}  // namespace tormel::test

@@ -1,0 +1,27 @@
+// Writes the demo records shipped in data/demo/.
+#include "demo_records.h"
+
+#include "record/record_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        std::fputs("usage: make_demo_records FOLDER\n", stderr);
+        return 2;
+    }
+    const QDir folder(args.at(1));
+    QString error;
+    if (!tormel::Sauve_Fichier(folder.filePath(QStringLiteral("demo_laps.Tml")), tormel::demo::lapTimingRecord(), 1, &error)
+        || !tormel::Sauve_Fichier(folder.filePath(QStringLiteral("demo_rpm.Tml")), tormel::demo::engineSpeedRecord(), 1, &error)) {
+        std::fprintf(stderr, "make_demo_records: %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
