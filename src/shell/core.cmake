@@ -2,4 +2,5 @@ target_sources(tormel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/app_info.h
   ${CMAKE_CURRENT_LIST_DIR}/text_tables.h ${CMAKE_CURRENT_LIST_DIR}/text_tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_codec.h ${CMAKE_CURRENT_LIST_DIR}/text_codec.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/language_files.h ${CMAKE_CURRENT_LIST_DIR}/language_files.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/language_files.h ${CMAKE_CURRENT_LIST_DIR}/language_files.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings.h ${CMAKE_CURRENT_LIST_DIR}/settings.cpp)
