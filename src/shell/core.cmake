@@ -3,4 +3,6 @@ target_sources(tormel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/text_tables.h ${CMAKE_CURRENT_LIST_DIR}/text_tables.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_codec.h ${CMAKE_CURRENT_LIST_DIR}/text_codec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/language_files.h ${CMAKE_CURRENT_LIST_DIR}/language_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings.h ${CMAKE_CURRENT_LIST_DIR}/settings.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/settings.h ${CMAKE_CURRENT_LIST_DIR}/settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/error_log.h ${CMAKE_CURRENT_LIST_DIR}/error_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/program_folder.h ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp)
