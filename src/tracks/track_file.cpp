@@ -104,6 +104,12 @@ bool writeTrackRecord(int numero, const Fiche_Piste& fiche, QString* errorText)
     QSaveFile out(trackFileName);
     QFile old(trackFileName);
     const bool haveOld = old.open(QIODevice::ReadOnly);
+    // A file we cannot read would be replaced by this one record: the other tracks would be lost.
+    if (!haveOld && old.exists()) {
+        if (errorText)
+            *errorText = old.errorString();
+        return false;
+    }
     const qint64 oldSize = haveOld ? old.size() : 0;
     const qint64 offset = recordOffset(numero);
     const QByteArray record = encodeTrackRecord(fiche);
@@ -224,9 +230,12 @@ TrackResult Lire_Piste(std::int16_t& numero, TrackState& state, TrackEditorView&
 
     state.Piste_Chargement = true;
     QFile file(trackFileName);
-    const qint64 length = file.open(QIODevice::ReadOnly) ? file.size() : 0;
+    const bool readable = file.open(QIODevice::ReadOnly);
+    const qint64 length = readable ? file.size() : 0;
     Fiche_Piste fiche;
-    if (length == 0) {
+    if (!readable && file.exists()) {
+        fiche = initialise(numero);  // shown, never written over the file we could not read
+    } else if (length == 0) {
         numero = 1;
         fiche = initialise(1);
     } else {

@@ -297,6 +297,20 @@ TEST(TrackFile, UnwritableFolderKeepsTheValuesAndSaysSo)
     EXPECT_EQ(state.fiche.Distances[0], 1234.5F);
 }
 
+TEST(TrackFile, AnUnreadableTrackFileIsNeverReplaced)
+{
+    TempFolder folder;
+    ASSERT_TRUE(QDir().mkpath("Pistes.aqw/inside"));
+    FakeEditor editor;
+    TrackState state;
+    std::int16_t numero = 9;
+    EXPECT_EQ(Lire_Piste(numero, state, editor, '.').status, TrackStatus::WriteFailed);
+    EXPECT_EQ(numero, 9);
+    EXPECT_EQ(editor.vnc[0], "Nom9");
+    EXPECT_EQ(Sauve_Piste(9, state, editor, '.').status, TrackStatus::WriteFailed);
+    EXPECT_TRUE(QDir("Pistes.aqw/inside").exists());
+}
+
 TEST(TrackFile, ReadOnlyLookupNeverWrites)
 {
     TempFolder folder;
