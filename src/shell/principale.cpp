@@ -82,11 +82,8 @@ void Principale::connectMenus()
 {
     Menus& m = *menus_;
     connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
-    connect(m.AffTip, &QAction::triggered, this, [this] {
-        // The check mark is ours to flip, as on the old menus.
-        menus_->AffTip->setChecked(!menus_->AffTip->isChecked());
-        AffTip_Click();
-    });
+    // The menu has flipped its check mark already when it reports the click.
+    connect(m.AffTip, &QAction::triggered, this, &Principale::applyAffTip);
     connect(m.Supprimer, &QAction::triggered, this, &Principale::Pas_Implemente);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
     connect(m.Sauve_Menus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
@@ -334,6 +331,12 @@ void Principale::Update_Textes()
 }
 
 void Principale::AffTip_Click()
+{
+    menus_->AffTip->setChecked(!menus_->AffTip->isChecked());
+    applyAffTip();
+}
+
+void Principale::applyAffTip()
 {
     Update_Textes();
     Sauve_System();

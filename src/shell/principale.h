@@ -102,6 +102,7 @@ private:
     void connectMenus();
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
+    void applyAffTip();
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
 

@@ -81,8 +81,9 @@ TEST(RecordFile, ShortLongAndOddSizedFiles)
             ASSERT_EQ(loaded.image.Data_Chrono[std::size_t(k)], expected) << c.size << " at " << k;
         }
         EXPECT_EQ(loaded.trackNumber.has_value(), c.hasTrack) << c.size;
-        if (c.hasTrack)
+        if (c.hasTrack) {
             EXPECT_EQ(*loaded.trackNumber, c.track) << c.size;
+        }
     }
 }
 

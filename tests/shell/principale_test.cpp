@@ -179,8 +179,8 @@ TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
 
     w.menus().AffTip->trigger();
     EXPECT_FALSE(w.menus().AffTip->isChecked());
-    for (QWidget* widget : {p.Picture1, p.Graphique_Record[1].Crpm, p.Graphique_Record[2].Rpm_L,
-                            static_cast<QWidget*>(p.Label8), static_cast<QWidget*>(p.Command3D1)})
+    const QWidget* emptied[] = {p.Picture1, p.Graphique_Record[1].Crpm, p.Graphique_Record[2].Rpm_L, p.Label8, p.Command3D1};
+    for (const QWidget* widget : emptied)
         EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
     EXPECT_EQ(settingsBytes().mid(8, 2), QByteArray("\x00\x00", 2));
 

@@ -1,0 +1,276 @@
+#include "shell/language_files.h"
+#include "shell/text_codec.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tormel {
+namespace {
+
+using test::readBytes;
+using test::TempFolder;
+using test::writeBytes;
+
+std::vector<QString> allFields(const QString& text)
+{
+    FieldReader reader(text);
+    std::vector<QString> fields;
+    // Bounded so that a reader that stops advancing fails instead of hanging.
+    for (int guard = 0; guard < 100; ++guard) {
+        const std::optional<QString> field = reader.readText();
+        if (!field)
+            break;
+        fields.push_back(*field);
+    }
+    return fields;
+}
+
+TEST(FieldReader, SplitsFieldsAsTheFilesAreWritten)
+{
+    struct Case {
+        const char* text;
+        std::vector<QString> fields;
+    };
+    const Case cases[] = {
+        {"a,b\r\nc", {"a", "b", "c"}},
+        {"  \"x, y\"  ,z", {"x, y", "z"}},
+        {"\"  keep blanks  \"\r\n", {"  keep blanks  "}},
+        {"\"q\"junk,next", {"q", "next"}},
+        {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\nb\rc", {"a", "b", "c"}},
+        {"a,,b", {"a", "", "b"}},
+        {"done,\"never closed", {"done"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(allFields(QString::fromLatin1(c.text)), c.fields);
+    }
+}
+
+TEST(FieldReader, ReadsSigned16BitNumbers)
+{
+    struct Case {
+        const char* text;
+        std::optional<std::int16_t> number;
+    };
+    const Case cases[] = {
+        {"42,", 42}, {" -5 ,", -5}, {"\r\n\r\n7,", 7}, {"\"12\",", 12}, {"32767", 32767}, {"-32768", -32768},
+        {"32768", std::nullopt}, {"abc,", std::nullopt}, {"1.5,", std::nullopt}, {"", std::nullopt},
+        {",", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        FieldReader reader(QString::fromLatin1(c.text));
+        EXPECT_EQ(reader.readNumber(), c.number);
+    }
+}
+
+TEST(TextFiles, Windows1252BothWays)
+{
+    EXPECT_EQ(toWindows1252(QStringLiteral("é€°Ÿ")), QByteArray("\xE9\x80\xB0\x9F"));
+    EXPECT_EQ(fromWindows1252(QByteArray("\xE9\x80\xB0\x9F")), QStringLiteral("é€°Ÿ"));
+    EXPECT_EQ(toWindows1252(QStringLiteral("a中b")), QByteArray("a?b"));
+    EXPECT_EQ(windowsLines({QStringLiteral("x"), QString()}), QByteArray("x\r\n\r\n"));
+}
+
+struct TextesCase {
+    const char* name;
+    QByteArray textes;
+    bool textesRead;
+    bool tipsRead;
+    std::vector<std::pair<int, QString>> changed;  // every other entry keeps its text
+};
+
+TEST(TextFiles, TextTableReadingRules)
+{
+    const QByteArray tips = "3,\"tip three\"\r\n";
+    const TextesCase cases[] = {
+        {"single pair", "21,\"Track = \"\r\n", true, true, {{21, "Track = "}}},
+        {"any order", "42,\"Close\"\r\n0,\" smp.\"\r\n", true, true, {{42, "Close"}, {0, " smp."}}},
+        {"index 80 skipped", "80,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
+        {"index 70 is the last", "70,\"last\"\r\n", true, true, {{70, "last"}}},
+        {"negative index stops", "5,\"Lap : \"\r\n-1,\"x\"\r\n6,\"no\"\r\n", false, false, {{5, "Lap : "}}},
+        {"unterminated quote", "5,\"Lap : \"\r\n6,\"never closed\r\n", false, false, {{5, "Lap : "}}},
+        {"line without comma", "5,\"Lap : \"\r\n6\r\n", false, false, {{5, "Lap : "}}},
+        {"index not a number", "five,\"x\"\r\n", false, false, {}},
+        {"empty file", "", true, true, {}},
+        {"blank lines at the end", "5,\"Lap : \"\r\n\r\n\r\n", true, true, {{5, "Lap : "}}},
+        {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
+        {"latin text", "16,\"Chang\xE9\"\r\n", true, true, {{16, "Changé"}}},
+    };
+    for (const TextesCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        writeBytes(folder.file("Textes_2.txt"), c.textes);
+        writeBytes(folder.file("Tips_2.txt"), tips);
+        TextTables tables = frenchTextTables();
+        TextTables expected = frenchTextTables();
+        for (const auto& [index, text] : c.changed)
+            expected.Textes[std::size_t(index)] = text;
+        if (c.tipsRead)
+            expected.Tips[3] = "tip three";
+
+        const TextReadStatus status = Lire_Textes(folder.path(), 2, tables);
+        EXPECT_EQ(status.textesRead, c.textesRead);
+        EXPECT_EQ(status.tipsRead, c.tipsRead);
+        EXPECT_EQ(tables.Textes, expected.Textes);
+        EXPECT_EQ(tables.Tips, expected.Tips);
+    }
+}
+
+TEST(TextFiles, TipIndexOutsideItsTableStopsTheRead)
+{
+    struct Case {
+        QByteArray tips;
+        bool read;
+        std::vector<std::pair<int, QString>> changed;
+    };
+    const Case cases[] = {
+        {"25,\"z\"\r\n0,\"a\"\r\n", true, {{25, "z"}, {0, "a"}}},
+        {"1,\"b\"\r\n26,\"x\"\r\n2,\"c\"\r\n", false, {{1, "b"}}},
+        {"1,\"b\"\r\n-3,\"x\"\r\n", false, {{1, "b"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tips.constData());
+        TempFolder folder;
+        writeBytes(folder.file("Textes_1.txt"), "");
+        writeBytes(folder.file("Tips_1.txt"), c.tips);
+        TextTables tables = frenchTextTables();
+        TextTables expected = frenchTextTables();
+        for (const auto& [index, text] : c.changed)
+            expected.Tips[std::size_t(index)] = text;
+        EXPECT_EQ(Lire_Textes(folder.path(), 1, tables).tipsRead, c.read);
+        EXPECT_EQ(tables.Tips, expected.Tips);
+    }
+}
+
+TEST(TextFiles, MissingOrHugeFilesChangeNothing)
+{
+    TempFolder folder;
+    TextTables tables = frenchTextTables();
+    writeBytes(folder.file("Tips_4.txt"), "0,\"never read\"\r\n");
+    EXPECT_FALSE(Lire_Textes(folder.path(), 4, tables).tipsRead);
+
+    QByteArray huge;
+    while (huge.size() <= maxLanguageFileBytes)
+        huge += "5,\"padding padding padding padding padding\"\r\n";
+    writeBytes(folder.file("Textes_4.txt"), huge);
+    EXPECT_FALSE(Lire_Textes(folder.path(), 4, tables).textesRead);
+    MenuCaptions captions = frenchMenuCaptions();
+    writeBytes(folder.file("Menu_4.txt"), huge);
+    EXPECT_TRUE(Lire_Menus(folder.path(), 4, captions).failed);
+
+    EXPECT_FALSE(Lire_Textes(folder.path(), 6, tables).textesRead);
+    EXPECT_EQ(tables.Textes, frenchTextTables().Textes);
+    EXPECT_EQ(tables.Tips, frenchTextTables().Tips);
+    EXPECT_EQ(captions, frenchMenuCaptions());
+}
+
+TEST(TextFiles, WritersProduceTheFileFormat)
+{
+    TempFolder folder;
+    TextTables tables = frenchTextTables();
+    tables.Textes[17] = QStringLiteral("say \"hi\"");
+    ASSERT_TRUE(Sauve_Textes(folder.path(), 0, tables));
+    ASSERT_TRUE(Sauve_Tips(folder.path(), 0, tables));
+    const QByteArray textes = readBytes(folder.file("Textes_0.txt"));
+    EXPECT_TRUE(textes.startsWith("0,\" \xE9""ch.\"\r\n1,\"Pas encore Impl\xE9ment\xE9\"\r\n"));
+    EXPECT_TRUE(textes.contains("\r\n17,\"say 'hi'\"\r\n"));
+    EXPECT_TRUE(textes.contains("\r\n42,\"Fermer\"\r\n"));
+    EXPECT_TRUE(textes.endsWith("\r\n70,\"\"\r\n"));
+    EXPECT_EQ(textes.count("\r\n"), 71);
+    const QByteArray tips = readBytes(folder.file("Tips_0.txt"));
+    EXPECT_TRUE(tips.startsWith("0,\"Gauche:TRI\"\r\n"));
+    EXPECT_TRUE(tips.endsWith("\r\n25,\"\"\r\n"));
+    EXPECT_EQ(tips.count("\r\n"), 26);
+
+    TextTables back;
+    EXPECT_TRUE(Lire_Textes(folder.path(), 0, back).tipsRead);
+    tables.Textes[17] = QStringLiteral("say 'hi'");
+    EXPECT_EQ(back.Textes, tables.Textes);
+    EXPECT_EQ(back.Tips, tables.Tips);
+
+    QString why;
+    EXPECT_FALSE(Sauve_Textes(QStringLiteral("/proc"), 0, tables, &why));
+    EXPECT_FALSE(why.isEmpty());
+    EXPECT_FALSE(Sauve_Menus(folder.path(), -1, frenchMenuCaptions()));
+}
+
+TEST(MenuFiles, WrittenThenReadBackUnchanged)
+{
+    TempFolder folder;
+    MenuCaptions written = frenchMenuCaptions();
+    written[menuUnites] = QStringLiteral("km/h  |  °C");
+    written[2] = QStringLiteral("Read, download");  // quoted on writing
+    written[3] = QStringLiteral("  indented");
+    written[30] = QString();
+    ASSERT_TRUE(Sauve_Menus(folder.path(), 5, written));
+    const QByteArray bytes = readBytes(folder.file("Menu_5.txt"));
+    EXPECT_TRUE(bytes.startsWith("Fichiers\r\nSauver\r\n\"Read, download\"\r\n\"  indented\"\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\nkm/h  |  \xB0""C\r\n"));
+    EXPECT_EQ(bytes.count("\r\n"), 36);
+
+    MenuCaptions read;
+    const MenuReadStatus status = Lire_Menus(folder.path(), 5, read);
+    EXPECT_FALSE(status.failed);
+    EXPECT_EQ(status.fieldsRead, 36);
+    EXPECT_EQ(read, written);
+}
+
+TEST(MenuFiles, FailuresKeepTheCaptionsNotRead)
+{
+    const MenuCaptions french = frenchMenuCaptions();
+    QByteArray lines35;
+    for (int i = 0; i < 35; ++i)
+        lines35 += "L" + QByteArray::number(i) + "\r\n";
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> file;
+        int fieldsRead;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, 0},
+        {"empty", QByteArray(), 0},
+        {"35 lines", lines35, 35},
+        {"unterminated quote", "A\r\nB\r\n\"C, never closed\r\nD\r\n", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        if (c.file)
+            writeBytes(folder.file("Menu_3.txt"), *c.file);
+        MenuCaptions captions = french;
+        const MenuReadStatus status = Lire_Menus(folder.path(), 3, captions);
+        EXPECT_TRUE(status.failed);
+        EXPECT_EQ(status.fieldsRead, c.fieldsRead);
+        for (int i = c.fieldsRead; i < menuCaptionCount; ++i)
+            EXPECT_EQ(captions[std::size_t(i)], french[std::size_t(i)]) << i;
+    }
+}
+
+TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
+{
+    TempFolder folder;
+    QStringList lines;
+    for (int i = 0; i < menuCaptionCount; ++i)
+        lines << QStringLiteral("C%1").arg(i);
+    lines[1] = QStringLiteral("Open, save");
+    writeBytes(folder.file("Menu_2.txt"), windowsLines(lines));
+
+    MenuCaptions captions = frenchMenuCaptions();
+    const MenuReadStatus status = Lire_Menus(folder.path(), 2, captions);
+    EXPECT_FALSE(status.failed);
+    EXPECT_EQ(status.fieldsRead, 36);
+    EXPECT_EQ(captions[0], "C0");
+    EXPECT_EQ(captions[1], "Open");
+    EXPECT_EQ(captions[2], "save");
+    for (int i = 3; i < menuCaptionCount; ++i)
+        EXPECT_EQ(captions[std::size_t(i)], lines[i - 1]) << i;
+}
+
+}  // namespace
+}  // namespace tormel

@@ -1,0 +1,77 @@
+#include "shell/program_folder.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+using test::readBytes;
+using test::TempFolder;
+using test::writeBytes;
+
+TEST(ProgramFolder, WritableIsTriedNotGuessed)
+{
+    TempFolder folder;
+    writeBytes(folder.file("plain-file"), "x");
+    struct Case {
+        QString folder;
+        bool writable;
+    };
+    const Case cases[] = {
+        {folder.path(), true},
+        {QStringLiteral("/proc"), false},
+        {folder.file("missing"), false},
+        {folder.file("plain-file"), false},
+        {QString(), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder.toStdString());
+        EXPECT_EQ(isFolderWritable(c.folder), c.writable);
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"plain-file"});  // the probe is gone
+}
+
+TEST(ProgramFolder, ExecutableFolderWhenWritable)
+{
+    TempFolder folder;
+    QDir().mkpath(folder.file("exe"));
+    QDir().mkpath(folder.file("data"));
+    writeBytes(folder.file("data/Menu_0.txt"), "m");
+    EXPECT_EQ(decideProgramFolder(folder.file("exe"), folder.file("data"), folder.file("user")), folder.file("exe"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("exe/Menu_0.txt")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("user")));
+}
+
+TEST(ProgramFolder, UserFolderGetsTheMissingShippedFiles)
+{
+    TempFolder folder;
+    QDir().mkpath(folder.file("data"));
+    writeBytes(folder.file("data/Menu_0.txt"), "shipped menu");
+    writeBytes(folder.file("data/Textes_3.txt"), "shipped texts");
+    writeBytes(folder.file("data/Help_5.txt"), "shipped help");
+    writeBytes(folder.file("data/unrelated.txt"), "no");
+    QDir().mkpath(folder.file("user"));
+    writeBytes(folder.file("user/Textes_3.txt"), "user's own");
+
+    const QString chosen = decideProgramFolder(QStringLiteral("/proc"), folder.file("data"), folder.file("user"));
+    EXPECT_EQ(chosen, folder.file("user"));
+    EXPECT_EQ(readBytes(folder.file("user/Menu_0.txt")), "shipped menu");
+    EXPECT_EQ(readBytes(folder.file("user/Help_5.txt")), "shipped help");
+    EXPECT_EQ(readBytes(folder.file("user/Textes_3.txt")), "user's own");
+    EXPECT_FALSE(QFileInfo::exists(folder.file("user/unrelated.txt")));
+    EXPECT_EQ(copyMissingLanguageFiles(folder.file("data"), folder.file("user")), 0);
+}
+
+TEST(ProgramFolder, UserFolderIsCreatedWhenMissing)
+{
+    TempFolder folder;
+    const QString chosen = decideProgramFolder(folder.file("missing-exe"), QString(), folder.file("a/b"));
+    EXPECT_EQ(chosen, folder.file("a/b"));
+    EXPECT_TRUE(isFolderWritable(chosen));
+}
+
+}  // namespace
+}  // namespace tormel
