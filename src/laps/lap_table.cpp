@@ -47,15 +47,20 @@ public:
         t_.Max_Colonne[std::size_t(column)] = std::max(t_.Max_Colonne[std::size_t(column)], v);
     }
 
-    // Speed cell text and the value it reads back as.
-    std::optional<std::pair<QString, float>> speed(float distance, double hundredths) const
+    struct Speed {
+        QString text;
+        float shown;   // the text read back
+        double exact;
+    };
+    std::optional<Speed> speed(float distance, double hundredths) const
     {
         const std::optional<double> v = vitesse(distance, hundredths, o_.Choix_Vitesse);
         if (!v)
             return std::nullopt;
-        QString text = Format(*v, QStringLiteral("000.0"), o_.decimalSeparator);
-        QString readBack = text;
-        return std::make_pair(text, Nombre(readBack));
+        Speed s{Format(*v, QStringLiteral("000.0"), o_.decimalSeparator), 0.0F, *v};
+        QString readBack = s.text;
+        s.shown = Nombre(readBack);
+        return s;
     }
 
 private:
@@ -154,13 +159,13 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
         b.Fill_Tour(L, 1, withLeadingBlank(stage), stage);
 
         const double T = lap.temps;
-        b.Fill_Tour(L, 13, Format(T, QStringLiteral("#####")), T);
+        b.Fill_Tour(L, 13, Format(T, QStringLiteral("#####"), options.decimalSeparator), T);
         b.Fill_Tour(L, 2, Time_Convert(float(T)), T);
         b.updateRange(L, 13, T);
 
         if (const auto s = b.speed(options.Distances[0], T)) {
-            b.Fill_Tour(L, 3, s->first, s->second);
-            b.updateRange(L, 3, s->second);
+            b.Fill_Tour(L, 3, s->text, s->shown);
+            b.updateRange(L, 3, s->shown);
         }
 
         for (int k = 1; k <= sectors; ++k) {
@@ -173,17 +178,16 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
             BestRecord& bestSector = t.Meilleur_Secteur[std::size_t(k - 1)];
             if (std::int32_t(S) < bestSector.value)
                 bestSector = {std::int32_t(S), L};
-            const std::optional<double> v = vitesse(options.Distances[std::size_t(k)], S, options.Choix_Vitesse);
             if (const auto s = b.speed(options.Distances[std::size_t(k)], S)) {
-                b.Fill_Tour(L, time + 1, s->first, s->second);
-                b.updateRange(L, time + 1, *v);
+                b.Fill_Tour(L, time + 1, s->text, s->shown);
+                b.updateRange(L, time + 1, s->exact);
             }
         }
 
         // Summary bytes times ten reach 655350: held in an int.
         const std::int32_t rpm = std::int32_t(lap.rpmSur10) * 10;
         b.updateRange(L, 10, rpm);
-        b.Fill_Tour(L, 10, Format(rpm, QStringLiteral("####0")), rpm);
+        b.Fill_Tour(L, 10, Format(rpm, QStringLiteral("####0"), options.decimalSeparator), rpm);
         if (rpm > t.bestRpm.value)
             t.bestRpm = {rpm, L};
 

@@ -11,8 +11,10 @@ QString Libelle_Tranche(int i)
 {
     if (i <= 0)
         return QStringLiteral("0-5120 RPM");
+    // Whole numbers: no decimal separator can appear.
     const QString pattern = QStringLiteral("#####");
-    return Format(5120 + 640 * (i - 1), pattern) + QLatin1Char('-') + Format(5120 + 640 * i, pattern) + QStringLiteral(" RPM");
+    const QChar point = QLatin1Char('.');
+    return Format(5120 + 640 * (i - 1), pattern, point) + QLatin1Char('-') + Format(5120 + 640 * i, pattern, point) + QStringLiteral(" RPM");
 }
 
 QString barCaption(int i)
