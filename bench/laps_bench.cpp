@@ -1,0 +1,97 @@
+#include "laps/export.h"
+#include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
+#include "record/record_decoder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+const QString etapes = QStringLiteral("Etapes : ");
+const QDateTime clock{QDate(2024, 3, 7), QTime(14, 5, 9)};
+
+// 99 laps of plausible times in three sectors, every byte of the rest random.
+tormel::RecordImage lapImage()
+{
+    tormel::RecordImage image;
+    std::mt19937 random(7);
+    for (auto& b : image.Data_Chrono)
+        b = std::uint8_t(random());
+    image.Data_Chrono[97] = 0;
+    image.Data_Chrono[33] = 2;
+    image.Data_Chrono[160] = 100;
+    image.Data_Chrono[192] = 17;
+    return image;
+}
+
+tormel::RecordImage rpmImage()
+{
+    tormel::RecordImage image;
+    std::mt19937 random(11);
+    for (auto& b : image.Data_Chrono)
+        b = std::uint8_t(random() % 100);
+    for (int s = 0; s < tormel::RecordImage::MaxSamples; s += 60)
+        image.Data_Chrono[std::size_t(tormel::RecordImage::sampleOffset(s))] |= 128;
+    image.Data_Chrono[97] = 1;
+    image.Data_Chrono[33] = 0;
+    image.Data_Chrono[104] = 0;
+    image.Data_Chrono[105] = 4;  // 2048 words announced, 1984 samples read
+    return image;
+}
+
+tormel::LapTableOptions lapOptions()
+{
+    tormel::LapTableOptions o;
+    o.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
+    o.Colonne_Tri = 13;
+    o.decimalSeparator = QLatin1Char(',');
+    return o;
+}
+
+void BM_DecodeAndLapTable99(benchmark::State& state)
+{
+    const tormel::RecordImage image = lapImage();
+    const tormel::TextTables texts = tormel::frenchTextTables();
+    const tormel::LapTableOptions options = lapOptions();
+    for (auto _ : state) {
+        const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
+        benchmark::DoNotOptimize(tormel::Affiche_Tours(image, record, texts, options));
+    }
+}
+BENCHMARK(BM_DecodeAndLapTable99)->Unit(benchmark::kMicrosecond);
+
+void BM_ComputeRpm1984V3(benchmark::State& state)
+{
+    const tormel::RecordImage image = rpmImage();
+    const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tormel::Compute_Rpm(image, record, 3));
+}
+BENCHMARK(BM_ComputeRpm1984V3)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportLapTable99(benchmark::State& state)
+{
+    const tormel::RecordImage image = lapImage();
+    const tormel::LapTable table =
+        tormel::Affiche_Tours(image, tormel::decodeRecord(image, etapes), tormel::frenchTextTables(), lapOptions());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tormel::exportLapTable(table, clock));
+}
+BENCHMARK(BM_ExportLapTable99)->Unit(benchmark::kMicrosecond);
+
+void BM_ExportRpm1984(benchmark::State& state)
+{
+    const tormel::RecordImage image = rpmImage();
+    const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
+    const tormel::RpmStatistics stats = tormel::Compute_Rpm(image, record, 0);
+    const tormel::TextTables texts = tormel::frenchTextTables();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tormel::exportRpm(image, record, stats, texts, clock));
+}
+BENCHMARK(BM_ExportRpm1984)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

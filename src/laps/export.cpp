@@ -1,0 +1,87 @@
+#include "laps/export.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace tormel {
+
+namespace {
+
+const QChar Tab = QLatin1Char('\t');
+const QChar Cr = QLatin1Char('\r');
+const QString CrLf = QStringLiteral("\r\n");
+
+QString dateLine(const QDateTime& now)
+{
+    return now.date().toString(QStringLiteral("MM-dd-yyyy")) + Tab + now.time().toString(QStringLiteral("hh:mm:ss")) + Tab + CrLf;
+}
+
+QByteArray encode(const QString& text)
+{
+    QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+// A number with one blank for its sign (none before a minus) and one after.
+QString signedField(long long value)
+{
+    return (value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value)) + QLatin1Char(' ');
+}
+
+}  // namespace
+
+QByteArray exportLapTable(const LapTable& table, const QDateTime& now)
+{
+    QString text = dateLine(now);
+    for (const LapTableRow& row : table.rows) {
+        for (const LapCell& cell : row.cells)
+            text += cell.text + Tab;
+        text += Cr;
+    }
+    return encode(text);
+}
+
+QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, const RpmStatistics& stats,
+                     const TextTables& texts, const QDateTime& now)
+{
+    const QString& champs = texts.Textes[47];
+    const qsizetype blank = champs.indexOf(QLatin1Char(' '));
+    const QString firstWord = (blank < 0 ? champs : champs.left(blank)).trimmed();
+
+    QString text = dateLine(now);
+    text += texts.Textes[5] + Tab + firstWord + Tab + texts.Textes[14] + Tab + CrLf;
+
+    const int balises = record.Balises_Tour;
+    int beacon = balises - 1;
+    int lap = 0;
+    for (int s = 0; s < stats.Nombre_Echantillons; ++s) {
+        if ((image.sample(s) & 128) != 0 && ++beacon == balises) {
+            beacon = 0;
+            ++lap;
+        }
+        text += signedField(lap) + Tab + signedField(beacon) + Tab + signedField(stats.Rpm_Brut[std::size_t(s)]) + CrLf;
+    }
+    return encode(text);
+}
+
+std::optional<QString> writeExport(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+bool hasXlsExtension(const QString& fileName)
+{
+    return fileName.endsWith(QStringLiteral("xls"), Qt::CaseSensitive);
+}
+
+}  // namespace tormel

@@ -1,0 +1,257 @@
+#include "laps/lap_table.h"
+
+#include "laps/conversions.h"
+#include "laps/number_format.h"
+
+#include <algorithm>
+
+namespace tormel {
+
+namespace {
+
+constexpr int Columns = LapTable::ColumnCount;
+
+QString withLeadingBlank(long long value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+class Builder {
+public:
+    Builder(LapTable& table, const LapTableOptions& options)
+        : t_(table), o_(options)
+    {
+    }
+
+    bool eliminated(int lap) const { return lap >= 0 && lap < TourElimineCount && o_.Tour_Elimine[std::size_t(lap)]; }
+
+    // Writes one cell of lap L and paints it: yellow for the logger's best
+    // lap, red for an eliminated lap (red wins).
+    void Fill_Tour(int lap, int column, const QString& text, std::optional<double> key)
+    {
+        LapCell& cell = t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)];
+        cell.text = text;
+        cell.key = key;
+        if (lap == t_.Meilleur_Tour_Rpm)
+            cell.background = colours::Yellow;
+        if (eliminated(lap))
+            cell.background = colours::Red;
+    }
+
+    void updateRange(int lap, int column, double value)
+    {
+        if (eliminated(lap))
+            return;
+        const auto v = float(value);
+        t_.Min_Colonne[std::size_t(column)] = std::min(t_.Min_Colonne[std::size_t(column)], v);
+        t_.Max_Colonne[std::size_t(column)] = std::max(t_.Max_Colonne[std::size_t(column)], v);
+    }
+
+    struct Speed {
+        QString text;
+        float shown;   // the text read back
+        double exact;
+    };
+    std::optional<Speed> speed(float distance, double hundredths) const
+    {
+        const std::optional<double> v = vitesse(distance, hundredths, o_.Choix_Vitesse);
+        if (!v)
+            return std::nullopt;
+        Speed s{Format(*v, QStringLiteral("000.0"), o_.decimalSeparator), 0.0F, *v};
+        QString readBack = s.text;
+        s.shown = Nombre(readBack);
+        return s;
+    }
+
+private:
+    LapTable& t_;
+    const LapTableOptions& o_;
+};
+
+void writeHeader(LapTable& t, const TextTables& texts, const LapTableOptions& o)
+{
+    const auto& x = texts.Textes;
+    const std::array<QString, Columns> headers{
+        x[22], x[23], x[24], o.uniteVitesse + QLatin1Char('(') + x[22].trimmed() + QLatin1Char(')'),
+        x[26], o.uniteVitesse + QStringLiteral("(1)"),
+        x[28], o.uniteVitesse + QStringLiteral("(2)"),
+        x[30], o.uniteVitesse + QStringLiteral("(3)"),
+        x[32], QStringLiteral("Max ") + o.uniteTemp, x[34],
+        x[35], x[36], x[37], x[38]};
+    for (int c = 0; c < Columns; ++c)
+        t.rows[0].cells[std::size_t(c)].text = headers[std::size_t(c)];
+    t.rows[1].cells[0].text = x[39];
+    for (auto& row : t.rows)
+        row.cells[0].background = colours::Cyan;
+    for (int r = 0; r < 2; ++r)
+        for (auto& cell : t.rows[std::size_t(r)].cells)
+            cell.background = colours::Cyan;
+}
+
+void hideColumns(LapTable& t, const std::array<float, 4>& d)
+{
+    for (int c = 13; c <= 16; ++c)
+        t.hidden[std::size_t(c)] = true;
+    if (t.sectorMode == 0)
+        for (int c = 4; c <= 9; ++c)
+            t.hidden[std::size_t(c)] = true;
+    if (t.sectorMode == 1) {
+        t.hidden[8] = true;
+        t.hidden[9] = true;
+    }
+    if (!longueurDonnee(d[0]))
+        t.hidden[3] = true;
+    for (int k = 1; k <= 3; ++k)
+        if (!longueurDonnee(d[std::size_t(k)]))
+            t.hidden[std::size_t(3 + 2 * k)] = true;
+}
+
+}  // namespace
+
+int LapTable::rowOfLap(int lap) const
+{
+    for (std::size_t r = 2; r < rows.size(); ++r)
+        if (rows[r].lap == lap)
+            return int(r);
+    return -1;
+}
+
+LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
+                       const LapTableOptions& options)
+{
+    LapTable t;
+    // The image has rows for 99 laps; a header announcing more shows those 99.
+    const int n = std::clamp(record.nTours, 0, int(RecordImage::MaxLaps));
+    t.nTours = n;
+    t.rows.resize(std::size_t(n + 2));
+    for (int L = 1; L <= n; ++L)
+        t.rows[std::size_t(L + 1)].lap = L;
+
+    // A best-lap byte that names no lap of the table marks nothing.
+    const int best = image.bestLap();
+    t.Meilleur_Tour_Rpm = best >= 1 && best <= n ? best : 0;
+
+    const std::uint8_t mode = image.sectorMode();
+    t.sectorMode = mode == 0 ? 0 : mode == 1 ? 1 : 2;
+    const int sectors = t.sectorMode == 0 ? 0 : t.sectorMode + 1;
+
+    writeHeader(t, texts, options);
+    hideColumns(t, options.Distances);
+
+    t.sortModes.fill(SortMode::NumericAscending);
+    t.sortModes[10] = SortMode::Descending;
+    t.sortModes[11] = SortMode::Descending;
+
+    t.Min_Colonne.fill(65536.0F);
+    t.Max_Colonne.fill(0.0F);
+    t.Meilleur_Secteur.fill(BestRecord{65536, 0});
+
+    Builder b(t, options);
+    int stage = 0;
+    int previousStage = image.lap(0).etape;
+    for (int L = 1; L <= n; ++L) {
+        const LapRow lap = image.lap(L);
+        b.Fill_Tour(L, 0, withLeadingBlank(L), L);
+
+        if (lap.etape != previousStage)
+            ++stage;
+        previousStage = lap.etape;
+        b.Fill_Tour(L, 1, withLeadingBlank(stage), stage);
+
+        const double T = lap.temps;
+        b.Fill_Tour(L, 13, Format(T, QStringLiteral("#####"), options.decimalSeparator), T);
+        b.Fill_Tour(L, 2, Time_Convert(float(T)), T);
+        b.updateRange(L, 13, T);
+
+        if (const auto s = b.speed(options.Distances[0], T)) {
+            b.Fill_Tour(L, 3, s->text, s->shown);
+            b.updateRange(L, 3, s->shown);
+        }
+
+        for (int k = 1; k <= sectors; ++k) {
+            const double S = lap.secteur[std::size_t(k - 1)];
+            const int raw = 13 + k;
+            const int time = 2 * k + 2;
+            b.updateRange(L, raw, S);
+            b.Fill_Tour(L, raw, withLeadingBlank(lap.secteur[std::size_t(k - 1)]), S);
+            b.Fill_Tour(L, time, Time_Convert(float(S)), S);
+            BestRecord& bestSector = t.Meilleur_Secteur[std::size_t(k - 1)];
+            if (std::int32_t(S) < bestSector.value)
+                bestSector = {std::int32_t(S), L};
+            if (const auto s = b.speed(options.Distances[std::size_t(k)], S)) {
+                b.Fill_Tour(L, time + 1, s->text, s->shown);
+                b.updateRange(L, time + 1, s->exact);
+            }
+        }
+
+        // Summary bytes times ten reach 655350: held in an int.
+        const std::int32_t rpm = std::int32_t(lap.rpmSur10) * 10;
+        b.updateRange(L, 10, rpm);
+        b.Fill_Tour(L, 10, Format(rpm, QStringLiteral("####0"), options.decimalSeparator), rpm);
+        if (rpm > t.bestRpm.value)
+            t.bestRpm = {rpm, L};
+
+        const int temperature = Temp_Convert(lap.temperature + record.Decalage_Temp, record.Unite_Temp_Record, options.Choix_Temp);
+        b.updateRange(L, 11, temperature);
+        b.Fill_Tour(L, 11, QString::number(temperature), temperature);
+        if (temperature > t.hottest.value)
+            t.hottest = {temperature, L};
+
+        b.Fill_Tour(L, 12, QString::number(lap.moteur + 1), lap.moteur + 1);
+    }
+
+    // Best cells: green where they are, and the best sectors also in the
+    // theoretical row.
+    auto paint = [&](int lap, int column) {
+        t.rows[std::size_t(lap + 1)].cells[std::size_t(column)].background = colours::Green;
+    };
+    if (t.bestRpm.lap > 0)
+        paint(t.bestRpm.lap, 10);
+    if (t.hottest.lap > 0)
+        paint(t.hottest.lap, 11);
+    for (int k = 1; k <= 3; ++k) {
+        const int lap = t.Meilleur_Secteur[std::size_t(k - 1)].lap;
+        if (lap <= 0)
+            continue;
+        for (int column : {2 + 2 * k, 3 + 2 * k}) {
+            paint(lap, column);
+            t.rows[1].cells[std::size_t(column)].text = t.rows[std::size_t(lap + 1)].cells[std::size_t(column)].text;
+        }
+    }
+
+    // Without laps no sector was offered, so there is nothing to add up.
+    if (t.sectorMode > 0 && n > 0) {
+        std::int32_t sum = 0;
+        for (int k = 0; k < sectors; ++k)
+            sum += t.Meilleur_Secteur[std::size_t(k)].value;
+        t.Temps_Theorique = float(sum);
+        t.rows[1].cells[2].text = Time_Convert(t.Temps_Theorique);
+        if (sum > 0) {
+            // Written even without a lap length (the column is hidden then).
+            const double v = vitesse(options.Distances[0], sum, options.Choix_Vitesse).value_or(0.0);
+            t.rows[1].cells[3].text = Format(v, QStringLiteral("000.0"), options.decimalSeparator);
+        }
+    }
+
+    Triage(t, options.Colonne_Tri, options.Ligne_Tri);
+    return t;
+}
+
+void Triage(LapTable& table, int colonneTri, int ligneTri)
+{
+    const int column = colonneTri >= 0 && colonneTri < Columns ? colonneTri : 0;
+    table.Colonne_Tri = column;
+    table.Ligne_Tri = ligneTri;
+    if (table.rows.size() <= 2)
+        return;
+    const bool descending = table.sortModes[std::size_t(column)] == SortMode::Descending;
+    std::stable_sort(table.rows.begin() + 2, table.rows.end(), [&](const LapTableRow& a, const LapTableRow& b) {
+        const auto& ka = a.cells[std::size_t(column)].key;
+        const auto& kb = b.cells[std::size_t(column)].key;
+        if (!ka || !kb)
+            return ka.has_value() && !kb.has_value();
+        return descending ? *ka > *kb : *ka < *kb;
+    });
+}
+
+}  // namespace tormel

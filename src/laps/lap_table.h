@@ -1,0 +1,109 @@
+#pragma once
+
+#include "record/record_decoder.h"
+#include "record/record_image.h"
+#include "shell/text_tables.h"
+
+#include <QChar>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tormel {
+
+// A cell colour as the grid paints it; kept free of any GUI type.
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+namespace colours {
+inline constexpr Rgb White{255, 255, 255};
+inline constexpr Rgb Cyan{0, 255, 255};     // fixed cells
+inline constexpr Rgb Yellow{255, 255, 0};   // the logger's best lap
+inline constexpr Rgb Red{255, 0, 0};        // eliminated lap
+inline constexpr Rgb Green{0, 255, 0};      // best engine speed, hottest, best sectors
+inline constexpr Rgb GridLines{192, 192, 192};
+inline constexpr Rgb Outside{0, 0, 0};
+}  // namespace colours
+
+enum class SortMode { NumericAscending, Descending };
+
+// Elimination flags cover laps 0..100.
+inline constexpr int TourElimineCount = 101;
+
+struct LapCell {
+    QString text;
+    Rgb background = colours::White;
+    // The value the cell sorts on. Time cells sort on their hundredths, not
+    // on their text; cells that were never written have none.
+    std::optional<double> key;
+};
+
+struct LapTableRow {
+    // Lap shown in the row; 0 for the header and the theoretical-best rows.
+    int lap = 0;
+    std::array<LapCell, 17> cells;
+};
+
+// Best value of the rebuild and the lap that set it (lap 0: none).
+struct BestRecord {
+    std::int32_t value = 0;
+    int lap = 0;
+};
+
+struct LapTableOptions {
+    std::array<float, 4> Distances{};   // lap, sector 1..3 lengths in metres
+    int Choix_Vitesse = 0;
+    int Choix_Temp = 0;
+    QString uniteVitesse = QStringLiteral("km/h");  // caption of the chosen speed entry
+    QString uniteTemp = QStringLiteral("°C");       // caption of the chosen temperature entry
+    std::array<bool, TourElimineCount> Tour_Elimine{};  // kept by the window across rebuilds
+    int Colonne_Tri = 0;
+    int Ligne_Tri = 0;
+    QChar decimalSeparator = QLatin1Char('.');
+};
+
+struct LapTable {
+    static constexpr int ColumnCount = 17;
+    static constexpr int HeaderRow = 0;
+    static constexpr int TheoreticalRow = 1;
+
+    int nTours = 0;
+    int sectorMode = 0;  // 0 none, 1 two sectors, 2 three sectors
+    // Rows as the grid shows them: header, theoretical best, then the laps
+    // in the order of the sort.
+    std::vector<LapTableRow> rows;
+    std::array<bool, ColumnCount> hidden{};
+    std::array<SortMode, ColumnCount> sortModes{};
+    std::array<float, ColumnCount> Min_Colonne{};
+    std::array<float, ColumnCount> Max_Colonne{};
+    // The logger's best lap when it names a lap of the table, else 0.
+    int Meilleur_Tour_Rpm = 0;
+    std::array<BestRecord, 3> Meilleur_Secteur{};
+    BestRecord bestRpm;
+    BestRecord hottest;
+    float Temps_Theorique = 0.0F;
+    int Colonne_Tri = 0;
+    int Ligne_Tri = 0;
+
+    // Row of the grid that shows lap L, or -1.
+    int rowOfLap(int lap) const;
+    const LapCell& cell(int row, int column) const { return rows[std::size_t(row)].cells[std::size_t(column)]; }
+};
+
+// Rebuilds the lap table of a lap-timing record; the rows come out sorted
+// by the sort state of the options.
+LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
+                       const LapTableOptions& options);
+
+// Orders the lap rows by column Colonne_Tri with that column's sort mode;
+// rows with equal keys keep their order, rows without a key go last.
+void Triage(LapTable& table, int colonneTri, int ligneTri);
+
+}  // namespace tormel

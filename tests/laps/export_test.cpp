@@ -1,0 +1,164 @@
+#include "laps/export.h"
+
+#include "laps_records.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+using test::decoded;
+using test::lapRecord;
+using test::rpmRecord;
+
+const QDateTime clock{QDate(2024, 3, 7), QTime(14, 5, 9)};
+const QByteArray dateLine = "03-07-2024\t14:05:09\t\r\n";
+
+// One exported grid row: each cell followed by a TAB, then a lone CR.
+QByteArray row(std::initializer_list<const char*> cells)
+{
+    QByteArray line;
+    for (const char* c : cells)
+        line += QByteArray(c) + '\t';
+    return line + '\r';
+}
+
+// Windows-1252 bytes of the French header row with the given speed unit.
+QByteArray headerRow()
+{
+    return row({"  Tour", "Etape", "    Temps", "km/h(Tour)", " Temps(1)", "km/h(1)", " Temps(2)", "km/h(2)", " Temps(3)",
+                "km/h(3)", " Max RPM", "Max \xB0" "C", " Moteur", "Temps", "Temps(1)", "Temps(2)", "Temps(3)"});
+}
+
+TEST(ExportLapTable, NoSectorsSortedAndUnsorted)
+{
+    const RecordImage image = lapRecord({{.temps = 6500, .rpmSur10 = 1234, .temperature = 85},
+                                         {.temps = 5999, .rpmSur10 = 1300, .temperature = 90, .moteur = 1}},
+                                        0, 0);
+    const QByteArray theoretical = row({"Th\xE9or.", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
+    const QByteArray lap1 = row({" 1", " 0", "1'05\"00", "", "", "", "", "", "", "", "12340", "85", "1", "6500", "", "", ""});
+    const QByteArray lap2 = row({" 2", " 0", "59\"99", "", "", "", "", "", "", "", "13000", "90", "2", "5999", "", "", ""});
+    struct Case {
+        int column;
+        QByteArray laps;
+    };
+    const Case cases[] = {{0, lap1 + lap2}, {13, lap2 + lap1}, {10, lap2 + lap1}, {12, lap1 + lap2}};
+    for (const auto& c : cases) {
+        LapTableOptions o;
+        o.Colonne_Tri = c.column;
+        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), o);
+        EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + theoretical + c.laps) << c.column;
+    }
+}
+
+TEST(ExportLapTable, SpeedsWithEitherSeparator)
+{
+    const RecordImage image = lapRecord({{.temps = 6500, .s1 = 3000, .s2 = 3500, .rpmSur10 = 1000, .temperature = 80},
+                                         {.temps = 5999, .s1 = 2900, .s2 = 3099, .rpmSur10 = 1100, .temperature = 82}},
+                                        1, 2);
+    struct Case {
+        char separator;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {'.', row({"Th\xE9or.", "", "59\"99", "060.0", "29\"00", "049.7", "30\"99", "069.7", "", "", "", "", "", "", "", "", ""}) +
+                  row({" 2", " 0", "59\"99", "060.0", "29\"00", "049.7", "30\"99", "069.7", "", "", "11000", "82", "1", "5999", " 2900", " 3099", ""}) +
+                  row({" 1", " 0", "1'05\"00", "055.4", "30\"00", "048.0", "35\"00", "061.7", "", "", "10000", "80", "1", "6500", " 3000", " 3500", ""})},
+        {',', row({"Th\xE9or.", "", "59\"99", "060,0", "29\"00", "049,7", "30\"99", "069,7", "", "", "", "", "", "", "", "", ""}) +
+                  row({" 2", " 0", "59\"99", "060,0", "29\"00", "049,7", "30\"99", "069,7", "", "", "11000", "82", "1", "5999", " 2900", " 3099", ""}) +
+                  row({" 1", " 0", "1'05\"00", "055,4", "30\"00", "048,0", "35\"00", "061,7", "", "", "10000", "80", "1", "6500", " 3000", " 3500", ""})},
+    };
+    for (const auto& c : cases) {
+        LapTableOptions o;
+        o.Distances = {1000, 400, 600, 0};
+        o.decimalSeparator = QLatin1Char(c.separator);
+        o.Colonne_Tri = 13;
+        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), o);
+        EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + c.expected) << c.separator;
+    }
+}
+
+TEST(ExportRpm, OwnLapAndBeaconCounting)
+{
+    // Codes 10, 10, 20, 20, 30, 30 with marks on samples 1 and 3 (too close
+    // for the charts' dead time, counted here all the same).
+    const std::vector<std::uint8_t> samples{10, 10 | 128, 20, 20 | 128, 30, 30};
+    struct Case {
+        int balises;
+        QByteArray lines;
+    };
+    const Case cases[] = {
+        {1, " 0 \t 0 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 2 \t 0 \t 6000 \r\n 2 \t 0 \t 9000 \r\n 2 \t 0 \t 9000 \r\n"},
+        {2, " 0 \t 1 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9000 \r\n 1 \t 1 \t 9000 \r\n"},
+        {3, " 0 \t 2 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9000 \r\n 1 \t 1 \t 9000 \r\n"},
+    };
+    for (const auto& c : cases) {
+        const RecordImage image = rpmRecord(samples, c.balises, 2);
+        const DecodedRecord record = decoded(image);
+        const RpmStatistics stats = Compute_Rpm(image, record, 0);
+        EXPECT_EQ(exportRpm(image, record, stats, frenchTextTables(), clock),
+                  dateLine + "Tour : \tChamps\trpm\t\r\n" + c.lines)
+            << c.balises;
+    }
+}
+
+TEST(ExportRpm, SecondLineFromTheTextTables)
+{
+    struct Case {
+        const char* champs;
+        QByteArray field;
+    };
+    const Case cases[] = {{"Champs 1", "Champs"}, {"Field", "Field"}, {" Feld 1", ""}, {"Campo\t1 x", "Campo\t1"}};
+    const RecordImage image = rpmRecord({1, 2}, 1, 2);
+    const DecodedRecord record = decoded(image);
+    const RpmStatistics stats = Compute_Rpm(image, record, 0);
+    for (const auto& c : cases) {
+        TextTables texts = frenchTextTables();
+        texts.Textes[47] = QString::fromLatin1(c.champs);
+        texts.Textes[14] = QStringLiteral("tr/min°");
+        const QByteArray bytes = exportRpm(image, record, stats, texts, clock);
+        EXPECT_TRUE(bytes.startsWith(dateLine + "Tour : \t" + c.field + "\ttr/min\xB0\t\r\n")) << c.champs;
+    }
+}
+
+TEST(ExportFile, WritesThroughASaveFile)
+{
+    test::TempFolder folder;
+    const QString path = folder.file(QStringLiteral("laps.xls"));
+    const QByteArray bytes = dateLine + "x\t\r";
+    EXPECT_EQ(writeExport(path, bytes), std::nullopt);
+    EXPECT_EQ(test::readBytes(path), bytes);
+    // Overwriting replaces the whole file.
+    EXPECT_EQ(writeExport(path, "y"), std::nullopt);
+    EXPECT_EQ(test::readBytes(path), QByteArray("y"));
+
+    // A folder that does not exist: an error and no file.
+    const QString missing = folder.file(QStringLiteral("none/laps.xls"));
+    const auto error = writeExport(missing, bytes);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_FALSE(error->isEmpty());
+    EXPECT_FALSE(QFile::exists(missing));
+
+    // A name taken by a folder: refused, the folder left as it was.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.xls")));
+    EXPECT_TRUE(writeExport(folder.file(QStringLiteral("taken.xls")), bytes).has_value());
+    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("taken.xls"))).isDir());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.xls")});
+}
+
+TEST(ExportFile, ExtensionMustBeLowerCaseXls)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"run.xls", true}, {"xls", true}, {"run.XLS", false}, {"run.Xls", false},
+        {"run.xlsx", false}, {"run.txt", false}, {"xl", false}, {"", false}, {"runxls", true}};
+    for (const auto& [name, ok] : cases)
+        EXPECT_EQ(hasXlsExtension(QString::fromLatin1(name)), ok) << name;
+}
+
+}  // namespace
+}  // namespace tormel
