@@ -65,7 +65,7 @@ RecordImage lapTimingRecord()
     Noise noise{11};
     int best = 0;
     int bestTime = 1 << 30;
-    put(image, 8 * 132 + 3, 1);  // stage byte before lap 1
+    put(image, 8 * 132 + 3, 0);  // stage byte before lap 1: the first lap opens stage 1
     for (int lap = 1; lap <= laps; ++lap) {
         const int stage = lap <= 7 ? 1 : (lap <= 16 ? 2 : 3);
         // Drivers warm up, then settle; the tyres fade a little late on.

@@ -23,7 +23,9 @@ QString Time_Convert(float hundredths)
     QString text;
     if (minutes >= 1)
         text = QString::number(minutes) + QLatin1Char('\'');
-    text += Format(double(seconds), QStringLiteral("00")) + QLatin1Char('"') + Format(double(hundredthsPart), QStringLiteral("00"));
+    // Whole numbers: no decimal separator to look up.
+    text += Format(double(seconds), QStringLiteral("00"), QLatin1Char('.')) + QLatin1Char('"')
+        + Format(double(hundredthsPart), QStringLiteral("00"), QLatin1Char('.'));
     return text;
 }
 

@@ -11,8 +11,12 @@ namespace tormel {
 
 QChar systemDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
-    return point.isEmpty() ? QChar('.') : point.at(0);
+    // Asking the system locale is slow and its answer does not change while we run.
+    static const QChar separator = [] {
+        const QString point = QLocale::system().decimalPoint();
+        return point.isEmpty() ? QChar('.') : point.at(0);
+    }();
+    return separator;
 }
 
 double roundHalfEven(double value)

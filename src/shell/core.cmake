@@ -7,4 +7,5 @@ target_sources(tormel_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/error_log.h ${CMAKE_CURRENT_LIST_DIR}/error_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/program_folder.h ${CMAKE_CURRENT_LIST_DIR}/program_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_layout.h ${CMAKE_CURRENT_LIST_DIR}/window_layout.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/background_file.h ${CMAKE_CURRENT_LIST_DIR}/background_file.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/background_file.h ${CMAKE_CURRENT_LIST_DIR}/background_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/export_command.h ${CMAKE_CURRENT_LIST_DIR}/export_command.cpp)
