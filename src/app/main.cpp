@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,6 +86,9 @@ int main(int argc, char* argv[])
     tormel::QtLauncher launcher;
     tormel::Principale window(tormel::Services{dialogs, screen, launcher, programFolder});
     dialogs.setParentWidget(&window);
+    // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        window.setGeometry(primary->availableGeometry());
     window.showMaximized();
     window.Form_Load();
     return QApplication::exec();
