@@ -70,9 +70,9 @@ RecordImage lapTimingRecord()
         const int stage = lap <= 7 ? 1 : (lap <= 16 ? 2 : 3);
         // Drivers warm up, then settle; the tyres fade a little late on.
         const int trend = lap == 1 || lap == 8 || lap == 17 ? 260 : (lap % 8 == 2 ? 90 : 0);
-        const int s1 = 1640 + trend / 3 + noise.next(25);
-        const int s2 = 1815 + trend / 3 + noise.next(30);
-        const int s3 = 1505 + trend / 3 + noise.next(20) + (lap > 20 ? 15 : 0);
+        const int s1 = 1640 + trend / 3 + noise.next(45);
+        const int s2 = 1815 + trend / 3 + noise.next(55);
+        const int s3 = 1505 + trend / 3 + noise.next(40) + (lap > 20 ? 15 : 0);
         const int total = s1 + s2 + s3;
         const int row = 8 * (32 + lap);
         put16be(image, row, s1);

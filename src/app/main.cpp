@@ -17,11 +17,11 @@
 namespace {
 
 const char* const usage =
-    "Usage: tormel_vue\n"
+    "Usage: tormel_vue [RECORD.Tml]\n"
     "       tormel_vue --export RECORD.Tml OUT.xls\n"
     "       tormel_vue --help\n"
     "\n"
-    "Without arguments, starts the window.\n"
+    "Starts the window, opening RECORD.Tml when it is given.\n"
     "\n"
     "--export RECORD.Tml OUT.xls\n"
     "    Writes the spreadsheet file that opening RECORD and choosing Exporter\n"
@@ -91,5 +91,10 @@ int main(int argc, char* argv[])
         window.setGeometry(primary->availableGeometry());
     window.showMaximized();
     window.Form_Load();
+    // A record named on the command line (a file manager's "open with") opens
+    // as if chosen in the open dialog.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 2)
+        window.ouvrirRecord(args.at(1));
     return QApplication::exec();
 }

@@ -13,14 +13,14 @@ QString filterText(const FileFilter& filter)
     return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
 }
 
+}  // namespace
+
 QString withDefaultExtension(const QString& path, const QString& extension)
 {
     if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
         return path;
     return path + QLatin1Char('.') + extension;
 }
-
-}  // namespace
 
 void QtDialogs::message(const QString& text, MessageIcon icon, const QString& caption)
 {

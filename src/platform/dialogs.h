@@ -33,6 +33,9 @@ public:
     virtual QString saveFile(const FileDialogRequest& request) = 0;
 };
 
+// A name typed without an extension gets the default one, as the dialogs do.
+QString withDefaultExtension(const QString& path, const QString& extension);
+
 class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}

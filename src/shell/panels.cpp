@@ -1,13 +1,13 @@
 #include "shell/panels.h"
 
+#include "record/engine_hours_panel.h"
 #include "shell/title_card.h"
+#include "tracks/track_editor.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -94,27 +94,8 @@ Panels::Panels(QWidget* central)
     }
     Parametres_Courbe = frame(central, QStringLiteral("Parametres_Courbe"));
 
-    Frame_Piste = frame(central, QStringLiteral("Frame_Piste"), QStringLiteral("Selection"));
-    for (int i = 0; i < 7; ++i) {
-        nom_champ[std::size_t(i)] = label(Frame_Piste, indexed("nom_champ", i));
-        VNC[std::size_t(i)] = named(new QLineEdit(Frame_Piste), indexed("VNC", i));
-    }
-    const QString units[] = {QStringLiteral("m"), QStringLiteral("Miles"), QStringLiteral("Feet"), QStringLiteral("Yard")};
-    for (int i = 0; i < 4; ++i)
-        Unit_Piste[std::size_t(i)] = named(new QRadioButton(units[i], Frame_Piste), indexed("Unit_Piste", i));
-    Numero_Piste = label(Frame_Piste, QStringLiteral("Numero_Piste"));
-    SSCommand2 = named(new QPushButton(QStringLiteral("◀"), Frame_Piste), QStringLiteral("SSCommand2"));
-    SSCommand3 = named(new QPushButton(QStringLiteral("▶"), Frame_Piste), QStringLiteral("SSCommand3"));
-    Fermer_Piste = named(new QPushButton(Frame_Piste), QStringLiteral("Fermer_Piste"));
-
-    Frame_Moteurs = frame(central, QStringLiteral("Frame_Moteurs"));
-    for (int n = 0; n < 5; ++n) {
-        Label_Moteur[std::size_t(n)] = label(Frame_Moteurs, indexed("Label_Moteur", n));
-        Label_Moteur[std::size_t(n)]->setAlignment(Qt::AlignCenter);
-        Ltmot[std::size_t(n)] = label(Frame_Moteurs, indexed("Ltmot", n));
-        Ltmot[std::size_t(n)]->setAlignment(Qt::AlignCenter);
-    }
-    Fermer_Moteurs = named(new QPushButton(Frame_Moteurs), QStringLiteral("Fermer_Moteurs"));
+    Frame_Piste = new TrackEditor(central);
+    Frame_Moteurs = new EngineHoursPanel(central);
 
     Frame_Lecture_Pro = frame(central, QStringLiteral("Frame_Lecture_Pro"));
     Command3D1 = named(new QPushButton(QStringLiteral("Start Scan"), Frame_Lecture_Pro), QStringLiteral("Command3D1"));
@@ -142,8 +123,6 @@ void Panels::layOut(int screenWidth, int screenHeight)
 {
     // The lap table at the top-left corner; the chart under it.
     placeTwips(Liste_Tours, tableToursInitial(screenWidth, screenHeight));
-    placeTwips(Serial_Number_Caption, {screenWidth - 4800, 0, 1800, labelHeight});
-    placeTwips(Serial_Number, {screenWidth - 3000, 0, 2800, labelHeight});
 
     const ChronosLayout chronos = sizeGraphiqueChronos(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height,
                                                        HScroll1->sizeHint().height() * TwipsPerPixel, labelHeight);
@@ -180,31 +159,14 @@ void Panels::layOut(int screenWidth, int screenHeight)
     }
 
     // The track editor opens in the place of the lap-time chart.
-    const TwipsRect piste{chronos.frame.left, chronos.frame.top, 9000, 4200};
+    const TwipsRect piste{chronos.frame.left, chronos.frame.top, 9000, 3900};
     placeTwips(Frame_Piste, piste);
-    for (int i = 0; i < 7; ++i) {
-        const int top = 300 + i * 420;
-        placeTwips(nom_champ[std::size_t(i)], {120, top, 1500, labelHeight});
-        placeTwips(VNC[std::size_t(i)], {1680, top - 30, 3600, 345});
-    }
-    for (int i = 0; i < 4; ++i)
-        placeTwips(Unit_Piste[std::size_t(i)], {5520, 300 + i * 420, 1500, 345});
-    placeTwips(SSCommand2, {7200, 300, 600, buttonHeight});
-    placeTwips(Numero_Piste, {7800, 330, 600, labelHeight});
-    placeTwips(SSCommand3, {8400, 300, 480, buttonHeight});
-    placeTwips(Fermer_Piste, {7200, 300 + 6 * 420, buttonWidth, buttonHeight});
-    Numero_Piste->setAlignment(Qt::AlignCenter);
+    Frame_Piste->layOut(piste.width, piste.height);
 
     TwipsRect parametres = twipsGeometry(Parametres_Courbe);
     placeTwips(Parametres_Courbe, {piste.left, piste.top, piste.width, std::max(parametres.height, 1200)});
 
-    const MoteursLayout moteurs = sizeFrameMoteurs(piste, labelHeight, buttonWidth, buttonHeight);
-    placeTwips(Frame_Moteurs, moteurs.frame);
-    for (int n = 0; n < 5; ++n) {
-        placeTwips(Label_Moteur[std::size_t(n)], moteurs.titles[std::size_t(n)]);
-        placeTwips(Ltmot[std::size_t(n)], moteurs.values[std::size_t(n)]);
-    }
-    placeTwips(Fermer_Moteurs, moteurs.closeButton);
+    Frame_Moteurs->Size_Frame_Moteurs(piste);
 
     placeTwips(Frame_Lecture_Pro, {chronos.frame.left, chronos.frame.top, 6000, 2400});
     placeTwips(Command3D1, {240, 360, 2400, buttonHeight});

@@ -6,14 +6,15 @@
 
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 class QTableWidget;
 class QWidget;
 
 namespace tormel {
+
+class EngineHoursPanel;
+class TrackEditor;
 
 // Places a widget at a rectangle given in twips.
 void placeTwips(QWidget* widget, const TwipsRect& rect);
@@ -61,21 +62,9 @@ struct Panels {
     std::array<RecordChart, 3> Graphique_Record;
     QGroupBox* Parametres_Courbe;
 
-    // Engine hours.
-    QGroupBox* Frame_Moteurs;
-    std::array<QLabel*, 5> Label_Moteur;
-    std::array<QLabel*, 5> Ltmot;
-    QPushButton* Fermer_Moteurs;
-
-    // Track editor.
-    QGroupBox* Frame_Piste;
-    std::array<QLabel*, 7> nom_champ;
-    std::array<QLineEdit*, 7> VNC;
-    std::array<QRadioButton*, 4> Unit_Piste;
-    QLabel* Numero_Piste;
-    QPushButton* SSCommand2;
-    QPushButton* SSCommand3;
-    QPushButton* Fermer_Piste;
+    // Engine hours and the track editor, which open in the place of the chart.
+    EngineHoursPanel* Frame_Moteurs;
+    TrackEditor* Frame_Piste;
 
     // Download panel.
     QGroupBox* Frame_Lecture_Pro;

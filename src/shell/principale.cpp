@@ -9,6 +9,9 @@
 #include "shell/menus.h"
 #include "shell/panels.h"
 #include "shell/settings.h"
+#include "record/engine_hours_panel.h"
+#include "record/record_file.h"
+#include "tracks/track_editor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,13 +19,17 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace tormel {
@@ -32,23 +39,24 @@ namespace {
 const QString tormelCaption = QStringLiteral("Tormel");
 const QString notepadNotFound = QStringLiteral("Notepad Not Found");
 
-// The track editor's controls as the track file sees them.
-class PanelsTrackView final : public TrackEditorView {
-public:
-    PanelsTrackView(Panels& panels, QAction& pistes) : panels_(panels), pistes_(pistes) {}
-    QString fieldText(int index) const override { return panels_.VNC[std::size_t(index)]->text(); }
-    void setFieldText(int index, const QString& text) override { panels_.VNC[std::size_t(index)]->setText(text); }
-    QString fieldCaption(int index) const override { return panels_.nom_champ[std::size_t(index)]->text(); }
-    void selectUnit(int unit) override { panels_.Unit_Piste[std::size_t(unit)]->setChecked(true); }
-    void setTrackNumberCaption(const QString& text) override { panels_.Numero_Piste->setText(text); }
-    void setTracksMenuCaption(const QString& text) override { setCaption(&pistes_, text); }
-    bool isEditorVisible() const override { return panels_.Frame_Piste->isVisible(); }
-    void focusName() override { panels_.VNC[0]->setFocus(); }
-
-private:
-    Panels& panels_;
-    QAction& pistes_;
-};
+// The lap table's texts and colours in the grid.
+void showLapTable(QTableWidget& grid, const LapTable& table)
+{
+    grid.clear();
+    grid.setRowCount(int(table.rows.size()));
+    grid.setColumnCount(LapTable::ColumnCount);
+    for (int row = 0; row < int(table.rows.size()); ++row) {
+        for (int column = 0; column < LapTable::ColumnCount; ++column) {
+            const LapCell& cell = table.cell(row, column);
+            auto* item = new QTableWidgetItem(cell.text);
+            item->setBackground(QColor(cell.background.r, cell.background.g, cell.background.b));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid.setItem(row, column, item);
+        }
+    }
+    for (int column = 0; column < LapTable::ColumnCount; ++column)
+        grid.setColumnHidden(column, table.hidden[std::size_t(column)]);
+}
 
 }  // namespace
 
@@ -63,7 +71,13 @@ Principale::Principale(Services services, QWidget* parent)
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
     panels_ = std::make_unique<Panels>(central);
-    trackView_ = std::make_unique<PanelsTrackView>(*panels_, *menus_->Pistes);
+    // The serial number stays in sight at the top right, clear of the lap table.
+    auto* serial = new QWidget(menuBar());
+    auto* serialLayout = new QHBoxLayout(serial);
+    serialLayout->setContentsMargins(0, 0, 8, 0);
+    serialLayout->addWidget(panels_->Serial_Number_Caption);
+    serialLayout->addWidget(panels_->Serial_Number);
+    menuBar()->setCornerWidget(serial, Qt::TopRightCorner);
 
     timer2_->setObjectName(QStringLiteral("Timer2"));
     timer2_->setInterval(2500);
@@ -84,7 +98,7 @@ void Principale::connectMenus()
     connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
     // The menu has flipped its check mark already when it reports the click.
     connect(m.AffTip, &QAction::triggered, this, &Principale::applyAffTip);
-    connect(m.Supprimer, &QAction::triggered, this, &Principale::Pas_Implemente);
+    connect(m.Supprimer, &QAction::triggered, this, &Principale::Supprimer_Click);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
     connect(m.Sauve_Menus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
     connect(m.Sauve_Tips, &QAction::triggered, this, &Principale::Sauve_Tips_Click);
@@ -101,9 +115,19 @@ void Principale::connectMenus()
     for (int i = 0; i < 4; ++i)
         connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
+    connect(m.Ouvrir, &QAction::triggered, this, &Principale::Ouvrir_Click);
+    connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
+    connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
+    connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
+    connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
+    connect(m.Affichage_Table, &QAction::triggered, this, &Principale::Affichage_Table_Click);
     connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
 
     Panels& p = *panels_;
+    connect(p.Frame_Piste, &TrackEditor::tracksMenuCaptionChanged, this, [this](const QString& text) { setCaption(menus_->Pistes, text); });
+    connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
+    connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);
+    connect(p.Frame_Piste, &TrackEditor::nextClicked, this, &Principale::SSCommand3_Click);
     p.Picture2->installEventFilter(this);
     p.Image1->installEventFilter(this);
 }
@@ -121,6 +145,8 @@ void Principale::Form_Load()
     for (QAction* tool : {m.Sauve_Menus, m.Sauve_Tips, m.Sauve_Textes, m.Lire_Textes})
         tool->setVisible(false);
     Init_Textes(state_.tables);
+    p.Frame_Moteurs->setTimes({state_.tables.Textes[3], state_.tables.Textes[3], state_.tables.Textes[3],
+                               state_.tables.Textes[3], state_.tables.Textes[3]});
 
     m.Affichage->menuAction()->setEnabled(false);
     m.Exporter->setEnabled(false);
@@ -142,10 +168,8 @@ void Principale::Form_Load()
     state_.Init_En_Cours = false;
 
     auto numero = std::int16_t(state_.Piste_Courante);
-    const TrackResult read = Lire_Piste(numero, track_, *trackView_);
+    lireTrack(numero);
     state_.Piste_Courante = numero;
-    if (read.status == TrackStatus::WriteFailed)
-        reportWriteFailure(trackFileName, read.errorText);
 }
 
 void Principale::Quitter_Click()
@@ -321,13 +345,12 @@ void Principale::Update_Textes()
     p.Label8->setToolTip(tip(17));
 
     const auto& textes = state_.tables.Textes;
-    p.Frame_Moteurs->setTitle(textes[41]);
-    for (int i = 0; i < 5; ++i)
-        p.Label_Moteur[std::size_t(i)]->setText(textes[2] + QString::number(i + 1));
-    for (QPushButton* close : {p.Fermer_Moteurs, p.Fermer_Piste, p.Fermer_Scan})
-        close->setText(textes[42]);
+    p.Frame_Moteurs->setTexts(textes[41], textes[2], textes[42]);
+    std::array<QString, 7> nomChamp;
     for (int i = 0; i < 7; ++i)
-        p.nom_champ[std::size_t(i)]->setText(textes[std::size_t(43 + i)]);
+        nomChamp[std::size_t(i)] = textes[std::size_t(43 + i)];
+    p.Frame_Piste->setCaptions(nomChamp, textes[42]);
+    p.Fermer_Scan->setText(textes[42]);
 }
 
 void Principale::AffTip_Click()
@@ -395,7 +418,284 @@ void Principale::Autorisation_Menu()
 
 void Principale::Affiche_Data()
 {
-    // Decoding to the screen is wired in with the record views.
+    Panels& p = *panels_;
+    Menus& m = *menus_;
+    RecordState& r = record_;
+    const auto& textes = state_.tables.Textes;
+
+    p.Image1->hide();
+    m.Sauver->setEnabled(true);
+    p.Label12->clear();
+    p.Graphique_Chronos->hide();
+
+    r.decoded = decodeRecord(r.Data_Chrono, textes[19]);
+    const DecodedRecord& d = r.decoded;
+    p.Serial_Number->setText(d.Serial_Number);
+    p.Soft_Ver->setText(d.Soft_Ver);
+    p.Hard_Ver->setText(d.Hard_Ver);
+    p.Temp_Limite->setText(d.Temp_Limite);
+    p.Frame_Moteurs->setTimes(d.Ltmot);
+    p.Nombre_Etapes->setText(d.Nombre_Etapes);
+    p.Mode->setText(d.Mode);
+
+    if (d.Mode_Enregistrement == ModeEnregistrement::Rpm) {
+        state_.Mode_Enregistrement = 2;
+        p.Liste_Tours->hide();
+        p.Parametres_Courbe->raise();
+        for (const Panels::RecordChart& chart : p.Graphique_Record) {
+            chart.frame->show();
+            chart.frame->raise();
+        }
+        if (d.Nombre_Echantillons < 10) {
+            services_.dialogs.message(QStringLiteral("No Data Available"), MessageIcon::Information, applicationTitle());
+            return;
+        }
+        *r.rpm = Compute_Rpm(r.Data_Chrono, d, state_.filterLevel);
+        const RpmStatistics& rpm = *r.rpm;
+        if (rpm.nTours <= 2)
+            r.Tour_Graphique = {1, -1, -2};
+        else if (rpm.nTours == 3)
+            r.Tour_Graphique = {rpm.Meilleur_Tour_Rpm, rpm.Second_Tour_Rpm, -1};
+        else
+            r.Tour_Graphique = {rpm.Meilleur_Tour_Rpm, rpm.Second_Tour_Rpm, rpm.Troisieme_Tour_Rpm};
+        // The engine-speed traces of the three laps are drawn by their charts.
+    } else {
+        state_.Mode_Enregistrement = 1;
+        m.Unites->menuAction()->setEnabled(true);
+        if (d.nTours <= 0) {
+            services_.dialogs.message(textes[20], MessageIcon::Information, applicationTitle());
+            return;
+        }
+        m.Exporter->setEnabled(true);
+        p.Parametres_Courbe->hide();
+        for (const Panels::RecordChart& chart : p.Graphique_Record) {
+            chart.frame->hide();
+            chart.frame->raise();
+        }
+        Affiche_Tours();
+        Affichage_Table_Click();
+        r.chartWindow = lapChartWindow(d.nTours, services_.screen.widthTwips());
+        p.HScroll1->hide();
+        if (r.chartWindow.scrollVisible) {
+            p.HScroll1->setRange(0, r.chartWindow.scrollMaximum);
+            p.HScroll1->setPageStep(r.chartWindow.scrollLargeStep);
+            p.HScroll1->setValue(0);
+            p.HScroll1->show();
+        }
+        // The lap-time chart of column Colonne_Graphique is drawn by its panel.
+    }
+    Autorisation_Menu();
+}
+
+void Principale::Affiche_Tours()
+{
+    if (state_.Mode_Enregistrement != 1)
+        return;
+    RecordState& r = record_;
+    LapTableOptions options;
+    options.Distances = panels_->Frame_Piste->state().fiche.Distances;
+    options.Choix_Vitesse = state_.Choix_Vitesse;
+    options.Choix_Temp = state_.Choix_Temp;
+    options.uniteVitesse = caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]);
+    options.uniteTemp = caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]);
+    options.Tour_Elimine = r.Tour_Elimine;
+    options.Colonne_Tri = r.Colonne_Tri;
+    options.Ligne_Tri = r.Ligne_Tri;
+    options.decimalSeparator = systemDecimalSeparator();
+    r.table = tormel::Affiche_Tours(r.Data_Chrono, r.decoded, state_.tables, options);
+    showLapTable(*panels_->Liste_Tours, r.table);
+}
+
+void Principale::Affichage_Table_Click()
+{
+    Panels& p = *panels_;
+    p.Frame_Piste->hide();
+    p.Frame_Tranches->hide();
+    p.Frame_Moteurs->hide();
+    p.Liste_Tours->show();
+    menus_->Unites->menuAction()->setEnabled(true);
+}
+
+// ---- Records ----------------------------------------------------------------
+
+namespace {
+
+const FileFilter recordFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml")};
+
+// Linux file names keep their case: the open dialog offers every spelling.
+const FileFilter recordOpenFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml *.tml *.TML")};
+
+}  // namespace
+
+void Principale::Ouvrir_Click()
+{
+    FileDialogRequest request;
+    request.initialFolder = services_.programFolder;
+    request.defaultExtension = QStringLiteral("Tml");
+    request.filter = recordOpenFilter;
+    const QString path = services_.dialogs.openFile(request);
+    if (path.isEmpty())
+        return;
+    ouvrirRecord(path);
+}
+
+void Principale::ouvrirRecord(const QString& path)
+{
+    if (path.right(3).compare(QLatin1String("Tml"), Qt::CaseInsensitive) != 0) {
+        services_.dialogs.message(QStringLiteral("File Extension Error"), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    RecordState& r = record_;
+    panels_->Liste_Tours->hide();
+    const LoadedRecord loaded = Charge_Fichier(path);
+    r.Data_Chrono = loaded.image;
+    r.loaded = true;
+    if (loaded.errorNumber != 0)
+        services_.dialogs.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
+                                  applicationTitle());
+    if (loaded.trackNumber) {
+        // A number that is no track keeps the current one; nothing is written.
+        auto numero = *loaded.trackNumber;
+        if (isTrackNumber(numero))
+            lireTrack(numero);
+    }
+    setWindowTitle(recordCaption(path, serialNumberText(r.Data_Chrono)));
+    const RecordNames names = Nommer_Commentaire(path);
+    r.Nom_Record = names.Nom_Record;
+    r.Fichier_Commentaire = names.Fichier_Commentaire;
+    r.Tour_Elimine.fill(false);
+    r.Colonne_Graphique = 13;
+    Affiche_Data();
+}
+
+void Principale::Sauver_Click()
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("Tml");
+    request.filter = recordFilter;
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    if (path.right(3) != QLatin1String("Tml")) {
+        services_.dialogs.message(QStringLiteral("File Extension Error"), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    QString error;
+    if (!Sauve_Fichier(path, record_.Data_Chrono, panels_->Frame_Piste->numeroAffiche(), &error)) {
+        services_.dialogs.message(QStringLiteral("The record could not be saved to %1: %2").arg(path, error),
+                                  MessageIcon::Critical, applicationTitle());
+        return;
+    }
+    setWindowTitle(recordCaption(path, serialNumberText(record_.Data_Chrono)));
+    const RecordNames names = Nommer_Commentaire(path);
+    record_.Nom_Record = names.Nom_Record;
+    record_.Fichier_Commentaire = names.Fichier_Commentaire;
+}
+
+void Principale::Commentaire_Click()
+{
+    const QString& path = record_.Fichier_Commentaire;
+    if (path.isEmpty())
+        return;  // no record opened or saved yet: no comment file to edit
+    if (!QFileInfo::exists(path)) {
+        // The desktop's editors open existing files only.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            services_.dialogs.message(QStringLiteral("The comment file %1 could not be created: %2").arg(path, file.errorString()),
+                                      MessageIcon::Critical, applicationTitle());
+            return;
+        }
+    }
+    if (!services_.launcher.startEditor(path))
+        services_.dialogs.message(notepadNotFound, MessageIcon::Critical, tormelCaption);
+}
+
+void Principale::Supprimer_Click()
+{
+    Pas_Implemente();
+}
+
+// ---- Tracks -----------------------------------------------------------------
+
+void Principale::lireTrack(std::int16_t& numero)
+{
+    const TrackResult read = Lire_Piste(numero, panels_->Frame_Piste->state(), *panels_->Frame_Piste,
+                                        panels_->Frame_Piste->decimalSeparator());
+    if (read.status == TrackStatus::WriteFailed)
+        reportWriteFailure(trackFileName, read.errorText);
+}
+
+void Principale::Pistes_Click()
+{
+    Panels& p = *panels_;
+    p.Frame_Moteurs->hide();
+    if (!p.Frame_Piste->isHidden()) {
+        p.Frame_Piste->hide();
+        return;
+    }
+    p.Frame_Piste->move(p.Graphique_Chronos->pos());
+    p.Frame_Piste->raise();
+    p.Frame_Piste->show();
+    p.Frame_Piste->focusName();
+}
+
+void Principale::Fermer_Piste_Click()
+{
+    TrackEditor& editor = *panels_->Frame_Piste;
+    setCaption(menus_->Pistes, editor.fieldText(0));
+    editor.hide();
+    if (editor.state().Piste_Modifiee) {
+        const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), editor.state(), editor, editor.decimalSeparator());
+        if (saved.status == TrackStatus::WriteFailed)
+            reportWriteFailure(trackFileName, saved.errorText);
+    }
+    Affiche_Tours();
+}
+
+void Principale::SSCommand2_Click()
+{
+    stepTrack(-1);
+}
+
+void Principale::SSCommand3_Click()
+{
+    stepTrack(+1);
+}
+
+void Principale::stepTrack(int step)
+{
+    // The editor's texts belong to the track it shows: they are saved under
+    // that number, and stepping starts from it, so a track opened with a
+    // record is never written under the current track's number.
+    TrackEditor& editor = *panels_->Frame_Piste;
+    const std::int16_t shown = editor.numeroAffiche();
+    if (editor.state().Piste_Modifiee) {
+        const TrackResult saved = Sauve_Piste(shown, editor.state(), editor, editor.decimalSeparator());
+        if (saved.status == TrackStatus::WriteFailed)
+            reportWriteFailure(trackFileName, saved.errorText);
+    }
+    const int next = shown + step;
+    if (isTrackNumber(shown) && isTrackNumber(next)) {
+        auto numero = std::int16_t(next);
+        editor.setTrackNumberCaption(QString::number(numero));
+        lireTrack(numero);
+        state_.Piste_Courante = numero;
+    }
+    Sauve_System();
+}
+
+// ---- Engine hours -------------------------------------------------------------
+
+void Principale::Temps_Moteurs_Click()
+{
+    Panels& p = *panels_;
+    p.Frame_Moteurs->move(p.Graphique_Chronos->pos());
+    p.Frame_Piste->hide();
+    p.Frame_Tranches->hide();
+    p.Frame_Moteurs->raise();
+    p.Frame_Moteurs->show();
+    menus_->Unites->menuAction()->setEnabled(false);
 }
 
 // ---- Help, pictures, about box --------------------------------------------

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
+#include "record/record_decoder.h"
+#include "record/record_image.h"
 #include "shell/language_files.h"
 #include "shell/text_tables.h"
 #include "tracks/track_file.h"
@@ -39,6 +43,23 @@ struct ShellState {
     int Mode_Enregistrement = 0;
     int filterLevel = 0;
     TextTables tables;
+};
+
+// The record on screen and what was read off it.
+struct RecordState {
+    bool loaded = false;  // an image exists (downloaded or opened)
+    RecordImage Data_Chrono;
+    DecodedRecord decoded;
+    LapTable table;
+    std::unique_ptr<RpmStatistics> rpm = std::make_unique<RpmStatistics>();
+    std::array<bool, TourElimineCount> Tour_Elimine{};
+    int Colonne_Graphique = 0;
+    int Colonne_Tri = 0;
+    int Ligne_Tri = 0;
+    std::array<int, 3> Tour_Graphique{1, -1, -2};
+    LapChartWindow chartWindow;
+    QString Nom_Record;
+    QString Fichier_Commentaire;
 };
 
 // The main window: owns the menus, the shared state and the panels, and wires
@@ -86,14 +107,34 @@ public:
     void Erreur_Imprevue(const QString& code);
     void Pas_Implemente();
 
-    // Redisplays the current record; the lap and chart views hook in here.
+    // The one road from the record image to the screen.
     void Affiche_Data();
+    void Affiche_Tours();
+    void Affichage_Table_Click();
+
+    // File commands.
+    void Ouvrir_Click();
+    void Sauver_Click();
+    void Commentaire_Click();
+    void Supprimer_Click();
+    // Opens a record as Ouvrir does once the file is chosen; also used for a
+    // record given on the command line.
+    void ouvrirRecord(const QString& path);
+
+    // Track editor.
+    void Pistes_Click();
+    void Fermer_Piste_Click();
+    void SSCommand2_Click();
+    void SSCommand3_Click();
+
+    // Engine hours.
+    void Temps_Moteurs_Click();
 
     const ShellState& state() const { return state_; }
     Menus& menus() { return *menus_; }
     Panels& panels() { return *panels_; }
     QTimer& timer2() { return *timer2_; }
-    const TrackState& track() const { return track_; }
+    const RecordState& record() const { return record_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -103,13 +144,14 @@ private:
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
     void applyAffTip();
+    void lireTrack(std::int16_t& numero);
+    void stepTrack(int step);
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
 
     Services services_;
     ShellState state_;
-    TrackState track_;
-    std::unique_ptr<TrackEditorView> trackView_;
+    RecordState record_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<Panels> panels_;
     QTimer* timer2_;

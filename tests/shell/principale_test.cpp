@@ -1,9 +1,10 @@
 #include "shell/principale.h"
 
 #include "shell/menus.h"
+#include "record/engine_hours_panel.h"
 #include "shell/panels.h"
-#include "support/fakes.h"
-#include "support/temp_folder.h"
+#include "tracks/track_editor.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -21,42 +22,13 @@
 namespace tormel {
 namespace {
 
+using test::WindowTest;
 using test::FakeDialogs;
 using test::FakeLauncher;
 using test::FakeScreen;
 using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
-
-// A window started in a folder of its own: the program folder and the
-// current folder are both fresh temporary folders.
-class WindowTest : public ::testing::Test {
-protected:
-    QString programFolder() const { return program_.path(); }
-
-    void copyShippedLanguages()
-    {
-        const QDir shipped(QStringLiteral(TORMEL_LANG_DIR));
-        for (const QString& name : shipped.entryList({QStringLiteral("*.txt")}, QDir::Files))
-            ASSERT_TRUE(QFile::copy(shipped.filePath(name), QDir(programFolder()).filePath(name)));
-    }
-
-    Principale& start()
-    {
-        window_ = std::make_unique<Principale>(Services{dialogs, screen, launcher, programFolder()});
-        window_->Form_Load();
-        return *window_;
-    }
-
-    QByteArray settingsBytes() const { return readBytes(QDir(programFolder()).filePath(QStringLiteral("Tormport.dat"))); }
-
-    TempFolder current_;
-    QTemporaryDir program_;
-    FakeDialogs dialogs;
-    FakeScreen screen{1280 * 15, 1024 * 15};
-    FakeLauncher launcher;
-    std::unique_ptr<Principale> window_;
-};
 
 TEST_F(WindowTest, FirstStartWithNothingOnDisk)
 {
@@ -186,8 +158,8 @@ TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
 
     w.menus().AffTip->trigger();
     EXPECT_EQ(p.Graphique_Record[2].Rpm_L->toolTip(), QStringLiteral("Valeur Bouton Gauche"));
-    EXPECT_EQ(p.Fermer_Piste->text(), QStringLiteral("Fermer"));
-    EXPECT_EQ(p.Label_Moteur[4]->text(), QStringLiteral("Moteur 5"));
+    EXPECT_EQ(p.Frame_Piste->Fermer_Piste->text(), QStringLiteral("Fermer"));
+    EXPECT_EQ(p.Frame_Moteurs->Label_Moteur[4]->text(), QStringLiteral("Moteur 5"));
 }
 
 TEST_F(WindowTest, UnexpectedErrorIsShownThenLogged)

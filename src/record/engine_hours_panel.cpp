@@ -1,0 +1,65 @@
+#include "record/engine_hours_panel.h"
+
+#include "shell/panels.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace tormel {
+
+namespace {
+constexpr int labelHeight = 285;
+constexpr int buttonWidth = 1200;
+constexpr int buttonHeight = 375;
+}  // namespace
+
+EngineHoursPanel::EngineHoursPanel(QWidget* parent)
+    : QGroupBox(parent)
+{
+    setObjectName(QStringLiteral("Frame_Moteurs"));
+    for (int n = 0; n < 5; ++n) {
+        auto* title = new QLabel(this);
+        title->setObjectName(QStringLiteral("Label_Moteur(%1)").arg(n));
+        title->setAlignment(Qt::AlignCenter);
+        Label_Moteur[std::size_t(n)] = title;
+        auto* value = new QLabel(this);
+        value->setObjectName(QStringLiteral("Ltmot(%1)").arg(n));
+        value->setAlignment(Qt::AlignCenter);
+        QFont font = value->font();
+        font.setBold(true);
+        value->setFont(font);
+        Ltmot[std::size_t(n)] = value;
+    }
+    Fermer_Moteurs = new QPushButton(this);
+    Fermer_Moteurs->setObjectName(QStringLiteral("Fermer_Moteurs"));
+    connect(Fermer_Moteurs, &QPushButton::clicked, this, &QWidget::hide);
+    hide();
+}
+
+void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
+{
+    hide();
+    const MoteursLayout l = sizeFrameMoteurs(area, labelHeight, buttonWidth, buttonHeight);
+    placeTwips(this, l.frame);
+    for (int n = 0; n < 5; ++n) {
+        placeTwips(Label_Moteur[std::size_t(n)], l.titles[std::size_t(n)]);
+        placeTwips(Ltmot[std::size_t(n)], l.values[std::size_t(n)]);
+    }
+    placeTwips(Fermer_Moteurs, l.closeButton);
+}
+
+void EngineHoursPanel::setTexts(const QString& title, const QString& moteur, const QString& fermer)
+{
+    setTitle(title);
+    for (int n = 0; n < 5; ++n)
+        Label_Moteur[std::size_t(n)]->setText(moteur + QString::number(n + 1));
+    Fermer_Moteurs->setText(fermer);
+}
+
+void EngineHoursPanel::setTimes(const std::array<QString, 5>& times)
+{
+    for (int n = 0; n < 5; ++n)
+        Ltmot[std::size_t(n)]->setText(times[std::size_t(n)]);
+}
+
+}  // namespace tormel

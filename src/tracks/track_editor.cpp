@@ -1,0 +1,180 @@
+#include "tracks/track_editor.h"
+
+#include "shell/panels.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tormel {
+
+QString sommeDesChamps(const QString& champ1, const QString& champ2, const QString& champ3, QChar decimalSeparator)
+{
+    double total = 0.0;
+    for (const QString* text : {&champ1, &champ2, &champ3})
+        total += typedLength(*text, decimalSeparator).value_or(0.0);
+    QString shown = QString::number(total, 'g', 15);
+    shown.replace(QLatin1Char('.'), decimalSeparator);
+    return shown;
+}
+
+TrackEditor::TrackEditor(QWidget* parent, QChar decimalSeparator)
+    : QGroupBox(QStringLiteral("Selection"), parent)
+    , decimalSeparator_(decimalSeparator)
+{
+    setObjectName(QStringLiteral("Frame_Piste"));
+    for (int i = 0; i < 7; ++i) {
+        auto* name = new QLabel(this);
+        name->setObjectName(QStringLiteral("nom_champ(%1)").arg(i));
+        nom_champ[std::size_t(i)] = name;
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("VNC(%1)").arg(i));
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textChanged, this, [this, i] { VNC_Change(i); });
+        VNC[std::size_t(i)] = edit;
+    }
+    for (int i = 3; i < 7; ++i)
+        VNC[std::size_t(i)]->setAlignment(Qt::AlignRight);
+    const QString units[] = {QStringLiteral("m"), QStringLiteral("Miles"), QStringLiteral("Feet"), QStringLiteral("Yard")};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QRadioButton(units[i], this);
+        button->setObjectName(QStringLiteral("Unit_Piste(%1)").arg(i));
+        connect(button, &QRadioButton::clicked, this, [this, i] { Unit_Piste_Click(i); });
+        Unit_Piste[std::size_t(i)] = button;
+    }
+    Numero_Piste = new QLabel(this);
+    Numero_Piste->setObjectName(QStringLiteral("Numero_Piste"));
+    Numero_Piste->setAlignment(Qt::AlignCenter);
+    SSCommand2 = new QPushButton(QStringLiteral("◀"), this);
+    SSCommand2->setObjectName(QStringLiteral("SSCommand2"));
+    SSCommand3 = new QPushButton(QStringLiteral("▶"), this);
+    SSCommand3->setObjectName(QStringLiteral("SSCommand3"));
+    Fermer_Piste = new QPushButton(this);
+    Fermer_Piste->setObjectName(QStringLiteral("Fermer_Piste"));
+    connect(SSCommand2, &QPushButton::clicked, this, &TrackEditor::previousClicked);
+    connect(SSCommand3, &QPushButton::clicked, this, &TrackEditor::nextClicked);
+    connect(Fermer_Piste, &QPushButton::clicked, this, &TrackEditor::closeClicked);
+    hide();
+}
+
+QString TrackEditor::fieldText(int index) const
+{
+    return VNC[std::size_t(index)]->text();
+}
+
+void TrackEditor::setFieldText(int index, const QString& text)
+{
+    VNC[std::size_t(index)]->setText(text);
+}
+
+QString TrackEditor::fieldCaption(int index) const
+{
+    return nom_champ[std::size_t(index)]->text();
+}
+
+void TrackEditor::selectUnit(int unit)
+{
+    Unit_Piste[std::size_t(unit)]->setChecked(true);
+}
+
+void TrackEditor::setTrackNumberCaption(const QString& caption)
+{
+    Numero_Piste->setText(caption);
+}
+
+void TrackEditor::setTracksMenuCaption(const QString& caption)
+{
+    emit tracksMenuCaptionChanged(caption);
+}
+
+bool TrackEditor::isEditorVisible() const
+{
+    return isVisible();
+}
+
+void TrackEditor::focusName()
+{
+    VNC[0]->setFocus();
+    VNC_GotFocus(0);
+}
+
+void TrackEditor::setCaptions(const std::array<QString, 7>& nomChamp, const QString& fermer)
+{
+    for (int i = 0; i < 7; ++i)
+        nom_champ[std::size_t(i)]->setText(nomChamp[std::size_t(i)]);
+    Fermer_Piste->setText(fermer);
+}
+
+void TrackEditor::layOut(int widthTwips, int heightTwips)
+{
+    constexpr int row = 420;
+    constexpr int labelHeight = 285;
+    for (int i = 0; i < 7; ++i) {
+        const int top = 330 + i * row;
+        placeTwips(nom_champ[std::size_t(i)], {120, top, 1500, labelHeight});
+        placeTwips(VNC[std::size_t(i)], {1680, top - 30, 3600, 345});
+    }
+    for (int i = 0; i < 4; ++i)
+        placeTwips(Unit_Piste[std::size_t(i)], {5520, 300 + (3 + i) * row, 1500, 345});
+    placeTwips(SSCommand2, {5520, 300, 600, 375});
+    placeTwips(Numero_Piste, {6120, 330, 720, labelHeight});
+    placeTwips(SSCommand3, {6840, 300, 600, 375});
+    placeTwips(Fermer_Piste, {widthTwips - 1440, heightTwips - 600, 1200, 375});
+}
+
+void TrackEditor::VNC_Change(int index)
+{
+    if (state_.Piste_Chargement)
+        return;
+    state_.Piste_Modifiee = true;
+    if (index >= 4 && index <= 6)
+        VNC[3]->setText(sommeDesChamps(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
+}
+
+void TrackEditor::VNC_GotFocus(int index)
+{
+    QLineEdit* edit = VNC[std::size_t(index)];
+    // From the caret to the end, so that typing at the start replaces the whole text.
+    const int start = edit->cursorPosition();
+    edit->setSelection(start, int(edit->text().size()) - start);
+}
+
+void TrackEditor::Unit_Piste_Click(int index)
+{
+    Fiche_Piste& fiche = state_.fiche;
+    if (state_.Piste_Modifiee && !state_.Piste_Chargement) {
+        // Lengths typed but not saved yet are taken along into the new unit,
+        // instead of being replaced by the stored ones.
+        const float factor = Facteur_Distance[std::size_t(std::clamp<int>(fiche.Unite_Longueur, 0, 3))];
+        for (int k = 0; k < 4; ++k) {
+            const auto typed = typedLength(VNC[std::size_t(3 + k)]->text(), decimalSeparator_);
+            fiche.Distances[std::size_t(k)] = typed ? float(*typed / double(factor)) : 0.0F;
+        }
+    }
+    fiche.Unite_Longueur = std::int16_t(std::clamp(index, 0, 3));
+    Display_Distances(fiche, *this, decimalSeparator_);
+    if (!state_.Piste_Chargement)
+        state_.Piste_Modifiee = true;
+}
+
+std::int16_t TrackEditor::numeroAffiche() const
+{
+    return std::int16_t(Numero_Piste->text().toInt());
+}
+
+bool TrackEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 7; ++i) {
+            if (watched == VNC[std::size_t(i)]) {
+                VNC_GotFocus(i);
+                break;
+            }
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+}  // namespace tormel

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "tracks/track_file.h"
+
+#include <QGroupBox>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tormel {
+
+// The track editor frame: name, place, country, the lap length and the
+// three section lengths in a chosen unit, the shown track's number and the
+// previous, next and close buttons. It holds the track in memory; the window
+// decides which track is read or written and when.
+class TrackEditor final : public QGroupBox, public TrackEditorView {
+    Q_OBJECT
+public:
+    explicit TrackEditor(QWidget* parent, QChar decimalSeparator = systemDecimalSeparator());
+
+    // TrackEditorView
+    QString fieldText(int index) const override;
+    void setFieldText(int index, const QString& text) override;
+    QString fieldCaption(int index) const override;
+    void selectUnit(int unit) override;
+    void setTrackNumberCaption(const QString& caption) override;
+    void setTracksMenuCaption(const QString& caption) override;
+    bool isEditorVisible() const override;
+    void focusName() override;
+
+    // Field names (Textes 43..49) and the close caption.
+    void setCaptions(const std::array<QString, 7>& nomChamp, const QString& fermer);
+    // Places the controls inside a frame of the given size, in twips.
+    void layOut(int widthTwips, int heightTwips);
+
+    // Typing in VNC(index): marks the track changed; a section length
+    // changed makes the lap length their sum.
+    void VNC_Change(int index);
+    void VNC_GotFocus(int index);
+    void Unit_Piste_Click(int index);
+
+    // The number shown in Numero_Piste.
+    std::int16_t numeroAffiche() const;
+
+    TrackState& state() { return state_; }
+    const TrackState& state() const { return state_; }
+    QChar decimalSeparator() const { return decimalSeparator_; }
+
+    std::array<QLineEdit*, 7> VNC{};
+    std::array<QLabel*, 7> nom_champ{};
+    std::array<QRadioButton*, 4> Unit_Piste{};
+    QLabel* Numero_Piste;
+    QPushButton* SSCommand2;
+    QPushButton* SSCommand3;
+    QPushButton* Fermer_Piste;
+
+signals:
+    void tracksMenuCaptionChanged(const QString& caption);
+    void previousClicked();
+    void nextClicked();
+    void closeClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TrackState state_;
+    QChar decimalSeparator_;
+};
+
+// The lap length the editor shows for three typed section lengths: their sum,
+// shortest form, the locale's separator. Text that is not a length counts as 0.
+QString sommeDesChamps(const QString& champ1, const QString& champ2, const QString& champ3, QChar decimalSeparator);
+
+}  // namespace tormel

@@ -1,0 +1,343 @@
+#include "demo_records.h"
+#include "record/engine_hours_panel.h"
+#include "record/record_file.h"
+#include "shell/menus.h"
+#include "shell/panels.h"
+#include "tracks/track_editor.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+class RecordWindow : public test::WindowTest {
+protected:
+    Principale& startQuietly()
+    {
+        copyShippedLanguages();
+        Principale& w = start();
+        w.Picture2_Click();
+        dialogs.messages.clear();
+        return w;
+    }
+
+    QString saveRecord(const QString& name, const RecordImage& image, std::int16_t track)
+    {
+        const QString path = QDir(current_.path()).filePath(name);
+        EXPECT_TRUE(Sauve_Fichier(path, image, track));
+        return path;
+    }
+
+    void open(Principale& w, const QString& path)
+    {
+        dialogs.openAnswers.push_back(path);
+        w.Ouvrir_Click();
+    }
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto& m : dialogs.messages)
+            texts << m.text;
+        return texts;
+    }
+
+    // A track file of `count` initialised tracks, track n with lap length 1000 n.
+    void writeTracks(int count)
+    {
+        QByteArray bytes;
+        for (int n = 1; n <= count; ++n) {
+            Fiche_Piste f = Init_Piste(n, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
+            f.Distances = {1000.0F * float(n), 0, 0, 0};
+            bytes += encodeTrackRecord(f);
+        }
+        writeBytes(QStringLiteral("Pistes.aqw"), bytes);
+    }
+};
+
+struct MenuState {
+    bool unites, pistes, affichage, filtres, commentaire, exporter, sauver;
+};
+
+MenuState menuState(Principale& w)
+{
+    Menus& m = w.menus();
+    return {m.Unites->menuAction()->isEnabled(), m.Pistes->isEnabled(), m.Affichage->menuAction()->isEnabled(),
+            m.Filtres->menuAction()->isEnabled(), m.Commentaire->isEnabled(), m.Exporter->isEnabled(), m.Sauver->isEnabled()};
+}
+
+TEST_F(RecordWindow, MenusFollowTheKindOfRecord)
+{
+    Principale& w = startQuietly();
+    open(w, saveRecord(QStringLiteral("laps.Tml"), demo::lapTimingRecord(), 1));
+    MenuState s = menuState(w);
+    EXPECT_TRUE(s.unites && s.pistes && s.affichage && s.commentaire && s.exporter && s.sauver);
+    EXPECT_FALSE(s.filtres);
+
+    open(w, saveRecord(QStringLiteral("rpm.Tml"), demo::engineSpeedRecord(), 1));
+    s = menuState(w);
+    EXPECT_FALSE(s.unites || s.pistes || s.affichage);
+    EXPECT_TRUE(s.filtres && s.commentaire && s.exporter);
+    EXPECT_TRUE(messageTexts().isEmpty()) << messageTexts().join(QLatin1Char('|')).toStdString();
+
+    // An empty lap record stops the decode: only what the decoder enables changes.
+    open(w, saveRecord(QStringLiteral("empty.Tml"), RecordImage{}, 1));
+    EXPECT_EQ(messageTexts(), QStringList{w.state().tables.Textes[20]});
+    s = menuState(w);
+    EXPECT_TRUE(s.unites);
+    EXPECT_FALSE(s.pistes || s.affichage);
+    EXPECT_TRUE(s.filtres);
+
+    // Too few samples: "No Data Available", the menus stay as they were.
+    dialogs.messages.clear();
+    open(w, saveRecord(QStringLiteral("laps2.Tml"), demo::lapTimingRecord(), 1));
+    RecordImage few;
+    few.Data_Chrono[97] = 1;
+    few.Data_Chrono[104] = 36;
+    open(w, saveRecord(QStringLiteral("few.Tml"), few, 1));
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("No Data Available")});
+    s = menuState(w);
+    EXPECT_TRUE(s.pistes && s.affichage);
+    EXPECT_FALSE(s.filtres);
+}
+
+TEST_F(RecordWindow, OpeningChecksTheExtensionAndShowsTheRecord)
+{
+    Principale& w = startQuietly();
+    RecordImage image = demo::lapTimingRecord();
+    image.Data_Chrono[8] = 0;
+    image.Data_Chrono[9] = 12;
+    image.Data_Chrono[0] = 4;
+    image.Data_Chrono[1] = 87;
+    const QString path = saveRecord(QStringLiteral("RUN1.TML"), image, 1);
+    open(w, path);
+    EXPECT_TRUE(messageTexts().isEmpty());
+    EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
+    EXPECT_EQ(w.panels().Serial_Number->text(), QStringLiteral("121111"));
+    EXPECT_EQ(w.panels().Frame_Moteurs->Ltmot[0]->text(), QStringLiteral("12:05"));
+    EXPECT_EQ(w.panels().Frame_Moteurs->Ltmot[1]->text(), QStringLiteral("5:30"));
+    EXPECT_EQ(w.panels().Frame_Moteurs->Ltmot[2]->text(), QStringLiteral("3:45"));
+    EXPECT_EQ(w.record().Colonne_Graphique, 13);
+    EXPECT_EQ(w.record().Fichier_Commentaire, path.left(path.size() - 4) + QStringLiteral(".TXT"));
+    EXPECT_EQ(w.panels().Liste_Tours->rowCount(), 24 + 2);
+
+    const QString wrong = saveRecord(QStringLiteral("run2.dat"), demo::engineSpeedRecord(), 1);
+    open(w, wrong);
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("File Extension Error")});
+    EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
+
+    // Cancelling the dialog changes nothing.
+    dialogs.messages.clear();
+    w.Ouvrir_Click();
+    EXPECT_TRUE(messageTexts().isEmpty());
+    EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
+    ASSERT_FALSE(dialogs.openRequests.empty());
+    EXPECT_EQ(dialogs.openRequests.back().defaultExtension, QStringLiteral("Tml"));
+    EXPECT_EQ(dialogs.openRequests.back().filter.description, QStringLiteral("Tml (*.Tml"));
+}
+
+TEST_F(RecordWindow, UnreadableFileShowsTheErrorThenAnEmptyRecord)
+{
+    Principale& w = startQuietly();
+    open(w, QDir(current_.path()).filePath(QStringLiteral("gone.Tml")));
+    const QStringList texts = messageTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Erreur")));
+    EXPECT_GT(texts[0].mid(6).toInt(), 0);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(texts[1], w.state().tables.Textes[20]);
+}
+
+TEST_F(RecordWindow, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
+{
+    writeTracks(6);
+    Principale& w = startQuietly();
+    TrackEditor& editor = *w.panels().Frame_Piste;
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("1"));
+
+    // 2048 bytes: no track number, the track stays.
+    const RecordImage image = demo::lapTimingRecord();
+    const QString bare = QDir(current_.path()).filePath(QStringLiteral("bare.Tml"));
+    writeBytes(bare, QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    open(w, bare);
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("1"));
+
+    open(w, saveRecord(QStringLiteral("five.Tml"), image, 5));
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("5"));
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("5000.0"));
+    EXPECT_EQ(w.state().Piste_Courante, 1);
+    // The speeds follow the record's track: 5000 m.
+    EXPECT_FALSE(w.record().table.hidden[3]);
+
+    // A number that is no track keeps track 5 and writes nothing.
+    const QByteArray pistes = readBytes(QStringLiteral("Pistes.aqw"));
+    for (std::int16_t bad : {std::int16_t(0), std::int16_t(101), std::int16_t(-3), std::int16_t(30000)}) {
+        open(w, saveRecord(QStringLiteral("bad.Tml"), image, bad));
+        EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("5")) << bad;
+    }
+    EXPECT_EQ(readBytes(QStringLiteral("Pistes.aqw")), pistes);
+}
+
+TEST_F(RecordWindow, SavingChecksTheExtensionAndKeepsTheTrackNumber)
+{
+    Principale& w = startQuietly();
+    const RecordImage image = demo::lapTimingRecord();
+    open(w, saveRecord(QStringLiteral("source.Tml"), image, 1));
+
+    const QDir here(current_.path());
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("run1.tml")));
+    w.Sauver_Click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("File Extension Error")});
+    EXPECT_FALSE(QFileInfo::exists(here.filePath(QStringLiteral("run1.tml"))));
+
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("run1")));
+    w.Sauver_Click();
+    EXPECT_TRUE(messageTexts().isEmpty());
+    const QByteArray saved = readBytes(here.filePath(QStringLiteral("run1.Tml")));
+    ASSERT_EQ(saved.size(), 2050);
+    EXPECT_EQ(saved.left(2048), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    EXPECT_EQ(saved.mid(2048), QByteArray("\x01\x00", 2));
+    EXPECT_EQ(w.windowTitle(), here.filePath(QStringLiteral("run1.Tml")) + QStringLiteral("   SN:270415"));
+    EXPECT_EQ(w.record().Fichier_Commentaire, here.filePath(QStringLiteral("run1.TXT")));
+
+    // A failed save says so, and leaves the caption alone.
+    const QString before = w.windowTitle();
+    ASSERT_TRUE(here.mkdir(QStringLiteral("taken.Tml")));
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("taken.Tml")));
+    w.Sauver_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(w.windowTitle(), before);
+}
+
+TEST_F(RecordWindow, CommentFileIsCreatedThenHandedToTheViewer)
+{
+    Principale& w = startQuietly();
+    w.Commentaire_Click();
+    EXPECT_TRUE(launcher.started.isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
+
+    const QString path = saveRecord(QStringLiteral("my run, 'two'.Tml"), demo::lapTimingRecord(), 1);
+    open(w, path);
+    w.Commentaire_Click();
+    const QString comment = path.left(path.size() - 4) + QStringLiteral(".TXT");
+    ASSERT_EQ(launcher.started, QStringList{comment});
+    EXPECT_TRUE(QFileInfo::exists(comment));
+
+    launcher.available = false;
+    w.Commentaire_Click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Notepad Not Found")});
+}
+
+TEST_F(RecordWindow, EngineHoursBeforeAndAfterARecord)
+{
+    Principale& w = startQuietly();
+    EngineHoursPanel& panel = *w.panels().Frame_Moteurs;
+    for (QLabel* value : panel.Ltmot)
+        EXPECT_EQ(value->text(), QStringLiteral("Pas Dispon."));
+    w.Temps_Moteurs_Click();
+    EXPECT_TRUE(panel.isVisibleTo(&w));
+    EXPECT_FALSE(w.menus().Unites->menuAction()->isEnabled());
+    open(w, saveRecord(QStringLiteral("laps.Tml"), demo::lapTimingRecord(), 1));
+    EXPECT_EQ(panel.Ltmot[2]->text(), QStringLiteral("3:45"));
+    EXPECT_EQ(panel.Label_Moteur[2]->text(), QStringLiteral("Moteur 3"));
+}
+
+TEST_F(RecordWindow, TypedSectionsGiveTheLapLengthInTheLocalesWay)
+{
+    for (QChar separator : {QLatin1Char('.'), QLatin1Char(',')}) {
+        TrackEditor editor(nullptr, separator);
+        const QString half = QStringLiteral("350") + separator + QStringLiteral("5");
+        const QString quarter = QStringLiteral("200") + separator + QStringLiteral("25");
+        editor.setFieldText(5, half);
+        editor.setFieldText(6, quarter);
+        editor.state().Piste_Modifiee = false;
+        editor.setFieldText(4, QStringLiteral("400"));
+        EXPECT_EQ(editor.fieldText(3), QStringLiteral("950") + separator + QStringLiteral("75"));
+        EXPECT_TRUE(editor.state().Piste_Modifiee);
+    }
+    EXPECT_EQ(sommeDesChamps(QStringLiteral("abc"), QString(), QStringLiteral("12"), QLatin1Char('.')), QStringLiteral("12"));
+}
+
+TEST_F(RecordWindow, UnitButtonsShowTheStoredLengths)
+{
+    writeTracks(1);
+    Principale& w = startQuietly();
+    TrackEditor& editor = *w.panels().Frame_Piste;
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
+    EXPECT_FALSE(editor.state().Piste_Modifiee);
+    editor.Unit_Piste[1]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("0.6214"));
+    EXPECT_EQ(editor.fieldText(4), QStringLiteral("0.0"));
+    EXPECT_TRUE(editor.state().Piste_Modifiee);
+    // Typed lengths are carried into the next unit rather than lost.
+    editor.setFieldText(3, QStringLiteral("1"));
+    editor.Unit_Piste[0]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1609.344"));
+}
+
+TEST_F(RecordWindow, StepsSaveTheShownTrackAndRememberTheCurrentOne)
+{
+    writeTracks(3);
+    Principale& w = startQuietly();
+    TrackEditor& editor = *w.panels().Frame_Piste;
+    QFile::remove(QDir(programFolder()).filePath(QStringLiteral("Tormport.dat")));
+
+    // Previous at track 1: nothing moves, the settings are written.
+    w.SSCommand2_Click();
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("1"));
+    EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
+
+    w.SSCommand3_Click();
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.state().Piste_Courante, 2);
+    EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x02\x00", 2));
+
+    // A record names track 3; edits to it are saved under 3, never under 2.
+    open(w, saveRecord(QStringLiteral("three.Tml"), demo::lapTimingRecord(), 3));
+    editor.setFieldText(0, QStringLiteral("Edited"));
+    w.SSCommand2_Click();
+    EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 3)->Nom, QStringLiteral("Edited"));
+    EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 2)->Nom, QStringLiteral("Nom2"));
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("2"));
+}
+
+TEST_F(RecordWindow, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
+{
+    writeTracks(1);
+    Principale& w = startQuietly();
+    open(w, saveRecord(QStringLiteral("laps.Tml"), demo::lapTimingRecord(), 1));
+    TrackEditor& editor = *w.panels().Frame_Piste;
+    w.Pistes_Click();
+    EXPECT_TRUE(editor.isVisibleTo(&w));
+    editor.setFieldText(4, QStringLiteral("400"));
+    w.Pistes_Click();
+    EXPECT_FALSE(editor.isVisibleTo(&w));
+    EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 1)->Distances[1], 0.0F);
+    EXPECT_TRUE(w.record().table.hidden[5]);
+
+    w.Pistes_Click();
+    editor.Fermer_Piste->click();
+    EXPECT_FALSE(editor.isVisibleTo(&w));
+    EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 1)->Distances[1], 400.0F);
+    // The table was rebuilt with the new section length: its speed column shows.
+    EXPECT_FALSE(w.record().table.hidden[5]);
+}
+
+}  // namespace
+}  // namespace tormel
