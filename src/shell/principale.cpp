@@ -1,5 +1,6 @@
 #include "shell/principale.h"
 
+#include "laps/export.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "shell/app_info.h"
@@ -117,6 +118,7 @@ void Principale::connectMenus()
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
     connect(m.Ouvrir, &QAction::triggered, this, &Principale::Ouvrir_Click);
     connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
+    connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
     connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
     connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
@@ -609,6 +611,29 @@ void Principale::Commentaire_Click()
     }
     if (!services_.launcher.startEditor(path))
         services_.dialogs.message(notepadNotFound, MessageIcon::Critical, tormelCaption);
+}
+
+void Principale::Exporter_Click()
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("xls");
+    request.filter = {QStringLiteral("xls (*.xls"), QStringLiteral("*.xls")};
+    request.proposedName = record_.Nom_Record + QStringLiteral(".xls");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    if (!hasXlsExtension(path)) {
+        services_.dialogs.message(state_.tables.Textes[13], MessageIcon::Information, applicationTitle());
+        return;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    const QByteArray bytes = state_.Mode_Enregistrement == 2
+        ? exportRpm(record_.Data_Chrono, record_.decoded, *record_.rpm, state_.tables, now)
+        : exportLapTable(record_.table, now);
+    if (const auto error = writeExport(path, bytes))
+        services_.dialogs.message(QStringLiteral("The export could not be written to %1: %2").arg(path, *error),
+                                  MessageIcon::Critical, applicationTitle());
 }
 
 void Principale::Supprimer_Click()

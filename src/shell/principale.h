@@ -117,6 +117,7 @@ public:
     void Sauver_Click();
     void Commentaire_Click();
     void Supprimer_Click();
+    void Exporter_Click();
     // Opens a record as Ouvrir does once the file is chosen; also used for a
     // record given on the command line.
     void ouvrirRecord(const QString& path);
