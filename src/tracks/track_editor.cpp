@@ -126,8 +126,11 @@ void TrackEditor::layOut(int widthTwips, int heightTwips)
 
 void TrackEditor::VNC_Change(int index)
 {
-    if (state_.Piste_Chargement)
+    if (state_.Piste_Chargement || showingUnit_) {
+        typed_[std::size_t(index)] = false;
         return;
+    }
+    typed_[std::size_t(index)] = true;
     state_.Piste_Modifiee = true;
     if (index >= 4 && index <= 6)
         VNC[3]->setText(sommeDesChamps(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
@@ -144,17 +147,22 @@ void TrackEditor::VNC_GotFocus(int index)
 void TrackEditor::Unit_Piste_Click(int index)
 {
     Fiche_Piste& fiche = state_.fiche;
-    if (state_.Piste_Modifiee && !state_.Piste_Chargement) {
-        // Lengths typed but not saved yet are taken along into the new unit,
-        // instead of being replaced by the stored ones.
+    if (!state_.Piste_Chargement) {
+        // Lengths the user typed and has not saved yet go along into the new
+        // unit instead of being replaced by the stored ones. Lengths shown as
+        // stored keep their metres, so switching units never drifts.
         const float factor = Facteur_Distance[std::size_t(std::clamp<int>(fiche.Unite_Longueur, 0, 3))];
         for (int k = 0; k < 4; ++k) {
+            if (!typed_[std::size_t(3 + k)])
+                continue;
             const auto typed = typedLength(VNC[std::size_t(3 + k)]->text(), decimalSeparator_);
             fiche.Distances[std::size_t(k)] = typed ? float(*typed / double(factor)) : 0.0F;
         }
     }
     fiche.Unite_Longueur = std::int16_t(std::clamp(index, 0, 3));
+    showingUnit_ = true;
     Display_Distances(fiche, *this, decimalSeparator_);
+    showingUnit_ = false;
     if (!state_.Piste_Chargement)
         state_.Piste_Modifiee = true;
 }

@@ -70,6 +70,9 @@ protected:
 private:
     TrackState state_;
     QChar decimalSeparator_;
+    // Fields changed by the user since they were last filled from the track.
+    std::array<bool, 7> typed_{};
+    bool showingUnit_ = false;
 };
 
 // The lap length the editor shows for three typed section lengths: their sum,

@@ -285,10 +285,17 @@ TEST_F(RecordWindow, UnitButtonsShowTheStoredLengths)
     EXPECT_EQ(editor.fieldText(3), QStringLiteral("0.6214"));
     EXPECT_EQ(editor.fieldText(4), QStringLiteral("0.0"));
     EXPECT_TRUE(editor.state().Piste_Modifiee);
+    // Going round the units never drifts from the stored metres.
+    for (int unit : {2, 3, 1, 0})
+        editor.Unit_Piste[std::size_t(unit)]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
     // Typed lengths are carried into the next unit rather than lost.
+    editor.Unit_Piste[1]->click();
     editor.setFieldText(3, QStringLiteral("1"));
     editor.Unit_Piste[0]->click();
     EXPECT_EQ(editor.fieldText(3), QStringLiteral("1609.344"));
+    editor.Unit_Piste[2]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("5280.0"));
 }
 
 TEST_F(RecordWindow, StepsSaveTheShownTrackAndRememberTheCurrentOne)
