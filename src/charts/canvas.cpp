@@ -1,0 +1,192 @@
+#include "charts/canvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace tormel {
+
+int buttonCode(Qt::MouseButtons buttons)
+{
+    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
+           (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+}
+
+int modifierCode(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+Canvas::Canvas(QWidget* parent)
+    : QWidget(parent), image_(1, 1, QImage::Format_RGB32)
+{
+    image_.fill(background_);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    // Every pixel comes from the image; nothing underneath needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Canvas::setScale(const UserScale& scale)
+{
+    scale_ = scale;
+}
+
+CanvasTransform Canvas::transform() const
+{
+    return {scale_, std::max(1, width()), std::max(1, height())};
+}
+
+bool Canvas::syncSize()
+{
+    const QSize size(std::max(1, width()), std::max(1, height()));
+    if (image_.size() == size)
+        return false;
+    // Keep what was drawn at the top-left corner, new room in the background colour.
+    QImage resized(size, QImage::Format_RGB32);
+    resized.fill(background_);
+    QPainter painter(&resized);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, image_);
+    painter.end();
+    image_ = std::move(resized);
+    return true;
+}
+
+void Canvas::setBackgroundColour(const QColor& colour)
+{
+    background_ = colour;
+}
+
+void Canvas::clear()
+{
+    syncSize();
+    image_.fill(background_);
+    update();
+}
+
+void Canvas::plot(int x, int y, QRgb colour)
+{
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+        return;
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    line[x] = mode_ == PenMode::Xor ? line[x] ^ (colour & 0x00FFFFFFU) : colour;
+}
+
+void Canvas::fillPixels(QRect area, QRgb colour)
+{
+    syncSize();
+    area = area.intersected(image_.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            plot(x, y, colour);
+}
+
+QRect Canvas::pixelRect(QPointF corner1, QPointF corner2) const
+{
+    const CanvasTransform t = transform();
+    const QPoint a = t.pixel(corner1);
+    const QPoint b = t.pixel(corner2);
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+void Canvas::line(QPointF from, QPointF to, const QColor& colour)
+{
+    const CanvasTransform t = transform();
+    QPoint a = t.pixel(from);
+    const QPoint b = t.pixel(to);
+    const QRgb rgb = colour.rgb();
+    syncSize();
+    // Bresenham: each pixel of the line is visited once, which exclusive-or needs.
+    const int dx = std::abs(b.x() - a.x());
+    const int dy = -std::abs(b.y() - a.y());
+    const int sx = a.x() < b.x() ? 1 : -1;
+    const int sy = a.y() < b.y() ? 1 : -1;
+    long long error = dx + dy;
+    for (;;) {
+        plot(a.x(), a.y(), rgb);
+        if (a == b)
+            break;
+        const long long e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            a.rx() += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            a.ry() += sy;
+        }
+    }
+    update();
+}
+
+void Canvas::rectangle(QPointF corner1, QPointF corner2, const QColor& colour)
+{
+    const QRect r = pixelRect(corner1, corner2);
+    const QRgb rgb = colour.rgb();
+    // Border pixels once each, corners included.
+    fillPixels(QRect(r.left(), r.top(), r.width(), 1), rgb);
+    if (r.height() > 1)
+        fillPixels(QRect(r.left(), r.bottom(), r.width(), 1), rgb);
+    if (r.height() > 2) {
+        fillPixels(QRect(r.left(), r.top() + 1, 1, r.height() - 2), rgb);
+        if (r.width() > 1)
+            fillPixels(QRect(r.right(), r.top() + 1, 1, r.height() - 2), rgb);
+    }
+    update();
+}
+
+void Canvas::fillRectangle(QPointF corner1, QPointF corner2, const QColor& colour)
+{
+    fillPixels(pixelRect(corner1, corner2), colour.rgb());
+    update();
+}
+
+void Canvas::paintEvent(QPaintEvent*)
+{
+    syncSize();
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
+}
+
+void Canvas::resizeEvent(QResizeEvent*)
+{
+    if (syncSize())
+        emit resized();
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF p = transform().user(event->position());
+    emit pointerMoved(buttonCode(event->buttons()), modifierCode(event->modifiers()), p.x(), p.y());
+}
+
+void Canvas::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF p = transform().user(event->position());
+    emit buttonPressed(buttonCode(event->button()), modifierCode(event->modifiers()), p.x(), p.y());
+}
+
+void Canvas::keyPressEvent(QKeyEvent* event)
+{
+    emit keyPressed(event->key(), modifierCode(event->modifiers()));
+}
+
+void Canvas::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    emit focusGained();
+}
+
+void Canvas::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    emit focusLost();
+}
+
+}  // namespace tormel

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "charts/canvas_transform.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+namespace tormel {
+
+// Button codes of the pointer events: 1 left, 2 right, 4 middle, or-ed.
+int buttonCode(Qt::MouseButtons buttons);
+// Modifier codes of the pointer and key events: 1 Shift, 2 Ctrl, 4 Alt, or-ed.
+int modifierCode(Qt::KeyboardModifiers modifiers);
+
+// A drawing surface that keeps its own pixels: figures are drawn into an
+// image in user coordinates, and the widget only ever copies that image to
+// the screen, so exclusive-or cursors survive being covered and uncovered.
+class Canvas : public QWidget {
+    Q_OBJECT
+
+public:
+    enum class PenMode { Copy, Xor };
+
+    explicit Canvas(QWidget* parent = nullptr);
+
+    void setScale(const UserScale& scale);
+    UserScale scale() const { return scale_; }
+    CanvasTransform transform() const;
+
+    void setBackgroundColour(const QColor& colour);
+    QColor backgroundColour() const { return background_; }
+    // The colour figures are drawn in when the caller names none.
+    void setDrawingColour(const QColor& colour) { drawing_ = colour; }
+    QColor drawingColour() const { return drawing_; }
+    // In exclusive-or mode every figure flips the bits of the pixels it
+    // covers by its colour, so drawing it a second time restores them.
+    void setPenMode(PenMode mode) { mode_ = mode; }
+    PenMode penMode() const { return mode_; }
+
+    // Wipes the whole canvas to the background colour (always a copy).
+    void clear();
+    void line(QPointF from, QPointF to, const QColor& colour);
+    void line(QPointF from, QPointF to) { line(from, to, drawing_); }
+    // Outline and filled rectangle between two opposite corners; both cover
+    // the same pixels, so a fill takes an outline back entirely.
+    void rectangle(QPointF corner1, QPointF corner2, const QColor& colour);
+    void fillRectangle(QPointF corner1, QPointF corner2, const QColor& colour);
+    void fillRectangle(QPointF corner1, QPointF corner2) { fillRectangle(corner1, corner2, drawing_); }
+
+    const QImage& image() const { return image_; }
+
+signals:
+    // Positions in user coordinates; button and modifier codes as above.
+    void pointerMoved(int button, int shift, double x, double y);
+    void buttonPressed(int button, int shift, double x, double y);
+    // Qt key code (letters and digits are their upper-case character codes).
+    void keyPressed(int keyCode, int shift);
+    void focusGained();
+    void focusLost();
+    // The pixels were kept at the top-left corner; owners redraw if they wish.
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    // The image follows the widget's size at once, even while it is hidden
+    // and Qt holds its resize event back; true when it changed.
+    bool syncSize();
+    void plot(int x, int y, QRgb colour);
+    void fillPixels(QRect area, QRgb colour);
+    QRect pixelRect(QPointF corner1, QPointF corner2) const;
+
+    QImage image_;
+    UserScale scale_;
+    QColor background_ = Qt::white;
+    QColor drawing_ = Qt::black;
+    PenMode mode_ = PenMode::Copy;
+};
+
+}  // namespace tormel

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "laps/lap_table.h"
+#include "record/record_decoder.h"
+
+#include <QGroupBox>
+
+#include <array>
+
+class QLabel;
+class QScrollBar;
+
+namespace tormel {
+
+class Canvas;
+
+// The lap-time chart Graphique_Chronos: one bar per lap of the lap table,
+// in table order, Tours_Ecran at a time. Pointing at a bar outlines it and
+// writes its lap's figures in Label12; clicking it asks for the lap to be
+// eliminated or restored (lapToggled), which the window does by decoding
+// again and drawing anew.
+class LapTimeChart : public QGroupBox {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxSlots = 60;
+
+    explicit LapTimeChart(QWidget* parent = nullptr);
+
+    // Places the frame under a lap table of the given height, and its parts
+    // inside it; all in twips.
+    void Size_Graphique_Chronos(int screenWidth, int screenHeight, int tableHeight);
+
+    // The values drawn from. None of them redraws: Affiche_New_Graphique does.
+    void setTable(const LapTable& table);
+    void setTourElimine(const std::array<bool, TourElimineCount>& flags);
+    // Slots and scroll bar; the scroll bar goes back to 0 without redrawing.
+    void setChartWindow(const LapChartWindow& window);
+    void setColonneGraphique(int column) { colonneGraphique_ = column; }
+    void setPictureToolTip(const QString& text);
+
+    // Draws from scroll position f the column c, and charts c from then on.
+    void Affiche_New_Graphique(int f, int c);
+
+    void HScroll1_Change();
+    void Picture1_MouseMove(int button, int shift, double x, double y);
+    void Picture1_MouseDown(int button, int shift, double x, double y);
+
+    int Colonne_Graphique() const { return colonneGraphique_; }
+    int Tours_Ecran() const { return toursEcran_; }
+    // First lap row shown, minus 2: the scroll bar's value, 0 without it.
+    int scrollPosition() const { return position_; }
+    float Haut_Graphique() const { return haut_; }
+    float Bas_Graphique() const { return bas_; }
+    int Barre_Marquee() const { return barreMarquee_; }
+    int Tour_Marque() const { return tourMarque_; }
+
+    Canvas* Picture1() const { return picture1_; }
+    QLabel* Label12() const { return label12_; }
+    QLabel* Label13(int i) const;
+    QScrollBar* HScroll1() const { return hScroll1_; }
+
+signals:
+    // The user clicked the bar of this lap (0..100).
+    void lapToggled(int lap);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isLapRow(int row) const;
+    bool eliminated(int lap) const;
+    void drawBar(int slot, float value, int lap);
+
+    QLabel* label12_;
+    Canvas* picture1_;
+    std::array<QLabel*, MaxSlots> label13_{};
+    QScrollBar* hScroll1_;
+
+    LapTable table_;
+    std::array<bool, TourElimineCount> tourElimine_{};
+    int toursEcran_ = 0;
+    bool scrollShown_ = false;
+    int colonneGraphique_ = 0;
+    int position_ = 0;
+    bool drawn_ = false;
+
+    float haut_ = 0.0F;
+    float bas_ = 0.0F;
+    int positionSouris_ = 0;
+    int barreMarquee_ = 0;
+    int tourMarque_ = 0;
+    bool graphiqueNeuf_ = false;
+};
+
+}  // namespace tormel

@@ -1,0 +1,259 @@
+#include "laps/lap_grid.h"
+
+#include "charts/lap_chart_rules.h"
+#include "charts/twips.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <algorithm>
+#include <numeric>
+
+namespace tormel {
+
+namespace {
+
+constexpr int Columns = LapTable::ColumnCount;
+constexpr int FixedRows = 2;
+constexpr int Padding = 4;  // pixels left and right of a cell's text
+const QColor GridLines{colours::GridLines.r, colours::GridLines.g, colours::GridLines.b};
+const QColor Outside{colours::Outside.r, colours::Outside.g, colours::Outside.b};
+
+QColor colourOf(Rgb c)
+{
+    return {c.r, c.g, c.b};
+}
+
+}  // namespace
+
+int chartColumnFor(int column)
+{
+    switch (column) {
+    case 2: return 13;
+    case 4: return 14;
+    case 6: return 15;
+    case 8: return 16;
+    case 3: case 5: case 7: case 9: case 10: case 11: return column;
+    default: return 0;
+    }
+}
+
+int sortColumnFor(int column)
+{
+    switch (column) {
+    case 2: return 13;
+    case 4: return 14;
+    case 6: return 15;
+    case 8: return 16;
+    default: return column;
+    }
+}
+
+QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip)
+{
+    if (!affTip || row < 0 || column < 0)
+        return {};
+    const auto& tips = texts.Tips;
+    if (row == LapTable::HeaderRow)
+        return column == 0 || column == 1 || column == 12 ? tips[0] : tips[1];
+    if (row == LapTable::TheoreticalRow)
+        return tips[2];
+    return column <= 1 ? tips[3].section(QLatin1Char(','), 0, 0) : tips[3];
+}
+
+TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,
+                         int screenWidth, int screenHeight)
+{
+    const int sum = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
+    const int width = std::min(320 + sum, screenWidth);
+    const int height = std::min(rowHeight * rowCount + 100, (screenHeight - 1000) / 2);
+    return {0, 0, std::max(0, width), std::max(0, height)};
+}
+
+LapGrid::LapGrid(QWidget* parent)
+    : QAbstractScrollArea(parent), texts_(frenchTextTables())
+{
+    setObjectName(QStringLiteral("Liste_Tours"));
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    verticalScrollBar()->setSingleStep(1);
+    rowHeight_ = fontMetrics().height() + 5;
+}
+
+void LapGrid::setTable(const LapTable& table)
+{
+    table_ = table;
+    const QFontMetrics metrics = fontMetrics();
+    rowHeight_ = metrics.height() + 5;
+    for (int c = 0; c < Columns; ++c) {
+        const bool hidden = table_.hidden[std::size_t(c)];
+        const QString header = table_.rows.empty() ? QString() : table_.rows.front().cells[std::size_t(c)].text;
+        // Text, room on both sides, and the grid line.
+        widths_[std::size_t(c)] = hidden ? 0 : metrics.horizontalAdvance(header) + 2 * Padding + 1;
+    }
+    updateScrollBars();
+    viewport()->update();
+}
+
+TwipsRect LapGrid::Size_Table_Tours(int screenWidth, int screenHeight)
+{
+    std::array<int, Columns> twips{};
+    std::transform(widths_.begin(), widths_.end(), twips.begin(), [](int w) { return w * TwipsPerPixel; });
+    const TwipsRect place = sizeTableTours(twips, rowHeight_ * TwipsPerPixel, rowCount(), screenWidth, screenHeight);
+    setGeometry(twipsToPixels(place));
+    return place;
+}
+
+int LapGrid::columnWidth(int column) const
+{
+    return column >= 0 && column < Columns ? widths_[std::size_t(column)] : 0;
+}
+
+int LapGrid::columnLeft(int column) const
+{
+    if (column <= 0)
+        return 0;
+    return widths_[0] + std::accumulate(widths_.begin() + 1, widths_.begin() + column, 0) - horizontalScrollBar()->value();
+}
+
+int LapGrid::rowTop(int row) const
+{
+    if (row < FixedRows)
+        return row * rowHeight_;
+    return (row - verticalScrollBar()->value()) * rowHeight_;
+}
+
+QRect LapGrid::cellRect(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= Columns || widths_[std::size_t(column)] == 0)
+        return {};
+    return {columnLeft(column), rowTop(row), widths_[std::size_t(column)], rowHeight_};
+}
+
+std::optional<LapGrid::CellPosition> LapGrid::cellAt(QPoint p) const
+{
+    if (p.x() < 0 || p.y() < 0 || rowHeight_ <= 0)
+        return std::nullopt;
+    const int fixedHeight = FixedRows * rowHeight_;
+    const int row = p.y() < fixedHeight ? p.y() / rowHeight_
+                                        : FixedRows + verticalScrollBar()->value() + (p.y() - fixedHeight) / rowHeight_;
+    if (row >= rowCount())
+        return std::nullopt;
+    if (p.x() < widths_[0])
+        return CellPosition{row, 0};
+    int x = p.x() - widths_[0] + horizontalScrollBar()->value();
+    for (int c = 1; c < Columns; ++c) {
+        const int w = widths_[std::size_t(c)];
+        if (x < w)
+            return CellPosition{row, c};
+        x -= w;
+    }
+    return std::nullopt;
+}
+
+void LapGrid::updateScrollBars()
+{
+    const int fixedHeight = FixedRows * rowHeight_;
+    const int scrollingRows = std::max(0, rowCount() - FixedRows);
+    const int visibleRows = std::max(1, (viewport()->height() - fixedHeight) / std::max(1, rowHeight_));
+    verticalScrollBar()->setRange(0, std::max(0, scrollingRows - visibleRows));
+    verticalScrollBar()->setPageStep(visibleRows);
+
+    const int content = std::accumulate(widths_.begin() + 1, widths_.end(), 0);
+    const int visibleWidth = std::max(0, viewport()->width() - widths_[0]);
+    horizontalScrollBar()->setRange(0, std::max(0, content - visibleWidth));
+    horizontalScrollBar()->setPageStep(std::max(1, visibleWidth));
+    horizontalScrollBar()->setSingleStep(std::max(1, rowHeight_));
+}
+
+void LapGrid::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    const QRect area = viewport()->rect();
+    painter.fillRect(area, Outside);
+    if (rowCount() == 0)
+        return;
+
+    const auto paintCell = [&](int row, int column) {
+        const QRect r = cellRect(row, column);
+        if (r.isEmpty() || !r.intersects(area))
+            return;
+        const LapCell& cell = table_.cell(row, column);
+        painter.fillRect(r, colourOf(cell.background));
+        painter.setPen(GridLines);
+        painter.drawLine(r.topRight(), r.bottomRight());
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.setPen(Qt::black);
+        painter.drawText(r.adjusted(Padding, 0, -Padding - 1, -1), Qt::AlignRight | Qt::AlignVCenter, cell.text);
+    };
+
+    const int fixedWidth = widths_[0];
+    const int fixedHeight = std::min(rowCount(), FixedRows) * rowHeight_;
+    const int firstRow = FixedRows + verticalScrollBar()->value();
+    const int lastRow = std::min(rowCount() - 1, firstRow + (area.height() - fixedHeight) / std::max(1, rowHeight_) + 1);
+
+    // Scrolling cells first, then the fixed bands over them, the corner last.
+    painter.setClipRect(QRect(fixedWidth, fixedHeight, area.width(), area.height()));
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = 1; column < Columns; ++column)
+            paintCell(row, column);
+    painter.setClipRect(QRect(fixedWidth, 0, area.width(), fixedHeight));
+    for (int row = 0; row < std::min(rowCount(), FixedRows); ++row)
+        for (int column = 1; column < Columns; ++column)
+            paintCell(row, column);
+    painter.setClipRect(QRect(0, fixedHeight, fixedWidth, area.height()));
+    for (int row = firstRow; row <= lastRow; ++row)
+        paintCell(row, 0);
+    painter.setClipping(false);
+    for (int row = 0; row < std::min(rowCount(), FixedRows); ++row)
+        paintCell(row, 0);
+}
+
+void LapGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void LapGrid::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void LapGrid::mousePressEvent(QMouseEvent* event)
+{
+    const std::optional<CellPosition> cell = cellAt(event->position().toPoint());
+    if (!cell)
+        return;
+    if (event->button() != Qt::LeftButton) {
+        emit chartColumnChosen(chartColumnFor(cell->column));
+        return;
+    }
+    if (cell->row == LapTable::HeaderRow) {
+        emit headerClicked(cell->column);
+        return;
+    }
+    const int lap = lapOfRow(table_, cell->row);
+    if (lap >= 0 && lap < TourElimineCount)
+        emit lapClicked(lap);
+}
+
+bool LapGrid::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const std::optional<CellPosition> cell = cellAt(help->pos());
+        const QString text = cell ? lapGridToolTip(texts_, cell->row, cell->column, affTip_) : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+}  // namespace tormel

@@ -1,0 +1,145 @@
+#include "charts/canvas_transform.h"
+#include "charts/lap_chart_rules.h"
+#include "charts/lap_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace tormel {
+namespace {
+
+struct PixelCase {
+    UserScale scale;
+    int width;
+    int height;
+    QPointF user;
+    QPoint pixel;
+};
+
+TEST(CanvasTransform, UserPointsLandInThePixelHoldingThem)
+{
+    const PixelCase cases[] = {
+        {{0, 0, 100, 50}, 200, 100, {0, 0}, {0, 0}},
+        {{0, 0, 100, 50}, 200, 100, {50, 25}, {100, 50}},
+        {{0, 0, 100, 50}, 200, 100, {99.9, 49.9}, {199, 99}},
+        {{0, 0, 100, 50}, 200, 100, {100, 50}, {200, 100}},  // the far edges lie just outside
+        // A chart: larger values at the top.
+        {{0, 21, 60, 9}, 1200, 600, {0.1, 20.99}, {2, 0}},
+        {{0, 21, 60, 9}, 1200, 600, {30, 15}, {600, 300}},
+        {{0, 21, 60, 9}, 1200, 600, {59.9, 9}, {1198, 600}},
+        // Right to left.
+        {{10, 0, 0, 10}, 100, 100, {10, 0}, {0, 0}},
+        {{10, 0, 0, 10}, 100, 100, {2.5, 5}, {75, 50}},
+        // Left of the canvas rounds down, not towards zero.
+        {{0, 0, 100, 100}, 100, 100, {-0.5, -0.5}, {-1, -1}},
+        // No extent: everything on the first edge, no division by zero.
+        {{5, 5, 5, 5}, 100, 100, {7, 3}, {0, 0}},
+        {{0, 0, 0, 10}, 0, 0, {1, 1}, {0, 0}},
+    };
+    for (const PixelCase& c : cases) {
+        const CanvasTransform t(c.scale, c.width, c.height);
+        EXPECT_EQ(t.pixel(c.user), c.pixel) << c.user.x() << "," << c.user.y() << " on " << c.width << "x" << c.height;
+    }
+}
+
+TEST(CanvasTransform, FarAwayAndNonNumbersStayDrawable)
+{
+    const CanvasTransform t({0, 21, 60, 9}, 1200, 600);
+    const double inf = std::numeric_limits<double>::infinity();
+    const QPoint far = t.pixel({1e300, -1e300});
+    EXPECT_EQ(far, QPoint(1000000, 1000000));
+    EXPECT_EQ(t.pixel({-inf, inf}), QPoint(-1000000, -1000000));
+    EXPECT_EQ(t.pixel({std::nan(""), std::nan("")}), QPoint(0, 0));
+}
+
+struct UserCase {
+    UserScale scale;
+    QPointF pixel;
+    QPointF user;
+};
+
+TEST(CanvasTransform, PixelsGoBackToUserCoordinates)
+{
+    const UserCase cases[] = {
+        {{0, 21, 60, 9}, {600, 300}, {30, 15}},
+        {{0, 21, 60, 9}, {0, 600}, {0, 9}},
+        {{0, 21, 60, 9}, {25, 0}, {1.25, 21}},
+        {{10, 0, 0, 10}, {900, 300}, {2.5, 5}},
+        {{-1, 1, 1, -1}, {600, 300}, {0, 0}},
+    };
+    for (const UserCase& c : cases) {
+        const CanvasTransform t(c.scale, 1200, 600);
+        const QPointF u = t.user(c.pixel);
+        EXPECT_DOUBLE_EQ(u.x(), c.user.x());
+        EXPECT_DOUBLE_EQ(u.y(), c.user.y());
+    }
+}
+
+struct EdgeCase {
+    float minimum;
+    float maximum;
+    float top;
+    float bottom;
+};
+
+TEST(LapChartRules, TheScaleLeavesATenthOfTheRangeOrOneUnit)
+{
+    const EdgeCase cases[] = {
+        {10, 20, 21, 9},
+        {15, 15, 16, 14},
+        {0, 0, 1, -1},
+        {-50, 50, 60, -60},
+        {5999, 6500, 6550.1F, 5948.9F},
+        // A column with no lap left: the reset values, upside down but finite.
+        {65536, 0, -6553.6F, 72089.6F},
+    };
+    for (const EdgeCase& c : cases) {
+        const ChartEdges e = chartEdges(c.minimum, c.maximum);
+        EXPECT_FLOAT_EQ(e.Haut_Graphique, c.top) << c.minimum << ".." << c.maximum;
+        EXPECT_FLOAT_EQ(e.Bas_Graphique, c.bottom) << c.minimum << ".." << c.maximum;
+    }
+}
+
+TEST(LapChartRules, WholePartRoundsDownAndStaysAnInt)
+{
+    const std::pair<double, int> cases[] = {
+        {0.0, 0}, {0.99, 0}, {1.0, 1}, {59.5, 59}, {-0.01, -1}, {-3.5, -4},
+        {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), INT_MIN},
+    };
+    for (const auto& [x, p] : cases)
+        EXPECT_EQ(wholePart(x), p) << x;
+}
+
+TEST(LapChartRules, CellsOutsideTheTableReadAsNothing)
+{
+    const LapTable table = test::lapTableOf(test::lapsOfTimes({6012, 5999}));
+    EXPECT_EQ(cellText(table, 0, 13), QStringLiteral("Temps"));
+    EXPECT_FLOAT_EQ(cellValue(table, 2, 13), 6012.0F);
+    EXPECT_EQ(lapOfRow(table, 3), 2);
+    EXPECT_EQ(lapOfRow(table, 1), 0);  // the theoretical-best label is no number
+    for (const auto& [row, column] : {std::pair{-1, 0}, {4, 0}, {2, -1}, {2, 17}, {1000, 1000}}) {
+        EXPECT_TRUE(cellText(table, row, column).isEmpty());
+        EXPECT_EQ(cellValue(table, row, column), 0.0F);
+    }
+    EXPECT_EQ(lapOfRow(table, -1), 0);
+    EXPECT_EQ(lapOfRow(table, 4), 0);
+    EXPECT_EQ(lapOfRow(LapTable{}, 2), 0);
+}
+
+TEST(LapChartRules, ReadOutNamesLapStageTimeEngineSpeedAndTemperature)
+{
+    std::vector<test::LapSpec> laps = test::lapsOfTimes({6012, 5999, 6100});
+    laps[1].etape = 1;
+    const LapTable table = test::lapTableOf(laps);
+    EXPECT_EQ(label12Text(table, 3, 2),
+              QStringLiteral("  Tour  02     Etape  1         Temps  59\"99      Max RPM  10010     Max °C  61"));
+    // A read-out of a row that is not there still names the columns.
+    EXPECT_EQ(label12Text(table, 99, 0),
+              QStringLiteral("  Tour  00     Etape  0         Temps        Max RPM       Max °C  "));
+}
+
+}  // namespace
+}  // namespace tormel
