@@ -1,5 +1,8 @@
 #include "shell/panels.h"
 
+#include "charts/lap_time_chart.h"
+#include "laps/lap_grid.h"
+#include "laps/ranges_view.h"
 #include "record/engine_hours_panel.h"
 #include "shell/title_card.h"
 #include "tracks/track_editor.h"
@@ -8,8 +11,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
 
 namespace tormel {
 
@@ -58,23 +59,15 @@ constexpr int buttonWidth = 1200;
 
 Panels::Panels(QWidget* central)
 {
-    Liste_Tours = named(new QTableWidget(central), QStringLiteral("Liste_Tours"));
+    Liste_Tours = named(new LapGrid(central), QStringLiteral("Liste_Tours"));
     Liste_Tours->hide();
     Serial_Number_Caption = label(central, QStringLiteral("Serial_Number_Caption"), QStringLiteral("N° de Série : "));
     Serial_Number = label(central, QStringLiteral("Serial_Number"));
 
-    Graphique_Chronos = frame(central, QStringLiteral("Graphique_Chronos"));
-    Label12 = label(Graphique_Chronos, QStringLiteral("Label12"));
-    Label12->setAutoFillBackground(true);
-    Label12->setStyleSheet(QStringLiteral("background-color: rgb(0,255,255);"));
-    Picture1 = named(new QWidget(Graphique_Chronos), QStringLiteral("Picture1"));
-    HScroll1 = named(new QScrollBar(Qt::Horizontal, Graphique_Chronos), QStringLiteral("HScroll1"));
-    HScroll1->hide();
-
-    Frame_Tranches = frame(central, QStringLiteral("Frame_Tranches"));
-    Label8 = label(Frame_Tranches, QStringLiteral("Label8"));
-    Label6 = label(Frame_Tranches, QStringLiteral("Label6"));
-    Label7 = label(Frame_Tranches, QStringLiteral("Label7"));
+    Graphique_Chronos = named(new LapTimeChart(central), QStringLiteral("Graphique_Chronos"));
+    Graphique_Chronos->hide();
+    Frame_Tranches = named(new RangesView(central), QStringLiteral("Frame_Tranches"));
+    Frame_Tranches->hide();
 
     for (int g = 0; g < 3; ++g) {
         RecordChart& c = Graphique_Record[std::size_t(g)];
@@ -123,19 +116,9 @@ void Panels::layOut(int screenWidth, int screenHeight)
 {
     // The lap table at the top-left corner; the chart under it.
     placeTwips(Liste_Tours, tableToursInitial(screenWidth, screenHeight));
-
-    const ChronosLayout chronos = sizeGraphiqueChronos(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height,
-                                                       HScroll1->sizeHint().height() * TwipsPerPixel, labelHeight);
-    placeTwips(Graphique_Chronos, chronos.frame);
-    placeTwips(HScroll1, chronos.scrollBar);
-    placeTwips(Label12, chronos.label12);
-    placeTwips(Picture1, chronos.picture1);
-
-    const TranchesLayout tranches = sizeTranches(screenWidth, screenHeight, 0, 120, 1200);
-    placeTwips(Frame_Tranches, tranches.frame);
-    placeTwips(Label8, {120, 240, 6000, labelHeight});
-    placeTwips(Label6, {120, 240 + labelHeight, 6000, labelHeight});
-    placeTwips(Label7, {120, 240 + 2 * labelHeight, 6000, labelHeight});
+    Graphique_Chronos->Size_Graphique_Chronos(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height);
+    const TwipsRect chronosFrame = twipsGeometry(Graphique_Chronos);
+    Frame_Tranches->Size_Tranches(screenWidth, screenHeight);
 
     const auto records = sizeGraphiqueRecord(screenWidth, screenHeight);
     for (int g = 0; g < 3; ++g) {
@@ -159,7 +142,7 @@ void Panels::layOut(int screenWidth, int screenHeight)
     }
 
     // The track editor opens in the place of the lap-time chart.
-    const TwipsRect piste{chronos.frame.left, chronos.frame.top, 9000, 3900};
+    const TwipsRect piste{chronosFrame.left, chronosFrame.top, 9000, 3900};
     placeTwips(Frame_Piste, piste);
     Frame_Piste->layOut(piste.width, piste.height);
 
@@ -168,7 +151,7 @@ void Panels::layOut(int screenWidth, int screenHeight)
 
     Frame_Moteurs->Size_Frame_Moteurs(piste);
 
-    placeTwips(Frame_Lecture_Pro, {chronos.frame.left, chronos.frame.top, 6000, 2400});
+    placeTwips(Frame_Lecture_Pro, {chronosFrame.left, chronosFrame.top, 6000, 2400});
     placeTwips(Command3D1, {240, 360, 2400, buttonHeight});
     placeTwips(Fermer_Scan, {3000, 360, buttonWidth, buttonHeight});
     placeTwips(Label4, {240, 960, 5000, labelHeight});
@@ -179,6 +162,12 @@ void Panels::layOut(int screenWidth, int screenHeight)
     Label1->adjustSize();
     Label1->move((Picture2->width() - Label1->width()) / 2, 0);
     Picture2->raise();
+}
+
+void Panels::sizeTableAndChart(int screenWidth, int screenHeight)
+{
+    const TwipsRect table = Liste_Tours->Size_Table_Tours(screenWidth, screenHeight);
+    Graphique_Chronos->Size_Graphique_Chronos(screenWidth, screenHeight, table.height);
 }
 
 }  // namespace tormel

@@ -7,13 +7,14 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QScrollBar;
-class QTableWidget;
 class QWidget;
 
 namespace tormel {
 
 class EngineHoursPanel;
+class LapGrid;
+class LapTimeChart;
+class RangesView;
 class TrackEditor;
 
 // Places a widget at a rectangle given in twips.
@@ -26,22 +27,12 @@ TwipsRect twipsGeometry(const QWidget* widget);
 struct Panels {
     explicit Panels(QWidget* central);
 
-    // Lap table and record serial number.
-    QTableWidget* Liste_Tours;
+    // Lap table, lap-time chart, engine-speed ranges and the record's serial number.
+    LapGrid* Liste_Tours;
+    LapTimeChart* Graphique_Chronos;
+    RangesView* Frame_Tranches;
     QLabel* Serial_Number_Caption;
     QLabel* Serial_Number;
-
-    // Lap-time chart.
-    QGroupBox* Graphique_Chronos;
-    QLabel* Label12;
-    QWidget* Picture1;
-    QScrollBar* HScroll1;
-
-    // Engine-speed ranges.
-    QGroupBox* Frame_Tranches;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
 
     // The three engine-speed charts and the smoothing parameters.
     struct RecordChart {
@@ -87,6 +78,8 @@ struct Panels {
 
     // Lays the panels out for a screen of the given size, in the start-up order.
     void layOut(int screenWidth, int screenHeight);
+    // The lap table sized to its contents, and the chart under it.
+    void sizeTableAndChart(int screenWidth, int screenHeight);
 };
 
 }  // namespace tormel

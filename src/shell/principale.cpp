@@ -1,6 +1,10 @@
 #include "shell/principale.h"
 
+#include "charts/lap_time_chart.h"
 #include "laps/export.h"
+#include "laps/lap_grid.h"
+#include "laps/ranges.h"
+#include "laps/ranges_view.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "shell/app_info.h"
@@ -30,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTableWidget>
 #include <QTimer>
 
 namespace tormel {
@@ -39,25 +42,6 @@ namespace {
 
 const QString tormelCaption = QStringLiteral("Tormel");
 const QString notepadNotFound = QStringLiteral("Notepad Not Found");
-
-// The lap table's texts and colours in the grid.
-void showLapTable(QTableWidget& grid, const LapTable& table)
-{
-    grid.clear();
-    grid.setRowCount(int(table.rows.size()));
-    grid.setColumnCount(LapTable::ColumnCount);
-    for (int row = 0; row < int(table.rows.size()); ++row) {
-        for (int column = 0; column < LapTable::ColumnCount; ++column) {
-            const LapCell& cell = table.cell(row, column);
-            auto* item = new QTableWidgetItem(cell.text);
-            item->setBackground(QColor(cell.background.r, cell.background.g, cell.background.b));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            grid.setItem(row, column, item);
-        }
-    }
-    for (int column = 0; column < LapTable::ColumnCount; ++column)
-        grid.setColumnHidden(column, table.hidden[std::size_t(column)]);
-}
 
 }  // namespace
 
@@ -123,6 +107,7 @@ void Principale::connectMenus()
     connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
     connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
     connect(m.Affichage_Table, &QAction::triggered, this, &Principale::Affichage_Table_Click);
+    connect(m.Affichage_Tours, &QAction::triggered, this, &Principale::Affichage_Tours_Click);
     connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
 
     Panels& p = *panels_;
@@ -130,6 +115,10 @@ void Principale::connectMenus()
     connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
     connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);
     connect(p.Frame_Piste, &TrackEditor::nextClicked, this, &Principale::SSCommand3_Click);
+    connect(p.Liste_Tours, &LapGrid::headerClicked, this, &Principale::Liste_Tours_HeaderClick);
+    connect(p.Liste_Tours, &LapGrid::lapClicked, this, &Principale::Liste_Tours_LapClick);
+    connect(p.Liste_Tours, &LapGrid::chartColumnChosen, this, &Principale::Liste_Tours_ChartColumn);
+    connect(p.Graphique_Chronos, &LapTimeChart::lapToggled, this, &Principale::Picture1_LapToggled);
     p.Picture2->installEventFilter(this);
     p.Image1->installEventFilter(this);
 }
@@ -341,10 +330,14 @@ void Principale::Update_Textes()
         c.SSFrame3->setTitle(state_.tables.Textes[52]);
     }
     p.Command3D1->setToolTip(tip(7));
-    p.Picture1->setToolTip(tip(8));
-    p.Label6->setToolTip(tip(15));
-    p.Label7->setToolTip(tip(16));
-    p.Label8->setToolTip(tip(17));
+    p.Graphique_Chronos->setPictureToolTip(tip(8));
+    p.Frame_Tranches->Label6()->setToolTip(tip(15));
+    p.Frame_Tranches->Label7()->setToolTip(tip(16));
+    p.Frame_Tranches->Label8()->setToolTip(tip(17));
+    p.Liste_Tours->setTexts(state_.tables);
+    p.Liste_Tours->setToolTipsOn(on);
+    p.Frame_Tranches->setTexts(state_.tables);
+    p.Frame_Tranches->setToolTipsOn(on);
 
     const auto& textes = state_.tables.Textes;
     p.Frame_Moteurs->setTexts(textes[41], textes[2], textes[42]);
@@ -427,7 +420,7 @@ void Principale::Affiche_Data()
 
     p.Image1->hide();
     m.Sauver->setEnabled(true);
-    p.Label12->clear();
+    p.Graphique_Chronos->Label12()->clear();
     p.Graphique_Chronos->hide();
 
     r.decoded = decodeRecord(r.Data_Chrono, textes[19]);
@@ -477,14 +470,8 @@ void Principale::Affiche_Data()
         Affiche_Tours();
         Affichage_Table_Click();
         r.chartWindow = lapChartWindow(d.nTours, services_.screen.widthTwips());
-        p.HScroll1->hide();
-        if (r.chartWindow.scrollVisible) {
-            p.HScroll1->setRange(0, r.chartWindow.scrollMaximum);
-            p.HScroll1->setPageStep(r.chartWindow.scrollLargeStep);
-            p.HScroll1->setValue(0);
-            p.HScroll1->show();
-        }
-        // The lap-time chart of column Colonne_Graphique is drawn by its panel.
+        p.Graphique_Chronos->setChartWindow(r.chartWindow);
+        p.Graphique_Chronos->Affiche_New_Graphique(0, r.Colonne_Graphique);
     }
     Autorisation_Menu();
 }
@@ -505,7 +492,73 @@ void Principale::Affiche_Tours()
     options.Ligne_Tri = r.Ligne_Tri;
     options.decimalSeparator = systemDecimalSeparator();
     r.table = tormel::Affiche_Tours(r.Data_Chrono, r.decoded, state_.tables, options);
-    showLapTable(*panels_->Liste_Tours, r.table);
+    showTable();
+}
+
+void Principale::showTable()
+{
+    Panels& p = *panels_;
+    p.Liste_Tours->setTable(record_.table);
+    p.sizeTableAndChart(services_.screen.widthTwips(), services_.screen.heightTwips());
+    p.Graphique_Chronos->setTable(record_.table);
+    p.Graphique_Chronos->setTourElimine(record_.Tour_Elimine);
+}
+
+void Principale::redrawChart()
+{
+    LapTimeChart& chart = *panels_->Graphique_Chronos;
+    chart.Affiche_New_Graphique(chart.scrollPosition(), record_.Colonne_Graphique);
+}
+
+void Principale::Liste_Tours_HeaderClick(int column)
+{
+    panels_->Graphique_Chronos->hide();
+    record_.Ligne_Tri = 0;
+    record_.Colonne_Tri = sortColumnFor(column);
+    Triage(record_.table, record_.Colonne_Tri, record_.Ligne_Tri);
+    showTable();
+    redrawChart();
+}
+
+void Principale::Liste_Tours_LapClick(int lap)
+{
+    panels_->Graphique_Chronos->hide();
+    if (lap < 0 || lap >= TourElimineCount)
+        return;
+    record_.Tour_Elimine[std::size_t(lap)] = !record_.Tour_Elimine[std::size_t(lap)];
+    Affiche_Tours();
+    redrawChart();
+}
+
+void Principale::Liste_Tours_ChartColumn(int column)
+{
+    record_.Colonne_Graphique = column;
+    LapTimeChart& chart = *panels_->Graphique_Chronos;
+    chart.setColonneGraphique(column);
+    chart.Label12()->clear();
+    if (column > 0)
+        chart.Affiche_New_Graphique(0, column);
+}
+
+void Principale::Picture1_LapToggled(int lap)
+{
+    if (lap < 0 || lap >= TourElimineCount)
+        return;
+    record_.Tour_Elimine[std::size_t(lap)] = !record_.Tour_Elimine[std::size_t(lap)];
+    Affiche_Data();
+}
+
+void Principale::Affichage_Tours_Click()
+{
+    Panels& p = *panels_;
+    p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
+    p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(record_.Data_Chrono, state_.tables));
+    p.Frame_Piste->hide();
+    p.Liste_Tours->hide();
+    p.Frame_Moteurs->hide();
+    p.Frame_Tranches->raise();
+    p.Frame_Tranches->show();
+    menus_->Unites->menuAction()->setEnabled(false);
 }
 
 void Principale::Affichage_Table_Click()

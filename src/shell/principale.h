@@ -111,6 +111,14 @@ public:
     void Affiche_Data();
     void Affiche_Tours();
     void Affichage_Table_Click();
+    void Affichage_Tours_Click();
+
+    // The lap table's mouse: sort by a header, eliminate or restore a lap,
+    // choose the charted column. A click on a bar of the chart.
+    void Liste_Tours_HeaderClick(int column);
+    void Liste_Tours_LapClick(int lap);
+    void Liste_Tours_ChartColumn(int column);
+    void Picture1_LapToggled(int lap);
 
     // File commands.
     void Ouvrir_Click();
@@ -145,6 +153,8 @@ private:
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
     void applyAffTip();
+    void showTable();
+    void redrawChart();
     void lireTrack(std::int16_t& numero);
     void stepTrack(int step);
     MenuCaptions currentMenuCaptions() const;

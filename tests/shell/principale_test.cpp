@@ -2,6 +2,9 @@
 
 #include "shell/menus.h"
 #include "record/engine_hours_panel.h"
+#include "charts/canvas.h"
+#include "charts/lap_time_chart.h"
+#include "laps/ranges_view.h"
 #include "shell/panels.h"
 #include "tracks/track_editor.h"
 #include "window_fixture.h"
@@ -145,13 +148,14 @@ TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
     Principale& w = start();
     Panels& p = w.panels();
     ASSERT_TRUE(w.menus().AffTip->isChecked());
-    EXPECT_EQ(p.Picture1->toolTip(), QStringLiteral("Cliquer pour éliminer/restaurer"));
+    EXPECT_EQ(p.Graphique_Chronos->Picture1()->toolTip(), QStringLiteral("Cliquer pour éliminer/restaurer"));
     EXPECT_EQ(p.Graphique_Record[1].Crpm->toolTip(), QStringLiteral("Maj Souris ou Cliquer pour CURSEUR"));
-    EXPECT_EQ(p.Label8->toolTip(), QStringLiteral("Tour de l'enregistrement"));
+    EXPECT_EQ(p.Frame_Tranches->Label8()->toolTip(), QStringLiteral("Tour de l'enregistrement"));
 
     w.menus().AffTip->trigger();
     EXPECT_FALSE(w.menus().AffTip->isChecked());
-    const QWidget* emptied[] = {p.Picture1, p.Graphique_Record[1].Crpm, p.Graphique_Record[2].Rpm_L, p.Label8, p.Command3D1};
+    const QWidget* emptied[] = {p.Graphique_Chronos->Picture1(), p.Graphique_Record[1].Crpm, p.Graphique_Record[2].Rpm_L,
+                                p.Frame_Tranches->Label8(), p.Command3D1};
     for (const QWidget* widget : emptied)
         EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
     EXPECT_EQ(settingsBytes().mid(8, 2), QByteArray("\x00\x00", 2));

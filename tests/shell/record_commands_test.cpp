@@ -1,4 +1,5 @@
 #include "demo_records.h"
+#include "laps/lap_grid.h"
 #include "record/engine_hours_panel.h"
 #include "record/record_file.h"
 #include "shell/menus.h"
@@ -133,7 +134,7 @@ TEST_F(RecordWindow, OpeningChecksTheExtensionAndShowsTheRecord)
     EXPECT_EQ(w.panels().Frame_Moteurs->Ltmot[2]->text(), QStringLiteral("3:45"));
     EXPECT_EQ(w.record().Colonne_Graphique, 13);
     EXPECT_EQ(w.record().Fichier_Commentaire, path.left(path.size() - 4) + QStringLiteral(".TXT"));
-    EXPECT_EQ(w.panels().Liste_Tours->rowCount(), 24 + 2);
+    EXPECT_EQ(w.panels().Liste_Tours->table().rows.size(), 24U + 2U);
 
     const QString wrong = saveRecord(QStringLiteral("run2.dat"), demo::engineSpeedRecord(), 1);
     open(w, wrong);
