@@ -90,9 +90,13 @@ void LapGrid::setTable(const LapTable& table)
     rowHeight_ = metrics.height() + 5;
     for (int c = 0; c < Columns; ++c) {
         const bool hidden = table_.hidden[std::size_t(c)];
-        const QString header = table_.rows.empty() ? QString() : table_.rows.front().cells[std::size_t(c)].text;
+        // As wide as the header needs, and never narrower than a cell, so no
+        // text is clipped (the theoretical-best label is wider than "Tour").
+        int text = 0;
+        for (const LapTableRow& row : table_.rows)
+            text = std::max(text, metrics.horizontalAdvance(row.cells[std::size_t(c)].text));
         // Text, room on both sides, and the grid line.
-        widths_[std::size_t(c)] = hidden ? 0 : metrics.horizontalAdvance(header) + 2 * Padding + 1;
+        widths_[std::size_t(c)] = hidden ? 0 : text + 2 * Padding + 1;
     }
     updateScrollBars();
     viewport()->update();

@@ -46,6 +46,12 @@ QGroupBox* frame(QWidget* parent, const QString& name, const QString& title = QS
     return box;
 }
 
+// Panels that open over one another hide what lies beneath them.
+void makeOpaque(QWidget* panel)
+{
+    panel->setAutoFillBackground(true);
+}
+
 QString indexed(const char* name, int i)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
@@ -101,6 +107,13 @@ Panels::Panels(QWidget* central)
     Hard_Ver = label(Frame_Debug, QStringLiteral("Hard_Ver"));
     Temp_Limite = label(Frame_Debug, QStringLiteral("Temp_Limite"));
     Nombre_Etapes = label(Frame_Debug, QStringLiteral("Nombre_Etapes"));
+
+    for (QWidget* panel : {static_cast<QWidget*>(Frame_Tranches), static_cast<QWidget*>(Frame_Moteurs),
+                           static_cast<QWidget*>(Frame_Piste), static_cast<QWidget*>(Parametres_Courbe),
+                           static_cast<QWidget*>(Frame_Lecture_Pro), static_cast<QWidget*>(Graphique_Chronos)})
+        makeOpaque(panel);
+    for (const RecordChart& chart : Graphique_Record)
+        makeOpaque(chart.frame);
 
     Image1 = label(central, QStringLiteral("Image1"));
     Image1->hide();
