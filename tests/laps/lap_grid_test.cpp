@@ -14,10 +14,10 @@ namespace {
 LapTable tableOf(int laps, const std::array<bool, TourElimineCount>& eliminated = {}, int sectorMode = 2, int best = 0,
                  int colonneTri = 0)
 {
-    std::vector<test::LapSpec> laps;
+    std::vector<test::LapSpec> lapRows;
     for (int i = 0; i < laps; ++i)
-        laps.push_back({std::uint16_t(6000 + (i * 173) % 700), 2000, 2100, 1900, std::uint16_t(1100 + i), 70, 0, 0});
-    const RecordImage image = test::lapRecord(laps, sectorMode, best);
+        lapRows.push_back({std::uint16_t(6000 + (i * 173) % 700), 2000, 2100, 1900, std::uint16_t(1100 + i), 70, 0, 0});
+    const RecordImage image = test::lapRecord(lapRows, sectorMode, best);
     LapTableOptions options;
     options.Distances = {1000.0F, 300.0F, 300.0F, 400.0F};
     options.Tour_Elimine = eliminated;
