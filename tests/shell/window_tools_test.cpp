@@ -1,5 +1,6 @@
 #include "demo_records.h"
 #include "laps/export.h"
+#include "laps/rpm_statistics.h"
 #include "record/record_file.h"
 #include "shell/background_file.h"
 #include "shell/menus.h"
@@ -133,6 +134,26 @@ TEST_F(WindowTools, MenuFileWrittenByTheToolReadsBackUnchanged)
     for (QAction* item : w.menus().menuFileItems())
         after << (item ? caption(item) : QString());
     EXPECT_EQ(after, before);
+}
+
+TEST_F(WindowTools, FiltersSmoothTheEngineSpeedRecordAndDeleteIsNotImplemented)
+{
+    Principale& w = startWithRecord(demo::engineSpeedRecord());
+    EXPECT_TRUE(w.menus().Filtres->menuAction()->isEnabled());
+    w.menus().Filtre[2]->trigger();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(w.menus().Filtre[std::size_t(i)]->isChecked(), i == 2) << i;
+    EXPECT_EQ(w.record().rpm->V, 2);
+    // Level 2 averages five samples from each one on.
+    const RpmStatistics& rpm = *w.record().rpm;
+    EXPECT_FLOAT_EQ(rpm.Rpm_Lisse[100], float(rpm.Rpm_Brut[100] + rpm.Rpm_Brut[101] + rpm.Rpm_Brut[102] + rpm.Rpm_Brut[103]
+                                              + rpm.Rpm_Brut[104]) / 5.0F);
+
+    w.menus().Supprimer->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Pas encore Implémenté"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Tormel"));
+    EXPECT_TRUE(QFileInfo::exists(here(QStringLiteral("run.Tml"))));
 }
 
 }  // namespace
