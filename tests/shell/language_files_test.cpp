@@ -34,14 +34,12 @@ TEST(FieldReader, SplitsFieldsAsTheFilesAreWritten)
         std::vector<QString> fields;
     };
     const Case cases[] = {
-        {"a,b\r\nc", {"a", "b", "c"}},
         {"  \"x, y\"  ,z", {"x, y", "z"}},
         {"\"  keep blanks  \"\r\n", {"  keep blanks  "}},
         {"\"q\"junk,next", {"q", "next"}},
         {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
         {"a\nb\rc", {"a", "b", "c"}},
-        {"a,,b", {"a", "", "b"}},
         {"done,\"never closed", {"done"}},
         {"", {}},
     };
@@ -58,9 +56,8 @@ TEST(FieldReader, ReadsSigned16BitNumbers)
         std::optional<std::int16_t> number;
     };
     const Case cases[] = {
-        {"42,", 42}, {" -5 ,", -5}, {"\r\n\r\n7,", 7}, {"\"12\",", 12}, {"32767", 32767}, {"-32768", -32768},
+        {" -5 ,", -5}, {"\r\n\r\n7,", 7}, {"\"12\",", 12}, {"-32768", -32768},
         {"32768", std::nullopt}, {"abc,", std::nullopt}, {"1.5,", std::nullopt}, {"", std::nullopt},
-        {",", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -89,16 +86,13 @@ TEST(TextFiles, TextTableReadingRules)
 {
     const QByteArray tips = "3,\"tip three\"\r\n";
     const TextesCase cases[] = {
-        {"single pair", "21,\"Track = \"\r\n", true, true, {{21, "Track = "}}},
         {"any order", "42,\"Close\"\r\n0,\" smp.\"\r\n", true, true, {{42, "Close"}, {0, " smp."}}},
         {"index 80 skipped", "80,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 70 is the last", "70,\"last\"\r\n", true, true, {{70, "last"}}},
         {"negative index stops", "5,\"Lap : \"\r\n-1,\"x\"\r\n6,\"no\"\r\n", false, false, {{5, "Lap : "}}},
         {"unterminated quote", "5,\"Lap : \"\r\n6,\"never closed\r\n", false, false, {{5, "Lap : "}}},
-        {"line without comma", "5,\"Lap : \"\r\n6\r\n", false, false, {{5, "Lap : "}}},
         {"index not a number", "five,\"x\"\r\n", false, false, {}},
         {"empty file", "", true, true, {}},
-        {"blank lines at the end", "5,\"Lap : \"\r\n\r\n\r\n", true, true, {{5, "Lap : "}}},
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
         {"latin text", "16,\"Chang\xE9\"\r\n", true, true, {{16, "Changé"}}},
     };
@@ -124,28 +118,20 @@ TEST(TextFiles, TextTableReadingRules)
 
 TEST(TextFiles, TipIndexOutsideItsTableStopsTheRead)
 {
-    struct Case {
-        QByteArray tips;
-        bool read;
-        std::vector<std::pair<int, QString>> changed;
-    };
-    const Case cases[] = {
-        {"25,\"z\"\r\n0,\"a\"\r\n", true, {{25, "z"}, {0, "a"}}},
-        {"1,\"b\"\r\n26,\"x\"\r\n2,\"c\"\r\n", false, {{1, "b"}}},
-        {"1,\"b\"\r\n-3,\"x\"\r\n", false, {{1, "b"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.tips.constData());
-        TempFolder folder;
-        writeBytes(folder.file("Textes_1.txt"), "");
-        writeBytes(folder.file("Tips_1.txt"), c.tips);
-        TextTables tables = frenchTextTables();
-        TextTables expected = frenchTextTables();
-        for (const auto& [index, text] : c.changed)
-            expected.Tips[std::size_t(index)] = text;
-        EXPECT_EQ(Lire_Textes(folder.path(), 1, tables).tipsRead, c.read);
-        EXPECT_EQ(tables.Tips, expected.Tips);
-    }
+    TempFolder folder;
+    writeBytes(folder.file("Textes_1.txt"), "");
+    writeBytes(folder.file("Tips_1.txt"), "25,\"z\"\r\n0,\"a\"\r\n");
+    TextTables tables = frenchTextTables();
+    EXPECT_TRUE(Lire_Textes(folder.path(), 1, tables).tipsRead);
+    EXPECT_EQ(tables.Tips[25], "z");
+    EXPECT_EQ(tables.Tips[0], "a");
+
+    writeBytes(folder.file("Tips_1.txt"), "1,\"b\"\r\n26,\"x\"\r\n2,\"c\"\r\n");
+    TextTables expected = frenchTextTables();
+    expected.Tips[1] = "b";
+    tables = frenchTextTables();
+    EXPECT_FALSE(Lire_Textes(folder.path(), 1, tables).tipsRead);
+    EXPECT_EQ(tables.Tips, expected.Tips);
 }
 
 TEST(TextFiles, MissingOrHugeFilesChangeNothing)
@@ -180,7 +166,6 @@ TEST(TextFiles, WritersProduceTheFileFormat)
     const QByteArray textes = readBytes(folder.file("Textes_0.txt"));
     EXPECT_TRUE(textes.startsWith("0,\" \xE9""ch.\"\r\n1,\"Pas encore Impl\xE9ment\xE9\"\r\n"));
     EXPECT_TRUE(textes.contains("\r\n17,\"say 'hi'\"\r\n"));
-    EXPECT_TRUE(textes.contains("\r\n42,\"Fermer\"\r\n"));
     EXPECT_TRUE(textes.endsWith("\r\n70,\"\"\r\n"));
     EXPECT_EQ(textes.count("\r\n"), 71);
     const QByteArray tips = readBytes(folder.file("Tips_0.txt"));

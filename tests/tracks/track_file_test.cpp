@@ -77,64 +77,65 @@ QByteArray record(int marker, const char* nom, const char* hammeau, const char* 
     return bytes;
 }
 
-TEST(TrackFile, FirstStartCreatesTrackOne)
-{
+// A fresh current folder, an editor and the state Lire_Piste and Sauve_Piste share.
+struct Tracks {
+    TrackResult read(int n, char separator = '.')
+    {
+        std::int16_t numero = std::int16_t(n);
+        const TrackResult result = Lire_Piste(numero, state, editor, separator);
+        shownNumber = numero;
+        return result;
+    }
     TempFolder folder;
     FakeEditor editor;
     TrackState state;
-    std::int16_t numero = 7;
-    EXPECT_EQ(Lire_Piste(numero, state, editor, '.').status, TrackStatus::Done);
-    EXPECT_EQ(numero, 1);
+    int shownNumber = 0;
+};
+
+const QByteArray threeTracks = record(210, "A", "a", "x") + record(210, "B", "b", "y") + record(210, "C", "c", "z");
+
+TEST(TrackFile, FirstStartCreatesTrackOne)
+{
+    Tracks t;
+    EXPECT_EQ(t.read(7).status, TrackStatus::Done);
+    EXPECT_EQ(t.shownNumber, 1);
     EXPECT_EQ(readBytes("Pistes.aqw"), record(210, "Nom1", "Hammeau1", "Country1"));
-    EXPECT_EQ(editor.vnc, (std::array<QString, 7>{"Nom1", "Hammeau1", "Country1", "0.0", "0.0", "0.0", "0.0"}));
-    EXPECT_EQ(editor.unit, 0);
-    EXPECT_EQ(editor.numberCaption, "1");
-    EXPECT_EQ(editor.menuCaption, "Nom1");
-    EXPECT_EQ(state.fiche.Nom, "Nom1");
-    EXPECT_FALSE(state.Piste_Chargement);
-    EXPECT_FALSE(state.Piste_Modifiee);
-    EXPECT_EQ(editor.focusCount, 0);
+    EXPECT_EQ(t.editor.vnc, (std::array<QString, 7>{"Nom1", "Hammeau1", "Country1", "0.0", "0.0", "0.0", "0.0"}));
+    EXPECT_EQ(t.editor.unit, 0);
+    EXPECT_EQ(t.editor.numberCaption, "1");
+    EXPECT_EQ(t.editor.menuCaption, "Nom1");
+    EXPECT_FALSE(t.state.Piste_Chargement);
+    EXPECT_FALSE(t.state.Piste_Modifiee);
+    EXPECT_EQ(t.editor.focusCount, 0);
+    // Focus goes to the name only when the editor is shown.
+    t.editor.visible = true;
+    t.read(1);
+    EXPECT_EQ(t.editor.focusCount, 1);
 }
 
 TEST(TrackFile, MissingRecordsAreInitialisedWhereAsked)
 {
-    const QByteArray three = record(210, "A", "a", "x") + record(210, "B", "b", "y") + record(210, "C", "c", "z");
-    struct Case {
-        int asked;
-        QByteArray expected;
-    };
-    const Case cases[] = {
+    const std::pair<int, QByteArray> cases[] = {
         // Track 5 grows the file; record 4 stays an empty slot.
-        {5, three + QByteArray(210, '\0') + record(210, "Nom5", "Hammeau5", "Country5")},
+        {5, threeTracks + QByteArray(210, '\0') + record(210, "Nom5", "Hammeau5", "Country5")},
         // Track 4 reads past the end, finds no marker and writes its defaults.
-        {4, three + record(210, "Nom4", "Hammeau4", "Country4")},
-        {2, three},
+        {4, threeTracks + record(210, "Nom4", "Hammeau4", "Country4")},
+        {2, threeTracks},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.asked);
-        TempFolder folder;
-        writeBytes("Pistes.aqw", three);
-        FakeEditor editor;
-        TrackState state;
-        std::int16_t numero = std::int16_t(c.asked);
-        EXPECT_EQ(Lire_Piste(numero, state, editor, '.').status, TrackStatus::Done);
-        EXPECT_EQ(numero, c.asked);
-        EXPECT_EQ(readBytes("Pistes.aqw"), c.expected);
-        EXPECT_EQ(editor.numberCaption, QString::number(c.asked));
+    for (const auto& [asked, expected] : cases) {
+        SCOPED_TRACE(asked);
+        Tracks t;
+        writeBytes("Pistes.aqw", threeTracks);
+        EXPECT_EQ(t.read(asked).status, TrackStatus::Done);
+        EXPECT_EQ(t.shownNumber, asked);
+        EXPECT_EQ(readBytes("Pistes.aqw"), expected);
+        EXPECT_EQ(t.editor.numberCaption, QString::number(asked));
+        if (asked == 5) {  // then asking for the skipped slot fills it
+            t.read(4);
+            EXPECT_EQ(readBytes("Pistes.aqw"), threeTracks + record(210, "Nom4", "Hammeau4", "Country4")
+                                                   + record(210, "Nom5", "Hammeau5", "Country5"));
+        }
     }
-}
-
-TEST(TrackFile, ThenAskingForTheSkippedSlotFillsIt)
-{
-    TempFolder folder;
-    const QByteArray three = record(210, "A", "a", "x") + record(210, "B", "b", "y") + record(210, "C", "c", "z");
-    writeBytes("Pistes.aqw", three);
-    FakeEditor editor;
-    TrackState state;
-    for (std::int16_t n : {5, 4})
-        Lire_Piste(n, state, editor, '.');
-    EXPECT_EQ(readBytes("Pistes.aqw"),
-              three + record(210, "Nom4", "Hammeau4", "Country4") + record(210, "Nom5", "Hammeau5", "Country5"));
 }
 
 TEST(TrackFile, RecordsAreReadAndCleaned)
@@ -153,43 +154,26 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
          {}, {"Le Mans", "Sarthe", "France", "1200,5", "400,0", "350,25", "450,25"}, 0},
         {"unit outside 0..3 shows metres", record(210, "T", "t", "c", {1000, 0, 0, 0}, 7), {}, {"T", "t", "c", "1000,0", "0,0", "0,0", "0,0"}, 0},
         {"miles", record(210, "T", "t", "c", {1000, 0, 0, 0}, 1), {}, {"T", "t", "c", "0,6214", "0,0", "0,0", "0,0"}, 1},
-        {"feet", record(210, "T", "t", "c", {1000, 0, 0, 0}, 2), {}, {"T", "t", "c", "3280,8398", "0,0", "0,0", "0,0"}, 2},
-        {"yards", record(210, "T", "t", "c", {1000, 0, 0, 0}, 3), {}, {"T", "t", "c", "1093,6133", "0,0", "0,0", "0,0"}, 3},
         {"lengths that are not numbers are not given", record(210, "T", "t", "c", {nan, inf, -inf, 5}, 0), {},
          {"T", "t", "c", "0,0", "0,0", "0,0", "5,0"}, 0},
         {"a garbage marker resets the record", record(0xD3, "Junk", "j", "j", {1, 2, 3, 4}, 2, 'u'),
-         record(210, "Nom2", "Hammeau2", "Country2", {}, 0, 'u'),
-         {"Nom2", "Hammeau2", "Country2", "0,0", "0,0", "0,0", "0,0"}, 0},
+         record(210, "Nom2", "Hammeau2", "Country2", {}, 0, 'u'), {"Nom2", "Hammeau2", "Country2", "0,0", "0,0", "0,0", "0,0"}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
+        Tracks t;
         const QByteArray first = record(210, "One", "o", "o");
         const QByteArray tail("tail bytes past the last record");
         writeBytes("Pistes.aqw", first + c.stored + tail);
-        FakeEditor editor;
-        TrackState state;
-        std::int16_t numero = 2;
-        EXPECT_EQ(Lire_Piste(numero, state, editor, ',').status, TrackStatus::Done);
-        EXPECT_EQ(editor.vnc, c.shown);
-        EXPECT_EQ(editor.unit, c.unit);
-        EXPECT_EQ(state.fiche.Unite_Longueur, c.unit);
-        EXPECT_EQ(editor.menuCaption, c.shown[0]);
+        EXPECT_EQ(t.read(2, ',').status, TrackStatus::Done);
+        EXPECT_EQ(t.editor.vnc, c.shown);
+        EXPECT_EQ(t.editor.unit, c.unit);
+        EXPECT_EQ(t.state.fiche.Unite_Longueur, c.unit);
+        EXPECT_EQ(t.editor.menuCaption, c.shown[0]);
         EXPECT_EQ(readBytes("Pistes.aqw"), first + (c.afterwards.isEmpty() ? c.stored : c.afterwards) + tail);
         // The lap length is shown last, after the sections.
-        EXPECT_EQ(std::vector<int>(editor.writeOrder.end() - 4, editor.writeOrder.end()), (std::vector<int>{4, 5, 6, 3}));
+        EXPECT_EQ(std::vector<int>(t.editor.writeOrder.end() - 4, t.editor.writeOrder.end()), (std::vector<int>{4, 5, 6, 3}));
     }
-}
-
-TEST(TrackFile, FocusGoesToTheNameOnlyWhenTheEditorIsShown)
-{
-    TempFolder folder;
-    FakeEditor editor;
-    editor.visible = true;
-    TrackState state;
-    std::int16_t numero = 1;
-    Lire_Piste(numero, state, editor, '.');
-    EXPECT_EQ(editor.focusCount, 1);
 }
 
 TEST(TrackFile, SavingTakesTheEditorTexts)
@@ -198,31 +182,27 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
         const char* name;
         int unit;
         std::array<QString, 4> lengths;  // VNC(3..6)
-        QChar separator;
+        char separator;
         std::array<float, 4> metres;
     };
     const Case cases[] = {
         {"metres", 0, {"950,75", "400", "350,5", "200,25"}, ',', {950.75F, 400, 350.5F, 200.25F}},
         {"a point is read as well", 0, {"950.75", " 400 ", "", "abc"}, ',', {950.75F, 400, 0, 0}},
         {"point locale", 0, {"12.5", "1,5", "-3", "1e3"}, '.', {12.5F, 0, -3, 1000}},
-        {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, ',',
-         {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
+        {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, ',', {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
         {"empty or unreadable lap length is not given", 2, {"", "10", "x1", "1e99"}, ',',
          {0, 10 / static_cast<float>(1.0 / 0.3048), 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
-        FakeEditor editor;
-        TrackState state;
-        std::int16_t numero = 1;
-        Lire_Piste(numero, state, editor, c.separator);
-        state.fiche.Unite_Longueur = std::int16_t(c.unit);
-        state.Piste_Modifiee = true;
-        editor.vnc = {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0], c.lengths[1], c.lengths[2], c.lengths[3]};
-        EXPECT_EQ(Sauve_Piste(3, state, editor, c.separator).status, TrackStatus::Done);
-        EXPECT_FALSE(state.Piste_Modifiee);
-        EXPECT_EQ(state.fiche.Distances, c.metres);
+        Tracks t;
+        t.read(1, c.separator);
+        t.state.fiche.Unite_Longueur = std::int16_t(c.unit);
+        t.state.Piste_Modifiee = true;
+        t.editor.vnc = {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0], c.lengths[1], c.lengths[2], c.lengths[3]};
+        EXPECT_EQ(Sauve_Piste(3, t.state, t.editor, c.separator).status, TrackStatus::Done);
+        EXPECT_FALSE(t.state.Piste_Modifiee);
+        EXPECT_EQ(t.state.fiche.Distances, c.metres);
         const QByteArray bytes = readBytes("Pistes.aqw");
         ASSERT_EQ(bytes.size(), 630);
         EXPECT_EQ(bytes.mid(420), record(210, "Karting des Pins", QByteArray(50, 'x').constData(), "Belgique", c.metres, c.unit));
@@ -231,83 +211,65 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
 
 TEST(TrackFile, MilesRoundTripGrowsTheLapByTheDisplayRounding)
 {
-    TempFolder folder;
+    Tracks t;
     writeBytes("Pistes.aqw", record(210, "T", "t", "c", {1000, 0, 0, 0}, 1));
-    FakeEditor editor;
-    TrackState state;
-    std::int16_t numero = 1;
-    Lire_Piste(numero, state, editor, '.');
-    ASSERT_EQ(editor.vnc[3], "0.6214");
-    Sauve_Piste(1, state, editor, '.');
-    EXPECT_NEAR(state.fiche.Distances[0], 1000.046, 0.001);
+    t.read(1);
+    ASSERT_EQ(t.editor.vnc[3], "0.6214");
+    Sauve_Piste(1, t.state, t.editor, '.');
     EXPECT_NEAR(lireDistancesPiste("Pistes.aqw", 1).value()[0], 1000.046, 0.001);
 }
 
 TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
 {
-    TempFolder folder;
+    Tracks t;
     const QByteArray file = record(210, "Kept", "k", "k", {500, 0, 0, 0});
     writeBytes("Pistes.aqw", file);
-    FakeEditor editor;
-    TrackState state;
-    std::int16_t numero = 1;
-    Lire_Piste(numero, state, editor, '.');
-    const Fiche_Piste shown = state.fiche;
-    const auto vnc = editor.vnc;
-    for (int bad : {0, -1, 101, 32767, -32768}) {
+    t.read(1);
+    const Fiche_Piste shown = t.state.fiche;
+    const auto vnc = t.editor.vnc;
+    for (int bad : {0, 101, -32768}) {
         SCOPED_TRACE(bad);
-        std::int16_t n = std::int16_t(bad);
-        EXPECT_EQ(Lire_Piste(n, state, editor, '.').status, TrackStatus::NumberRefused);
-        EXPECT_EQ(n, bad);
-        EXPECT_EQ(Sauve_Piste(std::int16_t(bad), state, editor, '.').status, TrackStatus::NumberRefused);
-        EXPECT_EQ(state.fiche, shown);
-        EXPECT_EQ(editor.vnc, vnc);
+        EXPECT_EQ(t.read(bad).status, TrackStatus::NumberRefused);
+        EXPECT_EQ(t.shownNumber, bad);
+        EXPECT_EQ(Sauve_Piste(std::int16_t(bad), t.state, t.editor, '.').status, TrackStatus::NumberRefused);
+        EXPECT_EQ(t.state.fiche, shown);
+        EXPECT_EQ(t.editor.vnc, vnc);
         EXPECT_EQ(readBytes("Pistes.aqw"), file);
         EXPECT_FALSE(lireDistancesPiste("Pistes.aqw", bad).has_value());
     }
-    std::int16_t last = 100;
-    EXPECT_EQ(Lire_Piste(last, state, editor, '.').status, TrackStatus::Done);
+    EXPECT_EQ(t.read(100).status, TrackStatus::Done);
     EXPECT_EQ(readBytes("Pistes.aqw").size(), 100 * 210);
 }
 
 TEST(TrackFile, UnwritableFolderKeepsTheValuesAndSaysSo)
 {
-    TempFolder folder;
+    Tracks t;
     // /proc refuses new files even to a super-user.
     ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
-    FakeEditor editor;
-    TrackState state;
-    std::int16_t numero = 4;
-    const TrackResult read = Lire_Piste(numero, state, editor, '.');
-    editor.vnc[0] = QStringLiteral("Edited");
-    editor.vnc[3] = QStringLiteral("1234.5");
-    state.Piste_Modifiee = true;
-    const TrackResult saved = Sauve_Piste(1, state, editor, '.');
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    const TrackResult read = t.read(4);
+    t.editor.vnc[0] = QStringLiteral("Edited");
+    t.editor.vnc[3] = QStringLiteral("1234.5");
+    t.state.Piste_Modifiee = true;
+    const TrackResult saved = Sauve_Piste(1, t.state, t.editor, '.');
+    ASSERT_TRUE(QDir::setCurrent(t.folder.path()));
 
     EXPECT_EQ(read.status, TrackStatus::WriteFailed);
     EXPECT_FALSE(read.errorText.isEmpty());
-    EXPECT_EQ(numero, 1);
-    EXPECT_EQ(editor.numberCaption, "1");
-    EXPECT_EQ(editor.menuCaption, "Nom1");
+    EXPECT_EQ(t.shownNumber, 1);
+    EXPECT_EQ(t.editor.menuCaption, "Nom1");
     EXPECT_EQ(saved.status, TrackStatus::WriteFailed);
     EXPECT_FALSE(saved.errorText.isEmpty());
-    EXPECT_TRUE(state.Piste_Modifiee);
-    EXPECT_EQ(state.fiche.Nom.trimmed(), "Edited");
-    EXPECT_EQ(state.fiche.Distances[0], 1234.5F);
-}
+    EXPECT_TRUE(t.state.Piste_Modifiee);
+    EXPECT_EQ(t.state.fiche.Nom.trimmed(), "Edited");
+    EXPECT_EQ(t.state.fiche.Distances[0], 1234.5F);
 
-TEST(TrackFile, AnUnreadableTrackFileIsNeverReplaced)
-{
-    TempFolder folder;
+    // A track file that cannot be read is never replaced.
+    Tracks u;
     ASSERT_TRUE(QDir().mkpath("Pistes.aqw/inside"));
-    FakeEditor editor;
-    TrackState state;
-    std::int16_t numero = 9;
-    EXPECT_EQ(Lire_Piste(numero, state, editor, '.').status, TrackStatus::WriteFailed);
-    EXPECT_EQ(numero, 9);
-    EXPECT_EQ(editor.vnc[0], "Nom9");
-    EXPECT_EQ(Sauve_Piste(9, state, editor, '.').status, TrackStatus::WriteFailed);
+    EXPECT_EQ(u.read(9).status, TrackStatus::WriteFailed);
+    EXPECT_EQ(u.shownNumber, 9);
+    EXPECT_EQ(u.editor.vnc[0], "Nom9");
+    EXPECT_EQ(Sauve_Piste(9, u.state, u.editor, '.').status, TrackStatus::WriteFailed);
     EXPECT_TRUE(QDir("Pistes.aqw/inside").exists());
 }
 
@@ -331,9 +293,6 @@ TEST(TrackFile, ReadOnlyLookupNeverWrites)
 TEST(TrackFile, InitPisteCutsLongCaptions)
 {
     const Fiche_Piste fiche = Init_Piste(12, {QString(49, 'n'), "Place", "Land"});
-    EXPECT_EQ(fiche.Marque_Piste, 210);
-    EXPECT_EQ(fiche.Nom, QString(49, 'n') + "1");
-    EXPECT_EQ(fiche.Hammeau, QStringLiteral("Place12").leftJustified(50));
     EXPECT_EQ(encodeTrackRecord(fiche), record(210, QByteArray(49, 'n').append('1').constData(), "Place12", "Land12"));
     EXPECT_EQ(decodeTrackRecord(encodeTrackRecord(fiche)), fiche);
     EXPECT_EQ(decodeTrackRecord(QByteArray("\xD2")).Marque_Piste, 0xD2);  // short bytes read as zero
