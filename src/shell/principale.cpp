@@ -262,6 +262,8 @@ void Principale::Filtre_Click(int index)
 
 void Principale::Langue_Click(int index)
 {
+    if (index < 0 || index >= int(languageCaptions.size()))
+        return;
     for (int i = 0; i < 6; ++i)
         menus_->Langue[std::size_t(i)]->setChecked(i == index);
     state_.Choix_Langue = index;
