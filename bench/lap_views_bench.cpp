@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "bench_records.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -18,18 +20,7 @@ namespace {
 constexpr int ScreenWidth = 19200;
 constexpr int ScreenHeight = 14400;
 
-tormel::RecordImage lapImage()
-{
-    tormel::RecordImage image;
-    std::mt19937 random(7);
-    for (auto& b : image.Data_Chrono)
-        b = std::uint8_t(random());
-    image.Data_Chrono[97] = 0;
-    image.Data_Chrono[33] = 2;
-    image.Data_Chrono[160] = 100;
-    image.Data_Chrono[192] = 17;
-    return image;
-}
+using tormel::bench::lapImage;
 
 struct Window {
     Window()

@@ -3,6 +3,8 @@
 #include "laps/rpm_statistics.h"
 #include "record/record_decoder.h"
 
+#include "bench_records.h"
+
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -12,34 +14,8 @@ namespace {
 const QString etapes = QStringLiteral("Etapes : ");
 const QDateTime clock{QDate(2024, 3, 7), QTime(14, 5, 9)};
 
-// 99 laps of plausible times in three sectors, every byte of the rest random.
-tormel::RecordImage lapImage()
-{
-    tormel::RecordImage image;
-    std::mt19937 random(7);
-    for (auto& b : image.Data_Chrono)
-        b = std::uint8_t(random());
-    image.Data_Chrono[97] = 0;
-    image.Data_Chrono[33] = 2;
-    image.Data_Chrono[160] = 100;
-    image.Data_Chrono[192] = 17;
-    return image;
-}
-
-tormel::RecordImage rpmImage()
-{
-    tormel::RecordImage image;
-    std::mt19937 random(11);
-    for (auto& b : image.Data_Chrono)
-        b = std::uint8_t(random() % 100);
-    for (int s = 0; s < tormel::RecordImage::MaxSamples; s += 60)
-        image.Data_Chrono[std::size_t(tormel::RecordImage::sampleOffset(s))] |= 128;
-    image.Data_Chrono[97] = 1;
-    image.Data_Chrono[33] = 0;
-    image.Data_Chrono[104] = 0;
-    image.Data_Chrono[105] = 4;  // 2048 words announced, 1984 samples read
-    return image;
-}
+using tormel::bench::lapImage;
+using tormel::bench::rpmImage;
 
 tormel::LapTableOptions lapOptions()
 {

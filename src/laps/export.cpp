@@ -1,6 +1,7 @@
 #include "laps/export.h"
 
-#include <QSaveFile>
+#include "shell/text_codec.h"
+
 #include <QStringEncoder>
 
 namespace tormel {
@@ -66,16 +67,9 @@ QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, cons
 
 std::optional<QString> writeExport(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!saveWholeFile(path, bytes, &reason))
         return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
     return std::nullopt;
 }
 

@@ -1,7 +1,8 @@
 #include "record/record_file.h"
 
+#include "shell/text_codec.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace tormel {
 
@@ -12,14 +13,7 @@ bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t t
     bytes.append(char(track & 0xFF));
     bytes.append(char(track >> 8));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return saveWholeFile(path, bytes, errorText);
 }
 
 LoadedRecord Charge_Fichier(const QString& path)

@@ -222,24 +222,19 @@ void Principale::composeUnitesTitle()
 
 void Principale::Unite_Vitesse_Click(int index)
 {
-    index = index == 1 ? 1 : 0;
-    menus_->Unite_Vitesse[std::size_t(index)]->setChecked(true);
-    menus_->Unite_Vitesse[std::size_t(1 - index)]->setChecked(false);
-    state_.Choix_Vitesse = index;
-    composeUnitesTitle();
-    if (!state_.Init_En_Cours) {
-        if (menus_->Sauver->isEnabled())
-            Affiche_Data();
-        Sauve_System();
-    }
+    chooseUnit(menus_->Unite_Vitesse, state_.Choix_Vitesse, index);
 }
 
 void Principale::Unite_Temp_Click(int index)
 {
-    index = index == 1 ? 1 : 0;
-    menus_->Unite_Temp[std::size_t(index)]->setChecked(true);
-    menus_->Unite_Temp[std::size_t(1 - index)]->setChecked(false);
-    state_.Choix_Temp = index;
+    chooseUnit(menus_->Unite_Temp, state_.Choix_Temp, index);
+}
+
+void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index)
+{
+    choice = index == 1 ? 1 : 0;
+    entries[std::size_t(choice)]->setChecked(true);
+    entries[std::size_t(1 - choice)]->setChecked(false);
     composeUnitesTitle();
     if (!state_.Init_En_Cours) {
         if (menus_->Sauver->isEnabled())

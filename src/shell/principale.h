@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QAction;
 class QPixmap;
 class QTimer;
 
@@ -152,6 +153,7 @@ private:
     void connectMenus();
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
+    void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
     void applyAffTip();
     void showTable();
     void redrawChart();
