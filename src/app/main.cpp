@@ -34,6 +34,8 @@ const char* const usage =
 int exportCommand(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    // The same name as the window's, so both find the same per-user folder.
+    QCoreApplication::setApplicationName(tormel::applicationTitle());
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4) {
         std::fputs("tormel_vue: --export takes a record file and an output file\n", stderr);

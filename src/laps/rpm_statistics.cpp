@@ -104,4 +104,13 @@ void Best2_3(RpmStatistics& st)
     scan(st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm, st.Troisieme_Tour_Rpm);
 }
 
+std::array<int, 3> toursGraphiques(const RpmStatistics& stats)
+{
+    if (stats.nTours <= 2)
+        return {1, -1, -2};
+    if (stats.nTours == 3)
+        return {stats.Meilleur_Tour_Rpm, stats.Second_Tour_Rpm, -1};
+    return {stats.Meilleur_Tour_Rpm, stats.Second_Tour_Rpm, stats.Troisieme_Tour_Rpm};
+}
+
 }  // namespace tormel

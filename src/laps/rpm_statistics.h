@@ -44,4 +44,8 @@ RpmStatistics Compute_Rpm(const RecordImage& image, const DecodedRecord& record,
 // nTours - 1, shortest first, earlier lap on a tie, the best lap excluded).
 void Best2_3(RpmStatistics& stats);
 
+// The laps the three engine-speed charts show: the best three when there
+// are enough laps; a lap below 1 leaves its chart empty.
+std::array<int, 3> toursGraphiques(const RpmStatistics& stats);
+
 }  // namespace tormel

@@ -81,8 +81,7 @@ void Principale::connectMenus()
 {
     Menus& m = *menus_;
     connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
-    // The menu has flipped its check mark already when it reports the click.
-    connect(m.AffTip, &QAction::triggered, this, &Principale::applyAffTip);
+    connect(m.AffTip, &QAction::triggered, this, &Principale::AffTip_Click);
     connect(m.Supprimer, &QAction::triggered, this, &Principale::Supprimer_Click);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
     connect(m.Sauve_Menus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
@@ -347,12 +346,6 @@ void Principale::Update_Textes()
 
 void Principale::AffTip_Click()
 {
-    menus_->AffTip->setChecked(!menus_->AffTip->isChecked());
-    applyAffTip();
-}
-
-void Principale::applyAffTip()
-{
     Update_Textes();
     Sauve_System();
 }
@@ -443,13 +436,7 @@ void Principale::Affiche_Data()
             return;
         }
         *r.rpm = Compute_Rpm(r.Data_Chrono, d, state_.filterLevel);
-        const RpmStatistics& rpm = *r.rpm;
-        if (rpm.nTours <= 2)
-            r.Tour_Graphique = {1, -1, -2};
-        else if (rpm.nTours == 3)
-            r.Tour_Graphique = {rpm.Meilleur_Tour_Rpm, rpm.Second_Tour_Rpm, -1};
-        else
-            r.Tour_Graphique = {rpm.Meilleur_Tour_Rpm, rpm.Second_Tour_Rpm, rpm.Troisieme_Tour_Rpm};
+        r.Tour_Graphique = toursGraphiques(*r.rpm);
         // The engine-speed traces of the three laps are drawn by their charts.
     } else {
         state_.Mode_Enregistrement = 1;
@@ -601,7 +588,6 @@ void Principale::ouvrirRecord(const QString& path)
     panels_->Liste_Tours->hide();
     const LoadedRecord loaded = Charge_Fichier(path);
     r.Data_Chrono = loaded.image;
-    r.loaded = true;
     if (loaded.errorNumber != 0)
         services_.dialogs.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
                                   applicationTitle());
@@ -665,6 +651,17 @@ void Principale::Commentaire_Click()
 
 void Principale::Exporter_Click()
 {
+    // A record whose decode stopped early has nothing on screen to export;
+    // the menu may still be enabled from the record before it.
+    const DecodedRecord& d = record_.decoded;
+    if (state_.Mode_Enregistrement == 2 && d.Nombre_Echantillons < 10) {
+        services_.dialogs.message(QStringLiteral("No Data Available"), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    if (state_.Mode_Enregistrement == 1 && d.nTours <= 0) {
+        services_.dialogs.message(state_.tables.Textes[20], MessageIcon::Information, applicationTitle());
+        return;
+    }
     FileDialogRequest request;
     request.defaultExtension = QStringLiteral("xls");
     request.filter = {QStringLiteral("xls (*.xls"), QStringLiteral("*.xls")};
@@ -701,6 +698,16 @@ void Principale::lireTrack(std::int16_t& numero)
         reportWriteFailure(trackFileName, read.errorText);
 }
 
+void Principale::sauverPisteAffichee()
+{
+    TrackEditor& editor = *panels_->Frame_Piste;
+    if (!editor.state().Piste_Modifiee)
+        return;
+    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), editor.state(), editor, editor.decimalSeparator());
+    if (saved.status == TrackStatus::WriteFailed)
+        reportWriteFailure(trackFileName, saved.errorText);
+}
+
 void Principale::Pistes_Click()
 {
     Panels& p = *panels_;
@@ -720,11 +727,7 @@ void Principale::Fermer_Piste_Click()
     TrackEditor& editor = *panels_->Frame_Piste;
     setCaption(menus_->Pistes, editor.fieldText(0));
     editor.hide();
-    if (editor.state().Piste_Modifiee) {
-        const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), editor.state(), editor, editor.decimalSeparator());
-        if (saved.status == TrackStatus::WriteFailed)
-            reportWriteFailure(trackFileName, saved.errorText);
-    }
+    sauverPisteAffichee();
     Affiche_Tours();
 }
 
@@ -745,11 +748,7 @@ void Principale::stepTrack(int step)
     // record is never written under the current track's number.
     TrackEditor& editor = *panels_->Frame_Piste;
     const std::int16_t shown = editor.numeroAffiche();
-    if (editor.state().Piste_Modifiee) {
-        const TrackResult saved = Sauve_Piste(shown, editor.state(), editor, editor.decimalSeparator());
-        if (saved.status == TrackStatus::WriteFailed)
-            reportWriteFailure(trackFileName, saved.errorText);
-    }
+    sauverPisteAffichee();
     const int next = shown + step;
     if (isTrackNumber(shown) && isTrackNumber(next)) {
         auto numero = std::int16_t(next);
@@ -840,6 +839,8 @@ void Principale::showBackground(const QPixmap& picture)
     const TwipsRect r = centred(services_.screen.widthTwips(), services_.screen.heightTwips(),
                                 picture.width() * TwipsPerPixel, picture.height() * TwipsPerPixel);
     placeTwips(image, r);
+    // A background stays behind the panels, whatever opens later.
+    image->lower();
     image->show();
 }
 

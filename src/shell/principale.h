@@ -48,7 +48,6 @@ struct ShellState {
 
 // The record on screen and what was read off it.
 struct RecordState {
-    bool loaded = false;  // an image exists (downloaded or opened)
     RecordImage Data_Chrono;
     DecodedRecord decoded;
     LapTable table;
@@ -83,6 +82,7 @@ public:
     void Lire_Textes_Click();
     void Lire_Menus();
     void Update_Textes();
+    // The menu has flipped the check mark when it reports the click.
     void AffTip_Click();
     void Sauve_Textes_Click();
     void Sauve_Tips_Click();
@@ -154,7 +154,7 @@ private:
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
     void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
-    void applyAffTip();
+    void sauverPisteAffichee();
     void showTable();
     void redrawChart();
     void lireTrack(std::int16_t& numero);

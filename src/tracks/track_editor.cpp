@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tormel {
 
 QString sommeDesChamps(const QString& champ1, const QString& champ2, const QString& champ3, QChar decimalSeparator)
@@ -156,7 +159,9 @@ void TrackEditor::Unit_Piste_Click(int index)
             if (!typed_[std::size_t(3 + k)])
                 continue;
             const auto typed = typedLength(VNC[std::size_t(3 + k)]->text(), decimalSeparator_);
-            fiche.Distances[std::size_t(k)] = typed ? float(*typed / double(factor)) : 0.0F;
+            const double metres = typed ? *typed / double(factor) : 0.0;
+            // Beyond a float, a typed length counts as not given, as on saving.
+            fiche.Distances[std::size_t(k)] = std::fabs(metres) < 3.0e38 ? float(metres) : 0.0F;
         }
     }
     fiche.Unite_Longueur = std::int16_t(std::clamp(index, 0, 3));

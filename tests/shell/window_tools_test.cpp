@@ -77,6 +77,24 @@ TEST_F(WindowTools, ExportRefusesOtherExtensionsAndReportsFailures)
     EXPECT_EQ(readBytes(here(QStringLiteral("rpm.xls"))).count('\n'), 2 + 1984);
 }
 
+TEST_F(WindowTools, ExportRefusesARecordThatShowsNothing)
+{
+    Principale& w = startWithRecord(demo::lapTimingRecord());
+    RecordImage few;
+    few.Data_Chrono[97] = 1;
+    few.Data_Chrono[104] = 36;  // 8 samples: the decode stops, Exporter stays enabled
+    const QString path = here(QStringLiteral("few.Tml"));
+    ASSERT_TRUE(Sauve_Fichier(path, few, 1));
+    w.ouvrirRecord(path);
+    ASSERT_TRUE(w.menus().Exporter->isEnabled());
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(here(QStringLiteral("few.xls")));
+    w.Exporter_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("No Data Available"));
+    EXPECT_FALSE(QFileInfo::exists(here(QStringLiteral("few.xls"))));
+}
+
 TEST_F(WindowTools, BackgroundIsChosenRememberedAndHiddenByARecord)
 {
     copyShippedLanguages();
@@ -91,6 +109,8 @@ TEST_F(WindowTools, BackgroundIsChosenRememberedAndHiddenByARecord)
     w.Fonds_Click();
     EXPECT_TRUE(p.Image1->isVisibleTo(&w));
     EXPECT_EQ(Lire_Fonds(programFolder()), path);
+    // It lies beneath every panel.
+    EXPECT_EQ(p.Image1->parentWidget()->children().indexOf(p.Image1), 0);
 
     // A picture that cannot be read changes nothing.
     writeBytes(here(QStringLiteral("broken.jpg")), QByteArray("not a picture"));
