@@ -26,6 +26,9 @@ public:
     virtual bool startEditor(const QString& path) = 0;
 };
 
+// What the user is told when no text viewer can be started.
+inline QString editorNotFoundText() { return QStringLiteral("Notepad Not Found"); }
+
 class QtLauncher final : public Launcher {
 public:
     bool startEditor(const QString& path) override;

@@ -5,6 +5,8 @@
 namespace tormel {
 
 inline QString applicationTitle() { return QStringLiteral("Tormel_Vue"); }
+// The caption of the short messages that name the maker's program only.
+inline QString shortCaption() { return QStringLiteral("Tormel"); }
 inline constexpr int versionMajor = 1;
 inline constexpr int versionMinor = 1;
 inline constexpr int versionRevision = 9;
