@@ -13,6 +13,8 @@
 namespace tormel {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
@@ -29,15 +31,15 @@ protected:
         ASSERT_TRUE(QDir().mkpath(workDir()));
     }
 
-    QString programDir() const { return folder_.file(QStringLiteral("program")); }
-    QString workDir() const { return folder_.file(QStringLiteral("work")); }
-    QString exe() const { return QDir(programDir()).filePath(QStringLiteral("tormel_vue")); }
+    QString programDir() const { return folder_.file(u"program"_s); }
+    QString workDir() const { return folder_.file(u"work"_s); }
+    QString exe() const { return QDir(programDir()).filePath(u"tormel_vue"_s); }
     QString work(const QString& name) const { return QDir(workDir()).filePath(name); }
 
     void shipLanguages()
     {
         const QDir shipped(QStringLiteral(TORMEL_LANG_DIR));
-        for (const QString& name : shipped.entryList({QStringLiteral("*.txt")}, QDir::Files))
+        for (const QString& name : shipped.entryList({u"*.txt"_s}, QDir::Files))
             ASSERT_TRUE(QFile::copy(shipped.filePath(name), QDir(programDir()).filePath(name)));
     }
 
@@ -51,9 +53,9 @@ protected:
         QProcess process;
         process.setWorkingDirectory(workDir());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(u"DISPLAY"_s);
+        env.remove(u"WAYLAND_DISPLAY"_s);
+        env.remove(u"QT_QPA_PLATFORM"_s);
         process.setProcessEnvironment(env);
         process.start(exe(), args);
         EXPECT_TRUE(process.waitForFinished(60000));
@@ -69,11 +71,11 @@ protected:
 TEST_F(CommandLine, ExportsALapRecordWithoutADisplay)
 {
     shipLanguages();
-    ASSERT_TRUE(Sauve_Fichier(work(QStringLiteral("run1.Tml")), demo::lapTimingRecord(), 1));
-    const Run r = run({QStringLiteral("--export"), QStringLiteral("run1.Tml"), QStringLiteral("run1.xls")});
+    ASSERT_TRUE(Sauve_Fichier(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
+    const Run r = run({u"--export"_s, u"run1.Tml"_s, u"run1.xls"_s});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    const QByteArray bytes = readBytes(work(QStringLiteral("run1.xls")));
+    const QByteArray bytes = readBytes(work(u"run1.xls"_s));
     const QList<QByteArray> rows = bytes.split('\r');
     // Date line, header, theoretical best, 24 laps, and the empty rest after the last CR.
     ASSERT_EQ(rows.size(), 1 + 2 + 24 + 1) << bytes.left(200).toStdString();
@@ -83,90 +85,82 @@ TEST_F(CommandLine, ExportsALapRecordWithoutADisplay)
     // No track lengths (no Pistes.aqw): the speed cells stay empty.
     EXPECT_EQ(rows[3].split('\t').at(3), QByteArray());
     // Only the output was written: no track file, no settings, no log.
-    EXPECT_EQ(workFiles(), (QStringList{QStringLiteral("run1.Tml"), QStringLiteral("run1.xls")}));
-    EXPECT_FALSE(QFileInfo::exists(QDir(programDir()).filePath(QStringLiteral("Tormport.dat"))));
+    EXPECT_EQ(workFiles(), (QStringList{u"run1.Tml"_s, u"run1.xls"_s}));
+    EXPECT_FALSE(QFileInfo::exists(QDir(programDir()).filePath(u"Tormport.dat"_s)));
 }
 
 TEST_F(CommandLine, UsesTheSettingsLanguageAndTrackLengths)
 {
     shipLanguages();
     // English, miles/h, track 3.
-    writeBytes(QDir(programDir()).filePath(QStringLiteral("Tormport.dat")), QByteArray("\x01\x00\x01\x00\x02\x00\x03\x00\xFF\xFF", 10));
+    writeBytes(QDir(programDir()).filePath(u"Tormport.dat"_s), QByteArray("\x01\x00\x01\x00\x02\x00\x03\x00\xFF\xFF", 10));
     QByteArray pistes;
     for (int n = 1; n <= 3; ++n) {
-        Fiche_Piste f = Init_Piste(n, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
+        Fiche_Piste f = Init_Piste(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
         if (n == 3)
             f.Distances = {1100.0F, 350.5F, 400.0F, 349.5F};
         pistes += encodeTrackRecord(f);
     }
-    writeBytes(work(QStringLiteral("Pistes.aqw")), pistes);
+    writeBytes(work(u"Pistes.aqw"_s), pistes);
     // A bare 2048-byte record names no track: the current track of the settings is used.
     const RecordImage image = demo::lapTimingRecord();
-    writeBytes(work(QStringLiteral("bare.Tml")), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
-    const QByteArray pistesBefore = readBytes(work(QStringLiteral("Pistes.aqw")));
+    writeBytes(work(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    const QByteArray pistesBefore = readBytes(work(u"Pistes.aqw"_s));
 
-    const Run r = run({QStringLiteral("--export"), QStringLiteral("bare.Tml"), QStringLiteral("bare.xls")});
+    const Run r = run({u"--export"_s, u"bare.Tml"_s, u"bare.xls"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QList<QByteArray> rows = readBytes(work(QStringLiteral("bare.xls"))).split('\r');
+    const QList<QByteArray> rows = readBytes(work(u"bare.xls"_s)).split('\r');
     const QList<QByteArray> header = rows[1].mid(1).split('\t');
     EXPECT_TRUE(header[3].startsWith("miles/h")) << header[3].toStdString();
     const QList<QByteArray> lap1 = rows[3].split('\t');
     EXPECT_FALSE(lap1[3].isEmpty());
-    EXPECT_EQ(readBytes(work(QStringLiteral("Pistes.aqw"))), pistesBefore);
+    EXPECT_EQ(readBytes(work(u"Pistes.aqw"_s)), pistesBefore);
 }
 
-TEST_F(CommandLine, ExportsAnEngineSpeedRecord)
+TEST_F(CommandLine, ExportsAnEngineSpeedRecordAndHelpDescribesTheExport)
 {
-    ASSERT_TRUE(Sauve_Fichier(work(QStringLiteral("rpm.Tml")), demo::engineSpeedRecord(), 1));
-    const Run r = run({QStringLiteral("--export"), QStringLiteral("rpm.Tml"), QStringLiteral("rpm.xls")});
+    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    const Run r = run({u"--export"_s, u"rpm.Tml"_s, u"rpm.xls"_s});
     EXPECT_EQ(r.exitCode, 0);
     // No language files beside the program: one warning, French texts.
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
-    const QList<QByteArray> lines = readBytes(work(QStringLiteral("rpm.xls"))).split('\n');
+    const QList<QByteArray> lines = readBytes(work(u"rpm.xls"_s)).split('\n');
     ASSERT_EQ(lines.size(), 2 + 1984 + 1);
     EXPECT_EQ(lines[1], QByteArray("Tour : \tChamps\trpm\t\r"));
+
+    const Run help = run({u"--help"_s});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(u"--export RECORD.Tml OUT.xls"_s));
 }
 
 TEST_F(CommandLine, FailuresLeaveNothingBehind)
 {
-    ASSERT_TRUE(Sauve_Fichier(work(QStringLiteral("run1.Tml")), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
     RecordImage empty;
-    ASSERT_TRUE(Sauve_Fichier(work(QStringLiteral("empty.Tml")), empty, 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), empty, 1));
     RecordImage few;
     few.Data_Chrono[97] = 1;
     few.Data_Chrono[104] = 36;  // 8 samples
-    ASSERT_TRUE(Sauve_Fichier(work(QStringLiteral("few.Tml")), few, 1));
-    writeBytes(work(QStringLiteral("kept.xls")), QByteArray("old contents"));
+    ASSERT_TRUE(Sauve_Fichier(work(u"few.Tml"_s), few, 1));
+    writeBytes(work(u"kept.xls"_s), QByteArray("old contents"));
 
-    struct Case {
-        QStringList args;
-        const char* why;
-    };
-    const Case cases[] = {
-        {{QStringLiteral("--export"), QStringLiteral("missing.Tml"), QStringLiteral("a.xls")}, "missing record"},
-        {{QStringLiteral("--export"), QStringLiteral("run1.Tml"), QStringLiteral("a.XLS")}, "extension case"},
-        {{QStringLiteral("--export"), QStringLiteral("run1.Tml"), QStringLiteral("a")}, "no extension"},
-        {{QStringLiteral("--export"), QStringLiteral("empty.Tml"), QStringLiteral("kept.xls")}, "no laps"},
-        {{QStringLiteral("--export"), QStringLiteral("few.Tml"), QStringLiteral("kept.xls")}, "too few samples"},
-        {{QStringLiteral("--export"), QStringLiteral("run1.Tml"), QStringLiteral("nofolder/a.xls")}, "unwritable"},
-        {{QStringLiteral("--export"), QStringLiteral("run1.Tml")}, "missing argument"},
+    const std::pair<QStringList, const char*> cases[] = {
+        {{u"missing.Tml"_s, u"a.xls"_s}, "missing record"},
+        {{u"run1.Tml"_s, u"a.XLS"_s}, "extension case"},
+        {{u"run1.Tml"_s, u"a"_s}, "no extension"},
+        {{u"empty.Tml"_s, u"kept.xls"_s}, "no laps"},
+        {{u"few.Tml"_s, u"kept.xls"_s}, "too few samples"},
+        {{u"run1.Tml"_s, u"nofolder/a.xls"_s}, "unwritable"},
+        {{u"run1.Tml"_s}, "missing argument"},
     };
     const QStringList before = workFiles();
-    for (const Case& c : cases) {
-        const Run r = run(c.args);
-        EXPECT_NE(r.exitCode, 0) << c.why;
-        EXPECT_FALSE(r.err.isEmpty()) << c.why;
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("tormel_vue: "))) << c.why;
-        EXPECT_EQ(workFiles(), before) << c.why;
+    for (const auto& [args, why] : cases) {
+        const Run r = run(QStringList{u"--export"_s} + args);
+        EXPECT_NE(r.exitCode, 0) << why;
+        EXPECT_TRUE(r.err.startsWith(u"tormel_vue: "_s)) << why;
+        EXPECT_EQ(workFiles(), before) << why;
     }
-    EXPECT_EQ(readBytes(work(QStringLiteral("kept.xls"))), QByteArray("old contents"));
-}
-
-TEST_F(CommandLine, HelpDescribesTheExport)
-{
-    const Run r = run({QStringLiteral("--help")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("--export RECORD.Tml OUT.xls")));
+    EXPECT_EQ(readBytes(work(u"kept.xls"_s)), QByteArray("old contents"));
 }
 
 }  // namespace

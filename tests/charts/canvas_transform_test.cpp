@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -42,37 +41,6 @@ TEST(CanvasTransform, UserPointsLandInThePixelHoldingThem)
     }
 }
 
-TEST(CanvasTransform, FarAwayAndNonNumbersStayDrawable)
-{
-    const CanvasTransform t({0, 21, 60, 9}, 1200, 600);
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(t.pixel({1e300, -1e300}), QPoint(1000000, 1000000));
-    EXPECT_EQ(t.pixel({-inf, inf}), QPoint(-1000000, -1000000));
-    EXPECT_EQ(t.pixel({std::nan(""), std::nan("")}), QPoint(0, 0));
-}
-
-struct UserCase {
-    UserScale scale;
-    QPointF pixel;
-    QPointF user;
-};
-
-TEST(CanvasTransform, PixelsGoBackToUserCoordinates)
-{
-    const UserCase cases[] = {
-        {{0, 21, 60, 9}, {600, 300}, {30, 15}},
-        {{0, 21, 60, 9}, {25, 0}, {1.25, 21}},
-        {{10, 0, 0, 10}, {900, 300}, {2.5, 5}},
-        {{-1, 1, 1, -1}, {600, 300}, {0, 0}},
-    };
-    for (const UserCase& c : cases) {
-        const CanvasTransform t(c.scale, 1200, 600);
-        const QPointF u = t.user(c.pixel);
-        EXPECT_DOUBLE_EQ(u.x(), c.user.x());
-        EXPECT_DOUBLE_EQ(u.y(), c.user.y());
-    }
-}
-
 struct EdgeCase {
     float minimum;
     float maximum;
@@ -95,32 +63,6 @@ TEST(LapChartRules, TheScaleLeavesATenthOfTheRangeOrOneUnit)
         EXPECT_FLOAT_EQ(e.Haut_Graphique, c.top) << c.minimum << ".." << c.maximum;
         EXPECT_FLOAT_EQ(e.Bas_Graphique, c.bottom) << c.minimum << ".." << c.maximum;
     }
-}
-
-TEST(LapChartRules, WholePartRoundsDownAndStaysAnInt)
-{
-    const std::pair<double, int> cases[] = {
-        {0.99, 0}, {1.0, 1}, {-0.01, -1},
-        {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), INT_MIN},
-    };
-    for (const auto& [x, p] : cases)
-        EXPECT_EQ(wholePart(x), p) << x;
-}
-
-TEST(LapChartRules, CellsOutsideTheTableReadAsNothing)
-{
-    const LapTable table = test::lapTableOf(test::lapsOfTimes({6012, 5999}));
-    EXPECT_EQ(cellText(table, 0, 13), QStringLiteral("Temps"));
-    EXPECT_FLOAT_EQ(cellValue(table, 2, 13), 6012.0F);
-    EXPECT_EQ(lapOfRow(table, 3), 2);
-    EXPECT_EQ(lapOfRow(table, 1), 0);  // the theoretical-best label is no number
-    for (const auto& [row, column] : {std::pair{-1, 0}, {4, 0}, {2, -1}, {2, 17}, {1000, 1000}}) {
-        EXPECT_TRUE(cellText(table, row, column).isEmpty());
-        EXPECT_EQ(cellValue(table, row, column), 0.0F);
-    }
-    EXPECT_EQ(lapOfRow(table, -1), 0);
-    EXPECT_EQ(lapOfRow(table, 4), 0);
-    EXPECT_EQ(lapOfRow(LapTable{}, 2), 0);
 }
 
 TEST(LapChartRules, ReadOutNamesLapStageTimeEngineSpeedAndTemperature)

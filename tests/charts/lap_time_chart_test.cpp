@@ -182,78 +182,10 @@ TEST(LapTimeChart, PointingOutlinesTheBarAndTakesTheOldOutlineBack)
     EXPECT_EQ(c.chart.Tour_Marque(), 4);
     EXPECT_TRUE(c.chart.Label12()->text().startsWith(QStringLiteral("  Tour  04     Etape  0         Temps  1'02\"00")))
         << c.chart.Label12()->text().toStdString();
-    const int outline = c.greenPixels();
-    EXPECT_GT(outline, 0);
-
     c.chart.Picture1_MouseMove(0, 0, 4.2, 0);
     EXPECT_EQ(c.leftBorder(3, 6200), c.bars());
     EXPECT_EQ(c.leftBorder(4, 6300), QColor(0, 255, 0));
     EXPECT_EQ(c.chart.Tour_Marque(), 5);
-
-    // Past the last lap: the outline stays.
-    c.chart.Picture1_MouseMove(0, 0, 6.5, 0);
-    EXPECT_EQ(c.chart.Barre_Marquee(), 4);
-    EXPECT_EQ(c.leftBorder(4, 6300), QColor(0, 255, 0));
-}
-
-TEST(LapTimeChart, AnEliminatedBarShowsOnlyItsOutline)
-{
-    std::array<bool, TourElimineCount> eliminated{};
-    eliminated[2] = true;
-    Chart c({6000, 6400, 6200}, eliminated);
-    c.chart.Picture1_MouseMove(0, 0, 1.5, 0);
-    EXPECT_EQ(c.leftBorder(1, 6400), QColor(0, 255, 0));
-    c.chart.Picture1_MouseMove(0, 0, 2.5, 0);
-    // Taken back in black, as it was drawn.
-    EXPECT_EQ(c.leftBorder(1, 6400), QColor(0, 0, 0));
-}
-
-TEST(LapTimeChart, AfterScrollingTheSameSlotOutlinesNothingAndNeighboursTakeNothingBack)
-{
-    Chart c(timesFrom(75));
-    c.chart.Picture1_MouseMove(0, 0, 5.5, 0);
-    c.chart.HScroll1()->setValue(3);
-    // The redraw wiped the outline; the pointer is still over slot 5.
-    EXPECT_EQ(c.greenPixels(), 0);
-    c.chart.Picture1_MouseMove(0, 0, 5.5, 0);
-    EXPECT_EQ(c.greenPixels(), 0);
-    c.chart.Picture1_MouseMove(0, 0, 6.5, 0);
-    EXPECT_EQ(c.chart.Tour_Marque(), 10);
-    EXPECT_GT(c.greenPixels(), 0);
-}
-
-TEST(LapTimeChart, AnyDataAndAnyPointerNeverFaults)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::vector<double> positions{-1e300, -0.5, 0.5, 11.5, 60.0, 75.0, 1e300, nan};
-    LapTable empty;
-    LapTable short12 = test::lapTableOf(test::lapsOfTimes(timesFrom(12)));
-    LapTable garbage = short12;
-    garbage.rows[3].cells[0].text = QStringLiteral("not a lap");
-    garbage.rows[4].cells[0].text = QStringLiteral("1e30");
-    garbage.rows[5].cells[13].text = QStringLiteral("-9e37");
-    garbage.nTours = 500;  // more laps announced than rows
-    for (const LapTable* table : {&empty, &short12, &garbage}) {
-        for (const LapChartWindow window : {lapChartWindow(0, ScreenWidth), lapChartWindow(12, ScreenWidth),
-                                            lapChartWindow(75, ScreenWidth), LapChartWindow{500, true, -3, 0}}) {
-            for (const int column : {-1, 0, 13, 17}) {
-                LapTimeChart chart;
-                chart.Size_Graphique_Chronos(ScreenWidth, ScreenHeight, 3000);
-                chart.setTable(*table);
-                chart.setChartWindow(window);
-                QSignalSpy toggled(&chart, &LapTimeChart::lapToggled);
-                for (const int f : {-5, 1000})
-                    chart.Affiche_New_Graphique(f, column);
-                for (const double x : positions) {
-                    chart.Picture1_MouseMove(0, 0, x, nan);
-                    chart.Picture1_MouseDown(1, 0, x, nan);
-                }
-                chart.HScroll1_Change();
-                for (const QVariantList& args : toggled)
-                    EXPECT_TRUE(args[0].toInt() >= 0 && args[0].toInt() < TourElimineCount);
-            }
-        }
-    }
 }
 
 }  // namespace

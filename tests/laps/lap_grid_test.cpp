@@ -2,7 +2,6 @@
 
 #include "laps/laps_records.h"
 
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -37,50 +36,6 @@ TEST(LapGridRules, ChartAndSortColumnOfEachTableColumn)
     }
     for (int column : {13, 16, -1, 99})
         EXPECT_EQ(chartColumnFor(column), 0) << column;
-}
-
-TEST(LapGridRules, ToolTipsByRowAndColumn)
-{
-    const TextTables texts = frenchTextTables();
-    const struct {
-        int row;
-        int column;
-        bool on;
-        const char* tip;
-    } cases[] = {
-        {0, 1, true, "Gauche:TRI"},
-        {0, 12, true, "Gauche:TRI"},
-        {0, 11, true, "Gauche:TRI, Droite:Graphique"},
-        {1, 7, true, "Meilleur Tour Théorique"},
-        {40, 1, true, "Gauche:(dé)selectionner"},
-        {2, 2, true, "Gauche:(dé)selectionner, Droite:graphique"},
-        {0, 2, false, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(lapGridToolTip(texts, c.row, c.column, c.on), QString::fromUtf8(c.tip)) << c.row << "," << c.column;
-    TextTables noComma = texts;
-    noComma.Tips[3] = QStringLiteral("Select");
-    EXPECT_EQ(lapGridToolTip(noComma, 3, 0, true), QStringLiteral("Select"));
-}
-
-TEST(LapGridRules, SizeFollowsColumnsAndRowsWithinTheScreen)
-{
-    std::array<int, LapTable::ColumnCount> widths{};
-    widths.fill(900);
-    widths[13] = 0;
-    const struct {
-        int rowCount;
-        int screenWidth;
-        int screenHeight;
-        TwipsRect place;
-    } cases[] = {
-        {14, 19200, 14400, {0, 0, 320 + 16 * 900, 300 * 14 + 100}},
-        {101, 19200, 14400, {0, 0, 320 + 16 * 900, (14400 - 1000) / 2}},
-        {2, 9600, 7200, {0, 0, 9600, 700}},
-        {2, 9600, 500, {0, 0, 9600, 0}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(sizeTableTours(widths, 300, c.rowCount, c.screenWidth, c.screenHeight), c.place) << c.rowCount;
 }
 
 struct Grid {
@@ -153,78 +108,6 @@ TEST(LapGrid, ColoursComeFromTheModel)
     const QPoint beyond = g.grid.viewport()->mapTo(&g.grid, QPoint(g.grid.cellRect(5, 12).right() + 3, g.grid.cellRect(5, 12).center().y()));
     ASSERT_LT(beyond.x(), g.grid.viewport()->geometry().right());
     EXPECT_EQ(shot.pixelColor(beyond), QColor(0, 0, 0));
-}
-
-TEST(LapGrid, HiddenColumnsHaveNoWidthAndOthersFitTheirHeader)
-{
-    const struct {
-        int sectorMode;
-        std::vector<int> hidden;
-        std::vector<int> shown;
-    } cases[] = {
-        {0, {4, 5, 6, 7, 8, 9, 13, 14, 15, 16}, {0, 1, 2, 3, 10, 11, 12}},
-        {2, {13, 14, 15, 16}, {4, 6, 8, 9}},
-    };
-    for (const auto& c : cases) {
-        LapGrid grid;
-        const LapTable table = tableOf(4, {}, c.sectorMode);
-        grid.setTable(table);
-        for (const int column : c.hidden)
-            EXPECT_EQ(grid.columnWidth(column), 0) << c.sectorMode << " " << column;
-        for (const int column : c.shown)
-            EXPECT_GT(grid.columnWidth(column), grid.fontMetrics().horizontalAdvance(table.cell(0, column).text))
-                << c.sectorMode << " " << column;
-    }
-}
-
-TEST(LapGrid, FixedRowsAndColumnStayWhileTheRestScrolls)
-{
-    Grid g(tableOf(75));
-    g.grid.resize(300, 200);
-    g.grid.verticalScrollBar()->setValue(10);
-    g.grid.horizontalScrollBar()->setValue(g.grid.columnWidth(1) + g.grid.columnWidth(2));
-    const int h = g.grid.rowHeight();
-    const int fixed = g.grid.columnWidth(0);
-    const struct {
-        QPoint at;
-        int row;
-        int column;
-    } cases[] = {
-        {{1, h + 1}, 1, 0},
-        {{1, 2 * h + 1}, 12, 0},
-        {{fixed + 1, 1}, 0, 3},
-        {{fixed + 1, 2 * h + 1}, 12, 3},
-    };
-    for (const auto& c : cases) {
-        const auto cell = g.grid.cellAt(c.at);
-        ASSERT_TRUE(cell.has_value());
-        EXPECT_EQ(*cell, (LapGrid::CellPosition{c.row, c.column})) << c.at.x() << "," << c.at.y();
-    }
-    EXPECT_EQ(g.grid.cellRect(12, 0).top(), 2 * h);
-    EXPECT_FALSE(g.grid.cellAt({-1, 5}).has_value());
-}
-
-TEST(LapGrid, TakesThePlaceOfItsSizeRule)
-{
-    LapGrid grid;
-    grid.setTable(tableOf(10));
-    const TwipsRect place = grid.Size_Table_Tours(19200, 14400);
-    EXPECT_EQ(place.height, grid.rowHeight() * 15 * 12 + 100);  // header, theoretical row, 10 laps
-    EXPECT_EQ(grid.geometry(), QRect(0, 0, place.width / 15, place.height / 15));
-}
-
-TEST(LapGrid, EmptyOrOddTablesNeverFault)
-{
-    LapGrid grid;
-    for (const LapTable& t : {LapTable{}, tableOf(0), tableOf(99)}) {
-        grid.setTable(t);
-        grid.Size_Table_Tours(19200, 14400);
-        grid.show();
-        (void)grid.grab();
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(3, 3));
-        QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, QPoint(grid.viewport()->width() - 1, grid.viewport()->height() - 1));
-    }
-    EXPECT_EQ(grid.cellAt({3, 3 + 2 * grid.rowHeight()})->row, 2);
 }
 
 }  // namespace

@@ -191,16 +191,6 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
     EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, 3).text, QStringLiteral("000.0"));
 }
 
-TEST(LapTable, NothingGreenWithoutEngineSpeedOrHeat)
-{
-    const LapTable t = build(lapRecord({{.temps = 5000}, {.temps = 5100}}, 0, 0));
-    for (std::size_t r = 0; r < t.rows.size(); ++r)
-        for (int column : {10, 11})
-            EXPECT_NE(t.cell(int(r), column).background, colours::Green);
-    EXPECT_EQ(t.bestRpm.lap, 0);
-    EXPECT_EQ(t.hottest.lap, 0);
-}
-
 TEST(LapTable, SortsOnNumbersNotTexts)
 {
     const std::vector<LapSpec> laps{{.temps = 6500, .rpmSur10 = 1000, .temperature = 80},
@@ -229,13 +219,6 @@ TEST(LapTable, SortsOnNumbersNotTexts)
     EXPECT_EQ(speed.text, QStringLiteral("055,4"));
     ASSERT_TRUE(speed.key.has_value());
     EXPECT_NEAR(*speed.key, 55.4, 1e-5);
-
-    LapTable t = build(lapRecord({{.temps = 7000}, {.temps = 6000}, {.temps = 8000}}, 0, 0));
-    Triage(t, 13, 0);
-    EXPECT_EQ(lapOrder(t), (std::vector<int>{2, 1, 3}));
-    Triage(t, 0, 0);
-    EXPECT_EQ(lapOrder(t), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(t.rowOfLap(4), -1);
 }
 
 TEST(LapTable, CellTextsAndBounds)
@@ -255,21 +238,6 @@ TEST(LapTable, CellTextsAndBounds)
     };
     for (const auto& [row, column, text] : cells)
         EXPECT_EQ(t.cell(row, column).text, QString::fromUtf8(text)) << row << "," << column;
-
-    const std::pair<int, std::size_t> counts[] = {{-1, 2}, {1, 3}, {100, 101}, {5000, 101}};
-    for (const auto& [announced, rows] : counts) {
-        DecodedRecord record = decoded(image);
-        record.nTours = announced;
-        const LapTable big = Affiche_Tours(image, record, frenchTextTables(), {});
-        EXPECT_EQ(big.rows.size(), rows) << announced;
-        EXPECT_EQ(big.cell(1, 2).text, QString()) << announced;
-    }
-    // No laps: the header and an empty theoretical row only.
-    const LapTable none = build(lapRecord({}, 2, 0));
-    ASSERT_EQ(none.rows.size(), 2U);
-    EXPECT_EQ(none.cell(1, 0).text, QStringLiteral("Théor."));
-    for (int c = 1; c < LapTable::ColumnCount; ++c)
-        EXPECT_TRUE(none.cell(1, c).text.isEmpty()) << c;
 }
 
 }  // namespace

@@ -47,11 +47,8 @@ TEST(LapsModels, RandomImages)
         std::set<int> laps;
         for (std::size_t r = 2; r < t.rows.size(); ++r)
             laps.insert(t.rows[r].lap);
-        ASSERT_EQ(laps.size(), std::size_t(n));
-        if (n > 0) {
-            EXPECT_EQ(*laps.begin(), 1);
-            EXPECT_EQ(*laps.rbegin(), n);
-        }
+        ASSERT_EQ(laps.size(), std::size_t(n));  // each lap once, whatever the order
+        EXPECT_TRUE(n == 0 || (*laps.begin() == 1 && *laps.rbegin() == n));
         const int column = t.Colonne_Tri;
         const bool descending = t.sortModes[std::size_t(column)] == SortMode::Descending;
         for (std::size_t r = 3; r < t.rows.size(); ++r) {
@@ -63,37 +60,29 @@ TEST(LapsModels, RandomImages)
                 EXPECT_FALSE(!a && b);
             }
         }
-        for (int c = 0; c < LapTable::ColumnCount; ++c) {
-            if (t.Max_Colonne[std::size_t(c)] > 0.0F) {
-                EXPECT_LE(t.Min_Colonne[std::size_t(c)], t.Max_Colonne[std::size_t(c)]);
-            }
-        }
+        for (int c = 0; c < LapTable::ColumnCount; ++c)
+            EXPECT_TRUE(t.Max_Colonne[std::size_t(c)] <= 0.0F || t.Min_Colonne[std::size_t(c)] <= t.Max_Colonne[std::size_t(c)]);
         EXPECT_TRUE(t.Meilleur_Tour_Rpm == 0 || (t.Meilleur_Tour_Rpm >= 1 && t.Meilleur_Tour_Rpm <= n));
 
         const int V = int(random() % 6) - 1;
         const RpmStatistics st = Compute_Rpm(image, record, V);
-        EXPECT_GE(st.Nombre_Echantillons, 0);
-        EXPECT_LE(st.Nombre_Echantillons, RecordImage::MaxSamples);
+        EXPECT_TRUE(st.Nombre_Echantillons >= 0 && st.Nombre_Echantillons <= RecordImage::MaxSamples);
         EXPECT_LE(st.nTours, 100);
         EXPECT_LE(st.Rpm_Max, 32767);
         int histogramTotal = 0;
         for (int lap = 0; lap <= st.nTours; ++lap)
             histogramTotal += std::accumulate(st.Histo_Rpm[std::size_t(lap)].begin(), st.Histo_Rpm[std::size_t(lap)].end(), 0);
         EXPECT_EQ(histogramTotal, st.Nombre_Echantillons);
-        if (st.nTours >= 2) {
-            for (int lap = 1; lap <= st.nTours; ++lap) {
-                EXPECT_LE(st.Debut_Tour[std::size_t(lap - 1)], st.Debut_Tour[std::size_t(lap)]);
-            }
-        }
+        for (int lap = 1; st.nTours >= 2 && lap <= st.nTours; ++lap)
+            EXPECT_LE(st.Debut_Tour[std::size_t(lap - 1)], st.Debut_Tour[std::size_t(lap)]);
         for (int s = 0; s < st.Nombre_Echantillons; ++s)
             EXPECT_LE(st.Rpm_Lisse[std::size_t(s)], float(st.Rpm_Max));
 
         const RangesPanel p = Affiche_Tranches(image, texts);
         for (double f : p.fill)
             EXPECT_TRUE(f >= 0.0 && f <= 100.0);
-        if (p.scaled) {
-            EXPECT_LE(std::accumulate(p.Temps_Tranche.begin(), p.Temps_Tranche.end(), 0.0), double(p.Temps_Meilleur_Tour) * 1.0001);
-        }
+        EXPECT_TRUE(!p.scaled || std::accumulate(p.Temps_Tranche.begin(), p.Temps_Tranche.end(), 0.0)
+                                     <= double(p.Temps_Meilleur_Tour) * 1.0001);
         for (int i = -1; i <= RangesPanel::Count; ++i)
             EXPECT_FALSE(rangeReadout(p, i, o.decimalSeparator).Label7.isEmpty());
 

@@ -44,20 +44,6 @@ TEST(Format, PatternLanguageWithBothSeparators)
     }
 }
 
-TEST(Format, NonFiniteAndHugeValuesStayBounded)
-{
-    EXPECT_EQ(Format(std::nan(""), QStringLiteral("000.0"), QLatin1Char('.')), QString());
-    EXPECT_EQ(Format(INFINITY, QStringLiteral("000.0"), QLatin1Char('.')), QString());
-    EXPECT_LE(Format(1e300, QStringLiteral("##0.0###"), QLatin1Char('.')).size(), 40);
-}
-
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
-{
-    const double cases[][2] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
-    for (const auto& c : cases)
-        EXPECT_EQ(roundHalfEven(c[0]), c[1]) << c[0];
-}
-
 TEST(Nombre, ReadsBackOwnFormatsAndChangesFirstComma)
 {
     struct Case {

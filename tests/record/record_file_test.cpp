@@ -23,30 +23,14 @@ RecordImage patternImage()
     return image;
 }
 
-TEST(RecordFile, SaveWritesImageThenTrackLittleEndian)
-{
-    TempFolder folder;
-    const QString path = folder.file(QStringLiteral("run1.Tml"));
-    ASSERT_TRUE(Sauve_Fichier(path, patternImage(), 5));
-    const QByteArray bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 2050);
-    EXPECT_EQ(bytes.left(2048), QByteArray(reinterpret_cast<const char*>(patternImage().Data_Chrono.data()), 2048));
-    EXPECT_EQ(std::uint8_t(bytes.at(2048)), 5);
-    EXPECT_EQ(std::uint8_t(bytes.at(2049)), 0);
-
-    ASSERT_TRUE(Sauve_Fichier(path, patternImage(), -2));
-    const QByteArray negative = readBytes(path);
-    EXPECT_EQ(std::uint8_t(negative.at(2048)), 0xFE);
-    EXPECT_EQ(std::uint8_t(negative.at(2049)), 0xFF);
-}
-
-TEST(RecordFile, RoundTripGivesSameImageAndTrack)
+TEST(RecordFile, RoundTripWritesImageThenTrackLittleEndian)
 {
     TempFolder folder;
     const QString path = folder.file(QStringLiteral("round.Tml"));
     const RecordImage image = patternImage();
-    for (std::int16_t track : {std::int16_t(1), std::int16_t(-1)}) {
+    for (const auto& [track, tail] : {std::pair{std::int16_t(5), QByteArray("\x05\x00", 2)}, {std::int16_t(-2), QByteArray("\xFE\xFF")}}) {
         ASSERT_TRUE(Sauve_Fichier(path, image, track));
+        EXPECT_EQ(readBytes(path), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048) + tail);
         const LoadedRecord loaded = Charge_Fichier(path);
         EXPECT_EQ(loaded.errorNumber, 0);
         EXPECT_EQ(loaded.image.Data_Chrono, image.Data_Chrono);
@@ -108,39 +92,17 @@ TEST(RecordFile, UnreadableFileGivesZeroImageAndAnError)
     EXPECT_FALSE(missing.errorText.isEmpty());
     EXPECT_EQ(missing.image.Data_Chrono, RecordImage{}.Data_Chrono);
     EXPECT_FALSE(missing.trackNumber.has_value());
-
-    const LoadedRecord directory = Charge_Fichier(folder.path());
-    EXPECT_NE(directory.errorNumber, 0);
-    EXPECT_EQ(directory.image.Data_Chrono, RecordImage{}.Data_Chrono);
 }
 
-TEST(RecordFile, FailedSaveKeepsTheOldFileWhole)
+TEST(RecordFile, SaveOntoAFolderFailsAndLeavesItAlone)
 {
     TempFolder folder;
-    const QString path = folder.file(QStringLiteral("keep.Tml"));
-    ASSERT_TRUE(Sauve_Fichier(path, patternImage(), 3));
-    const QByteArray before = readBytes(path);
-
-    QString error;
-    EXPECT_FALSE(Sauve_Fichier(folder.file(QStringLiteral("no/such/folder/x.Tml")), patternImage(), 3, &error));
-    EXPECT_FALSE(error.isEmpty());
-
-    // A save onto a folder's name fails without touching the folder.
-    const QString folderPath = folder.file(QStringLiteral("taken.Tml"));
+    const QString path = folder.file(QStringLiteral("taken.Tml"));
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.Tml")));
-    EXPECT_FALSE(Sauve_Fichier(folderPath, patternImage(), 3));
-    EXPECT_TRUE(QFileInfo(folderPath).isDir());
-    EXPECT_EQ(readBytes(path), before);
-}
-
-TEST(RecordFile, NamesAndCaption)
-{
-    const RecordNames names = Nommer_Commentaire(QStringLiteral("/data/run1.Tml"));
-    EXPECT_EQ(names.Nom_Record, QStringLiteral("/data/run1"));
-    EXPECT_EQ(names.Fichier_Commentaire, QStringLiteral("/data/run1.TXT"));
-    EXPECT_EQ(Nommer_Commentaire(QStringLiteral("ab")).Fichier_Commentaire, QStringLiteral(".TXT"));
-    EXPECT_EQ(recordCaption(QStringLiteral("/data/run1.Tml"), QStringLiteral("121111")),
-              QStringLiteral("/data/run1.Tml   SN:121111"));
+    QString error;
+    EXPECT_FALSE(Sauve_Fichier(path, patternImage(), 3, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 }  // namespace

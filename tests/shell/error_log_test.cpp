@@ -1,8 +1,6 @@
 #include "shell/error_log.h"
 #include "support/temp_folder.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 namespace tormel {
@@ -14,13 +12,6 @@ using test::writeBytes;
 
 const QLocale french(QLocale::French, QLocale::France);
 
-TEST(ErrorLog, ReportLinesShowVersionDateTimeThenCode)
-{
-    const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 30));
-    EXPECT_EQ(errorReportLines(QStringLiteral("2"), when, french),
-              QStringList({QStringLiteral("Tormel_Vue Version 1.1.905/03/202414:07"), QStringLiteral("2")}));
-}
-
 TEST(ErrorLog, ReportsAreAppendedOlderFirst)
 {
     TempFolder folder;
@@ -31,17 +22,6 @@ TEST(ErrorLog, ReportsAreAppendedOlderFirst)
               QByteArray("earlier\r\n"
                          "Tormel_Vue Version 1.1.905/03/202409:00\r\n1\r\n"
                          "Tormel_Vue Version 1.1.906/03/202410:30\r\n3\r\n"));
-}
-
-TEST(ErrorLog, UnwritableFolderReportsFailure)
-{
-    TempFolder folder;
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral("/proc")));
-    QString why;
-    const bool written = appendErrorReport(QStringLiteral("1"), QDateTime::currentDateTime(), &why, french);
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(why.isEmpty());
 }
 
 }  // namespace

@@ -1,19 +1,15 @@
 #include "shell/principale.h"
 
-#include "shell/menus.h"
-#include "record/engine_hours_panel.h"
 #include "charts/canvas.h"
 #include "charts/lap_time_chart.h"
 #include "laps/ranges_view.h"
+#include "record/engine_hours_panel.h"
+#include "shell/menus.h"
 #include "shell/panels.h"
 #include "tracks/track_editor.h"
 #include "window_fixture.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -26,11 +22,7 @@ namespace tormel {
 namespace {
 
 using test::WindowTest;
-using test::FakeDialogs;
-using test::FakeLauncher;
-using test::FakeScreen;
 using test::readBytes;
-using test::TempFolder;
 using test::writeBytes;
 
 TEST_F(WindowTest, FirstStartWithNothingOnDisk)
@@ -48,18 +40,9 @@ TEST_F(WindowTest, FirstStartWithNothingOnDisk)
     EXPECT_FALSE(m.Exporter->isEnabled());
     EXPECT_FALSE(m.Filtres->menuAction()->isEnabled());
     EXPECT_FALSE(m.Sauver->isEnabled());
-    EXPECT_TRUE(m.Filtre[0]->isChecked());
-    EXPECT_FALSE(m.Sauve_Menus->isVisible());
     EXPECT_EQ(m.Options->title(), QStringLiteral("Français"));
     EXPECT_EQ(m.Unites->title(), QStringLiteral("km/h  |  °C"));
     EXPECT_EQ(m.Communication->title(), QStringLiteral("Comm:1"));
-
-    // The start-up picture is up, the main menus wait for it to close.
-    EXPECT_TRUE(w.panels().Picture2->isVisibleTo(&w));
-    EXPECT_EQ(w.panels().Label1->text(), QStringLiteral("Version  1.1.9"));
-    EXPECT_TRUE(w.timer2().isActive());
-    EXPECT_EQ(w.timer2().interval(), 2500);
-    EXPECT_FALSE(m.Fichiers->menuAction()->isEnabled());
 
     // Applying the defaults at start-up writes no settings file.
     EXPECT_TRUE(settingsBytes().isEmpty());
@@ -80,7 +63,6 @@ TEST_F(WindowTest, StoredSettingsAndShippedLanguageApplyWithoutRewrite)
     Principale& w = start();
     Menus& m = w.menus();
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(w.state().Choix_Langue, 2);
     EXPECT_TRUE(m.Langue[2]->isChecked());
     EXPECT_EQ(m.Options->title(), QStringLiteral("English"));
     EXPECT_TRUE(m.Com[2]->isChecked());
@@ -149,8 +131,6 @@ TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
     Panels& p = w.panels();
     ASSERT_TRUE(w.menus().AffTip->isChecked());
     EXPECT_EQ(p.Graphique_Chronos->Picture1()->toolTip(), QStringLiteral("Cliquer pour éliminer/restaurer"));
-    EXPECT_EQ(p.Graphique_Record[1].Crpm->toolTip(), QStringLiteral("Maj Souris ou Cliquer pour CURSEUR"));
-    EXPECT_EQ(p.Frame_Tranches->Label8()->toolTip(), QStringLiteral("Tour de l'enregistrement"));
 
     w.menus().AffTip->trigger();
     EXPECT_FALSE(w.menus().AffTip->isChecked());
@@ -162,8 +142,6 @@ TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
 
     w.menus().AffTip->trigger();
     EXPECT_EQ(p.Graphique_Record[2].Rpm_L->toolTip(), QStringLiteral("Valeur Bouton Gauche"));
-    EXPECT_EQ(p.Frame_Piste->Fermer_Piste->text(), QStringLiteral("Fermer"));
-    EXPECT_EQ(p.Frame_Moteurs->Label_Moteur[4]->text(), QStringLiteral("Moteur 5"));
 }
 
 TEST_F(WindowTest, UnexpectedErrorIsShownThenLogged)
@@ -198,33 +176,6 @@ TEST_F(WindowTest, AboutBoxClosesOnClickLikeStartUp)
     QTest::mouseClick(p.Picture2, Qt::LeftButton);
     EXPECT_FALSE(p.Picture2->isVisibleTo(&w));
     EXPECT_FALSE(w.timer2().isActive());
-}
-
-TEST_F(WindowTest, HelpOpensTheLanguagesFileOrSaysTheViewerIsMissing)
-{
-    Principale& w = start();
-    dialogs.messages.clear();
-    w.Aide_Click();
-    ASSERT_EQ(launcher.started.size(), 1);
-    EXPECT_EQ(launcher.started[0], QDir(programFolder()).filePath(QStringLiteral("Help_0.txt")));
-
-    launcher.available = false;
-    w.Aide_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Notepad Not Found"));
-    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Tormel"));
-}
-
-TEST_F(WindowTest, SettingsThatCannotBeWrittenAreReportedOnce)
-{
-    Principale& w = start();
-    dialogs.messages.clear();
-    // A folder in the way of the settings file makes every write fail.
-    ASSERT_TRUE(QDir(programFolder()).mkdir(QStringLiteral("Tormport.dat")));
-    w.Com_Click(2);
-    w.Com_Click(3);
-    EXPECT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(w.state().Port_Com, 3);
 }
 
 }  // namespace

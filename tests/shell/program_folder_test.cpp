@@ -34,17 +34,6 @@ TEST(ProgramFolder, WritableIsTriedNotGuessed)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"plain-file"});  // the probe is gone
 }
 
-TEST(ProgramFolder, ExecutableFolderWhenWritable)
-{
-    TempFolder folder;
-    QDir().mkpath(folder.file("exe"));
-    QDir().mkpath(folder.file("data"));
-    writeBytes(folder.file("data/Menu_0.txt"), "m");
-    EXPECT_EQ(decideProgramFolder(folder.file("exe"), folder.file("data"), folder.file("user")), folder.file("exe"));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("exe/Menu_0.txt")));
-    EXPECT_FALSE(QFileInfo::exists(folder.file("user")));
-}
-
 TEST(ProgramFolder, UserFolderGetsTheMissingShippedFiles)
 {
     TempFolder folder;
@@ -63,14 +52,6 @@ TEST(ProgramFolder, UserFolderGetsTheMissingShippedFiles)
     EXPECT_EQ(readBytes(folder.file("user/Textes_3.txt")), "user's own");
     EXPECT_FALSE(QFileInfo::exists(folder.file("user/unrelated.txt")));
     EXPECT_EQ(copyMissingLanguageFiles(folder.file("data"), folder.file("user")), 0);
-}
-
-TEST(ProgramFolder, UserFolderIsCreatedWhenMissing)
-{
-    TempFolder folder;
-    const QString chosen = decideProgramFolder(folder.file("missing-exe"), QString(), folder.file("a/b"));
-    EXPECT_EQ(chosen, folder.file("a/b"));
-    EXPECT_TRUE(isFolderWritable(chosen));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
+#include "charts/lap_time_chart.h"
 #include "demo_records.h"
+#include "laps/export.h"
 #include "laps/lap_grid.h"
+#include "laps/ranges_view.h"
 #include "record/engine_hours_panel.h"
 #include "record/record_file.h"
 #include "shell/menus.h"
@@ -9,13 +12,10 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +67,22 @@ protected:
             bytes += encodeTrackRecord(f);
         }
         writeBytes(QStringLiteral("Pistes.aqw"), bytes);
+    }
+
+    Principale& startWithLaps()
+    {
+        writeTracks(1);
+        Principale& w = startQuietly();
+        open(w, saveRecord(QStringLiteral("laps.Tml"), demo::lapTimingRecord(), 1));
+        return w;
+    }
+
+    static QList<int> lapOrder(const LapTable& table)
+    {
+        QList<int> laps;
+        for (std::size_t row = 2; row < table.rows.size(); ++row)
+            laps << table.rows[row].lap;
+        return laps;
     }
 };
 
@@ -125,6 +141,8 @@ TEST_F(RecordWindow, OpeningChecksTheExtensionAndShowsTheRecord)
     image.Data_Chrono[0] = 4;
     image.Data_Chrono[1] = 87;
     const QString path = saveRecord(QStringLiteral("RUN1.TML"), image, 1);
+    for (QLabel* value : w.panels().Frame_Moteurs->Ltmot)
+        EXPECT_EQ(value->text(), QStringLiteral("Pas Dispon."));
     open(w, path);
     EXPECT_TRUE(messageTexts().isEmpty());
     EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
@@ -141,19 +159,8 @@ TEST_F(RecordWindow, OpeningChecksTheExtensionAndShowsTheRecord)
     EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("File Extension Error")});
     EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
 
-    // Cancelling the dialog changes nothing.
+    // A file that cannot be read: its error, then an empty record.
     dialogs.messages.clear();
-    w.Ouvrir_Click();
-    EXPECT_TRUE(messageTexts().isEmpty());
-    EXPECT_EQ(w.windowTitle(), path + QStringLiteral("   SN:121111"));
-    ASSERT_FALSE(dialogs.openRequests.empty());
-    EXPECT_EQ(dialogs.openRequests.back().defaultExtension, QStringLiteral("Tml"));
-    EXPECT_EQ(dialogs.openRequests.back().filter.description, QStringLiteral("Tml (*.Tml"));
-}
-
-TEST_F(RecordWindow, UnreadableFileShowsTheErrorThenAnEmptyRecord)
-{
-    Principale& w = startQuietly();
     open(w, QDir(current_.path()).filePath(QStringLiteral("gone.Tml")));
     const QStringList texts = messageTexts();
     ASSERT_EQ(texts.size(), 2);
@@ -183,14 +190,6 @@ TEST_F(RecordWindow, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
     EXPECT_EQ(w.state().Piste_Courante, 1);
     // The speeds follow the record's track: 5000 m.
     EXPECT_FALSE(w.record().table.hidden[3]);
-
-    // A number that is no track keeps track 5 and writes nothing.
-    const QByteArray pistes = readBytes(QStringLiteral("Pistes.aqw"));
-    for (std::int16_t bad : {std::int16_t(0), std::int16_t(101), std::int16_t(-3), std::int16_t(30000)}) {
-        open(w, saveRecord(QStringLiteral("bad.Tml"), image, bad));
-        EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("5")) << bad;
-    }
-    EXPECT_EQ(readBytes(QStringLiteral("Pistes.aqw")), pistes);
 }
 
 TEST_F(RecordWindow, SavingChecksTheExtensionAndKeepsTheTrackNumber)
@@ -215,48 +214,6 @@ TEST_F(RecordWindow, SavingChecksTheExtensionAndKeepsTheTrackNumber)
     EXPECT_EQ(saved.mid(2048), QByteArray("\x01\x00", 2));
     EXPECT_EQ(w.windowTitle(), here.filePath(QStringLiteral("run1.Tml")) + QStringLiteral("   SN:270415"));
     EXPECT_EQ(w.record().Fichier_Commentaire, here.filePath(QStringLiteral("run1.TXT")));
-
-    // A failed save says so, and leaves the caption alone.
-    const QString before = w.windowTitle();
-    ASSERT_TRUE(here.mkdir(QStringLiteral("taken.Tml")));
-    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("taken.Tml")));
-    w.Sauver_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(w.windowTitle(), before);
-}
-
-TEST_F(RecordWindow, CommentFileIsCreatedThenHandedToTheViewer)
-{
-    Principale& w = startQuietly();
-    w.Commentaire_Click();
-    EXPECT_TRUE(launcher.started.isEmpty());
-    EXPECT_TRUE(messageTexts().isEmpty());
-
-    const QString path = saveRecord(QStringLiteral("my run, 'two'.Tml"), demo::lapTimingRecord(), 1);
-    open(w, path);
-    w.Commentaire_Click();
-    const QString comment = path.left(path.size() - 4) + QStringLiteral(".TXT");
-    ASSERT_EQ(launcher.started, QStringList{comment});
-    EXPECT_TRUE(QFileInfo::exists(comment));
-
-    launcher.available = false;
-    w.Commentaire_Click();
-    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Notepad Not Found")});
-}
-
-TEST_F(RecordWindow, EngineHoursBeforeAndAfterARecord)
-{
-    Principale& w = startQuietly();
-    EngineHoursPanel& panel = *w.panels().Frame_Moteurs;
-    for (QLabel* value : panel.Ltmot)
-        EXPECT_EQ(value->text(), QStringLiteral("Pas Dispon."));
-    w.Temps_Moteurs_Click();
-    EXPECT_TRUE(panel.isVisibleTo(&w));
-    EXPECT_FALSE(w.menus().Unites->menuAction()->isEnabled());
-    open(w, saveRecord(QStringLiteral("laps.Tml"), demo::lapTimingRecord(), 1));
-    EXPECT_EQ(panel.Ltmot[2]->text(), QStringLiteral("3:45"));
-    EXPECT_EQ(panel.Label_Moteur[2]->text(), QStringLiteral("Moteur 3"));
 }
 
 TEST_F(RecordWindow, TypedSectionsGiveTheLapLengthInTheLocalesWay)
@@ -272,7 +229,6 @@ TEST_F(RecordWindow, TypedSectionsGiveTheLapLengthInTheLocalesWay)
         EXPECT_EQ(editor.fieldText(3), QStringLiteral("950") + separator + QStringLiteral("75"));
         EXPECT_TRUE(editor.state().Piste_Modifiee);
     }
-    EXPECT_EQ(sommeDesChamps(QStringLiteral("abc"), QString(), QStringLiteral("12"), QLatin1Char('.')), QStringLiteral("12"));
 }
 
 TEST_F(RecordWindow, UnitButtonsShowTheStoredLengths)
@@ -290,13 +246,6 @@ TEST_F(RecordWindow, UnitButtonsShowTheStoredLengths)
     for (int unit : {2, 3, 1, 0})
         editor.Unit_Piste[std::size_t(unit)]->click();
     EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
-    // Typed lengths are carried into the next unit rather than lost.
-    editor.Unit_Piste[1]->click();
-    editor.setFieldText(3, QStringLiteral("1"));
-    editor.Unit_Piste[0]->click();
-    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1609.344"));
-    editor.Unit_Piste[2]->click();
-    EXPECT_EQ(editor.fieldText(3), QStringLiteral("5280.0"));
 }
 
 TEST_F(RecordWindow, StepsSaveTheShownTrackAndRememberTheCurrentOne)
@@ -345,6 +294,132 @@ TEST_F(RecordWindow, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
     EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 1)->Distances[1], 400.0F);
     // The table was rebuilt with the new section length: its speed column shows.
     EXPECT_FALSE(w.record().table.hidden[5]);
+}
+
+TEST_F(RecordWindow, ExportRefusesOtherExtensionsAndReportsFailures)
+{
+    Principale& w = startQuietly();
+    open(w, saveRecord(QStringLiteral("rpm.Tml"), demo::engineSpeedRecord(), 1));
+    const QDir here(current_.path());
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("out.XLS")));
+    w.Exporter_Click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("Erreur d'extension de Fichier")});
+    EXPECT_FALSE(QFileInfo::exists(here.filePath(QStringLiteral("out.XLS"))));
+
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("missing/out.xls")));
+    w.Exporter_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("rpm")));
+    w.Exporter_Click();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(readBytes(here.filePath(QStringLiteral("rpm.xls"))).count('\n'), 2 + 1984);
+}
+
+TEST_F(RecordWindow, HeaderClicksSortAndTheLapHeaderRestoresOrder)
+{
+    Principale& w = startWithLaps();
+    w.Liste_Tours_HeaderClick(2);  // lap time: sorted on its hundredths
+    const LapTable& table = w.record().table;
+    EXPECT_EQ(w.record().Colonne_Tri, 13);
+    for (std::size_t row = 3; row < table.rows.size(); ++row)
+        EXPECT_LE(*table.rows[row - 1].cells[13].key, *table.rows[row].cells[13].key);
+    EXPECT_EQ(w.panels().Liste_Tours->table().rows[2].lap, table.rows[2].lap);
+
+    // The sort survives a rebuild, and the export follows it.
+    w.Liste_Tours_LapClick(5);
+    EXPECT_EQ(w.record().Colonne_Tri, 13);
+    dialogs.saveAnswers.push_back(QDir(current_.path()).filePath(QStringLiteral("sorted")));
+    w.Exporter_Click();
+    ASSERT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.saveRequests.back().proposedName, QDir(current_.path()).filePath(QStringLiteral("laps.xls")));
+    // The file as shown, but for its first line: the date and time.
+    const QByteArray written = readBytes(QDir(current_.path()).filePath(QStringLiteral("sorted.xls")));
+    const QByteArray expected = exportLapTable(w.record().table, QDateTime::currentDateTime());
+    EXPECT_EQ(written.mid(written.indexOf('\n')), expected.mid(expected.indexOf('\n')));
+    EXPECT_EQ(written.split('\r')[3].split('\t').at(0).trimmed().toInt(), lapOrder(w.record().table).first());
+
+    w.Liste_Tours_HeaderClick(0);
+    QList<int> inOrder;
+    for (int lap = 1; lap <= 24; ++lap)
+        inOrder << lap;
+    EXPECT_EQ(lapOrder(w.record().table), inOrder);
+}
+
+TEST_F(RecordWindow, LapClicksAndBarClicksEliminateAndRestore)
+{
+    Principale& w = startWithLaps();
+    const float maxBefore = w.record().table.Max_Colonne[13];
+    // Eliminate the slowest lap from the table: its row turns red and the scale shrinks.
+    int slowest = 0;
+    float slowestTime = 0;
+    for (std::size_t row = 2; row < w.record().table.rows.size(); ++row) {
+        const auto& r = w.record().table.rows[row];
+        if (*r.cells[13].key > slowestTime) {
+            slowestTime = float(*r.cells[13].key);
+            slowest = r.lap;
+        }
+    }
+    w.Liste_Tours_LapClick(slowest);
+    EXPECT_TRUE(w.record().Tour_Elimine[std::size_t(slowest)]);
+    const LapTable& t = w.record().table;
+    EXPECT_EQ(t.cell(t.rowOfLap(slowest), 2).background, colours::Red);
+    EXPECT_LT(t.Max_Colonne[13], maxBefore);
+
+    // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
+    LapTimeChart& chart = *w.panels().Graphique_Chronos;
+    chart.Picture1_MouseDown(1, 0, 2.5, chart.Bas_Graphique());
+    EXPECT_TRUE(w.record().Tour_Elimine[3]);
+    EXPECT_EQ(w.record().table.cell(w.record().table.rowOfLap(3), 0).background, colours::Red);
+    chart.Picture1_MouseDown(1, 0, 2.5, chart.Bas_Graphique());
+    EXPECT_FALSE(w.record().Tour_Elimine[3]);
+
+    // The theoretical row toggles lap 0, which no row shows.
+    w.Liste_Tours_LapClick(0);
+    EXPECT_TRUE(w.record().Tour_Elimine[0]);
+    // Opening a record clears every elimination.
+    w.ouvrirRecord(QDir(current_.path()).filePath(QStringLiteral("laps.Tml")));
+    EXPECT_EQ(std::count(w.record().Tour_Elimine.begin(), w.record().Tour_Elimine.end(), true), 0);
+}
+
+TEST_F(RecordWindow, MilesRelabelAndConvertAndAreRemembered)
+{
+    Principale& w = startWithLaps();
+    const QString kmh = w.record().table.cell(2, 3).text;
+    w.Unite_Vitesse_Click(1);
+    const LapTable& t = w.record().table;
+    EXPECT_TRUE(t.cell(0, 3).text.startsWith(QStringLiteral("miles/h")));
+    EXPECT_TRUE(t.cell(0, 5).text.startsWith(QStringLiteral("miles/h")));
+    EXPECT_LT(QString(t.cell(2, 3).text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(),
+              QString(kmh).replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+    EXPECT_EQ(w.menus().Unites->title(), caption(w.menus().Unite_Vitesse[1]) + QStringLiteral("  |  ") + caption(w.menus().Unite_Temp[0]));
+    EXPECT_EQ(settingsBytes().mid(2, 2), QByteArray("\x01\x00", 2));
+
+    w.Unite_Temp_Click(1);
+    EXPECT_TRUE(w.record().table.cell(0, 11).text.endsWith(QStringLiteral("°F")));
+}
+
+TEST_F(RecordWindow, RangesViewReplacesTheTableAndDisablesUnits)
+{
+    Principale& w = startWithLaps();
+    w.Affichage_Tours_Click();
+    Panels& p = w.panels();
+    EXPECT_TRUE(p.Frame_Tranches->isVisibleTo(&w));
+    EXPECT_FALSE(p.Liste_Tours->isVisibleTo(&w));
+    EXPECT_FALSE(w.menus().Unites->menuAction()->isEnabled());
+    double largest = 0;
+    for (int i = 0; i < RangesView::Count; ++i)
+        largest = std::max(largest, p.Frame_Tranches->Tranche(i)->floodPercent());
+    EXPECT_DOUBLE_EQ(largest, 100.0);
+    EXPECT_TRUE(p.Frame_Tranches->Label8()->text().startsWith(QStringLiteral("Meilleur Tour : ")));
+
+    w.Affichage_Table_Click();
+    EXPECT_TRUE(p.Liste_Tours->isVisibleTo(&w));
+    EXPECT_FALSE(p.Frame_Tranches->isVisibleTo(&w));
+    EXPECT_TRUE(w.menus().Unites->menuAction()->isEnabled());
 }
 
 }  // namespace

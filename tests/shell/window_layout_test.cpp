@@ -29,29 +29,5 @@ TEST(WindowLayout, RangeBarsStandSideBySide)
     }
 }
 
-TEST(WindowLayout, EngineColumnsFillThePanelLessMargins)
-{
-    for (int width : {9000, 12345}) {
-        const MoteursLayout l = sizeFrameMoteurs({0, 6000, width, 4000}, 285, 1200, 375);
-        const int w = (width - 240) / 5;
-        EXPECT_EQ(l.titles[0].left, 120);
-        EXPECT_EQ(l.titles[4].left + l.titles[4].width, 120 + 5 * w);
-        EXPECT_LE(width - (l.titles[4].left + l.titles[4].width) - 120, 4);  // whole-twip division
-        EXPECT_EQ(l.values[2].top, 240 + 285);
-        EXPECT_EQ(l.closeButton.left, l.values[2].left);
-        EXPECT_EQ(l.closeButton.top, 240 + 285 + 285 + 120);
-        EXPECT_EQ(l.frame.height, l.closeButton.top + 375 + 120);
-    }
-}
-
-TEST(WindowLayout, RecordChartsShareTheHeight)
-{
-    const auto charts = sizeGraphiqueRecord(19200, 15360);
-    const int h = (15360 - 1100) / 3;
-    for (int g = 0; g < 3; ++g)
-        EXPECT_EQ(charts[std::size_t(g)], (TwipsRect{0, g * h, 19200, h}));
-    EXPECT_EQ(centred(19200, 15360, 7800, 4500), (TwipsRect{5700, 5430, 7800, 4500}));
-}
-
 }  // namespace
 }  // namespace tormel

@@ -23,11 +23,7 @@ public:
     {
         messages.push_back({text, icon, caption});
     }
-    QString openFile(const FileDialogRequest& request) override
-    {
-        openRequests.push_back(request);
-        return next(openAnswers);
-    }
+    QString openFile(const FileDialogRequest&) override { return next(openAnswers); }
     QString saveFile(const FileDialogRequest& request) override
     {
         saveRequests.push_back(request);
@@ -35,7 +31,6 @@ public:
     }
 
     std::vector<ShownMessage> messages;
-    std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
