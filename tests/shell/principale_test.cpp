@@ -10,6 +10,7 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -158,6 +159,47 @@ TEST_F(WindowTest, UnexpectedErrorIsShownThenLogged)
     EXPECT_TRUE(lines[0].startsWith("Tormel_Vue Version 1.1.9"));
     EXPECT_EQ(lines[1].trimmed(), QByteArray("2"));
     EXPECT_EQ(lines[3].trimmed(), QByteArray("3"));
+}
+
+TEST_F(WindowTest, HelpAndUnwritableSettingsAreReportedOnce)
+{
+    Principale& w = start();
+    dialogs.messages.clear();
+    w.Aide_Click();
+    EXPECT_EQ(launcher.started, QStringList{QDir(programFolder()).filePath(QStringLiteral("Help_0.txt"))});
+    launcher.available = false;
+    w.Aide_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Notepad Not Found"));
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Tormel"));
+
+    // A folder in the way of the settings file makes every write fail: told once, choices kept.
+    ASSERT_TRUE(QDir(programFolder()).mkdir(QStringLiteral("Tormport.dat")));
+    w.Com_Click(2);
+    w.Com_Click(3);
+    EXPECT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(w.state().Port_Com, 3);
+}
+
+TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
+{
+    Principale& w = start();
+    QLabel* image = w.panels().Image1;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = QDir(current_.path()).filePath(QStringLiteral("back, ground.png"));
+    ASSERT_TRUE(picture.save(path));
+    dialogs.openAnswers.push_back(path);
+    w.Fonds_Click();
+    EXPECT_TRUE(image->isVisibleTo(&w));
+    EXPECT_EQ(image->parentWidget()->children().indexOf(image), 0);
+    w.Image1_Click();
+    w.Picture2_Click();  // the stored picture comes back when the start-up picture closes
+    EXPECT_TRUE(image->isVisibleTo(&w));
+
+    writeBytes(QDir(programFolder()).filePath(QStringLiteral("Picture.txt")), QByteArray("\r\n"));
+    w.affiche_Image();
+    EXPECT_FALSE(image->isVisibleTo(&w));
 }
 
 TEST_F(WindowTest, AboutBoxClosesOnClickLikeStartUp)

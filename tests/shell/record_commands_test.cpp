@@ -190,6 +190,12 @@ TEST_F(RecordWindow, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
     EXPECT_EQ(w.state().Piste_Courante, 1);
     // The speeds follow the record's track: 5000 m.
     EXPECT_FALSE(w.record().table.hidden[3]);
+
+    // A number that is no track keeps track 5 and writes nothing.
+    const QByteArray pistes = readBytes(QStringLiteral("Pistes.aqw"));
+    open(w, saveRecord(QStringLiteral("bad.Tml"), image, 101));
+    EXPECT_EQ(editor.Numero_Piste->text(), QStringLiteral("5"));
+    EXPECT_EQ(readBytes(QStringLiteral("Pistes.aqw")), pistes);
 }
 
 TEST_F(RecordWindow, SavingChecksTheExtensionAndKeepsTheTrackNumber)
@@ -214,6 +220,23 @@ TEST_F(RecordWindow, SavingChecksTheExtensionAndKeepsTheTrackNumber)
     EXPECT_EQ(saved.mid(2048), QByteArray("\x01\x00", 2));
     EXPECT_EQ(w.windowTitle(), here.filePath(QStringLiteral("run1.Tml")) + QStringLiteral("   SN:270415"));
     EXPECT_EQ(w.record().Fichier_Commentaire, here.filePath(QStringLiteral("run1.TXT")));
+
+    // A failed save says so, and leaves the caption alone.
+    const QString before = w.windowTitle();
+    ASSERT_TRUE(here.mkdir(QStringLiteral("taken.Tml")));
+    dialogs.saveAnswers.push_back(here.filePath(QStringLiteral("taken.Tml")));
+    w.Sauver_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(w.windowTitle(), before);
+
+    // The comment file is created for the desktop's viewer, its path one argument.
+    w.Commentaire_Click();
+    ASSERT_EQ(launcher.started, QStringList{here.filePath(QStringLiteral("run1.TXT"))});
+    EXPECT_TRUE(QFileInfo::exists(launcher.started[0]));
+    launcher.available = false;
+    w.Commentaire_Click();
+    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("Notepad Not Found"));
 }
 
 TEST_F(RecordWindow, TypedSectionsGiveTheLapLengthInTheLocalesWay)
@@ -246,6 +269,10 @@ TEST_F(RecordWindow, UnitButtonsShowTheStoredLengths)
     for (int unit : {2, 3, 1, 0})
         editor.Unit_Piste[std::size_t(unit)]->click();
     EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
+    // A length typed but not saved goes along into the next unit.
+    editor.setFieldText(3, QStringLiteral("1609.344"));
+    editor.Unit_Piste[1]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1.0"));
 }
 
 TEST_F(RecordWindow, StepsSaveTheShownTrackAndRememberTheCurrentOne)
@@ -294,6 +321,21 @@ TEST_F(RecordWindow, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
     EXPECT_EQ(readTrack(QStringLiteral("Pistes.aqw"), 1)->Distances[1], 400.0F);
     // The table was rebuilt with the new section length: its speed column shows.
     EXPECT_FALSE(w.record().table.hidden[5]);
+}
+
+TEST_F(RecordWindow, ExportRefusesARecordThatShowsNothing)
+{
+    Principale& w = startWithLaps();
+    RecordImage few;
+    few.Data_Chrono[97] = 1;
+    few.Data_Chrono[104] = 36;  // 8 samples: the decode stops, Exporter stays enabled
+    open(w, saveRecord(QStringLiteral("few.Tml"), few, 1));
+    ASSERT_TRUE(w.menus().Exporter->isEnabled());
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(QDir(current_.path()).filePath(QStringLiteral("few.xls")));
+    w.Exporter_Click();
+    EXPECT_EQ(messageTexts(), QStringList{QStringLiteral("No Data Available")});
+    EXPECT_FALSE(QFileInfo::exists(QDir(current_.path()).filePath(QStringLiteral("few.xls"))));
 }
 
 TEST_F(RecordWindow, ExportRefusesOtherExtensionsAndReportsFailures)
