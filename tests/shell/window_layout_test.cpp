@@ -29,5 +29,21 @@ TEST(WindowLayout, RangeBarsStandSideBySide)
     }
 }
 
+TEST(WindowLayout, EngineColumnsFillThePanelLessMargins)
+{
+    for (int width : {9000, 9240, 12345}) {
+        const MoteursLayout l = sizeFrameMoteurs({0, 6000, width, 4000}, 285, 1200, 375);
+        const int w = (width - 240) / 5;
+        for (int n = 0; n < 5; ++n) {
+            EXPECT_EQ(l.titles[std::size_t(n)].left, 120 + n * w) << width;
+            EXPECT_EQ(l.titles[std::size_t(n)].width, w) << width;
+        }
+        // The fifth column ends 120 twips from the right edge, to the twip lost in the division.
+        EXPECT_LE(width - 120 - (l.titles[4].left + w), 4) << width;
+        EXPECT_EQ(l.closeButton.left, l.values[2].left);
+        EXPECT_EQ(l.frame.height, l.closeButton.top + 375 + 120);
+    }
+}
+
 }  // namespace
 }  // namespace tormel
