@@ -427,6 +427,18 @@ TEST_F(RecordWindow, LapClicksAndBarClicksEliminateAndRestore)
     EXPECT_EQ(std::count(w.record().Tour_Elimine.begin(), w.record().Tour_Elimine.end(), true), 0);
 }
 
+TEST_F(RecordWindow, RightClicksChooseTheChartedColumnAndStageChartsNothing)
+{
+    Principale& w = startWithLaps();
+    LapTimeChart& chart = *w.panels().Graphique_Chronos;
+    w.Liste_Tours_ChartColumn(10);
+    EXPECT_EQ(chart.title(), w.record().table.cell(0, 10).text);
+    const float top = chart.Haut_Graphique();
+    w.Liste_Tours_ChartColumn(0);  // the stage or engine column
+    EXPECT_EQ(chart.Haut_Graphique(), top);
+    EXPECT_EQ(chart.title(), w.record().table.cell(0, 10).text);
+}
+
 TEST_F(RecordWindow, MilesRelabelAndConvertAndAreRemembered)
 {
     Principale& w = startWithLaps();
