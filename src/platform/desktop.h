@@ -34,11 +34,4 @@ public:
     bool startEditor(const QString& path) override;
 };
 
-// The warning beep of the download.
-class Sound {
-public:
-    virtual ~Sound() = default;
-    virtual void beep() = 0;
-};
-
 }  // namespace tormel
