@@ -16,7 +16,6 @@ namespace tormel {
 
 namespace {
 
-constexpr int Label12Height = 285;
 const QColor Eliminated{0, 0, 0};
 const QColor Outline{0, 255, 0};
 
@@ -78,7 +77,7 @@ QLabel* LapTimeChart::Label13(int i) const
 void LapTimeChart::Size_Graphique_Chronos(int screenWidth, int screenHeight, int tableHeight)
 {
     const ChronosLayout l = sizeGraphiqueChronos(screenWidth, screenHeight, tableHeight,
-                                                 hScroll1_->sizeHint().height() * TwipsPerPixel, Label12Height);
+                                                 hScroll1_->sizeHint().height() * TwipsPerPixel, LabelHeightTwips);
     setTitle(QString());
     setGeometry(twipsToPixels(l.frame));
     hScroll1_->setGeometry(twipsToPixels(l.scrollBar));

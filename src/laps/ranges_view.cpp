@@ -15,7 +15,6 @@ namespace tormel {
 
 namespace {
 
-constexpr int LabelHeight = 285;
 constexpr int FirstBarLeft = 120;
 constexpr int BarTop = 1200;
 
@@ -107,9 +106,9 @@ void RangesView::Size_Tranches(int screenWidth, int screenHeight, int frameTop)
 {
     const TranchesLayout l = sizeTranches(screenWidth, screenHeight, frameTop, FirstBarLeft, BarTop);
     setGeometry(twipsToPixels(l.frame));
-    label8_->setGeometry(twipsToPixels({FirstBarLeft, 240, 6000, LabelHeight}));
-    label6_->setGeometry(twipsToPixels({FirstBarLeft, 240 + LabelHeight, 6000, LabelHeight}));
-    label7_->setGeometry(twipsToPixels({FirstBarLeft, 240 + 2 * LabelHeight, 6000, LabelHeight}));
+    label8_->setGeometry(twipsToPixels({FirstBarLeft, 240, 6000, LabelHeightTwips}));
+    label6_->setGeometry(twipsToPixels({FirstBarLeft, 240 + LabelHeightTwips, 6000, LabelHeightTwips}));
+    label7_->setGeometry(twipsToPixels({FirstBarLeft, 240 + 2 * LabelHeightTwips, 6000, LabelHeightTwips}));
     for (int i = 0; i < Count; ++i) {
         BarPanel* bar = bars_[std::size_t(i)];
         bar->setGeometry(twipsToPixels(l.bars[std::size_t(i)]));

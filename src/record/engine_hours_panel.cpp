@@ -7,12 +7,6 @@
 
 namespace tormel {
 
-namespace {
-constexpr int labelHeight = 285;
-constexpr int buttonWidth = 1200;
-constexpr int buttonHeight = 375;
-}  // namespace
-
 EngineHoursPanel::EngineHoursPanel(QWidget* parent)
     : QGroupBox(parent)
 {
@@ -39,7 +33,7 @@ EngineHoursPanel::EngineHoursPanel(QWidget* parent)
 void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
 {
     hide();
-    const MoteursLayout l = sizeFrameMoteurs(area, labelHeight, buttonWidth, buttonHeight);
+    const MoteursLayout l = sizeFrameMoteurs(area, LabelHeightTwips, ButtonWidthTwips, ButtonHeightTwips);
     placeTwips(this, l.frame);
     for (int n = 0; n < 5; ++n) {
         placeTwips(Label_Moteur[std::size_t(n)], l.titles[std::size_t(n)]);

@@ -57,9 +57,6 @@ QString indexed(const char* name, int i)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
 
-constexpr int labelHeight = 285;
-constexpr int buttonHeight = 375;
-constexpr int buttonWidth = 1200;
 
 }  // namespace
 
@@ -148,10 +145,10 @@ void Panels::layOut(int screenWidth, int screenHeight)
         QLabel* column[] = {c.Label19, c.Label20, c.Rpm_Inst, c.Label21, c.Rpm_L, c.Label22, c.Rpm_R, c.Label23, c.Label24};
         int top = y0;
         for (QLabel* l : column) {
-            placeTwips(l, {120, top, x0 - 240, labelHeight});
-            top += labelHeight;
+            placeTwips(l, {120, top, x0 - 240, LabelHeightTwips});
+            top += LabelHeightTwips;
         }
-        placeTwips(c.SSFrame3, {120, top, x0 - 240, 2 * labelHeight});
+        placeTwips(c.SSFrame3, {120, top, x0 - 240, 2 * LabelHeightTwips});
     }
 
     // The track editor opens in the place of the lap-time chart.
@@ -165,9 +162,9 @@ void Panels::layOut(int screenWidth, int screenHeight)
     Frame_Moteurs->Size_Frame_Moteurs(piste);
 
     placeTwips(Frame_Lecture_Pro, {chronosFrame.left, chronosFrame.top, 6000, 2400});
-    placeTwips(Command3D1, {240, 360, 2400, buttonHeight});
-    placeTwips(Fermer_Scan, {3000, 360, buttonWidth, buttonHeight});
-    placeTwips(Label4, {240, 960, 5000, labelHeight});
+    placeTwips(Command3D1, {240, 360, 2400, ButtonHeightTwips});
+    placeTwips(Fermer_Scan, {3000, 360, ButtonWidthTwips, ButtonHeightTwips});
+    placeTwips(Label4, {240, 960, 5000, LabelHeightTwips});
 
     // The start-up picture in the middle of the screen, the version at its top.
     const TwipsRect picture = centred(screenWidth, screenHeight, Picture2->width() * TwipsPerPixel, Picture2->height() * TwipsPerPixel);

@@ -16,6 +16,11 @@ struct TwipsRect {
 
 inline constexpr int TwipsPerPixel = 15;
 
+// Sizes of the window's ordinary controls, shared by every panel.
+inline constexpr int LabelHeightTwips = 285;
+inline constexpr int ButtonHeightTwips = 375;
+inline constexpr int ButtonWidthTwips = 1200;
+
 // The lap table before any record: top-left corner, half the usable height.
 TwipsRect tableToursInitial(int screenWidth, int screenHeight);
 

@@ -113,16 +113,15 @@ void TrackEditor::setCaptions(const std::array<QString, 7>& nomChamp, const QStr
 void TrackEditor::layOut(int widthTwips, int heightTwips)
 {
     constexpr int row = 420;
-    constexpr int labelHeight = 285;
     for (int i = 0; i < 7; ++i) {
         const int top = 330 + i * row;
-        placeTwips(nom_champ[std::size_t(i)], {120, top, 1500, labelHeight});
+        placeTwips(nom_champ[std::size_t(i)], {120, top, 1500, LabelHeightTwips});
         placeTwips(VNC[std::size_t(i)], {1680, top - 30, 3600, 345});
     }
     for (int i = 0; i < 4; ++i)
         placeTwips(Unit_Piste[std::size_t(i)], {5520, 300 + (3 + i) * row, 1500, 345});
     placeTwips(SSCommand2, {5520, 300, 600, 375});
-    placeTwips(Numero_Piste, {6120, 330, 720, labelHeight});
+    placeTwips(Numero_Piste, {6120, 330, 720, LabelHeightTwips});
     placeTwips(SSCommand3, {6840, 300, 600, 375});
     placeTwips(Fermer_Piste, {widthTwips - 1440, heightTwips - 600, 1200, 375});
 }
