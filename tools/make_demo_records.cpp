@@ -1,8 +1,8 @@
 // Writes the demo records shipped in data/demo/.
 #include "demo_records.h"
 
+#include "base/text_codec.h"
 #include "record/record_file.h"
-#include "shell/text_codec.h"
 #include "tracks/track_file.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
+#include "app/export_command.h"
+#include "base/app_info.h"
+#include "config/program_folder.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "shell/app_info.h"
-#include "shell/export_command.h"
 #include "shell/principale.h"
-#include "shell/program_folder.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -42,9 +42,12 @@ int exportCommand(int argc, char* argv[])
         std::fputs(usage, stderr);
         return 2;
     }
-    const QString folder = tormel::programFolderForReading(QCoreApplication::applicationDirPath());
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString installedData = tormel::installedDataFolder(executableFolder);
+    const QString folder =
+        tormel::decideProgramFolder(executableFolder, installedData, QString(), tormel::FolderAccess::ReadOnly);
     const tormel::ExportCommandResult result =
-        tormel::exportRecordFile(args.at(2), args.at(3), folder, QDateTime::currentDateTime());
+        tormel::exportRecordFile(args.at(2), args.at(3), folder, installedData, QDateTime::currentDateTime());
     if (!result.warning.isEmpty())
         std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(result.warning));
     if (!result.ok) {
@@ -80,8 +83,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(tormel::versionText());
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QString installedData = QDir(executableFolder).filePath(QStringLiteral("../share/tormel_vue"));
-    const QString programFolder = tormel::decideProgramFolder(executableFolder, QDir::cleanPath(installedData));
+    const QString programFolder =
+        tormel::decideProgramFolder(executableFolder, tormel::installedDataFolder(executableFolder));
 
     tormel::QtDialogs dialogs;
     tormel::QtScreen screen;

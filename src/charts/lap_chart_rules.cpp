@@ -1,6 +1,6 @@
 #include "charts/lap_chart_rules.h"
 
-#include "laps/number_format.h"
+#include "base/number_format.h"
 
 #include <algorithm>
 #include <climits>
@@ -23,27 +23,21 @@ int wholePart(double x)
     return int(std::floor(std::clamp(x, double(INT_MIN), double(INT_MAX))));
 }
 
-QString cellText(const LapTable& table, int row, int column)
+LapChartWindow lapChartWindow(int nTours, int screenWidthTwips)
 {
-    if (row < 0 || std::size_t(row) >= table.rows.size() || column < 0 || column >= LapTable::ColumnCount)
-        return {};
-    return table.cell(row, column).text;
+    LapChartWindow w;
+    // At least one slot, so that a tiny screen never divides the chart by zero.
+    w.Tours_Ecran = std::clamp(int(roundHalfEven(double(screenWidthTwips) * 60.0 / 19200.0)), 1, 60);
+    if (nTours > w.Tours_Ecran) {
+        w.scrollVisible = true;
+        w.scrollMaximum = nTours - w.Tours_Ecran;
+        w.scrollLargeStep = int(roundHalfEven(w.Tours_Ecran / 2.0));
+    } else {
+        w.Tours_Ecran = nTours;
+    }
+    return w;
 }
 
-float cellValue(const LapTable& table, int row, int column)
-{
-    QString text = cellText(table, row, column);
-    return Nombre(text);
-}
-
-int lapOfRow(const LapTable& table, int row)
-{
-    const double lap = roundHalfEven(double(cellValue(table, row, 0)));
-    if (!std::isfinite(lap))
-        return 0;
-    // Far beyond any lap; keeps the conversion defined for any text.
-    return int(std::clamp(lap, -1.0e6, 1.0e6));
-}
 
 QString label12Text(const LapTable& table, int row, int tourMarque)
 {

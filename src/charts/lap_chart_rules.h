@@ -20,12 +20,14 @@ ChartEdges chartEdges(float minimum, float maximum);
 // arithmetic needs for positions left of the chart), bounded to int.
 int wholePart(double x);
 
-// Text of a cell, empty for a row or column the table does not have.
-QString cellText(const LapTable& table, int row, int column);
-// A cell read as a number (0 for text that is not one, or no cell).
-float cellValue(const LapTable& table, int row, int column);
-// The lap a row shows: its column-0 text read as a number and rounded.
-int lapOfRow(const LapTable& table, int row);
+// How many laps the lap-time chart shows at once and how its scroll bar runs.
+struct LapChartWindow {
+    int Tours_Ecran = 0;
+    bool scrollVisible = false;
+    int scrollMaximum = 0;
+    int scrollLargeStep = 0;
+};
+LapChartWindow lapChartWindow(int nTours, int screenWidthTwips);
 
 // The read-out line over the chart for the lap shown in `row`: lap, stage,
 // lap time, maximum engine speed and temperature, each after its title.

@@ -1,9 +1,9 @@
 #include "charts/lap_time_chart.h"
 
+#include "base/twips.h"
 #include "charts/canvas.h"
+#include "charts/chart_layout.h"
 #include "charts/lap_chart_rules.h"
-#include "charts/twips.h"
-#include "shell/window_layout.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "charts/lap_chart_rules.h"
 #include "laps/lap_table.h"
-#include "record/record_decoder.h"
 
 #include <QGroupBox>
 

@@ -1,6 +1,6 @@
 #include "laps/conversions.h"
 
-#include "laps/number_format.h"
+#include "base/number_format.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,6 @@
 #include "laps/export.h"
 
-#include "shell/text_codec.h"
-
-#include <QStringEncoder>
+#include "base/text_codec.h"
 
 namespace tormel {
 
@@ -15,12 +13,6 @@ const QString CrLf = QStringLiteral("\r\n");
 QString dateLine(const QDateTime& now)
 {
     return now.date().toString(QStringLiteral("MM-dd-yyyy")) + Tab + now.time().toString(QStringLiteral("hh:mm:ss")) + Tab + CrLf;
-}
-
-QByteArray encode(const QString& text)
-{
-    QStringEncoder encoder("windows-1252");
-    return encoder.encode(text);
 }
 
 // A number with one blank for its sign (none before a minus) and one after.
@@ -39,7 +31,7 @@ QByteArray exportLapTable(const LapTable& table, const QDateTime& now)
             text += cell.text + Tab;
         text += Cr;
     }
-    return encode(text);
+    return toWindows1252(text);
 }
 
 QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, const RpmStatistics& stats,
@@ -62,7 +54,7 @@ QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, cons
         }
         text += signedField(lap) + Tab + signedField(beacon) + Tab + signedField(stats.Rpm_Brut[std::size_t(s)]) + CrLf;
     }
-    return encode(text);
+    return toWindows1252(text);
 }
 
 std::optional<QString> writeExport(const QString& path, const QByteArray& bytes)

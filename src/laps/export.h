@@ -4,7 +4,7 @@
 #include "laps/rpm_statistics.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
-#include "shell/text_tables.h"
+#include "texts/text_tables.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,6 @@
 #include "laps/lap_grid.h"
 
-#include "charts/lap_chart_rules.h"
-#include "charts/twips.h"
+#include "base/twips.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

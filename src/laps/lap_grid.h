@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/twips.h"
 #include "laps/lap_table.h"
-#include "shell/text_tables.h"
-#include "shell/window_layout.h"
+#include "texts/text_tables.h"
 
 #include <QAbstractScrollArea>
 

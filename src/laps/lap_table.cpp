@@ -1,9 +1,10 @@
 #include "laps/lap_table.h"
 
+#include "base/number_format.h"
 #include "laps/conversions.h"
-#include "laps/number_format.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tormel {
 
@@ -252,6 +253,28 @@ void Triage(LapTable& table, int colonneTri, int ligneTri)
             return ka.has_value() && !kb.has_value();
         return descending ? *ka > *kb : *ka < *kb;
     });
+}
+
+QString cellText(const LapTable& table, int row, int column)
+{
+    if (row < 0 || std::size_t(row) >= table.rows.size() || column < 0 || column >= LapTable::ColumnCount)
+        return {};
+    return table.cell(row, column).text;
+}
+
+float cellValue(const LapTable& table, int row, int column)
+{
+    QString text = cellText(table, row, column);
+    return Nombre(text);
+}
+
+int lapOfRow(const LapTable& table, int row)
+{
+    const double lap = roundHalfEven(double(cellValue(table, row, 0)));
+    if (!std::isfinite(lap))
+        return 0;
+    // Far beyond any lap; keeps the conversion defined for any text.
+    return int(std::clamp(lap, -1.0e6, 1.0e6));
 }
 
 }  // namespace tormel

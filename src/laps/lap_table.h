@@ -2,7 +2,7 @@
 
 #include "record/record_decoder.h"
 #include "record/record_image.h"
-#include "shell/text_tables.h"
+#include "texts/text_tables.h"
 
 #include <QChar>
 #include <QString>
@@ -105,5 +105,12 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
 // Orders the lap rows by column Colonne_Tri with that column's sort mode;
 // rows with equal keys keep their order, rows without a key go last.
 void Triage(LapTable& table, int colonneTri, int ligneTri);
+
+// Text of a cell, empty for a row or column the table does not have.
+QString cellText(const LapTable& table, int row, int column);
+// A cell read as a number (0 for text that is not one, or no cell).
+float cellValue(const LapTable& table, int row, int column);
+// The lap a row shows: its column-0 text read as a number and rounded.
+int lapOfRow(const LapTable& table, int row);
 
 }  // namespace tormel

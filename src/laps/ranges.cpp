@@ -1,7 +1,7 @@
 #include "laps/ranges.h"
 
+#include "base/number_format.h"
 #include "laps/conversions.h"
-#include "laps/number_format.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "record/record_image.h"
-#include "shell/text_tables.h"
+#include "texts/text_tables.h"
 
 #include <QChar>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "laps/ranges_view.h"
 
-#include "charts/twips.h"
-#include "laps/number_format.h"
-#include "shell/window_layout.h"
+#include "base/number_format.h"
+#include "base/twips.h"
+#include "laps/lap_views_layout.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "laps/ranges.h"
-#include "shell/text_tables.h"
+#include "texts/text_tables.h"
 
 #include <QGroupBox>
 #include <QWidget>

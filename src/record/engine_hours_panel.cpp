@@ -1,6 +1,7 @@
 #include "record/engine_hours_panel.h"
 
-#include "shell/panels.h"
+#include "base/widget_twips.h"
+#include "record/engine_hours_layout.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/window_layout.h"
+#include "base/twips.h"
 
 #include <QGroupBox>
 

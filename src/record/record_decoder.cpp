@@ -1,6 +1,6 @@
 #include "record/record_decoder.h"
 
-#include "laps/number_format.h"
+#include "base/number_format.h"
 
 #include <algorithm>
 
@@ -48,21 +48,6 @@ DecodedRecord decodeRecord(const RecordImage& image, const QString& etapesText)
     d.Decalage_Temp = (image.flags() & 32) != 0 ? image.temperatureOffset() : 0;
     d.Mode_Enregistrement = image.isRpmRecording() ? ModeEnregistrement::Rpm : ModeEnregistrement::Chronos;
     return d;
-}
-
-LapChartWindow lapChartWindow(int nTours, int screenWidthTwips)
-{
-    LapChartWindow w;
-    // At least one slot, so that a tiny screen never divides the chart by zero.
-    w.Tours_Ecran = std::clamp(int(roundHalfEven(double(screenWidthTwips) * 60.0 / 19200.0)), 1, 60);
-    if (nTours > w.Tours_Ecran) {
-        w.scrollVisible = true;
-        w.scrollMaximum = nTours - w.Tours_Ecran;
-        w.scrollLargeStep = int(roundHalfEven(w.Tours_Ecran / 2.0));
-    } else {
-        w.Tours_Ecran = nTours;
-    }
-    return w;
 }
 
 }  // namespace tormel

@@ -48,13 +48,4 @@ QString serialNumberText(const RecordImage& image);
 // An engine counter as hours:minutes from its two BCD bytes (0x05, 0x30 -> 5:30).
 QString engineTimeText(std::uint8_t hoursBcd, std::uint8_t minutesBcd);
 
-// How many laps the lap-time chart shows at once and how its scroll bar runs.
-struct LapChartWindow {
-    int Tours_Ecran = 0;
-    bool scrollVisible = false;
-    int scrollMaximum = 0;
-    int scrollLargeStep = 0;
-};
-LapChartWindow lapChartWindow(int nTours, int screenWidthTwips);
-
 }  // namespace tormel

@@ -1,6 +1,6 @@
 #include "record/record_file.h"
 
-#include "shell/text_codec.h"
+#include "base/text_codec.h"
 
 #include <QFile>
 

@@ -97,7 +97,7 @@ Menus::Menus(QMenuBar* bar)
     Infos->setObjectName(QStringLiteral("Infos"));
 }
 
-std::array<QAction*, Menus::MenuFileLines> Menus::menuFileItems() const
+std::array<QAction*, menuCaptionCount> Menus::menuFileItems() const
 {
     return {Fichiers->menuAction(), Sauver, Nouveau, Ouvrir, Supprimer, Exporter, Fonds, Quitter,
             Options->menuAction(), Langue[0], Langue[1], Langue[2], Langue[3], Langue[4], Langue[5],

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/language_files.h"
+
 #include <QString>
 
 #include <array>
@@ -57,11 +59,10 @@ struct Menus {
     QAction* Aide;
     QAction* Infos;
 
-    // The 36 captions of a menu file, in file order. Line 25 is the title of
-    // the track editor frame, not a menu: its slot is null.
-    static constexpr int MenuFileLines = 36;
-    static constexpr int FramePisteLine = 25;
-    std::array<QAction*, MenuFileLines> menuFileItems() const;
+    // The items whose captions the menu file holds, in file order. The
+    // caption at menuFramePiste is the title of the track editor frame, not
+    // a menu: its slot is null.
+    std::array<QAction*, menuCaptionCount> menuFileItems() const;
 };
 
 // The caption of a top-level menu or an item.

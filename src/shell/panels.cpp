@@ -1,7 +1,9 @@
 #include "shell/panels.h"
 
+#include "charts/chart_layout.h"
 #include "charts/lap_time_chart.h"
 #include "laps/lap_grid.h"
+#include "laps/lap_views_layout.h"
 #include "laps/ranges_view.h"
 #include "record/engine_hours_panel.h"
 #include "shell/title_card.h"
@@ -13,17 +15,6 @@
 #include <QPushButton>
 
 namespace tormel {
-
-void placeTwips(QWidget* widget, const TwipsRect& r)
-{
-    widget->setGeometry(r.left / TwipsPerPixel, r.top / TwipsPerPixel, r.width / TwipsPerPixel, r.height / TwipsPerPixel);
-}
-
-TwipsRect twipsGeometry(const QWidget* widget)
-{
-    const QRect g = widget->geometry();
-    return {g.x() * TwipsPerPixel, g.y() * TwipsPerPixel, g.width() * TwipsPerPixel, g.height() * TwipsPerPixel};
-}
 
 namespace {
 

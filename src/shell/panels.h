@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/window_layout.h"
+#include "base/widget_twips.h"
 
 #include <array>
 
@@ -16,10 +16,6 @@ class LapGrid;
 class LapTimeChart;
 class RangesView;
 class TrackEditor;
-
-// Places a widget at a rectangle given in twips.
-void placeTwips(QWidget* widget, const TwipsRect& rect);
-TwipsRect twipsGeometry(const QWidget* widget);
 
 // The controls of the window's panels, by their domain names. Each panel is
 // laid out here at its place; the behaviour of a panel belongs to its own

@@ -1,21 +1,21 @@
 #include "shell/principale.h"
 
+#include "base/app_info.h"
 #include "charts/lap_time_chart.h"
+#include "config/background_file.h"
+#include "config/error_log.h"
+#include "config/settings.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
 #include "laps/ranges.h"
 #include "laps/ranges_view.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "shell/app_info.h"
-#include "shell/background_file.h"
-#include "shell/error_log.h"
-#include "shell/language_files.h"
-#include "shell/menus.h"
-#include "shell/panels.h"
-#include "shell/settings.h"
 #include "record/engine_hours_panel.h"
 #include "record/record_file.h"
+#include "shell/menus.h"
+#include "shell/panels.h"
+#include "texts/language_files.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
@@ -277,17 +277,17 @@ void Principale::Lire_Menus()
     MenuCaptions captions = currentMenuCaptions();
     const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
     const auto items = menus_->menuFileItems();
-    for (int line = 1; line <= file.fieldsRead && line <= Menus::MenuFileLines; ++line) {
-        const QString& text = captions[std::size_t(line - 1)];
-        if (line == Menus::FramePisteLine)
+    for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
+        const QString& text = captions[std::size_t(i)];
+        if (i == menuFramePiste)
             panels_->Frame_Piste->setTitle(text);
         else
-            setCaption(items[std::size_t(line - 1)], text);
-        if (line == 15)
+            setCaption(items[std::size_t(i)], text);
+        if (i == menuLangueFirst + 5)
             menus_->Options->setTitle(caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
-        else if (line == 18)
+        else if (i == menuUniteVitesseFirst + 1)
             composeUnitesTitle();
-        else if (line == 23 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
+        else if (i == menuComFirst + 3 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
             setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
     }
     if (file.failed) {
@@ -368,8 +368,8 @@ MenuCaptions Principale::currentMenuCaptions() const
 {
     MenuCaptions captions;
     const auto items = menus_->menuFileItems();
-    for (int line = 0; line < Menus::MenuFileLines; ++line)
-        captions[std::size_t(line)] = items[std::size_t(line)] ? caption(items[std::size_t(line)]) : panels_->Frame_Piste->title();
+    for (int i = 0; i < menuCaptionCount; ++i)
+        captions[std::size_t(i)] = items[std::size_t(i)] ? caption(items[std::size_t(i)]) : panels_->Frame_Piste->title();
     return captions;
 }
 

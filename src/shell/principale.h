@@ -1,11 +1,12 @@
 #pragma once
 
+#include "charts/lap_chart_rules.h"
 #include "laps/lap_table.h"
 #include "laps/rpm_statistics.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
-#include "shell/language_files.h"
-#include "shell/text_tables.h"
+#include "texts/language_files.h"
+#include "texts/text_tables.h"
 #include "tracks/track_file.h"
 
 #include <QMainWindow>

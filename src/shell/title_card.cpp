@@ -1,6 +1,6 @@
 #include "shell/title_card.h"
 
-#include "shell/app_info.h"
+#include "base/app_info.h"
 
 #include <QFont>
 #include <QLinearGradient>

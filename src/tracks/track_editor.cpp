@@ -1,6 +1,6 @@
 #include "tracks/track_editor.h"
 
-#include "shell/panels.h"
+#include "base/widget_twips.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tracks/track_file.h"
 
-#include "shell/text_codec.h"
+#include "base/text_codec.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "laps/number_format.h"
+#include "base/number_format.h"
 
 #include <QByteArray>
 #include <QChar>

@@ -1,7 +1,7 @@
 #include "demo_records.h"
 #include "record/record_file.h"
-#include "tracks/track_file.h"
 #include "support/temp_folder.h"
+#include "tracks/track_file.h"
 
 #include <QDir>
 #include <QFile>

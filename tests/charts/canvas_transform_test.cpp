@@ -77,5 +77,25 @@ TEST(LapChartRules, ReadOutNamesLapStageTimeEngineSpeedAndTemperature)
               QStringLiteral("  Tour  00     Etape  0         Temps        Max RPM       Max °C  "));
 }
 
+TEST(LapChartWindow, LapsPerScreenAndScrollRange)
+{
+    const struct {
+        int laps, twips, perScreen;
+        bool scroll;
+        int maximum, step;
+    } cases[] = {{90, 15360, 48, true, 42, 24}, {40, 15360, 40, false, 0, 0}, {75, 19200, 60, true, 15, 30}};
+    for (const auto& c : cases) {
+        const LapChartWindow w = lapChartWindow(c.laps, c.twips);
+        EXPECT_EQ(w.Tours_Ecran, c.perScreen) << c.laps;
+        EXPECT_EQ(w.scrollVisible, c.scroll) << c.laps;
+        if (c.scroll) {
+            EXPECT_EQ(w.scrollMaximum, c.maximum);
+            EXPECT_EQ(w.scrollLargeStep, c.step);
+        }
+    }
+    EXPECT_EQ(lapChartWindow(99, 40000).Tours_Ecran, 60);
+    EXPECT_EQ(lapChartWindow(5, 0).Tours_Ecran, 1);
+}
+
 }  // namespace
 }  // namespace tormel

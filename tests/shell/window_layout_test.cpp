@@ -1,4 +1,6 @@
-#include "shell/window_layout.h"
+#include "charts/chart_layout.h"
+#include "laps/lap_views_layout.h"
+#include "record/engine_hours_layout.h"
 
 #include <gtest/gtest.h>
 

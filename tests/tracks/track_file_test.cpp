@@ -1,5 +1,5 @@
-#include "tracks/track_file.h"
 #include "support/temp_folder.h"
+#include "tracks/track_file.h"
 
 #include <QDir>
 

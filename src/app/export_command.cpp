@@ -1,0 +1,99 @@
+#include "app/export_command.h"
+
+#include "base/number_format.h"
+#include "config/settings.h"
+#include "laps/export.h"
+#include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
+#include "record/record_decoder.h"
+#include "record/record_file.h"
+#include "texts/language_files.h"
+#include "tracks/track_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tormel {
+
+namespace {
+
+struct Language {
+    TextTables tables = frenchTextTables();
+    MenuCaptions menus = frenchMenuCaptions();
+    QString warning;
+};
+
+// The language the window would show. A defective file falls back on the
+// French texts whole, with one warning, rather than a mixture of two languages.
+Language readLanguage(const QString& programFolder, const QString& installedData, int choixLangue)
+{
+    Language language;
+    const MenuReadStatus menus = Lire_Menus(programFolder, choixLangue, language.menus, installedData);
+    const TextReadStatus texts = Lire_Textes(programFolder, choixLangue, language.tables, installedData);
+    if (menus.failed || !texts.textesRead || !texts.tipsRead) {
+        const QString name = languageFileToRead(programFolder, installedData, menus.failed ? QStringLiteral("Menu_")
+                                                                          : (!texts.textesRead ? QStringLiteral("Textes_") : QStringLiteral("Tips_")),
+                                                choixLangue);
+        language = Language{};
+        language.warning = QStringLiteral("warning: the language file %1 is missing or defective; French texts are used").arg(name);
+    }
+    return language;
+}
+
+ExportCommandResult failure(const QString& message)
+{
+    ExportCommandResult result;
+    result.error = message;
+    return result;
+}
+
+}  // namespace
+
+ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
+                                     const QString& installedData, const QDateTime& now)
+{
+    if (!hasXlsExtension(outPath))
+        return failure(QStringLiteral("the output name must end in xls: %1").arg(outPath));
+    if (!QFileInfo(recordPath).isFile())
+        return failure(QStringLiteral("cannot read the record %1: no such file").arg(recordPath));
+    const LoadedRecord loaded = Charge_Fichier(recordPath);
+    if (loaded.errorNumber != 0)
+        return failure(QStringLiteral("cannot read the record %1: %2").arg(recordPath, loaded.errorText));
+
+    const SystemSettings settings = Charge_System(programFolder);
+    const Language language = readLanguage(programFolder, installedData, settings.Choix_Langue);
+
+    const DecodedRecord record = decodeRecord(loaded.image, language.tables.Textes[19]);
+    QByteArray bytes;
+    if (record.Mode_Enregistrement == ModeEnregistrement::Rpm) {
+        if (record.Nombre_Echantillons < 10)
+            return failure(QStringLiteral("the record %1 holds fewer than 10 engine-speed samples").arg(recordPath));
+        const RpmStatistics stats = Compute_Rpm(loaded.image, record, 0);
+        bytes = exportRpm(loaded.image, record, stats, language.tables, now);
+    } else {
+        if (record.nTours <= 0)
+            return failure(QStringLiteral("the record %1 holds no lap").arg(recordPath));
+        int track = settings.Piste_Courante;
+        if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
+            track = *loaded.trackNumber;
+        LapTableOptions options;
+        options.Distances = lireDistancesPiste(QDir::current().filePath(trackFileName), track).value_or(std::array<float, 4>{});
+        options.Choix_Vitesse = settings.Choix_Vitesse;
+        options.Choix_Temp = settings.Choix_Temp;
+        options.uniteVitesse = language.menus[std::size_t(menuUniteVitesseFirst + settings.Choix_Vitesse)];
+        // The temperature captions are not in the menu file.
+        options.uniteTemp = settings.Choix_Temp == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
+        options.decimalSeparator = systemDecimalSeparator();
+        const LapTable table = Affiche_Tours(loaded.image, record, language.tables, options);
+        bytes = exportLapTable(table, now);
+    }
+
+    if (const auto error = writeExport(outPath, bytes))
+        return failure(QStringLiteral("cannot write %1: %2").arg(outPath, *error));
+    ExportCommandResult result;
+    result.ok = true;
+    result.warning = language.warning;
+    return result;
+}
+
+}  // namespace tormel

@@ -1,0 +1,300 @@
+#include "texts/language_files.h"
+
+#include "base/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <limits>
+
+namespace tormel {
+
+MenuCaptions frenchMenuCaptions()
+{
+    return {
+        QStringLiteral("Fichiers"), QStringLiteral("Sauver"), QStringLiteral("Lecture Chrono"),
+        QStringLiteral("Ouvrir Fichier Existant"), QStringLiteral("Supprimer"), QStringLiteral("Exporter Données"),
+        QStringLiteral("Image de fond"), QStringLiteral("Quitter"), QStringLiteral("Langue"),
+        languageCaptions[0], languageCaptions[1], languageCaptions[2],
+        languageCaptions[3], languageCaptions[4], languageCaptions[5],
+        QStringLiteral("Unités"), QStringLiteral("km/h"), QStringLiteral("miles/h"),
+        QStringLiteral("Communication"), QStringLiteral("Com1"), QStringLiteral("Com2"),
+        QStringLiteral("Com3"), QStringLiteral("Com4"), QStringLiteral("Pistes"),
+        QStringLiteral("Selection"), QStringLiteral("Affichage Chrono"), QStringLiteral("Courbe RPM's"),
+        QStringLiteral("Table Chronos"), QStringLiteral("Temps Moteurs"), QStringLiteral("Filtres"),
+        QStringLiteral("Pas de Filtre"), QStringLiteral("Filtre 1"), QStringLiteral("Filtre 2"),
+        QStringLiteral("Filtre 3"), QStringLiteral("Commentaire"), QStringLiteral("Aide"),
+    };
+}
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+bool isDelimiter(QChar c)
+{
+    return c == QLatin1Char(',') || isLineEnd(c);
+}
+
+std::optional<QString> readBoundedText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(maxLanguageFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxLanguageFileBytes)
+        return std::nullopt;
+    return fromWindows1252(bytes);
+}
+
+bool validLanguage(int language)
+{
+    return language >= 0 && language < int(languageCaptions.size());
+}
+
+// Reads index-and-text pairs until the end; `store` says whether an index is
+// a failure (false) and otherwise stores or skips the text.
+template <typename Store>
+bool readPairs(const QString& path, Store store)
+{
+    const std::optional<QString> text = readBoundedText(path);
+    if (!text)
+        return false;
+    FieldReader reader(*text);
+    while (!reader.atEnd()) {
+        const std::optional<std::int16_t> index = reader.readNumber();
+        if (!index)
+            return false;
+        const std::optional<QString> value = reader.readText();
+        if (!value)
+            return false;
+        if (!store(*index, *value))
+            return false;
+    }
+    return true;
+}
+
+// A quoted text ends at the next double quote, and a line end would split
+// it: neither can be kept.
+QString writable(QString text)
+{
+    text.replace(QLatin1Char('"'), QLatin1Char('\''));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+template <std::size_t N>
+QByteArray pairFileBytes(const std::array<QString, N>& table)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < N; ++i)
+        lines << QStringLiteral("%1,\"%2\"").arg(i).arg(writable(table[i]));
+    return windowsLines(lines);
+}
+
+bool saveLanguageFile(const QString& folder, const QString& prefix, int language, const QByteArray& bytes,
+                      QString* errorText)
+{
+    if (!validLanguage(language)) {
+        if (errorText)
+            *errorText = QStringLiteral("No language %1").arg(language);
+        return false;
+    }
+    return saveWholeFile(languageFilePath(folder, prefix, language), bytes, errorText);
+}
+
+}  // namespace
+
+FieldReader::FieldReader(QString text)
+    : text_(std::move(text))
+{
+}
+
+bool FieldReader::atEnd() const
+{
+    for (qsizetype p = pos_; p < text_.size(); ++p) {
+        if (!isBlank(text_.at(p)) && !isLineEnd(text_.at(p)))
+            return false;
+    }
+    return true;
+}
+
+void FieldReader::skipBlanks()
+{
+    while (pos_ < text_.size() && isBlank(text_.at(pos_)))
+        ++pos_;
+}
+
+void FieldReader::skipDelimiter()
+{
+    if (pos_ >= text_.size())
+        return;
+    const QChar c = text_.at(pos_++);
+    if (c == QLatin1Char('\r') && pos_ < text_.size() && text_.at(pos_) == QLatin1Char('\n'))
+        ++pos_;
+}
+
+std::optional<QString> FieldReader::readText()
+{
+    skipBlanks();
+    if (pos_ >= text_.size())
+        return std::nullopt;
+    if (text_.at(pos_) == QLatin1Char('"')) {
+        const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
+        if (close < 0) {
+            pos_ = text_.size();
+            return std::nullopt;
+        }
+        QString field = text_.mid(pos_ + 1, close - pos_ - 1);
+        // Whatever follows the closing quote up to the delimiter is not part of the field.
+        pos_ = close + 1;
+        while (pos_ < text_.size() && !isDelimiter(text_.at(pos_)))
+            ++pos_;
+        skipDelimiter();
+        return field;
+    }
+    const qsizetype start = pos_;
+    while (pos_ < text_.size() && !isDelimiter(text_.at(pos_)))
+        ++pos_;
+    QString field = text_.mid(start, pos_ - start);
+    skipDelimiter();
+    return field;
+}
+
+std::optional<std::int16_t> FieldReader::readNumber()
+{
+    // A number never starts on an empty line: blank lines before it are passed.
+    while (pos_ < text_.size() && (isBlank(text_.at(pos_)) || isLineEnd(text_.at(pos_))))
+        ++pos_;
+    const std::optional<QString> field = readText();
+    if (!field)
+        return std::nullopt;
+    bool ok = false;
+    const int value = field->trimmed().toInt(&ok, 10);
+    if (!ok || value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
+
+QString languageFilePath(const QString& folder, const QString& prefix, int language)
+{
+    return QDir(folder).filePath(prefix + QString::number(language) + QStringLiteral(".txt"));
+}
+
+QString languageFileToRead(const QString& folder, const QString& fallbackFolder, const QString& prefix, int language)
+{
+    const QString path = languageFilePath(folder, prefix, language);
+    if (fallbackFolder.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QString fallback = languageFilePath(fallbackFolder, prefix, language);
+    return QFileInfo::exists(fallback) ? fallback : path;
+}
+
+bool readTextesFile(const QString& path, TextTables& tables)
+{
+    return readPairs(path, [&tables](std::int16_t index, const QString& text) {
+        if (index < 0)
+            return false;
+        if (index < TextTables::TextesCount)
+            tables.Textes[std::size_t(index)] = text;
+        return true;
+    });
+}
+
+bool readTipsFile(const QString& path, TextTables& tables)
+{
+    return readPairs(path, [&tables](std::int16_t index, const QString& text) {
+        if (index < 0 || index >= TextTables::TipsCount)
+            return false;
+        tables.Tips[std::size_t(index)] = text;
+        return true;
+    });
+}
+
+TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables, const QString& fallbackFolder)
+{
+    TextReadStatus status;
+    if (!validLanguage(language))
+        return status;
+    status.textesRead = readTextesFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Textes_"), language), tables);
+    if (status.textesRead)
+        status.tipsRead = readTipsFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Tips_"), language), tables);
+    return status;
+}
+
+MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
+{
+    MenuReadStatus status;
+    const std::optional<QString> text = readBoundedText(path);
+    if (!text) {
+        status.failed = true;
+        return status;
+    }
+    FieldReader reader(*text);
+    for (QString& caption : captions) {
+        const std::optional<QString> field = reader.readText();
+        if (!field) {
+            status.failed = true;
+            return status;
+        }
+        caption = *field;
+        ++status.fieldsRead;
+    }
+    return status;
+}
+
+MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions, const QString& fallbackFolder)
+{
+    if (!validLanguage(language))
+        return {true, 0};
+    return readMenuFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Menu_"), language), captions);
+}
+
+QByteArray textesFileBytes(const TextTables& tables)
+{
+    return pairFileBytes(tables.Textes);
+}
+
+QByteArray tipsFileBytes(const TextTables& tables)
+{
+    return pairFileBytes(tables.Tips);
+}
+
+QByteArray menuFileBytes(const MenuCaptions& captions)
+{
+    QStringList lines;
+    for (const QString& caption : captions) {
+        const QString text = writable(caption);
+        const bool quoted = text.contains(QLatin1Char(',')) || (!text.isEmpty() && isBlank(text.at(0)));
+        lines << (quoted ? QLatin1Char('"') + text + QLatin1Char('"') : text);
+    }
+    return windowsLines(lines);
+}
+
+bool Sauve_Textes(const QString& folder, int language, const TextTables& tables, QString* errorText)
+{
+    return saveLanguageFile(folder, QStringLiteral("Textes_"), language, textesFileBytes(tables), errorText);
+}
+
+bool Sauve_Tips(const QString& folder, int language, const TextTables& tables, QString* errorText)
+{
+    return saveLanguageFile(folder, QStringLiteral("Tips_"), language, tipsFileBytes(tables), errorText);
+}
+
+bool Sauve_Menus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText)
+{
+    return saveLanguageFile(folder, QStringLiteral("Menu_"), language, menuFileBytes(captions), errorText);
+}
+
+}  // namespace tormel

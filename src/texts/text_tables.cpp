@@ -1,0 +1,90 @@
+#include "texts/text_tables.h"
+
+namespace tormel {
+
+void Init_Textes(TextTables& t)
+{
+    auto& x = t.Textes;
+    x[0] = QStringLiteral(" éch.");
+    x[1] = QStringLiteral("Pas encore Implémenté");
+    x[2] = QStringLiteral("Moteur ");
+    x[3] = QStringLiteral("Pas Dispon.");
+    x[4] = QStringLiteral("Meilleur Tour : ");
+    x[5] = QStringLiteral("Tour : ");
+    x[6] = QStringLiteral(" sec. ");
+    x[7] = QStringLiteral(" Max Rpm : ");
+    x[8] = QStringLiteral(" éch.");
+    x[9] = QStringLiteral("Comm:");
+    x[10] = QStringLiteral("Veuillez recommencer");
+    x[11] = QStringLiteral("Erreur de communication");
+    x[12] = QStringLiteral("Pas de port série disponible");
+    x[13] = QStringLiteral("Erreur d'extension de Fichier");
+    x[14] = QStringLiteral("rpm");
+    x[15] = QStringLiteral("°C");
+    x[16] = QStringLiteral("Changé");
+    x[18] = QStringLiteral("Communication");
+    x[19] = QStringLiteral("Etapes : ");
+    x[20] = QStringLiteral("Enregistrement Vide");
+    x[21] = QStringLiteral("Numero_Piste = ");
+    x[22] = QStringLiteral("  Tour");
+    x[23] = QStringLiteral("Etape");
+    x[24] = QStringLiteral("    Temps");
+    x[25] = QStringLiteral(" Vitesse");
+    x[26] = QStringLiteral(" Temps(1)");
+    x[27] = QStringLiteral("Vitesse(1)");
+    x[28] = QStringLiteral(" Temps(2)");
+    x[29] = QStringLiteral(" Vitesse(2)");
+    x[30] = QStringLiteral(" Temps(3)");
+    x[31] = QStringLiteral(" Vitesse(3)");
+    x[32] = QStringLiteral(" Max RPM");
+    x[33] = QStringLiteral(" Max T°");
+    x[34] = QStringLiteral(" Moteur");
+    x[35] = QStringLiteral("Temps");
+    x[36] = QStringLiteral("Temps(1)");
+    x[37] = QStringLiteral("Temps(2)");
+    x[38] = QStringLiteral("Temps(3)");
+    x[39] = QStringLiteral("Théor.");
+    x[40] = QStringLiteral("Meilleur Tour : ");
+    x[41] = QStringLiteral("Temps_Moteurs");
+    x[42] = QStringLiteral("Fermer");
+    x[43] = QStringLiteral("Nom");
+    x[44] = QStringLiteral("Hammeau");
+    x[45] = QStringLiteral("Country");
+    x[46] = QStringLiteral("Long. Tot.");
+    x[47] = QStringLiteral("Champs 1");
+    x[48] = QStringLiteral("Champs 2");
+    x[49] = QStringLiteral("Champs 3");
+    x[50] = QStringLiteral("Pistes");
+    x[51] = QStringLiteral("Fichier Défectueux ou Manquant");
+    x[52] = QStringLiteral("Accéler.");
+    x[53] = QStringLiteral("Erreur imprevue. Veuillez envoyer les fichiers error.tml et error.txt à support@tormel-vue.example");
+
+    auto& p = t.Tips;
+    p[0] = QStringLiteral("Gauche:TRI");
+    p[1] = QStringLiteral("Gauche:TRI, Droite:Graphique");
+    p[2] = QStringLiteral("Meilleur Tour Théorique");
+    p[3] = QStringLiteral("Gauche:(dé)selectionner, Droite:graphique");
+    p[4] = QStringLiteral("Tranche : ");
+    p[5] = QStringLiteral("Maj Souris ou Cliquer pour CURSEUR");
+    p[6] = QStringLiteral("Cliquer pour CURSEUR");
+    p[7] = QStringLiteral("Pour démarrer l'Enregistrement des données du Chrono TORMEL");
+    p[8] = QStringLiteral("Cliquer pour éliminer/restaurer");
+    p[9] = QStringLiteral("Valeur Bouton G - Bouton D");
+    p[10] = QStringLiteral("Valeur Bouton Droit");
+    p[11] = QStringLiteral("Valeur Bouton Gauche");
+    p[12] = QStringLiteral("Valeur Curseur");
+    p[13] = QStringLiteral("Valeur Gauche-Droite");
+    p[14] = QStringLiteral("Durée à cette gamme de vitesses");
+    p[15] = QStringLiteral("Gamme Vitesses");
+    p[16] = QStringLiteral("Durée dans cette gamme");
+    p[17] = QStringLiteral("Tour de l'enregistrement");
+}
+
+TextTables frenchTextTables()
+{
+    TextTables t;
+    Init_Textes(t);
+    return t;
+}
+
+}  // namespace tormel
