@@ -1,57 +1,56 @@
 // What a click on a bar of the lap-time chart costs before the screen shows
-// the result: decode the record again, rebuild the lap table, refill the grid
-// and redraw the chart, for the largest record (99 laps).
-#include "charts/lap_time_chart.h"
-#include "laps/lap_grid.h"
-#include "laps/lap_table.h"
-#include "record/record_decoder.h"
+// the result, for the largest record (99 laps): the window's own click
+// handler, with the dialogs, screen and launcher of the tests.
+#include "record/record_file.h"
+#include "shell/principale.h"
+#include "support/fakes.h"
+#include "tracks/track_file.h"
 
 #include <QApplication>
-#include <QWidget>
+#include <QDir>
+#include <QSaveFile>
+#include <QTemporaryDir>
 
 #include "bench_records.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 namespace {
 
 constexpr int ScreenWidth = 19200;
 constexpr int ScreenHeight = 14400;
+constexpr int PixelTwips = 15;
 
-using tormel::bench::lapImage;
-
+// A window started in a folder of its own, showing the 99-lap record on a
+// track with all four lengths, sorted on the lap time.
 struct Window {
     Window()
     {
-        window.resize(ScreenWidth / tormel::TwipsPerPixel, ScreenHeight / tormel::TwipsPerPixel);
-        options.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
-        options.Colonne_Tri = 13;
+        QDir::setCurrent(folder.path());
+        tormel::Fiche_Piste track;
+        track.Marque_Piste = tormel::trackMarker;
+        track.Nom = QStringLiteral("Bench");
+        track.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
+        QSaveFile tracks(QDir(folder.path()).filePath(tormel::trackFileName));
+        tracks.open(QIODevice::WriteOnly);
+        tracks.write(tormel::encodeTrackRecord(track));
+        tracks.commit();
+        const QString record = QDir(folder.path()).filePath(QStringLiteral("bench.Tml"));
+        tormel::Sauve_Fichier(record, tormel::bench::lapImage(), 1);
+
+        window.resize(ScreenWidth / PixelTwips, ScreenHeight / PixelTwips);
         window.show();
+        window.Form_Load();
+        window.Picture2_Click();
+        window.ouvrirRecord(record);
+        window.Liste_Tours_HeaderClick(2);
     }
 
-    // One click on a bar: toggle the lap, then redisplay everything it touches.
-    void redisplayAfterClick(int lap)
-    {
-        options.Tour_Elimine[std::size_t(lap)] = !options.Tour_Elimine[std::size_t(lap)];
-        const tormel::DecodedRecord record = tormel::decodeRecord(image, texts.Textes[19]);
-        const tormel::LapTable table = tormel::Affiche_Tours(image, record, texts, options);
-        grid.setTable(table);
-        const tormel::TwipsRect place = grid.Size_Table_Tours(ScreenWidth, ScreenHeight);
-        chart.Size_Graphique_Chronos(ScreenWidth, ScreenHeight, place.height);
-        chart.setTable(table);
-        chart.setTourElimine(options.Tour_Elimine);
-        chart.setChartWindow(tormel::lapChartWindow(table.nTours, ScreenWidth));
-        chart.Affiche_New_Graphique(0, 13);
-    }
-
-    tormel::RecordImage image = lapImage();
-    tormel::TextTables texts = tormel::frenchTextTables();
-    tormel::LapTableOptions options;
-    QWidget window;
-    tormel::LapGrid grid{&window};
-    tormel::LapTimeChart chart{&window};
+    QTemporaryDir folder;
+    tormel::test::FakeDialogs dialogs;
+    tormel::test::FakeScreen screen{ScreenWidth, ScreenHeight};
+    tormel::test::FakeLauncher launcher;
+    tormel::Principale window{tormel::Services{dialogs, screen, launcher, folder.path()}};
 };
 
 void BM_RedisplayAfterBarClick99(benchmark::State& state)
@@ -59,19 +58,19 @@ void BM_RedisplayAfterBarClick99(benchmark::State& state)
     Window w;
     int lap = 1;
     for (auto _ : state) {
-        w.redisplayAfterClick(lap);
+        w.window.Picture1_LapToggled(lap);
         lap = lap % 99 + 1;
     }
 }
 BENCHMARK(BM_RedisplayAfterBarClick99)->Unit(benchmark::kMillisecond);
 
-// The same, and the window painted as the next frame would paint it.
+// The same, and the whole window painted as the next frame would paint it.
 void BM_RedisplayAndPaintAfterBarClick99(benchmark::State& state)
 {
     Window w;
     int lap = 1;
     for (auto _ : state) {
-        w.redisplayAfterClick(lap);
+        w.window.Picture1_LapToggled(lap);
         benchmark::DoNotOptimize(w.window.grab());
         lap = lap % 99 + 1;
     }

@@ -2,10 +2,8 @@
 
 #include "base/number_format.h"
 #include "config/settings.h"
+#include "document/record_document.h"
 #include "laps/export.h"
-#include "laps/lap_table.h"
-#include "laps/rpm_statistics.h"
-#include "record/record_decoder.h"
 #include "record/record_file.h"
 #include "texts/language_files.h"
 #include "tracks/track_file.h"
@@ -63,30 +61,30 @@ ExportCommandResult exportRecordFile(const QString& recordPath, const QString& o
     const SystemSettings settings = Charge_System(programFolder);
     const Language language = readLanguage(programFolder, installedData, settings.Choix_Langue);
 
-    const DecodedRecord record = decodeRecord(loaded.image, language.tables.Textes[19]);
-    QByteArray bytes;
-    if (record.Mode_Enregistrement == ModeEnregistrement::Rpm) {
-        if (record.Nombre_Echantillons < 10)
-            return failure(QStringLiteral("the record %1 holds fewer than 10 engine-speed samples").arg(recordPath));
-        const RpmStatistics stats = Compute_Rpm(loaded.image, record, 0);
-        bytes = exportRpm(loaded.image, record, stats, language.tables, now);
-    } else {
-        if (record.nTours <= 0)
-            return failure(QStringLiteral("the record %1 holds no lap").arg(recordPath));
-        int track = settings.Piste_Courante;
-        if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
-            track = *loaded.trackNumber;
-        LapTableOptions options;
-        options.Distances = lireDistancesPiste(QDir::current().filePath(trackFileName), track).value_or(std::array<float, 4>{});
-        options.Choix_Vitesse = settings.Choix_Vitesse;
-        options.Choix_Temp = settings.Choix_Temp;
-        options.uniteVitesse = language.menus[std::size_t(menuUniteVitesseFirst + settings.Choix_Vitesse)];
-        // The temperature captions are not in the menu file.
-        options.uniteTemp = settings.Choix_Temp == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
-        options.decimalSeparator = systemDecimalSeparator();
-        const LapTable table = Affiche_Tours(loaded.image, record, language.tables, options);
-        bytes = exportLapTable(table, now);
+    ViewOptions options;
+    int track = settings.Piste_Courante;
+    if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
+        track = *loaded.trackNumber;
+    options.Distances = lireDistancesPiste(QDir::current().filePath(trackFileName), track).value_or(std::array<float, 4>{});
+    options.Choix_Vitesse = settings.Choix_Vitesse;
+    options.Choix_Temp = settings.Choix_Temp;
+    options.uniteVitesse = language.menus[std::size_t(menuUniteVitesseFirst + settings.Choix_Vitesse)];
+    // The temperature captions are not in the menu file.
+    options.uniteTemp = settings.Choix_Temp == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
+    options.decimalSeparator = systemDecimalSeparator();
+
+    RecordDocument document;
+    document.open(loaded.image);
+    document.Affiche_Data(language.tables, options);
+    switch (document.refusal()) {
+    case Refusal::TooFewSamples:
+        return failure(QStringLiteral("the record %1 holds fewer than 10 engine-speed samples").arg(recordPath));
+    case Refusal::NoLap:
+        return failure(QStringLiteral("the record %1 holds no lap").arg(recordPath));
+    case Refusal::None:
+        break;
     }
+    const QByteArray bytes = exportRecord(document, language.tables, now);
 
     if (const auto error = writeExport(outPath, bytes))
         return failure(QStringLiteral("cannot write %1: %2").arg(outPath, *error));

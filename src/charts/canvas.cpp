@@ -82,9 +82,22 @@ void Canvas::fillPixels(QRect area, QRgb colour)
 {
     syncSize();
     area = area.intersected(image_.rect());
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            plot(x, y, colour);
+    if (area.isEmpty())
+        return;
+    // One detach check per fill, not per row or pixel: large fills are common.
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const QRgb xorMask = colour & 0x00FFFFFFU;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        QRgb* first = line + area.left();
+        QRgb* last = line + area.right() + 1;
+        if (mode_ == PenMode::Xor)
+            for (QRgb* p = first; p != last; ++p)
+                *p ^= xorMask;
+        else
+            std::fill(first, last, colour);
+    }
 }
 
 QRect Canvas::pixelRect(QPointF corner1, QPointF corner2) const

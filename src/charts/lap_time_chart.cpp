@@ -18,6 +18,7 @@ namespace {
 
 const QColor Eliminated{0, 0, 0};
 const QColor Outline{0, 255, 0};
+const std::array<bool, TourElimineCount> noLapEliminated{};
 
 }  // namespace
 
@@ -25,7 +26,9 @@ LapTimeChart::LapTimeChart(QWidget* parent)
     : QGroupBox(parent),
       label12_(new QLabel(this)),
       picture1_(new Canvas(this)),
-      hScroll1_(new QScrollBar(Qt::Horizontal, this))
+      hScroll1_(new QScrollBar(Qt::Horizontal, this)),
+      table_(&emptyLapTable()),
+      tourElimine_(&noLapEliminated)
 {
     setObjectName(QStringLiteral("Graphique_Chronos"));
     label12_->setObjectName(QStringLiteral("Label12"));
@@ -87,12 +90,22 @@ void LapTimeChart::Size_Graphique_Chronos(int screenWidth, int screenHeight, int
 
 void LapTimeChart::setTable(const LapTable& table)
 {
-    table_ = table;
+    table_ = &table;
 }
 
 void LapTimeChart::setTourElimine(const std::array<bool, TourElimineCount>& flags)
 {
-    tourElimine_ = flags;
+    tourElimine_ = &flags;
+}
+
+void LapTimeChart::applyTexts(const TextTables& tables, bool toolTipsOn)
+{
+    picture1_->setToolTip(toolTipsOn ? tables.Tips[8] : QString());
+}
+
+void LapTimeChart::clearReadOut()
+{
+    label12_->clear();
 }
 
 void LapTimeChart::setChartWindow(const LapChartWindow& window)
@@ -107,19 +120,14 @@ void LapTimeChart::setChartWindow(const LapChartWindow& window)
     position_ = 0;
 }
 
-void LapTimeChart::setPictureToolTip(const QString& text)
-{
-    picture1_->setToolTip(text);
-}
-
 bool LapTimeChart::isLapRow(int row) const
 {
-    return row >= 2 && row <= table_.nTours + 1 && std::size_t(row) < table_.rows.size();
+    return row >= 2 && row <= table_->nTours + 1 && std::size_t(row) < table_->rows.size();
 }
 
 bool LapTimeChart::eliminated(int lap) const
 {
-    return lap >= 0 && lap < TourElimineCount && tourElimine_[std::size_t(lap)];
+    return lap >= 0 && lap < TourElimineCount && (*tourElimine_)[std::size_t(lap)];
 }
 
 void LapTimeChart::drawBar(int slot, float value, int lap)
@@ -134,7 +142,7 @@ void LapTimeChart::drawBar(int slot, float value, int lap)
 void LapTimeChart::Affiche_New_Graphique(int f, int c)
 {
     raise();
-    setTitle(cellText(table_, LapTable::HeaderRow, c));
+    setTitle(cellText(*table_, LapTable::HeaderRow, c));
     colonneGraphique_ = c;
     position_ = f;
     if (scrollShown_ && f >= hScroll1_->minimum() && f <= hScroll1_->maximum()) {
@@ -143,7 +151,7 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
     }
 
     const bool known = c >= 0 && c < LapTable::ColumnCount;
-    const ChartEdges edges = known ? chartEdges(table_.Min_Colonne[std::size_t(c)], table_.Max_Colonne[std::size_t(c)])
+    const ChartEdges edges = known ? chartEdges(table_->Min_Colonne[std::size_t(c)], table_->Max_Colonne[std::size_t(c)])
                                    : chartEdges(0.0F, 0.0F);
     haut_ = edges.Haut_Graphique;
     bas_ = edges.Bas_Graphique;
@@ -159,8 +167,8 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
             label->hide();
             continue;
         }
-        const int lap = lapOfRow(table_, row);
-        drawBar(i - 1, cellValue(table_, row, c), lap);
+        const int lap = lapOfRow(*table_, row);
+        drawBar(i - 1, cellValue(*table_, row, c), lap);
 
         label->setText(QString::number(lap));
         const int left = int(t.pixelX(i - 0.9));
@@ -187,9 +195,9 @@ void LapTimeChart::Picture1_MouseMove(int, int, double x, double)
 {
     const int p = wholePart(x);
     positionSouris_ = p;
-    if (p < 0 || p > table_.nTours - 1 || p >= toursEcran_)
+    if (p < 0 || p > table_->nTours - 1 || p >= toursEcran_)
         return;
-    if (table_.nTours > 1 && p == barreMarquee_)
+    if (table_->nTours > 1 && p == barreMarquee_)
         return;
     const int row = position_ + p + 2;
     if (!isLapRow(row))
@@ -199,15 +207,15 @@ void LapTimeChart::Picture1_MouseMove(int, int, double x, double)
         const int k = barreMarquee_;
         const int oldRow = position_ + k + 2;
         if (k >= 0 && k < toursEcran_ && isLapRow(oldRow))
-            drawBar(k, cellValue(table_, oldRow, colonneGraphique_), tourMarque_);
+            drawBar(k, cellValue(*table_, oldRow, colonneGraphique_), tourMarque_);
     }
 
-    tourMarque_ = lapOfRow(table_, row);
+    tourMarque_ = lapOfRow(*table_, row);
     barreMarquee_ = p;
     graphiqueNeuf_ = false;
 
-    picture1_->rectangle(QPointF(p + 0.1, cellValue(table_, row, colonneGraphique_)), QPointF(p + 0.9, bas_), Outline);
-    label12_->setText(label12Text(table_, row, tourMarque_));
+    picture1_->rectangle(QPointF(p + 0.1, cellValue(*table_, row, colonneGraphique_)), QPointF(p + 0.9, bas_), Outline);
+    label12_->setText(label12Text(*table_, row, tourMarque_));
 }
 
 void LapTimeChart::Picture1_MouseDown(int, int, double x, double)
@@ -219,7 +227,7 @@ void LapTimeChart::Picture1_MouseDown(int, int, double x, double)
     const int row = position_ + p + 2;
     if (!isLapRow(row))
         return;
-    const int lap = lapOfRow(table_, row);
+    const int lap = lapOfRow(*table_, row);
     if (lap >= 0 && lap < TourElimineCount)
         emit lapToggled(lap);
 }

@@ -2,6 +2,7 @@
 
 #include "charts/lap_chart_rules.h"
 #include "laps/lap_table.h"
+#include "texts/text_tables.h"
 
 #include <QGroupBox>
 
@@ -19,7 +20,7 @@ class Canvas;
 // writes its lap's figures in Label12; clicking it asks for the lap to be
 // eliminated or restored (lapToggled), which the window does by decoding
 // again and drawing anew.
-class LapTimeChart : public QGroupBox {
+class LapTimeChart : public QGroupBox, public TextsPanel {
     Q_OBJECT
 
 public:
@@ -31,13 +32,16 @@ public:
     // inside it; all in twips.
     void Size_Graphique_Chronos(int screenWidth, int screenHeight, int tableHeight);
 
-    // The values drawn from. None of them redraws: Affiche_New_Graphique does.
+    // The values drawn from, which must outlive the chart or the next call.
+    // None of them redraws: Affiche_New_Graphique does.
     void setTable(const LapTable& table);
     void setTourElimine(const std::array<bool, TourElimineCount>& flags);
+    void applyTexts(const TextTables& tables, bool toolTipsOn) override;
+    // Empties the read-out line over the bars.
+    void clearReadOut();
     // Slots and scroll bar; the scroll bar goes back to 0 without redrawing.
     void setChartWindow(const LapChartWindow& window);
     void setColonneGraphique(int column) { colonneGraphique_ = column; }
-    void setPictureToolTip(const QString& text);
 
     // Draws from scroll position f the column c, and charts c from then on.
     void Affiche_New_Graphique(int f, int c);
@@ -77,8 +81,8 @@ private:
     std::array<QLabel*, MaxSlots> label13_{};
     QScrollBar* hScroll1_;
 
-    LapTable table_;
-    std::array<bool, TourElimineCount> tourElimine_{};
+    const LapTable* table_;
+    const std::array<bool, TourElimineCount>* tourElimine_;
     int toursEcran_ = 0;
     bool scrollShown_ = false;
     int colonneGraphique_ = 0;

@@ -3,6 +3,7 @@
 #include "base/number_format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -20,12 +21,20 @@ QString Time_Convert(float hundredths)
     const std::int64_t seconds = rest / 100;
     const std::int64_t hundredthsPart = rest % 100;
 
+    // Whole numbers: no decimal separator to look up. Built in one buffer,
+    // since tables convert several times per lap.
+    static const NumberPattern twoDigits(QStringLiteral("00"));
     QString text;
-    if (minutes >= 1)
-        text = QString::number(minutes) + QLatin1Char('\'');
-    // Whole numbers: no decimal separator to look up.
-    text += Format(double(seconds), QStringLiteral("00"), QLatin1Char('.')) + QLatin1Char('"')
-        + Format(double(hundredthsPart), QStringLiteral("00"), QLatin1Char('.'));
+    text.reserve(32);
+    if (minutes >= 1) {
+        char buffer[24];
+        const char* end = std::to_chars(buffer, buffer + sizeof buffer, minutes).ptr;
+        text.append(QLatin1StringView(buffer, end - buffer));
+        text.append(QLatin1Char('\''));
+    }
+    twoDigits.appendTo(text, double(seconds), QLatin1Char('.'));
+    text.append(QLatin1Char('"'));
+    twoDigits.appendTo(text, double(hundredthsPart), QLatin1Char('.'));
     return text;
 }
 

@@ -28,29 +28,6 @@ QColor colourOf(Rgb c)
 
 }  // namespace
 
-int chartColumnFor(int column)
-{
-    switch (column) {
-    case 2: return 13;
-    case 4: return 14;
-    case 6: return 15;
-    case 8: return 16;
-    case 3: case 5: case 7: case 9: case 10: case 11: return column;
-    default: return 0;
-    }
-}
-
-int sortColumnFor(int column)
-{
-    switch (column) {
-    case 2: return 13;
-    case 4: return 14;
-    case 6: return 15;
-    case 8: return 16;
-    default: return column;
-    }
-}
-
 QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip)
 {
     if (!affTip || row < 0 || column < 0)
@@ -73,7 +50,7 @@ TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWid
 }
 
 LapGrid::LapGrid(QWidget* parent)
-    : QAbstractScrollArea(parent), texts_(frenchTextTables())
+    : QAbstractScrollArea(parent), table_(&emptyLapTable()), texts_(frenchTextTables())
 {
     setObjectName(QStringLiteral("Liste_Tours"));
     viewport()->setAutoFillBackground(false);
@@ -82,18 +59,35 @@ LapGrid::LapGrid(QWidget* parent)
     rowHeight_ = fontMetrics().height() + 5;
 }
 
+void LapGrid::applyTexts(const TextTables& tables, bool toolTipsOn)
+{
+    texts_ = tables;
+    affTip_ = toolTipsOn;
+}
+
+int LapGrid::textWidth(const QFontMetrics& metrics, const QString& text)
+{
+    // Bounded: a session of many records must not grow it without end.
+    if (textWidths_.size() > 20000)
+        textWidths_.clear();
+    auto known = textWidths_.constFind(text);
+    if (known == textWidths_.constEnd())
+        known = textWidths_.insert(text, metrics.horizontalAdvance(text));
+    return *known;
+}
+
 void LapGrid::setTable(const LapTable& table)
 {
-    table_ = table;
+    table_ = &table;
     const QFontMetrics metrics = fontMetrics();
     rowHeight_ = metrics.height() + 5;
     for (int c = 0; c < Columns; ++c) {
-        const bool hidden = table_.hidden[std::size_t(c)];
+        const bool hidden = table_->hidden[std::size_t(c)];
         // As wide as the header needs, and never narrower than a cell, so no
         // text is clipped (the theoretical-best label is wider than "Tour").
         int text = 0;
-        for (const LapTableRow& row : table_.rows)
-            text = std::max(text, metrics.horizontalAdvance(row.cells[std::size_t(c)].text));
+        for (const LapTableRow& row : table_->rows)
+            text = std::max(text, textWidth(metrics, row.cells[std::size_t(c)].text));
         // Text, room on both sides, and the grid line.
         widths_[std::size_t(c)] = hidden ? 0 : text + 2 * Padding + 1;
     }
@@ -172,6 +166,31 @@ void LapGrid::updateScrollBars()
     horizontalScrollBar()->setSingleStep(std::max(1, rowHeight_));
 }
 
+void LapGrid::drawCellText(QPainter& painter, const QRect& area, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    // Laid out once per text: shaping is the dearest part of painting the grid.
+    if (staticTexts_.size() > 20000)
+        staticTexts_.clear();
+    auto known = staticTexts_.find(text);
+    if (known == staticTexts_.end()) {
+        QStaticText laidOut(text);
+        laidOut.setTextFormat(Qt::PlainText);
+        laidOut.prepare(QTransform(), painter.font());
+        known = staticTexts_.insert(text, laidOut);
+    }
+    const QSizeF size = known->size();
+    if (size.width() > area.width()) {
+        // Rare (a label a hair wider than its whole-pixel column): drawText's own placement.
+        painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, text);
+        return;
+    }
+    // Right-aligned and centred in height, where drawText would place it.
+    const QPointF topLeft(area.left() + area.width() - size.width(), area.top() + (area.height() - size.height()) / 2.0);
+    painter.drawStaticText(topLeft, *known);
+}
+
 void LapGrid::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
@@ -184,13 +203,13 @@ void LapGrid::paintEvent(QPaintEvent*)
         const QRect r = cellRect(row, column);
         if (r.isEmpty() || !r.intersects(area))
             return;
-        const LapCell& cell = table_.cell(row, column);
+        const LapCell& cell = table_->cell(row, column);
         painter.fillRect(r, colourOf(cell.background));
         painter.setPen(GridLines);
         painter.drawLine(r.topRight(), r.bottomRight());
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.setPen(Qt::black);
-        painter.drawText(r.adjusted(Padding, 0, -Padding - 1, -1), Qt::AlignRight | Qt::AlignVCenter, cell.text);
+        drawCellText(painter, r.adjusted(Padding, 0, -Padding - 1, -1), cell.text);
     };
 
     const int fixedWidth = widths_[0];
@@ -239,7 +258,7 @@ void LapGrid::mousePressEvent(QMouseEvent* event)
         emit headerClicked(cell->column);
         return;
     }
-    const int lap = lapOfRow(table_, cell->row);
+    const int lap = lapOfRow(*table_, cell->row);
     if (lap >= 0 && lap < TourElimineCount)
         emit lapClicked(lap);
 }
@@ -257,6 +276,15 @@ bool LapGrid::viewportEvent(QEvent* event)
         return true;
     }
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+void LapGrid::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        textWidths_.clear();
+        staticTexts_.clear();
+    }
+    QAbstractScrollArea::changeEvent(event);
 }
 
 }  // namespace tormel

@@ -5,17 +5,16 @@
 #include "texts/text_tables.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
+#include <QStaticText>
 
 #include <array>
 #include <optional>
 
-namespace tormel {
+class QFontMetrics;
+class QPainter;
 
-// Column the lap-time chart draws for a column of the lap table: time
-// columns chart their raw hundredths, stage, engine and lap number nothing (0).
-int chartColumnFor(int column);
-// Column a header click sorts on: time columns sort on their raw hundredths.
-int sortColumnFor(int column);
+namespace tormel {
 
 // Tool tip of a cell of the lap table; empty when tool tips are off.
 QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip);
@@ -29,17 +28,17 @@ TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWid
 // The grid Liste_Tours: the lap table as the model gives it, texts and
 // colours included. Rows 0 and 1 and column 0 stay in place while the rest
 // scrolls under them.
-class LapGrid : public QAbstractScrollArea {
+class LapGrid : public QAbstractScrollArea, public TextsPanel {
     Q_OBJECT
 
 public:
     explicit LapGrid(QWidget* parent = nullptr);
 
-    // Shows the table; column widths follow its header texts and hidden columns.
+    // Shows the table, which must outlive the grid or the next setTable;
+    // column widths follow its texts and hidden columns.
     void setTable(const LapTable& table);
-    const LapTable& table() const { return table_; }
-    void setTexts(const TextTables& texts) { texts_ = texts; }
-    void setToolTipsOn(bool on) { affTip_ = on; }
+    const LapTable& table() const { return *table_; }
+    void applyTexts(const TextTables& tables, bool toolTipsOn) override;
 
     // Places and sizes the grid for the current table (twips) and returns
     // where it went, for the chart underneath.
@@ -67,18 +66,25 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    int rowCount() const { return int(table_.rows.size()); }
+    int rowCount() const { return int(table_->rows.size()); }
+    int textWidth(const QFontMetrics& metrics, const QString& text);
+    void drawCellText(QPainter& painter, const QRect& area, const QString& text);
     int columnLeft(int column) const;
     int rowTop(int row) const;
     void updateScrollBars();
 
-    LapTable table_;
+    const LapTable* table_;
+    // Measuring a text is the dearest part of a redisplay, and a record's
+    // texts repeat from one redisplay to the next.
+    QHash<QString, int> textWidths_;
+    QHash<QString, QStaticText> staticTexts_;
     TextTables texts_;
     bool affTip_ = true;
     std::array<int, LapTable::ColumnCount> widths_{};

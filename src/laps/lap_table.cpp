@@ -4,7 +4,9 @@
 #include "laps/conversions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
 
 namespace tormel {
 
@@ -14,7 +16,18 @@ constexpr int Columns = LapTable::ColumnCount;
 
 QString withLeadingBlank(long long value)
 {
-    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+    // The blank and the digits in one go: one allocation per cell.
+    char buffer[24];
+    buffer[0] = ' ';
+    const char* end = std::to_chars(buffer + 1, buffer + sizeof buffer, value).ptr;
+    const char* first = value < 0 ? buffer + 1 : buffer;
+    return QString::fromLatin1(first, end - first);
+}
+
+const NumberPattern& speedPattern()
+{
+    static const NumberPattern pattern(QStringLiteral("000.0"));
+    return pattern;
 }
 
 class Builder {
@@ -58,9 +71,8 @@ public:
         const std::optional<double> v = vitesse(distance, hundredths, o_.Choix_Vitesse);
         if (!v)
             return std::nullopt;
-        Speed s{Format(*v, QStringLiteral("000.0"), o_.decimalSeparator), 0.0F, *v};
-        QString readBack = s.text;
-        s.shown = Nombre(readBack);
+        Speed s{speedPattern().format(*v, o_.decimalSeparator), 0.0F, *v};
+        s.shown = readNombre(s.text);
         return s;
     }
 
@@ -147,6 +159,8 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
     t.Max_Colonne.fill(0.0F);
     t.Meilleur_Secteur.fill(BestRecord{65536, 0});
 
+    static const NumberPattern timePattern(QStringLiteral("#####"));
+    static const NumberPattern rpmPattern(QStringLiteral("####0"));
     Builder b(t, options);
     int stage = 0;
     int previousStage = image.lap(0).etape;
@@ -160,7 +174,7 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
         b.Fill_Tour(L, 1, withLeadingBlank(stage), stage);
 
         const double T = lap.temps;
-        b.Fill_Tour(L, 13, Format(T, QStringLiteral("#####"), options.decimalSeparator), T);
+        b.Fill_Tour(L, 13, timePattern.format(T, options.decimalSeparator), T);
         b.Fill_Tour(L, 2, Time_Convert(float(T)), T);
         b.updateRange(L, 13, T);
 
@@ -188,7 +202,7 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
         // Summary bytes times ten reach 655350: held in an int.
         const std::int32_t rpm = std::int32_t(lap.rpmSur10) * 10;
         b.updateRange(L, 10, rpm);
-        b.Fill_Tour(L, 10, Format(rpm, QStringLiteral("####0"), options.decimalSeparator), rpm);
+        b.Fill_Tour(L, 10, rpmPattern.format(rpm, options.decimalSeparator), rpm);
         if (rpm > t.bestRpm.value)
             t.bestRpm = {rpm, L};
 
@@ -230,7 +244,7 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
         if (sum > 0) {
             // Written even without a lap length (the column is hidden then).
             const double v = vitesse(options.Distances[0], sum, options.Choix_Vitesse).value_or(0.0);
-            t.rows[1].cells[3].text = Format(v, QStringLiteral("000.0"), options.decimalSeparator);
+            t.rows[1].cells[3].text = speedPattern().format(v, options.decimalSeparator);
         }
     }
 
@@ -246,13 +260,27 @@ void Triage(LapTable& table, int colonneTri, int ligneTri)
     if (table.rows.size() <= 2)
         return;
     const bool descending = table.sortModes[std::size_t(column)] == SortMode::Descending;
-    std::stable_sort(table.rows.begin() + 2, table.rows.end(), [&](const LapTableRow& a, const LapTableRow& b) {
-        const auto& ka = a.cells[std::size_t(column)].key;
-        const auto& kb = b.cells[std::size_t(column)].key;
-        if (!ka || !kb)
-            return ka.has_value() && !kb.has_value();
-        return descending ? *ka > *kb : *ka < *kb;
+    // Sort the keys with their row numbers, then move each row once: a row
+    // holds seventeen strings, too heavy to shuffle through a merge sort.
+    struct Entry {
+        std::optional<double> key;
+        std::size_t row;
+    };
+    std::vector<Entry> order;
+    order.reserve(table.rows.size() - 2);
+    for (std::size_t r = 2; r < table.rows.size(); ++r)
+        order.push_back({table.rows[r].cells[std::size_t(column)].key, r});
+    std::stable_sort(order.begin(), order.end(), [descending](const Entry& a, const Entry& b) {
+        if (!a.key || !b.key)
+            return a.key.has_value() && !b.key.has_value();
+        return descending ? *a.key > *b.key : *a.key < *b.key;
     });
+    std::vector<LapTableRow> sorted;
+    sorted.reserve(table.rows.size());
+    std::move(table.rows.begin(), table.rows.begin() + 2, std::back_inserter(sorted));
+    for (const Entry& e : order)
+        sorted.push_back(std::move(table.rows[e.row]));
+    table.rows = std::move(sorted);
 }
 
 QString cellText(const LapTable& table, int row, int column)
@@ -275,6 +303,35 @@ int lapOfRow(const LapTable& table, int row)
         return 0;
     // Far beyond any lap; keeps the conversion defined for any text.
     return int(std::clamp(lap, -1.0e6, 1.0e6));
+}
+
+int chartColumnFor(int column)
+{
+    switch (column) {
+    case 2: return 13;
+    case 4: return 14;
+    case 6: return 15;
+    case 8: return 16;
+    case 3: case 5: case 7: case 9: case 10: case 11: return column;
+    default: return 0;
+    }
+}
+
+int sortColumnFor(int column)
+{
+    switch (column) {
+    case 2: return 13;
+    case 4: return 14;
+    case 6: return 15;
+    case 8: return 16;
+    default: return column;
+    }
+}
+
+const LapTable& emptyLapTable()
+{
+    static const LapTable empty;
+    return empty;
 }
 
 }  // namespace tormel

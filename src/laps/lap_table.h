@@ -97,6 +97,9 @@ struct LapTable {
     const LapCell& cell(int row, int column) const { return rows[std::size_t(row)].cells[std::size_t(column)]; }
 };
 
+// A table without rows, for views before any record.
+const LapTable& emptyLapTable();
+
 // Rebuilds the lap table of a lap-timing record; the rows come out sorted
 // by the sort state of the options.
 LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
@@ -112,5 +115,11 @@ QString cellText(const LapTable& table, int row, int column);
 float cellValue(const LapTable& table, int row, int column);
 // The lap a row shows: its column-0 text read as a number and rounded.
 int lapOfRow(const LapTable& table, int row);
+
+// Column the lap-time chart draws for a column of the lap table: time
+// columns chart their raw hundredths, stage, engine and lap number nothing (0).
+int chartColumnFor(int column);
+// Column a header click sorts on: time columns sort on their raw hundredths.
+int sortColumnFor(int column);
 
 }  // namespace tormel

@@ -117,6 +117,16 @@ void RangesView::Size_Tranches(int screenWidth, int screenHeight, int frameTop)
     }
 }
 
+void RangesView::applyTexts(const TextTables& tables, bool toolTipsOn)
+{
+    texts_ = tables;
+    affTip_ = toolTipsOn;
+    const auto tip = [&](int i) { return toolTipsOn ? tables.Tips[std::size_t(i)] : QString(); };
+    label6_->setToolTip(tip(15));
+    label7_->setToolTip(tip(16));
+    label8_->setToolTip(tip(17));
+}
+
 void RangesView::Affiche_Tranches(const RangesPanel& panel)
 {
     panel_ = panel;

@@ -44,7 +44,7 @@ private:
 
 // The engine-speed ranges panel Frame_Tranches: 32 bars, the best lap and
 // the read-out of the range under the pointer.
-class RangesView : public QGroupBox {
+class RangesView : public QGroupBox, public TextsPanel {
     Q_OBJECT
 
 public:
@@ -54,8 +54,7 @@ public:
 
     // Places the panel at frameTop and its bars (twips); captions the bars.
     void Size_Tranches(int screenWidth, int screenHeight, int frameTop = 0);
-    void setTexts(const TextTables& texts) { texts_ = texts; }
-    void setToolTipsOn(bool on) { affTip_ = on; }
+    void applyTexts(const TextTables& tables, bool toolTipsOn) override;
     void setDecimalSeparator(QChar separator) { decimalSeparator_ = separator; }
 
     // Fills the bars and the labels from the panel's values; range 0 in the read-out.

@@ -1,5 +1,7 @@
 #include "platform/desktop.h"
 
+#include "base/twips.h"
+
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -7,20 +9,16 @@
 
 namespace tormel {
 
-namespace {
-constexpr int twipsPerPixel = 15;
-}
-
 int QtScreen::widthTwips() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size().width() * twipsPerPixel : 1024 * twipsPerPixel;
+    return screen ? screen->size().width() * TwipsPerPixel : 1024 * TwipsPerPixel;
 }
 
 int QtScreen::heightTwips() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size().height() * twipsPerPixel : 768 * twipsPerPixel;
+    return screen ? screen->size().height() * TwipsPerPixel : 768 * TwipsPerPixel;
 }
 
 bool QtLauncher::startEditor(const QString& path)

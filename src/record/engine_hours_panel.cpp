@@ -43,12 +43,12 @@ void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
     placeTwips(Fermer_Moteurs, l.closeButton);
 }
 
-void EngineHoursPanel::setTexts(const QString& title, const QString& moteur, const QString& fermer)
+void EngineHoursPanel::applyTexts(const TextTables& tables, bool)
 {
-    setTitle(title);
+    setTitle(tables.Textes[41]);
     for (int n = 0; n < 5; ++n)
-        Label_Moteur[std::size_t(n)]->setText(moteur + QString::number(n + 1));
-    Fermer_Moteurs->setText(fermer);
+        Label_Moteur[std::size_t(n)]->setText(tables.Textes[2] + QString::number(n + 1));
+    Fermer_Moteurs->setText(tables.Textes[42]);
 }
 
 void EngineHoursPanel::setTimes(const std::array<QString, 5>& times)

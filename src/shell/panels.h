@@ -3,25 +3,28 @@
 #include "base/widget_twips.h"
 
 #include <array>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
-class QPushButton;
 class QWidget;
 
 namespace tormel {
 
+class DownloadPanel;
 class EngineHoursPanel;
 class LapGrid;
 class LapTimeChart;
 class RangesView;
+class RecordChart;
+class TextsPanel;
 class TrackEditor;
+struct TrackState;
 
-// The controls of the window's panels, by their domain names. Each panel is
-// laid out here at its place; the behaviour of a panel belongs to its own
-// subsystem and fills these controls.
+// The window's panels, by their domain names, and where each one goes. The
+// behaviour of a panel belongs to its own class and subsystem.
 struct Panels {
-    explicit Panels(QWidget* central);
+    Panels(QWidget* central, TrackState& track);
 
     // Lap table, lap-time chart, engine-speed ranges and the record's serial number.
     LapGrid* Liste_Tours;
@@ -31,33 +34,14 @@ struct Panels {
     QLabel* Serial_Number;
 
     // The three engine-speed charts and the smoothing parameters.
-    struct RecordChart {
-        QGroupBox* frame;
-        QWidget* Crpm;
-        QWidget* Ctr;
-        QGroupBox* SSFrame3;
-        QLabel* Label19;
-        QLabel* Label20;
-        QLabel* Label21;
-        QLabel* Label22;
-        QLabel* Label23;
-        QLabel* Label24;
-        QLabel* Rpm_Inst;
-        QLabel* Rpm_L;
-        QLabel* Rpm_R;
-    };
-    std::array<RecordChart, 3> Graphique_Record;
+    std::array<RecordChart*, 3> Graphique_Record;
     QGroupBox* Parametres_Courbe;
 
     // Engine hours and the track editor, which open in the place of the chart.
     EngineHoursPanel* Frame_Moteurs;
     TrackEditor* Frame_Piste;
 
-    // Download panel.
-    QGroupBox* Frame_Lecture_Pro;
-    QPushButton* Command3D1;
-    QPushButton* Fermer_Scan;
-    QLabel* Label4;
+    DownloadPanel* Frame_Lecture_Pro;
 
     // Diagnostic read-outs, never shown.
     QGroupBox* Frame_Debug;
@@ -71,6 +55,9 @@ struct Panels {
     QLabel* Picture2;
     QLabel* Label1;
     QLabel* Image1;
+
+    // Every panel that shows texts of the tables.
+    std::vector<TextsPanel*> textsPanels() const;
 
     // Lays the panels out for a screen of the given size, in the start-up order.
     void layOut(int screenWidth, int screenHeight);

@@ -4,18 +4,12 @@
 #include "charts/lap_time_chart.h"
 #include "config/background_file.h"
 #include "config/error_log.h"
-#include "config/settings.h"
-#include "laps/export.h"
 #include "laps/lap_grid.h"
-#include "laps/ranges.h"
-#include "laps/ranges_view.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "record/engine_hours_panel.h"
-#include "record/record_file.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
-#include "texts/language_files.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
@@ -23,17 +17,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace tormel {
@@ -41,6 +28,7 @@ namespace tormel {
 Principale::Principale(Services services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
+    , files_(services_.dialogs, services_.launcher, services_.programFolder)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
 {
@@ -48,7 +36,7 @@ Principale::Principale(Services services, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
-    panels_ = std::make_unique<Panels>(central);
+    panels_ = std::make_unique<Panels>(central, track_);
     // The serial number stays in sight at the top right, clear of the lap table.
     auto* serial = new QWidget(menuBar());
     auto* serialLayout = new QHBoxLayout(serial);
@@ -68,7 +56,11 @@ Principale::Principale(Services services, QWidget* parent)
     connectMenus();
 }
 
-Principale::~Principale() = default;
+Principale::~Principale()
+{
+    // The views keep pointers into the document and the track: they go first.
+    delete takeCentralWidget();
+}
 
 void Principale::connectMenus()
 {
@@ -128,8 +120,8 @@ void Principale::Form_Load()
     for (QAction* tool : {m.Sauve_Menus, m.Sauve_Tips, m.Sauve_Textes, m.Lire_Textes})
         tool->setVisible(false);
     Init_Textes(state_.tables);
-    p.Frame_Moteurs->setTimes({state_.tables.Textes[3], state_.tables.Textes[3], state_.tables.Textes[3],
-                               state_.tables.Textes[3], state_.tables.Textes[3]});
+    const QString& pasDispon = state_.tables.Textes[3];
+    p.Frame_Moteurs->setTimes({pasDispon, pasDispon, pasDispon, pasDispon, pasDispon});
 
     m.Affichage->menuAction()->setEnabled(false);
     m.Exporter->setEnabled(false);
@@ -160,232 +152,15 @@ void Principale::Quitter_Click()
     QApplication::quit();
 }
 
-// ---- Settings ------------------------------------------------------------
-
-void Principale::Charge_System()
-{
-    const SystemSettings s = tormel::Charge_System(services_.programFolder);
-    state_.Piste_Courante = s.Piste_Courante;
-    menus_->AffTip->setChecked(s.AffTip);
-    Com_Click(s.Port_Com);
-    Unite_Vitesse_Click(s.Choix_Vitesse);
-    Unite_Temp_Click(s.Choix_Temp);
-    state_.Choix_Langue = s.Choix_Langue;
-    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
-    Langue_Click(s.Choix_Langue);
-}
-
-void Principale::Sauve_System()
-{
-    SystemSettings s;
-    s.Port_Com = std::int16_t(state_.Port_Com);
-    s.Choix_Vitesse = std::int16_t(state_.Choix_Vitesse);
-    s.Choix_Temp = std::int16_t(state_.Choix_Temp);
-    s.Choix_Langue = std::int16_t(state_.Choix_Langue);
-    s.Piste_Courante = std::int16_t(state_.Piste_Courante);
-    s.AffTip = menus_->AffTip->isChecked();
-    QString error;
-    if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
-        // Once is enough: the choices still apply until the program ends.
-        settingsFailureShown_ = true;
-        services_.dialogs.message(QStringLiteral("The settings could not be saved (%1). Your choices apply until the program ends.")
-                                      .arg(error),
-                                  MessageIcon::Exclamation, applicationTitle());
-    }
-}
-
-void Principale::Com_Click(int index)
-{
-    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[9] + QString::number(index));
-    for (int i = 1; i <= 4; ++i)
-        menus_->Com[std::size_t(i)]->setChecked(i == index);
-    state_.Port_Com = index;
-    if (!state_.Init_En_Cours)
-        Sauve_System();
-}
-
-// ---- Units and filters ---------------------------------------------------
-
-void Principale::composeUnitesTitle()
-{
-    menus_->Unites->setTitle(caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
-                             + caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]));
-}
-
-void Principale::Unite_Vitesse_Click(int index)
-{
-    chooseUnit(menus_->Unite_Vitesse, state_.Choix_Vitesse, index);
-}
-
-void Principale::Unite_Temp_Click(int index)
-{
-    chooseUnit(menus_->Unite_Temp, state_.Choix_Temp, index);
-}
-
-void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index)
-{
-    choice = index == 1 ? 1 : 0;
-    entries[std::size_t(choice)]->setChecked(true);
-    entries[std::size_t(1 - choice)]->setChecked(false);
-    composeUnitesTitle();
-    if (!state_.Init_En_Cours) {
-        if (menus_->Sauver->isEnabled())
-            Affiche_Data();
-        Sauve_System();
-    }
-}
-
-void Principale::Filtre_Click(int index)
-{
-    // The engine-speed charts read the level when they recompute.
-    state_.filterLevel = index;
-    for (int i = 0; i < 4; ++i)
-        menus_->Filtre[std::size_t(i)]->setChecked(i == index);
-    if (menus_->Sauver->isEnabled())
-        Affiche_Data();
-}
-
-// ---- Languages -----------------------------------------------------------
-
-void Principale::Langue_Click(int index)
-{
-    if (index < 0 || index >= int(languageCaptions.size()))
-        return;
-    for (int i = 0; i < 6; ++i)
-        menus_->Langue[std::size_t(i)]->setChecked(i == index);
-    state_.Choix_Langue = index;
-    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(index)]));
-    Lire_Textes_Click();
-    Update_Textes();
-    if (!state_.Init_En_Cours) {
-        if (menus_->Sauver->isEnabled())
-            Affiche_Data();
-        Sauve_System();
-    }
-}
-
-void Principale::Lire_Textes_Click()
-{
-    Lire_Menus();
-    if (menus_->Options->title() == QLatin1String("Langue"))
-        menus_->Options->setTitle(QStringLiteral("Français"));
-    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
-}
-
-void Principale::Lire_Menus()
-{
-    MenuCaptions captions = currentMenuCaptions();
-    const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
-    const auto items = menus_->menuFileItems();
-    for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
-        const QString& text = captions[std::size_t(i)];
-        if (i == menuFramePiste)
-            panels_->Frame_Piste->setTitle(text);
-        else
-            setCaption(items[std::size_t(i)], text);
-        if (i == menuLangueFirst + 5)
-            menus_->Options->setTitle(caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
-        else if (i == menuUniteVitesseFirst + 1)
-            composeUnitesTitle();
-        else if (i == menuComFirst + 3 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
-            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
-    }
-    if (file.failed) {
-        QString& message = state_.tables.Textes[51];
-        if (message.isEmpty())
-            message = QStringLiteral("Fichier Défectueux ou manquant");
-        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
-    }
-}
-
-void Principale::Update_Textes()
-{
-    const bool on = menus_->AffTip->isChecked();
-    const auto& tips = state_.tables.Tips;
-    const auto tip = [on, &tips](int i) { return on ? tips[std::size_t(i)] : QString(); };
-    Panels& p = *panels_;
-    for (const Panels::RecordChart& c : p.Graphique_Record) {
-        c.Crpm->setToolTip(tip(5));
-        c.Ctr->setToolTip(tip(6));
-        c.Label24->setToolTip(tip(14));
-        c.Label23->setToolTip(tip(9));
-        c.Label22->setToolTip(tip(10));
-        c.Rpm_R->setToolTip(tip(10));
-        c.Label21->setToolTip(tip(11));
-        c.Rpm_L->setToolTip(tip(11));
-        c.Label20->setToolTip(tip(12));
-        c.Rpm_Inst->setToolTip(tip(12));
-        c.Label19->setToolTip(tip(13));
-        c.SSFrame3->setTitle(state_.tables.Textes[52]);
-    }
-    p.Command3D1->setToolTip(tip(7));
-    p.Graphique_Chronos->setPictureToolTip(tip(8));
-    p.Frame_Tranches->Label6()->setToolTip(tip(15));
-    p.Frame_Tranches->Label7()->setToolTip(tip(16));
-    p.Frame_Tranches->Label8()->setToolTip(tip(17));
-    p.Liste_Tours->setTexts(state_.tables);
-    p.Liste_Tours->setToolTipsOn(on);
-    p.Frame_Tranches->setTexts(state_.tables);
-    p.Frame_Tranches->setToolTipsOn(on);
-
-    const auto& textes = state_.tables.Textes;
-    p.Frame_Moteurs->setTexts(textes[41], textes[2], textes[42]);
-    std::array<QString, 7> nomChamp;
-    for (int i = 0; i < 7; ++i)
-        nomChamp[std::size_t(i)] = textes[std::size_t(43 + i)];
-    p.Frame_Piste->setCaptions(nomChamp, textes[42]);
-    p.Fermer_Scan->setText(textes[42]);
-}
-
-void Principale::AffTip_Click()
-{
-    Update_Textes();
-    Sauve_System();
-}
-
-void Principale::Sauve_Textes_Click()
-{
-    QString error;
-    if (!tormel::Sauve_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.Choix_Langue), error);
-}
-
-void Principale::Sauve_Tips_Click()
-{
-    QString error;
-    if (!tormel::Sauve_Tips(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.Choix_Langue), error);
-}
-
-void Principale::Sauve_Menus_Click()
-{
-    QString error;
-    if (!tormel::Sauve_Menus(services_.programFolder, state_.Choix_Langue, currentMenuCaptions(), &error))
-        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.Choix_Langue), error);
-}
-
-MenuCaptions Principale::currentMenuCaptions() const
-{
-    MenuCaptions captions;
-    const auto items = menus_->menuFileItems();
-    for (int i = 0; i < menuCaptionCount; ++i)
-        captions[std::size_t(i)] = items[std::size_t(i)] ? caption(items[std::size_t(i)]) : panels_->Frame_Piste->title();
-    return captions;
-}
-
-void Principale::reportWriteFailure(const QString& what, const QString& error)
-{
-    services_.dialogs.message(QStringLiteral("%1: %2").arg(what, error), MessageIcon::Critical, applicationTitle());
-}
-
 // ---- Menus ----------------------------------------------------------------
 
-// The record on screen, its views, its files, its track and engine hours
-// are in principale_records.cpp.
+// Settings, units and languages are in principale_settings.cpp; the record
+// on screen, its views, its files, its track and engine hours in
+// principale_records.cpp.
 
 void Principale::Autorisation_Menu()
 {
-    const int mode = state_.Mode_Enregistrement;
+    const int mode = document_.Mode_Enregistrement();
     if (mode != 1 && mode != 2)
         return;
     const bool laps = mode == 1;

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "charts/lap_chart_rules.h"
-#include "laps/lap_table.h"
-#include "laps/rpm_statistics.h"
-#include "record/record_decoder.h"
-#include "record/record_image.h"
+#include "document/record_document.h"
+#include "shell/file_commands.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
 #include "tracks/track_file.h"
@@ -42,25 +39,8 @@ struct ShellState {
     int Piste_Courante = 1;
     bool Init_En_Cours = false;
     bool Donnees_Presentes = false;
-    int Mode_Enregistrement = 0;
     int filterLevel = 0;
     TextTables tables;
-};
-
-// The record on screen and what was read off it.
-struct RecordState {
-    RecordImage Data_Chrono;
-    DecodedRecord decoded;
-    LapTable table;
-    std::unique_ptr<RpmStatistics> rpm = std::make_unique<RpmStatistics>();
-    std::array<bool, TourElimineCount> Tour_Elimine{};
-    int Colonne_Graphique = 0;
-    int Colonne_Tri = 0;
-    int Ligne_Tri = 0;
-    std::array<int, 3> Tour_Graphique{1, -1, -2};
-    LapChartWindow chartWindow;
-    QString Nom_Record;
-    QString Fichier_Commentaire;
 };
 
 // The main window: owns the menus, the shared state and the panels, and wires
@@ -141,12 +121,6 @@ public:
     // Engine hours.
     void Temps_Moteurs_Click();
 
-    const ShellState& state() const { return state_; }
-    Menus& menus() { return *menus_; }
-    Panels& panels() { return *panels_; }
-    QTimer& timer2() { return *timer2_; }
-    const RecordState& record() const { return record_; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -156,6 +130,9 @@ private:
     void composeUnitesTitle();
     void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
     void sauverPisteAffichee();
+    ViewOptions viewOptions() const;
+    void showHeader(const DecodedRecord& d);
+    void refuse();
     void showTable();
     void redrawChart();
     void lireTrack(std::int16_t& numero);
@@ -165,7 +142,9 @@ private:
 
     Services services_;
     ShellState state_;
-    RecordState record_;
+    RecordDocument document_;
+    TrackState track_;
+    FileCommands files_;
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<Panels> panels_;
     QTimer* timer2_;

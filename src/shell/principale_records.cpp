@@ -2,58 +2,83 @@
 
 #include "base/app_info.h"
 #include "charts/lap_time_chart.h"
-#include "config/background_file.h"
-#include "config/error_log.h"
-#include "config/settings.h"
-#include "laps/export.h"
+#include "charts/record_chart.h"
 #include "laps/lap_grid.h"
 #include "laps/ranges.h"
 #include "laps/ranges_view.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "record/engine_hours_panel.h"
-#include "record/record_file.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
-#include "texts/language_files.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTimer>
 
 namespace tormel {
 
 // ---- The decoder road and the lap views ------------------------------------
 
+ViewOptions Principale::viewOptions() const
+{
+    ViewOptions o;
+    o.Distances = track_.fiche.Distances;
+    o.Choix_Vitesse = state_.Choix_Vitesse;
+    o.Choix_Temp = state_.Choix_Temp;
+    o.uniteVitesse = caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]);
+    o.uniteTemp = caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]);
+    o.filterLevel = state_.filterLevel;
+    o.decimalSeparator = systemDecimalSeparator();
+    return o;
+}
+
 void Principale::Affiche_Data()
 {
     Panels& p = *panels_;
     Menus& m = *menus_;
-    RecordState& r = record_;
-    const auto& textes = state_.tables.Textes;
 
     p.Image1->hide();
     m.Sauver->setEnabled(true);
-    p.Graphique_Chronos->Label12()->clear();
+    p.Graphique_Chronos->clearReadOut();
     p.Graphique_Chronos->hide();
 
-    r.decoded = decodeRecord(r.Data_Chrono, textes[19]);
-    const DecodedRecord& d = r.decoded;
+    document_.Affiche_Data(state_.tables, viewOptions());
+    showHeader(document_.decoded());
+
+    if (document_.Mode_Enregistrement() == 2) {
+        p.Liste_Tours->hide();
+        p.Parametres_Courbe->raise();
+        for (RecordChart* chart : p.Graphique_Record) {
+            chart->show();
+            chart->raise();
+        }
+        if (document_.refusal() != Refusal::None)
+            return refuse();
+        // The engine-speed traces of the three laps are drawn by their charts.
+    } else {
+        m.Unites->menuAction()->setEnabled(true);
+        if (document_.refusal() != Refusal::None)
+            return refuse();
+        m.Exporter->setEnabled(true);
+        p.Parametres_Courbe->hide();
+        for (RecordChart* chart : p.Graphique_Record) {
+            chart->hide();
+            chart->raise();
+        }
+        showTable();
+        Affichage_Table_Click();
+        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().nTours, services_.screen.widthTwips()));
+        p.Graphique_Chronos->Affiche_New_Graphique(0, document_.Colonne_Graphique());
+    }
+    Autorisation_Menu();
+}
+
+void Principale::showHeader(const DecodedRecord& d)
+{
+    Panels& p = *panels_;
     p.Serial_Number->setText(d.Serial_Number);
     p.Soft_Ver->setText(d.Soft_Ver);
     p.Hard_Ver->setText(d.Hard_Ver);
@@ -61,84 +86,40 @@ void Principale::Affiche_Data()
     p.Frame_Moteurs->setTimes(d.Ltmot);
     p.Nombre_Etapes->setText(d.Nombre_Etapes);
     p.Mode->setText(d.Mode);
+}
 
-    if (d.Mode_Enregistrement == ModeEnregistrement::Rpm) {
-        state_.Mode_Enregistrement = 2;
-        p.Liste_Tours->hide();
-        p.Parametres_Courbe->raise();
-        for (const Panels::RecordChart& chart : p.Graphique_Record) {
-            chart.frame->show();
-            chart.frame->raise();
-        }
-        if (d.Nombre_Echantillons < 10) {
-            services_.dialogs.message(QStringLiteral("No Data Available"), MessageIcon::Information, applicationTitle());
-            return;
-        }
-        *r.rpm = Compute_Rpm(r.Data_Chrono, d, state_.filterLevel);
-        r.Tour_Graphique = toursGraphiques(*r.rpm);
-        // The engine-speed traces of the three laps are drawn by their charts.
-    } else {
-        state_.Mode_Enregistrement = 1;
-        m.Unites->menuAction()->setEnabled(true);
-        if (d.nTours <= 0) {
-            services_.dialogs.message(textes[20], MessageIcon::Information, applicationTitle());
-            return;
-        }
-        m.Exporter->setEnabled(true);
-        p.Parametres_Courbe->hide();
-        for (const Panels::RecordChart& chart : p.Graphique_Record) {
-            chart.frame->hide();
-            chart.frame->raise();
-        }
-        Affiche_Tours();
-        Affichage_Table_Click();
-        r.chartWindow = lapChartWindow(d.nTours, services_.screen.widthTwips());
-        p.Graphique_Chronos->setChartWindow(r.chartWindow);
-        p.Graphique_Chronos->Affiche_New_Graphique(0, r.Colonne_Graphique);
-    }
-    Autorisation_Menu();
+void Principale::refuse()
+{
+    services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
 }
 
 void Principale::Affiche_Tours()
 {
-    if (state_.Mode_Enregistrement != 1)
+    if (document_.Mode_Enregistrement() != 1)
         return;
-    RecordState& r = record_;
-    LapTableOptions options;
-    options.Distances = panels_->Frame_Piste->state().fiche.Distances;
-    options.Choix_Vitesse = state_.Choix_Vitesse;
-    options.Choix_Temp = state_.Choix_Temp;
-    options.uniteVitesse = caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]);
-    options.uniteTemp = caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]);
-    options.Tour_Elimine = r.Tour_Elimine;
-    options.Colonne_Tri = r.Colonne_Tri;
-    options.Ligne_Tri = r.Ligne_Tri;
-    options.decimalSeparator = systemDecimalSeparator();
-    r.table = tormel::Affiche_Tours(r.Data_Chrono, r.decoded, state_.tables, options);
+    document_.Affiche_Tours(state_.tables, viewOptions());
     showTable();
 }
 
 void Principale::showTable()
 {
     Panels& p = *panels_;
-    p.Liste_Tours->setTable(record_.table);
+    p.Liste_Tours->setTable(document_.table());
     p.sizeTableAndChart(services_.screen.widthTwips(), services_.screen.heightTwips());
-    p.Graphique_Chronos->setTable(record_.table);
-    p.Graphique_Chronos->setTourElimine(record_.Tour_Elimine);
+    p.Graphique_Chronos->setTable(document_.table());
+    p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
 }
 
 void Principale::redrawChart()
 {
     LapTimeChart& chart = *panels_->Graphique_Chronos;
-    chart.Affiche_New_Graphique(chart.scrollPosition(), record_.Colonne_Graphique);
+    chart.Affiche_New_Graphique(chart.scrollPosition(), document_.Colonne_Graphique());
 }
 
 void Principale::Liste_Tours_HeaderClick(int column)
 {
     panels_->Graphique_Chronos->hide();
-    record_.Ligne_Tri = 0;
-    record_.Colonne_Tri = sortColumnFor(column);
-    Triage(record_.table, record_.Colonne_Tri, record_.Ligne_Tri);
+    document_.sortOnColumn(column);
     showTable();
     redrawChart();
 }
@@ -146,36 +127,33 @@ void Principale::Liste_Tours_HeaderClick(int column)
 void Principale::Liste_Tours_LapClick(int lap)
 {
     panels_->Graphique_Chronos->hide();
-    if (lap < 0 || lap >= TourElimineCount)
+    if (!document_.toggleLap(lap))
         return;
-    record_.Tour_Elimine[std::size_t(lap)] = !record_.Tour_Elimine[std::size_t(lap)];
     Affiche_Tours();
     redrawChart();
 }
 
 void Principale::Liste_Tours_ChartColumn(int column)
 {
-    record_.Colonne_Graphique = column;
+    document_.setColonneGraphique(column);
     LapTimeChart& chart = *panels_->Graphique_Chronos;
     chart.setColonneGraphique(column);
-    chart.Label12()->clear();
+    chart.clearReadOut();
     if (column > 0)
         chart.Affiche_New_Graphique(0, column);
 }
 
 void Principale::Picture1_LapToggled(int lap)
 {
-    if (lap < 0 || lap >= TourElimineCount)
-        return;
-    record_.Tour_Elimine[std::size_t(lap)] = !record_.Tour_Elimine[std::size_t(lap)];
-    Affiche_Data();
+    if (document_.toggleLap(lap))
+        Affiche_Data();
 }
 
 void Principale::Affichage_Tours_Click()
 {
     Panels& p = *panels_;
     p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-    p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(record_.Data_Chrono, state_.tables));
+    p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(document_.image(), state_.tables));
     p.Frame_Piste->hide();
     p.Liste_Tours->hide();
     p.Frame_Moteurs->hide();
@@ -196,130 +174,45 @@ void Principale::Affichage_Table_Click()
 
 // ---- Records ----------------------------------------------------------------
 
-namespace {
-
-const FileFilter recordFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml")};
-
-// Linux file names keep their case: the open dialog offers every spelling.
-const FileFilter recordOpenFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml *.tml *.TML")};
-
-}  // namespace
-
 void Principale::Ouvrir_Click()
 {
-    FileDialogRequest request;
-    request.initialFolder = services_.programFolder;
-    request.defaultExtension = QStringLiteral("Tml");
-    request.filter = recordOpenFilter;
-    const QString path = services_.dialogs.openFile(request);
-    if (path.isEmpty())
-        return;
-    ouvrirRecord(path);
+    const QString path = files_.chooseRecord();
+    if (!path.isEmpty())
+        ouvrirRecord(path);
 }
 
 void Principale::ouvrirRecord(const QString& path)
 {
-    if (path.right(3).compare(QLatin1String("Tml"), Qt::CaseInsensitive) != 0) {
-        services_.dialogs.message(QStringLiteral("File Extension Error"), MessageIcon::Information, applicationTitle());
+    const std::optional<LoadedRecord> loaded = files_.load(path);
+    if (!loaded)
         return;
-    }
-    RecordState& r = record_;
     panels_->Liste_Tours->hide();
-    const LoadedRecord loaded = Charge_Fichier(path);
-    r.Data_Chrono = loaded.image;
-    if (loaded.errorNumber != 0)
-        services_.dialogs.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
-                                  applicationTitle());
-    if (loaded.trackNumber) {
+    if (loaded->trackNumber) {
         // A number that is no track keeps the current one; nothing is written.
-        auto numero = *loaded.trackNumber;
+        auto numero = *loaded->trackNumber;
         if (isTrackNumber(numero))
             lireTrack(numero);
     }
-    setWindowTitle(recordCaption(path, serialNumberText(r.Data_Chrono)));
-    const RecordNames names = Nommer_Commentaire(path);
-    r.Nom_Record = names.Nom_Record;
-    r.Fichier_Commentaire = names.Fichier_Commentaire;
-    r.Tour_Elimine.fill(false);
-    r.Colonne_Graphique = 13;
+    setWindowTitle(recordCaption(path, serialNumberText(loaded->image)));
+    document_.open(loaded->image);
     Affiche_Data();
 }
 
 void Principale::Sauver_Click()
 {
-    FileDialogRequest request;
-    request.defaultExtension = QStringLiteral("Tml");
-    request.filter = recordFilter;
-    request.confirmOverwrite = true;
-    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
-    if (path.isEmpty())
-        return;
-    if (path.right(3) != QLatin1String("Tml")) {
-        services_.dialogs.message(QStringLiteral("File Extension Error"), MessageIcon::Information, applicationTitle());
-        return;
-    }
-    QString error;
-    if (!Sauve_Fichier(path, record_.Data_Chrono, panels_->Frame_Piste->numeroAffiche(), &error)) {
-        services_.dialogs.message(QStringLiteral("The record could not be saved to %1: %2").arg(path, error),
-                                  MessageIcon::Critical, applicationTitle());
-        return;
-    }
-    setWindowTitle(recordCaption(path, serialNumberText(record_.Data_Chrono)));
-    const RecordNames names = Nommer_Commentaire(path);
-    record_.Nom_Record = names.Nom_Record;
-    record_.Fichier_Commentaire = names.Fichier_Commentaire;
+    const QString path = files_.save(document_.image(), panels_->Frame_Piste->numeroAffiche());
+    if (!path.isEmpty())
+        setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
 }
 
 void Principale::Commentaire_Click()
 {
-    const QString& path = record_.Fichier_Commentaire;
-    if (path.isEmpty())
-        return;  // no record opened or saved yet: no comment file to edit
-    if (!QFileInfo::exists(path)) {
-        // The desktop's editors open existing files only.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            services_.dialogs.message(QStringLiteral("The comment file %1 could not be created: %2").arg(path, file.errorString()),
-                                      MessageIcon::Critical, applicationTitle());
-            return;
-        }
-    }
-    if (!services_.launcher.startEditor(path))
-        services_.dialogs.message(editorNotFoundText(), MessageIcon::Critical, shortCaption());
+    files_.Commentaire_Click();
 }
 
 void Principale::Exporter_Click()
 {
-    // A record whose decode stopped early has nothing on screen to export;
-    // the menu may still be enabled from the record before it.
-    const DecodedRecord& d = record_.decoded;
-    if (state_.Mode_Enregistrement == 2 && d.Nombre_Echantillons < 10) {
-        services_.dialogs.message(QStringLiteral("No Data Available"), MessageIcon::Information, applicationTitle());
-        return;
-    }
-    if (state_.Mode_Enregistrement == 1 && d.nTours <= 0) {
-        services_.dialogs.message(state_.tables.Textes[20], MessageIcon::Information, applicationTitle());
-        return;
-    }
-    FileDialogRequest request;
-    request.defaultExtension = QStringLiteral("xls");
-    request.filter = {QStringLiteral("xls (*.xls"), QStringLiteral("*.xls")};
-    request.proposedName = record_.Nom_Record + QStringLiteral(".xls");
-    request.confirmOverwrite = true;
-    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
-    if (path.isEmpty())
-        return;
-    if (!hasXlsExtension(path)) {
-        services_.dialogs.message(state_.tables.Textes[13], MessageIcon::Information, applicationTitle());
-        return;
-    }
-    const QDateTime now = QDateTime::currentDateTime();
-    const QByteArray bytes = state_.Mode_Enregistrement == 2
-        ? exportRpm(record_.Data_Chrono, record_.decoded, *record_.rpm, state_.tables, now)
-        : exportLapTable(record_.table, now);
-    if (const auto error = writeExport(path, bytes))
-        services_.dialogs.message(QStringLiteral("The export could not be written to %1: %2").arg(path, *error),
-                                  MessageIcon::Critical, applicationTitle());
+    files_.Exporter_Click(document_, state_.tables);
 }
 
 void Principale::Supprimer_Click()
@@ -331,8 +224,7 @@ void Principale::Supprimer_Click()
 
 void Principale::lireTrack(std::int16_t& numero)
 {
-    const TrackResult read = Lire_Piste(numero, panels_->Frame_Piste->state(), *panels_->Frame_Piste,
-                                        panels_->Frame_Piste->decimalSeparator());
+    const TrackResult read = Lire_Piste(numero, track_, *panels_->Frame_Piste, panels_->Frame_Piste->decimalSeparator());
     if (read.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, read.errorText);
 }
@@ -340,9 +232,9 @@ void Principale::lireTrack(std::int16_t& numero)
 void Principale::sauverPisteAffichee()
 {
     TrackEditor& editor = *panels_->Frame_Piste;
-    if (!editor.state().Piste_Modifiee)
+    if (!track_.Piste_Modifiee)
         return;
-    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), editor.state(), editor, editor.decimalSeparator());
+    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), track_, editor, editor.decimalSeparator());
     if (saved.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, saved.errorText);
 }

@@ -19,6 +19,16 @@ struct TextTables {
 // slots are left as they are.
 void Init_Textes(TextTables& tables);
 
+// A panel that shows texts of the tables takes them all at once, with the
+// tool-tip switch, whenever the language or the switch changes.
+class TextsPanel {
+public:
+    virtual void applyTexts(const TextTables& tables, bool toolTipsOn) = 0;
+
+protected:
+    ~TextsPanel() = default;
+};
+
 // A table holding only the built-in French texts.
 TextTables frenchTextTables();
 

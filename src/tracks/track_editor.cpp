@@ -23,8 +23,9 @@ QString sommeDesChamps(const QString& champ1, const QString& champ2, const QStri
     return shown;
 }
 
-TrackEditor::TrackEditor(QWidget* parent, QChar decimalSeparator)
+TrackEditor::TrackEditor(QWidget* parent, TrackState& track, QChar decimalSeparator)
     : QGroupBox(QStringLiteral("Selection"), parent)
+    , state_(track)
     , decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("Frame_Piste"));
@@ -103,11 +104,11 @@ void TrackEditor::focusName()
     VNC_GotFocus(0);
 }
 
-void TrackEditor::setCaptions(const std::array<QString, 7>& nomChamp, const QString& fermer)
+void TrackEditor::applyTexts(const TextTables& tables, bool)
 {
     for (int i = 0; i < 7; ++i)
-        nom_champ[std::size_t(i)]->setText(nomChamp[std::size_t(i)]);
-    Fermer_Piste->setText(fermer);
+        nom_champ[std::size_t(i)]->setText(tables.Textes[std::size_t(43 + i)]);
+    Fermer_Piste->setText(tables.Textes[42]);
 }
 
 void TrackEditor::layOut(int widthTwips, int heightTwips)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "texts/text_tables.h"
 #include "tracks/track_file.h"
 
 #include <QGroupBox>
@@ -17,10 +18,11 @@ namespace tormel {
 // three section lengths in a chosen unit, the shown track's number and the
 // previous, next and close buttons. It holds the track in memory; the window
 // decides which track is read or written and when.
-class TrackEditor final : public QGroupBox, public TrackEditorView {
+class TrackEditor final : public QGroupBox, public TrackEditorView, public TextsPanel {
     Q_OBJECT
 public:
-    explicit TrackEditor(QWidget* parent, QChar decimalSeparator = systemDecimalSeparator());
+    // The editor shows and edits `track`, which its owner keeps.
+    TrackEditor(QWidget* parent, TrackState& track, QChar decimalSeparator = systemDecimalSeparator());
 
     // TrackEditorView
     QString fieldText(int index) const override;
@@ -32,8 +34,8 @@ public:
     bool isEditorVisible() const override;
     void focusName() override;
 
-    // Field names (Textes 43..49) and the close caption.
-    void setCaptions(const std::array<QString, 7>& nomChamp, const QString& fermer);
+    // Field names (Textes 43..49) and the close caption (Textes 42).
+    void applyTexts(const TextTables& tables, bool toolTipsOn) override;
     // Places the controls inside a frame of the given size, in twips.
     void layOut(int widthTwips, int heightTwips);
 
@@ -46,8 +48,6 @@ public:
     // The number shown in Numero_Piste.
     std::int16_t numeroAffiche() const;
 
-    TrackState& state() { return state_; }
-    const TrackState& state() const { return state_; }
     QChar decimalSeparator() const { return decimalSeparator_; }
 
     std::array<QLineEdit*, 7> VNC{};
@@ -68,7 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TrackState state_;
+    TrackState& state_;
     QChar decimalSeparator_;
     // Fields changed by the user since they were last filled from the track.
     std::array<bool, 7> typed_{};

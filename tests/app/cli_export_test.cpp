@@ -43,19 +43,15 @@ protected:
             ASSERT_TRUE(QFile::copy(shipped.filePath(name), QDir(programDir()).filePath(name)));
     }
 
-    struct Run {
-        int exitCode;
-        QString err;
-        QString out;
-    };
+    struct Run { int exitCode; QString err, out; };
+    // Without a display of any kind.
     Run run(const QStringList& args)
     {
         QProcess process;
         process.setWorkingDirectory(workDir());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(u"DISPLAY"_s);
-        env.remove(u"WAYLAND_DISPLAY"_s);
-        env.remove(u"QT_QPA_PLATFORM"_s);
+        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            env.remove(name);
         process.setProcessEnvironment(env);
         process.start(exe(), args);
         EXPECT_TRUE(process.waitForFinished(60000));
@@ -79,9 +75,7 @@ TEST_F(CommandLine, ExportsALapRecordWithoutADisplay)
     const QList<QByteArray> rows = bytes.split('\r');
     // Date line, header, theoretical best, 24 laps, and the empty rest after the last CR.
     ASSERT_EQ(rows.size(), 1 + 2 + 24 + 1) << bytes.left(200).toStdString();
-    EXPECT_TRUE(rows[1].startsWith("\n  Tour\t"));
-    EXPECT_TRUE(rows[3].startsWith(" 1\t"));
-    EXPECT_TRUE(rows[26].startsWith(" 24\t"));
+    EXPECT_TRUE(rows[1].startsWith("\n  Tour\t") && rows[3].startsWith(" 1\t") && rows[26].startsWith(" 24\t"));
     // No track lengths (no Pistes.aqw): the speed cells stay empty.
     EXPECT_EQ(rows[3].split('\t').at(3), QByteArray());
     // Only the output was written: no track file, no settings, no log.
@@ -94,14 +88,9 @@ TEST_F(CommandLine, UsesTheSettingsLanguageAndTrackLengths)
     shipLanguages();
     // English, miles/h, track 3.
     writeBytes(QDir(programDir()).filePath(u"Tormport.dat"_s), QByteArray("\x01\x00\x01\x00\x02\x00\x03\x00\xFF\xFF", 10));
-    QByteArray pistes;
-    for (int n = 1; n <= 3; ++n) {
-        Fiche_Piste f = Init_Piste(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
-        if (n == 3)
-            f.Distances = {1100.0F, 350.5F, 400.0F, 349.5F};
-        pistes += encodeTrackRecord(f);
-    }
-    writeBytes(work(u"Pistes.aqw"_s), pistes);
+    Fiche_Piste third = Init_Piste(3, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    third.Distances = {1100.0F, 350.5F, 400.0F, 349.5F};
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(Init_Piste(1, {})) + encodeTrackRecord(Init_Piste(2, {})) + encodeTrackRecord(third));
     // A bare 2048-byte record names no track: the current track of the settings is used.
     const RecordImage image = demo::lapTimingRecord();
     writeBytes(work(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
@@ -110,10 +99,8 @@ TEST_F(CommandLine, UsesTheSettingsLanguageAndTrackLengths)
     const Run r = run({u"--export"_s, u"bare.Tml"_s, u"bare.xls"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QList<QByteArray> rows = readBytes(work(u"bare.xls"_s)).split('\r');
-    const QList<QByteArray> header = rows[1].mid(1).split('\t');
-    EXPECT_TRUE(header[3].startsWith("miles/h")) << header[3].toStdString();
-    const QList<QByteArray> lap1 = rows[3].split('\t');
-    EXPECT_FALSE(lap1[3].isEmpty());
+    EXPECT_TRUE(rows[1].mid(1).split('\t')[3].startsWith("miles/h")) << rows[1].toStdString();
+    EXPECT_FALSE(rows[3].split('\t')[3].isEmpty());
     EXPECT_EQ(readBytes(work(u"Pistes.aqw"_s)), pistesBefore);
 }
 
@@ -129,15 +116,13 @@ TEST_F(CommandLine, ExportsAnEngineSpeedRecordAndHelpDescribesTheExport)
     EXPECT_EQ(lines[1], QByteArray("Tour : \tChamps\trpm\t\r"));
 
     const Run help = run({u"--help"_s});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains(u"--export RECORD.Tml OUT.xls"_s));
+    EXPECT_TRUE(help.exitCode == 0 && help.out.contains(u"--export RECORD.Tml OUT.xls"_s)) << help.out.toStdString();
 }
 
 TEST_F(CommandLine, FailuresLeaveNothingBehind)
 {
     ASSERT_TRUE(Sauve_Fichier(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
-    RecordImage empty;
-    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), empty, 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
     RecordImage few;
     few.Data_Chrono[97] = 1;
     few.Data_Chrono[104] = 36;  // 8 samples

@@ -1,4 +1,7 @@
 #include "laps/export.h"
+#include "laps/lap_table.h"
+#include "laps/ranges.h"
+#include "laps/rpm_statistics.h"
 
 #include "laps_records.h"
 #include "support/temp_folder.h"
@@ -9,6 +12,11 @@
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+#include <random>
+#include <set>
 
 namespace tormel {
 namespace {
@@ -44,16 +52,9 @@ TEST(ExportLapTable, NoSectorsSortedAndUnsorted)
     const QByteArray theoretical = row({"Th\xE9or.", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
     const QByteArray lap1 = row({" 1", " 0", "1'05\"00", "", "", "", "", "", "", "", "12340", "85", "1", "6500", "", "", ""});
     const QByteArray lap2 = row({" 2", " 0", "59\"99", "", "", "", "", "", "", "", "13000", "90", "2", "5999", "", "", ""});
-    struct Case {
-        int column;
-        QByteArray laps;
-    };
-    const Case cases[] = {{0, lap1 + lap2}, {13, lap2 + lap1}};
-    for (const auto& c : cases) {
-        LapTableOptions o;
-        o.Colonne_Tri = c.column;
-        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), o);
-        EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + theoretical + c.laps) << c.column;
+    for (const auto& [column, laps] : {std::pair{0, lap1 + lap2}, {13, lap2 + lap1}}) {
+        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), {.Colonne_Tri = column});
+        EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + theoretical + laps) << column;
     }
 }
 
@@ -69,14 +70,9 @@ TEST(ExportLapTable, SpeedsWithEitherSeparator)
     // With a comma, only the speeds change: every point between two digits.
     const QByteArray comma = QString::fromLatin1(point).replace(QRegularExpression(QStringLiteral("(\\d)\\.(\\d)")), QStringLiteral("\\1,\\2")).toLatin1();
     ASSERT_EQ(comma.count(','), 9);
-    const std::pair<char, QByteArray> cases[] = {{'.', point}, {',', comma}};
-    for (const auto& c : cases) {
-        LapTableOptions o;
-        o.Distances = {1000, 400, 600, 0};
-        o.decimalSeparator = QLatin1Char(c.first);
-        o.Colonne_Tri = 13;
-        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), o);
-        EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + c.second) << c.first;
+    for (const auto& [separator, bytes] : {std::pair{'.', point}, {',', comma}}) {
+        const LapTableOptions o{.Distances = {1000, 400, 600, 0}, .Colonne_Tri = 13, .decimalSeparator = QLatin1Char(separator)};
+        EXPECT_EQ(exportLapTable(Affiche_Tours(image, decoded(image), frenchTextTables(), o), clock), dateLine + headerRow() + bytes) << separator;
     }
 }
 
@@ -85,21 +81,15 @@ TEST(ExportRpm, OwnLapAndBeaconCounting)
     // Codes 10, 10, 20, 20, 30, 30 with marks on samples 1 and 3 (too close
     // for the charts' dead time, counted here all the same).
     const std::vector<std::uint8_t> samples{10, 10 | 128, 20, 20 | 128, 30, 30};
-    struct Case {
-        int balises;
-        QByteArray lines;
-    };
-    const Case cases[] = {
+    const std::pair<int, QByteArray> cases[] = {
         {1, " 0 \t 0 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 2 \t 0 \t 6000 \r\n 2 \t 0 \t 9000 \r\n 2 \t 0 \t 9000 \r\n"},
         {2, " 0 \t 1 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9000 \r\n 1 \t 1 \t 9000 \r\n"},
     };
-    for (const auto& c : cases) {
-        const RecordImage image = rpmRecord(samples, c.balises, 2);
+    for (const auto& [balises, lines] : cases) {
+        const RecordImage image = rpmRecord(samples, balises, 2);
         const DecodedRecord record = decoded(image);
-        const RpmStatistics stats = Compute_Rpm(image, record, 0);
-        EXPECT_EQ(exportRpm(image, record, stats, frenchTextTables(), clock),
-                  dateLine + "Tour : \tChamps\trpm\t\r\n" + c.lines)
-            << c.balises;
+        EXPECT_EQ(exportRpm(image, record, Compute_Rpm(image, record, 0), frenchTextTables(), clock),
+                  dateLine + "Tour : \tChamps\trpm\t\r\n" + lines) << balises;
     }
 }
 
@@ -120,12 +110,60 @@ TEST(ExportFile, WritesThroughASaveFile)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.xls")});
 }
 
-TEST(ExportFile, ExtensionMustBeLowerCaseXls)
+// ---- Every model --------------------------------------------------------------
+
+
+// Any 2048 bytes, with any options, go through every model; the sanitizers
+// watch the table accesses, the checks below the shape of the results.
+TEST(LapsModels, RandomImages)
 {
-    const std::pair<const char*, bool> cases[] = {
-        {"run.xls", true}, {"xls", true}, {"run.XLS", false}, {"run.xlsx", false}, {"xl", false}, {"", false}};
-    for (const auto& [name, ok] : cases)
-        EXPECT_EQ(hasXlsExtension(QString::fromLatin1(name)), ok) << name;
+    std::mt19937 random(20240307);
+    const TextTables texts = frenchTextTables();
+    const QDateTime clock{QDate(2024, 1, 2), QTime(3, 4, 5)};
+    const float lengths[] = {0.0F, -5.0F, NAN, INFINITY, 1200.0F, 333.3F, 3.0e38F};
+    for (int round = 0; round < 300; ++round) {
+        RecordImage image;
+        for (auto& b : image.Data_Chrono)
+            b = std::uint8_t(random());
+        // Half the images announce few samples, so that short streams are seen too.
+        if (round % 2 == 0)
+            image.Data_Chrono[105] = 0;
+        const DecodedRecord record = test::decoded(image);
+
+        LapTableOptions o{.Choix_Vitesse = int(random() % 3) - 1, .Choix_Temp = int(random() % 2),
+                          .Colonne_Tri = int(random() % 25) - 4, .decimalSeparator = QLatin1Char(random() % 2 ? ',' : '.')};
+        for (auto& d : o.Distances)
+            d = lengths[random() % std::size(lengths)];
+        for (auto& e : o.Tour_Elimine)
+            e = random() % 4 == 0;
+        const LapTable t = Affiche_Tours(image, record, texts, o);
+        const int n = std::clamp(record.nTours, 0, 99);
+        std::set<int> laps;
+        for (std::size_t r = 2; r < t.rows.size(); ++r)
+            laps.insert(t.rows[r].lap);
+        // Each lap once, whatever the order.
+        ASSERT_TRUE(t.rows.size() == std::size_t(n + 2) && laps.size() == std::size_t(n));
+        EXPECT_TRUE(n == 0 || (*laps.begin() == 1 && *laps.rbegin() == n));
+        EXPECT_TRUE(t.Meilleur_Tour_Rpm == 0 || (t.Meilleur_Tour_Rpm >= 1 && t.Meilleur_Tour_Rpm <= n));
+
+        const RpmStatistics st = Compute_Rpm(image, record, int(random() % 6) - 1);
+        EXPECT_TRUE(st.Nombre_Echantillons >= 0 && st.Nombre_Echantillons <= RecordImage::MaxSamples);
+        EXPECT_TRUE(st.nTours <= 100 && st.Rpm_Max <= 32767);
+        int histogramTotal = 0;
+        for (int lap = 0; lap <= st.nTours; ++lap)
+            histogramTotal += std::accumulate(st.Histo_Rpm[std::size_t(lap)].begin(), st.Histo_Rpm[std::size_t(lap)].end(), 0);
+        EXPECT_EQ(histogramTotal, st.Nombre_Echantillons);
+
+        const RangesPanel p = Affiche_Tranches(image, texts);
+        for (double f : p.fill)
+            EXPECT_TRUE(f >= 0.0 && f <= 100.0);
+        for (int i = -1; i <= RangesPanel::Count; ++i)
+            EXPECT_FALSE(rangeReadout(p, i, o.decimalSeparator).Label7.isEmpty());
+
+        const QByteArray lapBytes = exportLapTable(t, clock);
+        EXPECT_EQ(std::pair(lapBytes.count('\r'), lapBytes.count('\t')), std::pair(qsizetype(1 + n + 2), qsizetype(2 + 17 * (n + 2))));
+        EXPECT_EQ(exportRpm(image, record, st, texts, clock).count('\n'), 2 + st.Nombre_Echantillons);
+    }
 }
 
 }  // namespace

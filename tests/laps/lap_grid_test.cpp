@@ -1,5 +1,4 @@
 #include "laps/lap_grid.h"
-
 #include "laps/laps_records.h"
 
 #include <QSignalSpy>
@@ -10,38 +9,11 @@
 namespace tormel {
 namespace {
 
-LapTable tableOf(int laps, const std::array<bool, TourElimineCount>& eliminated = {}, int sectorMode = 2, int best = 0,
-                 int colonneTri = 0)
-{
-    std::vector<test::LapSpec> lapRows;
-    for (int i = 0; i < laps; ++i)
-        lapRows.push_back({std::uint16_t(6000 + (i * 173) % 700), 2000, 2100, 1900, std::uint16_t(1100 + i), 70, 0, 0});
-    const RecordImage image = test::lapRecord(lapRows, sectorMode, best);
-    LapTableOptions options;
-    options.Distances = {1000.0F, 300.0F, 300.0F, 400.0F};
-    options.Tour_Elimine = eliminated;
-    options.Colonne_Tri = colonneTri;
-    return Affiche_Tours(image, test::decoded(image), frenchTextTables(), options);
-}
-
-TEST(LapGridRules, ChartAndSortColumnOfEachTableColumn)
-{
-    const std::tuple<int, int, int> cases[] = {
-        {0, 0, 0},   {1, 0, 1},   {2, 13, 13}, {3, 3, 3},   {4, 14, 14}, {6, 15, 15},
-        {8, 16, 16}, {9, 9, 9},   {10, 10, 10}, {11, 11, 11}, {12, 0, 12},
-    };
-    for (const auto& [column, chart, sort] : cases) {
-        EXPECT_EQ(chartColumnFor(column), chart) << column;
-        EXPECT_EQ(sortColumnFor(column), sort) << column;
-    }
-    for (int column : {13, 16, -1, 99})
-        EXPECT_EQ(chartColumnFor(column), 0) << column;
-}
-
+// A grid on a 19200 x 14400 twips screen showing the table it keeps.
 struct Grid {
-    explicit Grid(const LapTable& t)
+    explicit Grid(LapTable t) : table(std::move(t))
     {
-        grid.setTable(t);
+        grid.setTable(table);
         grid.Size_Table_Tours(19200, 14400);
         grid.show();
     }
@@ -52,22 +24,32 @@ struct Grid {
         const QRect r = grid.cellRect(row, column);
         return shot.pixelColor(grid.viewport()->mapTo(&grid, r.topLeft() + QPoint(1, 1)));
     }
+    LapTable table;
     LapGrid grid;
 };
+
+QList<int> values(const QSignalSpy& spy)
+{
+    QList<int> v;
+    for (const QList<QVariant>& arguments : spy)
+        v << arguments[0].toInt();
+    return v;
+}
+
+const std::vector<std::uint16_t> times{6000, 6173, 6346, 6519, 6692, 6165};
 
 TEST(LapGrid, LeftClicksSortOrToggleRightClicksChooseTheChart)
 {
     // Sorted by engine speed, highest first, so that row 2 is not lap 1.
-    const LapTable sorted = tableOf(5, {}, 2, 0, 10);
-    Grid g(sorted);
+    Grid g(test::lapTableOf(test::lapsOfTimes({times.begin(), times.end() - 1}), {}, 10));
     QSignalSpy headers(&g.grid, &LapGrid::headerClicked);
-    QSignalSpy laps(&g.grid, &LapGrid::lapClicked);
+    QSignalSpy toggled(&g.grid, &LapGrid::lapClicked);
     QSignalSpy charts(&g.grid, &LapGrid::chartColumnChosen);
     QWidget* v = g.grid.viewport();
 
     QTest::mouseClick(v, Qt::LeftButton, {}, g.centre(0, 3));
     QTest::mouseClick(v, Qt::LeftButton, {}, g.centre(0, 2));
-    QTest::mouseClick(v, Qt::LeftButton, {}, g.centre(2, 5));
+    QTest::mouseClick(v, Qt::LeftButton, {}, g.centre(2, 3));
     QTest::mouseClick(v, Qt::LeftButton, {}, g.centre(1, 0));
     QTest::mouseClick(v, Qt::RightButton, {}, g.centre(3, 2));
     QTest::mouseClick(v, Qt::MiddleButton, {}, g.centre(0, 12));
@@ -76,39 +58,29 @@ TEST(LapGrid, LeftClicksSortOrToggleRightClicksChooseTheChart)
     QTest::mouseClick(v, Qt::LeftButton, {}, g.grid.cellRect(6, 12).bottomRight() + QPoint(5, 5));
     QTest::mouseClick(v, Qt::RightButton, {}, QPoint(v->width() - 2, v->height() - 2));
 
-    ASSERT_EQ(headers.count(), 2);
-    EXPECT_EQ(headers[0][0].toInt(), 3);
-    EXPECT_EQ(headers[1][0].toInt(), 2);
-    ASSERT_EQ(laps.count(), 2);
-    EXPECT_EQ(laps[0][0].toInt(), sorted.rows[2].lap);
-    EXPECT_NE(sorted.rows[2].lap, 1);
-    EXPECT_EQ(laps[1][0].toInt(), 0);
-    ASSERT_EQ(charts.count(), 3);
-    EXPECT_EQ(charts[0][0].toInt(), 13);
-    EXPECT_EQ(charts[1][0].toInt(), 0);
-    EXPECT_EQ(charts[2][0].toInt(), 10);
+    EXPECT_EQ(values(headers), (QList<int>{3, 2}));
+    EXPECT_NE(g.table.rows[2].lap, 1);
+    EXPECT_EQ(values(toggled), (QList<int>{g.table.rows[2].lap, 0}));
+    EXPECT_EQ(values(charts), (QList<int>{13, 0, 10}));
 }
 
 TEST(LapGrid, ColoursComeFromTheModel)
 {
     std::array<bool, TourElimineCount> eliminated{};
     eliminated[3] = true;
-    Grid g(tableOf(6, eliminated, 2, 2));
+    Grid g(test::lapTableOf(test::lapsOfTimes(times), eliminated, 0, 2));
     const QImage shot = g.grid.grab().toImage();
-    const QColor cyan(0, 255, 255);
-    EXPECT_EQ(g.background(shot, 0, 5), cyan);
-    EXPECT_EQ(g.background(shot, 1, 5), cyan);
-    EXPECT_EQ(g.background(shot, 5, 0), cyan);
-    EXPECT_EQ(g.background(shot, 3, 5), QColor(255, 255, 0));  // lap 2, the logger's best
-    EXPECT_EQ(g.background(shot, 4, 5), QColor(255, 0, 0));    // lap 3, eliminated
-    EXPECT_EQ(g.background(shot, 5, 5), QColor(255, 255, 255));
-    const QRect cell = g.grid.cellRect(5, 5);
-    EXPECT_EQ(shot.pixelColor(g.grid.viewport()->mapTo(&g.grid, QPoint(cell.right(), cell.center().y()))), QColor(192, 192, 192));
+    // Header rows and column 0 cyan; lap 2, the logger's best, yellow; lap 3, eliminated, red; lap 4 white.
+    const std::tuple<int, int, QColor> cells[] = {{0, 2, QColor(0, 255, 255)}, {1, 2, QColor(0, 255, 255)}, {5, 0, QColor(0, 255, 255)},
+                                                  {3, 2, QColor(255, 255, 0)}, {4, 2, QColor(255, 0, 0)}, {5, 2, QColor(255, 255, 255)}};
+    for (const auto& [row, column, colour] : cells)
+        EXPECT_EQ(g.background(shot, row, column), colour) << row << "," << column;
     // Right of the last shown column (12; 13 to 16 are hidden) lies the black outside.
     const QPoint beyond = g.grid.viewport()->mapTo(&g.grid, QPoint(g.grid.cellRect(5, 12).right() + 3, g.grid.cellRect(5, 12).center().y()));
     ASSERT_LT(beyond.x(), g.grid.viewport()->geometry().right());
     EXPECT_EQ(shot.pixelColor(beyond), QColor(0, 0, 0));
 }
+
 
 }  // namespace
 }  // namespace tormel

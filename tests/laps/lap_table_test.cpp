@@ -1,6 +1,10 @@
+#include "base/number_format.h"
+#include "laps/conversions.h"
 #include "laps/lap_table.h"
 
 #include "laps_records.h"
+
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +13,41 @@
 
 namespace tormel {
 namespace {
+
+TEST(Time_Convert, MinutesSecondsHundredths)
+{
+    const std::pair<float, const char*> cases[] = {
+        {6543.0F, "1'05\"43"}, {0.0F, "00\"00"}, {5999.0F, "59\"99"}, {6000.0F, "1'00\"00"},
+        {5999.6F, "1'00\"00"},  // the whole part rounds up to a minute
+        {5999.4F, "59\"99"}, {196605.0F, "32'46\"05"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(Time_Convert(value), QString::fromUtf8(text)) << value;
+    EXPECT_EQ(Time_Convert(NAN), QStringLiteral("00\"00"));
+}
+
+TEST(Temp_Convert, OnlyConvertsBetweenDifferentUnits)
+{
+    const std::tuple<int, char, int, int> cases[] = {
+        {212, 'F', 0, 100}, {100, 'F', 0, 38}, {100, 'F', 1, 100}, {37, 'C', 1, 99}, {100, 'C', 0, 100}, {0, 'F', 0, -18}};
+    for (const auto& [t, unit, choice, expected] : cases)
+        EXPECT_EQ(Temp_Convert(t, QLatin1Char(unit), choice), expected) << t << unit << choice;
+}
+
+TEST(Vitesse, FromWholeMetresAndHundredths)
+{
+    // 1000 m in 45 s: 80 km/h, 49.7 miles/h.
+    EXPECT_EQ(Format(vitesse(1000.0F, 4500.0, 0).value_or(0), QStringLiteral("000.0"), QLatin1Char('.')), QStringLiteral("080.0"));
+    EXPECT_EQ(Format(vitesse(1000.0F, 4500.0, 1).value_or(0), QStringLiteral("000.0"), QLatin1Char(',')), QStringLiteral("049,7"));
+    // Metres are taken whole, ties to even: 1000.5 m counts as 1000 m.
+    EXPECT_DOUBLE_EQ(vitesse(1000.5F, 4500.0, 0).value_or(0), 80.0);
+    EXPECT_DOUBLE_EQ(vitesse(1001.5F, 4500.0, 0).value_or(0), 1002.0 * 360.0 / 4500.0);
+    for (const auto& [metres, hundredths] : {std::pair{0.0F, 4500.0}, {-3.0F, 4500.0}, {1000.0F, 0.0}, {NAN, 4500.0}, {INFINITY, 4500.0}})
+        EXPECT_FALSE(vitesse(metres, hundredths, 0).has_value()) << metres << " " << hundredths;
+    // The largest finite length still gives a finite speed.
+    EXPECT_TRUE(std::isfinite(vitesse(3.4e38F, 1.0, 0).value_or(NAN)));
+}
+
+// ---- The lap table ----------------------------------------------------------
 
 using test::LapSpec;
 using test::decoded;
@@ -29,6 +68,7 @@ LapTable build(const RecordImage& image, const LapTableOptions& o = {})
     return Affiche_Tours(image, decoded(image), frenchTextTables(), o);
 }
 
+// The laps in table order, and the texts of a column in that order.
 std::vector<int> lapOrder(const LapTable& t)
 {
     std::vector<int> laps;
@@ -36,26 +76,24 @@ std::vector<int> lapOrder(const LapTable& t)
         laps.push_back(t.rows[r].lap);
     return laps;
 }
+QStringList columnTexts(const LapTable& t, int column)
+{
+    QStringList texts;
+    for (std::size_t r = 2; r < t.rows.size(); ++r)
+        texts << t.rows[r].cells[std::size_t(column)].text;
+    return texts;
+}
 
 TEST(LapTable, StageNumberingStartsFromTheHiddenLapZero)
 {
-    struct Case {
-        int stage0;
-        std::vector<std::uint8_t> stages;
-        std::vector<const char*> expected;
-    };
-    const Case cases[] = {
-        {0, {0, 0, 1, 1, 5}, {" 0", " 0", " 1", " 1", " 2"}},
-        {3, {4, 4, 4}, {" 1", " 1", " 1"}},
-        {7, {7, 8, 7, 7}, {" 0", " 1", " 2", " 2"}},
+    const struct { int stage0; std::vector<std::uint8_t> stages; QStringList expected; } cases[] = {
+        {0, {0, 0, 1, 1, 5}, {" 0", " 0", " 1", " 1", " 2"}}, {3, {4, 4, 4}, {" 1", " 1", " 1"}}, {7, {7, 8, 7, 7}, {" 0", " 1", " 2", " 2"}},
     };
     for (const auto& c : cases) {
         std::vector<LapSpec> laps;
         for (auto s : c.stages)
             laps.push_back({.temps = 5000, .etape = s});
-        const LapTable t = build(lapRecord(laps, 0, 0, c.stage0));
-        for (std::size_t i = 0; i < c.expected.size(); ++i)
-            EXPECT_EQ(t.cell(int(i) + 2, 1).text, QString::fromLatin1(c.expected[i])) << c.stage0 << " lap " << i + 1;
+        EXPECT_EQ(columnTexts(build(lapRecord(laps, 0, 0, c.stage0)), 1), c.expected) << c.stage0;
     }
 }
 
@@ -63,13 +101,7 @@ TEST(LapTable, SectorModeDecidesColumnsAndTheoreticalRow)
 {
     const std::vector<LapSpec> laps{{.temps = 9000, .s1 = 3000, .s2 = 3100, .s3 = 2900},
                                     {.temps = 8800, .s1 = 2950, .s2 = 3200, .s3 = 2800}};
-    struct Case {
-        int modeByte;
-        std::set<int> hidden;
-        int sectorsWritten;
-        const char* theoretical;
-    };
-    const Case cases[] = {
+    const struct { int modeByte; std::set<int> hidden; int sectorsWritten; const char* theoretical; } cases[] = {
         {0, {4, 5, 6, 7, 8, 9, 13, 14, 15, 16}, 0, ""},
         {1, {8, 9, 13, 14, 15, 16}, 2, "1'00\"50"},  // 2950 + 3100
         {2, {13, 14, 15, 16}, 3, "1'28\"50"},        // 2950 + 3100 + 2800
@@ -104,48 +136,38 @@ TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
             EXPECT_EQ(t.cell(2, column).text.isEmpty(), hiddenSpeeds.count(column) != 0) << column;
         }
     }
-    // 1000 m in 45 s, in both units and with both separators.
-    LapTableOptions o = options({1000, 0, 0, 0});
-    EXPECT_EQ(build(lapRecord(laps, 0, 0), o).cell(2, 3).text, QStringLiteral("080.0"));
-    o.Choix_Vitesse = 1;
-    o.decimalSeparator = QLatin1Char(',');
-    o.uniteVitesse = QStringLiteral("miles/h");
-    const LapTable miles = build(lapRecord(laps, 0, 0), o);
-    EXPECT_EQ(miles.cell(2, 3).text, QStringLiteral("049,7"));
-    EXPECT_EQ(miles.cell(0, 5).text, QStringLiteral("miles/h(1)"));
+    // 1000 m in 45 s: the unit, its caption and the separator chosen.
+    const LapTable miles = build(lapRecord(laps, 0, 0), {.Distances = {1000, 0, 0, 0}, .Choix_Vitesse = 1,
+                                                         .uniteVitesse = QStringLiteral("miles/h"), .decimalSeparator = QLatin1Char(',')});
+    EXPECT_EQ(miles.cell(2, 3).text + miles.cell(0, 5).text, QStringLiteral("049,7miles/h(1)"));
 }
 
 TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
 {
     const std::vector<LapSpec> laps{{.temps = 5000, .rpmSur10 = 1000}, {.temps = 4000, .rpmSur10 = 1300},
                                     {.temps = 6000, .rpmSur10 = 900}};
-    struct Case {
-        int bestByte;
-        std::set<int> eliminated;
-        int meilleur;
-        Rgb lap2Colour;  // column 13 of lap 2
-        float min13, max13, min10, max10;
-    };
-    const Case cases[] = {
-        {2, {}, 2, colours::Yellow, 4000, 6000, 9000, 13000},
-        {2, {2}, 2, colours::Red, 5000, 6000, 9000, 10000},
-        {2, {1}, 2, colours::Yellow, 4000, 6000, 9000, 13000},
-        {0, {1, 2, 3}, 0, colours::Red, 65536, 0, 65536, 0},
-        {200, {2}, 0, colours::Red, 5000, 6000, 9000, 10000},
-        {0, {}, 0, colours::White, 4000, 6000, 9000, 13000},
+    const Rgb W = colours::White, Y = colours::Yellow, R = colours::Red;
+    // lapColours: column 13 of laps 1 to 3; ranges: Min and Max of columns 13 and 10.
+    const struct { int bestByte; std::set<int> eliminated; int meilleur; std::array<Rgb, 3> lapColours; std::array<float, 4> ranges; } cases[] = {
+        {2, {}, 2, {W, Y, W}, {4000, 6000, 9000, 13000}},
+        {2, {2}, 2, {W, R, W}, {5000, 6000, 9000, 10000}},
+        {2, {1}, 2, {R, Y, W}, {4000, 6000, 9000, 13000}},
+        {3, {}, 3, {W, W, Y}, {4000, 6000, 9000, 13000}},  // the last lap
+        {0, {1, 2, 3}, 0, {R, R, R}, {65536, 0, 65536, 0}},
+        {200, {2}, 0, {W, R, W}, {5000, 6000, 9000, 10000}},
+        {4, {}, 0, {W, W, W}, {4000, 6000, 9000, 13000}},  // one past the last lap
     };
     for (const auto& c : cases) {
         const LapTable t = build(lapRecord(laps, 0, c.bestByte), options({}, c.eliminated));
         EXPECT_EQ(t.Meilleur_Tour_Rpm, c.meilleur) << c.bestByte;
-        EXPECT_EQ(t.cell(t.rowOfLap(2), 13).background, c.lap2Colour) << c.bestByte;
-        EXPECT_EQ(t.cell(t.rowOfLap(2), 0).background, c.lap2Colour == colours::White ? colours::Cyan : c.lap2Colour);
-        EXPECT_EQ(t.cell(t.rowOfLap(1), 2).background, c.eliminated.count(1) ? colours::Red : colours::White);
+        for (int lap = 1; lap <= 3; ++lap) {
+            const Rgb colour = c.lapColours[std::size_t(lap - 1)];
+            EXPECT_EQ(t.cell(t.rowOfLap(lap), 13).background, colour) << c.bestByte << " lap " << lap;
+            EXPECT_EQ(t.cell(t.rowOfLap(lap), 0).background, colour == W ? colours::Cyan : colour) << c.bestByte;
+        }
         // Unwritten cells (no track lengths) keep the plain background.
-        EXPECT_EQ(t.cell(t.rowOfLap(2), 3).background, colours::White);
-        EXPECT_EQ(t.Min_Colonne[13], c.min13) << c.bestByte;
-        EXPECT_EQ(t.Max_Colonne[13], c.max13);
-        EXPECT_EQ(t.Min_Colonne[10], c.min10);
-        EXPECT_EQ(t.Max_Colonne[10], c.max10);
+        EXPECT_EQ(t.cell(t.rowOfLap(2), 3).background, W);
+        EXPECT_EQ((std::array{t.Min_Colonne[13], t.Max_Colonne[13], t.Min_Colonne[10], t.Max_Colonne[10]}), c.ranges) << c.bestByte;
         EXPECT_EQ(t.Min_Colonne[12], 65536.0F);  // columns without a range stay reset
         EXPECT_EQ(t.cell(t.rowOfLap(2), 10).text, QStringLiteral("13000"));  // an eliminated lap still shows
     }
@@ -153,17 +175,12 @@ TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
 
 TEST(LapTable, BestCellsAndTheoreticalRow)
 {
-    // Sector 1 best in lap 3, sector 2 in lap 1, sector 3 in lap 2;
-    // fastest engine in laps 2 and 3 (tie), hottest lap 3.
+    // Sector 1 best in lap 3, sector 2 in lap 1, sector 3 in laps 2 and 3
+    // (tie); fastest engine in laps 2 and 3 (tie), hottest lap 3.
     const std::vector<LapSpec> laps{{.temps = 9000, .s1 = 3000, .s2 = 2900, .s3 = 3100, .rpmSur10 = 1200, .temperature = 80},
                                     {.temps = 9100, .s1 = 3100, .s2 = 3000, .s3 = 3000, .rpmSur10 = 1250, .temperature = 85},
-                                    {.temps = 9050, .s1 = 2950, .s2 = 3000, .s3 = 3100, .rpmSur10 = 1250, .temperature = 90}};
-    struct Case {
-        int modeByte;
-        std::set<int> eliminated;
-        float theoretical;
-    };
-    const Case cases[] = {
+                                    {.temps = 9050, .s1 = 2950, .s2 = 3000, .s3 = 3000, .rpmSur10 = 1250, .temperature = 90}};
+    const struct { int modeByte; std::set<int> eliminated; float theoretical; } cases[] = {
         {2, {}, 2950 + 2900 + 3000},
         {2, {3}, 2950 + 2900 + 3000},  // elimination changes no best sector
         {1, {}, 2950 + 2900},
@@ -172,9 +189,10 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
     for (const auto& c : cases) {
         const LapTable t = build(lapRecord(laps, c.modeByte, 0), options({1000, 300, 300, 300}, c.eliminated));
         EXPECT_EQ(t.Temps_Theorique, c.theoretical) << c.modeByte;
-        // Column 10 green on lap 2 only: on a tie the earlier lap keeps it.
+        // On a tie the earlier lap keeps the green: engine speed and sector 3 stay off lap 3.
         EXPECT_EQ(t.cell(t.rowOfLap(2), 10).background, colours::Green);
-        EXPECT_NE(t.cell(t.rowOfLap(3), 10).background, colours::Green);
+        for (int column : {8, 9, 10})
+            EXPECT_NE(t.cell(t.rowOfLap(3), column).background, colours::Green) << column;
         EXPECT_EQ(t.cell(t.rowOfLap(3), 11).background, colours::Green);
         for (const auto& [k, lap] : {std::pair{1, 3}, {2, 1}, {3, 2}}) {
             for (int column : {2 + 2 * k, 3 + 2 * k}) {
@@ -185,47 +203,34 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
         }
     }
     const LapTable t = build(lapRecord(laps, 2, 0), options({1000, 300, 300, 300}));
-    EXPECT_EQ(t.cell(1, 2).text, QStringLiteral("1'28\"50"));
-    EXPECT_EQ(t.cell(1, 3).text, QStringLiteral("040.7"));  // 1000 m in 88.50 s
+    EXPECT_EQ(t.cell(1, 2).text + u'|' + t.cell(1, 3).text, QStringLiteral("1'28\"50|040.7"));  // 1000 m in 88.50 s
     // Without a lap length the theoretical speed is still written, as zero.
     EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, 3).text, QStringLiteral("000.0"));
 }
 
 TEST(LapTable, SortsOnNumbersNotTexts)
 {
-    const std::vector<LapSpec> laps{{.temps = 6500, .rpmSur10 = 1000, .temperature = 80},
-                                    {.temps = 5999, .rpmSur10 = 1200, .temperature = 80},
-                                    {.temps = 10500, .rpmSur10 = 1000, .temperature = 95},
-                                    {.temps = 0, .rpmSur10 = 1100, .temperature = 60},
+    const std::vector<LapSpec> laps{{.temps = 6500, .rpmSur10 = 1000, .temperature = 80}, {.temps = 5999, .rpmSur10 = 1200, .temperature = 80},
+                                    {.temps = 10500, .rpmSur10 = 1000, .temperature = 95}, {.temps = 0, .rpmSur10 = 1100, .temperature = 60},
                                     {.temps = 5999, .rpmSur10 = 999, .temperature = 99}};
-    const std::pair<int, std::vector<int>> cases[] = {
-        {0, {1, 2, 3, 4, 5}},
-        {13, {4, 2, 5, 1, 3}},  // 0, 5999, 5999, 6500, 10500: ties keep lap order
-        {2, {4, 2, 5, 1, 3}},
-        {10, {2, 4, 1, 3, 5}},  // descending, ties keep lap order
-        {11, {5, 3, 1, 2, 4}},
-        {3, {3, 1, 2, 5, 4}},   // the lap without a speed goes after all
-        {99, {1, 2, 3, 4, 5}},  // unknown column: lap order
-    };
+    // Column 13: 0, 5999, 5999, 6500, 10500, ties keep lap order; 10 descending, ties kept too; on 3 the lap
+    // without a speed goes after all; an unknown column sorts in lap order.
+    const std::pair<int, std::vector<int>> cases[] = {{0, {1, 2, 3, 4, 5}}, {13, {4, 2, 5, 1, 3}}, {2, {4, 2, 5, 1, 3}}, {10, {2, 4, 1, 3, 5}},
+                                                      {11, {5, 3, 1, 2, 4}}, {3, {3, 1, 2, 5, 4}}, {99, {1, 2, 3, 4, 5}}};
     for (const auto& [column, order] : cases) {
         const LapTable t = build(lapRecord(laps, 0, 0), options({1000, 0, 0, 0}, {}, column));
         EXPECT_EQ(lapOrder(t), order) << column;
         EXPECT_EQ(t.cell(2, 0).text, QLatin1Char(' ') + QString::number(t.rows[2].lap));
     }
     // The key of a speed cell is the value its text shows, whatever the separator.
-    LapTableOptions o = options({1000, 0, 0, 0});
-    o.decimalSeparator = QLatin1Char(',');
-    const LapCell speed = build(lapRecord(laps, 0, 0), o).cell(2, 3);
+    const LapCell speed = build(lapRecord(laps, 0, 0), {.Distances = {1000, 0, 0, 0}, .decimalSeparator = QLatin1Char(',')}).cell(2, 3);
     EXPECT_EQ(speed.text, QStringLiteral("055,4"));
-    ASSERT_TRUE(speed.key.has_value());
-    EXPECT_NEAR(*speed.key, 55.4, 1e-5);
+    EXPECT_NEAR(speed.key.value_or(0), 55.4, 1e-5);
 }
 
 TEST(LapTable, CellTextsAndBounds)
 {
-    LapTableOptions o;
-    o.Choix_Temp = 1;
-    o.uniteTemp = QStringLiteral("°F");
+    LapTableOptions o{.Choix_Temp = 1, .uniteTemp = QStringLiteral("°F")};
     RecordImage image = lapRecord({{.temps = 0, .rpmSur10 = 65535, .temperature = 100, .moteur = 4},
                                    {.temps = 65535, .rpmSur10 = 0, .temperature = 0, .moteur = 255}},
                                   0, 0);

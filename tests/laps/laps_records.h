@@ -1,5 +1,6 @@
 #pragma once
 
+#include "laps/lap_table.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
 
@@ -12,14 +13,8 @@ namespace tormel::test {
 
 // One lap as the logger writes it.
 struct LapSpec {
-    std::uint16_t temps = 0;
-    std::uint16_t s1 = 0;
-    std::uint16_t s2 = 0;
-    std::uint16_t s3 = 0;
-    std::uint16_t rpmSur10 = 0;
-    std::uint8_t temperature = 0;
-    std::uint8_t etape = 0;
-    std::uint8_t moteur = 0;
+    std::uint16_t temps = 0, s1 = 0, s2 = 0, s3 = 0, rpmSur10 = 0;
+    std::uint8_t temperature = 0, etape = 0, moteur = 0;
 };
 
 inline void putBigEndian(RecordImage& image, int offset, std::uint16_t value)
@@ -38,18 +33,13 @@ inline RecordImage lapRecord(const std::vector<LapSpec>& laps, int sectorMode, i
     image.Data_Chrono[192] = std::uint8_t(best);
     image.Data_Chrono[8 * 132 + 3] = std::uint8_t(stage0);
     for (std::size_t i = 0; i < laps.size(); ++i) {
-        const int L = int(i) + 1;
         const LapSpec& lap = laps[i];
-        const int times = 8 * (32 + L);
-        const int summary = 8 * (132 + L);
-        putBigEndian(image, times, lap.s1);
-        putBigEndian(image, times + 2, lap.s2);
-        putBigEndian(image, times + 4, lap.s3);
-        putBigEndian(image, times + 6, lap.temps);
+        const int times = 8 * (33 + int(i)), summary = 8 * (133 + int(i));
+        for (const auto& [offset, value] : {std::pair{0, lap.s1}, {2, lap.s2}, {4, lap.s3}, {6, lap.temps}})
+            putBigEndian(image, times + offset, value);
         putBigEndian(image, summary, lap.rpmSur10);
-        image.Data_Chrono[std::size_t(summary + 2)] = lap.temperature;
-        image.Data_Chrono[std::size_t(summary + 3)] = lap.etape;
-        image.Data_Chrono[std::size_t(summary + 4)] = lap.moteur;
+        for (const auto& [offset, value] : {std::pair{2, lap.temperature}, {3, lap.etape}, {4, lap.moteur}})
+            image.Data_Chrono[std::size_t(summary + offset)] = value;
     }
     return image;
 }
@@ -59,12 +49,9 @@ inline RecordImage lapRecord(const std::vector<LapSpec>& laps, int sectorMode, i
 inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int balisesTour, int facteurRpm)
 {
     RecordImage image;
-    image.Data_Chrono[97] = 1;
-    image.Data_Chrono[33] = std::uint8_t(balisesTour - 1);
-    image.Data_Chrono[121] = std::uint8_t(facteurRpm);
     const int words = 32 + int(samples.size() + 1) / 2;
-    image.Data_Chrono[104] = std::uint8_t(words % 256);
-    image.Data_Chrono[105] = std::uint8_t(words / 256);
+    for (const auto& [offset, value] : {std::pair{97, 1}, {33, balisesTour - 1}, {121, facteurRpm}, {104, words % 256}, {105, words / 256}})
+        image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value);
     for (std::size_t s = 0; s < samples.size(); ++s)
         image.Data_Chrono[std::size_t(RecordImage::sampleOffset(int(s)))] = samples[s];
     return image;
@@ -73,6 +60,29 @@ inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int balis
 inline DecodedRecord decoded(const RecordImage& image)
 {
     return decodeRecord(image, QStringLiteral("Etapes : "));
+}
+
+// Laps of the given lap times (hundredths), each with its own engine speed
+// and temperature so that a read-out shows whose row it read.
+inline std::vector<LapSpec> lapsOfTimes(const std::vector<std::uint16_t>& times)
+{
+    std::vector<LapSpec> laps;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        laps.push_back({.temps = times[i], .rpmSur10 = std::uint16_t(1000 + i), .temperature = std::uint8_t(60 + i % 50),
+                        .etape = std::uint8_t(i / 10)});
+    return laps;
+}
+
+// The French lap table of `laps` on a track of 1000 m in sections of 300, 300 and 400 m.
+inline LapTable lapTableOf(const std::vector<LapSpec>& laps, const std::array<bool, TourElimineCount>& eliminated = {},
+                           int colonneTri = 0, int best = 0)
+{
+    const RecordImage image = lapRecord(laps, 0, best);
+    LapTableOptions options;
+    options.Distances = {1000.0F, 300.0F, 300.0F, 400.0F};
+    options.Tour_Elimine = eliminated;
+    options.Colonne_Tri = colonneTri;
+    return Affiche_Tours(image, decoded(image), frenchTextTables(), options);
 }
 
 }  // namespace tormel::test

@@ -1,9 +1,11 @@
+#include "laps/ranges.h"
 #include "laps/rpm_statistics.h"
 
 #include "laps_records.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 
 namespace tormel {
 namespace {
@@ -31,13 +33,8 @@ RpmStatistics compute(const std::vector<std::uint8_t>& samples, int balises = 1,
 TEST(Compute_Rpm, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
 {
     const RpmStatistics st = compute(stream(40, {}));
-    EXPECT_EQ(st.Nombre_Echantillons, 40);
-    EXPECT_EQ(st.nTours, 0);
-    EXPECT_EQ(st.Duree_Tour[0], 40);
-    EXPECT_EQ(st.Debut_Tour[0], 0);
-    EXPECT_EQ(st.Debut_Tour[1], 40);
-    EXPECT_EQ(st.Histo_Rpm[0][10], 40);
-    EXPECT_EQ(st.Histo_Max[0], 40);
+    EXPECT_EQ((std::vector{st.Nombre_Echantillons, st.nTours, st.Duree_Tour[0], st.Debut_Tour[0], st.Debut_Tour[1], st.Histo_Rpm[0][10], st.Histo_Max[0]}),
+              (std::vector{40, 0, 40, 0, 40, 40, 40}));
     // With laps, each sample counts in the lap it belongs to.
     const RpmStatistics laps = compute({5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8});
     EXPECT_EQ(std::vector<int>({laps.Histo_Rpm[0][5], laps.Histo_Rpm[0][6], laps.Histo_Max[0], laps.Histo_Rpm[1][7], laps.Histo_Rpm[2][8]}),
@@ -46,17 +43,9 @@ TEST(Compute_Rpm, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
 
 TEST(Compute_Rpm, BeaconMarksAndLaps)
 {
-    struct Case {
-        const char* name;
-        std::vector<int> marks;
-        int balises;
-        std::vector<int> counted;   // samples whose mark counts
-        int nTours;
-        std::vector<int> debut;     // Debut_Tour(0..nTours + 1)
-        int duree0;
-    };
+    // counted: the samples whose mark counts; debut: Debut_Tour(0..nTours + 1).
     // With fewer than two closed laps, the last lap is described from sample 0.
-    const Case cases[] = {
+    const struct { const char* name; std::vector<int> marks; int balises; std::vector<int> counted; int nTours; std::vector<int> debut; int duree0; } cases[] = {
         {"5 apart", {20, 25}, 1, {20}, 1, {0, 0, 79}, 21},
         {"10 apart", {20, 30}, 1, {20}, 1, {0, 0, 79}, 21},
         {"11 apart", {20, 31}, 1, {20, 31}, 2, {0, 20, 31}, 21},
@@ -69,10 +58,8 @@ TEST(Compute_Rpm, BeaconMarksAndLaps)
         for (int s = 0; s < st.Nombre_Echantillons; ++s)
             if (st.Marque_Balise[std::size_t(s)])
                 counted.push_back(s);
-        EXPECT_EQ(counted, c.counted) << c.name;
-        EXPECT_EQ(st.nTours, c.nTours) << c.name;
-        for (std::size_t k = 0; k < c.debut.size(); ++k)
-            EXPECT_EQ(st.Debut_Tour[k], c.debut[k]) << c.name << " lap " << k;
+        EXPECT_EQ(std::pair(counted, st.nTours), std::pair(c.counted, c.nTours)) << c.name;
+        EXPECT_EQ(std::vector<int>(st.Debut_Tour.begin(), st.Debut_Tour.begin() + std::ptrdiff_t(c.debut.size())), c.debut) << c.name;
         // The closing sample belongs to the lap it closes.
         EXPECT_EQ(st.Duree_Tour[0], c.duree0) << c.name;
     }
@@ -80,24 +67,11 @@ TEST(Compute_Rpm, BeaconMarksAndLaps)
 
 TEST(Compute_Rpm, EngineSpeedIsCappedWithoutOverflow)
 {
-    struct Case {
-        int factorByte;
-        std::uint8_t code;
-        int pas;
-        int rpm;
-    };
-    const Case cases[] = {
-        {15, 127, 2250, 32767},    // 285750
-        {2, 109, 300, 32700},
-        {2, 110, 300, 32767},      // 33000
-        {0x10, 127, 0, 0},         // the low four bits are the factor, here 0
-        {0x21, 50, 150, 7500},     // only the low four bits count
-    };
-    for (const auto& c : cases) {
-        const RpmStatistics st = compute(std::vector<std::uint8_t>(12, c.code), 1, c.factorByte);
-        EXPECT_EQ(st.Pas_Rpm, c.pas) << c.factorByte;
-        EXPECT_EQ(st.Rpm_Brut[5], c.rpm) << c.factorByte << " code " << int(c.code);
-        EXPECT_EQ(st.Rpm_Max, c.rpm);
+    // Factor byte (only its low four bits count), code, then the step and the speed: 285750 and 33000 are capped.
+    const std::tuple<int, std::uint8_t, int, int> cases[] = {{15, 127, 2250, 32767}, {2, 109, 300, 32700}, {2, 110, 300, 32767}, {0x10, 127, 0, 0}, {0x21, 50, 150, 7500}};
+    for (const auto& [factor, code, pas, rpm] : cases) {
+        const RpmStatistics st = compute(std::vector<std::uint8_t>(12, code), 1, factor);
+        EXPECT_EQ(std::tuple(st.Pas_Rpm, st.Rpm_Brut[5], st.Rpm_Max), std::tuple(pas, rpm, rpm)) << factor << " code " << int(code);
     }
 }
 
@@ -112,18 +86,12 @@ TEST(Compute_Rpm, SmoothingWindowStartsAtTheSample)
     EXPECT_FLOAT_EQ(compute(samples, 1, 2, 1).Rpm_Lisse[5], 7000.0F);  // three values
     EXPECT_FLOAT_EQ(compute(samples, 1, 2, 0).Rpm_Lisse[6], 21000.0F);
     // Out of range levels are held to 0..3.
-    EXPECT_EQ(compute(samples, 1, 2, 9).V, 3);
-    EXPECT_EQ(compute(samples, 1, 2, -2).V, 0);
+    EXPECT_EQ(std::pair(compute(samples, 1, 2, 9).V, compute(samples, 1, 2, -2).V), std::pair(3, 0));
 }
 
 TEST(Compute_Rpm, BestSecondAndThirdLaps)
 {
-    struct Case {
-        const char* name;
-        std::vector<int> marks;
-        int best, second, third;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::vector<int> marks; int best, second, third; } cases[] = {
         // Lap 1 is the shortest but cannot be best.
         {"short lap 1", {50, 70, 120, 175, 240}, 2, 1, 3},
         {"tie keeps earlier", {20, 60, 100, 140, 200}, 2, 1, 3},
@@ -133,10 +101,70 @@ TEST(Compute_Rpm, BestSecondAndThirdLaps)
     };
     for (const auto& c : cases) {
         const RpmStatistics st = compute(stream(400, c.marks));
-        EXPECT_EQ(st.Meilleur_Tour_Rpm, c.best) << c.name;
-        EXPECT_EQ(st.Second_Tour_Rpm, c.second) << c.name;
-        EXPECT_EQ(st.Troisieme_Tour_Rpm, c.third) << c.name;
+        EXPECT_EQ((std::array{st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm, st.Troisieme_Tour_Rpm}), (std::array{c.best, c.second, c.third})) << c.name;
     }
+}
+
+// ---- Engine-speed ranges of the best lap ------------------------------------
+
+using test::lapRecord;
+using test::putBigEndian;
+
+// Best lap 1 of `lapTime`, with the given range times from range 0 on.
+RecordImage rangesRecord(std::uint16_t lapTime, std::initializer_list<std::uint16_t> ranges, int best = 1)
+{
+    RecordImage image = lapRecord({{.temps = lapTime}}, 0, best);
+    int i = 0;
+    for (auto t : ranges)
+        putBigEndian(image, 8 * i++ + 4, t);
+    return image;
+}
+
+TEST(Ranges, LabelsAndCaptions)
+{
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "0-5120 RPM", "0-5.120"}, {1, "5120-5760 RPM", " 0- 1"}, {12, "12160-12800 RPM", " 11- 12"}, {31, "24320-24960 RPM", " 30- 31"}};
+    for (const auto& [i, label, caption] : cases) {
+        EXPECT_EQ(Libelle_Tranche(i), QString::fromLatin1(label)) << i;
+        EXPECT_EQ(barCaption(i), QString::fromLatin1(caption)) << i;
+    }
+}
+
+TEST(Ranges, ShareOfTheLapAndBarFilling)
+{
+    const QChar point = QLatin1Char('.');
+    const struct { std::uint16_t lapTime, range0, range1; QChar separator; int index; const char* label7; double fill0, fill1; } cases[] = {
+        {6000, 1523, 3000, point, 0, "15\"23    25.38%", 50.766666, 100.0},
+        {6000, 1523, 3000, QLatin1Char(','), 0, "15\"23    25,38%", 50.766666, 100.0},
+        {6000, 0, 0, point, 1, "00\"00    0.00%", 0.0, 0.0},          // no range time: empty bars
+        {0, 1523, 3000, point, 0, "15\"23", 50.766666, 100.0},          // no lap time: no share
+        {6000, 6000, 0, point, 0, "1'00\"00    100.00%", 100.0, 0.0},
+    };
+    for (const auto& c : cases) {
+        const RangesPanel p = Affiche_Tranches(rangesRecord(c.lapTime, {c.range0, c.range1}), frenchTextTables());
+        const RangeReadout r = rangeReadout(p, c.index, c.separator);
+        EXPECT_EQ(r.Label6, Libelle_Tranche(c.index));
+        EXPECT_EQ(r.Label7, QString::fromUtf8(c.label7)) << c.lapTime << " " << c.range0;
+        EXPECT_NEAR(p.fill[0], c.fill0, 1e-4);
+        EXPECT_NEAR(p.fill[1], c.fill1, 1e-4);
+        EXPECT_EQ(p.fill[5], 0.0);
+        EXPECT_FALSE(p.scaled);
+    }
+}
+
+TEST(Ranges, LongerThanTheLapScalesDownKeepingTheBars)
+{
+    const RangesPanel p = Affiche_Tranches(rangesRecord(6000, {2000, 4000, 2000}), frenchTextTables());
+    EXPECT_TRUE(p.scaled);
+    EXPECT_FLOAT_EQ(p.Temps_Tranche[0], 1500.0F);
+    EXPECT_FLOAT_EQ(p.Temps_Tranche[1], 3000.0F);
+    EXPECT_FLOAT_EQ(p.recordedTimes[1], 4000.0F);
+    EXPECT_FLOAT_EQ(std::accumulate(p.Temps_Tranche.begin(), p.Temps_Tranche.end(), 0.0F), 6000.0F);
+    EXPECT_NEAR(p.fill[0], 50.0, 1e-9);
+    EXPECT_NEAR(p.fill[1], 100.0, 1e-9);
+    EXPECT_EQ(rangeReadout(p, 1, QLatin1Char('.')).Label7, QStringLiteral("30\"00    50.00%"));
+    // A sum equal to the lap is left as recorded.
+    EXPECT_FALSE(Affiche_Tranches(rangesRecord(6000, {2000, 4000}), frenchTextTables()).scaled);
 }
 
 }  // namespace

@@ -1,195 +1,206 @@
 #include "shell/principale.h"
 
-#include "charts/canvas.h"
 #include "charts/lap_time_chart.h"
+#include "demo_records.h"
+#include "laps/export.h"
+#include "laps/lap_grid.h"
 #include "laps/ranges_view.h"
-#include "record/engine_hours_panel.h"
-#include "shell/menus.h"
-#include "shell/panels.h"
+#include "record/record_file.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
 #include "tracks/track_editor.h"
-#include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
 
 namespace tormel {
 namespace {
 
-using test::WindowTest;
+using namespace Qt::StringLiterals;
 using test::readBytes;
 using test::writeBytes;
 
-TEST_F(WindowTest, FirstStartWithNothingOnDisk)
+// A window started in a folder of its own: the program folder and the
+// current folder are both fresh temporary folders. Its menus and panels are
+// reached by their domain names.
+class WindowTest : public ::testing::Test {
+protected:
+    QString programFile(const QString& name) const { return QDir(program_.path()).filePath(name); }
+    QString here(const QString& name) const { return current_.file(name); }
+
+    void copyShippedLanguages()
+    {
+        const QDir shipped(QStringLiteral(TORMEL_LANG_DIR));
+        for (const QString& name : shipped.entryList({u"*.txt"_s}, QDir::Files))
+            ASSERT_TRUE(QFile::copy(shipped.filePath(name), programFile(name)));
+    }
+    Principale& start()
+    {
+        window_ = std::make_unique<Principale>(Services{dialogs, screen, launcher, program_.path()});
+        window_->Form_Load();
+        return *window_;
+    }
+    // With the shipped languages, past the start-up picture, no message yet.
+    Principale& startQuietly()
+    {
+        copyShippedLanguages();
+        start().Picture2_Click();
+        dialogs.messages.clear();
+        return *window_;
+    }
+    // Track 1 of 1000 m, and the demo lap record opened.
+    Principale& startWithLaps()
+    {
+        writeTracks(1);
+        startQuietly();
+        open(saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1));
+        return *window_;
+    }
+
+    template <typename T = QAction>
+    T* find(const QString& name) const
+    {
+        if (T* child = window_->findChild<T*>(name))
+            return child;
+        throw std::runtime_error("no child named " + name.toStdString());
+    }
+    QString title(const QString& menu) const { return find<QMenu>(menu)->title(); }
+    const LapTable& shownTable() const { return find<LapGrid>(u"Liste_Tours"_s)->table(); }
+    // Those of the blank-separated action names whose action answers true.
+    QString which(bool (QAction::*is)() const, const QString& names) const
+    {
+        QStringList answered;
+        for (const QString& name : names.split(u' '))
+            if ((find(name)->*is)())
+                answered << name;
+        return answered.join(u' ');
+    }
+    QString enabledOf(const QString& names) const { return which(&QAction::isEnabled, names); }
+
+    QString saveRecord(const QString& name, const RecordImage& image, std::int16_t track)
+    {
+        EXPECT_TRUE(Sauve_Fichier(here(name), image, track));
+        return here(name);
+    }
+    void open(const QString& path)
+    {
+        dialogs.openAnswers.push_back(path);
+        window_->Ouvrir_Click();
+    }
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const auto& m : dialogs.messages)
+            texts << m.text;
+        return texts;
+    }
+    // A track file of `count` tracks, track n with lap length 1000 n.
+    void writeTracks(int count)
+    {
+        QByteArray bytes;
+        for (int n = 1; n <= count; ++n) {
+            Fiche_Piste f = Init_Piste(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+            f.Distances = {1000.0F * float(n), 0, 0, 0};
+            bytes += encodeTrackRecord(f);
+        }
+        writeBytes(trackFileName, bytes);
+    }
+    QByteArray settingsBytes() const { return readBytes(programFile(u"Tormport.dat"_s)); }
+
+    test::TempFolder current_;
+    QTemporaryDir program_;
+    test::FakeDialogs dialogs;
+    test::FakeScreen screen{1280 * 15, 1024 * 15};
+    test::FakeLauncher launcher;
+    std::unique_ptr<Principale> window_;
+};
+
+// ---- Start-up, settings, languages ----------------------------------------
+
+TEST_F(WindowTest, FirstStartWithNothingOnDiskThenToolTipsOff)
 {
-    Principale& w = start();
-    Menus& m = w.menus();
-
+    start();
     ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Fichier Défectueux ou Manquant"));
-    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Français"));
+    EXPECT_EQ(dialogs.messages[0].text + u'|' + dialogs.messages[0].caption, u"Fichier Défectueux ou Manquant|Français"_s);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-
-    EXPECT_EQ(w.state().tables.Textes[20], QStringLiteral("Enregistrement Vide"));
-    EXPECT_FALSE(m.Affichage->menuAction()->isEnabled());
-    EXPECT_FALSE(m.Exporter->isEnabled());
-    EXPECT_FALSE(m.Filtres->menuAction()->isEnabled());
-    EXPECT_FALSE(m.Sauver->isEnabled());
-    EXPECT_EQ(m.Options->title(), QStringLiteral("Français"));
-    EXPECT_EQ(m.Unites->title(), QStringLiteral("km/h  |  °C"));
-    EXPECT_EQ(m.Communication->title(), QStringLiteral("Comm:1"));
-
+    EXPECT_EQ(enabledOf(u"Affichage Exporter Filtres Sauver"_s), QString());
+    EXPECT_EQ(title(u"Unites"_s) + title(u"Communication"_s), u"km/h  |  °CComm:1"_s);
     // Applying the defaults at start-up writes no settings file.
     EXPECT_TRUE(settingsBytes().isEmpty());
+    // The first track is created in the current folder and named in the menu.
+    EXPECT_EQ(find(u"Pistes"_s)->text(), u"Nom1"_s);
 
-    // The first track is created in the current folder.
-    const QByteArray pistes = readBytes(QStringLiteral("Pistes.aqw"));
-    ASSERT_EQ(pistes.size(), 210);
-    EXPECT_EQ(pistes.mid(2, 4), QByteArray("Nom1"));
-    EXPECT_EQ(caption(m.Pistes), QStringLiteral("Nom1"));
+    // Tool tips switch off in every panel, and back.
+    QAction* tips = find(u"AffTip"_s);
+    EXPECT_EQ(find<QWidget>(u"Picture1"_s)->toolTip(), u"Cliquer pour éliminer/restaurer"_s);
+    tips->trigger();
+    for (const QString& name : {u"Picture1"_s, u"Crpm(1)"_s, u"Rpm_L(2)"_s, u"Label8"_s, u"Command3D1"_s})
+        EXPECT_TRUE(find<QWidget>(name)->toolTip().isEmpty()) << name.toStdString();
+    EXPECT_EQ(settingsBytes().mid(8, 2), QByteArray("\x00\x00", 2));
+    tips->trigger();
+    EXPECT_EQ(find<QWidget>(u"Rpm_L(2)"_s)->toolTip(), u"Valeur Bouton Gauche"_s);
 }
 
 TEST_F(WindowTest, StoredSettingsAndShippedLanguageApplyWithoutRewrite)
 {
     copyShippedLanguages();
     const QByteArray stored("\x02\x00\x03\x00\x02\x00\x01\x00\x00\x00", 10);
-    writeBytes(QDir(programFolder()).filePath(QStringLiteral("Tormport.dat")), stored);
-
-    Principale& w = start();
-    Menus& m = w.menus();
+    writeBytes(programFile(u"Tormport.dat"_s), stored);
+    start();
     EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_TRUE(m.Langue[2]->isChecked());
-    EXPECT_EQ(m.Options->title(), QStringLiteral("English"));
-    EXPECT_TRUE(m.Com[2]->isChecked());
-    EXPECT_TRUE(m.Unite_Vitesse[1]->isChecked());
-    EXPECT_TRUE(m.Unite_Temp[1]->isChecked());
-    EXPECT_EQ(m.Unites->title(), caption(m.Unite_Vitesse[1]) + QStringLiteral("  |  ") + caption(m.Unite_Temp[1]));
-    EXPECT_FALSE(m.AffTip->isChecked());
-    EXPECT_NE(caption(m.Quitter), QStringLiteral("Quitter"));
+    EXPECT_EQ(which(&QAction::isChecked, u"Langue2 Com2 Unite_Vitesse1 Unite_Temp1 AffTip"_s), u"Langue2 Com2 Unite_Vitesse1 Unite_Temp1"_s);
+    EXPECT_EQ(title(u"Options"_s) + u'|' + title(u"Unites"_s), u"English|"_s + find(u"Unite_Vitesse1"_s)->text() + u"  |  "_s + find(u"Unite_Temp1"_s)->text());
+    EXPECT_NE(find(u"Quitter"_s)->text(), u"Quitter"_s);
     EXPECT_EQ(settingsBytes(), stored);
 }
 
-TEST_F(WindowTest, PortChoiceCheckedCaptionedAndSaved)
+TEST_F(WindowTest, ChoicesAreSavedHelpAndUnwritableSettingsAreReportedOnce)
 {
     Principale& w = start();
     w.Com_Click(3);
-    Menus& m = w.menus();
-    EXPECT_EQ(m.Communication->title(), QStringLiteral("Comm:3"));
-    int checked = 0;
-    for (int i = 1; i <= 4; ++i)
-        checked += m.Com[std::size_t(i)]->isChecked() ? 1 : 0;
-    EXPECT_EQ(checked, 1);
-    EXPECT_TRUE(m.Com[3]->isChecked());
+    EXPECT_EQ(title(u"Communication"_s), u"Comm:3"_s);
+    EXPECT_EQ(which(&QAction::isChecked, u"Com1 Com2 Com3 Com4"_s), u"Com3"_s);
     EXPECT_EQ(settingsBytes(), QByteArray("\x03\x00\x00\x00\x00\x00\x01\x00\xFF\xFF", 10));
-
     w.Unite_Vitesse_Click(1);
-    EXPECT_EQ(m.Unites->title(), QStringLiteral("miles/h  |  °C"));
+    EXPECT_EQ(title(u"Unites"_s), u"miles/h  |  °C"_s);
     EXPECT_EQ(settingsBytes().mid(2, 2), QByteArray("\x01\x00", 2));
-}
 
-TEST_F(WindowTest, ChoosingEnglishChangesEveryCaptionAndIsRemembered)
-{
-    copyShippedLanguages();
-    Principale& w = start();
-    const auto items = w.menus().menuFileItems();
-    QStringList before;
-    for (QAction* item : items)
-        before << (item ? caption(item) : QString());
-
-    w.Langue_Click(2);
-    EXPECT_TRUE(dialogs.messages.empty());
-    int changed = 0;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] && caption(items[i]) != before[int(i)])
-            ++changed;
-    // Language names and unit captions may read the same in both languages.
-    EXPECT_GE(changed, 20);
-    EXPECT_EQ(settingsBytes().mid(4, 2), QByteArray("\x02\x00", 2));
-    EXPECT_NE(w.state().tables.Textes[20], QStringLiteral("Enregistrement Vide"));
-}
-
-TEST_F(WindowTest, MissingLanguageFilesWarnOnceAndKeepFrench)
-{
-    Principale& w = start();
-    dialogs.messages.clear();
-    w.Langue_Click(2);
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("English"));
-    EXPECT_EQ(w.state().tables.Textes[20], QStringLiteral("Enregistrement Vide"));
-    EXPECT_EQ(caption(w.menus().Quitter), QStringLiteral("Quitter"));
-    EXPECT_EQ(w.menus().Options->title(), QStringLiteral("English"));
-}
-
-TEST_F(WindowTest, ToolTipsSwitchOffAndBack)
-{
-    Principale& w = start();
-    Panels& p = w.panels();
-    ASSERT_TRUE(w.menus().AffTip->isChecked());
-    EXPECT_EQ(p.Graphique_Chronos->Picture1()->toolTip(), QStringLiteral("Cliquer pour éliminer/restaurer"));
-
-    w.menus().AffTip->trigger();
-    EXPECT_FALSE(w.menus().AffTip->isChecked());
-    const QWidget* emptied[] = {p.Graphique_Chronos->Picture1(), p.Graphique_Record[1].Crpm, p.Graphique_Record[2].Rpm_L,
-                                p.Frame_Tranches->Label8(), p.Command3D1};
-    for (const QWidget* widget : emptied)
-        EXPECT_TRUE(widget->toolTip().isEmpty()) << widget->objectName().toStdString();
-    EXPECT_EQ(settingsBytes().mid(8, 2), QByteArray("\x00\x00", 2));
-
-    w.menus().AffTip->trigger();
-    EXPECT_EQ(p.Graphique_Record[2].Rpm_L->toolTip(), QStringLiteral("Valeur Bouton Gauche"));
-}
-
-TEST_F(WindowTest, UnexpectedErrorIsShownThenLogged)
-{
-    Principale& w = start();
-    dialogs.messages.clear();
-    w.Erreur_Imprevue(QStringLiteral("2"));
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Erreur imprevue.")));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
-    w.Erreur_Imprevue(QStringLiteral("3"));
-    const QList<QByteArray> lines = readBytes(QStringLiteral("Error.txt")).split('\n');
-    ASSERT_EQ(lines.size(), 5);  // four lines and the empty rest after the last break
-    EXPECT_TRUE(lines[0].startsWith("Tormel_Vue Version 1.1.9"));
-    EXPECT_EQ(lines[1].trimmed(), QByteArray("2"));
-    EXPECT_EQ(lines[3].trimmed(), QByteArray("3"));
-}
-
-TEST_F(WindowTest, HelpAndUnwritableSettingsAreReportedOnce)
-{
-    Principale& w = start();
     dialogs.messages.clear();
     w.Aide_Click();
-    EXPECT_EQ(launcher.started, QStringList{QDir(programFolder()).filePath(QStringLiteral("Help_0.txt"))});
+    EXPECT_EQ(launcher.started, QStringList{programFile(u"Help_0.txt"_s)});
     launcher.available = false;
     w.Aide_Click();
     ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Notepad Not Found"));
-    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Tormel"));
+    EXPECT_EQ(dialogs.messages[0].text + u'|' + dialogs.messages[0].caption, u"Notepad Not Found|Tormel"_s);
 
     // A folder in the way of the settings file makes every write fail: told once, choices kept.
-    ASSERT_TRUE(QDir(programFolder()).mkdir(QStringLiteral("Tormport.dat")));
+    ASSERT_TRUE(QFile::remove(programFile(u"Tormport.dat"_s)) && QDir(program_.path()).mkdir(u"Tormport.dat"_s));
     w.Com_Click(2);
     w.Com_Click(3);
     EXPECT_EQ(dialogs.messages.size(), 2U);
-    EXPECT_EQ(w.state().Port_Com, 3);
+    EXPECT_TRUE(find(u"Com3"_s)->isChecked());
 }
 
 TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
 {
     Principale& w = start();
-    QLabel* image = w.panels().Image1;
+    QLabel* image = find<QLabel>(u"Image1"_s);
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    const QString path = QDir(current_.path()).filePath(QStringLiteral("back, ground.png"));
-    ASSERT_TRUE(picture.save(path));
-    dialogs.openAnswers.push_back(path);
+    ASSERT_TRUE(picture.save(here(u"back, ground.png"_s)));
+    dialogs.openAnswers.push_back(here(u"back, ground.png"_s));
     w.Fonds_Click();
     EXPECT_TRUE(image->isVisibleTo(&w));
     EXPECT_EQ(image->parentWidget()->children().indexOf(image), 0);
@@ -197,27 +208,250 @@ TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
     w.Picture2_Click();  // the stored picture comes back when the start-up picture closes
     EXPECT_TRUE(image->isVisibleTo(&w));
 
-    writeBytes(QDir(programFolder()).filePath(QStringLiteral("Picture.txt")), QByteArray("\r\n"));
+    writeBytes(programFile(u"Picture.txt"_s), QByteArray("\r\n"));
     w.affiche_Image();
     EXPECT_FALSE(image->isVisibleTo(&w));
 }
 
-TEST_F(WindowTest, AboutBoxClosesOnClickLikeStartUp)
-{
-    Principale& w = start();
-    Panels& p = w.panels();
-    w.Picture2_Click();
-    EXPECT_FALSE(p.Picture2->isVisibleTo(&w));
-    EXPECT_TRUE(w.menus().Fichiers->menuAction()->isEnabled());
-    EXPECT_TRUE(w.menus().Aide->isEnabled());
+// ---- Records ----------------------------------------------------------------
 
-    w.menus().Infos->trigger();
-    EXPECT_TRUE(p.Picture2->isVisibleTo(&w));
-    EXPECT_EQ(w.timer2().interval(), 5000);
-    w.show();
-    QTest::mouseClick(p.Picture2, Qt::LeftButton);
-    EXPECT_FALSE(p.Picture2->isVisibleTo(&w));
-    EXPECT_FALSE(w.timer2().isActive());
+TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
+{
+    Principale& w = startQuietly();
+    RecordImage few;
+    few.Data_Chrono[97] = 1;
+    few.Data_Chrono[104] = 36;  // 8 samples
+    const QString laps = u"Unites Pistes Affichage Commentaire Exporter Sauver"_s;
+    const std::tuple<QString, RecordImage, QString, QString> steps[] = {
+        {u"laps.Tml"_s, demo::lapTimingRecord(), {}, laps},
+        {u"rpm.Tml"_s, demo::engineSpeedRecord(), {}, u"Filtres Commentaire Exporter Sauver"_s},
+        // A refused record changes only what the decoder enables.
+        {u"empty.Tml"_s, RecordImage{}, frenchTextTables().Textes[20], u"Unites Filtres Commentaire Exporter Sauver"_s},
+        {u"laps2.Tml"_s, demo::lapTimingRecord(), {}, laps},
+        {u"few.Tml"_s, few, u"No Data Available"_s, laps},
+    };
+    for (const auto& [file, image, refusal, enabled] : steps) {
+        SCOPED_TRACE(file.toStdString());
+        dialogs.messages.clear();
+        open(saveRecord(file, image, 1));
+        EXPECT_EQ(messageTexts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        EXPECT_EQ(enabledOf(u"Unites Pistes Affichage Filtres Commentaire Exporter Sauver"_s), enabled);
+        if (refusal.isEmpty())
+            continue;
+        // Exporter is still enabled from the record before: it tells why and asks for no file.
+        dialogs.messages.clear();
+        dialogs.saveAnswers = {here(u"refused.xls"_s)};
+        w.Exporter_Click();
+        EXPECT_EQ(messageTexts(), QStringList{refusal});
+        EXPECT_TRUE(dialogs.saveRequests.empty());
+        EXPECT_FALSE(QFileInfo::exists(here(u"refused.xls"_s)));
+    }
+}
+
+TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
+{
+    writeTracks(6);
+    Principale& w = startQuietly();
+    TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
+    EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
+
+    // 2048 bytes: no track number, the track stays.
+    const RecordImage image = demo::lapTimingRecord();
+    writeBytes(here(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    open(here(u"bare.Tml"_s));
+    EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
+
+    open(saveRecord(u"five.Tml"_s, image, 5));
+    EXPECT_EQ(editor->Numero_Piste->text(), u"5"_s);
+    EXPECT_EQ(editor->fieldText(3), u"5000.0"_s);
+    // The speeds follow the record's track: 5000 m.
+    EXPECT_FALSE(shownTable().hidden[3]);
+    // The current track is still 1: the settings remember it.
+    w.Com_Click(1);
+    EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
+
+    // A number that is no track keeps track 5 and writes nothing.
+    const QByteArray pistes = readBytes(trackFileName);
+    open(saveRecord(u"bad.Tml"_s, image, 101));
+    EXPECT_EQ(editor->Numero_Piste->text(), u"5"_s);
+    EXPECT_EQ(readBytes(trackFileName), pistes);
+}
+
+TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
+{
+    Principale& w = startQuietly();
+    const RecordImage image = demo::lapTimingRecord();
+    open(saveRecord(u"source.Tml"_s, image, 1));
+
+    dialogs.saveAnswers.push_back(here(u"run1.tml"_s));
+    w.Sauver_Click();
+    EXPECT_EQ(messageTexts(), QStringList{u"File Extension Error"_s});
+    EXPECT_FALSE(QFileInfo::exists(here(u"run1.tml"_s)));
+
+    dialogs.messages.clear();
+    dialogs.saveAnswers.push_back(here(u"run1"_s));
+    w.Sauver_Click();
+    EXPECT_TRUE(messageTexts().isEmpty());
+    const QByteArray saved = readBytes(here(u"run1.Tml"_s));
+    ASSERT_EQ(saved.size(), 2050);
+    EXPECT_EQ(saved.left(2048), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    EXPECT_EQ(saved.mid(2048), QByteArray("\x01\x00", 2));
+    EXPECT_EQ(w.windowTitle(), here(u"run1.Tml"_s) + u"   SN:270415"_s);
+
+    // A failed save says so, and leaves the caption alone.
+    const QString before = w.windowTitle();
+    ASSERT_TRUE(QDir(current_.path()).mkdir(u"taken.Tml"_s));
+    dialogs.saveAnswers.push_back(here(u"taken.Tml"_s));
+    w.Sauver_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(w.windowTitle(), before);
+
+    // The comment file is the saved record's, created for the desktop's viewer, its path one argument.
+    w.Commentaire_Click();
+    ASSERT_EQ(launcher.started, QStringList{here(u"run1.TXT"_s)});
+    EXPECT_TRUE(QFileInfo::exists(launcher.started[0]));
+    launcher.available = false;
+    w.Commentaire_Click();
+    EXPECT_EQ(dialogs.messages.back().text, u"Notepad Not Found"_s);
+
+    // Opening names the record and its serial number; another extension is refused.
+    RecordImage other = image;
+    for (const auto& [offset, value] : {std::pair{8, 0}, {9, 12}, {0, 4}, {1, 87}})  // serial number 121111
+        other.Data_Chrono[std::size_t(offset)] = std::uint8_t(value);
+    const QString path = saveRecord(u"RUN2.TML"_s, other, 1);
+    open(path);
+    EXPECT_EQ(w.windowTitle() + u'|' + find<QLabel>(u"Serial_Number"_s)->text(), path + u"   SN:121111|121111"_s);
+    EXPECT_EQ(find<QLabel>(u"Ltmot(1)"_s)->text(), u"5:30"_s);
+    dialogs.messages.clear();
+    open(saveRecord(u"run3.dat"_s, image, 1));
+    EXPECT_EQ(messageTexts(), QStringList{u"File Extension Error"_s});
+    EXPECT_EQ(w.windowTitle(), path + u"   SN:121111"_s);
+    // A file that cannot be read: its error, then an empty record.
+    dialogs.messages.clear();
+    open(here(u"gone.Tml"_s));
+    EXPECT_TRUE(messageTexts().size() == 2 && messageTexts()[0].startsWith(u"Erreur"_s) && messageTexts()[0].mid(6).toInt() > 0);
+    EXPECT_EQ(dialogs.messages.back().text, frenchTextTables().Textes[20]);
+}
+
+TEST_F(WindowTest, StepsSaveTheShownTrackAndRememberTheCurrentOne)
+{
+    writeTracks(3);
+    Principale& w = startQuietly();
+    TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
+    QFile::remove(programFile(u"Tormport.dat"_s));
+    // Previous at track 1: nothing moves, the settings are written.
+    w.SSCommand2_Click();
+    EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
+    EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
+    w.SSCommand3_Click();
+    EXPECT_EQ(editor->Numero_Piste->text(), u"2"_s);
+    EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x02\x00", 2));
+
+    // A record names track 3; edits to it are saved under 3, never under 2.
+    open(saveRecord(u"three.Tml"_s, demo::lapTimingRecord(), 3));
+    editor->setFieldText(0, u"Edited"_s);
+    w.SSCommand2_Click();
+    EXPECT_EQ(readTrack(trackFileName, 3)->Nom, u"Edited"_s);
+    EXPECT_EQ(readTrack(trackFileName, 2)->Nom, u"Nom2"_s);
+    EXPECT_EQ(editor->Numero_Piste->text(), u"2"_s);
+}
+
+TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
+{
+    Principale& w = startWithLaps();
+    TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
+    w.Pistes_Click();
+    editor->setFieldText(4, u"400"_s);
+    w.Pistes_Click();
+    EXPECT_FALSE(editor->isVisibleTo(&w));
+    EXPECT_EQ(readTrack(trackFileName, 1)->Distances[1], 0.0F);
+    w.Pistes_Click();
+    EXPECT_TRUE(editor->isVisibleTo(&w));
+    editor->Fermer_Piste->click();
+    EXPECT_FALSE(editor->isVisibleTo(&w));
+    EXPECT_EQ(readTrack(trackFileName, 1)->Distances[1], 400.0F);
+    // The table was rebuilt with the new section length: its speed column shows.
+    EXPECT_FALSE(shownTable().hidden[5]);
+}
+
+// ---- The lap views ----------------------------------------------------------
+
+TEST_F(WindowTest, HeaderClicksSortAndTheExportFollowsTheTableAsShown)
+{
+    Principale& w = startWithLaps();
+    w.Liste_Tours_HeaderClick(2);  // lap time: sorted on its hundredths
+    // A lap click and a unit change rebuild the table; the sort stays, the export follows it.
+    w.Liste_Tours_LapClick(5);
+    w.Unite_Vitesse_Click(1);
+    EXPECT_EQ(shownTable().Colonne_Tri, 13);
+    EXPECT_TRUE(shownTable().cell(0, 3).text.startsWith(u"miles/h"_s));
+    dialogs.saveAnswers = {here(u"out.XLS"_s), here(u"missing/out.xls"_s), here(u"sorted"_s)};
+    w.Exporter_Click();
+    EXPECT_EQ(messageTexts(), QStringList{u"Erreur d'extension de Fichier"_s});
+    EXPECT_FALSE(QFileInfo::exists(here(u"out.XLS"_s)));
+    w.Exporter_Click();  // a folder that is not there
+    ASSERT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Critical);
+    w.Exporter_Click();
+    EXPECT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(dialogs.saveRequests.back().proposedName, here(u"laps.xls"_s));
+    // The file as shown, but for its first line: the date and time.
+    const QByteArray written = readBytes(here(u"sorted.xls"_s));
+    const QByteArray expected = exportLapTable(shownTable(), QDateTime::currentDateTime());
+    EXPECT_EQ(written.mid(written.indexOf('\n')), expected.mid(expected.indexOf('\n')));
+    EXPECT_EQ(written.split('\r')[3].split('\t').at(0).trimmed().toInt(), shownTable().rows[2].lap);
+}
+
+TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapTheViews)
+{
+    Principale& w = startWithLaps();
+    const auto red = [this](int lap) { return shownTable().cell(shownTable().rowOfLap(lap), 2).background == colours::Red; };
+    w.Liste_Tours_LapClick(5);
+    EXPECT_TRUE(red(5));
+    // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
+    LapTimeChart* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
+    chart->Picture1_MouseDown(1, 0, 2.5, chart->Bas_Graphique());
+    EXPECT_TRUE(red(3));
+    chart->Picture1_MouseDown(1, 0, 2.5, chart->Bas_Graphique());
+    EXPECT_FALSE(red(3));
+
+    w.Liste_Tours_ChartColumn(10);
+    EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
+    const float top = chart->Haut_Graphique();
+    w.Liste_Tours_ChartColumn(0);  // the stage or engine column charts nothing
+    EXPECT_EQ(chart->Haut_Graphique(), top);
+    EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
+
+    // The ranges of the best lap in the place of the table, without units; the
+    // pointer over a bar reads its range out.
+    RangesView* ranges = find<RangesView>(u"Frame_Tranches"_s);
+    w.Affichage_Tours_Click();
+    EXPECT_TRUE(ranges->isVisibleTo(&w) && !find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
+    EXPECT_EQ(enabledOf(u"Unites"_s), QString());
+    const RangesPanel panel = Affiche_Tranches(demo::lapTimingRecord(), frenchTextTables());
+    EXPECT_EQ(ranges->Label8()->text(), panel.Label8);
+    for (int i = 0; i < RangesView::Count; ++i)
+        EXPECT_EQ(ranges->Tranche(i)->floodPercent(), panel.fill[std::size_t(i)]) << i;
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(ranges->Tranche(5), &move);
+    const RangeReadout readOut = rangeReadout(panel, 5, systemDecimalSeparator());
+    EXPECT_EQ(ranges->Label6()->text() + ranges->Label7()->text(), readOut.Label6 + readOut.Label7);
+    EXPECT_EQ(ranges->Tranche(5)->toolTip(), rangeToolTip(frenchTextTables(), 5, true));
+    find(u"AffTip"_s)->trigger();
+    ranges->Tranche_MouseMove(12);
+    EXPECT_TRUE(ranges->Tranche(12)->toolTip().isEmpty());
+    ranges->Tranche_MouseMove(32);  // indices of no bar change nothing
+    ranges->Tranche_MouseMove(-1);
+    EXPECT_EQ(ranges->Label6()->text(), Libelle_Tranche(12));
+    w.Affichage_Table_Click();
+    EXPECT_TRUE(!ranges->isVisibleTo(&w) && find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
+    EXPECT_EQ(enabledOf(u"Unites"_s), u"Unites"_s);
+
+    // Opening a record clears every elimination and charts the lap time.
+    w.ouvrirRecord(here(u"laps.Tml"_s));
+    EXPECT_FALSE(red(5));
+    EXPECT_EQ(chart->Colonne_Graphique(), 13);
 }
 
 }  // namespace

@@ -19,10 +19,7 @@ struct ShownMessage {
 // Dialogs that answer from a script and remember what they were asked.
 class FakeDialogs final : public Dialogs {
 public:
-    void message(const QString& text, MessageIcon icon, const QString& caption) override
-    {
-        messages.push_back({text, icon, caption});
-    }
+    void message(const QString& text, MessageIcon icon, const QString& caption) override { messages.push_back({text, icon, caption}); }
     QString openFile(const FileDialogRequest&) override { return next(openAnswers); }
     QString saveFile(const FileDialogRequest& request) override
     {
@@ -48,13 +45,10 @@ private:
 
 class FakeScreen final : public Screen {
 public:
-    FakeScreen(int widthTwips, int heightTwips) : width_(widthTwips), height_(heightTwips) {}
-    int widthTwips() const override { return width_; }
-    int heightTwips() const override { return height_; }
-
-private:
-    int width_;
-    int height_;
+    FakeScreen(int widthTwips, int heightTwips) : width(widthTwips), height(heightTwips) {}
+    int widthTwips() const override { return width; }
+    int heightTwips() const override { return height; }
+    int width, height;
 };
 
 class FakeLauncher final : public Launcher {

@@ -18,35 +18,20 @@ std::vector<QString> allFields(const QString& text)
     FieldReader reader(text);
     std::vector<QString> fields;
     // Bounded so that a reader that stops advancing fails instead of hanging.
-    for (int guard = 0; guard < 100; ++guard) {
-        const std::optional<QString> field = reader.readText();
-        if (!field)
-            break;
+    for (auto field = reader.readText(); field && fields.size() < 100; field = reader.readText())
         fields.push_back(*field);
-    }
     return fields;
 }
 
 TEST(FieldReader, SplitsFieldsAsTheFilesAreWritten)
 {
-    struct Case {
-        const char* text;
-        std::vector<QString> fields;
+    const std::pair<const char*, std::vector<QString>> cases[] = {
+        {"  \"x, y\"  ,z", {"x, y", "z"}}, {"\"  keep blanks  \"\r\n", {"  keep blanks  "}}, {"\"q\"junk,next", {"q", "next"}},
+        {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a\nb\rc", {"a", "b", "c"}},
+        {"done,\"never closed", {"done"}}, {"", {}},
     };
-    const Case cases[] = {
-        {"  \"x, y\"  ,z", {"x, y", "z"}},
-        {"\"  keep blanks  \"\r\n", {"  keep blanks  "}},
-        {"\"q\"junk,next", {"q", "next"}},
-        {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}},
-        {"a\r\n\r\nb", {"a", "", "b"}},
-        {"a\nb\rc", {"a", "b", "c"}},
-        {"done,\"never closed", {"done"}},
-        {"", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(allFields(QString::fromLatin1(c.text)), c.fields);
-    }
+    for (const auto& [text, fields] : cases)
+        EXPECT_EQ(allFields(QString::fromLatin1(text)), fields) << text;
 }
 
 TEST(TextFiles, Windows1252BothWays)
@@ -57,18 +42,11 @@ TEST(TextFiles, Windows1252BothWays)
     EXPECT_EQ(windowsLines({QStringLiteral("x"), QString()}), QByteArray("x\r\n\r\n"));
 }
 
-struct TextesCase {
-    const char* name;
-    QByteArray textes;
-    bool textesRead;
-    bool tipsRead;
-    std::vector<std::pair<int, QString>> changed;  // every other entry keeps its text
-};
-
 TEST(TextFiles, TextTableReadingRules)
 {
     const QByteArray tips = "3,\"tip three\"\r\n";
-    const TextesCase cases[] = {
+    // changed: the entries read; every other one keeps its text.
+    const struct { const char* name; QByteArray textes; bool textesRead, tipsRead; std::vector<std::pair<int, QString>> changed; } cases[] = {
         {"any order", "42,\"Close\"\r\n0,\" smp.\"\r\n", true, true, {{42, "Close"}, {0, " smp."}}},
         {"index 80 skipped", "80,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 70 is the last", "70,\"last\"\r\n", true, true, {{70, "last"}}},
@@ -79,7 +57,7 @@ TEST(TextFiles, TextTableReadingRules)
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
         {"latin text", "16,\"Chang\xE9\"\r\n", true, true, {{16, "Changé"}}},
     };
-    for (const TextesCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
         writeBytes(folder.file("Textes_2.txt"), c.textes);
@@ -92,8 +70,7 @@ TEST(TextFiles, TextTableReadingRules)
             expected.Tips[3] = "tip three";
 
         const TextReadStatus status = Lire_Textes(folder.path(), 2, tables);
-        EXPECT_EQ(status.textesRead, c.textesRead);
-        EXPECT_EQ(status.tipsRead, c.tipsRead);
+        EXPECT_EQ(std::pair(status.textesRead, status.tipsRead), std::pair(c.textesRead, c.tipsRead));
         EXPECT_EQ(tables.Textes, expected.Textes);
         EXPECT_EQ(tables.Tips, expected.Tips);
     }
@@ -138,8 +115,7 @@ TEST(MenuFiles, WrittenThenReadBackUnchanged)
 
     MenuCaptions read;
     const MenuReadStatus status = Lire_Menus(folder.path(), 5, read);
-    EXPECT_FALSE(status.failed);
-    EXPECT_EQ(status.fieldsRead, 36);
+    EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
     EXPECT_EQ(read, written);
 }
 
@@ -154,13 +130,52 @@ TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
 
     MenuCaptions captions = frenchMenuCaptions();
     const MenuReadStatus status = Lire_Menus(folder.path(), 2, captions);
-    EXPECT_FALSE(status.failed);
-    EXPECT_EQ(status.fieldsRead, 36);
-    EXPECT_EQ(captions[0], "C0");
-    EXPECT_EQ(captions[1], "Open");
-    EXPECT_EQ(captions[2], "save");
-    for (int i = 3; i < menuCaptionCount; ++i)
-        EXPECT_EQ(captions[std::size_t(i)], lines[i - 1]) << i;
+    EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
+    QStringList expected = lines.mid(0, menuCaptionCount - 1);
+    expected.replace(1, QStringLiteral("save"));
+    expected.insert(1, QStringLiteral("Open"));
+    EXPECT_EQ(QStringList(captions.begin(), captions.end()), expected);
+}
+
+// ---- The language files shipped with the program ----------------------------
+
+const QString langFolder = QStringLiteral(TORMEL_LANG_DIR);
+
+TEST(ShippedLanguageFiles, EveryLanguageReadsWhole)
+{
+    for (int n = 0; n <= 5; ++n) {
+        SCOPED_TRACE(n);
+        TextTables tables;
+        const TextReadStatus status = Lire_Textes(langFolder, n, tables);
+        EXPECT_TRUE(status.textesRead);
+        EXPECT_TRUE(status.tipsRead);
+        MenuCaptions captions;
+        const MenuReadStatus menu = Lire_Menus(langFolder, n, captions);
+        EXPECT_FALSE(menu.failed);
+        EXPECT_EQ(menu.fieldsRead, menuCaptionCount);
+
+        // Byte for byte what our own writers make of what was read.
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Textes_", n)), textesFileBytes(tables));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Tips_", n)), tipsFileBytes(tables));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Menu_", n)), menuFileBytes(captions));
+
+        // Texts laid out in columns keep their blanks in every language.
+        for (int i : {0, 8, 22, 24, 25, 26, 28, 29, 30, 31, 32, 33, 34})
+            EXPECT_TRUE(tables.Textes[std::size_t(i)].startsWith(QLatin1Char(' '))) << i;
+        EXPECT_TRUE(tables.Textes[53].endsWith(QStringLiteral("support@tormel-vue.example"))) << n;
+    }
+}
+
+TEST(ShippedLanguageFiles, FrenchFilesHoldTheBuiltInTexts)
+{
+    TextTables tables;
+    ASSERT_TRUE(Lire_Textes(langFolder, 0, tables).tipsRead);
+    const TextTables french = frenchTextTables();
+    EXPECT_EQ(tables.Textes, french.Textes);
+    EXPECT_EQ(tables.Tips, french.Tips);
+    MenuCaptions captions;
+    ASSERT_FALSE(Lire_Menus(langFolder, 0, captions).failed);
+    EXPECT_EQ(captions, frenchMenuCaptions());
 }
 
 }  // namespace

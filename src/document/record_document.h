@@ -1,0 +1,100 @@
+#pragma once
+
+#include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
+#include "record/record_decoder.h"
+#include "record/record_image.h"
+#include "texts/text_tables.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+namespace tormel {
+
+// What the user chose that shapes the figures of a record.
+struct ViewOptions {
+    std::array<float, 4> Distances{};  // the track's lap and section lengths, metres
+    int Choix_Vitesse = 0;
+    int Choix_Temp = 0;
+    QString uniteVitesse = QStringLiteral("km/h");  // caption of the chosen speed unit
+    QString uniteTemp = QStringLiteral("°C");       // caption of the chosen temperature unit
+    int filterLevel = 0;                            // smoothing of the engine-speed traces
+    QChar decimalSeparator = QLatin1Char('.');
+};
+
+// Why a record shows nothing past its header.
+enum class Refusal {
+    None,
+    NoLap,          // a lap-timing record without a lap
+    TooFewSamples,  // an engine-speed record under 10 samples
+};
+
+// The message that tells the user why a record shows nothing (empty when it shows).
+QString refusalText(Refusal refusal, const TextTables& tables);
+
+// Everything read off the record on screen, and the view state that lives
+// with it (eliminated laps, sort, charted column). Every front end, the
+// window and the command line alike, builds it with Affiche_Data, so a
+// record is refused in one place.
+class RecordDocument {
+public:
+    RecordDocument();
+
+    // A new record: the image, no lap eliminated, the lap time charted.
+    // Nothing is decoded until Affiche_Data.
+    void open(const RecordImage& image);
+
+    // Decodes the image and, unless refused, builds the lap table of a
+    // lap-timing record or the statistics of an engine-speed one. From the
+    // first call on, a record is shown.
+    void Affiche_Data(const TextTables& tables, const ViewOptions& options);
+    // Builds the lap table again (lap-timing records only), keeping the decode.
+    void Affiche_Tours(const TextTables& tables, const ViewOptions& options);
+
+    // Header click: sort on the grid column as it stands, first sort line.
+    void sortOnColumn(int gridColumn);
+    // Eliminates or restores lap `lap` (0..100); false for any other number.
+    bool toggleLap(int lap);
+    void setColonneGraphique(int column) { colonneGraphique_ = column; }
+
+    const RecordImage& image() const { return image_; }
+    const DecodedRecord& decoded() const { return decoded_; }
+    const LapTable& table() const { return table_; }
+    const RpmStatistics& rpm() const { return *rpm_; }
+    const std::array<bool, TourElimineCount>& Tour_Elimine() const { return tourElimine_; }
+    const std::array<int, 3>& Tour_Graphique() const { return tourGraphique_; }
+    const std::array<float, 4>& Distances() const { return distances_; }
+    int Colonne_Graphique() const { return colonneGraphique_; }
+    int Colonne_Tri() const { return colonneTri_; }
+
+    // 0 before any record, 1 lap timing, 2 engine speed.
+    int Mode_Enregistrement() const { return mode_; }
+    bool isShown() const { return shown_; }
+    Refusal refusal() const { return refusal_; }
+
+private:
+    RecordImage image_;
+    DecodedRecord decoded_;
+    LapTable table_;
+    // The statistics hold several hundred kilobytes: kept off the stack.
+    std::unique_ptr<RpmStatistics> rpm_;
+    std::array<bool, TourElimineCount> tourElimine_{};
+    std::array<int, 3> tourGraphique_{1, -1, -2};
+    std::array<float, 4> distances_{};
+    int colonneGraphique_ = 0;
+    int colonneTri_ = 0;
+    int ligneTri_ = 0;
+    int mode_ = 0;
+    bool shown_ = false;
+    Refusal refusal_ = Refusal::None;
+};
+
+// The spreadsheet file of a shown record: the lap table in its order, or
+// one line per sample of an engine-speed record.
+QByteArray exportRecord(const RecordDocument& document, const TextTables& tables, const QDateTime& now);
+
+}  // namespace tormel

@@ -1,0 +1,128 @@
+#include "shell/file_commands.h"
+
+#include "base/app_info.h"
+#include "document/record_document.h"
+#include "laps/export.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tormel {
+
+namespace {
+
+const FileFilter recordFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml")};
+
+// Linux file names keep their case: the open dialog offers every spelling.
+const FileFilter recordOpenFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml *.tml *.TML")};
+
+const QString extensionError = QStringLiteral("File Extension Error");
+
+}  // namespace
+
+FileCommands::FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder)
+    : dialogs_(dialogs), launcher_(launcher), programFolder_(std::move(programFolder))
+{
+}
+
+void FileCommands::name(const QString& path)
+{
+    const RecordNames names = Nommer_Commentaire(path);
+    Nom_Record = names.Nom_Record;
+    Fichier_Commentaire = names.Fichier_Commentaire;
+}
+
+QString FileCommands::chooseRecord()
+{
+    FileDialogRequest request;
+    request.initialFolder = programFolder_;
+    request.defaultExtension = QStringLiteral("Tml");
+    request.filter = recordOpenFilter;
+    return dialogs_.openFile(request);
+}
+
+std::optional<LoadedRecord> FileCommands::load(const QString& path)
+{
+    if (path.right(3).compare(QLatin1String("Tml"), Qt::CaseInsensitive) != 0) {
+        dialogs_.message(extensionError, MessageIcon::Information, applicationTitle());
+        return std::nullopt;
+    }
+    LoadedRecord loaded = Charge_Fichier(path);
+    if (loaded.errorNumber != 0)
+        dialogs_.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
+                         applicationTitle());
+    name(path);
+    return loaded;
+}
+
+QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("Tml");
+    request.filter = recordFilter;
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return {};
+    if (path.right(3) != QLatin1String("Tml")) {
+        dialogs_.message(extensionError, MessageIcon::Information, applicationTitle());
+        return {};
+    }
+    QString error;
+    if (!Sauve_Fichier(path, image, trackNumber, &error)) {
+        dialogs_.message(QStringLiteral("The record could not be saved to %1: %2").arg(path, error), MessageIcon::Critical,
+                         applicationTitle());
+        return {};
+    }
+    name(path);
+    return path;
+}
+
+void FileCommands::Commentaire_Click()
+{
+    const QString& path = Fichier_Commentaire;
+    if (path.isEmpty())
+        return;  // no record opened or saved yet: no comment file to edit
+    if (!QFileInfo::exists(path)) {
+        // The desktop's editors open existing files only.
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            dialogs_.message(QStringLiteral("The comment file %1 could not be created: %2").arg(path, file.errorString()),
+                             MessageIcon::Critical, applicationTitle());
+            return;
+        }
+    }
+    if (!launcher_.startEditor(path))
+        dialogs_.message(editorNotFoundText(), MessageIcon::Critical, shortCaption());
+}
+
+void FileCommands::Exporter_Click(const RecordDocument& document, const TextTables& tables)
+{
+    // A record whose decode stopped early has nothing on screen to export;
+    // the menu may still be enabled from the record before it.
+    if (document.refusal() != Refusal::None) {
+        dialogs_.message(refusalText(document.refusal(), tables), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("xls");
+    request.filter = {QStringLiteral("xls (*.xls"), QStringLiteral("*.xls")};
+    request.proposedName = Nom_Record + QStringLiteral(".xls");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    if (!hasXlsExtension(path)) {
+        dialogs_.message(tables.Textes[13], MessageIcon::Information, applicationTitle());
+        return;
+    }
+    const QByteArray bytes = exportRecord(document, tables, QDateTime::currentDateTime());
+    if (const auto error = writeExport(path, bytes))
+        dialogs_.message(QStringLiteral("The export could not be written to %1: %2").arg(path, *error),
+                         MessageIcon::Critical, applicationTitle());
+}
+
+}  // namespace tormel

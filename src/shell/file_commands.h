@@ -1,0 +1,48 @@
+#pragma once
+
+#include "record/record_file.h"
+#include "texts/text_tables.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace tormel {
+
+class Dialogs;
+class Launcher;
+class RecordDocument;
+class RecordImage;
+
+// The record commands of the File menu: open, save, comment and export.
+// They speak to the user through the dialogs; the window applies what
+// they return to the record on screen.
+class FileCommands {
+public:
+    FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder);
+
+    // Ouvrir: the record file the user chooses, empty when cancelled.
+    QString chooseRecord();
+    // Reads a record chosen or given on the command line. No value when its
+    // name is refused; a read error is reported and what was read is returned.
+    std::optional<LoadedRecord> load(const QString& path);
+    // Sauver: writes the image with the track number to a file the user
+    // chooses. The path written, or empty when nothing was written.
+    QString save(const RecordImage& image, std::int16_t trackNumber);
+    // Commentaire: the desktop's editor on the record's comment file.
+    void Commentaire_Click();
+    // Exporter: the spreadsheet file of the record on screen.
+    void Exporter_Click(const RecordDocument& document, const TextTables& tables);
+
+private:
+    void name(const QString& path);
+
+    Dialogs& dialogs_;
+    Launcher& launcher_;
+    QString programFolder_;
+    QString Nom_Record;
+    QString Fichier_Commentaire;
+};
+
+}  // namespace tormel

@@ -1,0 +1,201 @@
+#include "shell/principale.h"
+
+#include "base/app_info.h"
+#include "config/settings.h"
+#include "platform/dialogs.h"
+#include "shell/menus.h"
+#include "shell/panels.h"
+#include "tracks/track_editor.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace tormel {
+
+// ---- Settings ------------------------------------------------------------
+
+void Principale::Charge_System()
+{
+    const SystemSettings s = tormel::Charge_System(services_.programFolder);
+    state_.Piste_Courante = s.Piste_Courante;
+    menus_->AffTip->setChecked(s.AffTip);
+    Com_Click(s.Port_Com);
+    Unite_Vitesse_Click(s.Choix_Vitesse);
+    Unite_Temp_Click(s.Choix_Temp);
+    state_.Choix_Langue = s.Choix_Langue;
+    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
+    Langue_Click(s.Choix_Langue);
+}
+
+void Principale::Sauve_System()
+{
+    SystemSettings s;
+    s.Port_Com = std::int16_t(state_.Port_Com);
+    s.Choix_Vitesse = std::int16_t(state_.Choix_Vitesse);
+    s.Choix_Temp = std::int16_t(state_.Choix_Temp);
+    s.Choix_Langue = std::int16_t(state_.Choix_Langue);
+    s.Piste_Courante = std::int16_t(state_.Piste_Courante);
+    s.AffTip = menus_->AffTip->isChecked();
+    QString error;
+    if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
+        // Once is enough: the choices still apply until the program ends.
+        settingsFailureShown_ = true;
+        services_.dialogs.message(QStringLiteral("The settings could not be saved (%1). Your choices apply until the program ends.")
+                                      .arg(error),
+                                  MessageIcon::Exclamation, applicationTitle());
+    }
+}
+
+void Principale::Com_Click(int index)
+{
+    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[9] + QString::number(index));
+    for (int i = 1; i <= 4; ++i)
+        menus_->Com[std::size_t(i)]->setChecked(i == index);
+    state_.Port_Com = index;
+    if (!state_.Init_En_Cours)
+        Sauve_System();
+}
+
+// ---- Units and filters ---------------------------------------------------
+
+void Principale::composeUnitesTitle()
+{
+    menus_->Unites->setTitle(caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
+                             + caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]));
+}
+
+void Principale::Unite_Vitesse_Click(int index)
+{
+    chooseUnit(menus_->Unite_Vitesse, state_.Choix_Vitesse, index);
+}
+
+void Principale::Unite_Temp_Click(int index)
+{
+    chooseUnit(menus_->Unite_Temp, state_.Choix_Temp, index);
+}
+
+void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index)
+{
+    choice = index == 1 ? 1 : 0;
+    entries[std::size_t(choice)]->setChecked(true);
+    entries[std::size_t(1 - choice)]->setChecked(false);
+    composeUnitesTitle();
+    if (!state_.Init_En_Cours) {
+        if (document_.isShown())
+            Affiche_Data();
+        Sauve_System();
+    }
+}
+
+void Principale::Filtre_Click(int index)
+{
+    // The engine-speed charts read the level when they recompute.
+    state_.filterLevel = index;
+    for (int i = 0; i < 4; ++i)
+        menus_->Filtre[std::size_t(i)]->setChecked(i == index);
+    if (document_.isShown())
+        Affiche_Data();
+}
+
+// ---- Languages -----------------------------------------------------------
+
+void Principale::Langue_Click(int index)
+{
+    if (index < 0 || index >= int(languageCaptions.size()))
+        return;
+    for (int i = 0; i < 6; ++i)
+        menus_->Langue[std::size_t(i)]->setChecked(i == index);
+    state_.Choix_Langue = index;
+    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(index)]));
+    Lire_Textes_Click();
+    Update_Textes();
+    if (!state_.Init_En_Cours) {
+        if (document_.isShown())
+            Affiche_Data();
+        Sauve_System();
+    }
+}
+
+void Principale::Lire_Textes_Click()
+{
+    Lire_Menus();
+    if (menus_->Options->title() == QLatin1String("Langue"))
+        menus_->Options->setTitle(QStringLiteral("Français"));
+    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
+}
+
+void Principale::Lire_Menus()
+{
+    MenuCaptions captions = currentMenuCaptions();
+    const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
+    const auto items = menus_->menuFileItems();
+    for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
+        const QString& text = captions[std::size_t(i)];
+        if (i == menuFramePiste)
+            panels_->Frame_Piste->setTitle(text);
+        else
+            setCaption(items[std::size_t(i)], text);
+        if (i == menuLangueFirst + 5)
+            menus_->Options->setTitle(caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+        else if (i == menuUniteVitesseFirst + 1)
+            composeUnitesTitle();
+        else if (i == menuComFirst + 3 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
+            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
+    }
+    if (file.failed) {
+        QString& message = state_.tables.Textes[51];
+        if (message.isEmpty())
+            message = QStringLiteral("Fichier Défectueux ou manquant");
+        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+    }
+}
+
+void Principale::Update_Textes()
+{
+    const bool on = menus_->AffTip->isChecked();
+    for (TextsPanel* panel : panels_->textsPanels())
+        panel->applyTexts(state_.tables, on);
+}
+
+void Principale::AffTip_Click()
+{
+    Update_Textes();
+    Sauve_System();
+}
+
+void Principale::Sauve_Textes_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+void Principale::Sauve_Tips_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Tips(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+void Principale::Sauve_Menus_Click()
+{
+    QString error;
+    if (!tormel::Sauve_Menus(services_.programFolder, state_.Choix_Langue, currentMenuCaptions(), &error))
+        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.Choix_Langue), error);
+}
+
+MenuCaptions Principale::currentMenuCaptions() const
+{
+    MenuCaptions captions;
+    const auto items = menus_->menuFileItems();
+    for (int i = 0; i < menuCaptionCount; ++i)
+        captions[std::size_t(i)] = items[std::size_t(i)] ? caption(items[std::size_t(i)]) : panels_->Frame_Piste->title();
+    return captions;
+}
+
+void Principale::reportWriteFailure(const QString& what, const QString& error)
+{
+    services_.dialogs.message(QStringLiteral("%1: %2").arg(what, error), MessageIcon::Critical, applicationTitle());
+}
+
+}  // namespace tormel

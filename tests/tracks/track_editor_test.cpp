@@ -1,0 +1,52 @@
+#include "support/temp_folder.h"
+#include "tracks/track_editor.h"
+
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+TEST(TrackEditor, TypedSectionsGiveTheLapLengthInTheLocalesWay)
+{
+    for (QChar separator : {QLatin1Char('.'), QLatin1Char(',')}) {
+        TrackState track;
+        TrackEditor editor(nullptr, track, separator);
+        editor.setFieldText(5, QStringLiteral("350") + separator + QStringLiteral("5"));
+        editor.setFieldText(6, QStringLiteral("200") + separator + QStringLiteral("25"));
+        track.Piste_Modifiee = false;
+        editor.setFieldText(4, QStringLiteral("400"));
+        EXPECT_EQ(editor.fieldText(3), QStringLiteral("950") + separator + QStringLiteral("75"));
+        EXPECT_TRUE(track.Piste_Modifiee);
+    }
+}
+
+TEST(TrackEditor, UnitButtonsShowTheStoredLengths)
+{
+    test::TempFolder folder;
+    Fiche_Piste fiche = Init_Piste(1, {});
+    fiche.Distances = {1000.0F, 0, 0, 0};
+    test::writeBytes(trackFileName, encodeTrackRecord(fiche));
+    TrackState track;
+    TrackEditor editor(nullptr, track, QLatin1Char('.'));
+    std::int16_t numero = 1;
+    ASSERT_EQ(Lire_Piste(numero, track, editor, QLatin1Char('.')).status, TrackStatus::Done);
+
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
+    EXPECT_FALSE(track.Piste_Modifiee);
+    editor.Unit_Piste[1]->click();
+    EXPECT_EQ(editor.fieldText(3) + u'|' + editor.fieldText(4), QStringLiteral("0.6214|0.0"));
+    EXPECT_TRUE(track.Piste_Modifiee);
+    // Going round the units never drifts from the stored metres.
+    for (int unit : {2, 3, 1, 0})
+        editor.Unit_Piste[std::size_t(unit)]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1000.0"));
+    // A length typed but not saved goes along into the next unit.
+    editor.setFieldText(3, QStringLiteral("1609.344"));
+    editor.Unit_Piste[1]->click();
+    EXPECT_EQ(editor.fieldText(3), QStringLiteral("1.0"));
+}
+
+}  // namespace
+}  // namespace tormel
