@@ -1,6 +1,6 @@
 // What a click on a bar of the lap-time chart costs before the screen shows
 // the result, for the largest record (99 laps): the window's own click
-// handler, with the dialogs, screen and launcher of the tests.
+// handler, with the dialogs and launcher of the tests.
 #include "record/record_file.h"
 #include "shell/principale.h"
 #include "support/fakes.h"
@@ -48,9 +48,8 @@ struct Window {
 
     QTemporaryDir folder;
     tormel::test::FakeDialogs dialogs;
-    tormel::test::FakeScreen screen{ScreenWidth, ScreenHeight};
     tormel::test::FakeLauncher launcher;
-    tormel::Principale window{tormel::Services{dialogs, screen, launcher, folder.path()}};
+    tormel::Principale window{tormel::Services{dialogs, launcher, folder.path(), QString()}};
 };
 
 void BM_RedisplayAfterBarClick99(benchmark::State& state)

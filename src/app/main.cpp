@@ -1,6 +1,7 @@
 #include "app/export_command.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
+#include "config/user_settings.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "shell/principale.h"
@@ -87,9 +88,8 @@ int main(int argc, char* argv[])
         tormel::decideProgramFolder(executableFolder, tormel::installedDataFolder(executableFolder));
 
     tormel::QtDialogs dialogs;
-    tormel::QtScreen screen;
     tormel::QtLauncher launcher;
-    tormel::Principale window(tormel::Services{dialogs, screen, launcher, programFolder});
+    tormel::Principale window(tormel::Services{dialogs, launcher, programFolder, tormel::UserSettings::standardFile()});
     dialogs.setParentWidget(&window);
     // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
     if (const QScreen* primary = QGuiApplication::primaryScreen())

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -230,6 +231,15 @@ void LapTimeChart::Picture1_MouseDown(int, int, double x, double)
     const int lap = lapOfRow(*table_, row);
     if (lap >= 0 && lap < TourElimineCount)
         emit lapToggled(lap);
+}
+
+void LapTimeChart::wheelEvent(QWheelEvent* event)
+{
+    if (!scrollShown_) {
+        event->ignore();
+        return;
+    }
+    QCoreApplication::sendEvent(hScroll1_, event);
 }
 
 bool LapTimeChart::eventFilter(QObject* watched, QEvent* event)

@@ -70,6 +70,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The wheel anywhere over the chart scrolls the laps, when they scroll.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     bool isLapRow(int row) const;

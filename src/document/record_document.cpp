@@ -39,6 +39,8 @@ void RecordDocument::open(const RecordImage& image)
 void RecordDocument::Affiche_Data(const TextTables& tables, const ViewOptions& options)
 {
     shown_ = true;
+    // Nothing of the record before survives into one that shows nothing.
+    table_ = LapTable{};
     decoded_ = decodeRecord(image_, tables.Textes[19]);
     if (decoded_.Mode_Enregistrement == ModeEnregistrement::Rpm) {
         mode_ = 2;

@@ -38,6 +38,19 @@ void BarPanel::setFloodPercent(double percent)
     update();
 }
 
+double BarPanel::captionFit() const
+{
+    const int room = std::max(1, width() - 2);
+    const int needed = std::max(1, fontMetrics().horizontalAdvance(caption_));
+    return std::min(1.0, double(room) / needed);
+}
+
+void BarPanel::setCaptionPointSize(double pointSize)
+{
+    captionPointSize_ = pointSize;
+    update();
+}
+
 QRect BarPanel::barArea() const
 {
     // The caption sits in a strip under the bar.
@@ -59,12 +72,9 @@ void BarPanel::paintEvent(QPaintEvent*)
     painter.setPen(QColor(128, 128, 128));
     painter.drawRect(bar.adjusted(-1, -1, 0, 0));
 
-    // Narrow bars: the caption shrinks to fit rather than being cut.
     QFont font = painter.font();
-    const int room = std::max(1, width() - 2);
-    const int needed = std::max(1, QFontMetrics(font).horizontalAdvance(caption_));
-    if (needed > room && font.pointSizeF() > 0)
-        font.setPointSizeF(std::max(5.0, font.pointSizeF() * room / needed));
+    if (captionPointSize_ > 0.0)
+        font.setPointSizeF(captionPointSize_);
     painter.setFont(font);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QRect(0, bar.bottom() + 1, width(), height() - bar.bottom() - 1), Qt::AlignCenter, caption_);
@@ -115,6 +125,15 @@ void RangesView::Size_Tranches(int screenWidth, int screenHeight, int frameTop)
         bar->setCaption(barCaption(i));
         bar->show();
     }
+    // Narrow bars: the captions shrink to fit rather than being cut, all
+    // by the same amount so that they read as one row.
+    double fit = 1.0;
+    for (const BarPanel* bar : bars_)
+        fit = std::min(fit, bar->captionFit());
+    const double size = font().pointSizeF();
+    const double shrunk = fit < 1.0 && size > 0 ? std::max(5.0, size * fit) : 0.0;
+    for (BarPanel* bar : bars_)
+        bar->setCaptionPointSize(shrunk);
 }
 
 void RangesView::applyTexts(const TextTables& tables, bool toolTipsOn)

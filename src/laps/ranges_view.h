@@ -27,6 +27,11 @@ public:
     double floodPercent() const { return percent_; }
     // The part of the panel the bar fills, in the panel's pixels.
     QRect barArea() const;
+    // How much the caption must shrink to fit the panel's width (1: not at all).
+    double captionFit() const;
+    // The caption's size in points; 0 keeps the panel's font.
+    void setCaptionPointSize(double pointSize);
+    double captionPointSize() const { return captionPointSize_; }
 
     static QColor floodColour() { return {0, 0, 192}; }
 
@@ -40,6 +45,7 @@ protected:
 private:
     QString caption_;
     double percent_ = 0.0;
+    double captionPointSize_ = 0.0;
 };
 
 // The engine-speed ranges panel Frame_Tranches: 32 bars, the best lap and

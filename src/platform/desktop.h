@@ -4,20 +4,6 @@
 
 namespace tormel {
 
-// The screen's size in twips (15 per logical pixel).
-class Screen {
-public:
-    virtual ~Screen() = default;
-    virtual int widthTwips() const = 0;
-    virtual int heightTwips() const = 0;
-};
-
-class QtScreen final : public Screen {
-public:
-    int widthTwips() const override;
-    int heightTwips() const override;
-};
-
 // Starts the desktop's text viewer on a file, detached. The path is passed as
 // one argument, never through a shell, so blanks and quotes are harmless.
 class Launcher {

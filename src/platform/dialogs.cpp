@@ -6,15 +6,6 @@
 
 namespace tormel {
 
-namespace {
-
-QString filterText(const FileFilter& filter)
-{
-    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
-}
-
-}  // namespace
-
 QString withDefaultExtension(const QString& path, const QString& extension)
 {
     if (path.isEmpty() || extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
@@ -38,7 +29,9 @@ void QtDialogs::message(const QString& text, MessageIcon icon, const QString& ca
 
 QString QtDialogs::openFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent_, QString(), request.initialFolder, filterText(request.filter));
+    QFileDialog dialog(parent_, QString(), request.initialFolder, request.filter.text());
+    // Qt's own dialog, whose buttons follow the language chosen in the program.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, false);
@@ -50,7 +43,8 @@ QString QtDialogs::openFile(const FileDialogRequest& request)
 
 QString QtDialogs::saveFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent_, QString(), request.initialFolder, filterText(request.filter));
+    QFileDialog dialog(parent_, QString(), request.initialFolder, request.filter.text());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultExtension);

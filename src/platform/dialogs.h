@@ -8,10 +8,12 @@ namespace tormel {
 
 enum class MessageIcon { Information, Exclamation, Critical };
 
-// One filter entry of a file dialog: "Tml (*.Tml" with the pattern "*.Tml".
+// One filter entry of a file dialog: the description "Tml" with the
+// patterns "*.Tml *.tml", shown as "Tml (*.Tml *.tml)".
 struct FileFilter {
     QString description;
     QString pattern;
+    QString text() const { return description + QStringLiteral(" (") + pattern + QLatin1Char(')'); }
 };
 
 struct FileDialogRequest {

@@ -14,18 +14,34 @@ namespace tormel {
 
 namespace {
 
-const FileFilter recordFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml")};
+const FileFilter recordFilter{QStringLiteral("Tml"), QStringLiteral("*.Tml")};
 
 // Linux file names keep their case: the open dialog offers every spelling.
-const FileFilter recordOpenFilter{QStringLiteral("Tml (*.Tml"), QStringLiteral("*.Tml *.tml *.TML")};
+const FileFilter recordOpenFilter{QStringLiteral("Tml"), QStringLiteral("*.Tml *.tml *.TML")};
 
 const QString extensionError = QStringLiteral("File Extension Error");
 
 }  // namespace
 
-FileCommands::FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder)
-    : dialogs_(dialogs), launcher_(launcher), programFolder_(std::move(programFolder))
+FileCommands::FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder, const TextTables& tables,
+                           const QString& userSettingsFile)
+    : dialogs_(dialogs)
+    , launcher_(launcher)
+    , programFolder_(std::move(programFolder))
+    , tables_(tables)
+    , recent_(userSettingsFile)
 {
+}
+
+QString FileCommands::startFolder(const QString& fallback) const
+{
+    const QString last = recent_.lastFolder();
+    return last.isEmpty() ? fallback : last;
+}
+
+void FileCommands::remember(const QString& path)
+{
+    recent_.setLastFolder(QFileInfo(path).absolutePath());
 }
 
 void FileCommands::name(const QString& path)
@@ -38,10 +54,13 @@ void FileCommands::name(const QString& path)
 QString FileCommands::chooseRecord()
 {
     FileDialogRequest request;
-    request.initialFolder = programFolder_;
+    request.initialFolder = startFolder(programFolder_);
     request.defaultExtension = QStringLiteral("Tml");
     request.filter = recordOpenFilter;
-    return dialogs_.openFile(request);
+    const QString path = dialogs_.openFile(request);
+    if (!path.isEmpty())
+        remember(path);
+    return path;
 }
 
 std::optional<LoadedRecord> FileCommands::load(const QString& path)
@@ -61,6 +80,7 @@ std::optional<LoadedRecord> FileCommands::load(const QString& path)
 QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
 {
     FileDialogRequest request;
+    request.initialFolder = startFolder(QString());
     request.defaultExtension = QStringLiteral("Tml");
     request.filter = recordFilter;
     request.confirmOverwrite = true;
@@ -73,11 +93,12 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
     }
     QString error;
     if (!Sauve_Fichier(path, image, trackNumber, &error)) {
-        dialogs_.message(QStringLiteral("The record could not be saved to %1: %2").arg(path, error), MessageIcon::Critical,
+        dialogs_.message(tables_.Textes[54].arg(path, error), MessageIcon::Critical,
                          applicationTitle());
         return {};
     }
     name(path);
+    remember(path);
     return path;
 }
 
@@ -90,7 +111,7 @@ void FileCommands::Commentaire_Click()
         // The desktop's editors open existing files only.
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            dialogs_.message(QStringLiteral("The comment file %1 could not be created: %2").arg(path, file.errorString()),
+            dialogs_.message(tables_.Textes[56].arg(path, file.errorString()),
                              MessageIcon::Critical, applicationTitle());
             return;
         }
@@ -99,30 +120,33 @@ void FileCommands::Commentaire_Click()
         dialogs_.message(editorNotFoundText(), MessageIcon::Critical, shortCaption());
 }
 
-void FileCommands::Exporter_Click(const RecordDocument& document, const TextTables& tables)
+void FileCommands::Exporter_Click(const RecordDocument& document)
 {
     // A record whose decode stopped early has nothing on screen to export;
     // the menu may still be enabled from the record before it.
     if (document.refusal() != Refusal::None) {
-        dialogs_.message(refusalText(document.refusal(), tables), MessageIcon::Information, applicationTitle());
+        dialogs_.message(refusalText(document.refusal(), tables_), MessageIcon::Information, applicationTitle());
         return;
     }
     FileDialogRequest request;
+    request.initialFolder = startFolder(QString());
     request.defaultExtension = QStringLiteral("xls");
-    request.filter = {QStringLiteral("xls (*.xls"), QStringLiteral("*.xls")};
+    request.filter = {QStringLiteral("xls"), QStringLiteral("*.xls")};
     request.proposedName = Nom_Record + QStringLiteral(".xls");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
     if (path.isEmpty())
         return;
     if (!hasXlsExtension(path)) {
-        dialogs_.message(tables.Textes[13], MessageIcon::Information, applicationTitle());
+        dialogs_.message(tables_.Textes[13], MessageIcon::Information, applicationTitle());
         return;
     }
-    const QByteArray bytes = exportRecord(document, tables, QDateTime::currentDateTime());
-    if (const auto error = writeExport(path, bytes))
-        dialogs_.message(QStringLiteral("The export could not be written to %1: %2").arg(path, *error),
-                         MessageIcon::Critical, applicationTitle());
+    const QByteArray bytes = exportRecord(document, tables_, QDateTime::currentDateTime());
+    if (const auto error = writeExport(path, bytes)) {
+        dialogs_.message(tables_.Textes[55].arg(path, *error), MessageIcon::Critical, applicationTitle());
+        return;
+    }
+    remember(path);
 }
 
 }  // namespace tormel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/user_settings.h"
 #include "record/record_file.h"
 #include "texts/text_tables.h"
 
@@ -20,7 +21,10 @@ class RecordImage;
 // they return to the record on screen.
 class FileCommands {
 public:
-    FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder);
+    // `tables` are the window's, read for the messages when they are shown;
+    // the dialogs start in the folder last used, kept in `userSettingsFile`.
+    FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder, const TextTables& tables,
+                 const QString& userSettingsFile);
 
     // Ouvrir: the record file the user chooses, empty when cancelled.
     QString chooseRecord();
@@ -33,14 +37,19 @@ public:
     // Commentaire: the desktop's editor on the record's comment file.
     void Commentaire_Click();
     // Exporter: the spreadsheet file of the record on screen.
-    void Exporter_Click(const RecordDocument& document, const TextTables& tables);
+    void Exporter_Click(const RecordDocument& document);
 
 private:
     void name(const QString& path);
+    // The folder a dialog starts in, and the one to start in next time.
+    QString startFolder(const QString& fallback) const;
+    void remember(const QString& path);
 
     Dialogs& dialogs_;
     Launcher& launcher_;
     QString programFolder_;
+    const TextTables& tables_;
+    UserSettings recent_;
     QString Nom_Record;
     QString Fichier_Commentaire;
 };

@@ -1,6 +1,7 @@
 #include "shell/menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -95,6 +96,23 @@ Menus::Menus(QMenuBar* bar)
     Aide->setObjectName(QStringLiteral("Aide"));
     Infos = bar->addAction(QStringLiteral("?"));
     Infos->setObjectName(QStringLiteral("Infos"));
+
+    Ouvrir->setShortcut(QKeySequence::Open);
+    Sauver->setShortcut(QKeySequence::Save);
+    Exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    Quitter->setShortcut(QKeySequence::Quit);
+    Affichage_Table->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    Temps_Moteurs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    bar_ = bar;
+}
+
+void Menus::applyMnemonics()
+{
+    markMnemonics(bar_->actions());
+    for (QAction* top : bar_->actions())
+        if (QMenu* menu = top->menu())
+            markMnemonics(menu->actions());
 }
 
 std::array<QAction*, menuCaptionCount> Menus::menuFileItems() const
@@ -111,12 +129,45 @@ std::array<QAction*, menuCaptionCount> Menus::menuFileItems() const
 
 QString caption(const QAction* action)
 {
-    return action->text();
+    // The shown text less its mnemonic mark: "&&" is a plain "&".
+    const QString shown = action->text();
+    QString text;
+    text.reserve(shown.size());
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown.at(i) == QLatin1Char('&') && i + 1 < shown.size())
+            ++i;
+        text += shown.at(i);
+    }
+    return text;
 }
 
 void setCaption(QAction* action, const QString& text)
 {
-    action->setText(text);
+    QString shown = text;
+    action->setText(shown.replace(QLatin1Char('&'), QStringLiteral("&&")));
+}
+
+void markMnemonics(const QList<QAction*>& siblings)
+{
+    QString taken;
+    for (QAction* action : siblings) {
+        if (action->isSeparator())
+            continue;
+        const QString text = caption(action);
+        QString shown;
+        bool marked = false;
+        for (const QChar c : text) {
+            if (!marked && c.isLetterOrNumber() && !taken.contains(c.toLower())) {
+                shown += QLatin1Char('&');
+                taken += c.toLower();
+                marked = true;
+            }
+            shown += c;
+            if (c == QLatin1Char('&'))
+                shown += QLatin1Char('&');
+        }
+        action->setText(shown);
+    }
 }
 
 }  // namespace tormel

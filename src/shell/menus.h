@@ -2,6 +2,7 @@
 
 #include "texts/language_files.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -63,10 +64,20 @@ struct Menus {
     // caption at menuFramePiste is the title of the track editor frame, not
     // a menu: its slot is null.
     std::array<QAction*, menuCaptionCount> menuFileItems() const;
+
+    // Gives every caption of the bar and its menus a keyboard mnemonic,
+    // again after captions change. caption() never returns the marks, so
+    // the translation tools never write them.
+    void applyMnemonics();
+
+private:
+    QMenuBar* bar_ = nullptr;
 };
 
-// The caption of a top-level menu or an item.
+// The caption of a top-level menu or an item, as the user reads it.
 QString caption(const QAction* action);
 void setCaption(QAction* action, const QString& text);
+// Marks in each caption the first letter or digit no earlier sibling has.
+void markMnemonics(const QList<QAction*>& siblings);
 
 }  // namespace tormel

@@ -83,7 +83,7 @@ Panels::Panels(QWidget* central, TrackState& track)
     Image1 = label(central, QStringLiteral("Image1"));
     Image1->hide();
     Picture2 = label(central, QStringLiteral("Picture2"));
-    Picture2->setPixmap(titleCard());
+    Picture2->setPixmap(titleCard(QString()));
     Picture2->resize(Picture2->pixmap().size());
     Picture2->setCursor(Qt::PointingHandCursor);
     Label1 = label(Picture2, QStringLiteral("Label1"));

@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -28,7 +29,7 @@ namespace tormel {
 Principale::Principale(Services services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
-    , files_(services_.dialogs, services_.launcher, services_.programFolder)
+    , files_(services_.dialogs, services_.launcher, services_.programFolder, state_.tables, services_.userSettingsFile)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
 {
@@ -95,7 +96,10 @@ void Principale::connectMenus()
     connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
 
     Panels& p = *panels_;
-    connect(p.Frame_Piste, &TrackEditor::tracksMenuCaptionChanged, this, [this](const QString& text) { setCaption(menus_->Pistes, text); });
+    connect(p.Frame_Piste, &TrackEditor::tracksMenuCaptionChanged, this, [this](const QString& text) {
+        setCaption(menus_->Pistes, text);
+        menus_->applyMnemonics();
+    });
     connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
     connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);
     connect(p.Frame_Piste, &TrackEditor::nextClicked, this, &Principale::SSCommand3_Click);
@@ -109,8 +113,8 @@ void Principale::connectMenus()
 
 void Principale::Form_Load()
 {
-    const int screenWidth = services_.screen.widthTwips();
-    const int screenHeight = services_.screen.heightTwips();
+    const int screenWidth = layoutWidth();
+    const int screenHeight = layoutHeight();
     Panels& p = *panels_;
     Menus& m = *menus_;
 
@@ -129,6 +133,7 @@ void Principale::Form_Load()
     m.Filtre[0]->setChecked(true);
 
     p.layOut(screenWidth, screenHeight);
+    laidOut_ = true;
     p.Frame_Piste->hide();
 
     state_.Init_En_Cours = true;
@@ -177,6 +182,11 @@ void Principale::Autorisation_Menu()
 void Principale::Aide_Click()
 {
     const QString path = QDir(services_.programFolder).filePath(QStringLiteral("Help_%1.txt").arg(state_.Choix_Langue));
+    // The desktop's opener says nothing of a missing file.
+    if (!QFileInfo::exists(path)) {
+        services_.dialogs.message(state_.tables.Textes[60].arg(path), MessageIcon::Information, shortCaption());
+        return;
+    }
     if (!services_.launcher.startEditor(path))
         services_.dialogs.message(editorNotFoundText(), MessageIcon::Critical, shortCaption());
 }
@@ -207,7 +217,7 @@ void Principale::Fonds_Click()
     request.initialFolder = services_.programFolder;
     request.defaultExtension = QStringLiteral("JPG");
     // Linux file names keep their case: offer both spellings.
-    request.filter = {QStringLiteral("JPG (*.JPG"), QStringLiteral("*.JPG *.jpg *.jpeg *.JPEG")};
+    request.filter = {QStringLiteral("JPG"), QStringLiteral("*.JPG *.jpg *.jpeg *.JPEG")};
     const QString path = services_.dialogs.openFile(request);
     panels_->Image1->hide();
     if (path.isEmpty())
@@ -236,7 +246,7 @@ void Principale::showBackground(const QPixmap& picture)
 {
     QLabel* image = panels_->Image1;
     image->setPixmap(picture);
-    const TwipsRect r = centred(services_.screen.widthTwips(), services_.screen.heightTwips(),
+    const TwipsRect r = centred(layoutWidth(), layoutHeight(),
                                 picture.width() * TwipsPerPixel, picture.height() * TwipsPerPixel);
     placeTwips(image, r);
     // A background stays behind the panels, whatever opens later.

@@ -7,6 +7,7 @@
 #include "tracks/track_file.h"
 
 #include <QMainWindow>
+#include <QTranslator>
 
 #include <memory>
 
@@ -18,16 +19,16 @@ namespace tormel {
 
 class Dialogs;
 class Launcher;
-class Screen;
 struct Menus;
 struct Panels;
 
 // What the window needs from the outside world; tests hand in fakes.
 struct Services {
     Dialogs& dialogs;
-    Screen& screen;
     Launcher& launcher;
     QString programFolder;
+    // What the window remembers beside the settings (UserSettings::standardFile()).
+    QString userSettingsFile;
 };
 
 // The choices kept in the settings file and the state shared by the panels.
@@ -123,6 +124,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void connectMenus();
@@ -130,6 +132,13 @@ private:
     void composeUnitesTitle();
     void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
     void sauverPisteAffichee();
+    // The layout rules' "screen": the window's inner size (menu bar
+    // included), in twips.
+    int layoutWidth() const;
+    int layoutHeight() const;
+    // Lays the panels out again for the window's size, without decoding.
+    void relayOut();
+    void clearLapViews();
     ViewOptions viewOptions() const;
     void showHeader(const DecodedRecord& d);
     void refuse();
@@ -139,6 +148,7 @@ private:
     void stepTrack(int step);
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
+    void installQtTranslation(int language);
 
     Services services_;
     ShellState state_;
@@ -149,6 +159,9 @@ private:
     std::unique_ptr<Panels> panels_;
     QTimer* timer2_;
     bool settingsFailureShown_ = false;
+    bool laidOut_ = false;
+    // Qt's own texts (dialog buttons and titles) in the chosen language.
+    QTranslator qtTranslator_;
 };
 
 }  // namespace tormel

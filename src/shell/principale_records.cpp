@@ -1,12 +1,12 @@
 #include "shell/principale.h"
 
 #include "base/app_info.h"
+#include "base/twips.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
 #include "laps/lap_grid.h"
 #include "laps/ranges.h"
 #include "laps/ranges_view.h"
-#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "record/engine_hours_panel.h"
 #include "shell/menus.h"
@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QResizeEvent>
 
 namespace tormel {
 
@@ -55,13 +56,17 @@ void Principale::Affiche_Data()
             chart->show();
             chart->raise();
         }
-        if (document_.refusal() != Refusal::None)
+        if (document_.refusal() != Refusal::None) {
+            clearLapViews();
             return refuse();
+        }
         // The engine-speed traces of the three laps are drawn by their charts.
     } else {
         m.Unites->menuAction()->setEnabled(true);
-        if (document_.refusal() != Refusal::None)
+        if (document_.refusal() != Refusal::None) {
+            clearLapViews();
             return refuse();
+        }
         m.Exporter->setEnabled(true);
         p.Parametres_Courbe->hide();
         for (RecordChart* chart : p.Graphique_Record) {
@@ -70,7 +75,7 @@ void Principale::Affiche_Data()
         }
         showTable();
         Affichage_Table_Click();
-        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().nTours, services_.screen.widthTwips()));
+        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().nTours, layoutWidth()));
         p.Graphique_Chronos->Affiche_New_Graphique(0, document_.Colonne_Graphique());
     }
     Autorisation_Menu();
@@ -86,6 +91,17 @@ void Principale::showHeader(const DecodedRecord& d)
     p.Frame_Moteurs->setTimes(d.Ltmot);
     p.Nombre_Etapes->setText(d.Nombre_Etapes);
     p.Mode->setText(d.Mode);
+}
+
+void Principale::clearLapViews()
+{
+    // A record that shows nothing leaves nothing of the record before it
+    // behind the view switches, whose menus keep their availability.
+    Panels& p = *panels_;
+    p.Liste_Tours->setTable(document_.table());
+    p.Graphique_Chronos->setTable(document_.table());
+    p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
+    p.Frame_Tranches->Affiche_Tranches(RangesPanel{});
 }
 
 void Principale::refuse()
@@ -105,7 +121,7 @@ void Principale::showTable()
 {
     Panels& p = *panels_;
     p.Liste_Tours->setTable(document_.table());
-    p.sizeTableAndChart(services_.screen.widthTwips(), services_.screen.heightTwips());
+    p.sizeTableAndChart(layoutWidth(), layoutHeight());
     p.Graphique_Chronos->setTable(document_.table());
     p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
 }
@@ -153,7 +169,9 @@ void Principale::Affichage_Tours_Click()
 {
     Panels& p = *panels_;
     p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-    p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(document_.image(), state_.tables));
+    p.Frame_Tranches->Affiche_Tranches(document_.refusal() == Refusal::None
+                                           ? tormel::Affiche_Tranches(document_.image(), state_.tables)
+                                           : RangesPanel{});
     p.Frame_Piste->hide();
     p.Liste_Tours->hide();
     p.Frame_Moteurs->hide();
@@ -170,6 +188,54 @@ void Principale::Affichage_Table_Click()
     p.Frame_Moteurs->hide();
     p.Liste_Tours->show();
     menus_->Unites->menuAction()->setEnabled(true);
+}
+
+// ---- Layout -------------------------------------------------------------------
+
+int Principale::layoutWidth() const
+{
+    return width() * TwipsPerPixel;
+}
+
+int Principale::layoutHeight() const
+{
+    return height() * TwipsPerPixel;
+}
+
+void Principale::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (laidOut_)
+        relayOut();
+}
+
+void Principale::relayOut()
+{
+    Panels& p = *panels_;
+    const int w = layoutWidth();
+    const int h = layoutHeight();
+    p.layOut(w, h);
+    LapTimeChart& chart = *p.Graphique_Chronos;
+    if (document_.Mode_Enregistrement() == 1 && document_.refusal() == Refusal::None) {
+        p.sizeTableAndChart(w, h);
+        // The laps in view stay in view as far as the new width allows.
+        const LapChartWindow window = lapChartWindow(document_.decoded().nTours, w);
+        const int position = std::min(chart.scrollPosition(), window.scrollMaximum);
+        chart.setChartWindow(window);
+        if (!chart.isHidden())
+            chart.Affiche_New_Graphique(position, chart.Colonne_Graphique());
+    }
+    // Panels opened in the chart's place follow it, and stay on top.
+    for (QWidget* panel : {static_cast<QWidget*>(p.Frame_Piste), static_cast<QWidget*>(p.Frame_Moteurs)}) {
+        if (!panel->isHidden()) {
+            panel->move(chart.pos());
+            panel->raise();
+        }
+    }
+    if (!p.Frame_Tranches->isHidden())
+        p.Frame_Tranches->raise();
+    if (!p.Image1->isHidden())
+        showBackground(p.Image1->pixmap());
 }
 
 // ---- Records ----------------------------------------------------------------
@@ -212,7 +278,7 @@ void Principale::Commentaire_Click()
 
 void Principale::Exporter_Click()
 {
-    files_.Exporter_Click(document_, state_.tables);
+    files_.Exporter_Click(document_);
 }
 
 void Principale::Supprimer_Click()
@@ -234,7 +300,7 @@ void Principale::sauverPisteAffichee()
     TrackEditor& editor = *panels_->Frame_Piste;
     if (!track_.Piste_Modifiee)
         return;
-    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), track_, editor, editor.decimalSeparator());
+    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), track_, editor);
     if (saved.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, saved.errorText);
 }
@@ -257,6 +323,7 @@ void Principale::Fermer_Piste_Click()
 {
     TrackEditor& editor = *panels_->Frame_Piste;
     setCaption(menus_->Pistes, editor.fieldText(0));
+    menus_->applyMnemonics();
     editor.hide();
     sauverPisteAffichee();
     Affiche_Tours();

@@ -5,9 +5,14 @@
 #include "platform/dialogs.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
+#include "shell/title_card.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QLabel>
 #include <QMenu>
 
 namespace tormel {
@@ -23,7 +28,7 @@ void Principale::Charge_System()
     Unite_Vitesse_Click(s.Choix_Vitesse);
     Unite_Temp_Click(s.Choix_Temp);
     state_.Choix_Langue = s.Choix_Langue;
-    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
+    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
     Langue_Click(s.Choix_Langue);
 }
 
@@ -40,15 +45,14 @@ void Principale::Sauve_System()
     if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
         // Once is enough: the choices still apply until the program ends.
         settingsFailureShown_ = true;
-        services_.dialogs.message(QStringLiteral("The settings could not be saved (%1). Your choices apply until the program ends.")
-                                      .arg(error),
-                                  MessageIcon::Exclamation, applicationTitle());
+        services_.dialogs.message(state_.tables.Textes[58].arg(error), MessageIcon::Exclamation, applicationTitle());
     }
 }
 
 void Principale::Com_Click(int index)
 {
     setCaption(menus_->Communication->menuAction(), state_.tables.Textes[9] + QString::number(index));
+    menus_->applyMnemonics();
     for (int i = 1; i <= 4; ++i)
         menus_->Com[std::size_t(i)]->setChecked(i == index);
     state_.Port_Com = index;
@@ -60,8 +64,9 @@ void Principale::Com_Click(int index)
 
 void Principale::composeUnitesTitle()
 {
-    menus_->Unites->setTitle(caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
+    setCaption(menus_->Unites->menuAction(), caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
                              + caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]));
+    menus_->applyMnemonics();
 }
 
 void Principale::Unite_Vitesse_Click(int index)
@@ -106,7 +111,8 @@ void Principale::Langue_Click(int index)
     for (int i = 0; i < 6; ++i)
         menus_->Langue[std::size_t(i)]->setChecked(i == index);
     state_.Choix_Langue = index;
-    menus_->Options->setTitle(caption(menus_->Langue[std::size_t(index)]));
+    installQtTranslation(index);
+    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
     Lire_Textes_Click();
     Update_Textes();
     if (!state_.Init_En_Cours) {
@@ -116,11 +122,21 @@ void Principale::Langue_Click(int index)
     }
 }
 
+void Principale::installQtTranslation(int language)
+{
+    // Qt ships no English catalogue: English is its own language.
+    static const std::array<const char*, 6> locales{"fr", "nl", "en", "de", "es", "it"};
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    if (qtTranslator_.load(QLocale(QLatin1String(locales[std::size_t(language)])), QStringLiteral("qtbase"),
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator_);
+}
+
 void Principale::Lire_Textes_Click()
 {
     Lire_Menus();
-    if (menus_->Options->title() == QLatin1String("Langue"))
-        menus_->Options->setTitle(QStringLiteral("Français"));
+    if (caption(menus_->Options->menuAction()) == QLatin1String("Langue"))
+        setCaption(menus_->Options->menuAction(), QStringLiteral("Français"));
     tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
 }
 
@@ -136,12 +152,13 @@ void Principale::Lire_Menus()
         else
             setCaption(items[std::size_t(i)], text);
         if (i == menuLangueFirst + 5)
-            menus_->Options->setTitle(caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+            setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
         else if (i == menuUniteVitesseFirst + 1)
             composeUnitesTitle();
         else if (i == menuComFirst + 3 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
             setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
     }
+    menus_->applyMnemonics();
     if (file.failed) {
         QString& message = state_.tables.Textes[51];
         if (message.isEmpty())
@@ -155,6 +172,7 @@ void Principale::Update_Textes()
     const bool on = menus_->AffTip->isChecked();
     for (TextsPanel* panel : panels_->textsPanels())
         panel->applyTexts(state_.tables, on);
+    panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
 }
 
 void Principale::AffTip_Click()
@@ -195,7 +213,7 @@ MenuCaptions Principale::currentMenuCaptions() const
 
 void Principale::reportWriteFailure(const QString& what, const QString& error)
 {
-    services_.dialogs.message(QStringLiteral("%1: %2").arg(what, error), MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(state_.tables.Textes[57].arg(what, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -8,7 +8,7 @@
 
 namespace tormel {
 
-QPixmap titleCard()
+QPixmap titleCard(const QString& prompt)
 {
     constexpr int width = 520;
     constexpr int height = 300;
@@ -37,7 +37,7 @@ QPixmap titleCard()
     p.setFont(subtitle);
     p.setPen(QColor(200, 210, 230));
     p.drawText(QRect(0, 140, width, 40), Qt::AlignCenter, QStringLiteral("Lap times · engine speed · tracks"));
-    p.drawText(QRect(0, 250, width, 40), Qt::AlignCenter, QStringLiteral("Click to continue"));
+    p.drawText(QRect(0, 250, width, 40), Qt::AlignCenter, prompt);
     p.end();
     return pixmap;
 }

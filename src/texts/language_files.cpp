@@ -151,10 +151,17 @@ std::optional<QString> FieldReader::readText()
     if (pos_ >= text_.size())
         return std::nullopt;
     if (text_.at(pos_) == QLatin1Char('"')) {
+        qsizetype lineEnd = pos_ + 1;
+        while (lineEnd < text_.size() && !isLineEnd(text_.at(lineEnd)))
+            ++lineEnd;
         const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
-        if (close < 0) {
-            pos_ = text_.size();
-            return std::nullopt;
+        if (close < 0 || close > lineEnd) {
+            // A quote left open ends with its line, so that it spoils one
+            // entry and not the ones after it.
+            QString field = text_.mid(pos_ + 1, lineEnd - pos_ - 1);
+            pos_ = lineEnd;
+            skipDelimiter();
+            return field;
         }
         QString field = text_.mid(pos_ + 1, close - pos_ - 1);
         // Whatever follows the closing quote up to the delimiter is not part of the field.

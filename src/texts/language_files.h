@@ -32,15 +32,16 @@ MenuCaptions frenchMenuCaptions();
 inline constexpr qint64 maxLanguageFileBytes = 4 * 1024 * 1024;
 
 // Fields of the language files: a field starting with a double quote runs to
-// the next double quote and is taken exactly; any other field runs to the
-// next comma or line end, blanks before it skipped.
+// the next double quote on its line and is taken exactly (a quote left open
+// runs to the line end); any other field runs to the next comma or line end,
+// blanks before it skipped.
 class FieldReader {
 public:
     explicit FieldReader(QString text);
 
     // Only blanks and line ends are left.
     bool atEnd() const;
-    // No value when nothing is left or a quote is never closed.
+    // No value when nothing is left.
     std::optional<QString> readText();
     // A signed 16-bit number; no value when the field is not one.
     std::optional<std::int16_t> readNumber();

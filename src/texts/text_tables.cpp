@@ -58,6 +58,14 @@ void Init_Textes(TextTables& t)
     x[51] = QStringLiteral("Fichier Défectueux ou Manquant");
     x[52] = QStringLiteral("Accéler.");
     x[53] = QStringLiteral("Erreur imprevue. Veuillez envoyer les fichiers error.tml et error.txt à support@tormel-vue.example");
+    x[54] = QStringLiteral("L'enregistrement n'a pas pu être sauvé dans %1 : %2");
+    x[55] = QStringLiteral("L'export n'a pas pu être écrit dans %1 : %2");
+    x[56] = QStringLiteral("Le fichier de commentaire %1 n'a pas pu être créé : %2");
+    x[57] = QStringLiteral("Le fichier %1 n'a pas pu être écrit : %2");
+    x[58] = QStringLiteral("Les réglages n'ont pas pu être sauvés (%1). Vos choix valent jusqu'à la fin du programme.");
+    x[59] = QStringLiteral("Cliquer pour continuer");
+    x[60] = QStringLiteral("Le fichier d'aide %1 est introuvable.");
+    x[61] = QStringLiteral("Ce n'est pas une longueur : la longueur enregistrée est gardée.");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -17,7 +17,7 @@ QString sommeDesChamps(const QString& champ1, const QString& champ2, const QStri
 {
     double total = 0.0;
     for (const QString* text : {&champ1, &champ2, &champ3})
-        total += typedLength(*text, decimalSeparator).value_or(0.0);
+        total += typedLength(*text).value_or(0.0);
     QString shown = QString::number(total, 'g', 15);
     shown.replace(QLatin1Char('.'), decimalSeparator);
     return shown;
@@ -106,6 +106,9 @@ void TrackEditor::focusName()
 
 void TrackEditor::applyTexts(const TextTables& tables, bool)
 {
+    invalidLengthText_ = tables.Textes[61];
+    for (int i = 3; i < 7; ++i)
+        markLength(i);
     for (int i = 0; i < 7; ++i)
         nom_champ[std::size_t(i)]->setText(tables.Textes[std::size_t(43 + i)]);
     Fermer_Piste->setText(tables.Textes[42]);
@@ -129,6 +132,8 @@ void TrackEditor::layOut(int widthTwips, int heightTwips)
 
 void TrackEditor::VNC_Change(int index)
 {
+    if (index >= 3)
+        markLength(index);
     if (state_.Piste_Chargement || showingUnit_) {
         typed_[std::size_t(index)] = false;
         return;
@@ -137,6 +142,14 @@ void TrackEditor::VNC_Change(int index)
     state_.Piste_Modifiee = true;
     if (index >= 4 && index <= 6)
         VNC[3]->setText(sommeDesChamps(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
+}
+
+void TrackEditor::markLength(int index)
+{
+    QLineEdit* edit = VNC[std::size_t(index)];
+    const bool valid = isLengthField(edit->text());
+    edit->setStyleSheet(valid ? QString() : QStringLiteral("QLineEdit { background: #ffc8c8; }"));
+    edit->setToolTip(valid ? QString() : invalidLengthText_);
 }
 
 void TrackEditor::VNC_GotFocus(int index)
@@ -158,7 +171,10 @@ void TrackEditor::Unit_Piste_Click(int index)
         for (int k = 0; k < 4; ++k) {
             if (!typed_[std::size_t(3 + k)])
                 continue;
-            const auto typed = typedLength(VNC[std::size_t(3 + k)]->text(), decimalSeparator_);
+            const QString field = VNC[std::size_t(3 + k)]->text();
+            if (!isLengthField(field))
+                continue;  // not a length: the stored one stays, as on saving
+            const auto typed = typedLength(field);
             const double metres = typed ? *typed / double(factor) : 0.0;
             // Beyond a float, a typed length counts as not given, as on saving.
             fiche.Distances[std::size_t(k)] = std::fabs(metres) < 3.0e38 ? float(metres) : 0.0F;

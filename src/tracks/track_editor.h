@@ -44,6 +44,8 @@ public:
     void VNC_Change(int index);
     void VNC_GotFocus(int index);
     void Unit_Piste_Click(int index);
+    // A length field that is no length is marked, and says why in its tool tip.
+    void markLength(int index);
 
     // The number shown in Numero_Piste.
     std::int16_t numeroAffiche() const;
@@ -73,6 +75,7 @@ private:
     // Fields changed by the user since they were last filled from the track.
     std::array<bool, 7> typed_{};
     bool showingUnit_ = false;
+    QString invalidLengthText_;
 };
 
 // The lap length the editor shows for three typed section lengths: their sum,

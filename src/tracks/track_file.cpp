@@ -198,18 +198,24 @@ void Display_Distances(const Fiche_Piste& fiche, TrackEditorView& view, QChar de
     }
 }
 
-std::optional<double> typedLength(const QString& text, QChar decimalSeparator)
+std::optional<double> typedLength(const QString& text)
 {
     QString t = text.trimmed();
-    t.replace(decimalSeparator, QLatin1Char('.'));
-    static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d{1,4})?$)"));
-    if (!number.match(t).hasMatch())
+    // A length has no thousands grouping, so either separator can only be
+    // the decimal one: a length typed the other way is not lost.
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    static const QRegularExpression leading(QStringLiteral(R"(^[+-]?(\d|\.\d))"));
+    if (!leading.match(t).hasMatch())
         return std::nullopt;
-    bool ok = false;
-    const double value = t.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    const double value = leadingNumber(t);
+    if (!std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+bool isLengthField(const QString& text)
+{
+    return text.trimmed().isEmpty() || typedLength(text).has_value();
 }
 
 TrackResult Lire_Piste(std::int16_t& numero, TrackState& state, TrackEditorView& view, QChar decimalSeparator)
@@ -267,7 +273,7 @@ TrackResult Lire_Piste(std::int16_t& numero, TrackState& state, TrackEditorView&
     return result;
 }
 
-TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEditorView& view, QChar decimalSeparator)
+TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEditorView& view)
 {
     if (!isTrackNumber(numero))
         return {TrackStatus::NumberRefused, {}};
@@ -277,10 +283,14 @@ TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEdito
     fiche.Hammeau = fixedTrackText(view.fieldText(1));
     fiche.Country = fixedTrackText(view.fieldText(2));
     const float factor = Facteur_Distance[std::size_t(shownUnit(fiche.Unite_Longueur))];
-    // An empty or unreadable length is saved as not given rather than refused.
+    // An empty length is saved as not given; text that is no length leaves
+    // the stored one as it was (the editor shows it as invalid).
     for (int k = 0; k < 4; ++k) {
-        const std::optional<double> typed = typedLength(view.fieldText(3 + k), decimalSeparator);
-        fiche.Distances[std::size_t(k)] = typed ? givenLength(float(*typed) / factor) : 0.0F;
+        const QString field = view.fieldText(3 + k);
+        if (const std::optional<double> typed = typedLength(field))
+            fiche.Distances[std::size_t(k)] = givenLength(float(*typed) / factor);
+        else if (field.trimmed().isEmpty())
+            fiche.Distances[std::size_t(k)] = 0.0F;
     }
 
     TrackResult result;

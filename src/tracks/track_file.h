@@ -89,9 +89,13 @@ Fiche_Piste Init_Piste(int numero, const std::array<QString, 3>& nomChamp);
 void Display_Distances(const Fiche_Piste& fiche, TrackEditorView& view,
                        QChar decimalSeparator = systemDecimalSeparator());
 
-// A length typed in the editor, in its unit: the locale's separator or a
-// point. Empty or not a number gives no value.
-std::optional<double> typedLength(const QString& text, QChar decimalSeparator);
+// A length typed in the editor, in its unit: its leading number, with a
+// comma or a point as the decimal separator whatever the locale ("12,5" and
+// "12.5" are both 12.5, "1,250" is 1.25, "12abc" is 12). Empty, or no
+// leading number, gives no value.
+std::optional<double> typedLength(const QString& text);
+// Whether a length field may be saved: empty (not given) or a length.
+bool isLengthField(const QString& text);
 
 // Lire_Piste: reads track `numero` of Pistes.aqw in the current folder into
 // `state`, creating or re-initialising the record as needed, and shows it.
@@ -103,8 +107,7 @@ TrackResult Lire_Piste(std::int16_t& numero, TrackState& state, TrackEditorView&
 // Sauve_Piste: the editor's texts into `state` and record `numero` of the
 // file. On a failed write the values stay in memory and Piste_Modifiee stays
 // set, so a later save can still write them.
-TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEditorView& view,
-                        QChar decimalSeparator = systemDecimalSeparator());
+TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEditorView& view);
 
 // Reads track `numero` of the file at `path` without ever creating or
 // changing it. No value for a missing file, a number out of range or a

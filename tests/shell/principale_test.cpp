@@ -4,8 +4,10 @@
 #include "demo_records.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
+#include "laps/laps_records.h"
 #include "laps/ranges_view.h"
 #include "record/record_file.h"
+#include "shell/menus.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "tracks/track_editor.h"
@@ -19,6 +21,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QWheelEvent>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -48,7 +52,9 @@ protected:
     }
     Principale& start()
     {
-        window_ = std::make_unique<Principale>(Services{dialogs, screen, launcher, program_.path()});
+        window_ = std::make_unique<Principale>(Services{dialogs, launcher, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+        // A maximised window on a bare 1280x1024 screen.
+        window_->resize(1280, 1024);
         window_->Form_Load();
         return *window_;
     }
@@ -76,7 +82,7 @@ protected:
             return child;
         throw std::runtime_error("no child named " + name.toStdString());
     }
-    QString title(const QString& menu) const { return find<QMenu>(menu)->title(); }
+    QString title(const QString& menu) const { return caption(find<QMenu>(menu)->menuAction()); }
     const LapTable& shownTable() const { return find<LapGrid>(u"Liste_Tours"_s)->table(); }
     // Those of the blank-separated action names whose action answers true.
     QString which(bool (QAction::*is)() const, const QString& names) const
@@ -122,7 +128,6 @@ protected:
     test::TempFolder current_;
     QTemporaryDir program_;
     test::FakeDialogs dialogs;
-    test::FakeScreen screen{1280 * 15, 1024 * 15};
     test::FakeLauncher launcher;
     std::unique_ptr<Principale> window_;
 };
@@ -140,7 +145,7 @@ TEST_F(WindowTest, FirstStartWithNothingOnDiskThenToolTipsOff)
     // Applying the defaults at start-up writes no settings file.
     EXPECT_TRUE(settingsBytes().isEmpty());
     // The first track is created in the current folder and named in the menu.
-    EXPECT_EQ(find(u"Pistes"_s)->text(), u"Nom1"_s);
+    EXPECT_EQ(caption(find(u"Pistes"_s)), u"Nom1"_s);
 
     // Tool tips switch off in every panel, and back.
     QAction* tips = find(u"AffTip"_s);
@@ -161,8 +166,8 @@ TEST_F(WindowTest, StoredSettingsAndShippedLanguageApplyWithoutRewrite)
     start();
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(which(&QAction::isChecked, u"Langue2 Com2 Unite_Vitesse1 Unite_Temp1 AffTip"_s), u"Langue2 Com2 Unite_Vitesse1 Unite_Temp1"_s);
-    EXPECT_EQ(title(u"Options"_s) + u'|' + title(u"Unites"_s), u"English|"_s + find(u"Unite_Vitesse1"_s)->text() + u"  |  "_s + find(u"Unite_Temp1"_s)->text());
-    EXPECT_NE(find(u"Quitter"_s)->text(), u"Quitter"_s);
+    EXPECT_EQ(title(u"Options"_s) + u'|' + title(u"Unites"_s), u"English|"_s + caption(find(u"Unite_Vitesse1"_s)) + u"  |  "_s + caption(find(u"Unite_Temp1"_s)));
+    EXPECT_NE(caption(find(u"Quitter"_s)), u"Quitter"_s);
     EXPECT_EQ(settingsBytes(), stored);
 }
 
@@ -177,6 +182,13 @@ TEST_F(WindowTest, ChoicesAreSavedHelpAndUnwritableSettingsAreReportedOnce)
     EXPECT_EQ(title(u"Unites"_s), u"miles/h  |  °C"_s);
     EXPECT_EQ(settingsBytes().mid(2, 2), QByteArray("\x01\x00", 2));
 
+    // The desktop's opener is silent about a missing file: the window says it.
+    dialogs.messages.clear();
+    w.Aide_Click();
+    EXPECT_TRUE(launcher.started.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].text, u"Le fichier d'aide %1 est introuvable."_s.arg(programFile(u"Help_0.txt"_s)));
+    writeBytes(programFile(u"Help_0.txt"_s), "help");
     dialogs.messages.clear();
     w.Aide_Click();
     EXPECT_EQ(launcher.started, QStringList{programFile(u"Help_0.txt"_s)});
@@ -238,6 +250,9 @@ TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
         EXPECT_EQ(enabledOf(u"Unites Pistes Affichage Filtres Commentaire Exporter Sauver"_s), enabled);
         if (refusal.isEmpty())
             continue;
+        // Nothing of the record before is left behind the view switches.
+        w.Affichage_Table_Click();
+        EXPECT_TRUE(shownTable().rows.empty());
         // Exporter is still enabled from the record before: it tells why and asks for no file.
         dialogs.messages.clear();
         dialogs.saveAnswers = {here(u"refused.xls"_s)};
@@ -431,8 +446,13 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     EXPECT_EQ(enabledOf(u"Unites"_s), QString());
     const RangesPanel panel = Affiche_Tranches(demo::lapTimingRecord(), frenchTextTables());
     EXPECT_EQ(ranges->Label8()->text(), panel.Label8);
-    for (int i = 0; i < RangesView::Count; ++i)
+    for (int i = 0; i < RangesView::Count; ++i) {
         EXPECT_EQ(ranges->Tranche(i)->floodPercent(), panel.fill[std::size_t(i)]) << i;
+        // The captions shrink together, to the size the widest needs.
+        EXPECT_EQ(ranges->Tranche(i)->captionPointSize(), ranges->Tranche(0)->captionPointSize()) << i;
+        EXPECT_GE(ranges->Tranche(i)->captionFit() * ranges->font().pointSizeF(), ranges->Tranche(0)->captionPointSize() - 1e-9) << i;
+    }
+    EXPECT_GT(ranges->Tranche(0)->captionPointSize(), 0.0);
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(ranges->Tranche(5), &move);
     const RangeReadout readOut = rangeReadout(panel, 5, systemDecimalSeparator());
@@ -452,6 +472,63 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     w.ouvrirRecord(here(u"laps.Tml"_s));
     EXPECT_FALSE(red(5));
     EXPECT_EQ(chart->Colonne_Graphique(), 13);
+}
+
+// ---- The window as it is on a desktop -----------------------------------------
+
+TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
+{
+    Principale& w = startQuietly();
+    // A title bar and a desktop panel take 53 pixels of the screen.
+    w.show();
+    w.resize(1280, 1024 - 53);
+    QApplication::processEvents();
+    std::vector<test::LapSpec> laps(99);
+    for (std::size_t i = 0; i < laps.size(); ++i)
+        laps[i].temps = std::uint16_t(5000 + 10 * i);
+    open(saveRecord(u"long.Tml"_s, test::lapRecord(laps, 0, 0), 1));
+    auto* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
+    const auto bottom = [&w](const QWidget* widget) { return widget->mapTo(&w, QPoint(0, widget->height())).y(); };
+    EXPECT_FALSE(chart->HScroll1()->isHidden());
+    EXPECT_LE(bottom(chart->HScroll1()), w.height());
+    EXPECT_LE(bottom(chart->Label13(59)), w.height());
+
+    // The wheel scrolls the laps; a resize lays out again and keeps them,
+    // and the lap eliminated, without opening the record again.
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart, &wheel);
+    const int position = chart->scrollPosition();
+    EXPECT_GT(position, 0);
+    w.Liste_Tours_LapClick(5);
+    w.resize(1024, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(chart->Tours_Ecran(), 48);
+    EXPECT_EQ(chart->scrollPosition(), position);
+    EXPECT_EQ(chart->Label13(0)->text(), QString::number(position + 1));
+    EXPECT_LE(bottom(chart->HScroll1()), w.height());
+    EXPECT_EQ(shownTable().cell(shownTable().rowOfLap(5), 2).background, colours::Red);
+}
+
+TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
+{
+    Principale& w = startQuietly();
+    w.Langue_Click(2);
+    dialogs.messages.clear();
+    w.Aide_Click();
+    EXPECT_EQ(messageTexts(), QStringList{u"The help file %1 cannot be found."_s.arg(programFile(u"Help_2.txt"_s))});
+    // A folder in the way of the record file makes the save fail.
+    ASSERT_TRUE(QDir(current_.path()).mkdir(u"taken.Tml"_s));
+    open(saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1));
+    dialogs.messages.clear();
+    dialogs.saveAnswers = {here(u"taken.Tml"_s)};
+    w.Sauver_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"The record could not be saved to "_s + here(u"taken.Tml"_s)));
+    // One readable text per filter; the dialogs start where the user was last.
+    ASSERT_FALSE(dialogs.saveRequests.empty());
+    EXPECT_EQ(dialogs.saveRequests.back().filter.text(), u"Tml (*.Tml)"_s);
+    EXPECT_EQ(dialogs.saveRequests.back().initialFolder, current_.path());
 }
 
 }  // namespace

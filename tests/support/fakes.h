@@ -43,14 +43,6 @@ private:
     }
 };
 
-class FakeScreen final : public Screen {
-public:
-    FakeScreen(int widthTwips, int heightTwips) : width(widthTwips), height(heightTwips) {}
-    int widthTwips() const override { return width; }
-    int heightTwips() const override { return height; }
-    int width, height;
-};
-
 class FakeLauncher final : public Launcher {
 public:
     bool startEditor(const QString& path) override

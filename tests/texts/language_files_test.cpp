@@ -28,7 +28,7 @@ TEST(FieldReader, SplitsFieldsAsTheFilesAreWritten)
     const std::pair<const char*, std::vector<QString>> cases[] = {
         {"  \"x, y\"  ,z", {"x, y", "z"}}, {"\"  keep blanks  \"\r\n", {"  keep blanks  "}}, {"\"q\"junk,next", {"q", "next"}},
         {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a\nb\rc", {"a", "b", "c"}},
-        {"done,\"never closed", {"done"}}, {"", {}},
+        {"done,\"never closed", {"done", "never closed"}}, {"\"open\r\nnext", {"open", "next"}}, {"", {}},
     };
     for (const auto& [text, fields] : cases)
         EXPECT_EQ(allFields(QString::fromLatin1(text)), fields) << text;
@@ -51,7 +51,8 @@ TEST(TextFiles, TextTableReadingRules)
         {"index 80 skipped", "80,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 70 is the last", "70,\"last\"\r\n", true, true, {{70, "last"}}},
         {"negative index stops", "5,\"Lap : \"\r\n-1,\"x\"\r\n6,\"no\"\r\n", false, false, {{5, "Lap : "}}},
-        {"unterminated quote", "5,\"Lap : \"\r\n6,\"never closed\r\n", false, false, {{5, "Lap : "}}},
+        {"a quote left open ends with its line", "24,\"    Time UNTERMINATED\r\n25,\"Next\"\r\n", true, true,
+         {{24, "    Time UNTERMINATED"}, {25, "Next"}}},
         {"index not a number", "five,\"x\"\r\n", false, false, {}},
         {"empty file", "", true, true, {}},
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},

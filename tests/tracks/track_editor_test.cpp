@@ -1,6 +1,7 @@
 #include "support/temp_folder.h"
 #include "tracks/track_editor.h"
 
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,18 @@ TEST(TrackEditor, TypedSectionsGiveTheLapLengthInTheLocalesWay)
         editor.setFieldText(4, QStringLiteral("400"));
         EXPECT_EQ(editor.fieldText(3), QStringLiteral("950") + separator + QStringLiteral("75"));
         EXPECT_TRUE(track.Piste_Modifiee);
+        // The other separator and a leading number count too; text that is no length is marked.
+        const QChar other = separator == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+        editor.setFieldText(5, QStringLiteral("12") + other + QStringLiteral("5"));
+        editor.setFieldText(6, QStringLiteral("12abc"));
+        EXPECT_EQ(editor.fieldText(3), QStringLiteral("424") + separator + QStringLiteral("5"));
+        EXPECT_TRUE(editor.VNC[6]->toolTip().isEmpty());
+        TextTables texts = frenchTextTables();
+        editor.applyTexts(texts, true);
+        editor.setFieldText(6, QStringLiteral("abc"));
+        EXPECT_EQ(editor.VNC[6]->toolTip(), texts.Textes[61]);
+        editor.setFieldText(6, QString());
+        EXPECT_TRUE(editor.VNC[6]->toolTip().isEmpty());
     }
 }
 

@@ -150,8 +150,9 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
     // lengths: VNC(3..6)
     const struct { const char* name; int unit; std::array<QString, 4> lengths; char separator; std::array<float, 4> metres; } cases[] = {
         {"metres", 0, {"950,75", "400", "350,5", "200,25"}, ',', {950.75F, 400, 350.5F, 200.25F}},
-        {"a point is read as well", 0, {"950.75", " 400 ", "", "abc"}, ',', {950.75F, 400, 0, 0}},
-        {"point locale", 0, {"12.5", "1,5", "-3", "1e3"}, '.', {12.5F, 0, -3, 1000}},
+        {"a point is read as well", 0, {"950.75", " 400 ", "", "12abc"}, ',', {950.75F, 400, 0, 12}},
+        {"a comma in a point locale", 0, {"12.5", "12,5", "-3", "1e3"}, '.', {12.5F, 12.5F, -3, 1000}},
+        {"no thousands grouping", 0, {"1,250", "1.250", "12abc", ""}, '.', {1.25F, 1.25F, 12, 0}},
         {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, ',', {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
         {"yards as shown when read", 3, {"1000,0", "300,0", "400,0", "300,0"}, ',', {914.4F, 274.32F, 365.76F, 274.32F}},
         {"empty or unreadable lap length is not given", 2, {"", "10", "x1", "1e99"}, ',',
@@ -164,13 +165,27 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
         t.state.fiche.Unite_Longueur = std::int16_t(c.unit);
         t.state.Piste_Modifiee = true;
         t.editor.vnc = {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0], c.lengths[1], c.lengths[2], c.lengths[3]};
-        EXPECT_EQ(Sauve_Piste(3, t.state, t.editor, c.separator).status, TrackStatus::Done);
+        EXPECT_EQ(Sauve_Piste(3, t.state, t.editor).status, TrackStatus::Done);
         EXPECT_FALSE(t.state.Piste_Modifiee);
         EXPECT_EQ(t.state.fiche.Distances, c.metres);
         const QByteArray bytes = readBytes("Pistes.aqw");
         ASSERT_EQ(bytes.size(), 630);
         EXPECT_EQ(bytes.mid(420), record(210, "Karting des Pins", QByteArray(50, 'x').constData(), "Belgique", c.metres, c.unit));
     }
+}
+
+TEST(TrackFile, TextThatIsNoLengthKeepsTheStoredLength)
+{
+    Tracks t;
+    writeBytes("Pistes.aqw", record(210, "Kept", "k", "k", {500, 200, 150, 150}));
+    t.read(1);
+    t.editor.vnc[3] = "abc";
+    t.editor.vnc[4] = "";
+    t.state.Piste_Modifiee = true;
+    EXPECT_EQ(Sauve_Piste(1, t.state, t.editor).status, TrackStatus::Done);
+    EXPECT_EQ(t.state.fiche.Distances, (std::array<float, 4>{500, 0, 150, 150}));
+    EXPECT_FALSE(isLengthField("abc"));
+    EXPECT_TRUE(isLengthField(" ") && isLengthField("7,5"));
 }
 
 TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
@@ -184,7 +199,7 @@ TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
     for (int bad : {0, 101, -32768}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(t.read(bad).status, TrackStatus::NumberRefused);
-        EXPECT_EQ(Sauve_Piste(std::int16_t(bad), t.state, t.editor, '.').status, TrackStatus::NumberRefused);
+        EXPECT_EQ(Sauve_Piste(std::int16_t(bad), t.state, t.editor).status, TrackStatus::NumberRefused);
         EXPECT_TRUE(t.state.fiche == shown && t.editor.vnc == vnc);
         EXPECT_EQ(readBytes("Pistes.aqw"), file);
     }
@@ -202,7 +217,7 @@ TEST(TrackFile, UnreadableTrackFileIsNeverReplaced)
     EXPECT_EQ(t.shownNumber, 9);
     EXPECT_EQ(t.editor.vnc[0], "Nom9");
     t.state.Piste_Modifiee = true;
-    EXPECT_EQ(Sauve_Piste(9, t.state, t.editor, '.').status, TrackStatus::WriteFailed);
+    EXPECT_EQ(Sauve_Piste(9, t.state, t.editor).status, TrackStatus::WriteFailed);
     EXPECT_TRUE(t.state.Piste_Modifiee);
     EXPECT_TRUE(QDir("Pistes.aqw/inside").exists());
 }

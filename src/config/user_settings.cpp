@@ -1,0 +1,40 @@
+#include "config/user_settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace tormel {
+
+namespace {
+const QString lastFolderKey = QStringLiteral("lastFolder");
+}  // namespace
+
+UserSettings::UserSettings(QString file)
+    : file_(std::move(file))
+{
+}
+
+QString UserSettings::standardFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("Tormel_Vue.ini"));
+}
+
+QString UserSettings::lastFolder() const
+{
+    if (file_.isEmpty())
+        return {};
+    const QString folder = QSettings(file_, QSettings::IniFormat).value(lastFolderKey).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void UserSettings::setLastFolder(const QString& folder)
+{
+    if (file_.isEmpty())
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(lastFolderKey, folder);
+}
+
+}  // namespace tormel
