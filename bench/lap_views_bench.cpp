@@ -1,6 +1,6 @@
-// What a click on a bar of the lap-time chart costs before the screen shows
-// the result, for the largest record (99 laps): the window's own click
-// handler, with the dialogs and launcher of the tests.
+// What a click on a bar of the lap-time chart, or a new smoothing level,
+// costs before the screen shows the result, for the largest records: the
+// window's own handlers, with the dialogs and launcher of the tests.
 #include "record/record_file.h"
 #include "shell/principale.h"
 #include "support/fakes.h"
@@ -21,10 +21,10 @@ constexpr int ScreenWidth = 19200;
 constexpr int ScreenHeight = 14400;
 constexpr int PixelTwips = 15;
 
-// A window started in a folder of its own, showing the 99-lap record on a
-// track with all four lengths, sorted on the lap time.
+// A window started in a folder of its own, showing a record: by default
+// the 99-lap record on a track with all four lengths, sorted on the lap time.
 struct Window {
-    Window()
+    explicit Window(const tormel::RecordImage& image = tormel::bench::lapImage())
     {
         QDir::setCurrent(folder.path());
         tormel::Fiche_Piste track;
@@ -36,7 +36,7 @@ struct Window {
         tracks.write(tormel::encodeTrackRecord(track));
         tracks.commit();
         const QString record = QDir(folder.path()).filePath(QStringLiteral("bench.Tml"));
-        tormel::Sauve_Fichier(record, tormel::bench::lapImage(), 1);
+        tormel::Sauve_Fichier(record, image, 1);
 
         window.resize(ScreenWidth / PixelTwips, ScreenHeight / PixelTwips);
         window.show();
@@ -75,6 +75,19 @@ void BM_RedisplayAndPaintAfterBarClick99(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RedisplayAndPaintAfterBarClick99)->Unit(benchmark::kMillisecond);
+
+// A new smoothing level on the largest engine-speed record: decode again
+// and draw the three charts.
+void BM_RedrawChartsAfterSmoothingChange(benchmark::State& state)
+{
+    Window w(tormel::bench::rpmImage());
+    int level = 1;
+    for (auto _ : state) {
+        w.window.Filtre_Click(level);
+        level = (level + 1) % 4;
+    }
+}
+BENCHMARK(BM_RedrawChartsAfterSmoothingChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

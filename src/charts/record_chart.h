@@ -1,39 +1,73 @@
 #pragma once
 
 #include "base/twips.h"
+#include "charts/record_chart_rules.h"
 #include "texts/text_tables.h"
 
 #include <QGroupBox>
 
+#include <array>
+
 class QLabel;
+class QPushButton;
 
 namespace tormel {
 
-// One engine-speed chart Graphique_Record(g): the trace Crpm(g), its
-// histogram Ctr(g), and the read-outs in the left column.
+class Canvas;
+
+// One engine-speed chart Graphique_Record(g): the trace Crpm(g) of one lap,
+// its histogram Ctr(g), the lap buttons, the lap summary Label31(g), the
+// histogram read-out Label24(g) and the measurement read-outs at the left.
+// It draws what it is given and asks for another lap with signals.
 class RecordChart final : public QGroupBox, public TextsPanel {
     Q_OBJECT
 public:
     RecordChart(QWidget* parent, int g);
 
-    // The frame at `frame` (twips); the read-outs to the left, then the
-    // trace over three quarters of the screen width and the histogram.
+    // Size_Graphique_Record for this chart: the frame at `frame` (twips),
+    // the canvases and the read-out font from the layout width.
     void layOut(const TwipsRect& frame, int screenWidth);
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
 
+    // Affiche_Record: draws `lap` of `stats` (which must outlive the chart
+    // or the next call) against `rpmMax`, then names and sums it up.
+    void Affiche_Record(const RpmStatistics& stats, const LapView& lap, int rpmMax, bool quickest);
+    // Draws the last lap again, as after a resize.
+    void redraw();
+    // Forgets the lap: empty canvases and texts.
+    void clearLap();
+
+    Canvas* Crpm() const { return crpm_; }
+    Canvas* Ctr() const { return ctr_; }
+    int Rpm_Max_Tour() const { return rpmMaxTour_; }
+
+signals:
+    void previousLapClicked();
+    void nextLapClicked();
+
 private:
-    QWidget* Crpm;
-    QWidget* Ctr;
-    QGroupBox* SSFrame3;
-    QLabel* Label19;
-    QLabel* Label20;
-    QLabel* Label21;
-    QLabel* Label22;
-    QLabel* Label23;
+    void draw();
+    void placeTopRow();
+
+    Canvas* crpm_;
+    Canvas* ctr_;
+    QPushButton* SSCommand4;
+    QPushButton* SSCommand5;
+    QLabel* Label31;
     QLabel* Label24;
-    QLabel* Rpm_Inst;
-    QLabel* Rpm_L;
-    QLabel* Rpm_R;
+    QGroupBox* SSFrame1;
+    QGroupBox* SSFrame2;
+    QGroupBox* SSFrame3;
+    // Rpm_Inst, Rpm_L, Rpm_R, Label19 | Label20..Label23 | Label25
+    std::array<QLabel*, 9> readouts_{};
+
+    TextTables texts_;
+    QChar decimalSeparator_;
+    const RpmStatistics* stats_ = nullptr;
+    LapView lap_;
+    int rpmMax_ = 0;
+    bool quickest_ = false;
+    int rpmMaxTour_ = 0;
 };
 
 }  // namespace tormel

@@ -8,6 +8,7 @@ namespace {
 
 // A record under this many samples has no usable data.
 constexpr int MinimumSamples = 10;
+constexpr int SubstituteMaximum = 10000;
 
 }  // namespace
 
@@ -88,6 +89,28 @@ bool RecordDocument::toggleLap(int lap)
     if (lap < 0 || lap >= TourElimineCount)
         return false;
     tourElimine_[std::size_t(lap)] = !tourElimine_[std::size_t(lap)];
+    return true;
+}
+
+void RecordDocument::setTourGraphique(int g, int lap)
+{
+    if (g >= 0 && g < 3)
+        tourGraphique_[std::size_t(g)] = lap;
+}
+
+bool RecordDocument::substituteRpmMax()
+{
+    if (rpm_->Rpm_Max != 0)
+        return false;
+    rpm_->Rpm_Max = SubstituteMaximum;
+    return true;
+}
+
+bool RecordDocument::substituteHistoMax(int lap)
+{
+    if (lap < 0 || lap >= RpmStatistics::LapSlots || rpm_->Histo_Max[std::size_t(lap)] != 0)
+        return false;
+    rpm_->Histo_Max[std::size_t(lap)] = SubstituteMaximum;
     return true;
 }
 

@@ -60,6 +60,14 @@ public:
     // Eliminates or restores lap `lap` (0..100); false for any other number.
     bool toggleLap(int lap);
     void setColonneGraphique(int column) { colonneGraphique_ = column; }
+    // The lap engine-speed chart g (0..2) shows.
+    void setTourGraphique(int g, int lap);
+    // The stand-ins the charts draw with when a record's statistics are
+    // empty: a highest speed of 10000 RPM, a largest class count of 10000
+    // for lap L. Each is written once into the statistics, so that it is
+    // reported once; true when it was written now.
+    bool substituteRpmMax();
+    bool substituteHistoMax(int lap);
 
     const RecordImage& image() const { return image_; }
     const DecodedRecord& decoded() const { return decoded_; }

@@ -3,6 +3,7 @@
 #include "charts/chart_layout.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
+#include "charts/smoothing_panel.h"
 #include "download/download_panel.h"
 #include "laps/lap_grid.h"
 #include "laps/lap_views_layout.h"
@@ -59,7 +60,7 @@ Panels::Panels(QWidget* central, TrackState& track)
 
     for (int g = 0; g < 3; ++g)
         Graphique_Record[std::size_t(g)] = new RecordChart(central, g);
-    Parametres_Courbe = frame(central, QStringLiteral("Parametres_Courbe"));
+    Parametres_Courbe = new SmoothingPanel(central);
 
     Frame_Piste = new TrackEditor(central, track);
     Frame_Moteurs = new EngineHoursPanel(central);
@@ -113,8 +114,9 @@ void Panels::layOut(int screenWidth, int screenHeight)
     placeTwips(Frame_Piste, piste);
     Frame_Piste->layOut(piste.width, piste.height);
 
-    TwipsRect parametres = twipsGeometry(Parametres_Courbe);
-    placeTwips(Parametres_Courbe, {piste.left, piste.top, piste.width, std::max(parametres.height, 1200)});
+    // The curve parameters under the three engine-speed charts, which
+    // cover the place of the lap-time chart.
+    Parametres_Courbe->layOut({0, records[2].top + records[2].height, 4800, 600});
 
     Frame_Moteurs->Size_Frame_Moteurs(piste);
 

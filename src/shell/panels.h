@@ -17,6 +17,7 @@ class LapGrid;
 class LapTimeChart;
 class RangesView;
 class RecordChart;
+class SmoothingPanel;
 class TextsPanel;
 class TrackEditor;
 struct TrackState;
@@ -35,7 +36,7 @@ struct Panels {
 
     // The three engine-speed charts and the smoothing parameters.
     std::array<RecordChart*, 3> Graphique_Record;
-    QGroupBox* Parametres_Courbe;
+    SmoothingPanel* Parametres_Courbe;
 
     // Engine hours and the track editor, which open in the place of the chart.
     EngineHoursPanel* Frame_Moteurs;

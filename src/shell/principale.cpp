@@ -2,6 +2,8 @@
 
 #include "base/app_info.h"
 #include "charts/lap_time_chart.h"
+#include "charts/record_chart.h"
+#include "charts/smoothing_panel.h"
 #include "config/background_file.h"
 #include "config/error_log.h"
 #include "laps/lap_grid.h"
@@ -107,6 +109,11 @@ void Principale::connectMenus()
     connect(p.Liste_Tours, &LapGrid::lapClicked, this, &Principale::Liste_Tours_LapClick);
     connect(p.Liste_Tours, &LapGrid::chartColumnChosen, this, &Principale::Liste_Tours_ChartColumn);
     connect(p.Graphique_Chronos, &LapTimeChart::lapToggled, this, &Principale::Picture1_LapToggled);
+    for (int g = 0; g < 3; ++g) {
+        connect(p.Graphique_Record[std::size_t(g)], &RecordChart::previousLapClicked, this, [this, g] { SSCommand4_Click(g); });
+        connect(p.Graphique_Record[std::size_t(g)], &RecordChart::nextLapClicked, this, [this, g] { SSCommand5_Click(g); });
+    }
+    connect(p.Parametres_Courbe, &SmoothingPanel::valueChanged, this, &Principale::UpDown1_Change);
     p.Picture2->installEventFilter(this);
     p.Image1->installEventFilter(this);
 }
@@ -161,7 +168,8 @@ void Principale::Quitter_Click()
 
 // Settings, units and languages are in principale_settings.cpp; the record
 // on screen, its views, its files, its track and engine hours in
-// principale_records.cpp.
+// principale_records.cpp; the layout and the engine-speed charts in
+// principale_charts.cpp.
 
 void Principale::Autorisation_Menu()
 {

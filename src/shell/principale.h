@@ -74,6 +74,8 @@ public:
     void Unite_Vitesse_Click(int index);
     void Unite_Temp_Click(int index);
     void Filtre_Click(int index);
+    // The smoothing level changed (UpDown1): decode again.
+    void UpDown1_Change(int level);
 
     // Menu availability after a decode.
     void Autorisation_Menu();
@@ -121,6 +123,12 @@ public:
 
     // Engine hours.
     void Temps_Moteurs_Click();
+
+    // The engine-speed charts: draw lap Tour_Graphique(g) in chart g, and
+    // its previous and next lap buttons.
+    void Affiche_Record(int g);
+    void SSCommand4_Click(int g);
+    void SSCommand5_Click(int g);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

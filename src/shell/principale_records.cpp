@@ -1,9 +1,9 @@
 #include "shell/principale.h"
 
 #include "base/app_info.h"
-#include "base/twips.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
+#include "charts/smoothing_panel.h"
 #include "laps/lap_grid.h"
 #include "laps/ranges.h"
 #include "laps/ranges_view.h"
@@ -17,7 +17,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QResizeEvent>
 
 namespace tormel {
 
@@ -51,6 +50,7 @@ void Principale::Affiche_Data()
 
     if (document_.Mode_Enregistrement() == 2) {
         p.Liste_Tours->hide();
+        p.Parametres_Courbe->show();
         p.Parametres_Courbe->raise();
         for (RecordChart* chart : p.Graphique_Record) {
             chart->show();
@@ -60,7 +60,9 @@ void Principale::Affiche_Data()
             clearLapViews();
             return refuse();
         }
-        // The engine-speed traces of the three laps are drawn by their charts.
+        // Chart 0 last, so that it ends with the keyboard focus.
+        for (int g = 2; g >= 0; --g)
+            Affiche_Record(g);
     } else {
         m.Unites->menuAction()->setEnabled(true);
         if (document_.refusal() != Refusal::None) {
@@ -102,6 +104,8 @@ void Principale::clearLapViews()
     p.Graphique_Chronos->setTable(document_.table());
     p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
     p.Frame_Tranches->Affiche_Tranches(RangesPanel{});
+    for (RecordChart* chart : p.Graphique_Record)
+        chart->clearLap();
 }
 
 void Principale::refuse()
@@ -188,54 +192,6 @@ void Principale::Affichage_Table_Click()
     p.Frame_Moteurs->hide();
     p.Liste_Tours->show();
     menus_->Unites->menuAction()->setEnabled(true);
-}
-
-// ---- Layout -------------------------------------------------------------------
-
-int Principale::layoutWidth() const
-{
-    return width() * TwipsPerPixel;
-}
-
-int Principale::layoutHeight() const
-{
-    return height() * TwipsPerPixel;
-}
-
-void Principale::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    if (laidOut_)
-        relayOut();
-}
-
-void Principale::relayOut()
-{
-    Panels& p = *panels_;
-    const int w = layoutWidth();
-    const int h = layoutHeight();
-    p.layOut(w, h);
-    LapTimeChart& chart = *p.Graphique_Chronos;
-    if (document_.Mode_Enregistrement() == 1 && document_.refusal() == Refusal::None) {
-        p.sizeTableAndChart(w, h);
-        // The laps in view stay in view as far as the new width allows.
-        const LapChartWindow window = lapChartWindow(document_.decoded().nTours, w);
-        const int position = std::min(chart.scrollPosition(), window.scrollMaximum);
-        chart.setChartWindow(window);
-        if (!chart.isHidden())
-            chart.Affiche_New_Graphique(position, chart.Colonne_Graphique());
-    }
-    // Panels opened in the chart's place follow it, and stay on top.
-    for (QWidget* panel : {static_cast<QWidget*>(p.Frame_Piste), static_cast<QWidget*>(p.Frame_Moteurs)}) {
-        if (!panel->isHidden()) {
-            panel->move(chart.pos());
-            panel->raise();
-        }
-    }
-    if (!p.Frame_Tranches->isHidden())
-        p.Frame_Tranches->raise();
-    if (!p.Image1->isHidden())
-        showBackground(p.Image1->pixmap());
 }
 
 // ---- Records ----------------------------------------------------------------

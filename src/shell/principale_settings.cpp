@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "platform/dialogs.h"
 #include "shell/menus.h"
+#include "charts/smoothing_panel.h"
 #include "shell/panels.h"
 #include "shell/title_card.h"
 #include "tracks/track_editor.h"
@@ -94,10 +95,18 @@ void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice,
 
 void Principale::Filtre_Click(int index)
 {
-    // The engine-speed charts read the level when they recompute.
-    state_.filterLevel = index;
+    // The menu mirrors the smoothing level; the level decodes again.
     for (int i = 0; i < 4; ++i)
         menus_->Filtre[std::size_t(i)]->setChecked(i == index);
+    panels_->Parametres_Courbe->setValue(index);
+}
+
+void Principale::UpDown1_Change(int level)
+{
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[0]);
+    state_.filterLevel = level;
+    for (int i = 0; i < 4; ++i)
+        menus_->Filtre[std::size_t(i)]->setChecked(i == level);
     if (document_.isShown())
         Affiche_Data();
 }
@@ -173,6 +182,7 @@ void Principale::Update_Textes()
     for (TextsPanel* panel : panels_->textsPanels())
         panel->applyTexts(state_.tables, on);
     panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[8]);
 }
 
 void Principale::AffTip_Click()

@@ -57,6 +57,18 @@ inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int balis
     return image;
 }
 
+// Engine-speed samples with a beacon pass at each of `beacons` (sample
+// numbers, at least 11 apart); codes rise and fall so each lap has a top.
+inline std::vector<std::uint8_t> samplesWithBeacons(int count, const std::vector<int>& beacons)
+{
+    std::vector<std::uint8_t> samples(static_cast<std::size_t>(count));
+    for (int s = 0; s < count; ++s)
+        samples[std::size_t(s)] = std::uint8_t(60 + (s * 7) % 30);
+    for (int b : beacons)
+        samples[std::size_t(b)] |= 128;
+    return samples;
+}
+
 inline DecodedRecord decoded(const RecordImage& image)
 {
     return decodeRecord(image, QStringLiteral("Etapes : "));

@@ -1,6 +1,8 @@
 #include "shell/principale.h"
 
+#include "charts/canvas.h"
 #include "charts/lap_time_chart.h"
+#include "charts/record_chart.h"
 #include "demo_records.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
@@ -21,12 +23,14 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QWheelEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <ranges>
 #include <stdexcept>
 
 namespace tormel {
@@ -529,6 +533,58 @@ TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
     ASSERT_FALSE(dialogs.saveRequests.empty());
     EXPECT_EQ(dialogs.saveRequests.back().filter.text(), u"Tml (*.Tml)"_s);
     EXPECT_EQ(dialogs.saveRequests.back().initialFolder, current_.path());
+}
+
+// ---- Engine-speed charts ------------------------------------------------------
+
+TEST_F(WindowTest, EngineSpeedChartsShowTheQuickestLapsAndStepThroughCompleteOnes)
+{
+    Principale& w = startQuietly();
+    const auto chart = [this](int g) { return find<RecordChart>(u"Graphique_Record(%1)"_s.arg(g)); };
+    const auto samples = [](const std::vector<int>& beacons) { return test::rpmRecord(test::samplesWithBeacons(400, beacons), 1, 2); };
+    // Laps closed at 0, 40, 65: lap 2 is the quicker of the two complete laps.
+    open(saveRecord(u"three.Tml"_s, samples({0, 40, 65}), 1));
+    EXPECT_TRUE(!chart(0)->isHidden() && !chart(1)->isHidden() && chart(2)->isHidden());
+    EXPECT_EQ(chart(0)->title() + u'|' + chart(1)->title(), u"Meilleur Tour : 2|Tour : 1"_s);
+    const auto summaryColour = [this](int g) { return find<QLabel>(u"Label31(%1)"_s.arg(g))->palette().color(QPalette::WindowText); };
+    EXPECT_EQ(std::pair(summaryColour(0), summaryColour(1)), std::pair(QColor(0, 255, 0), QColor(255, 255, 0)));
+    // The trace in white between green beacon lines at both lap edges.
+    const QImage trace = chart(0)->Crpm()->image();
+    EXPECT_EQ(trace.pixel(0, trace.height() - 1) & 0xFFFFFF, 0x00FF00U);
+    EXPECT_EQ(trace.pixel(trace.width() - 1, trace.height() - 1) & 0xFFFFFF, 0x00FF00U);
+    EXPECT_TRUE(std::ranges::any_of(std::views::iota(0, trace.height()), [&](int y) { return (trace.pixel(trace.width() / 2, y) & 0xFFFFFF) == 0xFFFFFF; }));
+
+    // The buttons walk the complete laps 1 and 2 and stop there.
+    w.SSCommand5_Click(0);
+    EXPECT_EQ(chart(0)->title(), u"Meilleur Tour : 2"_s);
+    w.SSCommand4_Click(0);
+    w.SSCommand4_Click(0);
+    EXPECT_EQ(chart(0)->title(), u"Tour : 1"_s);
+
+    // A new smoothing level decodes again and shows the quickest laps again.
+    w.Filtre_Click(2);
+    EXPECT_EQ(find<QLabel>(u"Label9"_s)->text(), u" 5 éch."_s);
+    w.Filtre_Click(3);
+    EXPECT_EQ(find<QLabel>(u"Label9"_s)->text(), u" 7 éch."_s);
+    EXPECT_EQ(chart(0)->title(), u"Meilleur Tour : 2"_s);
+    EXPECT_EQ(which(&QAction::isChecked, u"Filtre0 Filtre1 Filtre2 Filtre3"_s), u"Filtre3"_s);
+
+    // Two closings: lap 1 alone, in chart 0.
+    open(saveRecord(u"two.Tml"_s, samples({0, 40}), 1));
+    EXPECT_TRUE(!chart(0)->isHidden() && chart(1)->isHidden() && chart(2)->isHidden());
+    EXPECT_EQ(chart(0)->title(), u"Meilleur Tour : 1"_s);
+}
+
+TEST_F(WindowTest, AnEngineSpeedRecordWithoutSpeedIsReportedOnceAndDrawnAgainst10000)
+{
+    startQuietly();
+    // Every code 0: no engine speed at all, and no beacon pass.
+    open(saveRecord(u"flat.Tml"_s, test::rpmRecord(std::vector<std::uint8_t>(200, 0), 1, 2), 1));
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[53]});
+    EXPECT_EQ(readBytes(u"Error.txt"_s).count("\r\n1\r\n"), 1);
+    const auto* chart = find<RecordChart>(u"Graphique_Record(0)"_s);
+    EXPECT_EQ(chart->Crpm()->scale().top, 10000.0);
+    EXPECT_EQ(find<QLabel>(u"Label31(0)"_s)->text(), u" 40,0 sec.  Max Rpm : 0"_s.replace(u',', systemDecimalSeparator()));
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+#include "shell/principale.h"
+
+#include "base/twips.h"
+#include "charts/canvas.h"
+#include "charts/lap_chart_rules.h"
+#include "charts/lap_time_chart.h"
+#include "charts/record_chart.h"
+#include "charts/record_chart_rules.h"
+#include "laps/ranges_view.h"
+#include "record/engine_hours_panel.h"
+#include "shell/panels.h"
+#include "tracks/track_editor.h"
+
+#include <QLabel>
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace tormel {
+
+// ---- Layout -------------------------------------------------------------------
+
+int Principale::layoutWidth() const
+{
+    return width() * TwipsPerPixel;
+}
+
+int Principale::layoutHeight() const
+{
+    return height() * TwipsPerPixel;
+}
+
+void Principale::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (laidOut_)
+        relayOut();
+}
+
+void Principale::relayOut()
+{
+    Panels& p = *panels_;
+    const int w = layoutWidth();
+    const int h = layoutHeight();
+    p.layOut(w, h);
+    LapTimeChart& chart = *p.Graphique_Chronos;
+    if (document_.Mode_Enregistrement() == 1 && document_.refusal() == Refusal::None) {
+        p.sizeTableAndChart(w, h);
+        // The laps in view stay in view as far as the new width allows.
+        const LapChartWindow window = lapChartWindow(document_.decoded().nTours, w);
+        const int position = std::min(chart.scrollPosition(), window.scrollMaximum);
+        chart.setChartWindow(window);
+        if (!chart.isHidden())
+            chart.Affiche_New_Graphique(position, chart.Colonne_Graphique());
+    }
+    // Panels opened in the chart's place follow it, and stay on top.
+    for (QWidget* panel : {static_cast<QWidget*>(p.Frame_Piste), static_cast<QWidget*>(p.Frame_Moteurs)}) {
+        if (!panel->isHidden()) {
+            panel->move(chart.pos());
+            panel->raise();
+        }
+    }
+    if (document_.Mode_Enregistrement() == 2 && document_.refusal() == Refusal::None) {
+        for (RecordChart* chart : p.Graphique_Record)
+            if (!chart->isHidden())
+                chart->redraw();
+    }
+    if (!p.Frame_Tranches->isHidden())
+        p.Frame_Tranches->raise();
+    if (!p.Image1->isHidden())
+        showBackground(p.Image1->pixmap());
+}
+
+// ---- Engine-speed charts ---------------------------------------------------------
+
+void Principale::Affiche_Record(int g)
+{
+    RecordChart& chart = *panels_->Graphique_Record[std::size_t(g)];
+    const int lap = document_.Tour_Graphique()[std::size_t(g)];
+    if (lap < 1) {
+        chart.hide();
+        return;
+    }
+    if (document_.substituteRpmMax())
+        Erreur_Imprevue(QStringLiteral("1"));
+    LapView view = lapView(document_.rpm(), lap);
+    if (view.first == view.last)
+        Erreur_Imprevue(QStringLiteral("2"));
+    if (view.histoMax == 0 && document_.substituteHistoMax(lap)) {
+        Erreur_Imprevue(QStringLiteral("3"));
+        view = lapView(document_.rpm(), lap);
+    }
+    const RpmStatistics& rpm = document_.rpm();
+    chart.Affiche_Record(rpm, view, rpm.Rpm_Max, lap == rpm.Meilleur_Tour_Rpm);
+}
+
+void Principale::SSCommand4_Click(int g)
+{
+    const int lap = document_.Tour_Graphique()[std::size_t(g)];
+    if (lap < 2) {
+        panels_->Graphique_Record[std::size_t(g)]->Crpm()->setFocus();
+        return;
+    }
+    document_.setTourGraphique(g, lap - 1);
+    Affiche_Record(g);
+}
+
+void Principale::SSCommand5_Click(int g)
+{
+    const int lap = document_.Tour_Graphique()[std::size_t(g)];
+    if (lap >= document_.rpm().nTours - 1) {
+        panels_->Graphique_Record[std::size_t(g)]->Crpm()->setFocus();
+        return;
+    }
+    document_.setTourGraphique(g, lap + 1);
+    Affiche_Record(g);
+}
+
+}  // namespace tormel

@@ -1,0 +1,73 @@
+#include "charts/record_chart_rules.h"
+
+#include "laps/laps_records.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace tormel {
+namespace {
+
+RpmStatistics statsOf(const std::vector<std::uint8_t>& samples)
+{
+    const RecordImage image = test::rpmRecord(samples, 1, 2);
+    return Compute_Rpm(image, test::decoded(image), 0);
+}
+
+TEST(RecordChartRules, ARecordWithoutACompleteLapIsShownWhole)
+{
+    const struct { const char* name; std::vector<int> beacons; } cases[] = {
+        {"no beacon pass", {}}, {"one closing pass", {120}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RpmStatistics stats = statsOf(test::samplesWithBeacons(784, c.beacons));
+        const LapView v = lapView(stats, 1);
+        EXPECT_TRUE(v.wholeRecording);
+        EXPECT_EQ(std::pair(v.first, v.last), std::pair(0, 783));
+        EXPECT_DOUBLE_EQ(v.seconds, 784 * 0.2);
+        EXPECT_EQ(std::accumulate(v.histogram.begin(), v.histogram.end(), 0), 784);
+        EXPECT_EQ(lapSummary(frenchTextTables(), v.seconds, 0, QLatin1Char(',')), QStringLiteral(" 156,8 sec.  Max Rpm : 0"));
+        EXPECT_EQ(traceFigure(stats, v, 10000).segments.size(), 784U);
+    }
+}
+
+TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
+{
+    // Laps closed at 0, 100 and 1983: lap 2 ends on the last sample.
+    const RpmStatistics stats = statsOf(test::samplesWithBeacons(1984, {0, 100, 1983}));
+    ASSERT_EQ(stats.nTours, 3);
+    const LapView lap = lapView(stats, 2);
+    EXPECT_FALSE(lap.wholeRecording);
+    EXPECT_EQ(std::pair(lap.first, lap.last), std::pair(100, 1983));
+    const TraceFigure trace = traceFigure(stats, lap, stats.Rpm_Max);
+    EXPECT_EQ(trace.segments.back().x1(), 1982.0);  // nothing from sample 1983
+    ASSERT_EQ(trace.beacons.size(), 2U);
+    EXPECT_EQ(std::pair(trace.beacons.front().x1(), trace.beacons.back().x1()), std::pair(100.0, 1983.0));
+    EXPECT_EQ(trace.beacons.front().y2(), stats.Rpm_Max);
+    EXPECT_EQ(trace.Rpm_Max_Tour, 89 * 300);
+
+    LapView top;
+    top.histogram[126] = 4;
+    top.histogram[127] = 9;
+    const std::vector<QLineF> histogram = histogramSegments(top, histogramClasses(127 * 300, 300));
+    ASSERT_EQ(histogram.size(), 126U);  // classes 126 down to 1, none to 128
+    EXPECT_EQ(histogram.front(), QLineF(4, 126, 9, 127));
+    EXPECT_EQ(histogramClasses(1000, 0), 127);  // no class width: no division by zero
+}
+
+TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
+{
+    const TextTables t = frenchTextTables();
+    EXPECT_EQ(lapCaption(t, 7, true), t.Textes[4] + QStringLiteral("7"));
+    EXPECT_EQ(lapCaption(t, 7, false), t.Textes[5] + QStringLiteral("7"));
+    EXPECT_EQ(smoothingText(2, t.Textes[0]), QStringLiteral(" 5 éch."));
+    EXPECT_EQ(smoothingText(3, t.Textes[8]), QStringLiteral(" 7 éch."));
+    const std::pair<int, int> fonts[] = {{9599, 8}, {9600, 9}, {9601, 11}, {12288, 10}, {19200, 11}};
+    for (const auto& [width, size] : fonts)
+        EXPECT_EQ(label24PointSize(width), size) << width;
+}
+
+}  // namespace
+}  // namespace tormel
