@@ -1,6 +1,10 @@
-// What a click on a bar of the lap-time chart, or a new smoothing level,
-// costs before the screen shows the result, for the largest records: the
-// window's own handlers, with the dialogs and launcher of the tests.
+// What a click on a bar of the lap-time chart, a new smoothing level or a
+// step of the measuring cursor costs before the screen shows the result, for
+// the largest records: the window's own handlers, with the dialogs and
+// launcher of the tests.
+#include "charts/canvas.h"
+#include "charts/cursor_rules.h"
+#include "charts/record_chart.h"
 #include "record/record_file.h"
 #include "shell/principale.h"
 #include "support/fakes.h"
@@ -88,6 +92,20 @@ void BM_RedrawChartsAfterSmoothingChange(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RedrawChartsAfterSmoothingChange)->Unit(benchmark::kMillisecond);
+
+// One step of the measuring cursor with the arrow keys: erase, draw, the
+// read-outs, and the trace painted again.
+void BM_CursorStep(benchmark::State& state)
+{
+    Window w(tormel::bench::rpmImage());
+    auto* chart = w.window.findChild<tormel::RecordChart*>(QStringLiteral("Graphique_Record(0)"));
+    int step = 0;
+    for (auto _ : state) {
+        chart->Crpm_KeyDown(step++ % 2 == 0 ? tormel::KeyRight : tormel::KeyLeft, 0);
+        chart->Crpm()->repaint();
+    }
+}
+BENCHMARK(BM_CursorStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

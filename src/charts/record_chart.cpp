@@ -3,11 +3,13 @@
 #include "base/number_format.h"
 #include "base/widget_twips.h"
 #include "charts/canvas.h"
+#include "charts/cursor_rules.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tormel {
 
@@ -67,6 +69,10 @@ RecordChart::RecordChart(QWidget* parent, int g)
     , SSFrame3(named(new QGroupBox(this), "SSFrame3", g))
     , texts_(frenchTextTables())
     , decimalSeparator_(systemDecimalSeparator())
+    , curseur_(QColor(255, 0, 0))
+    , gauche_(QColor(0, 255, 255))
+    , droite_(QColor(255, 255, 0))
+    , classe_(QColor(0, 255, 0))
 {
     named(this, "Graphique_Record", g);
     // Black canvases: the system's window-text colour.
@@ -79,9 +85,33 @@ RecordChart::RecordChart(QWidget* parent, int g)
     const char* names[] = {"Rpm_Inst", "Rpm_L", "Rpm_R", "Label19", "Label20", "Label21", "Label22", "Label23", "Label25"};
     for (int i = 0; i < 9; ++i)
         readouts_[std::size_t(i)] = readout(i < 4 ? SSFrame1 : i < 8 ? SSFrame2 : SSFrame3, names[i], g);
+    // Each read-out in the colour of the figure it follows.
+    const QColor colours[] = {Qt::white, QColor(0, 255, 255), QColor(255, 255, 0), QColor(255, 0, 0), Qt::white,
+                              QColor(0, 255, 255), QColor(255, 255, 0), QColor(255, 0, 0), QColor(0, 255, 0)};
+    for (int i = 0; i < 9; ++i)
+        setTextColour(readouts_[std::size_t(i)], colours[i]);
+    setTextColour(Label24, QColor(255, 255, 0));
+    connect(crpm_, &Canvas::pointerMoved, this, &RecordChart::Crpm_MouseMove);
+    connect(crpm_, &Canvas::buttonPressed, this, &RecordChart::Crpm_MouseDown);
+    connect(crpm_, &Canvas::keyPressed, this, [this](int key, int shift) { Crpm_KeyDown(measuringKey(key), shift); });
+    connect(crpm_, &Canvas::focusGained, this, [this] { setFocusColour(Label31, true); });
+    connect(crpm_, &Canvas::focusLost, this, [this] { setFocusColour(Label31, false); });
+    connect(ctr_, &Canvas::pointerMoved, this, &RecordChart::Ctr_MouseMove);
+    connect(ctr_, &Canvas::buttonPressed, this, &RecordChart::Ctr_MouseDown);
+    connect(ctr_, &Canvas::keyPressed, this, [this](int key, int shift) { Ctr_KeyDown(measuringKey(key), shift); });
+    connect(ctr_, &Canvas::focusGained, this, [this] { setFocusColour(Label24, true); });
+    connect(ctr_, &Canvas::focusLost, this, [this] { setFocusColour(Label24, false); });
     connect(SSCommand4, &QPushButton::clicked, this, &RecordChart::previousLapClicked);
     connect(SSCommand5, &QPushButton::clicked, this, &RecordChart::nextLapClicked);
     hide();
+}
+
+RecordChart::~RecordChart()
+{
+    // The canvases outlive this part of the chart: their focus and pointer
+    // signals, sent while they are taken down, must not reach it.
+    crpm_->disconnect(this);
+    ctr_->disconnect(this);
 }
 
 void RecordChart::layOut(const TwipsRect& frame, int screenWidth)
@@ -137,17 +167,25 @@ void RecordChart::Affiche_Record(const RpmStatistics& stats, const LapView& lap,
     quickest_ = quickest;
     decimalSeparator_ = systemDecimalSeparator();
     draw();
+    resetTrace();
     for (QLabel* label : readouts_)
         label->clear();
     Label24->clear();
-    // Chart 0 is drawn last and keeps the focus.
-    crpm_->setFocus();
+    // The cursor at mid-lap, the histogram cursor half-way up.
+    const double middle = (lap_.last - lap_.first) / 2.0 + lap_.first;
+    placeCursor(middle);
+    placeClass(ctr_->scale().top / 2.0);
 }
 
 void RecordChart::redraw()
 {
-    if (stats_)
-        draw();
+    if (!stats_)
+        return;
+    // The picture is new beneath the figures: the cursors go back where they were.
+    const double x = curseur_.x();
+    draw();
+    placeCursor(x);
+    placeClass(classeY_);
 }
 
 void RecordChart::clearLap()
@@ -166,6 +204,9 @@ void RecordChart::clearLap()
 
 void RecordChart::draw()
 {
+    for (CrossFigure* figure : {&curseur_, &gauche_, &droite_})
+        figure->forget();
+    classe_.forget();
     crpm_->setPenMode(Canvas::PenMode::Copy);
     crpm_->clear();
     if (lap_.first != lap_.last)
@@ -190,6 +231,137 @@ void RecordChart::draw()
     Label31->setText(lapSummary(texts_, lap_.seconds, rpmMaxTour_, decimalSeparator_));
     placeTopRow();
     show();
+}
+
+// ---- Measuring ------------------------------------------------------------------
+
+int RecordChart::sampleRpm(double x) const
+{
+    const int s = std::clamp(int(std::floor(x)), 0, RpmStatistics::Samples - 1);
+    return int(std::floor(stats_->Rpm_Lisse[std::size_t(s)]));
+}
+
+void RecordChart::resetTrace()
+{
+    crpm_->setFocus();
+    gauche_.forget();
+    droite_.forget();
+    curseur_.forget();
+    classe_.forget();
+}
+
+bool RecordChart::placeCursor(double x)
+{
+    const UserScale scale = crpm_->scale();
+    if (!stats_ || !withinEdges(x, scale.left, scale.right))
+        return false;
+    const int s = std::clamp(int(std::floor(x)), 0, RpmStatistics::Samples - 1);
+    curseurRpm_ = stats_->Rpm_Lisse[std::size_t(s)];
+    curseur_.place(*crpm_, x, curseurRpm_);
+    readouts_[0]->setText(QString::number(int(std::floor(curseurRpm_))));
+    readouts_[4]->setText(sampleTimeText(s, lap_.first, decimalSeparator_));
+    return true;
+}
+
+void RecordChart::placeMarker(bool left, double x)
+{
+    CrossFigure& marker = left ? gauche_ : droite_;
+    const int rpm = sampleRpm(x);
+    marker.place(*crpm_, x, rpm);
+    const int s = int(std::floor(x));
+    readouts_[left ? 1 : 2]->setText(QString::number(rpm));
+    readouts_[left ? 5 : 6]->setText(sampleTimeText(s, lap_.first, decimalSeparator_));
+    const MarkerDifferences d = markerDifferences(gauche_.x(), droite_.x(), int(gauche_.rpm()), int(droite_.rpm()),
+                                                  decimalSeparator_);
+    readouts_[7]->setText(d.Label23);
+    readouts_[3]->setText(d.Label19);
+    if (d.Label25)
+        readouts_[8]->setText(*d.Label25);
+}
+
+void RecordChart::Crpm_MouseMove(int button, int shift, double x, double y)
+{
+    if (button < 0) {
+        resetTrace();
+        return;
+    }
+    if (shift == 0 || !placeCursor(x))
+        return;
+    // Dragging with a button and a modifier drags that button's marker too.
+    if (button > 0)
+        Crpm_MouseDown(button, shift, x, y);
+}
+
+void RecordChart::Crpm_MouseDown(int button, int shift, double x, double)
+{
+    crpm_->setFocus();
+    if (button < 0) {
+        gauche_.forget();
+        droite_.forget();
+        return;
+    }
+    if (shift == 0 || !stats_)
+        return;
+    placeMarker(button == 1, x);
+}
+
+void RecordChart::Crpm_KeyDown(int key, int shift)
+{
+    if (shift == ShiftAlone || !stats_)
+        return;
+    switch (key) {
+    case KeyLeft:
+    case KeyRight:
+        placeCursor(stepTarget(curseur_.x(), key == KeyRight ? 1 : -1));
+        break;
+    case KeyUp:
+    case KeyDown:
+        placeMarker(key == KeyUp, std::floor(curseur_.x()));
+        break;
+    default:
+        break;
+    }
+}
+
+void RecordChart::placeClass(double y)
+{
+    const UserScale scale = ctr_->scale();
+    if (!stats_ || !withinEdges(y, scale.top, scale.bottom))
+        return;
+    classeY_ = y;
+    const int c = std::clamp(int(std::floor(y)), 0, RpmStatistics::Codes - 1);
+    classe_.place(*ctr_, std::floor(y), scale.right);
+    Label24->setText(histogramReadout(stats_->Pas_Rpm, y, lap_.histogram[std::size_t(c)], decimalSeparator_));
+}
+
+void RecordChart::Ctr_MouseMove(int button, int shift, double, double y)
+{
+    if (button < 0) {
+        classe_.forget();
+        return;
+    }
+    if (shift != 0)
+        placeClass(y);
+}
+
+void RecordChart::Ctr_MouseDown(int, int, double, double)
+{
+    ctr_->setFocus();
+}
+
+void RecordChart::Ctr_KeyDown(int key, int shift)
+{
+    if (shift == ShiftAlone || (key != KeyUp && key != KeyDown))
+        return;
+    placeClass(stepTarget(classeY_, key == KeyUp ? 1 : -1));
+}
+
+void RecordChart::setFocusColour(QLabel* label, bool focused)
+{
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, focused ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    label->setPalette(p);
 }
 
 }  // namespace tormel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/twips.h"
+#include "charts/figures.h"
 #include "charts/record_chart_rules.h"
 #include "texts/text_tables.h"
 
@@ -23,6 +24,7 @@ class RecordChart final : public QGroupBox, public TextsPanel {
     Q_OBJECT
 public:
     RecordChart(QWidget* parent, int g);
+    ~RecordChart() override;
 
     // Size_Graphique_Record for this chart: the frame at `frame` (twips),
     // the canvases and the read-out font from the layout width.
@@ -41,6 +43,19 @@ public:
     Canvas* Ctr() const { return ctr_; }
     int Rpm_Max_Tour() const { return rpmMaxTour_; }
 
+    // The measuring cursor, the two markers and the histogram cursor. Button
+    // codes 1 left, 2 right, 4 middle; modifier codes 1 Shift, 2 Ctrl, 4 Alt;
+    // positions in the canvas's own coordinates. A pointer position is
+    // always a position: only the keys step.
+    void Crpm_MouseMove(int button, int shift, double x, double y);
+    void Crpm_MouseDown(int button, int shift, double x, double y);
+    void Crpm_KeyDown(int key, int shift);
+    void Ctr_MouseMove(int button, int shift, double x, double y);
+    void Ctr_MouseDown(int button, int shift, double x, double y);
+    void Ctr_KeyDown(int key, int shift);
+    double Curseur_X() const { return curseur_.x(); }
+    double Classe_Y() const { return classeY_; }
+
 signals:
     void previousLapClicked();
     void nextLapClicked();
@@ -48,6 +63,14 @@ signals:
 private:
     void draw();
     void placeTopRow();
+    // Trace: the cursor at x when it lies on the lap; a marker at x.
+    bool placeCursor(double x);
+    void placeMarker(bool left, double x);
+    void resetTrace();
+    // Histogram: the cursor at class position y when it lies on the canvas.
+    void placeClass(double y);
+    void setFocusColour(QLabel* label, bool focused);
+    int sampleRpm(double x) const;
 
     Canvas* crpm_;
     Canvas* ctr_;
@@ -68,6 +91,13 @@ private:
     int rpmMax_ = 0;
     bool quickest_ = false;
     int rpmMaxTour_ = 0;
+
+    CrossFigure curseur_;
+    CrossFigure gauche_;
+    CrossFigure droite_;
+    ClassFigure classe_;
+    float curseurRpm_ = 0.0F;
+    double classeY_ = 0.0;
 };
 
 }  // namespace tormel

@@ -1,3 +1,4 @@
+#include "charts/cursor_rules.h"
 #include "charts/record_chart_rules.h"
 
 #include "laps/laps_records.h"
@@ -67,6 +68,30 @@ TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
     const std::pair<int, int> fonts[] = {{9599, 8}, {9600, 9}, {9601, 11}, {12288, 10}, {19200, 11}};
     for (const auto& [width, size] : fonts)
         EXPECT_EQ(label24PointSize(width), size) << width;
+}
+
+TEST(CursorRules, StepsDifferencesAndTheHistogramReadOut)
+{
+    EXPECT_EQ(std::pair(stepTarget(100.5, 1), stepTarget(100.5, -1)), std::pair(101.0, 99.0));
+    EXPECT_TRUE(withinEdges(100.0, 100.0, 200.0) && withinEdges(150.0, 200.0, 100.0));
+    EXPECT_FALSE(withinEdges(200.01, 100.0, 200.0));
+    EXPECT_EQ(measuringKey(Qt::Key_Up), KeyUp);
+
+    const struct { double left, right; int leftRpm, rightRpm; char separator; QString time, rpm; std::optional<QString> rate; } cases[] = {
+        {300, 310.7, 9000, 9800, '.', "2.00", "800", "400.00 RPM/s"},
+        {300, 310, 9000, 9800, ',', "2,00", "800", "400,00 RPM/s"},
+        {300, 300.9, 9000, 9800, '.', "0.00", "800", std::nullopt},  // the rate keeps its text
+        {310, 300, 9000, 9800, '.', "-2.00", "800", "-400.00 RPM/s"},
+        {0, 12, 0, 0, '.', "2.40", "0", "000.00 RPM/s"},  // a marker never placed counts as sample 0, 0 RPM
+    };
+    for (const auto& c : cases) {
+        const MarkerDifferences d = markerDifferences(c.left, c.right, c.leftRpm, c.rightRpm, QLatin1Char(c.separator));
+        EXPECT_EQ(d.Label23 + u'|' + d.Label19, c.time + u'|' + c.rpm) << c.left << ' ' << c.right;
+        EXPECT_EQ(d.Label25, c.rate) << c.left << ' ' << c.right;
+    }
+    EXPECT_EQ(histogramReadout(50, 0.0, 0, QLatin1Char('.')), QStringLiteral("0-50 : 00.0s"));
+    EXPECT_EQ(histogramReadout(50, 9.7, 17, QLatin1Char(',')), QStringLiteral("450-500 : 03,4s"));
+    EXPECT_EQ(sampleTimeText(163, 100, QLatin1Char('.')), QStringLiteral("12.6"));
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+#include "charts/cursor_rules.h"
+
+#include "base/number_format.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tormel {
+
+namespace {
+constexpr double SampleSeconds = 0.2;
+}  // namespace
+
+int measuringKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Left: return KeyLeft;
+    case Qt::Key_Up: return KeyUp;
+    case Qt::Key_Right: return KeyRight;
+    case Qt::Key_Down: return KeyDown;
+    default: return 0;
+    }
+}
+
+double stepTarget(double position, int step)
+{
+    return std::floor(position + step);
+}
+
+bool withinEdges(double position, double a, double b)
+{
+    const auto x = float(position);
+    return x >= std::min(float(a), float(b)) && x <= std::max(float(a), float(b));
+}
+
+QString sampleTimeText(int sample, int lapStart, QChar decimalSeparator)
+{
+    return Format((sample - lapStart) * SampleSeconds, QStringLiteral("###0.0"), decimalSeparator);
+}
+
+MarkerDifferences markerDifferences(double gaucheX, double droiteX, int gaucheRpm, int droiteRpm, QChar decimalSeparator)
+{
+    MarkerDifferences d;
+    const double seconds = (std::floor(droiteX) - std::floor(gaucheX)) * SampleSeconds;
+    d.Label23 = Format(seconds, QStringLiteral("###0.00"), decimalSeparator);
+    const long long rpm = (long long)droiteRpm - gaucheRpm;
+    d.Label19 = QString::number(rpm);
+    // The rate is worked out from the texts shown, which hold both values exactly.
+    const double shownSeconds = leadingNumber(QString(d.Label23).replace(decimalSeparator, QLatin1Char('.')));
+    if (shownSeconds != 0.0)
+        d.Label25 = Format(double(rpm) / shownSeconds, QStringLiteral("000.00 RPM/s"), decimalSeparator);
+    return d;
+}
+
+QString histogramReadout(int pasRpm, double classY, int samples, QChar decimalSeparator)
+{
+    const double c = std::floor(classY);
+    return Format(pasRpm * c, QStringLiteral("####0"), decimalSeparator) + QLatin1Char('-')
+        + Format(pasRpm * (c + 1), QStringLiteral("####0"), decimalSeparator) + QStringLiteral(" : ")
+        + Format(samples * SampleSeconds, QStringLiteral("00.0s"), decimalSeparator);
+}
+
+}  // namespace tormel

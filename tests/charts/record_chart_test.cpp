@@ -1,0 +1,111 @@
+#include "base/number_format.h"
+#include "charts/canvas.h"
+#include "charts/cursor_rules.h"
+#include "charts/record_chart.h"
+
+#include "laps/laps_records.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+// One chart on a lap of 100 samples (lap 1 of laps closed every 100).
+struct Chart {
+    Chart()
+    {
+        const RecordImage image = test::rpmRecord(test::samplesWithBeacons(400, {0, 100, 200, 300}), 1, 2);
+        stats = Compute_Rpm(image, test::decoded(image), 0);
+        chart.layOut({0, 0, 19200, 4500}, 19200);
+        show(1);
+    }
+    void show(int lap) { chart.Affiche_Record(stats, lapView(stats, lap), stats.Rpm_Max, true); }
+    QString text(const char* name) const { return chart.findChild<QLabel*>(QStringLiteral("%1(0)").arg(QLatin1String(name)))->text(); }
+    QImage trace() const { return chart.Crpm()->image(); }
+
+    RpmStatistics stats;
+    RecordChart chart{nullptr, 0};
+};
+
+TEST(RecordChart, ThePointerMovesTheCursorOnlyWithAModifierAndNeverStepsIt)
+{
+    Chart c;
+    EXPECT_EQ(c.chart.Curseur_X(), 50.0);  // mid-lap after a draw
+    const QImage before = c.trace();
+    c.chart.Crpm_MouseMove(0, 0, 20.0, 0);
+    c.chart.Crpm_MouseDown(1, 0, 20.0, 0);
+    EXPECT_EQ(c.trace(), before);
+    EXPECT_EQ(c.text("Rpm_L"), QString());
+    // A click without a modifier gives the focus, shown in blue behind the canvas's read-out.
+    c.chart.show();
+    QApplication::setActiveWindow(&c.chart);
+    const auto background = [&c](const char* name) {
+        return c.chart.findChild<QLabel*>(QStringLiteral("%1(0)").arg(QLatin1String(name)))->palette().color(QPalette::Window);
+    };
+    c.chart.Ctr_MouseDown(1, 0, 0, 0);
+    EXPECT_EQ(std::pair(background("Label24"), background("Label31")), std::pair(QColor(0, 0, 255), QColor(0, 0, 0)));
+    c.chart.Crpm_MouseDown(1, 0, 20.0, 0);
+    EXPECT_EQ(std::pair(background("Label24"), background("Label31")), std::pair(QColor(0, 0, 0), QColor(0, 0, 255)));
+    EXPECT_EQ(c.trace(), before);
+    // A pointer that lands on sample 1 puts the cursor there.
+    c.chart.Crpm_MouseMove(0, 2, 1.0, 0);
+    EXPECT_EQ(c.chart.Curseur_X(), 1.0);
+    EXPECT_EQ(c.text("Rpm_Inst"), QString::number(int(c.stats.Rpm_Lisse[1])));
+    EXPECT_EQ(c.text("Label20"), QStringLiteral("0") + systemDecimalSeparator() + QStringLiteral("2"));
+
+    // The arrows step one sample and stop at the lap's ends; Shift alone is ignored.
+    c.chart.Crpm_MouseMove(0, 1, 99.5, 0);
+    c.chart.Crpm_KeyDown(KeyRight, 0);
+    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    c.chart.Crpm_KeyDown(KeyRight, 0);
+    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    c.chart.Crpm_KeyDown(KeyLeft, ShiftAlone);
+    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    c.chart.Crpm_MouseMove(0, 1, 1.5, 0);
+    c.chart.Crpm_KeyDown(KeyLeft, 0);
+    EXPECT_EQ(c.chart.Curseur_X(), 0.0);
+    c.chart.Crpm_KeyDown(KeyLeft, 0);
+    EXPECT_EQ(c.chart.Curseur_X(), 0.0);
+}
+
+TEST(RecordChart, FiguresComeOffAsTheyWentOnAndMarkersKeepTheirPlaceAcrossLaps)
+{
+    Chart c;
+    const QImage plain = c.trace();
+    c.chart.Crpm_KeyDown(KeyUp, 0);
+    const QImage oneMarker = c.trace();
+    EXPECT_NE(oneMarker, plain);
+    c.chart.Crpm_KeyDown(KeyUp, 0);
+    EXPECT_EQ(c.trace(), oneMarker);  // exactly one cyan marker
+    // Moving the cursor away and back restores every pixel it covered.
+    c.chart.Crpm_MouseMove(0, 1, 20.0, 0);
+    c.chart.Crpm_MouseMove(0, 1, 50.0, 0);
+    EXPECT_EQ(c.trace(), oneMarker);
+
+    c.chart.Crpm_MouseDown(1, 1, 30.0, 0);
+    EXPECT_EQ(c.text("Label21"), QStringLiteral("6") + systemDecimalSeparator() + QStringLiteral("0"));
+    // Lap 2 starts at sample 100: the right marker at its cursor, 50 samples
+    // in, measures from the left one still at sample 30.
+    c.show(2);
+    c.chart.Crpm_KeyDown(KeyDown, 0);
+    EXPECT_EQ(c.text("Label23"), QStringLiteral("24") + systemDecimalSeparator() + QStringLiteral("00"));
+    EXPECT_EQ(c.text("Label22"), QStringLiteral("10") + systemDecimalSeparator() + QStringLiteral("0"));
+}
+
+TEST(RecordChart, HistogramCursorStepsThroughTheClasses)
+{
+    Chart c;
+    c.chart.Ctr_MouseMove(0, 1, 0, 0.5);
+    const QString readout = c.chart.findChild<QLabel*>(QStringLiteral("Label24(0)"))->text();
+    EXPECT_EQ(readout, QStringLiteral("0-300 : 00") + systemDecimalSeparator() + QStringLiteral("0s"));
+    c.chart.Ctr_KeyDown(KeyDown, 0);
+    EXPECT_EQ(c.chart.Classe_Y(), 0.5);
+    c.chart.Ctr_KeyDown(KeyUp, 0);
+    EXPECT_EQ(c.chart.Classe_Y(), 1.0);
+}
+
+}  // namespace
+}  // namespace tormel
