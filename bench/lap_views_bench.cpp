@@ -53,7 +53,9 @@ struct Window {
     QTemporaryDir folder;
     tormel::test::FakeDialogs dialogs;
     tormel::test::FakeLauncher launcher;
-    tormel::Principale window{tormel::Services{dialogs, launcher, folder.path(), QString()}};
+    tormel::test::FakeSerialPort port;
+    tormel::test::FakeSound sound;
+    tormel::Principale window{tormel::Services{dialogs, launcher, port, sound, folder.path(), QString()}};
 };
 
 void BM_RedisplayAfterBarClick99(benchmark::State& state)

@@ -4,6 +4,8 @@
 #include "config/user_settings.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/qt_serial_port.h"
+#include "platform/sound.h"
 #include "shell/principale.h"
 
 #include <QApplication>
@@ -89,7 +91,9 @@ int main(int argc, char* argv[])
 
     tormel::QtDialogs dialogs;
     tormel::QtLauncher launcher;
-    tormel::Principale window(tormel::Services{dialogs, launcher, programFolder, tormel::UserSettings::standardFile()});
+    tormel::QtSerialPort serialPort;
+    tormel::QtSound sound;
+    tormel::Principale window(tormel::Services{dialogs, launcher, serialPort, sound, programFolder, tormel::UserSettings::standardFile()});
     dialogs.setParentWidget(&window);
     // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
     if (const QScreen* primary = QGuiApplication::primaryScreen())

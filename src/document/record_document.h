@@ -47,6 +47,9 @@ public:
     // A new record: the image, no lap eliminated, the lap time charted.
     // Nothing is decoded until Affiche_Data.
     void open(const RecordImage& image);
+    // A downloaded image takes the place of the one on screen; the view
+    // state stays.
+    void replaceImage(const RecordImage& image) { image_ = image; }
 
     // Decodes the image and, unless refused, builds the lap table of a
     // lap-timing record or the statistics of an engine-speed one. From the

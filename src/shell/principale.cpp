@@ -4,11 +4,14 @@
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
 #include "charts/smoothing_panel.h"
+#include "download/download_panel.h"
+#include "download/receiver.h"
 #include "config/background_file.h"
 #include "config/error_log.h"
 #include "laps/lap_grid.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/serial_port.h"
 #include "record/engine_hours_panel.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
@@ -34,6 +37,7 @@ Principale::Principale(Services services, QWidget* parent)
     , files_(services_.dialogs, services_.launcher, services_.programFolder, state_.tables, services_.userSettingsFile)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
+    , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
 {
     setWindowTitle(applicationTitle());
     auto* central = new QWidget(this);
@@ -88,6 +92,7 @@ void Principale::connectMenus()
         connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
     connect(m.Ouvrir, &QAction::triggered, this, &Principale::Ouvrir_Click);
+    connect(m.Nouveau, &QAction::triggered, this, &Principale::Nouveau_Click);
     connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
     connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
@@ -114,6 +119,12 @@ void Principale::connectMenus()
         connect(p.Graphique_Record[std::size_t(g)], &RecordChart::nextLapClicked, this, [this, g] { SSCommand5_Click(g); });
     }
     connect(p.Parametres_Courbe, &SmoothingPanel::valueChanged, this, &Principale::UpDown1_Change);
+    connect(p.Frame_Lecture_Pro, &DownloadPanel::Command3D1_Click, this, &Principale::Command3D1_Click);
+    connect(p.Frame_Lecture_Pro, &DownloadPanel::Fermer_Scan_Click, p.Frame_Lecture_Pro, &QWidget::hide);
+    connect(receiver_, &DownloadReceiver::accepted, this, &Principale::downloadAccepted);
+    connect(receiver_, &DownloadReceiver::refused, this, &Principale::downloadRefused);
+    connect(receiver_, &DownloadReceiver::waiting, p.Frame_Lecture_Pro, &DownloadPanel::showWaiting);
+    connect(receiver_, &DownloadReceiver::listeningChanged, p.Frame_Lecture_Pro, &DownloadPanel::showListening);
     p.Picture2->installEventFilter(this);
     p.Image1->installEventFilter(this);
 }
@@ -134,6 +145,12 @@ void Principale::Form_Load()
     const QString& pasDispon = state_.tables.Textes[3];
     p.Frame_Moteurs->setTimes({pasDispon, pasDispon, pasDispon, pasDispon, pasDispon});
 
+    // Each port names its device, which may differ from machine to machine.
+    m.Communication->setToolTipsVisible(true);
+    for (int i = 1; i <= 4; ++i) {
+        const QString device = portDevice(i);
+        m.Com[std::size_t(i)]->setToolTip(device.isEmpty() ? QStringLiteral("-") : device);
+    }
     m.Affichage->menuAction()->setEnabled(false);
     m.Exporter->setEnabled(false);
     m.Filtres->menuAction()->setEnabled(false);

@@ -18,7 +18,10 @@ class QTimer;
 namespace tormel {
 
 class Dialogs;
+class DownloadReceiver;
 class Launcher;
+class SerialPort;
+class Sound;
 struct Menus;
 struct Panels;
 
@@ -26,6 +29,8 @@ struct Panels;
 struct Services {
     Dialogs& dialogs;
     Launcher& launcher;
+    SerialPort& serialPort;
+    Sound& sound;
     QString programFolder;
     // What the window remembers beside the settings (UserSettings::standardFile()).
     QString userSettingsFile;
@@ -105,6 +110,12 @@ public:
     void Liste_Tours_ChartColumn(int column);
     void Picture1_LapToggled(int lap);
 
+    // The download: the panel, its scan button, and what the receiver says.
+    void Nouveau_Click();
+    void Command3D1_Click();
+    void downloadAccepted(const RecordImage& image);
+    void downloadRefused();
+
     // File commands.
     void Ouvrir_Click();
     void Sauver_Click();
@@ -166,6 +177,7 @@ private:
     std::unique_ptr<Menus> menus_;
     std::unique_ptr<Panels> panels_;
     QTimer* timer2_;
+    DownloadReceiver* receiver_;
     bool settingsFailureShown_ = false;
     bool laidOut_ = false;
     // Qt's own texts (dialog buttons and titles) in the chosen language.

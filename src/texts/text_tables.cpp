@@ -66,6 +66,8 @@ void Init_Textes(TextTables& t)
     x[59] = QStringLiteral("Cliquer pour continuer");
     x[60] = QStringLiteral("Le fichier d'aide %1 est introuvable.");
     x[61] = QStringLiteral("Ce n'est pas une longueur : la longueur enregistrée est gardée.");
+    x[62] = QStringLiteral("Cause : %1 (un accès refusé demande le groupe dialout).");
+    x[63] = QStringLiteral("Le fichier %1 n'a pas pu être écrit : %2. L'enregistrement reçu est affiché.");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

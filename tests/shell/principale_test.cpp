@@ -4,6 +4,7 @@
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
 #include "demo_records.h"
+#include "download/receiver.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
 #include "laps/laps_records.h"
@@ -56,7 +57,7 @@ protected:
     }
     Principale& start()
     {
-        window_ = std::make_unique<Principale>(Services{dialogs, launcher, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+        window_ = std::make_unique<Principale>(Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
         // A maximised window on a bare 1280x1024 screen.
         window_->resize(1280, 1024);
         window_->Form_Load();
@@ -133,6 +134,8 @@ protected:
     QTemporaryDir program_;
     test::FakeDialogs dialogs;
     test::FakeLauncher launcher;
+    test::FakeSerialPort port;
+    test::FakeSound sound;
     std::unique_ptr<Principale> window_;
 };
 
@@ -585,6 +588,50 @@ TEST_F(WindowTest, AnEngineSpeedRecordWithoutSpeedIsReportedOnceAndDrawnAgainst1
     const auto* chart = find<RecordChart>(u"Graphique_Record(0)"_s);
     EXPECT_EQ(chart->Crpm()->scale().top, 10000.0);
     EXPECT_EQ(find<QLabel>(u"Label31(0)"_s)->text(), u" 40,0 sec.  Max Rpm : 0"_s.replace(u',', systemDecimalSeparator()));
+}
+
+// ---- Download ------------------------------------------------------------------
+
+TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
+{
+    Principale& w = startQuietly();
+    auto* receiver = w.findChild<DownloadReceiver*>(u"receiver"_s);
+    receiver->setTimerEnabled(false);
+    const auto scanCaption = [this] { return find<QPushButton>(u"Command3D1"_s)->text(); };
+    const RecordImage record = demo::lapTimingRecord();
+    const QByteArray bytes(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
+
+    w.Com_Click(1);
+    w.Nouveau_Click();
+    w.Command3D1_Click();
+    EXPECT_EQ(scanCaption(), u"Stop Scan"_s);
+    EXPECT_TRUE(w.windowTitle().endsWith(u" Version 1.1 on Port 1"_s));
+    port.buffer = bytes;
+    receiver->tick();
+    EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+    EXPECT_FALSE(find<QWidget>(u"Frame_Lecture_Pro"_s)->isVisibleTo(&w));
+    EXPECT_EQ(readBytes(u"error.tml"_s).size(), 2050);
+    EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), u"270415"_s);
+    EXPECT_TRUE(messageTexts().isEmpty());
+
+    // A folder in the way of error.tml: told, and the record is still shown.
+    ASSERT_TRUE(QFile::remove(here(u"error.tml"_s)) && QDir(current_.path()).mkdir(u"error.tml"_s));
+    w.Command3D1_Click();
+    port.buffer = QByteArray(bytes).replace(0, 1, "\x02");
+    receiver->tick();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"Le fichier error.tml n'a pas pu être écrit"_s));
+    EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+
+    // A port that cannot be opened says why, once, and the next click stops.
+    dialogs.messages.clear();
+    port.openable = false;
+    w.Command3D1_Click();
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[12] + u"\n"_s
+                                          + frenchTextTables().Textes[62].arg(u"/dev/ttyUSB0: permission denied"_s)});
+    w.Command3D1_Click();
+    EXPECT_EQ(messageTexts().last(), frenchTextTables().Textes[10]);
+    EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/sound.h"
 
 #include <QStringList>
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace tormel::test {
@@ -52,6 +55,47 @@ public:
     }
     QStringList started;
     bool available = true;
+};
+
+// A serial line whose bytes, events and failures the test sets.
+class FakeSerialPort final : public SerialPort {
+public:
+    bool open(int n, QString* why) override
+    {
+        if (!openable) {
+            if (why)
+                *why = QStringLiteral("/dev/ttyUSB0: permission denied");
+            return false;
+        }
+        opened = n;
+        isOpen_ = true;
+        return true;
+    }
+    bool isOpen() const override { return isOpen_; }
+    qint64 bytesWaiting() override { return isOpen_ ? buffer.size() : 0; }
+    QByteArray readAll() override { return std::exchange(buffer, QByteArray()); }
+    void close() override
+    {
+        isOpen_ = false;
+        buffer.clear();
+    }
+    std::vector<int> takeEvents() override { return std::exchange(events, {}); }
+    bool lost() const override { return gone; }
+
+    QByteArray buffer;
+    std::vector<int> events;
+    bool openable = true;
+    bool gone = false;
+    int opened = 0;
+
+private:
+    bool isOpen_ = false;
+};
+
+class FakeSound final : public Sound {
+public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
 };
 
 }  // namespace tormel::test

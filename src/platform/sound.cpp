@@ -1,0 +1,12 @@
+#include "platform/sound.h"
+
+#include <QApplication>
+
+namespace tormel {
+
+void QtSound::beep()
+{
+    QApplication::beep();
+}
+
+}  // namespace tormel

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace tormel {
+
+// The system's standard warning sound.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual void beep() = 0;
+};
+
+class QtSound final : public Sound {
+public:
+    void beep() override;
+};
+
+}  // namespace tormel

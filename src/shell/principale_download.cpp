@@ -1,0 +1,75 @@
+#include "shell/principale.h"
+
+#include "base/app_info.h"
+#include "download/download_panel.h"
+#include "download/receiver.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "record/record_file.h"
+#include "shell/menus.h"
+#include "shell/panels.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace tormel {
+
+namespace {
+// The last image received, kept in the working folder until the next one.
+const QString receivedFileName = QStringLiteral("error.tml");
+}  // namespace
+
+void Principale::Nouveau_Click()
+{
+    DownloadPanel& panel = *panels_->Frame_Lecture_Pro;
+    panel.layOut(centred(layoutWidth(), layoutHeight(), DownloadPanel::WidthTwips, DownloadPanel::HeightTwips));
+    panel.setTitle(caption(menus_->Nouveau));
+    panel.showWaiting(0);
+    panel.raise();
+    panel.show();
+}
+
+void Principale::Command3D1_Click()
+{
+    DownloadPanel& panel = *panels_->Frame_Lecture_Pro;
+    if (panel.showsListening()) {
+        receiver_->stop();
+        return;
+    }
+    panel.showListening(true);
+    int port = 0;
+    for (int i = 1; i <= 4 && port == 0; ++i)
+        if (menus_->Com[std::size_t(i)]->isChecked())
+            port = i;
+    if (port == 0) {
+        // The next click stops, and finds no bytes.
+        services_.dialogs.message(QStringLiteral("Prompt"), MessageIcon::Information, QStringLiteral("Title"));
+        return;
+    }
+    QString why;
+    if (!receiver_->start(port, &why)) {
+        services_.dialogs.message(state_.tables.Textes[12] + QStringLiteral("\n") + state_.tables.Textes[62].arg(why),
+                                  MessageIcon::Information, QStringLiteral("Oru_Comm"));
+    }
+    setWindowTitle(applicationTitle() + QStringLiteral(" Version %1.%2 on Port %3").arg(versionMajor).arg(versionMinor).arg(port));
+}
+
+void Principale::downloadAccepted(const RecordImage& image)
+{
+    QString error;
+    // A copy that cannot be written is told, and the record is shown all the same.
+    if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
+        services_.dialogs.message(state_.tables.Textes[63].arg(receivedFileName, error), MessageIcon::Exclamation,
+                                  applicationTitle());
+    state_.Donnees_Presentes = true;
+    panels_->Frame_Lecture_Pro->hide();
+    document_.replaceImage(image);
+    Affiche_Data();
+}
+
+void Principale::downloadRefused()
+{
+    services_.dialogs.message(state_.tables.Textes[10], MessageIcon::Information, state_.tables.Textes[11]);
+}
+
+}  // namespace tormel
