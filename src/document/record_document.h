@@ -96,7 +96,8 @@ private:
     std::array<bool, TourElimineCount> tourElimine_{};
     std::array<int, 3> tourGraphique_{1, -1, -2};
     std::array<float, 4> distances_{};
-    int colonneGraphique_ = 0;
+    // The lap time, as after opening a record: a first download charts it too.
+    int colonneGraphique_ = 13;
     int colonneTri_ = 0;
     int ligneTri_ = 0;
     int mode_ = 0;

@@ -613,6 +613,8 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     EXPECT_EQ(readBytes(u"error.tml"_s).size(), 2050);
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), u"270415"_s);
     EXPECT_TRUE(messageTexts().isEmpty());
+    // A first download charts the lap times, as opening a record does.
+    EXPECT_EQ(find<LapTimeChart>(u"Graphique_Chronos"_s)->title(), frenchTextTables().Textes[35]);
 
     // A folder in the way of error.tml: told, and the record is still shown.
     ASSERT_TRUE(QFile::remove(here(u"error.tml"_s)) && QDir(current_.path()).mkdir(u"error.tml"_s));
