@@ -1,5 +1,6 @@
 #include "app/export_command.h"
 
+#include "app/command_language.h"
 #include "base/number_format.h"
 #include "config/settings.h"
 #include "document/record_document.h"
@@ -14,29 +15,6 @@
 namespace tormel {
 
 namespace {
-
-struct Language {
-    TextTables tables = frenchTextTables();
-    MenuCaptions menus = frenchMenuCaptions();
-    QString warning;
-};
-
-// The language the window would show. A defective file falls back on the
-// French texts whole, with one warning, rather than a mixture of two languages.
-Language readLanguage(const QString& programFolder, const QString& installedData, int choixLangue)
-{
-    Language language;
-    const MenuReadStatus menus = Lire_Menus(programFolder, choixLangue, language.menus, installedData);
-    const TextReadStatus texts = Lire_Textes(programFolder, choixLangue, language.tables, installedData);
-    if (menus.failed || !texts.textesRead || !texts.tipsRead) {
-        const QString name = languageFileToRead(programFolder, installedData, menus.failed ? QStringLiteral("Menu_")
-                                                                          : (!texts.textesRead ? QStringLiteral("Textes_") : QStringLiteral("Tips_")),
-                                                choixLangue);
-        language = Language{};
-        language.warning = QStringLiteral("warning: the language file %1 is missing or defective; French texts are used").arg(name);
-    }
-    return language;
-}
 
 ExportCommandResult failure(const QString& message)
 {

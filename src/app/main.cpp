@@ -1,4 +1,5 @@
 #include "app/export_command.h"
+#include "app/receive_command.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/user_settings.h"
@@ -22,6 +23,7 @@ namespace {
 const char* const usage =
     "Usage: tormel_vue [RECORD.Tml]\n"
     "       tormel_vue --export RECORD.Tml OUT.xls\n"
+    "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "       tormel_vue --help\n"
     "\n"
     "Starts the window, opening RECORD.Tml when it is given.\n"
@@ -32,7 +34,16 @@ const char* const usage =
     "    one line per sample of an engine-speed record. Units and language come\n"
     "    from the program's settings; track lengths from Pistes.aqw in the\n"
     "    current folder. OUT must end in xls. Nothing but OUT is written.\n"
-    "    Exits 0 on success; on failure prints one line and leaves OUT as it was.\n";
+    "    Exits 0 on success; on failure prints one line and leaves OUT as it was.\n"
+    "\n"
+    "--receive OUT.Tml [--port N] [--timeout SECONDS]\n"
+    "    Listens on port N (1 to 4; default: the port of the settings) as Start\n"
+    "    Scan does, without a window, until the logger has sent its image. The\n"
+    "    image is written to OUT with the current track, and a dated copy is kept\n"
+    "    in downloads/ of the current folder; exits 0. A refused download (line\n"
+    "    errors, too few or too many bytes, the line quiet for 2 s after bytes\n"
+    "    came) prints why and writes nothing; so does the timeout (default 120 s).\n"
+    "    Both exit 1. On a terminal the bytes received are shown as they come.\n";
 
 int exportCommand(int argc, char* argv[])
 {
@@ -77,6 +88,8 @@ int main(int argc, char* argv[])
     }
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return exportCommand(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--receive") == 0)
+        return tormel::receiveCommand(argc, argv);
     if (!displayAvailable()) {
         std::fputs("tormel_vue: no display found (DISPLAY is not set); start it from a desktop session or under xvfb-run.\n", stderr);
         return EXIT_FAILURE;

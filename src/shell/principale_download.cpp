@@ -1,6 +1,7 @@
 #include "shell/principale.h"
 
 #include "base/app_info.h"
+#include "download/download_copies.h"
 #include "download/download_panel.h"
 #include "download/receiver.h"
 #include "platform/dialogs.h"
@@ -10,6 +11,7 @@
 #include "shell/panels.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QDir>
 
 namespace tormel {
@@ -61,6 +63,9 @@ void Principale::downloadAccepted(const RecordImage& image)
     if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
         services_.dialogs.message(state_.tables.Textes[63].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
+    if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.Piste_Courante), QDateTime::currentDateTime(), &error)
+            .isEmpty())
+        services_.dialogs.message(state_.tables.Textes[64].arg(error), MessageIcon::Exclamation, applicationTitle());
     state_.Donnees_Presentes = true;
     panels_->Frame_Lecture_Pro->hide();
     document_.replaceImage(image);

@@ -68,6 +68,7 @@ void Init_Textes(TextTables& t)
     x[61] = QStringLiteral("Ce n'est pas une longueur : la longueur enregistrée est gardée.");
     x[62] = QStringLiteral("Cause : %1 (un accès refusé demande le groupe dialout).");
     x[63] = QStringLiteral("Le fichier %1 n'a pas pu être écrit : %2. L'enregistrement reçu est affiché.");
+    x[64] = QStringLiteral("La copie du téléchargement n'a pas pu être gardée dans downloads : %1. L'enregistrement reçu est affiché.");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

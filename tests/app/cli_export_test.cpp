@@ -1,5 +1,6 @@
 #include "demo_records.h"
 #include "record/record_file.h"
+#include "support/pty_pair.h"
 #include "support/temp_folder.h"
 #include "tracks/track_file.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,51 @@ TEST_F(CommandLine, FailuresLeaveNothingBehind)
         EXPECT_EQ(workFiles(), before) << why;
     }
     EXPECT_EQ(readBytes(work(u"kept.xls"_s)), QByteArray("old contents"));
+}
+
+// ---- One download without the window ------------------------------------------
+
+TEST_F(CommandLine, ReceivesOneDownloadOverATerminal)
+{
+    if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
+        GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
+    const RecordImage record = demo::lapTimingRecord();
+    const QByteArray image(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
+    // sent: bytes the logger sends; written: whether OUT and a copy exist after.
+    const struct { const char* name; QByteArray sent; int exitCode; bool written; } cases[] = {
+        {"a whole image", image, 0, true},
+        {"1000 bytes, then a quiet line", image.left(1000), 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::PtyPair line;
+        ASSERT_TRUE(line.ready());
+        QDir(work(u"downloads"_s)).removeRecursively();
+        QFile::remove(work(u"out.Tml"_s));
+        QProcess process;
+        process.setWorkingDirectory(workDir());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"DISPLAY"_s);
+        env.insert(u"TORMEL_VUE_COM1"_s, line.programEnd());
+        process.setProcessEnvironment(env);
+        process.setReadChannel(QProcess::StandardError);
+        process.start(exe(), {u"--receive"_s, u"out.Tml"_s, u"--port"_s, u"1"_s, u"--timeout"_s, u"20"_s});
+        QByteArray err;
+        while (!err.contains("listening") && process.waitForReadyRead(10000))
+            err += process.readAllStandardError();
+        ASSERT_TRUE(err.contains("listening on Com1")) << err.toStdString();
+        line.send(c.sent);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitCode(), c.exitCode);
+        EXPECT_EQ(QFileInfo::exists(work(u"out.Tml"_s)), c.written);
+        const QStringList copies = QDir(work(u"downloads"_s)).entryList(QDir::Files);
+        EXPECT_EQ(copies.size(), c.written ? 1 : 0);
+        if (c.written) {
+            EXPECT_EQ(readBytes(work(u"out.Tml"_s)), image + QByteArray("\x01\x00", 2));
+            EXPECT_TRUE(copies.value(0).endsWith(u"_SN270415.Tml"_s)) << copies.value(0).toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(work(u"error.tml"_s)));
+    }
 }
 
 }  // namespace

@@ -1,65 +1,23 @@
+#include "download/download_copies.h"
 #include "download/receiver.h"
 #include "platform/qt_serial_port.h"
 #include "support/fakes.h"
+#include "record/record_decoder.h"
+#include "support/pty_pair.h"
+#include "support/temp_folder.h"
 
 #include <QByteArray>
-#include <QProcess>
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <memory>
 
 namespace tormel {
 namespace {
-
-// A pseudo-terminal pair from socat: the receiver listens on one end as
-// Com1, the test writes the logger's bytes into the other.
-class Line {
-public:
-    Line()
-    {
-        socat_.setProcessChannelMode(QProcess::MergedChannels);
-        socat_.start(QStringLiteral("socat"), {QStringLiteral("-d"), QStringLiteral("-d"), QStringLiteral("pty,raw,echo=0"),
-                                                QStringLiteral("pty,raw,echo=0")});
-        QString log;
-        static const QRegularExpression pty(QStringLiteral("PTY is (\\S+)"));
-        // Both names come before socat starts its transfer loop.
-        while (ends_.size() < 2 && socat_.waitForReadyRead(5000)) {
-            log += QString::fromLocal8Bit(socat_.readAll());
-            ends_.clear();
-            for (auto it = pty.globalMatch(log); it.hasNext();)
-                ends_ << it.next().captured(1);
-        }
-        if (ends_.size() == 2) {
-            qputenv("TORMEL_VUE_COM1", ends_[0].toLocal8Bit());
-            logger_ = ::open(ends_[1].toLocal8Bit().constData(), O_WRONLY | O_NOCTTY);
-        }
-    }
-    ~Line()
-    {
-        if (logger_ >= 0)
-            ::close(logger_);
-        end();
-        qunsetenv("TORMEL_VUE_COM1");
-    }
-    bool ready() const { return logger_ >= 0; }
-    void send(const QByteArray& bytes) const { ASSERT_EQ(::write(logger_, bytes.constData(), std::size_t(bytes.size())), bytes.size()); }
-    void end()
-    {
-        socat_.kill();
-        socat_.waitForFinished();
-    }
-
-private:
-    QProcess socat_;
-    QStringList ends_;
-    int logger_ = -1;
-};
 
 QByteArray image(char fill = 'x')
 {
@@ -106,8 +64,10 @@ protected:
         if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
             GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
         ASSERT_TRUE(line.ready());
+        qputenv("TORMEL_VUE_COM1", line.programEnd().toLocal8Bit());
     }
-    Line line;
+    void TearDown() override { qunsetenv("TORMEL_VUE_COM1"); }
+    test::PtyPair line;
 };
 
 TEST_F(Download, AWholeImageThroughARealTerminalIsAccepted)
@@ -209,6 +169,26 @@ TEST(DownloadEvents, ComPortsMapToDevices)
     EXPECT_EQ(deviceForPort(2, QString(), devices), QStringLiteral("/dev/ttyUSB1"));
     EXPECT_EQ(deviceForPort(3, QStringLiteral("/dev/pts/7"), devices), QStringLiteral("/dev/pts/7"));
     EXPECT_EQ(deviceForPort(4, QString(), devices), QString());
+}
+
+TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
+{
+    test::TempFolder folder;
+    const RecordImage image;
+    const QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 12));
+    QStringList written;
+    for (int i = 0; i < 3; ++i)
+        written << QFileInfo(keepDownloadCopy(folder.path(), image, 7, when)).fileName();
+    const QString stem = u"2026-12-06_14-03-12_SN"_qs + serialNumberText(image);
+    EXPECT_EQ(written, (QStringList{stem + u".Tml"_qs, stem + u"_2.Tml"_qs, stem + u"_3.Tml"_qs}));
+    EXPECT_EQ(test::readBytes(folder.file(u"downloads/"_qs + written[0])).size(), 2050);
+
+    // A file in the way of the folder: no copy, and why.
+    test::TempFolder blocked;
+    test::writeBytes(blocked.file("downloads"), "x");
+    QString why;
+    EXPECT_TRUE(keepDownloadCopy(blocked.path(), image, 7, when, &why).isEmpty());
+    EXPECT_FALSE(why.isEmpty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "laps/lap_grid.h"
 #include "laps/laps_records.h"
 #include "laps/ranges_view.h"
+#include "record/record_decoder.h"
 #include "record/record_file.h"
 #include "shell/menus.h"
 #include "support/fakes.h"
@@ -615,14 +616,21 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     EXPECT_TRUE(messageTexts().isEmpty());
     // A first download charts the lap times, as opening a record does.
     EXPECT_EQ(find<LapTimeChart>(u"Graphique_Chronos"_s)->title(), frenchTextTables().Textes[35]);
+    EXPECT_EQ(QDir(here(u"downloads"_s)).entryList(QDir::Files).size(), 1);
 
-    // A folder in the way of error.tml: told, and the record is still shown.
+    // Folders in the way of error.tml and of the copies: told, and the record is still shown.
     ASSERT_TRUE(QFile::remove(here(u"error.tml"_s)) && QDir(current_.path()).mkdir(u"error.tml"_s));
+    ASSERT_TRUE(QDir(here(u"downloads"_s)).removeRecursively());
+    writeBytes(here(u"downloads"_s), "in the way");
     w.Command3D1_Click();
-    port.buffer = QByteArray(bytes).replace(0, 1, "\x02");
+    RecordImage second = record;
+    second.Data_Chrono[0] = 0x02;
+    port.buffer = QByteArray(reinterpret_cast<const char*>(second.Data_Chrono.data()), RecordImage::Size);
     receiver->tick();
-    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), serialNumberText(second));
+    ASSERT_EQ(dialogs.messages.size(), 2U);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"Le fichier error.tml n'a pas pu être écrit"_s));
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(u"La copie du téléchargement n'a pas pu être gardée"_s));
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 
     // A port that cannot be opened says why, once, and the next click stops.

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "record/record_image.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+
+namespace tormel {
+
+// Every accepted download is kept besides "error.tml", which the next one
+// replaces: in the folder `downloads` of `workingFolder`, as a record file
+// named from the time and the logger's serial number
+// (2026-12-06_14-03-12_SN270415.Tml, then _2, _3 in the same second). A copy
+// is never overwritten. The path written, or empty and why.
+QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image, std::int16_t trackNumber,
+                         const QDateTime& when, QString* errorText = nullptr);
+
+}  // namespace tormel
