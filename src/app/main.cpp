@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QScreen>
 
 #include <cstdio>
@@ -101,6 +103,16 @@ int main(int argc, char* argv[])
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString programFolder =
         tormel::decideProgramFolder(executableFolder, tormel::installedDataFolder(executableFolder));
+    // A record named on the command line is found from where the user stands.
+    QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 2)
+        args[1] = QFileInfo(args.at(1)).absoluteFilePath();
+    const QString working = tormel::decideWorkingFolder(
+        QDir::currentPath(), QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (working != QDir::currentPath()) {
+        std::fprintf(stderr, "tormel_vue: working in %s\n", qPrintable(working));
+        QDir::setCurrent(working);
+    }
 
     tormel::QtDialogs dialogs;
     tormel::QtLauncher launcher;
@@ -115,7 +127,6 @@ int main(int argc, char* argv[])
     window.Form_Load();
     // A record named on the command line (a file manager's "open with") opens
     // as if chosen in the open dialog.
-    const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 2)
         window.ouvrirRecord(args.at(1));
     return QApplication::exec();

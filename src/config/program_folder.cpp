@@ -66,4 +66,14 @@ QString decideProgramFolder(const QString& executableFolder, const QString& inst
     return userFolder;
 }
 
+QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder)
+{
+    const QString current = QDir::cleanPath(currentFolder);
+    if (current != QDir::cleanPath(homeFolder) && isFolderWritable(current))
+        return current;
+    const QString own = QDir(documentsFolder).filePath(QStringLiteral("Tormel_Vue"));
+    QDir().mkpath(own);
+    return own;
+}
+
 }  // namespace tormel

@@ -37,4 +37,11 @@ enum class FolderAccess {
 QString decideProgramFolder(const QString& executableFolder, const QString& installedDataFolder,
                             const QString& userDataFolder = QString(), FolderAccess access = FolderAccess::Prepare);
 
+// The folder the window works in, where the track file, "error.tml",
+// "Error.txt" and the downloads live: the current folder, except when it is
+// the home folder or cannot be written (a desktop launcher or a file
+// manager starts programs there), then `Tormel_Vue` in the documents
+// folder, which is created when missing.
+QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder);
+
 }  // namespace tormel

@@ -123,5 +123,19 @@ TEST(ProgramFolder, TheCommandLineCreatesNothingAndReadsWhatIsInstalled)
     EXPECT_EQ(languageFileToRead(user, folder.file("data"), "Menu_", 2), folder.file("user/Menu_2.txt"));
 }
 
+TEST(ProgramFolder, TheWindowWorksInAFolderOfItsOwnWhenStartedFromHome)
+{
+    TempFolder folder;
+    const QString home = folder.file("home"), documents = folder.file("documents"), other = folder.file("other");
+    QDir().mkpath(home);
+    QDir().mkpath(other);
+    const QString own = folder.file("documents/Tormel_Vue");
+    EXPECT_EQ(decideWorkingFolder(other, home, documents), other);
+    EXPECT_FALSE(QFileInfo::exists(own));
+    EXPECT_EQ(decideWorkingFolder(home + QStringLiteral("/"), home, documents), own);
+    EXPECT_TRUE(QFileInfo(own).isDir());
+    EXPECT_EQ(decideWorkingFolder(QStringLiteral("/proc"), home, documents), own);
+}
+
 }  // namespace
 }  // namespace tormel
