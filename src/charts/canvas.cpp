@@ -37,15 +37,23 @@ void Canvas::setScale(const UserScale& scale)
     scale_ = scale;
 }
 
+QSize Canvas::pixelSize() const
+{
+    // The image holds the screen's own pixels, twice as many each way at double scale.
+    const qreal ratio = devicePixelRatioF();
+    return {std::max(1, int(std::lround(width() * ratio))), std::max(1, int(std::lround(height() * ratio)))};
+}
+
 CanvasTransform Canvas::transform() const
 {
-    return {scale_, std::max(1, width()), std::max(1, height())};
+    const QSize size = pixelSize();
+    return {scale_, size.width(), size.height()};
 }
 
 bool Canvas::syncSize()
 {
-    const QSize size(std::max(1, width()), std::max(1, height()));
-    if (image_.size() == size)
+    const QSize size = pixelSize();
+    if (image_.size() == size && image_.devicePixelRatio() == devicePixelRatioF())
         return false;
     // Keep what was drawn at the top-left corner, new room in the background colour.
     QImage resized(size, QImage::Format_RGB32);
@@ -55,6 +63,7 @@ bool Canvas::syncSize()
     painter.drawImage(0, 0, image_);
     painter.end();
     image_ = std::move(resized);
+    image_.setDevicePixelRatio(devicePixelRatioF());
     return true;
 }
 
@@ -173,15 +182,20 @@ void Canvas::resizeEvent(QResizeEvent*)
         emit resized();
 }
 
+QPointF Canvas::userPoint(QPointF position) const
+{
+    return transform().user(position * devicePixelRatioF());
+}
+
 void Canvas::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF p = transform().user(event->position());
+    const QPointF p = userPoint(event->position());
     emit pointerMoved(buttonCode(event->buttons()), modifierCode(event->modifiers()), p.x(), p.y());
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF p = transform().user(event->position());
+    const QPointF p = userPoint(event->position());
     emit buttonPressed(buttonCode(event->button()), modifierCode(event->modifiers()), p.x(), p.y());
 }
 

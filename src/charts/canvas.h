@@ -26,7 +26,10 @@ public:
 
     void setScale(const UserScale& scale);
     UserScale scale() const { return scale_; }
+    // User coordinates over the image's pixels, which are the screen's own.
     CanvasTransform transform() const;
+    // A position in the widget's (logical) pixels in user coordinates.
+    QPointF userPoint(QPointF position) const;
 
     void setBackgroundColour(const QColor& colour);
     QColor backgroundColour() const { return background_; }
@@ -74,6 +77,7 @@ private:
     // The image follows the widget's size at once, even while it is hidden
     // and Qt holds its resize event back; true when it changed.
     bool syncSize();
+    QSize pixelSize() const;
     void plot(int x, int y, QRgb colour);
     void fillPixels(QRect area, QRgb colour);
     QRect pixelRect(QPointF corner1, QPointF corner2) const;

@@ -172,8 +172,10 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
         drawBar(i - 1, cellValue(*table_, row, c), lap);
 
         label->setText(QString::number(lap));
-        const int left = int(t.pixelX(i - 0.9));
-        const int right = int(t.pixelX(i - 0.1));
+        // The transform counts the screen's pixels; the labels are placed in logical ones.
+        const qreal ratio = picture1_->devicePixelRatioF();
+        const int left = int(t.pixelX(i - 0.9) / ratio);
+        const int right = int(t.pixelX(i - 0.1) / ratio);
         const int height = label->sizeHint().height();
         label->setGeometry(left, picture1_->height() - height, std::max(1, right - left), height);
         label->show();

@@ -9,6 +9,7 @@ namespace tormel {
 
 namespace {
 const QString lastFolderKey = QStringLiteral("lastFolder");
+const QString recentKey = QStringLiteral("recentFiles");
 }  // namespace
 
 UserSettings::UserSettings(QString file)
@@ -35,6 +36,28 @@ void UserSettings::setLastFolder(const QString& folder)
         return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.setValue(lastFolderKey, folder);
+}
+
+QStringList UserSettings::recentFiles() const
+{
+    if (file_.isEmpty())
+        return {};
+    return QSettings(file_, QSettings::IniFormat).value(recentKey).toStringList().mid(0, RecentCount);
+}
+
+void UserSettings::setRecentFiles(const QStringList& paths)
+{
+    if (file_.isEmpty())
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(recentKey, paths);
+}
+
+QStringList withRecent(QStringList paths, const QString& path)
+{
+    paths.removeAll(path);
+    paths.prepend(path);
+    return paths.mid(0, RecentCount);
 }
 
 }  // namespace tormel

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tormel {
 
 // What the window remembers between runs beside the settings file: the
-// folder last used in a file dialog. Kept in an ini file of the per-user
+// folder last used in a file dialog and the records used last. Kept in an ini file of the per-user
 // configuration; tests give a file of their own.
 class UserSettings {
 public:
@@ -18,8 +19,16 @@ public:
     QString lastFolder() const;
     void setLastFolder(const QString& folder);
 
+    // The records opened or saved last, the latest first.
+    QStringList recentFiles() const;
+    void setRecentFiles(const QStringList& paths);
+
 private:
     QString file_;
 };
+
+// `paths` with `path` put first, once, at most `RecentCount` in all.
+inline constexpr int RecentCount = 5;
+QStringList withRecent(QStringList paths, const QString& path);
 
 }  // namespace tormel

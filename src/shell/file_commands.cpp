@@ -44,6 +44,18 @@ void FileCommands::remember(const QString& path)
     recent_.setLastFolder(QFileInfo(path).absolutePath());
 }
 
+void FileCommands::rememberRecord(const QString& path)
+{
+    recent_.setRecentFiles(withRecent(recent_.recentFiles(), QFileInfo(path).absoluteFilePath()));
+}
+
+void FileCommands::forgetRecent(const QString& path)
+{
+    QStringList paths = recent_.recentFiles();
+    paths.removeAll(path);
+    recent_.setRecentFiles(paths);
+}
+
 void FileCommands::name(const QString& path)
 {
     const RecordNames names = Nommer_Commentaire(path);
@@ -74,6 +86,7 @@ std::optional<LoadedRecord> FileCommands::load(const QString& path)
         dialogs_.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
                          applicationTitle());
     name(path);
+    rememberRecord(path);
     return loaded;
 }
 
@@ -99,6 +112,7 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
     }
     name(path);
     remember(path);
+    rememberRecord(path);
     return path;
 }
 

@@ -39,11 +39,17 @@ public:
     // Exporter: the spreadsheet file of the record on screen.
     void Exporter_Click(const RecordDocument& document);
 
+    // The records opened or saved last, the latest first; a path that is
+    // gone is taken off the list.
+    QStringList recentFiles() const { return recent_.recentFiles(); }
+    void forgetRecent(const QString& path);
+
 private:
     void name(const QString& path);
     // The folder a dialog starts in, and the one to start in next time.
     QString startFolder(const QString& fallback) const;
     void remember(const QString& path);
+    void rememberRecord(const QString& path);
 
     Dialogs& dialogs_;
     Launcher& launcher_;

@@ -53,6 +53,14 @@ Menus::Menus(QMenuBar* bar)
     Sauve_Tips = item(Fichiers, QStringLiteral("Sauve_Tips"), "Sauve_Tips");
     Sauve_Textes = item(Fichiers, QStringLiteral("Sauve_Textes"), "Sauve_Textes");
     Lire_Textes = item(Fichiers, QStringLiteral("Lire_Textes"), "Lire_Textes");
+    recentSeparator = Fichiers->addSeparator();
+    recentSeparator->setVisible(false);
+    for (std::size_t i = 0; i < Recent.size(); ++i) {
+        Recent[i] = Fichiers->addAction(QString());
+        Recent[i]->setObjectName(QStringLiteral("Recent%1").arg(i));
+        Recent[i]->setVisible(false);
+    }
+    Fichiers->setToolTipsVisible(true);
 
     Options = topMenu(bar, QStringLiteral("Langue"), "Options");
     const char* langueNames[] = {"Langue0", "Langue1", "Langue2", "Langue3", "Langue4", "Langue5"};

@@ -33,6 +33,9 @@ struct Menus {
     QAction* Sauve_Tips;
     QAction* Sauve_Textes;
     QAction* Lire_Textes;
+    // The records used last, at the end of the File menu.
+    QAction* recentSeparator;
+    std::array<QAction*, 5> Recent;
 
     QMenu* Options;
     std::array<QAction*, 6> Langue;

@@ -40,6 +40,7 @@ Principale::Principale(Services services, QWidget* parent)
     , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
 {
     setWindowTitle(applicationTitle());
+    setAcceptDrops(true);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
@@ -93,6 +94,8 @@ void Principale::connectMenus()
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
     connect(m.Ouvrir, &QAction::triggered, this, &Principale::Ouvrir_Click);
     connect(m.Nouveau, &QAction::triggered, this, &Principale::Nouveau_Click);
+    for (int i = 0; i < int(m.Recent.size()); ++i)
+        connect(m.Recent[std::size_t(i)], &QAction::triggered, this, [this, i] { openRecent(i); });
     connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
     connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
@@ -174,6 +177,7 @@ void Principale::Form_Load()
     auto numero = std::int16_t(state_.Piste_Courante);
     lireTrack(numero);
     state_.Piste_Courante = numero;
+    showRecentFiles();
 }
 
 void Principale::Quitter_Click()

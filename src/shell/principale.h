@@ -123,8 +123,10 @@ public:
     void Supprimer_Click();
     void Exporter_Click();
     // Opens a record as Ouvrir does once the file is chosen; also used for a
-    // record given on the command line.
+    // record given on the command line or dropped on the window.
     void ouvrirRecord(const QString& path);
+    // One of the records used last, from the File menu.
+    void openRecent(int index);
 
     // Track editor.
     void Pistes_Click();
@@ -143,6 +145,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -168,6 +172,7 @@ private:
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
     void installQtTranslation(int language);
+    void showRecentFiles();
 
     Services services_;
     ShellState state_;

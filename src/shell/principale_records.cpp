@@ -14,6 +14,11 @@
 #include "tracks/track_editor.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -216,15 +221,66 @@ void Principale::ouvrirRecord(const QString& path)
             lireTrack(numero);
     }
     setWindowTitle(recordCaption(path, serialNumberText(loaded->image)));
+    showRecentFiles();
     document_.open(loaded->image);
     Affiche_Data();
+}
+
+void Principale::openRecent(int index)
+{
+    const QStringList recent = files_.recentFiles();
+    if (index < 0 || index >= recent.size())
+        return;
+    const QString path = recent.at(index);
+    if (!QFileInfo::exists(path)) {
+        services_.dialogs.message(state_.tables.Textes[65].arg(path), MessageIcon::Information, applicationTitle());
+        files_.forgetRecent(path);
+        showRecentFiles();
+        return;
+    }
+    ouvrirRecord(path);
+}
+
+void Principale::showRecentFiles()
+{
+    const QStringList recent = files_.recentFiles();
+    Menus& m = *menus_;
+    m.recentSeparator->setVisible(!recent.isEmpty());
+    for (int i = 0; i < int(m.Recent.size()); ++i) {
+        QAction* action = m.Recent[std::size_t(i)];
+        action->setVisible(i < recent.size());
+        if (i < recent.size()) {
+            setCaption(action, QFileInfo(recent.at(i)).fileName());
+            action->setToolTip(recent.at(i));
+        }
+    }
+    m.applyMnemonics();
+}
+
+void Principale::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Principale::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // As if chosen in the open dialog: another kind of file gets its message.
+    ouvrirRecord(urls.first().toLocalFile());
 }
 
 void Principale::Sauver_Click()
 {
     const QString path = files_.save(document_.image(), panels_->Frame_Piste->numeroAffiche());
-    if (!path.isEmpty())
-        setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
+    if (path.isEmpty())
+        return;
+    setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
+    showRecentFiles();
 }
 
 void Principale::Commentaire_Click()

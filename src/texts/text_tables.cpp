@@ -69,6 +69,7 @@ void Init_Textes(TextTables& t)
     x[62] = QStringLiteral("Cause : %1 (un accès refusé demande le groupe dialout).");
     x[63] = QStringLiteral("Le fichier %1 n'a pas pu être écrit : %2. L'enregistrement reçu est affiché.");
     x[64] = QStringLiteral("La copie du téléchargement n'a pas pu être gardée dans downloads : %1. L'enregistrement reçu est affiché.");
+    x[65] = QStringLiteral("Le fichier %1 n'existe plus ; il est retiré de la liste.");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

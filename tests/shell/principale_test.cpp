@@ -12,6 +12,7 @@
 #include "record/record_decoder.h"
 #include "record/record_file.h"
 #include "shell/menus.h"
+#include "config/user_settings.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "tracks/track_editor.h"
@@ -24,6 +25,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QDropEvent>
+#include <QUrl>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -589,6 +593,45 @@ TEST_F(WindowTest, AnEngineSpeedRecordWithoutSpeedIsReportedOnceAndDrawnAgainst1
     const auto* chart = find<RecordChart>(u"Graphique_Record(0)"_s);
     EXPECT_EQ(chart->Crpm()->scale().top, 10000.0);
     EXPECT_EQ(find<QLabel>(u"Label31(0)"_s)->text(), u" 40,0 sec.  Max Rpm : 0"_s.replace(u',', systemDecimalSeparator()));
+}
+
+// ---- Records from elsewhere --------------------------------------------------------
+
+TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
+{
+    Principale& w = startQuietly();
+    const QString first = saveRecord(u"first.Tml"_s, demo::lapTimingRecord(), 1);
+    const QString second = saveRecord(u"second.Tml"_s, demo::engineSpeedRecord(), 1);
+    open(first);
+    open(second);
+    EXPECT_EQ(std::pair(caption(find(u"Recent0"_s)), find(u"Recent0"_s)->toolTip()), std::pair(u"second.Tml"_s, second));
+    EXPECT_EQ(caption(find(u"Recent1"_s)), u"first.Tml"_s);
+    EXPECT_FALSE(find(u"Recent2"_s)->isVisible());
+    EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).recentFiles(), (QStringList{second, first}));
+
+    // A record gone from the disk leaves the list with a message.
+    ASSERT_TRUE(QFile::remove(first));
+    dialogs.messages.clear();
+    w.openRecent(1);
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[65].arg(first)});
+    EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).recentFiles(), QStringList{second});
+
+    const auto drop = [&w](const QString& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &event);
+    };
+    const QString third = saveRecord(u"third.Tml"_s, demo::lapTimingRecord(), 1);
+    drop(third);
+    EXPECT_TRUE(w.windowTitle().startsWith(third));
+    dialogs.messages.clear();
+    writeBytes(here(u"notes.txt"_s), "x");
+    drop(here(u"notes.txt"_s));
+    EXPECT_EQ(messageTexts(), QStringList{u"File Extension Error"_s});
 }
 
 // ---- Download ------------------------------------------------------------------
