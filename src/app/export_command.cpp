@@ -11,6 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <thread>
 
 namespace tormel {
 
@@ -25,8 +29,17 @@ ExportCommandResult failure(const QString& message)
 
 }  // namespace
 
-ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
-                                     const QString& installedData, const QDateTime& now)
+ExportContext exportContext(const QString& programFolder, const QString& installedData)
+{
+    ExportContext c;
+    c.settings = Charge_System(programFolder);
+    c.language = readLanguage(programFolder, installedData, c.settings.Choix_Langue);
+    c.trackFile = QDir::current().filePath(trackFileName);
+    return c;
+}
+
+ExportCommandResult exportOneRecord(const QString& recordPath, const QString& outPath, const ExportContext& context,
+                                    const QDateTime& now)
 {
     if (!hasXlsExtension(outPath))
         return failure(QStringLiteral("the output name must end in xls: %1").arg(outPath));
@@ -36,14 +49,13 @@ ExportCommandResult exportRecordFile(const QString& recordPath, const QString& o
     if (loaded.errorNumber != 0)
         return failure(QStringLiteral("cannot read the record %1: %2").arg(recordPath, loaded.errorText));
 
-    const SystemSettings settings = Charge_System(programFolder);
-    const Language language = readLanguage(programFolder, installedData, settings.Choix_Langue);
-
+    const SystemSettings& settings = context.settings;
+    const Language& language = context.language;
     ViewOptions options;
     int track = settings.Piste_Courante;
     if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
         track = *loaded.trackNumber;
-    options.Distances = lireDistancesPiste(QDir::current().filePath(trackFileName), track).value_or(std::array<float, 4>{});
+    options.Distances = lireDistancesPiste(context.trackFile, track).value_or(std::array<float, 4>{});
     options.Choix_Vitesse = settings.Choix_Vitesse;
     options.Choix_Temp = settings.Choix_Temp;
     options.uniteVitesse = language.menus[std::size_t(menuUniteVitesseFirst + settings.Choix_Vitesse)];
@@ -70,6 +82,55 @@ ExportCommandResult exportRecordFile(const QString& recordPath, const QString& o
     result.ok = true;
     result.warning = language.warning;
     return result;
+}
+
+ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
+                                     const QString& installedData, const QDateTime& now)
+{
+    if (!hasXlsExtension(outPath))
+        return failure(QStringLiteral("the output name must end in xls: %1").arg(outPath));
+    return exportOneRecord(recordPath, outPath, exportContext(programFolder, installedData), now);
+}
+
+QString batchOutputName(const QString& recordPath)
+{
+    return QFileInfo(recordPath).completeBaseName() + QStringLiteral(".xls");
+}
+
+std::vector<BatchResult> exportBatch(const QStringList& records, const QString& folder, const ExportContext& context,
+                                     const QDateTime& now, std::atomic<int>* done)
+{
+    std::vector<BatchResult> results(std::size_t(records.size()));
+    // Names taken by an earlier record: a later one would overwrite its file.
+    QHash<QString, int> taken;
+    for (int i = 0; i < records.size(); ++i) {
+        const QString name = batchOutputName(records.at(i));
+        results[std::size_t(i)].name = name;
+        const auto earlier = taken.constFind(name);
+        if (earlier != taken.constEnd())
+            results[std::size_t(i)].result = failure(
+                QStringLiteral("its output %1 is already that of %2").arg(name, records.at(*earlier)));
+        else
+            taken.insert(name, i);
+    }
+    std::atomic<int> next = 0;
+    const auto work = [&] {
+        for (int i = next++; i < records.size(); i = next++) {
+            BatchResult& r = results[std::size_t(i)];
+            if (r.result.error.isEmpty())
+                r.result = exportOneRecord(records.at(i), QDir(folder).filePath(r.name), context, now);
+            if (done)
+                ++*done;
+        }
+    };
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
+    std::vector<std::thread> threads;
+    for (unsigned w = 1; w < workers; ++w)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads)
+        t.join();
+    return results;
 }
 
 }  // namespace tormel

@@ -1,7 +1,14 @@
 #pragma once
 
+#include "app/command_language.h"
+#include "config/settings.h"
+
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <vector>
 
 namespace tormel {
 
@@ -19,5 +26,28 @@ struct ExportCommandResult {
 // OUT is replaced whole or not at all.
 ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
                                      const QString& installedData, const QDateTime& now);
+
+// What every export of one run shares: the settings, the language and the
+// track file, read once.
+struct ExportContext {
+    SystemSettings settings;
+    Language language;
+    QString trackFile;
+};
+ExportContext exportContext(const QString& programFolder, const QString& installedData);
+ExportCommandResult exportOneRecord(const QString& recordPath, const QString& outPath, const ExportContext& context,
+                                    const QDateTime& now);
+
+// `tormel_vue --export RECORD... --to FOLDER`: each record's file, named as
+// the record with .xls, into FOLDER, on all the cores. Results in the order
+// of `records`; a record whose output name an earlier one took is refused.
+// `done` counts the records finished, for a progress line.
+struct BatchResult {
+    QString name;  // the output file's name
+    ExportCommandResult result;
+};
+QString batchOutputName(const QString& recordPath);
+std::vector<BatchResult> exportBatch(const QStringList& records, const QString& folder, const ExportContext& context,
+                                     const QDateTime& now, std::atomic<int>* done = nullptr);
 
 }  // namespace tormel

@@ -16,15 +16,22 @@
 #include <QStandardPaths>
 #include <QScreen>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
 const char* const usage =
     "Usage: tormel_vue [RECORD.Tml]\n"
     "       tormel_vue --export RECORD.Tml OUT.xls\n"
+    "       tormel_vue --export RECORD.Tml... --to FOLDER\n"
     "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "       tormel_vue --help\n"
     "\n"
@@ -38,6 +45,14 @@ const char* const usage =
     "    current folder. OUT must end in xls. Nothing but OUT is written.\n"
     "    Exits 0 on success; on failure prints one line and leaves OUT as it was.\n"
     "\n"
+    "--export RECORD.Tml... --to FOLDER\n"
+    "    The same for many records in one run, on all the cores: each record's\n"
+    "    file, named as the record with .xls, goes into FOLDER (a file already\n"
+    "    there is replaced). A record that fails is named with its reason and\n"
+    "    the others go on; of two records with the same name the second is\n"
+    "    refused. A summary line gives the counts; on a terminal a progress line\n"
+    "    shows the records done. Exits 0 only when every record was exported.\n"
+    "\n"
     "--receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "    Listens on port N (1 to 4; default: the port of the settings) as Start\n"
     "    Scan does, without a window, until the logger has sent its image. The\n"
@@ -47,14 +62,50 @@ const char* const usage =
     "    came) prints why and writes nothing; so does the timeout (default 120 s).\n"
     "    Both exit 1. On a terminal the bytes received are shown as they come.\n";
 
+// Many records into one folder: a line per failure, a summary, and on a
+// terminal a progress line.
+int exportBatchCommand(const QStringList& records, const QString& outFolder, const QString& programFolder,
+                       const QString& installedData)
+{
+    if (!QFileInfo(outFolder).isDir()) {
+        std::fprintf(stderr, "tormel_vue: %s: no such folder\n", qPrintable(outFolder));
+        return 1;
+    }
+    const tormel::ExportContext context = tormel::exportContext(programFolder, installedData);
+    if (!context.language.warning.isEmpty())
+        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(context.language.warning));
+    std::atomic<int> done = 0;
+    const bool terminal = isatty(fileno(stderr)) != 0;
+    std::vector<tormel::BatchResult> results;
+    std::thread exporting([&] { results = tormel::exportBatch(records, outFolder, context, QDateTime::currentDateTime(), &done); });
+    while (terminal && done < records.size()) {
+        std::fprintf(stderr, "\r%d of %lld", done.load(), static_cast<long long>(records.size()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    exporting.join();
+    if (terminal)
+        std::fputc('\n', stderr);
+    int failed = 0;
+    for (int i = 0; i < int(results.size()); ++i) {
+        if (results[std::size_t(i)].result.ok)
+            continue;
+        ++failed;
+        std::fprintf(stderr, "tormel_vue: %s: %s\n", qPrintable(records.at(i)), qPrintable(results[std::size_t(i)].result.error));
+    }
+    std::printf("%lld exported, %d failed\n", static_cast<long long>(records.size()) - failed, failed);
+    return failed == 0 ? 0 : 1;
+}
+
 int exportCommand(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     // The same name as the window's, so both find the same per-user folder.
     QCoreApplication::setApplicationName(tormel::applicationTitle());
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 4) {
-        std::fputs("tormel_vue: --export takes a record file and an output file\n", stderr);
+    const qsizetype to = args.indexOf(QStringLiteral("--to"));
+    const bool batch = to >= 3 && to == args.size() - 2;
+    if (!batch && (args.size() != 4 || to >= 0)) {
+        std::fputs("tormel_vue: --export takes a record file and an output file, or records and --to FOLDER\n", stderr);
         std::fputs(usage, stderr);
         return 2;
     }
@@ -62,6 +113,8 @@ int exportCommand(int argc, char* argv[])
     const QString installedData = tormel::installedDataFolder(executableFolder);
     const QString folder =
         tormel::decideProgramFolder(executableFolder, installedData, QString(), tormel::FolderAccess::ReadOnly);
+    if (batch)
+        return exportBatchCommand(args.mid(2, to - 2), args.last(), folder, installedData);
     const tormel::ExportCommandResult result =
         tormel::exportRecordFile(args.at(2), args.at(3), folder, installedData, QDateTime::currentDateTime());
     if (!result.warning.isEmpty())
