@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
                 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core
-                xdg-utils qt6-translations-l10n socat)
+                xdg-utils qt6-translations-l10n socat poppler-utils)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

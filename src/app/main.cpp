@@ -1,5 +1,6 @@
 #include "app/export_command.h"
 #include "app/receive_command.h"
+#include "app/report_command.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/user_settings.h"
@@ -33,6 +34,7 @@ const char* const usage =
     "       tormel_vue --export RECORD.Tml OUT.xls\n"
     "       tormel_vue --export RECORD.Tml... --to FOLDER\n"
     "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
+    "       tormel_vue --report RECORD.Tml OUT.pdf\n"
     "       tormel_vue --help\n"
     "\n"
     "Starts the window, opening RECORD.Tml when it is given.\n"
@@ -60,7 +62,14 @@ const char* const usage =
     "    in downloads/ of the current folder; exits 0. A refused download (line\n"
     "    errors, too few or too many bytes, the line quiet for 2 s after bytes\n"
     "    came) prints why and writes nothing; so does the timeout (default 120 s).\n"
-    "    Both exit 1. On a terminal the bytes received are shown as they come.\n";
+    "    Both exit 1. On a terminal the bytes received are shown as they come.\n"
+    "\n"
+    "--report RECORD.Tml OUT.pdf\n"
+    "    Writes the session report of RECORD as an A4 landscape PDF, without a\n"
+    "    display: the caption and header, the lap table with its colours (all\n"
+    "    laps), the lap-time chart and the ranges, or for an engine-speed record\n"
+    "    the three quickest laps; in the language and units of the settings. A\n"
+    "    record that shows nothing prints why and writes no file (exit 1).\n";
 
 // Many records into one folder: a line per failure, a summary, and on a
 // terminal a progress line.
@@ -145,6 +154,8 @@ int main(int argc, char* argv[])
         return exportCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--receive") == 0)
         return tormel::receiveCommand(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--report") == 0)
+        return tormel::reportCommand(argc, argv);
     if (!displayAvailable()) {
         std::fputs("tormel_vue: no display found (DISPLAY is not set); start it from a desktop session or under xvfb-run.\n", stderr);
         return EXIT_FAILURE;

@@ -43,6 +43,7 @@ Menus::Menus(QMenuBar* bar)
     Ouvrir = item(Fichiers, QStringLiteral("Ouvrir Fichier Existant"), "Ouvrir");
     Supprimer = item(Fichiers, QStringLiteral("Supprimer"), "Supprimer");
     Exporter = item(Fichiers, QStringLiteral("Exporter Données"), "Exporter");
+    Rapport = item(Fichiers, QStringLiteral("Rapport de session (PDF)"), "Rapport");
     Vide = Fichiers->addSeparator();
     Vide->setObjectName(QStringLiteral("Vide"));
     Fonds = item(Fichiers, QStringLiteral("Image de fond"), "Fonds");
@@ -108,6 +109,7 @@ Menus::Menus(QMenuBar* bar)
     Ouvrir->setShortcut(QKeySequence::Open);
     Sauver->setShortcut(QKeySequence::Save);
     Exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    Rapport->setShortcut(QKeySequence::Print);
     Quitter->setShortcut(QKeySequence::Quit);
     Affichage_Table->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));

@@ -25,6 +25,7 @@ struct Menus {
     QAction* Ouvrir;
     QAction* Supprimer;
     QAction* Exporter;
+    QAction* Rapport;  // its caption is a text of the tables, not of the menu file
     QAction* Vide;
     QAction* Fonds;
     QAction* AffTip;

@@ -98,6 +98,7 @@ void Principale::connectMenus()
         connect(m.Recent[std::size_t(i)], &QAction::triggered, this, [this, i] { openRecent(i); });
     connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
     connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
+    connect(m.Rapport, &QAction::triggered, this, &Principale::Rapport_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
     connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
     connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
@@ -156,6 +157,7 @@ void Principale::Form_Load()
     }
     m.Affichage->menuAction()->setEnabled(false);
     m.Exporter->setEnabled(false);
+    m.Rapport->setEnabled(false);
     m.Filtres->menuAction()->setEnabled(false);
     m.Filtre[0]->setChecked(true);
 
@@ -204,6 +206,7 @@ void Principale::Autorisation_Menu()
     menus_->Filtres->menuAction()->setEnabled(!laps);
     menus_->Commentaire->setEnabled(true);
     menus_->Exporter->setEnabled(true);
+    menus_->Rapport->setEnabled(true);
 }
 
 // ---- Help, pictures, about box --------------------------------------------

@@ -122,6 +122,10 @@ public:
     void Commentaire_Click();
     void Supprimer_Click();
     void Exporter_Click();
+    // The session report of the record as shown, as a PDF file the user names.
+    void Rapport_Click();
+    // Writes that report to `path`; false and why when it cannot.
+    bool writeReport(const QString& path, QString* errorText);
     // Opens a record as Ouvrir does once the file is chosen; also used for a
     // record given on the command line or dropped on the window.
     void ouvrirRecord(const QString& path);

@@ -183,6 +183,8 @@ void Principale::Update_Textes()
         panel->applyTexts(state_.tables, on);
     panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
     panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[8]);
+    setCaption(menus_->Rapport, state_.tables.Textes[66]);
+    menus_->applyMnemonics();
 }
 
 void Principale::AffTip_Click()

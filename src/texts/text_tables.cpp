@@ -70,6 +70,7 @@ void Init_Textes(TextTables& t)
     x[63] = QStringLiteral("Le fichier %1 n'a pas pu être écrit : %2. L'enregistrement reçu est affiché.");
     x[64] = QStringLiteral("La copie du téléchargement n'a pas pu être gardée dans downloads : %1. L'enregistrement reçu est affiché.");
     x[65] = QStringLiteral("Le fichier %1 n'existe plus ; il est retiré de la liste.");
+    x[66] = QStringLiteral("Rapport de session (PDF)");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -1,4 +1,6 @@
 #include "demo_records.h"
+#include "laps/conversions.h"
+#include "laps/laps_records.h"
 #include "record/record_file.h"
 #include "support/pty_pair.h"
 #include "support/temp_folder.h"
@@ -174,6 +176,38 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
         ASSERT_EQ(run({u"--export"_s, name + u".Tml"_s, name + u"-one.xls"_s}).exitCode, 0);
         EXPECT_EQ(body(readBytes(work(u"out/"_s + name + u".xls"_s))), body(readBytes(work(name + u"-one.xls"_s)))) << name.toStdString();
     }
+}
+
+TEST_F(CommandLine, ReportsASessionAsSearchableText)
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (scripts/test installs it)";
+    shipLanguages();
+    ASSERT_TRUE(Sauve_Fichier(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
+    const auto text = [this](const QString& pdf) {
+        QProcess p;
+        p.start(u"pdftotext"_s, {work(pdf), u"-"_s});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    ASSERT_EQ(run({u"--report"_s, u"laps.Tml"_s, u"laps.pdf"_s}).exitCode, 0);
+    const QString laps = text(u"laps.pdf"_s);
+    const RecordImage image = demo::lapTimingRecord();
+    EXPECT_TRUE(laps.contains(u"270415"_s));
+    EXPECT_TRUE(laps.contains(frenchTextTables().Textes[39]));  // the theoretical best
+    for (int lap = 1; lap <= test::decoded(image).nTours; ++lap)
+        EXPECT_TRUE(laps.contains(Time_Convert(float(image.lap(lap).temps)))) << lap;
+
+    ASSERT_EQ(run({u"--report"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}).exitCode, 0);
+    EXPECT_EQ(text(u"rpm.pdf"_s).count(u" sec. "_s), 3);
+
+    const Run refused = run({u"--report"_s, u"empty.Tml"_s, u"empty.pdf"_s});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(frenchTextTables().Textes[20]));
+    EXPECT_FALSE(QFileInfo::exists(work(u"empty.pdf"_s)));
+    EXPECT_FALSE(QFileInfo::exists(work(u"Pistes.aqw"_s)));  // a report writes nothing else
 }
 
 // ---- One download without the window ------------------------------------------

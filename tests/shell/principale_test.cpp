@@ -628,6 +628,11 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     const QString third = saveRecord(u"third.Tml"_s, demo::lapTimingRecord(), 1);
     drop(third);
     EXPECT_TRUE(w.windowTitle().startsWith(third));
+    // Its session report, through the save dialog.
+    dialogs.saveAnswers = {here(u"third"_s)};
+    w.Rapport_Click();
+    EXPECT_TRUE(readBytes(here(u"third.pdf"_s)).startsWith("%PDF"));
+    EXPECT_EQ(caption(find(u"Rapport"_s)), frenchTextTables().Textes[66]);
     dialogs.messages.clear();
     writeBytes(here(u"notes.txt"_s), "x");
     drop(here(u"notes.txt"_s));

@@ -1,0 +1,62 @@
+#include "shell/principale.h"
+
+#include "base/app_info.h"
+#include "charts/lap_time_chart.h"
+#include "charts/record_chart.h"
+#include "laps/ranges.h"
+#include "laps/ranges_view.h"
+#include "platform/dialogs.h"
+#include "shell/file_commands.h"
+#include "shell/panels.h"
+#include "shell/session_report.h"
+
+#include <QFileInfo>
+
+namespace tormel {
+
+bool Principale::writeReport(const QString& path, QString* errorText)
+{
+    const DecodedRecord& d = document_.decoded();
+    ReportContent content;
+    content.caption = windowTitle();
+    content.header = {QStringLiteral("N° de Série : ") + d.Serial_Number, d.Nombre_Etapes, d.Mode, d.Soft_Ver, d.Hard_Ver,
+                      d.Temp_Limite};
+    content.header.removeAll(QString());
+    Panels& p = *panels_;
+    if (document_.Mode_Enregistrement() == 2) {
+        for (RecordChart* chart : p.Graphique_Record)
+            if (!chart->isHidden())
+                content.panels.push_back(chart);
+    } else {
+        content.table = &document_.table();
+        content.panels.push_back(p.Graphique_Chronos);
+        // The ranges as their panel shows them, drawn even while the table is in view.
+        p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
+        p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(document_.image(), state_.tables));
+        content.panels.push_back(p.Frame_Tranches);
+    }
+    return writeSessionReport(path, content, errorText);
+}
+
+void Principale::Rapport_Click()
+{
+    if (!document_.isShown())
+        return;
+    if (document_.refusal() != Refusal::None) {
+        services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("pdf");
+    request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
+    request.proposedName = QFileInfo(windowTitle().section(QStringLiteral("   "), 0, 0)).completeBaseName() + QStringLiteral(".pdf");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeReport(path, &error))
+        services_.dialogs.message(state_.tables.Textes[57].arg(path, error), MessageIcon::Critical, applicationTitle());
+}
+
+}  // namespace tormel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "document/record_document.h"
+#include "texts/text_tables.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QWidget;
+
+namespace tormel {
+
+// What a session report shows: the caption and header read-outs as text,
+// the lap table of a lap-timing record, and the panels the window shows,
+// painted by their own code.
+struct ReportContent {
+    QString caption;
+    QStringList header;             // "title : value" lines
+    const LapTable* table = nullptr;  // lap-timing records only
+    std::vector<QWidget*> panels;   // drawn one under another, fitted to the page width
+};
+
+// Writes the report as an A4 landscape PDF at 200 dpi; texts stay text.
+// Replaced whole or not at all; false and why on failure.
+bool writeSessionReport(const QString& path, const ReportContent& content, QString* errorText = nullptr);
+
+}  // namespace tormel
