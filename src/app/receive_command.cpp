@@ -28,11 +28,6 @@ namespace {
 constexpr qint64 QuietMilliseconds = 2000;
 constexpr int DefaultTimeoutSeconds = 120;
 
-class NoSound final : public Sound {
-public:
-    void beep() override {}
-};
-
 struct ReceiveOptions {
     QString out;
     int port = 0;  // 0: the port of the settings

@@ -39,11 +39,6 @@ public:
     bool startEditor(const QString&) override { return false; }
 };
 
-class NoSound final : public Sound {
-public:
-    void beep() override {}
-};
-
 void fail(const QString& line)
 {
     std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(line));

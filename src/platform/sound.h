@@ -14,4 +14,10 @@ public:
     void beep() override;
 };
 
+// For the commands that run without a desktop.
+class NoSound final : public Sound {
+public:
+    void beep() override {}
+};
+
 }  // namespace tormel
