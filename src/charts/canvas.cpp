@@ -40,7 +40,7 @@ void Canvas::setScale(const UserScale& scale)
 QSize Canvas::pixelSize() const
 {
     // The image holds the screen's own pixels, twice as many each way at double scale.
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = pixelRatio();
     return {std::max(1, int(std::lround(width() * ratio))), std::max(1, int(std::lround(height() * ratio)))};
 }
 
@@ -53,7 +53,7 @@ CanvasTransform Canvas::transform() const
 bool Canvas::syncSize()
 {
     const QSize size = pixelSize();
-    if (image_.size() == size && image_.devicePixelRatio() == devicePixelRatioF())
+    if (image_.size() == size && image_.devicePixelRatio() == pixelRatio())
         return false;
     // Keep what was drawn at the top-left corner, new room in the background colour.
     QImage resized(size, QImage::Format_RGB32);
@@ -63,8 +63,15 @@ bool Canvas::syncSize()
     painter.drawImage(0, 0, image_);
     painter.end();
     image_ = std::move(resized);
-    image_.setDevicePixelRatio(devicePixelRatioF());
+    image_.setDevicePixelRatio(pixelRatio());
     return true;
+}
+
+void Canvas::setPrintScale(qreal scale)
+{
+    extraScale_ = scale;
+    if (syncSize())
+        emit resized();
 }
 
 void Canvas::setBackgroundColour(const QColor& colour)
@@ -184,7 +191,7 @@ void Canvas::resizeEvent(QResizeEvent*)
 
 QPointF Canvas::userPoint(QPointF position) const
 {
-    return transform().user(position * devicePixelRatioF());
+    return transform().user(position * pixelRatio());
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event)

@@ -173,7 +173,7 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
 
         label->setText(QString::number(lap));
         // The transform counts the screen's pixels; the labels are placed in logical ones.
-        const qreal ratio = picture1_->devicePixelRatioF();
+        const qreal ratio = picture1_->pixelRatio();
         const int left = int(t.pixelX(i - 0.9) / ratio);
         const int right = int(t.pixelX(i - 0.1) / ratio);
         const int height = label->sizeHint().height();

@@ -1,6 +1,7 @@
 #include "shell/principale.h"
 
 #include "base/app_info.h"
+#include "charts/canvas.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
 #include "laps/ranges.h"
@@ -12,7 +13,25 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tormel {
+
+namespace {
+
+// An A4 page across at 200 dots an inch.
+constexpr int ReportPixelsAcross = 2338;
+
+std::vector<Canvas*> canvasesOf(const std::vector<QWidget*>& panels)
+{
+    std::vector<Canvas*> canvases;
+    for (QWidget* panel : panels)
+        for (Canvas* canvas : panel->findChildren<Canvas*>())
+            canvases.push_back(canvas);
+    return canvases;
+}
+
+}  // namespace
 
 bool Principale::writeReport(const QString& path, QString* errorText)
 {
@@ -35,7 +54,16 @@ bool Principale::writeReport(const QString& path, QString* errorText)
         p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(document_.image(), state_.tables));
         content.panels.push_back(p.Frame_Tranches);
     }
-    return writeSessionReport(path, content, errorText);
+    // The charts drawn again at 200 dots an inch across the page for the
+    // while of the report, then back at the screen's resolution.
+    const std::vector<Canvas*> canvases = canvasesOf(content.panels);
+    const qreal scale = std::max(1.0, qreal(ReportPixelsAcross) / std::max(1, width()));
+    for (Canvas* canvas : canvases)
+        canvas->setPrintScale(scale);
+    const bool written = writeSessionReport(path, content, errorText);
+    for (Canvas* canvas : canvases)
+        canvas->setPrintScale(1.0);
+    return written;
 }
 
 void Principale::Rapport_Click()

@@ -199,6 +199,19 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     EXPECT_TRUE(laps.contains(frenchTextTables().Textes[39]));  // the theoretical best
     for (int lap = 1; lap <= test::decoded(image).nTours; ++lap)
         EXPECT_TRUE(laps.contains(Time_Convert(float(image.lap(lap).temps)))) << lap;
+    // The chart, the largest picture, at print resolution.
+    QProcess images;
+    images.start(u"pdfimages"_s, {u"-list"_s, work(u"laps.pdf"_s)});
+    images.waitForFinished(30000);
+    int widest = 0, ppi = 0;
+    for (const QString& row : QString::fromUtf8(images.readAllStandardOutput()).split(u'\n').mid(2)) {
+        const QStringList f = row.simplified().split(u' ');
+        if (f.size() > 12 && f[3].toInt() > widest) {
+            widest = f[3].toInt();
+            ppi = f[12].toInt();
+        }
+    }
+    EXPECT_GE(ppi, 200);
 
     ASSERT_EQ(run({u"--report"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}).exitCode, 0);
     EXPECT_EQ(text(u"rpm.pdf"_s).count(u" sec. "_s), 3);
