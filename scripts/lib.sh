@@ -6,6 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
                 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core
                 xdg-utils qt6-translations-l10n socat poppler-utils)
+# scripts/fuzz: clang with libFuzzer's runtime, and llvm for readable stacks.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -49,6 +49,7 @@ TraceFigure traceFigure(const RpmStatistics& stats, const LapView& lap, int rpmM
     TraceFigure f;
     const int first = std::clamp(lap.first, 0, RpmStatistics::Samples - 1);
     const int last = std::clamp(lap.last, 0, RpmStatistics::Samples - 1);
+    f.segments.reserve(std::size_t(std::max(0, last - first + 1)));
     float highest = 0.0F;
     for (int s = first; s <= last; ++s) {
         const float rpm = stats.Rpm_Lisse[std::size_t(s)];

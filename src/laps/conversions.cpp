@@ -48,7 +48,7 @@ int Temp_Convert(int temperature, QChar uniteTempRecord, int choixTemp)
 
 bool longueurDonnee(float distanceMetres)
 {
-    return std::isfinite(distanceMetres) && distanceMetres > 0.0F;
+    return std::isfinite(distanceMetres) && distanceMetres > 0.0F && distanceMetres <= longueurMaximale;
 }
 
 std::optional<double> vitesse(float distanceMetres, double hundredths, int choixVitesse)

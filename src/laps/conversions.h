@@ -19,9 +19,13 @@ QString Time_Convert(float hundredths);
 // user chose (Choix_Temp: 0 degrees C, 1 degrees F).
 int Temp_Convert(int temperature, QChar uniteTempRecord, int choixTemp);
 
+// Longer than any track: a length past it comes from a damaged file or a
+// slip of the keyboard, and would give speeds no column can hold.
+inline constexpr float longueurMaximale = 1.0e6F;  // metres
+
 // Speed in the chosen unit from a length in metres and a time in
-// hundredths. No speed when the length is not given (0 or less, or not a
-// finite number) or the time is 0.
+// hundredths. No speed when the length is not given (0 or less, above
+// longueurMaximale, or not a finite number) or the time is 0.
 std::optional<double> vitesse(float distanceMetres, double hundredths, int choixVitesse);
 
 // Whether a track length counts as given.

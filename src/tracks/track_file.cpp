@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace tormel {
 
@@ -62,6 +63,14 @@ QString trimBlanks(const QString& text)
 float givenLength(float metres)
 {
     return std::isfinite(metres) ? metres : 0.0F;
+}
+
+// A typed length in metres; one too big for a float is not given.
+float typedMetres(double typed, float factor)
+{
+    if (!(std::fabs(typed) <= double(std::numeric_limits<float>::max())))
+        return 0.0F;
+    return givenLength(float(typed) / factor);
 }
 
 int shownUnit(std::int16_t unit)
@@ -288,7 +297,7 @@ TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEdito
     for (int k = 0; k < 4; ++k) {
         const QString field = view.fieldText(3 + k);
         if (const std::optional<double> typed = typedLength(field))
-            fiche.Distances[std::size_t(k)] = givenLength(float(*typed) / factor);
+            fiche.Distances[std::size_t(k)] = typedMetres(*typed, factor);
         else if (field.trimmed().isEmpty())
             fiche.Distances[std::size_t(k)] = 0.0F;
     }

@@ -1,0 +1,83 @@
+// save_loop FOLDER [once VERSION]: in FOLDER, saves a record file, a track
+// and the settings, alternating between two versions of each, and prints a
+// line after every round until it is killed. With "once", writes one
+// version and stops. The crash-safe save test kills it at random moments.
+#include "demo_records.h"
+
+#include "config/settings.h"
+#include "record/record_file.h"
+#include "tracks/track_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <sys/prctl.h>
+
+#include <csignal>
+#include <cstdio>
+
+using namespace tormel;
+
+namespace {
+
+constexpr std::int16_t loopTrack = 3;
+
+class FixedEditor final : public TrackEditorView {
+public:
+    explicit FixedEditor(int version)
+        : fields_{version == 0 ? QStringLiteral("Circuit du Vallon") : QStringLiteral("Piste des Ajoncs"),
+                  QStringLiteral("Vallon"), QStringLiteral("France"),
+                  version == 0 ? QStringLiteral("1100") : QStringLiteral("987,5"), QStringLiteral("300"),
+                  QStringLiteral("400"), version == 0 ? QStringLiteral("400") : QStringLiteral("287.5")}
+    {
+    }
+    QString fieldText(int index) const override { return fields_.at(std::size_t(index)); }
+    void setFieldText(int, const QString&) override {}
+    QString fieldCaption(int) const override { return {}; }
+    void selectUnit(int) override {}
+    void setTrackNumberCaption(const QString&) override {}
+    void setTracksMenuCaption(const QString&) override {}
+    bool isEditorVisible() const override { return false; }
+    void focusName() override {}
+
+private:
+    std::array<QString, 7> fields_;
+};
+
+bool saveVersion(const QString& folder, int version)
+{
+    static const RecordImage images[2] = {demo::lapTimingRecord(), demo::engineSpeedRecord()};
+    SystemSettings settings;
+    settings.Choix_Langue = std::int16_t(version == 0 ? 2 : 5);
+    settings.Piste_Courante = std::int16_t(version == 0 ? 3 : 97);
+    TrackState track;
+    track.fiche.Marque_Piste = trackMarker;
+    track.fiche.Unite_Longueur = std::int16_t(version);
+    return Sauve_Fichier(QDir(folder).filePath(QStringLiteral("loop.Tml")), images[version], std::int16_t(version + 1))
+           && Sauve_Piste(loopTrack, track, FixedEditor(version)).status == TrackStatus::Done
+           && Sauve_System(folder, settings);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2 || !QDir::setCurrent(args[1])) {
+        std::fputs("usage: save_loop FOLDER [once VERSION]\n", stderr);
+        return 2;
+    }
+    const QString folder = QDir::currentPath();
+    if (args.size() == 4 && args[2] == QLatin1String("once"))
+        return saveVersion(folder, args[3].toInt() == 1 ? 1 : 0) ? 0 : 1;
+
+    // Never outlive the test that started us.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    for (long round = 0;; ++round) {
+        if (!saveVersion(folder, int(round % 2)))
+            return 1;
+        std::printf("%ld\n", round);
+        std::fflush(stdout);
+    }
+}
