@@ -2,6 +2,8 @@
 
 #include "base/text_codec.h"
 
+#include <charconv>
+
 namespace tormel {
 
 namespace {
@@ -15,10 +17,16 @@ QString dateLine(const QDateTime& now)
     return now.date().toString(QStringLiteral("MM-dd-yyyy")) + Tab + now.time().toString(QStringLiteral("hh:mm:ss")) + Tab + CrLf;
 }
 
-// A number with one blank for its sign (none before a minus) and one after.
-QString signedField(long long value)
+// A number with one blank for its sign (none before a minus) and one after,
+// added to the bytes as they go: a record has up to 1984 such lines.
+void appendSignedField(QByteArray& bytes, long long value)
 {
-    return (value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value)) + QLatin1Char(' ');
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    if (value >= 0)
+        bytes.append(' ');
+    bytes.append(digits, end - digits);
+    bytes.append(' ');
 }
 
 }  // namespace
@@ -44,6 +52,8 @@ QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, cons
     QString text = dateLine(now);
     text += texts.Textes[5] + Tab + firstWord + Tab + texts.Textes[14] + Tab + CrLf;
 
+    QByteArray lines;
+    lines.reserve(stats.Nombre_Echantillons * 20);
     const int balises = record.Balises_Tour;
     int beacon = balises - 1;
     int lap = 0;
@@ -52,9 +62,15 @@ QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, cons
             beacon = 0;
             ++lap;
         }
-        text += signedField(lap) + Tab + signedField(beacon) + Tab + signedField(stats.Rpm_Brut[std::size_t(s)]) + CrLf;
+        appendSignedField(lines, lap);
+        lines.append('\t');
+        appendSignedField(lines, beacon);
+        lines.append('\t');
+        appendSignedField(lines, stats.Rpm_Brut[std::size_t(s)]);
+        lines.append("\r\n");
     }
-    return toWindows1252(text);
+    // The sample lines are plain ASCII: only the heading needs the code page.
+    return toWindows1252(text) + lines;
 }
 
 std::optional<QString> writeExport(const QString& path, const QByteArray& bytes)
