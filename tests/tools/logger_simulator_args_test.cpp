@@ -16,67 +16,25 @@ TEST(LoggerSimulator, ByteDeadlines)
         EXPECT_EQ(byteDeadline(index), micros) << index;
 }
 
-TEST(LoggerSimulator, ParsesOptions)
+TEST(LoggerSimulator, ArgumentsAndTheirErrors)
 {
-    struct Case {
-        QStringList arguments;
-        int stopAfter;
-        int extra;
-        bool fast;
-        bool help;
-        QString record;
-    };
-    const Case cases[] = {
-        {{"r.Tml", "/dev/pts/3"}, 2048, 0, false, false, "r.Tml"},
-        {{"--fast", "r.Tml", "/dev/pts/3"}, 2048, 0, true, false, "r.Tml"},
-        {{"r.Tml", "--stop-after", "100", "/dev/pts/3"}, 100, 0, false, false, "r.Tml"},
-        {{"--stop-after=0", "r.Tml", "/dev/pts/3"}, 0, 0, false, false, "r.Tml"},
-        {{"--stop-after", "2048", "r.Tml", "/dev/pts/3"}, 2048, 0, false, false, "r.Tml"},
-        {{"--extra", "5", "--fast", "r.Tml", "/dev/pts/3"}, 2048, 5, true, false, "r.Tml"},
-        {{"--extra=1048576", "r.Tml", "/dev/pts/3"}, 2048, 1048576, false, false, "r.Tml"},
-        {{"--", "-r.Tml", "/dev/pts/3"}, 2048, 0, false, false, "-r.Tml"},
-        {{"--help"}, 2048, 0, false, true, ""},
-        {{"-h", "r.Tml"}, 2048, 0, false, true, ""},
-    };
-    for (const Case& c : cases) {
-        const auto parsed = parseArguments(c.arguments);
-        const Options* options = std::get_if<Options>(&parsed);
-        ASSERT_NE(options, nullptr) << c.arguments.join(' ').toStdString() << ": " << std::get<QString>(parsed).toStdString();
-        EXPECT_EQ(options->stopAfter, c.stopAfter) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(options->extra, c.extra) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(options->fast, c.fast) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(options->help, c.help) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(options->record, c.record) << c.arguments.join(' ').toStdString();
-        if (!c.help) {
-            EXPECT_EQ(options->device, QStringLiteral("/dev/pts/3"));
-        }
-    }
-}
-
-TEST(LoggerSimulator, RefusesBadArguments)
-{
+    const auto parsed = parseArguments({"--extra", "5", "--fast", "r.Tml", "/dev/pts/3"});
+    const Options* options = std::get_if<Options>(&parsed);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(std::tuple(options->stopAfter, options->extra, options->fast, options->record, options->device),
+              std::tuple(2048, 5, true, QStringLiteral("r.Tml"), QStringLiteral("/dev/pts/3")));
     // The arguments, then a word the one-line error must hold.
     const std::pair<QStringList, QString> cases[] = {
-        {{}, "RECORD and DEVICE"},
         {{"r.Tml"}, "RECORD and DEVICE"},
-        {{"r.Tml", "/dev/pts/3", "more"}, "RECORD and DEVICE"},
         {{"--bogus", "r.Tml", "/dev/pts/3"}, "--bogus"},
-        {{"--fast=1", "r.Tml", "/dev/pts/3"}, "--fast=1"},
-        {{"--help", "--bogus"}, "--bogus"},
-        {{"r.Tml", "/dev/pts/3", "--stop-after"}, "--stop-after"},
-        {{"--stop-after", "ten", "r.Tml", "/dev/pts/3"}, "ten"},
         {{"--stop-after", "2049", "r.Tml", "/dev/pts/3"}, "2049"},
-        {{"--stop-after=-1", "r.Tml", "/dev/pts/3"}, "-1"},
-        {{"--extra", "", "r.Tml", "/dev/pts/3"}, "--extra"},
-        {{"--extra", "1048577", "r.Tml", "/dev/pts/3"}, "1048577"},
         {{"--stop-after", "10", "--extra", "5", "r.Tml", "/dev/pts/3"}, "together"},
     };
     for (const auto& [arguments, word] : cases) {
-        const auto parsed = parseArguments(arguments);
-        const QString* error = std::get_if<QString>(&parsed);
+        const auto refused = parseArguments(arguments);
+        const QString* error = std::get_if<QString>(&refused);
         ASSERT_NE(error, nullptr) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(error->contains(word)) << error->toStdString();
-        EXPECT_FALSE(error->contains(QLatin1Char('\n'))) << error->toStdString();
+        EXPECT_TRUE(error->contains(word) && !error->contains(QLatin1Char('\n'))) << error->toStdString();
     }
 }
 
