@@ -63,7 +63,7 @@ QString languageFileToRead(const QString& folder, const QString& fallbackFolder,
 
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
-// Indices above 70 are skipped.
+// Indices past the table's last (199) are skipped.
 bool readTextesFile(const QString& path, TextTables& tables);
 // The same into Tips; here any index outside 0..25 is a failure.
 bool readTipsFile(const QString& path, TextTables& tables);

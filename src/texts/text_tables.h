@@ -9,7 +9,9 @@ namespace tormel {
 // Every message, heading and tool tip of the program, by index: the index is
 // the interface, the text comes from the chosen language.
 struct TextTables {
-    static constexpr int TextesCount = 71;
+    // 0..70 are the original table; the rest hold the texts of newer features,
+    // so files with 71 entries still read and leave the others French.
+    static constexpr int TextesCount = 200;
     static constexpr int TipsCount = 26;
     std::array<QString, TextesCount> Textes;
     std::array<QString, TipsCount> Tips;
