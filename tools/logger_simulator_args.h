@@ -23,6 +23,7 @@ struct Options {
     int stopAfter = imageSize;  // bytes of the image sent
     int extra = 0;              // bytes sent after the image: the image again from its start
     bool fast = false;          // no pacing
+    int chunk = 1;              // bytes handed over at a time, as a USB adapter does
     bool help = false;
 };
 

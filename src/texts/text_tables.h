@@ -17,7 +17,7 @@ struct TextTables {
     std::array<QString, TipsCount> Tips;
 };
 
-// Fills Textes 0..66 (17 excepted) and Tips 0..17 with the built-in French texts; other
+// Fills Textes 0..74 (17 excepted) and Tips 0..17 with the built-in French texts; other
 // slots are left as they are.
 void Init_Textes(TextTables& tables);
 

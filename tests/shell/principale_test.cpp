@@ -5,6 +5,7 @@
 #include "charts/record_chart.h"
 #include "demo_records.h"
 #include "download/receiver.h"
+#include "platform/qt_serial_port.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
 #include "laps/laps_records.h"
@@ -14,6 +15,7 @@
 #include "shell/menus.h"
 #include "config/user_settings.h"
 #include "support/fakes.h"
+#include "support/pty_pair.h"
 #include "support/temp_folder.h"
 #include "tracks/track_editor.h"
 
@@ -30,6 +32,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -648,6 +652,13 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     Principale& w = startQuietly();
     auto* receiver = w.findChild<DownloadReceiver*>(u"receiver"_s);
     receiver->setTimerEnabled(false);
+    qint64 now = 0;
+    receiver->setClock([&now] { return now; });
+    const auto settle = [&] {
+        receiver->tick();
+        now += 50;
+        receiver->tick();
+    };
     const auto scanCaption = [this] { return find<QPushButton>(u"Command3D1"_s)->text(); };
     const RecordImage record = demo::lapTimingRecord();
     const QByteArray bytes(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
@@ -658,7 +669,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     EXPECT_EQ(scanCaption(), u"Stop Scan"_s);
     EXPECT_TRUE(w.windowTitle().endsWith(u" Version 1.1 on Port 1"_s));
     port.buffer = bytes;
-    receiver->tick();
+    settle();
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
     EXPECT_FALSE(find<QWidget>(u"Frame_Lecture_Pro"_s)->isVisibleTo(&w));
     EXPECT_EQ(readBytes(u"error.tml"_s).size(), 2050);
@@ -676,22 +687,75 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     RecordImage second = record;
     second.Data_Chrono[0] = 0x02;
     port.buffer = QByteArray(reinterpret_cast<const char*>(second.Data_Chrono.data()), RecordImage::Size);
-    receiver->tick();
+    settle();
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), serialNumberText(second));
     ASSERT_EQ(dialogs.messages.size(), 2U);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"Le fichier error.tml n'a pas pu être écrit"_s));
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith(u"La copie du téléchargement n'a pas pu être gardée"_s));
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"La copie du téléchargement n'a pas pu être gardée"_s));
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(u"Le fichier error.tml n'a pas pu être écrit"_s));
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 
-    // A port that cannot be opened says why, once, and the next click stops.
-    dialogs.messages.clear();
+    // A port that cannot be opened says why, once, in the chosen language, and
+    // the next click stops; the dialout group is named only when access was denied.
+    const TextTables french = frenchTextTables();
     port.openable = false;
+    for (const auto& [problem, cause] : {std::pair(port.problem, french.Textes[68].arg(u"/dev/ttyUSB0"_s)),
+                                         std::pair(PortProblem{PortProblem::Kind::NoDevice, 1, {}, {}}, french.Textes[67].arg(1))}) {
+        dialogs.messages.clear();
+        port.problem = problem;
+        w.Command3D1_Click();
+        EXPECT_EQ(messageTexts(), QStringList{french.Textes[12] + u"\n"_s + cause});
+        EXPECT_EQ(cause.contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
+        w.Command3D1_Click();
+        EXPECT_EQ(messageTexts().last(), french.Textes[10] + u"\n"_s + french.Textes[74].arg(0));
+        EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+    }
+}
+
+TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
+{
+    if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
+        GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
+    copyShippedLanguages();
+    QtSerialPort line;
+    Principale w(Services{dialogs, launcher, line, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+    w.resize(1280, 1024);
+    w.Form_Load();
+    w.Picture2_Click();
+    dialogs.messages.clear();
+    const auto scanCaption = [&w] { return w.findChild<QPushButton*>(u"Command3D1"_s)->text(); };
+    // Runs the window's events until `done`, a bounded number of times.
+    const auto runUntil = [](const std::function<bool()>& done, int times = 600) {
+        for (int i = 0; i < times && !done(); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+    };
+
+    auto cable = std::make_unique<test::PtyPair>();
+    ASSERT_TRUE(cable->ready());
+    qputenv("TORMEL_VUE_COM1", cable->programEnd().toLocal8Bit());
+    w.Com_Click(1);
+    w.Nouveau_Click();
     w.Command3D1_Click();
-    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[12] + u"\n"_s
-                                          + frenchTextTables().Textes[62].arg(u"/dev/ttyUSB0: permission denied"_s)});
-    w.Command3D1_Click();
-    EXPECT_EQ(messageTexts().last(), frenchTextTables().Textes[10]);
+    const RecordImage record = demo::lapTimingRecord();
+    const QByteArray bytes(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
+    cable->send(bytes.left(300));
+    runUntil([&] { return w.findChild<QLabel*>(u"Label4"_s)->text() == u"300"_s; });
+    cable.reset();
+    runUntil([&] { return !dialogs.messages.empty(); });
+    runUntil([] { return false; }, 100);  // time for more refusals, were there any
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[10] + u"\n"_s + frenchTextTables().Textes[70].arg(300)});
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+
+    test::PtyPair another;
+    ASSERT_TRUE(another.ready());
+    qputenv("TORMEL_VUE_COM1", another.programEnd().toLocal8Bit());
+    w.Command3D1_Click();
+    another.send(bytes);
+    runUntil([&] { return scanCaption() == u"Start Scan"_s; });
+    qunsetenv("TORMEL_VUE_COM1");
+    EXPECT_EQ(w.findChild<QLabel*>(u"Serial_Number"_s)->text(), u"270415"_s);
+    EXPECT_EQ(dialogs.messages.size(), 1U);
 }
 
 }  // namespace
