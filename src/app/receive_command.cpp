@@ -98,7 +98,7 @@ int receiveCommand(int argc, char* argv[])
             fail(QStringLiteral("cannot write %1: %2").arg(options.out, error));
         } else {
             exitCode = 0;
-            if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(settings.Piste_Courante),
+            if (keepDownloadCopy(standardWorkingFolder(FolderAccess::ReadOnly), image, std::int16_t(settings.Piste_Courante),
                                  QDateTime::currentDateTime(), &error).isEmpty())
                 fail(QStringLiteral("warning: no copy kept in downloads: %1").arg(error));
         }

@@ -34,6 +34,9 @@ struct Services {
     QString programFolder;
     // What the window remembers beside the settings (UserSettings::standardFile()).
     QString userSettingsFile;
+    // The installed language and help files, read beneath the user's own in
+    // `programFolder`; empty for a build or a portable copy.
+    QString shippedDataFolder = {};
 };
 
 // The choices kept in the settings file and the state shared by the panels.

@@ -146,13 +146,14 @@ void Principale::Lire_Textes_Click()
     Lire_Menus();
     if (caption(menus_->Options->menuAction()) == QLatin1String("Langue"))
         setCaption(menus_->Options->menuAction(), QStringLiteral("Français"));
-    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
+    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, services_.shippedDataFolder);
 }
 
 void Principale::Lire_Menus()
 {
     MenuCaptions captions = currentMenuCaptions();
-    const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
+    const MenuReadStatus file =
+        tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions, services_.shippedDataFolder);
     const auto items = menus_->menuFileItems();
     for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
         const QString& text = captions[std::size_t(i)];
@@ -169,6 +170,8 @@ void Principale::Lire_Menus()
     }
     menus_->applyMnemonics();
     if (file.failed) {
+        // The message does not say which file: a terminal is told.
+        qWarning("tormel_vue: the language file %s is missing or defective", qPrintable(file.failedFile));
         QString& message = state_.tables.Textes[51];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");

@@ -61,7 +61,8 @@ protected:
     }
     Principale& start()
     {
-        window_ = std::make_unique<Principale>(Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+        window_ = std::make_unique<Principale>(
+            Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s), shipped_});
         // A maximised window on a bare 1280x1024 screen.
         window_->resize(1280, 1024);
         window_->Form_Load();
@@ -136,6 +137,7 @@ protected:
 
     test::TempFolder current_;
     QTemporaryDir program_;
+    QString shipped_;  // the installed data, when the test gives one
     test::FakeDialogs dialogs;
     test::FakeLauncher launcher;
     test::FakeSerialPort port;
