@@ -3,6 +3,7 @@
 #include "base/app_info.h"
 #include "config/settings.h"
 #include "platform/dialogs.h"
+#include "shell/help_window.h"
 #include "shell/menus.h"
 #include "charts/smoothing_panel.h"
 #include "shell/panels.h"
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace tormel {
 
@@ -124,6 +126,10 @@ void Principale::Langue_Click(int index)
     setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
     Lire_Textes_Click();
     Update_Textes();
+    // An open guide turns to the new language, or says it has none.
+    QString missing;
+    if (help_ && help_->isVisible() && !loadHelp(&missing))
+        help_->showText(state_.tables.Textes[60].arg(missing));
     if (!state_.Init_En_Cours) {
         if (document_.isShown())
             Affiche_Data();
@@ -187,6 +193,12 @@ void Principale::Update_Textes()
     panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
     panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[8]);
     setCaption(menus_->Rapport, state_.tables.Textes[66]);
+    panels_->Serial_Number_Caption->setText(state_.tables.Textes[serialNumberCaption]);
+    // The menu bar sizes its corner only when the corner is set: set it again
+    // for the caption's new width.
+    menuBar()->setCornerWidget(menuBar()->cornerWidget(Qt::TopRightCorner), Qt::TopRightCorner);
+    if (help_)
+        help_->applyTexts(state_.tables, on);
     menus_->applyMnemonics();
 }
 

@@ -71,6 +71,12 @@ void Init_Textes(TextTables& t)
     x[64] = QStringLiteral("La copie du téléchargement n'a pas pu être gardée dans downloads : %1. L'enregistrement reçu est affiché.");
     x[65] = QStringLiteral("Le fichier %1 n'existe plus ; il est retiré de la liste.");
     x[66] = QStringLiteral("Rapport de session (PDF)");
+    x[serialNumberCaption] = QStringLiteral("N° de Série : ");
+    x[helpTitle] = QStringLiteral("Tormel_Vue - Aide");
+    x[helpFindLabel] = QStringLiteral("Rechercher :");
+    x[helpFindPrevious] = QStringLiteral("Précédent");
+    x[helpFindNext] = QStringLiteral("Suivant");
+    x[helpNotFound] = QStringLiteral("Introuvable");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");
