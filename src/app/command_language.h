@@ -14,8 +14,10 @@ struct Language {
     QString warning;  // one line, for stderr, when a language file is defective
 };
 
-// The language the window would show. A defective file falls back on the
-// French texts whole, with one warning, rather than a mixture of two languages.
-Language readLanguage(const QString& programFolder, const QString& installedData, int choixLangue);
+// The language the window would show, from the user's files in
+// `programFolder` over the shipped ones in `shippedFolder`. A defective
+// file falls back on the French texts whole, with one warning, rather than
+// a mixture of two languages.
+Language readLanguage(const QString& programFolder, const QString& shippedFolder, int choixLangue);
 
 }  // namespace tormel

@@ -29,12 +29,12 @@ ExportCommandResult failure(const QString& message)
 
 }  // namespace
 
-ExportContext exportContext(const QString& programFolder, const QString& installedData)
+ExportContext exportContext(const QString& programFolder, const QString& shippedFolder, const QString& workingFolder)
 {
     ExportContext c;
     c.settings = Charge_System(programFolder);
-    c.language = readLanguage(programFolder, installedData, c.settings.Choix_Langue);
-    c.trackFile = QDir::current().filePath(trackFileName);
+    c.language = readLanguage(programFolder, shippedFolder, c.settings.Choix_Langue);
+    c.trackFile = QDir(workingFolder).filePath(trackFileName);
     return c;
 }
 
@@ -82,14 +82,6 @@ ExportCommandResult exportOneRecord(const QString& recordPath, const QString& ou
     result.ok = true;
     result.warning = language.warning;
     return result;
-}
-
-ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
-                                     const QString& installedData, const QDateTime& now)
-{
-    if (!hasXlsExtension(outPath))
-        return failure(QStringLiteral("the output name must end in xls: %1").arg(outPath));
-    return exportOneRecord(recordPath, outPath, exportContext(programFolder, installedData), now);
 }
 
 QString batchOutputName(const QString& recordPath)

@@ -18,23 +18,20 @@ struct ExportCommandResult {
     QString warning;  // one line, for stderr, when a language file is defective
 };
 
-// What `tormel_vue --export RECORD OUT` writes: the file the Exporter command
-// would write after opening RECORD, with the units and language of the
-// settings in `programFolder` (language files it lacks are read from
-// `installedData`) and the track lengths of Pistes.aqw in the
-// current folder. It only reads: no file but OUT is created or changed, and
-// OUT is replaced whole or not at all.
-ExportCommandResult exportRecordFile(const QString& recordPath, const QString& outPath, const QString& programFolder,
-                                     const QString& installedData, const QDateTime& now);
-
 // What every export of one run shares: the settings, the language and the
-// track file, read once.
+// track file, read once. The settings and the user's language files come
+// from `programFolder` (over the shipped ones of `shippedFolder`), the track
+// lengths from Pistes.aqw in `workingFolder`, as the window would read them.
 struct ExportContext {
     SystemSettings settings;
     Language language;
     QString trackFile;
 };
-ExportContext exportContext(const QString& programFolder, const QString& installedData);
+ExportContext exportContext(const QString& programFolder, const QString& shippedFolder, const QString& workingFolder);
+
+// What `tormel_vue --export RECORD OUT` writes: the file the Exporter command
+// would write after opening RECORD. It only reads: no file but OUT is
+// created or changed, and OUT is replaced whole or not at all.
 ExportCommandResult exportOneRecord(const QString& recordPath, const QString& outPath, const ExportContext& context,
                                     const QDateTime& now);
 

@@ -1,9 +1,11 @@
+#include "app/command_folders.h"
 #include "app/export_command.h"
 #include "app/receive_command.h"
 #include "app/report_command.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/user_settings.h"
+#include "laps/export.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/qt_serial_port.h"
@@ -35,30 +37,39 @@ const char* const usage =
     "       tormel_vue --export RECORD.Tml... --to FOLDER\n"
     "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "       tormel_vue --report RECORD.Tml OUT.pdf\n"
-    "       tormel_vue --help\n"
+    "       tormel_vue --help | --version\n"
     "\n"
-    "Starts the window, opening RECORD.Tml when it is given.\n"
+    "Starts the window, opening RECORD.Tml when it is given. Qt's own options\n"
+    "(-platform, -style, -session...) are passed to Qt.\n"
+    "\n"
+    "The commands below open no window and need no display. Paths given on the\n"
+    "command line are taken from the current folder. The track file Pistes.aqw\n"
+    "and downloads/ are those of the window's working folder: the current\n"
+    "folder, or ~/Documents/Tormel_Vue when the current folder is the home\n"
+    "folder or cannot be written; a command says which track file it read when\n"
+    "it is not the current folder's.\n"
     "\n"
     "--export RECORD.Tml OUT.xls\n"
     "    Writes the spreadsheet file that opening RECORD and choosing Exporter\n"
-    "    would write, without opening a window: the lap table in lap order, or\n"
-    "    one line per sample of an engine-speed record. Units and language come\n"
-    "    from the program's settings; track lengths from Pistes.aqw in the\n"
-    "    current folder. OUT must end in xls. Nothing but OUT is written.\n"
-    "    Exits 0 on success; on failure prints one line and leaves OUT as it was.\n"
+    "    would write: the lap table in lap order, or one line per sample of an\n"
+    "    engine-speed record. Units and language come from the program's\n"
+    "    settings, track lengths from Pistes.aqw. OUT must end in xls. Nothing\n"
+    "    but OUT is written. Exits 0 on success; on failure prints one line and\n"
+    "    leaves OUT as it was (exit 1).\n"
     "\n"
     "--export RECORD.Tml... --to FOLDER\n"
     "    The same for many records in one run, on all the cores: each record's\n"
-    "    file, named as the record with .xls, goes into FOLDER (a file already\n"
-    "    there is replaced). A record that fails is named with its reason and\n"
-    "    the others go on; of two records with the same name the second is\n"
-    "    refused. A summary line gives the counts; on a terminal a progress line\n"
-    "    shows the records done. Exits 0 only when every record was exported.\n"
+    "    file, named as the record with .xls, goes into FOLDER, created when\n"
+    "    missing (a file already there is replaced). A record that fails is\n"
+    "    named with its reason and the others go on; of two records with the\n"
+    "    same name the second is refused. A summary line gives the counts; on a\n"
+    "    terminal a progress line shows the records done. Exits 0 only when\n"
+    "    every record was exported, else 1.\n"
     "\n"
     "--receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "    Listens on port N (1 to 4; default: the port of the settings) as Start\n"
     "    Scan does, without a window, until the logger has sent its image. The\n"
-    "    image is first kept as a dated copy in downloads/ of the current folder,\n"
+    "    image is first kept as a dated copy in downloads/ of the working folder,\n"
     "    then written to OUT with the current track. Prints \"listening on ComN\"\n"
     "    once the port is open (scripts wait for it), on a terminal the progress\n"
     "    as N/2048 bytes, then one line on standard error: on success the bytes,\n"
@@ -70,24 +81,36 @@ const char* const usage =
     "    opened says why (exit 1); wrong arguments exit 2.\n"
     "\n"
     "--report RECORD.Tml OUT.pdf\n"
-    "    Writes the session report of RECORD as an A4 landscape PDF, without a\n"
-    "    display: the caption and header, the lap table with its colours (all\n"
-    "    laps), the lap-time chart and the ranges, or for an engine-speed record\n"
-    "    the three quickest laps; in the language and units of the settings. A\n"
-    "    record that shows nothing prints why and writes no file (exit 1).\n";
+    "    Writes the session report of RECORD as an A4 landscape PDF: the caption\n"
+    "    and header, the lap table with its colours (all laps), the lap-time\n"
+    "    chart and the ranges, or for an engine-speed record the three quickest\n"
+    "    laps; in the language and units of the settings. A record that shows\n"
+    "    nothing prints why and writes no file (exit 1).\n"
+    "\n"
+    "--help     prints this text (exit 0)\n"
+    "--version  prints the version (exit 0)\n"
+    "An unknown option or a misused one prints this text on standard error and\n"
+    "exits 2.\n";
+
+int usageError(const QString& line)
+{
+    std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(line));
+    std::fputs(usage, stderr);
+    return 2;
+}
 
 // Many records into one folder: a line per failure, a summary, and on a
 // terminal a progress line.
-int exportBatchCommand(const QStringList& records, const QString& outFolder, const QString& programFolder,
-                       const QString& installedData)
+int exportBatchCommand(const QStringList& records, const QString& outFolder, const tormel::ExportContext& context)
 {
-    if (!QFileInfo(outFolder).isDir()) {
-        std::fprintf(stderr, "tormel_vue: %s: no such folder\n", qPrintable(outFolder));
+    if (QFileInfo::exists(outFolder) && !QFileInfo(outFolder).isDir()) {
+        std::fprintf(stderr, "tormel_vue: %s is not a folder\n", qPrintable(outFolder));
         return 1;
     }
-    const tormel::ExportContext context = tormel::exportContext(programFolder, installedData);
-    if (!context.language.warning.isEmpty())
-        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(context.language.warning));
+    if (!QDir().mkpath(outFolder)) {
+        std::fprintf(stderr, "tormel_vue: cannot create the folder %s\n", qPrintable(outFolder));
+        return 1;
+    }
     std::atomic<int> done = 0;
     const bool terminal = isatty(fileno(stderr)) != 0;
     std::vector<tormel::BatchResult> results;
@@ -118,26 +141,79 @@ int exportCommand(int argc, char* argv[])
     const QStringList args = QCoreApplication::arguments();
     const qsizetype to = args.indexOf(QStringLiteral("--to"));
     const bool batch = to >= 3 && to == args.size() - 2;
-    if (!batch && (args.size() != 4 || to >= 0)) {
-        std::fputs("tormel_vue: --export takes a record file and an output file, or records and --to FOLDER\n", stderr);
-        std::fputs(usage, stderr);
-        return 2;
+    if (!batch && (args.size() != 4 || to >= 0))
+        return usageError(QStringLiteral("--export takes a record file and an output file, or records and --to FOLDER"));
+    if (!batch && !tormel::hasXlsExtension(args.at(3))) {
+        std::fprintf(stderr, "tormel_vue: the output name must end in xls: %s\n", qPrintable(args.at(3)));
+        return 1;
     }
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QString installedData = tormel::installedDataFolder(executableFolder);
-    const QString folder =
-        tormel::decideProgramFolder(executableFolder, installedData, QString(), tormel::FolderAccess::ReadOnly);
+    const tormel::CommandFolders folders = tormel::commandFolders();
+    tormel::commandTrackFile(folders.working);
+    const tormel::ExportContext context = tormel::exportContext(folders.program, folders.shipped, folders.working);
+    if (!context.language.warning.isEmpty())
+        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(context.language.warning));
     if (batch)
-        return exportBatchCommand(args.mid(2, to - 2), args.last(), folder, installedData);
+        return exportBatchCommand(args.mid(2, to - 2), args.last(), context);
     const tormel::ExportCommandResult result =
-        tormel::exportRecordFile(args.at(2), args.at(3), folder, installedData, QDateTime::currentDateTime());
-    if (!result.warning.isEmpty())
-        std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(result.warning));
+        tormel::exportOneRecord(args.at(2), args.at(3), context, QDateTime::currentDateTime());
     if (!result.ok) {
         std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(result.error));
         return 1;
     }
     return 0;
+}
+
+// Qt's own options, which QApplication takes out of the arguments; Qt reads
+// them after one dash or two, some with a value in the next argument.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr QtOption qtOptions[] = {
+    {"platform", true},  {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"session", true},
+    {"display", true},   {"geometry", true},  {"style", true},  {"stylesheet", true},  {"qmljsdebugger", true},
+    {"reverse", false},  {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"sync", false},
+};
+
+const QtOption* findQtOption(const QString& arg)
+{
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    name = name.left(name.indexOf(QLatin1Char('=')));
+    for (const QtOption& option : qtOptions) {
+        if (name == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+enum class WindowCall { Window, Help, Version, Unknown };
+
+// What the arguments of a start without a command ask for; `unknown` names
+// the first option of ours that we do not have.
+WindowCall windowCall(int argc, char* argv[], QString& unknown)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--"))
+            break;  // what follows is a record, whatever its name
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
+            return WindowCall::Help;
+        if (arg == QLatin1String("--version"))
+            return WindowCall::Version;
+        if (!arg.startsWith(QLatin1Char('-')) || arg.size() < 2)
+            continue;
+        if (const QtOption* option = findQtOption(arg)) {
+            if (option->takesValue && !arg.contains(QLatin1Char('=')))
+                ++i;
+            continue;
+        }
+        if (arg.startsWith(QLatin1String("--"))) {
+            unknown = arg;
+            return WindowCall::Unknown;
+        }
+    }
+    return WindowCall::Window;
 }
 
 bool displayAvailable()
@@ -151,16 +227,25 @@ bool displayAvailable()
 
 int main(int argc, char* argv[])
 {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(usage, stdout);
-        return EXIT_SUCCESS;
-    }
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return exportCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--receive") == 0)
         return tormel::receiveCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--report") == 0)
         return tormel::reportCommand(argc, argv);
+    QString unknown;
+    switch (windowCall(argc, argv, unknown)) {
+    case WindowCall::Help:
+        std::fputs(usage, stdout);
+        return EXIT_SUCCESS;
+    case WindowCall::Version:
+        std::printf("tormel_vue %s\n", qPrintable(tormel::versionText()));
+        return EXIT_SUCCESS;
+    case WindowCall::Unknown:
+        return usageError(QStringLiteral("unknown option %1").arg(unknown));
+    case WindowCall::Window:
+        break;
+    }
     if (!displayAvailable()) {
         std::fputs("tormel_vue: no display found (DISPLAY is not set); start it from a desktop session or under xvfb-run.\n", stderr);
         return EXIT_FAILURE;
@@ -170,14 +255,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(tormel::versionText());
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QString programFolder =
-        tormel::decideProgramFolder(executableFolder, tormel::installedDataFolder(executableFolder));
-    // A record named on the command line is found from where the user stands.
+    const QString shipped = tormel::installedDataFolder(executableFolder);
+    const QString programFolder = tormel::decideProgramFolder(executableFolder, shipped);
+    // Qt has taken its own options out; a record named on the command line
+    // is found from where the user stands.
     QStringList args = QCoreApplication::arguments();
+    args.removeOne(QStringLiteral("--"));
     if (args.size() >= 2)
         args[1] = QFileInfo(args.at(1)).absoluteFilePath();
-    const QString working = tormel::decideWorkingFolder(
-        QDir::currentPath(), QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString working = tormel::standardWorkingFolder(tormel::FolderAccess::Prepare);
     if (working != QDir::currentPath()) {
         std::fprintf(stderr, "tormel_vue: working in %s\n", qPrintable(working));
         QDir::setCurrent(working);
@@ -187,7 +273,8 @@ int main(int argc, char* argv[])
     tormel::QtLauncher launcher;
     tormel::QtSerialPort serialPort;
     tormel::QtSound sound;
-    tormel::Principale window(tormel::Services{dialogs, launcher, serialPort, sound, programFolder, tormel::UserSettings::standardFile()});
+    tormel::Principale window(tormel::Services{dialogs, launcher, serialPort, sound, programFolder,
+                                               tormel::UserSettings::standardFile(), shipped});
     dialogs.setParentWidget(&window);
     // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
     if (const QScreen* primary = QGuiApplication::primaryScreen())

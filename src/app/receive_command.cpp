@@ -70,7 +70,7 @@ template <typename Say>
 int keepImage(const RecordImage& image, std::int16_t track, const QString& out, Say say, const QString& port)
 {
     QString copyError, outError;
-    QString copy = keepDownloadCopy(QDir::currentPath(), image, track, QDateTime::currentDateTime(), &copyError);
+    QString copy = keepDownloadCopy(standardWorkingFolder(FolderAccess::ReadOnly), image, track, QDateTime::currentDateTime(), &copyError);
     const bool written = Sauve_Fichier(out, image, track, &outError);
     if (copy.isEmpty()) {
         say(QStringLiteral("warning: no copy kept in downloads: %1").arg(copyError));

@@ -1,7 +1,7 @@
 #include "app/report_command.h"
 
+#include "app/command_folders.h"
 #include "base/app_info.h"
-#include "config/program_folder.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/qt_serial_port.h"
@@ -63,21 +63,20 @@ int reportCommand(int argc, char* argv[])
         fail(QStringLiteral("cannot read the record %1: no such file").arg(args.at(2)));
         return 1;
     }
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QString installedData = installedDataFolder(executableFolder);
-    const QString programFolder = decideProgramFolder(executableFolder, installedData, QString(), FolderAccess::ReadOnly);
+    const CommandFolders folders = commandFolders();
+    const QString trackFile = commandTrackFile(folders.working);
     // The window may create the track file: it works on a copy, so the
     // report changes nothing but OUT.
     QTemporaryDir scratch;
-    if (QFileInfo::exists(trackFileName))
-        QFile::copy(trackFileName, QDir(scratch.path()).filePath(trackFileName));
+    if (QFileInfo::exists(trackFile))
+        QFile::copy(trackFile, QDir(scratch.path()).filePath(trackFileName));
     QDir::setCurrent(scratch.path());
 
     KeptMessages dialogs;
     NoLauncher launcher;
     QtSerialPort port;
     NoSound sound;
-    Principale window(Services{dialogs, launcher, port, sound, programFolder, QString()});
+    Principale window(Services{dialogs, launcher, port, sound, folders.program, QString(), folders.shipped});
     window.resize(PageWidthPixels, PageHeightPixels);
     window.Form_Load();
     window.Picture2_Click();

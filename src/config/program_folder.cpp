@@ -1,17 +1,35 @@
 #include "config/program_folder.h"
 
+#include "texts/language_files.h"
+#include "texts/shipped_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace tormel {
+
+namespace {
+
+bool holdsLanguageFiles(const QString& folder)
+{
+    const QStringList names = shippedLanguageFileNames();
+    return std::any_of(names.begin(), names.end(), [&folder](const QString& name) {
+        return !name.startsWith(QLatin1String("Help_")) && QFileInfo::exists(QDir(folder).filePath(name));
+    });
+}
+
+}  // namespace
 
 bool isFolderWritable(const QString& folder)
 {
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return false;
+    // The probe file is removed at once: a read-only caller leaves nothing behind.
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("write-probe-XXXXXX")));
     return probe.open();
 }
@@ -26,25 +44,6 @@ QStringList shippedLanguageFileNames()
     return names;
 }
 
-int copyMissingLanguageFiles(const QString& dataFolder, const QString& folder)
-{
-    if (dataFolder.isEmpty())
-        return 0;
-    const QDir from(dataFolder);
-    const QDir to(folder);
-    int copied = 0;
-    for (const QString& name : shippedLanguageFileNames()) {
-        const QString source = from.filePath(name);
-        const QString target = to.filePath(name);
-        if (QFileInfo::exists(source) && !QFileInfo::exists(target) && QFile::copy(source, target)) {
-            // Installed files are read-only; the translation tools must be able to replace the copy.
-            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-            ++copied;
-        }
-    }
-    return copied;
-}
-
 QString installedDataFolder(const QString& executableFolder)
 {
     return QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral("../share/tormel_vue")));
@@ -53,27 +52,56 @@ QString installedDataFolder(const QString& executableFolder)
 QString decideProgramFolder(const QString& executableFolder, const QString& installedDataFolder,
                             const QString& userDataFolder, FolderAccess access)
 {
-    // The probe file of the test is removed at once: a read-only caller leaves nothing behind.
-    if (isFolderWritable(executableFolder))
+    const bool installed = QFileInfo(installedDataFolder).isDir();
+    if (!installed && holdsLanguageFiles(executableFolder))
         return executableFolder;
     const QString userFolder = userDataFolder.isEmpty()
         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
         : userDataFolder;
     if (access == FolderAccess::Prepare) {
         QDir().mkpath(userFolder);
-        copyMissingLanguageFiles(installedDataFolder, userFolder);
+        if (installed)
+            removeShippedCopies(userFolder, installedDataFolder);
     }
     return userFolder;
 }
 
-QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder)
+int removeShippedCopies(const QString& folder, const QString& shippedFolder)
+{
+    int removed = 0;
+    if (QDir::cleanPath(folder) == QDir::cleanPath(shippedFolder))
+        return removed;
+    for (const QString& name : shippedLanguageFileNames()) {
+        const QString path = QDir(folder).filePath(name);
+        if (!QFileInfo::exists(QDir(shippedFolder).filePath(name)) || !QFileInfo(path).isFile())
+            continue;
+        QFile file(path);
+        if (file.size() > maxLanguageFileBytes || !file.open(QIODevice::ReadOnly))
+            continue;
+        const bool copy = isShippedVersion(name, file.readAll());
+        file.close();
+        if (copy && QFile::remove(path))
+            ++removed;
+    }
+    return removed;
+}
+
+QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder,
+                            FolderAccess access)
 {
     const QString current = QDir::cleanPath(currentFolder);
     if (current != QDir::cleanPath(homeFolder) && isFolderWritable(current))
         return current;
     const QString own = QDir(documentsFolder).filePath(QStringLiteral("Tormel_Vue"));
-    QDir().mkpath(own);
+    if (access == FolderAccess::Prepare)
+        QDir().mkpath(own);
     return own;
+}
+
+QString standardWorkingFolder(FolderAccess access)
+{
+    return decideWorkingFolder(QDir::currentPath(), QDir::homePath(),
+                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), access);
 }
 
 }  // namespace tormel

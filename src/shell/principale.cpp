@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "record/engine_hours_panel.h"
+#include "shell/help_window.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
 #include "tracks/track_editor.h"
@@ -213,14 +214,28 @@ void Principale::Autorisation_Menu()
 
 void Principale::Aide_Click()
 {
-    const QString path = QDir(services_.programFolder).filePath(QStringLiteral("Help_%1.txt").arg(state_.Choix_Langue));
-    // The desktop's opener says nothing of a missing file.
-    if (!QFileInfo::exists(path)) {
-        services_.dialogs.message(state_.tables.Textes[60].arg(path), MessageIcon::Information, shortCaption());
+    if (!help_)
+        help_ = new HelpWindow(this);
+    QString missing;
+    if (!loadHelp(&missing)) {
+        services_.dialogs.message(state_.tables.Textes[60].arg(missing), MessageIcon::Information, shortCaption());
         return;
     }
-    if (!services_.launcher.startEditor(path))
-        services_.dialogs.message(editorNotFoundText(), MessageIcon::Critical, shortCaption());
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+bool Principale::loadHelp(QString* missingPath)
+{
+    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, state_.Choix_Langue);
+    help_->applyTexts(state_.tables, menus_->AffTip->isChecked());
+    if (!help.text) {
+        *missingPath = help.path;
+        return false;
+    }
+    help_->showText(*help.text);
+    return true;
 }
 
 void Principale::Infos_Click()

@@ -19,6 +19,7 @@ namespace tormel {
 
 class Dialogs;
 class DownloadReceiver;
+class HelpWindow;
 class Launcher;
 class SerialPort;
 class Sound;
@@ -34,6 +35,9 @@ struct Services {
     QString programFolder;
     // What the window remembers beside the settings (UserSettings::standardFile()).
     QString userSettingsFile;
+    // The installed language and help files, read beneath the user's own in
+    // `programFolder`; empty for a build or a portable copy.
+    QString shippedDataFolder = {};
 };
 
 // The choices kept in the settings file and the state shared by the panels.
@@ -176,6 +180,9 @@ private:
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
     void installQtTranslation(int language);
+    // Reads the help of the chosen language into the help window; false
+    // when there is none.
+    bool loadHelp(QString* missingPath);
     void showRecentFiles();
 
     Services services_;
@@ -187,6 +194,7 @@ private:
     std::unique_ptr<Panels> panels_;
     QTimer* timer2_;
     DownloadReceiver* receiver_;
+    HelpWindow* help_ = nullptr;  // made at the first Aide
     bool settingsFailureShown_ = false;
     bool laidOut_ = false;
     // Qt's own texts (dialog buttons and titles) in the chosen language.

@@ -38,7 +38,7 @@ bool Principale::writeReport(const QString& path, QString* errorText)
     const DecodedRecord& d = document_.decoded();
     ReportContent content;
     content.caption = windowTitle();
-    content.header = {QStringLiteral("N° de Série : ") + d.Serial_Number, d.Nombre_Etapes, d.Mode, d.Soft_Ver, d.Hard_Ver,
+    content.header = {state_.tables.Textes[serialNumberCaption] + d.Serial_Number, d.Nombre_Etapes, d.Mode, d.Soft_Ver, d.Hard_Ver,
                       d.Temp_Limite};
     content.header.removeAll(QString());
     Panels& p = *panels_;

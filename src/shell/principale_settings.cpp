@@ -3,6 +3,7 @@
 #include "base/app_info.h"
 #include "config/settings.h"
 #include "platform/dialogs.h"
+#include "shell/help_window.h"
 #include "shell/menus.h"
 #include "charts/smoothing_panel.h"
 #include "shell/panels.h"
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace tormel {
 
@@ -124,6 +126,10 @@ void Principale::Langue_Click(int index)
     setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
     Lire_Textes_Click();
     Update_Textes();
+    // An open guide turns to the new language, or says it has none.
+    QString missing;
+    if (help_ && help_->isVisible() && !loadHelp(&missing))
+        help_->showText(state_.tables.Textes[60].arg(missing));
     if (!state_.Init_En_Cours) {
         if (document_.isShown())
             Affiche_Data();
@@ -146,13 +152,14 @@ void Principale::Lire_Textes_Click()
     Lire_Menus();
     if (caption(menus_->Options->menuAction()) == QLatin1String("Langue"))
         setCaption(menus_->Options->menuAction(), QStringLiteral("Français"));
-    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables);
+    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, services_.shippedDataFolder);
 }
 
 void Principale::Lire_Menus()
 {
     MenuCaptions captions = currentMenuCaptions();
-    const MenuReadStatus file = tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions);
+    const MenuReadStatus file =
+        tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions, services_.shippedDataFolder);
     const auto items = menus_->menuFileItems();
     for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
         const QString& text = captions[std::size_t(i)];
@@ -169,6 +176,8 @@ void Principale::Lire_Menus()
     }
     menus_->applyMnemonics();
     if (file.failed) {
+        // The message does not say which file: a terminal is told.
+        qWarning("tormel_vue: the language file %s is missing or defective", qPrintable(file.failedFile));
         QString& message = state_.tables.Textes[51];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");
@@ -184,6 +193,12 @@ void Principale::Update_Textes()
     panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
     panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[8]);
     setCaption(menus_->Rapport, state_.tables.Textes[66]);
+    panels_->Serial_Number_Caption->setText(state_.tables.Textes[serialNumberCaption]);
+    // The menu bar sizes its corner only when the corner is set: set it again
+    // for the caption's new width.
+    menuBar()->setCornerWidget(menuBar()->cornerWidget(Qt::TopRightCorner), Qt::TopRightCorner);
+    if (help_)
+        help_->applyTexts(state_.tables, on);
     menus_->applyMnemonics();
 }
 

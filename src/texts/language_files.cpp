@@ -1,12 +1,15 @@
 #include "texts/language_files.h"
 
 #include "base/text_codec.h"
+#include "texts/shipped_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <limits>
 
 namespace tormel {
@@ -46,15 +49,23 @@ bool isDelimiter(QChar c)
     return c == QLatin1Char(',') || isLineEnd(c);
 }
 
-std::optional<QString> readBoundedText(const QString& path)
+std::optional<QByteArray> readBoundedBytes(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.read(maxLanguageFileBytes + 1);
+    QByteArray bytes = file.read(maxLanguageFileBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > maxLanguageFileBytes)
         return std::nullopt;
-    return fromWindows1252(bytes);
+    return bytes;
+}
+
+std::optional<QString> readBoundedText(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readBoundedBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return fromWindows1252(*bytes);
 }
 
 bool validLanguage(int language)
@@ -199,13 +210,53 @@ QString languageFilePath(const QString& folder, const QString& prefix, int langu
     return QDir(folder).filePath(prefix + QString::number(language) + QStringLiteral(".txt"));
 }
 
-QString languageFileToRead(const QString& folder, const QString& fallbackFolder, const QString& prefix, int language)
+namespace {
+
+bool isCopyOfShippedVersion(const QString& path)
 {
-    const QString path = languageFilePath(folder, prefix, language);
-    if (fallbackFolder.isEmpty() || QFileInfo::exists(path))
-        return path;
-    const QString fallback = languageFilePath(fallbackFolder, prefix, language);
-    return QFileInfo::exists(fallback) ? fallback : path;
+    const std::optional<QByteArray> bytes = readBoundedBytes(path);
+    return bytes && isShippedVersion(QFileInfo(path).fileName(), *bytes);
+}
+
+bool hasShippedFolder(const QString& folder, const QString& shippedFolder)
+{
+    return !shippedFolder.isEmpty() && QDir::cleanPath(shippedFolder) != QDir::cleanPath(folder)
+        && QFileInfo(shippedFolder).isDir();
+}
+
+// Reads every layer with `read`; false when there is none or one fails.
+template <typename Read>
+bool readLayers(const QStringList& layers, Read read, QString* failedFile = nullptr)
+{
+    bool ok = !layers.isEmpty();
+    for (const QString& path : layers) {
+        if (!read(path)) {
+            ok = false;
+            if (failedFile)
+                *failedFile = path;
+        }
+    }
+    return ok;
+}
+
+}  // namespace
+
+QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, int language)
+{
+    QStringList layers;
+    const bool shipped = hasShippedFolder(folder, shippedFolder)
+        && QFileInfo::exists(languageFilePath(shippedFolder, prefix, language));
+    if (shipped)
+        layers << languageFilePath(shippedFolder, prefix, language);
+    const QString own = languageFilePath(folder, prefix, language);
+    if (QFileInfo::exists(own) && !(shipped && isCopyOfShippedVersion(own)))
+        layers << own;
+    return layers;
+}
+
+QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, int language)
+{
+    return languageFilePath(hasShippedFolder(folder, shippedFolder) ? shippedFolder : folder, prefix, language);
 }
 
 bool readTextesFile(const QString& path, TextTables& tables)
@@ -229,14 +280,16 @@ bool readTipsFile(const QString& path, TextTables& tables)
     });
 }
 
-TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables, const QString& fallbackFolder)
+TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables, const QString& shippedFolder)
 {
     TextReadStatus status;
     if (!validLanguage(language))
         return status;
-    status.textesRead = readTextesFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Textes_"), language), tables);
+    status.textesRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
+                                   [&tables](const QString& path) { return readTextesFile(path, tables); });
     if (status.textesRead)
-        status.tipsRead = readTipsFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Tips_"), language), tables);
+        status.tipsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Tips_"), language),
+                                     [&tables](const QString& path) { return readTipsFile(path, tables); });
     return status;
 }
 
@@ -261,11 +314,38 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
     return status;
 }
 
-MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions, const QString& fallbackFolder)
+MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions, const QString& shippedFolder)
 {
-    if (!validLanguage(language))
-        return {true, 0};
-    return readMenuFile(languageFileToRead(folder, fallbackFolder, QStringLiteral("Menu_"), language), captions);
+    MenuReadStatus status;
+    const QString prefix = QStringLiteral("Menu_");
+    if (!validLanguage(language)) {
+        status.failed = true;
+        return status;
+    }
+    const QStringList layers = languageFileLayers(folder, shippedFolder, prefix, language);
+    if (layers.isEmpty())
+        status.failedFile = missingLanguageFile(folder, shippedFolder, prefix, language);
+    status.failed = !readLayers(layers, [&](const QString& path) {
+        const MenuReadStatus layer = readMenuFile(path, captions);
+        status.fieldsRead = std::max(status.fieldsRead, layer.fieldsRead);
+        return !layer.failed;
+    }, &status.failedFile);
+    return status;
+}
+
+HelpText readHelp(const QString& folder, const QString& shippedFolder, int language)
+{
+    const QString prefix = QStringLiteral("Help_");
+    const QStringList layers = validLanguage(language) ? languageFileLayers(folder, shippedFolder, prefix, language) : QStringList();
+    if (layers.isEmpty())
+        return {missingLanguageFile(folder, shippedFolder, prefix, language), std::nullopt};
+    HelpText help{layers.last(), std::nullopt};
+    if (const std::optional<QByteArray> bytes = readBoundedBytes(help.path)) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8(*bytes);
+        help.text = utf8.hasError() ? fromWindows1252(*bytes) : text;
+    }
+    return help;
 }
 
 QByteArray textesFileBytes(const TextTables& tables)

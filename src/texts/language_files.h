@@ -3,6 +3,7 @@
 #include "texts/text_tables.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -57,9 +58,15 @@ private:
 // Name of a language file in `folder`: prefix "Textes_", "Tips_", "Menu_" or
 // "Help_", then the language number 0 to 5.
 QString languageFilePath(const QString& folder, const QString& prefix, int language);
-// The language file to read: the one in `folder`, or when `folder` lacks it
-// and `fallbackFolder` (the installed data folder) has it, that one.
-QString languageFileToRead(const QString& folder, const QString& fallbackFolder, const QString& prefix, int language);
+// The files of one name to read, in order: the shipped one in
+// `shippedFolder` (the installed data; empty or missing for a build or a
+// portable copy), then the user's own in `folder` over it, entry by entry.
+// A user's file that is a copy of a shipped version is passed over where a
+// shipped file lies beneath: it holds no edit and would hide newer texts.
+QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, int language);
+// The file a reader names when it finds none of that name: the shipped one
+// when there is a shipped folder, else the user's.
+QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, int language);
 
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
@@ -74,21 +81,36 @@ struct TextReadStatus {
 };
 
 // Lire_Textes: the text table then, if it read whole, the tool-tip table of
-// `language`. Failures are silent for the user; the status is for tests and logs.
+// `language`, each from its layers; a layer that fails, or no file at all,
+// is a failure. Failures are silent for the user; the status is for tests
+// and logs.
 TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables,
-                           const QString& fallbackFolder = QString());
+                           const QString& shippedFolder = QString());
 
 struct MenuReadStatus {
     bool failed = false;
     int fieldsRead = 0;  // captions replaced before a failure stay replaced
+    QString failedFile;  // the file that failed or was not found
 };
 
 MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions);
 
-// Lire_Menus: the 36 captions of `language` into `captions`. Composing the
-// titles and telling the user about a failure is the window's work.
+// Lire_Menus: the 36 captions of `language` into `captions`, from the
+// layers of the menu file; `fieldsRead` counts those set by any layer.
+// Composing the titles and telling the user about a failure is the window's
+// work.
 MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions,
-                          const QString& fallbackFolder = QString());
+                          const QString& shippedFolder = QString());
+
+// The help of `language`: the user's own file when there is one, else the
+// shipped one. UTF-8, or Windows-1252 when the bytes are not UTF-8 (help
+// written for older copies). No text when neither can be read; `path` is
+// then the file a message should name.
+struct HelpText {
+    QString path;
+    std::optional<QString> text;
+};
+HelpText readHelp(const QString& folder, const QString& shippedFolder, int language);
 
 // Translation tools: write the current tables or captions as the files of
 // `language`, replacing them whole. A double quote cannot be written inside

@@ -79,6 +79,12 @@ void Init_Textes(TextTables& t)
     x[72] = QStringLiteral("Plus de 2048 octets sont arrivés.");
     x[73] = QStringLiteral("%1 erreur(s) sur la ligne : parasites, câble ou réglage du port.");
     x[74] = QStringLiteral("Arrêt avec %1 octets sur 2048.");
+    x[serialNumberCaption] = QStringLiteral("N° de Série : ");
+    x[helpTitle] = QStringLiteral("Tormel_Vue - Aide");
+    x[helpFindLabel] = QStringLiteral("Rechercher :");
+    x[helpFindPrevious] = QStringLiteral("Précédent");
+    x[helpFindNext] = QStringLiteral("Suivant");
+    x[helpNotFound] = QStringLiteral("Introuvable");
 
     auto& p = t.Tips;
     p[0] = QStringLiteral("Gauche:TRI");

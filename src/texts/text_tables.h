@@ -17,8 +17,18 @@ struct TextTables {
     std::array<QString, TipsCount> Tips;
 };
 
-// Fills Textes 0..74 (17 excepted) and Tips 0..17 with the built-in French texts; other
-// slots are left as they are.
+// Entries of the newer texts that code names.
+enum TextEntry : int {
+    serialNumberCaption = 75,  // before the logger's serial number
+    helpTitle = 76,            // the help window's title
+    helpFindLabel = 77,
+    helpFindPrevious = 78,
+    helpFindNext = 79,
+    helpNotFound = 80,         // the find bar when the text is nowhere
+};
+
+// Fills Textes 0..80 (17 excepted) and Tips 0..17 with the
+// built-in French texts; other slots are left as they are.
 void Init_Textes(TextTables& tables);
 
 // A panel that shows texts of the tables takes them all at once, with the

@@ -33,7 +33,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(programDir()));
         ASSERT_TRUE(QFile::copy(QStringLiteral(TORMEL_EXE), exe()));
         QFile::setPermissions(exe(), QFile::permissions(exe()) | QFileDevice::ExeOwner);
-        ASSERT_TRUE(QDir().mkpath(workDir()));
+        ASSERT_TRUE(QDir().mkpath(workDir()) && QDir().mkpath(home()));
     }
 
     QString programDir() const { return folder_.file(u"program"_s); }
@@ -48,15 +48,18 @@ protected:
             ASSERT_TRUE(QFile::copy(shipped.filePath(name), QDir(programDir()).filePath(name)));
     }
 
+    QString home(const QString& name = {}) const { return folder_.file(u"home/"_s + name); }
+
     struct Run { int exitCode; QString err, out; };
-    // Without a display of any kind.
-    Run run(const QStringList& args)
+    // Without a display of any kind, for a user whose home is a folder of the test.
+    Run run(const QStringList& args, const QString& from = {})
     {
         QProcess process;
-        process.setWorkingDirectory(workDir());
+        process.setWorkingDirectory(from.isEmpty() ? workDir() : from);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s, u"XDG_DATA_HOME"_s, u"XDG_CONFIG_HOME"_s})
             env.remove(name);
+        env.insert(u"HOME"_s, home());
         process.setProcessEnvironment(env);
         process.start(exe(), args);
         EXPECT_TRUE(process.waitForFinished(60000));
@@ -156,7 +159,7 @@ TEST_F(CommandLine, FailuresLeaveNothingBehind)
 TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
 {
     shipLanguages();
-    ASSERT_TRUE(QDir().mkpath(work(u"out"_s)) && QDir().mkpath(work(u"other"_s)));
+    ASSERT_TRUE(QDir().mkpath(work(u"other"_s)));  // out/ is created
     ASSERT_TRUE(Sauve_Fichier(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
     ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
     ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
@@ -177,6 +180,58 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
         ASSERT_EQ(run({u"--export"_s, name + u".Tml"_s, name + u"-one.xls"_s}).exitCode, 0);
         EXPECT_EQ(body(readBytes(work(u"out/"_s + name + u".xls"_s))), body(readBytes(work(name + u"-one.xls"_s)))) << name.toStdString();
     }
+}
+
+TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
+{
+    // out: what standard output must hold; err: what standard error must hold.
+    const struct { QStringList args; int exitCode; QString out, err; } cases[] = {
+        {{u"--frobnicate"_s}, 2, {}, u"tormel_vue: unknown option --frobnicate\nUsage: tormel_vue"_s},
+        {{u"run1.Tml"_s, u"--to=x"_s}, 2, {}, u"unknown option --to=x"_s},
+        {{u"--version"_s}, 0, u"tormel_vue 1.1.9\n"_s, {}},
+        {{u"--help"_s}, 0, u"--version  prints the version (exit 0)"_s, {}},
+        {{u"--export"_s, u"a.Tml"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        // Qt's own options and a record after "--" are the window's: it needs a display.
+        {{u"-session"_s, u"s1"_s, u"--style=fusion"_s, u"-platformtheme"_s, u"gtk3"_s, u"-reverse"_s}, 1, {}, u"no display found"_s},
+        {{u"--"_s, u"--odd.Tml"_s}, 1, {}, u"no display found"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const Run r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(c.out.isEmpty() ? r.out.isEmpty() : r.out.contains(c.out)) << r.out.toStdString();
+        EXPECT_TRUE(c.err.isEmpty() ? r.err.isEmpty() : r.err.contains(c.err)) << r.err.toStdString();
+    }
+}
+
+TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)
+{
+    shipLanguages();
+    ASSERT_TRUE(Sauve_Fichier(home(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
+    const QString own = home(u"Documents/Tormel_Vue"_s);
+    const auto speed = [this] { return readBytes(home(u"run1.xls"_s)).split('\r').value(3).split('\t').value(3); };
+
+    // No working folder yet: nothing is created, and the user is told.
+    Run r = run({u"--export"_s, u"run1.Tml"_s, u"run1.xls"_s}, home());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, u"tormel_vue: no track file %1/Pistes.aqw: the speeds stay empty\n"_s.arg(own));
+    EXPECT_EQ(speed(), QByteArray());
+    EXPECT_FALSE(QFileInfo::exists(home(u"Documents"_s)));
+
+    // The window's track file, read from there; the paths given stay the user's.
+    Fiche_Piste first = Init_Piste(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    first.Distances = {1000.0F, 0, 0, 0};
+    ASSERT_TRUE(QDir().mkpath(own));
+    writeBytes(own + u"/Pistes.aqw"_s, encodeTrackRecord(first));
+    r = run({u"--export"_s, u"run1.Tml"_s, u"run1.xls"_s}, home());
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, u"tormel_vue: track lengths from %1/Pistes.aqw\n"_s.arg(own));
+    EXPECT_NE(speed(), QByteArray());
+    r = run({u"--export"_s, u"run1.Tml"_s, u"--to"_s, u"season/xls"_s}, home());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readBytes(home(u"season/xls/run1.xls"_s)).mid(readBytes(home(u"season/xls/run1.xls"_s)).indexOf('\n')),
+              readBytes(home(u"run1.xls"_s)).mid(readBytes(home(u"run1.xls"_s)).indexOf('\n')));
+    EXPECT_EQ(QDir(own).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Pistes.aqw"_s});
 }
 
 TEST_F(CommandLine, ReportsASessionAsSearchableText)

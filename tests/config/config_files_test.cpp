@@ -86,41 +86,56 @@ TEST(ProgramFolder, WritableIsTriedNotGuessed)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"plain-file"});  // the probe is gone
 }
 
-TEST(ProgramFolder, UserFolderGetsTheMissingShippedFiles)
+TEST(ProgramFolder, TheExecutablesFolderOnlyForABuildOrAPortableCopy)
 {
-    TempFolder folder;
-    QDir().mkpath(folder.file("data"));
-    writeBytes(folder.file("data/Menu_0.txt"), "shipped menu");
-    writeBytes(folder.file("data/Textes_3.txt"), "shipped texts");
-    writeBytes(folder.file("data/Help_5.txt"), "shipped help");
-    writeBytes(folder.file("data/unrelated.txt"), "no");
-    QDir().mkpath(folder.file("user"));
-    writeBytes(folder.file("user/Textes_3.txt"), "user's own");
-
-    const QString chosen = decideProgramFolder(QStringLiteral("/proc"), folder.file("data"), folder.file("user"));
-    EXPECT_EQ(chosen, folder.file("user"));
-    EXPECT_EQ(readBytes(folder.file("user/Menu_0.txt")), "shipped menu");
-    EXPECT_EQ(readBytes(folder.file("user/Help_5.txt")), "shipped help");
-    EXPECT_EQ(readBytes(folder.file("user/Textes_3.txt")), "user's own");
-    EXPECT_FALSE(QFileInfo::exists(folder.file("user/unrelated.txt")));
-    EXPECT_EQ(copyMissingLanguageFiles(folder.file("data"), folder.file("user")), 0);
+    // installed: a share/tormel_vue beside bin/; languages: language files beside the executable.
+    const struct { const char* name; bool installed, languages; bool inExecutableFolder; } cases[] = {
+        {"a build or a portable copy", false, true, true},
+        {"installed, whoever can write bin/", true, false, false},
+        {"installed, language files beside it as well", true, true, false},
+        {"a bare executable", false, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const QString bin = folder.file("prefix/bin"), data = folder.file("prefix/share/tormel_vue");
+        QDir().mkpath(bin);
+        if (c.installed)
+            QDir().mkpath(data);
+        if (c.languages)
+            writeBytes(folder.file("prefix/bin/Tips_4.txt"), "0,\"x\"\r\n");
+        const QString user = folder.file("user");
+        EXPECT_EQ(installedDataFolder(bin), data);
+        EXPECT_EQ(decideProgramFolder(bin, installedDataFolder(bin), user, FolderAccess::ReadOnly),
+                  c.inExecutableFolder ? bin : user);
+        EXPECT_FALSE(QFileInfo::exists(user));
+        EXPECT_EQ(decideProgramFolder(bin, installedDataFolder(bin), user), c.inExecutableFolder ? bin : user);
+        EXPECT_EQ(QFileInfo(user).isDir(), !c.inExecutableFolder);
+    }
 }
 
-TEST(ProgramFolder, TheCommandLineCreatesNothingAndReadsWhatIsInstalled)
+TEST(ProgramFolder, CopiesOfShippedFilesGoEditedOnesStay)
 {
     TempFolder folder;
-    QDir().mkpath(folder.file("data"));
-    writeBytes(folder.file("data/Menu_2.txt"), "shipped");
-    const QString user = folder.file("user");
-
-    EXPECT_EQ(decideProgramFolder(QStringLiteral("/proc"), folder.file("data"), user, FolderAccess::ReadOnly), user);
-    EXPECT_FALSE(QFileInfo::exists(user));
-    EXPECT_EQ(languageFileToRead(user, folder.file("data"), "Menu_", 2), folder.file("data/Menu_2.txt"));
-    // Missing in both: the reader is pointed at the program folder and fails there.
-    EXPECT_EQ(languageFileToRead(user, folder.file("data"), "Menu_", 3), folder.file("user/Menu_3.txt"));
+    const QString shipped = folder.file("share/tormel_vue"), user = folder.file("user");
+    QDir().mkpath(shipped);
     QDir().mkpath(user);
-    writeBytes(folder.file("user/Menu_2.txt"), "user's own");
-    EXPECT_EQ(languageFileToRead(user, folder.file("data"), "Menu_", 2), folder.file("user/Menu_2.txt"));
+    const QByteArray menu2 = readBytes(QStringLiteral(TORMEL_LANG_DIR "/Menu_2.txt"));
+    for (const char* name : {"Menu_2.txt", "Menu_3.txt", "Tips_2.txt", "Textes_2.txt"})
+        writeBytes(QDir(shipped).filePath(name), "a newer version");
+    writeBytes(folder.file("user/Menu_2.txt"), menu2);                                               // a copy: goes
+    writeBytes(folder.file("user/Menu_3.txt"), menu2);                                               // a copy, but of another name: stays
+    writeBytes(folder.file("user/Tips_2.txt"), readBytes(QStringLiteral(TORMEL_LANG_DIR "/Tips_2.txt")) + " ");  // edited: stays
+    writeBytes(folder.file("user/Textes_5.txt"), readBytes(QStringLiteral(TORMEL_LANG_DIR "/Textes_5.txt")));    // nothing shipped to read instead: stays
+    writeBytes(folder.file("user/Tormport.dat"), "settings");
+
+    EXPECT_EQ(decideProgramFolder(folder.file("bin"), shipped, user), user);
+    EXPECT_EQ(QDir(user).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Menu_3.txt", "Textes_5.txt", "Tips_2.txt", "Tormport.dat"}));
+    // Never the shipped folder itself.
+    writeBytes(folder.file("share/tormel_vue/Menu_2.txt"), menu2);
+    EXPECT_EQ(removeShippedCopies(shipped, shipped), 0);
+    EXPECT_TRUE(QFileInfo::exists(folder.file("share/tormel_vue/Menu_2.txt")));
 }
 
 TEST(ProgramFolder, TheWindowWorksInAFolderOfItsOwnWhenStartedFromHome)
@@ -131,6 +146,10 @@ TEST(ProgramFolder, TheWindowWorksInAFolderOfItsOwnWhenStartedFromHome)
     QDir().mkpath(other);
     const QString own = folder.file("documents/Tormel_Vue");
     EXPECT_EQ(decideWorkingFolder(other, home, documents), other);
+    EXPECT_FALSE(QFileInfo::exists(own));
+    // The commands follow the same rule but create nothing.
+    EXPECT_EQ(decideWorkingFolder(home + QStringLiteral("/"), home, documents, FolderAccess::ReadOnly), own);
+    EXPECT_EQ(decideWorkingFolder(QStringLiteral("/proc"), home, documents, FolderAccess::ReadOnly), own);
     EXPECT_FALSE(QFileInfo::exists(own));
     EXPECT_EQ(decideWorkingFolder(home + QStringLiteral("/"), home, documents), own);
     EXPECT_TRUE(QFileInfo(own).isDir());

@@ -12,6 +12,7 @@
 #include "laps/ranges_view.h"
 #include "record/record_decoder.h"
 #include "record/record_file.h"
+#include "shell/help_window.h"
 #include "shell/menus.h"
 #include "config/user_settings.h"
 #include "support/fakes.h"
@@ -65,7 +66,8 @@ protected:
     }
     Principale& start()
     {
-        window_ = std::make_unique<Principale>(Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+        window_ = std::make_unique<Principale>(
+            Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s), shipped_});
         // A maximised window on a bare 1280x1024 screen.
         window_->resize(1280, 1024);
         window_->Form_Load();
@@ -140,6 +142,7 @@ protected:
 
     test::TempFolder current_;
     QTemporaryDir program_;
+    QString shipped_;  // the installed data, when the test gives one
     test::FakeDialogs dialogs;
     test::FakeLauncher launcher;
     test::FakeSerialPort port;
@@ -197,26 +200,24 @@ TEST_F(WindowTest, ChoicesAreSavedHelpAndUnwritableSettingsAreReportedOnce)
     EXPECT_EQ(title(u"Unites"_s), u"miles/h  |  °C"_s);
     EXPECT_EQ(settingsBytes().mid(2, 2), QByteArray("\x01\x00", 2));
 
-    // The desktop's opener is silent about a missing file: the window says it.
+    // A missing help file is told; one present opens in the help window.
     dialogs.messages.clear();
     w.Aide_Click();
-    EXPECT_TRUE(launcher.started.isEmpty());
     ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_EQ(dialogs.messages[0].text, u"Le fichier d'aide %1 est introuvable."_s.arg(programFile(u"Help_0.txt"_s)));
-    writeBytes(programFile(u"Help_0.txt"_s), "help");
+    writeBytes(programFile(u"Help_0.txt"_s), "aide");
     dialogs.messages.clear();
     w.Aide_Click();
-    EXPECT_EQ(launcher.started, QStringList{programFile(u"Help_0.txt"_s)});
-    launcher.available = false;
-    w.Aide_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1U);
-    EXPECT_EQ(dialogs.messages[0].text + u'|' + dialogs.messages[0].caption, u"Notepad Not Found|Tormel"_s);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(find<HelpWindow>(u"HelpWindow"_s)->isVisible());
+    EXPECT_EQ(find<HelpWindow>(u"HelpWindow"_s)->text(), u"aide"_s);
 
     // A folder in the way of the settings file makes every write fail: told once, choices kept.
     ASSERT_TRUE(QFile::remove(programFile(u"Tormport.dat"_s)) && QDir(program_.path()).mkdir(u"Tormport.dat"_s));
+    dialogs.messages.clear();
     w.Com_Click(2);
     w.Com_Click(3);
-    EXPECT_EQ(dialogs.messages.size(), 2U);
+    EXPECT_EQ(dialogs.messages.size(), 1U);
     EXPECT_TRUE(find(u"Com3"_s)->isChecked());
 }
 
@@ -544,6 +545,40 @@ TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
     ASSERT_FALSE(dialogs.saveRequests.empty());
     EXPECT_EQ(dialogs.saveRequests.back().filter.text(), u"Tml (*.Tml)"_s);
     EXPECT_EQ(dialogs.saveRequests.back().initialFolder, current_.path());
+}
+
+TEST_F(WindowTest, InstalledLanguagesAndHelpBeneathTheUsersFollowTheLanguage)
+{
+    // An installed copy: the shipped files in their own folder, the user's folder empty.
+    QTemporaryDir share;
+    for (const QString& folder : {QStringLiteral(TORMEL_LANG_DIR), QStringLiteral(TORMEL_HELP_DIR)})
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(QDir(folder).filePath(name), QDir(share.path()).filePath(name)));
+    ASSERT_TRUE(QFile::remove(QDir(share.path()).filePath(u"Help_3.txt"_s)));
+    shipped_ = share.path();
+    Principale& w = start();
+    EXPECT_TRUE(dialogs.messages.empty());
+    w.Picture2_Click();
+    w.Aide_Click();
+    auto* help = find<HelpWindow>(u"HelpWindow"_s);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), u"Tormel_Vue - Aide"_s);
+    EXPECT_EQ(help->text().toUtf8(), readBytes(QDir(share.path()).filePath(u"Help_0.txt"_s)));
+
+    w.Langue_Click(2);
+    EXPECT_EQ(caption(find(u"Quitter"_s)), u"Quit"_s);
+    auto* serial = find<QLabel>(u"Serial_Number_Caption"_s);
+    EXPECT_EQ(serial->text(), u"Serial No. : "_s);
+    w.show();
+    w.Langue_Click(1);
+    EXPECT_GE(serial->width(), serial->sizeHint().width()) << serial->text().toStdString();  // never clipped
+    w.Langue_Click(2);
+    EXPECT_EQ(help->windowTitle(), u"Tormel_Vue - Help"_s);
+    EXPECT_EQ(help->text().toUtf8(), readBytes(QDir(share.path()).filePath(u"Help_2.txt"_s)));
+    // A language without its guide says so in the window.
+    w.Langue_Click(3);
+    EXPECT_EQ(help->text(), u"Die Hilfedatei %1 wurde nicht gefunden."_s.arg(QDir(share.path()).filePath(u"Help_3.txt"_s)));
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 // ---- Engine-speed charts ------------------------------------------------------

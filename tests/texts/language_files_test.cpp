@@ -1,8 +1,11 @@
 #include "base/text_codec.h"
 #include "support/temp_folder.h"
 #include "texts/language_files.h"
+#include "texts/shipped_files.h"
 
 #include <gtest/gtest.h>
+
+#include <QCryptographicHash>
 
 #include <vector>
 
@@ -177,6 +180,102 @@ TEST(ShippedLanguageFiles, FrenchFilesHoldTheBuiltInTexts)
     MenuCaptions captions;
     ASSERT_FALSE(Lire_Menus(langFolder, 0, captions).failed);
     EXPECT_EQ(captions, frenchMenuCaptions());
+}
+
+TEST(ShippedLanguageFiles, EveryShippedFileHasItsDigest)
+{
+    // A copy of any of them in a user's folder must be known as a copy.
+    for (const QString& folder : {langFolder, QStringLiteral(TORMEL_HELP_DIR)}) {
+        for (const QString& name : QDir(folder).entryList({QStringLiteral("*_?.txt")}, QDir::Files)) {
+            const QByteArray bytes = test::readBytes(QDir(folder).filePath(name));
+            EXPECT_TRUE(isShippedVersion(name, bytes))
+                << "add to src/texts/shipped_files.cpp: {\"" << name.toStdString() << "\", \""
+                << QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString() << "\"},";
+            EXPECT_FALSE(isShippedVersion(name, bytes + ' '));
+            EXPECT_FALSE(isShippedVersion(QStringLiteral("Other_") + name, bytes));
+        }
+    }
+}
+
+// ---- A user's files over the installed ones ------------------------------------
+
+TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
+{
+    const QByteArray shippedMenu = test::readBytes(QDir(langFolder).filePath("Menu_2.txt"));
+    MenuCaptions newer;
+    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", 2), newer).failed);
+    newer[16] = QStringLiteral("kmh-new");
+    // user: the user's Menu_2.txt and Textes_2.txt; shipped: whether the installed folder is given.
+    const struct { const char* name; QByteArray userMenu, userTextes; bool shipped; QString caption16, texte22, texte5; bool failed; } cases[] = {
+        {"nothing of the user's", {}, {}, true, "kmh-new", "  Lap", "Lap : ", false},
+        {"an old copy is passed over", shippedMenu, {}, true, "kmh-new", "  Lap", "Lap : ", false},
+        {"an edited entry is kept, the others shipped", {}, "22,\"  Round\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
+        {"an edited menu file wins whole", menuFileBytes(frenchMenuCaptions()), {}, true, "km/h", "  Lap", "Lap : ", false},
+        {"a short menu file of the user's is reported", "Only\r\n", {}, true, "kmh-new", "  Lap", "Lap : ", true},
+        {"a build's own copy is read", shippedMenu, test::readBytes(languageFilePath(langFolder, "Textes_", 2)), false, "km/h", "  Lap", "Lap : ", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        QDir().mkpath(folder.file("share"));
+        QDir().mkpath(folder.file("user"));
+        writeBytes(folder.file("share/Menu_2.txt"), menuFileBytes(newer));
+        for (const char* name : {"Textes_2.txt", "Tips_2.txt"})
+            writeBytes(folder.file(QStringLiteral("share/") + name), test::readBytes(QDir(langFolder).filePath(name)));
+        if (!c.userMenu.isEmpty())
+            writeBytes(folder.file("user/Menu_2.txt"), c.userMenu);
+        if (!c.userTextes.isEmpty())
+            writeBytes(folder.file("user/Textes_2.txt"), c.userTextes);
+        if (!c.shipped)
+            writeBytes(folder.file("user/Tips_2.txt"), test::readBytes(QDir(langFolder).filePath("Tips_2.txt")));
+        const QString shipped = c.shipped ? folder.file("share") : QString();
+
+        MenuCaptions captions = frenchMenuCaptions();
+        const MenuReadStatus menus = Lire_Menus(folder.file("user"), 2, captions, shipped);
+        TextTables tables = frenchTextTables();
+        const TextReadStatus texts = Lire_Textes(folder.file("user"), 2, tables, shipped);
+        EXPECT_EQ(menus.failed, c.failed);
+        EXPECT_EQ(menus.fieldsRead, menuCaptionCount);
+        EXPECT_EQ(captions[16], c.caption16);
+        EXPECT_TRUE(texts.textesRead && texts.tipsRead);
+        EXPECT_EQ(tables.Textes[22] + u'|' + tables.Textes[5], c.texte22 + u'|' + c.texte5);
+    }
+}
+
+TEST(LanguageLayers, NoFileAtAllIsAFailureNamingTheShippedOne)
+{
+    TempFolder folder;
+    QDir().mkpath(folder.file("share"));
+    MenuCaptions captions = frenchMenuCaptions();
+    const MenuReadStatus menus = Lire_Menus(folder.file("user"), 3, captions, folder.file("share"));
+    EXPECT_TRUE(menus.failed);
+    EXPECT_EQ(menus.failedFile, folder.file("share/Menu_3.txt"));
+    EXPECT_EQ(captions, frenchMenuCaptions());
+    TextTables tables;
+    EXPECT_FALSE(Lire_Textes(folder.file("user"), 3, tables, folder.file("share")).textesRead);
+    // Without an installed folder the user's own is named.
+    EXPECT_EQ(Lire_Menus(folder.file("user"), 3, captions).failedFile, folder.file("user/Menu_3.txt"));
+}
+
+TEST(LanguageLayers, TheHelpOfTheUserOrTheShippedOne)
+{
+    TempFolder folder;
+    QDir().mkpath(folder.file("share"));
+    QDir().mkpath(folder.file("user"));
+    writeBytes(folder.file("share/Help_1.txt"), "Gids \xE2\x82\xAC\n");
+    writeBytes(folder.file("share/Help_2.txt"), "Guide\n");
+    writeBytes(folder.file("user/Help_2.txt"), "Mine \x80\n");  // not UTF-8: an old Windows-1252 file
+    const QString user = folder.file("user"), shipped = folder.file("share");
+    const struct { int language; QString path; std::optional<QString> text; } cases[] = {
+        {1, folder.file("share/Help_1.txt"), QStringLiteral("Gids €\n")},
+        {2, folder.file("user/Help_2.txt"), QStringLiteral("Mine €\n")},
+        {3, folder.file("share/Help_3.txt"), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const HelpText help = readHelp(user, shipped, c.language);
+        EXPECT_EQ(help.path, c.path) << c.language;
+        EXPECT_EQ(help.text, c.text) << c.language;
+    }
 }
 
 }  // namespace

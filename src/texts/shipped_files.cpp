@@ -1,0 +1,104 @@
+#include "texts/shipped_files.h"
+
+#include <QCryptographicHash>
+
+namespace tormel {
+
+namespace {
+
+// Every language and help file any version of the program has shipped,
+// by name and SHA-256. A file changed in data/ adds its new digest here;
+// the old ones stay, so that copies of them in users' folders are known.
+constexpr ShippedDigest digests[] = {
+    {"Help_0.txt", "04dc2e986ad265c3f336d5468dda304bf4e7ad10689cd2e51d50b62b1bcbce1a"},
+    {"Help_0.txt", "4749f388ffae09147e0e58e6701e9b4c7173db7df3aecab37c4ce6483aff779b"},
+    {"Help_1.txt", "208ba23faa75bba88c176a99c7b6e0ad863cdd6480d4bcbb06d9fcec06ea29de"},
+    {"Help_1.txt", "311a068c9b847ae09a56318be4b8b98f9e24f3c8f86595e4bd2c226d9ce8bd47"},
+    {"Help_2.txt", "71f2a16d3978a67bb8a05b9164b9e568a16f12a0687f4ed0572575c5707202ed"},
+    {"Help_2.txt", "93c16576cd79d1ca87e72ffd8093b5ae4b9e304dab23ded87e725a7010cd30c6"},
+    {"Help_3.txt", "930267f54f358e4d0c19ac907b7ab975f5c5684c141637ca44f05569076b40b0"},
+    {"Help_3.txt", "a4695f72ab1d8c8bbd1eb41d1795bbb745668768481dd8b9ab655699c5085329"},
+    {"Help_4.txt", "baefe8274735f5ac9155b9e3a6962179fa92cb91be9bcef6c0fb208209e54401"},
+    {"Help_4.txt", "f08cd6628f08177acd22203f04ccfcf66230e956bbd7fe9b55df97c93803b86e"},
+    {"Help_5.txt", "496d6c75ad3afc29e4cb361110d00c7965f2b223fdafd5b717fd397332b5736a"},
+    {"Help_5.txt", "a2a93aff9145d4e464d5595a5fbc161511458d2aa40bdf9d040b92fb093e3d34"},
+    {"Menu_0.txt", "a5b4dac05e89090cb53f39ae6cb59f58bec6a758da1304f7d11f61d00626e6d3"},
+    {"Menu_1.txt", "2d7fb00b802d7aa3bced103e51cdb7bddfc31d9d21e8ee0131ae31526e59f9dd"},
+    {"Menu_2.txt", "3214fc5564382da65d10b2839dec6c92f32cb56313e792e1053936a62b7e1224"},
+    {"Menu_3.txt", "a8597631f99b4de31240c670a3e311d6513fdf7034d5fad22c688f4af3b5b676"},
+    {"Menu_4.txt", "dd7f5a99f0bf1bfb97f9827d675e78b0dbf499d94fe062e940bd5f1800f416e2"},
+    {"Menu_5.txt", "2c1905333ec0b4f477a5f394f84bf706a3d88d5155decbaddf1fe13ff30af906"},
+    {"Textes_0.txt", "2e4a3df24db57150fbbbcebf260a7fbbb3d1123d96b3b5d67d54cf033322ef22"},
+    {"Textes_0.txt", "5a72c521f29aa4e79c9be770491525433187a78b3c3d4cd3e2f6801056a5c833"},
+    {"Textes_0.txt", "74273880b40af68259b020c5ee4a838f115426414d3d281bae7a5ce19e07e183"},
+    {"Textes_0.txt", "904d2ab9bee7fd6b7c8d8899349693b752b5bc171393a7964b0b733ea43aa22a"},
+    {"Textes_0.txt", "abc145e773430f58e876ba145c48d1336b3d0874df98f038672a53b835eb1e06"},
+    {"Textes_0.txt", "ad528bfdecd944a5c50eb49575dfbdf5138433e31a34352ae7eb00a578bed84f"},
+    {"Textes_0.txt", "d39e39d1378a142c3b8ccefd190a1626c3fa15f20951d0621d99c892010e17b3"},
+    {"Textes_0.txt", "f178c1aad7d682771b26c1e986c288f9afd7e87ca05835baee1aca71568a5d54"},
+    {"Textes_1.txt", "05231ef54243e04736519f0eae6794597fa5143423ff14c4e42557f39685d3d7"},
+    {"Textes_1.txt", "256fea9eea147df00f1a96493298d8b3f851be127f892654fcfa511dbacb4a52"},
+    {"Textes_1.txt", "259c20aa5e2ce9e9a11d35cb07cea31f7b9551878549ad1be0c1a3a35ca73bcb"},
+    {"Textes_1.txt", "6482aea935eb8f9e3a207d94a7130c4a851a237c8b2e25d5609975cd7ae35d00"},
+    {"Textes_1.txt", "6e4d53a0f32c81734b8d8f3328b5509f5f509c441b47739db6123f848ed234bb"},
+    {"Textes_1.txt", "bd8560496b8b0fdd2d220066e85917e3e1912f6c9b954b4a04fe8a60d1042f36"},
+    {"Textes_1.txt", "e1d518b47f59c0b3346c8bc82b14d3545a1e3933d5cce02a7ddede48ceff727d"},
+    {"Textes_1.txt", "fb01db561c259906f71042152f39d9ddde1989d13d8f51a668272bdecb73cc65"},
+    {"Textes_2.txt", "38f05085f72a7f9c476fa15d9232c90be7b353461009d6cc3f1c03680e27e5e0"},
+    {"Textes_2.txt", "57dca204bbc95cc3f58d62b923638408379518830711c7463cb04ae79c6d25ca"},
+    {"Textes_2.txt", "764054a427fc567b55ef7431b296831dae66d65c712c1d85df92f6529c6670f4"},
+    {"Textes_2.txt", "7e8790003f393c5f0a7997e1a44a0525023ca9dfbd6da6bd5d1dd0781f9e5ad2"},
+    {"Textes_2.txt", "99b518949ac67785f55410350d940a19643d1f15653ad544bf1058a50a764ed7"},
+    {"Textes_2.txt", "b718bfda937d0812391e681fb331a83582f33be088c0a9e97e464ce78df2f598"},
+    {"Textes_2.txt", "d002f77cdc41f15ad97fd208f61958808da1dbb0a15ab96adca43ced5cd7d604"},
+    {"Textes_2.txt", "dc664193edb8ebc5ac8f032b6835e4386615f0727e478d5b552b62165266c1d0"},
+    {"Textes_3.txt", "1f26dee5e8e8e60aae8e9330038ee12c98bcc8812d5b4b4cf18fe16bcc0e4a5c"},
+    {"Textes_3.txt", "4d36222bbc6047fac569cb3272add8613afae5d8aa7b8050a8b9fd59c403ddd8"},
+    {"Textes_3.txt", "4d878f99c65886eae06988221f928d5a62152d8aa590962af5df49816cc67047"},
+    {"Textes_3.txt", "5fefb391fd78603c097f80f996bbf60302f5d8f12bb5db706607ca2eca411ac3"},
+    {"Textes_3.txt", "7d67537489075f231b432c5ed05f812a48028a59852ce8e9e0c2363579fe6fb5"},
+    {"Textes_3.txt", "8f903b670567518fa3a51ca26083eb7e69409df9352acc22b84ef1cc9d212987"},
+    {"Textes_3.txt", "eba14374527048e913b5fbfc176ba1437f6338bdb48edf5a3e4cfa8992ccd784"},
+    {"Textes_3.txt", "f6aed0896eca62a82f3c5edb6193dc3f4ad8bd96e1a8b504ecf02d1c9e0289ed"},
+    {"Textes_4.txt", "3dce5dd6b0a7f6ced51bed3ccb3b0fb58c50a2fe33bf288546a8ef27184c3647"},
+    {"Textes_4.txt", "3f36a8fa439c59e290af4754a140eb87c7670acd2c13402772262a8f7aff6715"},
+    {"Textes_4.txt", "46e87574d1ba2329ead2534dcaeda4124a3f7f296245929299025f44adcc7570"},
+    {"Textes_4.txt", "8a02532ae1fb8a932b01b2a185f556950cdcda0c0160bf3b15b9a3331acbe8ed"},
+    {"Textes_4.txt", "9a76597eb47c46620639b73fa49cfe04ada41dd055ff70490a85820b466a508c"},
+    {"Textes_4.txt", "af6923f7e6d8d3359a4fa257259bbf6250293624f850d39d4d2ad89b9c7d1fe9"},
+    {"Textes_4.txt", "bbd973dcb7bb4fe2c126fe55eaa10bade666e3c79ea9595b2b1d508fdacf18ee"},
+    {"Textes_4.txt", "ce96e405badf90d80cd7606a5330e14e7a1f8c8ceeb18cc165f33c2328202d1e"},
+    {"Textes_5.txt", "19d02d927b269c3681f40d21619d79d7766aaf279a421112d5fc667d3f92b76b"},
+    {"Textes_5.txt", "1b38de293df71aadadc768ccdd599fbcb2b5fc6b1be8c05e9fa0733257b96011"},
+    {"Textes_5.txt", "5237dbc28ec1ac420b41276d39d59f106f82fcabebee7059112bb26e430d8e4e"},
+    {"Textes_5.txt", "7cda5d491668f2bbf5e71d1f45064f0b7b9db7c929dc873176d17f1b2b32fc82"},
+    {"Textes_5.txt", "b874a9c6f5f412d9b340140d61965883fb6ff0399fd023b595e624437e5ef5ac"},
+    {"Textes_5.txt", "b94dabbd2c449dd8b6d9cfa769bc703cd015102afb77a9c7b7a490f9a3e3a249"},
+    {"Textes_5.txt", "bd3a356237057c0a75d3056229cec8dc094a3fa25337c0c420c8dda6ef50909e"},
+    {"Textes_5.txt", "d631360f71e0413296682bdf034c043bd35dbdccaa33057f9d7df0b33f409c6a"},
+    {"Tips_0.txt", "21f6212e17df80aafc83813cce8c6afb34a53d0f5604bc58a6365445f7e3ddd0"},
+    {"Tips_1.txt", "9a82eba775317821e2f2cc8c99789545f09a2160122967a68442c163be9e3d06"},
+    {"Tips_2.txt", "428b471eb6e0babc7c650879bfaab5f7e7b321584e374dedd09c8110944f3fff"},
+    {"Tips_3.txt", "d9945fe5435ac17937db3679e874099e06d21ba8fb2227c73c0b613a4c9a9e3e"},
+    {"Tips_4.txt", "00a1cc7a0b4641c77b237e15b241e271a24ad398c2336f9409bda0af9ca4332e"},
+    {"Tips_5.txt", "b3a3d76acf5c425a3327604ebf1a2d19a7a4107c9260407b2c6406740075be63"},
+};
+
+}  // namespace
+
+std::span<const ShippedDigest> shippedDigests()
+{
+    return digests;
+}
+
+bool isShippedVersion(const QString& fileName, const QByteArray& bytes)
+{
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    for (const ShippedDigest& d : digests) {
+        if (fileName == QLatin1String(d.name) && digest == d.sha256)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace tormel
