@@ -177,12 +177,19 @@ TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
     now = 300;
     receiver.stop();
     EXPECT_EQ(std::pair(accepted, refused), std::pair(1, 1));
+    EXPECT_EQ(sound.beeps, 1);  // a clean image makes no sound
 
-    // Without a port the next Stop refuses, as the button says.
+    // Without a port the next Stop refuses, as the button says; so does a
+    // Stop on a device that went away.
     receiver.start(0, nullptr);
     EXPECT_TRUE(receiver.listening());
     receiver.stop();
     EXPECT_EQ(refused, 2);
+    ASSERT_TRUE(receiver.start(2, nullptr));
+    port.gone = true;
+    receiver.stop();
+    EXPECT_EQ(refused, 3);
+    EXPECT_EQ(receiver.rules().refusal(), DownloadRefusal::LineLost);
 }
 
 TEST(DownloadEvents, ComPortsMapToDevices)
