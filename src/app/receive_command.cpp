@@ -134,7 +134,8 @@ int receiveCommand(int argc, char* argv[])
     });
     int last = 0;
     QObject::connect(&receiver, &DownloadReceiver::waiting, &app, [&](int bytes) {
-        if (bytes != last && terminal) {
+        // Once the session has ended the closed port shows 0: not progress.
+        if (bytes != last && terminal && receiver.listening()) {
             std::fprintf(stderr, "\r%d/%d bytes", bytes, ReceiveRules::ImageBytes);
             progressShown = true;
         }
