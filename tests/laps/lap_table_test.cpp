@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 namespace tormel {
@@ -191,11 +190,8 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
         const LapTable t = build(lapRecord(laps, c.modeByte, 0), options({1000, 300, 300, 300}, c.eliminated));
         EXPECT_EQ(t.Temps_Theorique, c.theoretical) << c.modeByte;
         // On a tie the earlier lap keeps the green: engine speed, temperature and sector 3 stay off lap 3.
-        for (int column : {10, 11}) {
-            EXPECT_EQ(t.cell(t.rowOfLap(2), column).background, colours::Green) << column;
-            EXPECT_NE(t.cell(t.rowOfLap(3), column).background, colours::Green) << column;
-        }
-        for (int column : {8, 9})
+        EXPECT_TRUE(t.cell(t.rowOfLap(2), 10).background == colours::Green && t.cell(t.rowOfLap(2), 11).background == colours::Green);
+        for (int column : {8, 9, 10, 11})
             EXPECT_NE(t.cell(t.rowOfLap(3), column).background, colours::Green) << column;
         for (const auto& [k, lap] : {std::pair{1, 3}, {2, 1}, {3, 2}}) {
             for (int column : {2 + 2 * k, 3 + 2 * k}) {
