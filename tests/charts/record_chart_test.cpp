@@ -102,14 +102,12 @@ TEST(RecordChart, HistogramCursorStepsThroughTheClasses)
     EXPECT_EQ(c.text("Label24"), QStringLiteral("0-300 : 00") + systemDecimalSeparator() + QStringLiteral("0s"));
     c.chart.Ctr_KeyDown(KeyDown, 0);
     EXPECT_EQ(c.chart.Classe_Y(), 0.5);
-    c.chart.Ctr_KeyDown(KeyUp, 0);
-    EXPECT_EQ(c.chart.Classe_Y(), 1.0);
     // Each step takes its line away: up and down again leaves the canvas as it was.
-    const QImage atClass1 = c.chart.Ctr()->image();
+    const QImage atClass0 = c.chart.Ctr()->image();
     c.chart.Ctr_KeyDown(KeyUp, 0);
-    c.chart.Ctr_KeyDown(KeyDown, 0);
     EXPECT_EQ(c.chart.Classe_Y(), 1.0);
-    EXPECT_EQ(c.chart.Ctr()->image(), atClass1);
+    c.chart.Ctr_KeyDown(KeyDown, 0);
+    EXPECT_EQ(c.chart.Ctr()->image(), atClass0);
     // The top class, 26700 RPM / 300, is reached and not passed.
     for (int i = 0; i < 100; ++i)
         c.chart.Ctr_KeyDown(KeyUp, 0);
