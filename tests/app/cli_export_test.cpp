@@ -160,11 +160,11 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
 {
     shipLanguages();
     ASSERT_TRUE(QDir().mkpath(work(u"other"_s)));  // out/ is created
-    ASSERT_TRUE(Sauve_Fichier(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.13.Tml"_s), demo::engineSpeedRecord(), 1));
     ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"other/laps.Tml"_s), demo::lapTimingRecord(), 1));
-    const QStringList records{u"laps.Tml"_s, u"rpm.Tml"_s, u"empty.Tml"_s, u"missing.Tml"_s, u"other/laps.Tml"_s};
+    ASSERT_TRUE(Sauve_Fichier(work(u"other/2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    const QStringList records{u"2024.05.12.Tml"_s, u"2024.05.13.Tml"_s, u"empty.Tml"_s, u"missing.Tml"_s, u"other/2024.05.12.Tml"_s};
     const Run batch = run(QStringList{u"--export"_s} + records + QStringList{u"--to"_s, u"out"_s});
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_EQ(batch.out, u"2 exported, 3 failed\n"_s);
@@ -172,11 +172,11 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
     ASSERT_EQ(lines.size(), 3) << batch.err.toStdString();
     EXPECT_TRUE(lines[0].startsWith(u"tormel_vue: empty.Tml: "_s) && lines[0].endsWith(u"holds no lap"_s));
     EXPECT_TRUE(lines[1].startsWith(u"tormel_vue: missing.Tml: "_s));
-    EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/laps.Tml: its output laps.xls"_s));
-    EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"laps.xls"_s, u"rpm.xls"_s}));
+    EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/2024.05.12.Tml: its output 2024.05.12.xls"_s));
+    EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"2024.05.12.xls"_s, u"2024.05.13.xls"_s}));
     // Each file is what the one-record export writes, the date line apart.
     const auto body = [](const QByteArray& bytes) { return bytes.mid(bytes.indexOf('\n') + 1); };
-    for (const QString& name : {u"laps"_s, u"rpm"_s}) {
+    for (const QString& name : {u"2024.05.12"_s, u"2024.05.13"_s}) {
         ASSERT_EQ(run({u"--export"_s, name + u".Tml"_s, name + u"-one.xls"_s}).exitCode, 0);
         EXPECT_EQ(body(readBytes(work(u"out/"_s + name + u".xls"_s))), body(readBytes(work(name + u"-one.xls"_s)))) << name.toStdString();
     }

@@ -38,7 +38,11 @@ TEST(RecordDocument, OnlyLapsZeroToHundredToggle)
     const std::array<bool, TourElimineCount> none{};
     for (int lap : {-1, 101, INT_MIN, INT_MAX})
         EXPECT_FALSE(d.toggleLap(lap)) << lap;
+    // Nor does a chart other than 0 to 2 take a lap.
+    for (int g : {-1, 3})
+        d.setTourGraphique(g, 9);
     EXPECT_EQ(d.Tour_Elimine(), none);
+    EXPECT_TRUE(d.Tour_Graphique() == (std::array{1, -1, -2}) && d.Distances() == (std::array<float, 4>{}));
     EXPECT_TRUE(d.toggleLap(0) && d.toggleLap(100) && d.toggleLap(100) && d.toggleLap(7));
     EXPECT_TRUE(d.Tour_Elimine()[0] && !d.Tour_Elimine()[100] && d.Tour_Elimine()[7]);
     // A new record starts with every lap in.
