@@ -14,21 +14,21 @@ TEST(RecordDocument, RecordsThatShowNothingAreRefused)
     const TextTables texts = frenchTextTables();
     const auto samples = [](int count) { return test::rpmRecord(std::vector<std::uint8_t>(std::size_t(count), 10), 1, 2); };
     // built: the rows of the lap table, or the samples counted.
-    const struct { const char* name; RecordImage image; int mode; Refusal refusal; QString message; int built; } cases[] = {
-        {"no lap", RecordImage{}, 1, Refusal::NoLap, texts.Textes[20], 0},
-        {"one lap", test::lapRecord({{.temps = 6000}}, 0, 0), 1, Refusal::None, {}, 3},
-        {"no sample", samples(0), 2, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
-        {"8 samples", samples(8), 2, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
-        {"10 samples", samples(10), 2, Refusal::None, {}, 10},
+    const struct { const char* name; RecordImage image; RecordKind kind; Refusal refusal; QString message; int built; } cases[] = {
+        {"no lap", RecordImage{}, RecordKind::LapTiming, Refusal::NoLap, texts.Textes[20], 0},
+        {"one lap", test::lapRecord({{.temps = 6000}}, 0, 0), RecordKind::LapTiming, Refusal::None, {}, 3},
+        {"no sample", samples(0), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
+        {"8 samples", samples(8), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
+        {"10 samples", samples(10), RecordKind::EngineSpeed, Refusal::None, {}, 10},
     };
     for (const auto& c : cases) {
         RecordDocument d;
         d.open(c.image);
         d.Affiche_Data(texts, ViewOptions{});
         EXPECT_TRUE(d.isShown());
-        EXPECT_EQ(std::pair(d.Mode_Enregistrement(), d.refusal()), std::pair(c.mode, c.refusal)) << c.name;
+        EXPECT_EQ(std::pair(d.kind(), d.refusal()), std::pair(c.kind, c.refusal)) << c.name;
         EXPECT_EQ(refusalText(d.refusal(), texts), c.message) << c.name;
-        EXPECT_EQ(c.mode == 1 ? int(d.table().rows.size()) : d.rpm().Nombre_Echantillons, c.built) << c.name;
+        EXPECT_EQ(c.kind == RecordKind::LapTiming ? int(d.table().rows.size()) : d.rpm().Nombre_Echantillons, c.built) << c.name;
     }
 }
 
