@@ -89,8 +89,9 @@ const char* const usage =
     "\n"
     "--help     prints this text (exit 0)\n"
     "--version  prints the version (exit 0)\n"
-    "An unknown option or a misused one prints this text on standard error and\n"
-    "exits 2.\n";
+    "An unknown option, or --export without its files, prints this text on\n"
+    "standard error and exits 2; --receive and --report given wrong arguments\n"
+    "say what is wrong in one line and exit 2.\n";
 
 int usageError(const QString& line)
 {

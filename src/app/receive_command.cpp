@@ -40,9 +40,10 @@ QString parse(const QStringList& args, ReceiveOptions& o)
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             bool ok = false;
             const int value = i + 1 < args.size() ? args.at(i + 1).toInt(&ok) : 0;
-            if (!ok || value < 1 || (a == QLatin1String("--port") && value > 4))
+            // A day is more than any wait for a logger, and keeps the milliseconds in range.
+            if (!ok || value < 1 || value > (a == QLatin1String("--port") ? 4 : 86400))
                 return QStringLiteral("%1 takes %2").arg(a, a == QLatin1String("--port") ? QStringLiteral("a port from 1 to 4")
-                                                                                      : QStringLiteral("a number of seconds"));
+                                                                                      : QStringLiteral("a number of seconds up to 86400"));
             (a == QLatin1String("--port") ? o.port : o.timeoutSeconds) = value;
             ++i;
         } else if (o.out.isEmpty() && !a.startsWith(QLatin1String("--"))) {

@@ -5,12 +5,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
 
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace tormel {
@@ -24,18 +24,61 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The whole copy under a temporary name, flushed to the disk.
-bool writeTemporary(QTemporaryFile& file, const QByteArray& bytes, QString* errorText)
+bool writeAll(int fd, const QByteArray& bytes)
 {
-    // A record's usual permissions, not the temporary file's private ones.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (file.open() && ::fchmod(int(file.handle()), 0666 & ~mask) == 0 && file.write(bytes) == bytes.size()
-        && file.flush() && ::fsync(int(file.handle())) == 0)
-        return true;
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, std::size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// The whole copy under a temporary name of its own, on the disk; the
+// temporary's path, or empty and why. Created with the usual permissions of
+// a file, less the user's mask.
+QByteArray writeTemporary(const QDir& folder, const QByteArray& bytes, QString* errorText)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        const QByteArray path = QFile::encodeName(
+            folder.filePath(QStringLiteral(".download-%1.tmp").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0) {
+            if (errorText)
+                *errorText = QStringLiteral("%1: %2").arg(folder.path(), systemError(errno));
+            return {};
+        }
+        const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+        const int error = errno;
+        ::close(fd);
+        if (written)
+            return path;
+        ::unlink(path.constData());
+        if (errorText)
+            *errorText = QStringLiteral("%1: %2").arg(folder.path(), systemError(error));
+        return {};
+    }
     if (errorText)
-        *errorText = file.errorString();
-    return false;
+        *errorText = QStringLiteral("%1: no free temporary name").arg(folder.path());
+    return {};
+}
+
+// The new name is on the disk once the folder is.
+void syncFolder(const QDir& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 }  // namespace
@@ -49,27 +92,30 @@ QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image,
             *errorText = QStringLiteral("%1: the folder cannot be created").arg(folder.path());
         return {};
     }
-    QTemporaryFile temporary(folder.filePath(QStringLiteral(".download-XXXXXX")));
-    if (!writeTemporary(temporary, recordFileBytes(image, trackNumber), errorText))
+    const QByteArray temporary = writeTemporary(folder, recordFileBytes(image, trackNumber), errorText);
+    if (temporary.isEmpty())
         return {};
     // link() never replaces a file: two receivers finishing in the same
     // second each get a name of their own, and a crash leaves no half copy
     // under a real name.
-    const QByteArray from = QFile::encodeName(temporary.fileName());
     const QString stem = when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral("_SN") + serialNumberText(image);
-    for (int n = 1; n <= MaxCopiesASecond; ++n) {
+    QString kept;
+    for (int n = 1; n <= MaxCopiesASecond && kept.isEmpty(); ++n) {
         const QString path = folder.filePath(stem + (n == 1 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".Tml"));
-        if (::link(from.constData(), QFile::encodeName(path).constData()) == 0)
-            return path;  // the temporary name goes with `temporary`
-        if (errno != EEXIST) {
+        if (::link(temporary.constData(), QFile::encodeName(path).constData()) == 0) {
+            kept = path;
+        } else if (errno != EEXIST) {
             if (errorText)
                 *errorText = QStringLiteral("%1: %2").arg(path, systemError(errno));
-            return {};
+            break;
+        } else if (n == MaxCopiesASecond && errorText) {
+            *errorText = QStringLiteral("%1: %2 copies in one second").arg(folder.path()).arg(MaxCopiesASecond);
         }
     }
-    if (errorText)
-        *errorText = QStringLiteral("%1: %2 copies in one second").arg(folder.path()).arg(MaxCopiesASecond);
-    return {};
+    ::unlink(temporary.constData());
+    if (!kept.isEmpty())
+        syncFolder(folder);
+    return kept;
 }
 
 }  // namespace tormel

@@ -309,6 +309,7 @@ protected:
         process.setWorkingDirectory(workDir());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(u"DISPLAY"_s);
+        env.insert(u"TMPDIR"_s, work(u"tmp"_s));
         env.insert(u"TORMEL_VUE_COM%1"_s.arg(port), line.programEnd());
         process.setProcessEnvironment(env);
         process.setReadChannel(QProcess::StandardError);
@@ -362,6 +363,15 @@ TEST_F(Receive, AnAcceptedImageIsKeptWhateverFailsAfter)
         EXPECT_EQ(readBytes(work(u"downloads/"_s + copies().value(0))), image + QByteArray("\x01\x00", 2));
         EXPECT_FALSE(QFileInfo::exists(work(u"error.tml"_s)));
     }
+
+    // Neither OUT nor downloads/ can be written: the image goes to the temporary folder.
+    ASSERT_TRUE(QDir().mkpath(work(u"tmp"_s)) && QDir(work(u"downloads"_s)).removeRecursively());
+    writeBytes(work(u"downloads"_s), "a file, not a folder");
+    const Received r = receive({image}, u"blocker/out.Tml"_s, 1, 20);
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList kept = QDir(work(u"tmp/downloads"_s)).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"the image is kept in "_s + work(u"tmp/downloads/"_s) + kept[0])) << r.err.toStdString();
 }
 
 TEST_F(Receive, ARefusalSaysWhyAndWritesNothing)

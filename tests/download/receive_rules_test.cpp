@@ -1,4 +1,5 @@
 #include "download/receive_rules.h"
+#include "download/refusal_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,24 @@ TEST(ReceiveRules, SessionsEndOnceAndAcceptOnlyASettledWholeImage)
         EXPECT_EQ(seen.beeps, c.beeps);
         EXPECT_EQ(rules.refusal(), c.why);
         EXPECT_EQ(rules.counters()[7], c.counter7);
+    }
+}
+
+TEST(ReceiveRules, TheCommandLineSaysWhyInEnglish)
+{
+    const struct { std::vector<Input> inputs; const char* says; } cases[] = {
+        {{{Op::Start}, {Op::Bytes, 300, 10}, {Op::Lost}}, "the line went away after 300 bytes"},
+        {{{Op::Start}, {Op::Bytes, 1000, 10}, {Op::Bytes, 1000, 2010}}, "1000 of 2048 bytes, then 2 s quiet"},
+        {{{Op::Start}, {Op::Bytes, image + 1, 10}}, "more than 2048 bytes"},
+        {{{Op::Start}, {Op::Event, line_event::Framing}, {Op::Event, line_event::Parity}, {Op::Event, line_event::Parity},
+          {Op::Stop, 0, 10}},
+         "line errors: framing 1, parity 2"},
+        {{{Op::Start}, {Op::Bytes, 5, 10}, {Op::Stop, 0, 20}}, "stopped with 5 of 2048 bytes"},
+    };
+    for (const auto& c : cases) {
+        ReceiveRules rules;
+        run(rules, c.inputs);
+        EXPECT_EQ(englishRefusalText(rules), QLatin1String(c.says));
     }
 }
 

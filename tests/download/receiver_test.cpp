@@ -203,6 +203,11 @@ TEST(DownloadEvents, ComPortsMapToDevices)
     };
     for (const auto& r : rows)
         EXPECT_EQ(deviceForPort(r.port, QString::fromLatin1(r.environment), r.devices), QString::fromLatin1(r.device)) << r.port;
+    // Why a port did not open, for the command line; the group only where access was denied.
+    EXPECT_EQ(englishText({PortProblem::Kind::NoDevice, 2, {}, {}}), u"no serial device for Com2"_qs);
+    EXPECT_EQ(englishText({PortProblem::Kind::AccessDenied, 1, u"/dev/ttyUSB0"_qs, {}}),
+              u"/dev/ttyUSB0: permission denied (the user must be in the dialout group)"_qs);
+    EXPECT_EQ(englishText({PortProblem::Kind::Other, 1, u"/dev/ttyS0"_qs, u"busy"_qs}), u"/dev/ttyS0: busy"_qs);
 }
 
 TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)

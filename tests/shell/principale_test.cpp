@@ -731,7 +731,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
         port.problem = problem;
         w.Command3D1_Click();
         EXPECT_EQ(messageTexts(), QStringList{french.Textes[12] + u"\n"_s + cause});
-        EXPECT_EQ(cause.contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
+        EXPECT_EQ(messageTexts().value(0).contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
         w.Command3D1_Click();
         EXPECT_EQ(messageTexts().last(), french.Textes[10] + u"\n"_s + french.Textes[74].arg(0));
         EXPECT_EQ(scanCaption(), u"Start Scan"_s);

@@ -211,6 +211,7 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
         {"nothing of the user's", {}, {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"an old copy is passed over", shippedMenu, {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"an edited entry is kept, the others shipped", {}, "22,\"  Round\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
+        {"an empty entry of the user's hides no shipped text", {}, "22,\"  Round\"\r\n5,\"\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
         {"an edited menu file wins whole", menuFileBytes(frenchMenuCaptions()), {}, true, "km/h", "  Lap", "Lap : ", false},
         {"a short menu file of the user's is reported", "Only\r\n", {}, true, "kmh-new", "  Lap", "Lap : ", true},
         {"a build's own copy is read", shippedMenu, test::readBytes(languageFilePath(langFolder, "Textes_", 2)), false, "km/h", "  Lap", "Lap : ", false},
