@@ -1,14 +1,11 @@
 #include "download/download_copies.h"
 #include "download/receiver.h"
-#include "platform/qt_serial_port.h"
 #include "support/fakes.h"
 #include "record/record_decoder.h"
-#include "support/pty_pair.h"
 #include "support/temp_folder.h"
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -25,115 +22,6 @@ namespace {
 QByteArray image(char fill = 'x')
 {
     return QByteArray(RecordImage::Size, fill);
-}
-
-// A receiver on a real terminal whose time the test gives.
-struct Receiving {
-    Receiving()
-    {
-        receiver.setTimerEnabled(false);
-        receiver.setClock([this] { return now; });
-        QObject::connect(&receiver, &DownloadReceiver::accepted, [this](const RecordImage& i) { received = i; ++accepted; });
-        QObject::connect(&receiver, &DownloadReceiver::refused, [this] { ++refused; });
-    }
-    // Waits, a bounded number of times, until the terminal has passed on `bytes`.
-    void arrive(int bytes)
-    {
-        for (int i = 0; i < 400 && port.bytesWaiting() < bytes; ++i)
-            usleep(5000);
-    }
-    // Polls at the given time.
-    void pollAt(qint64 t)
-    {
-        now = t;
-        receiver.poll();
-    }
-
-    QtSerialPort port;
-    test::FakeSound sound;
-    DownloadReceiver receiver{port, sound};
-    qint64 now = 0;
-    RecordImage received;
-    int accepted = 0, refused = 0;
-};
-
-class Download : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
-            GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
-        ASSERT_TRUE(line.ready());
-        qputenv("TORMEL_VUE_COM1", line.programEnd().toLocal8Bit());
-    }
-    void TearDown() override { qunsetenv("TORMEL_VUE_COM1"); }
-    test::PtyPair line;
-};
-
-TEST_F(Download, AWholeImageIsAcceptedOnceItHasSettled)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image('a'));
-    r.arrive(RecordImage::Size);
-    r.pollAt(100);
-    r.pollAt(149);
-    EXPECT_EQ(r.accepted, 0);
-    r.pollAt(150);
-    EXPECT_EQ(r.accepted, 1);
-    EXPECT_EQ(r.received.Data_Chrono[2047], 'a');
-    EXPECT_FALSE(r.port.isOpen());
-}
-
-TEST_F(Download, ATransferCutShortIsRefusedAfterTwoQuietSecondsAndANewStartListensAfresh)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image().left(1000));
-    r.arrive(1000);
-    r.pollAt(100);
-    r.pollAt(2099);
-    EXPECT_EQ(r.refused, 0);
-    r.pollAt(2100);
-    EXPECT_EQ(std::pair(r.accepted, r.refused), std::pair(0, 1));
-    EXPECT_EQ(r.receiver.rules().refusal(), DownloadRefusal::QuietLine);
-    EXPECT_FALSE(r.port.isOpen());
-
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    EXPECT_EQ(r.port.bytesWaiting(), 0);
-    line.send(image('b'));
-    r.arrive(RecordImage::Size);
-    r.pollAt(3000);
-    r.pollAt(3050);
-    EXPECT_EQ(std::pair(r.accepted, r.refused), std::pair(1, 1));
-    EXPECT_EQ(r.received.Data_Chrono[0], 'b');
-}
-
-TEST_F(Download, ATerminalThatGoesAwayIsRefusedOnceAndAnotherDeviceWorks)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image().left(300));
-    r.arrive(300);
-    line.end();
-    for (int i = 0; i < 300; ++i) {
-        r.pollAt(10 * i);
-        usleep(2000);
-    }
-    r.receiver.stop();
-    EXPECT_EQ(r.refused, 1);
-    EXPECT_EQ(r.receiver.rules().refusal(), DownloadRefusal::LineLost);
-    EXPECT_FALSE(r.port.isOpen());
-
-    test::PtyPair another;
-    ASSERT_TRUE(another.ready());
-    qputenv("TORMEL_VUE_COM1", another.programEnd().toLocal8Bit());
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    another.send(image());
-    r.arrive(RecordImage::Size);
-    r.pollAt(5000);
-    r.pollAt(5050);
-    EXPECT_EQ(std::pair(r.accepted, r.refused), std::pair(1, 1));
 }
 
 TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
