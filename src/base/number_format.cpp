@@ -376,17 +376,9 @@ double leadingNumber(const QString& text)
     return readLeadingNumber(text, -1);
 }
 
-float readNombre(QStringView text)
+float readFormattedNumber(QStringView text)
 {
     return toFloat(readLeadingNumber(text, text.indexOf(QLatin1Char(','))));
-}
-
-float Nombre(QString& text)
-{
-    const qsizetype comma = text.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        text[comma] = QLatin1Char('.');
-    return toFloat(leadingNumber(text));
 }
 
 }  // namespace tormel

@@ -49,13 +49,10 @@ private:
     qsizetype maxLength_ = 0;
 };
 
-// Reads back a number the program formatted itself: the first "," becomes
-// "." in the caller's text, then the leading number is read with "." as the
-// only decimal separator. Text without a leading number gives 0.
-float Nombre(QString& text);
-
-// What Nombre reads, without touching the text.
-float readNombre(QStringView text);
+// Reads back a number the program formatted itself: the first "," counts as
+// ".", then the leading number is read with "." as the only decimal
+// separator. Text without a leading number gives 0.
+float readFormattedNumber(QStringView text);
 
 // The same reading without touching the caller's text.
 double leadingNumber(const QString& text);

@@ -72,7 +72,7 @@ public:
         if (!v)
             return std::nullopt;
         Speed s{speedPattern().format(*v, o_.decimalSeparator), 0.0F, *v};
-        s.shown = readNombre(s.text);
+        s.shown = readFormattedNumber(s.text);
         return s;
     }
 
@@ -292,8 +292,7 @@ QString cellText(const LapTable& table, int row, int column)
 
 float cellValue(const LapTable& table, int row, int column)
 {
-    QString text = cellText(table, row, column);
-    return Nombre(text);
+    return readFormattedNumber(cellText(table, row, column));
 }
 
 int lapOfRow(const LapTable& table, int row)
