@@ -101,7 +101,7 @@ void LapTimeChart::setTourElimine(const std::array<bool, TourElimineCount>& flag
 
 void LapTimeChart::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
-    picture1_->setToolTip(toolTipsOn ? tables.Tips[8] : QString());
+    picture1_->setToolTip(toolTipsOn ? tables.Tips[eliminateBarTip] : QString());
 }
 
 void LapTimeChart::clearReadOut()

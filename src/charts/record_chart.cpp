@@ -148,13 +148,14 @@ void RecordChart::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
     texts_ = tables;
     const auto tip = [&](int i) { return toolTipsOn ? tables.Tips[std::size_t(i)] : QString(); };
-    crpm_->setToolTip(tip(5));
-    ctr_->setToolTip(tip(6));
-    Label24->setToolTip(tip(14));
-    const int tips[] = {12, 11, 10, 13, 12, 11, 10, 9};  // Rpm_Inst, Rpm_L, Rpm_R, Label19, Label20..Label23
+    crpm_->setToolTip(tip(cursorTraceTip));
+    ctr_->setToolTip(tip(cursorHistogramTip));
+    Label24->setToolTip(tip(timeInRangeTip));
+    const int tips[] = {cursorValueTip, leftMarkerTip, rightMarkerTip, leftToRightTip,
+                        cursorValueTip, leftMarkerTip, rightMarkerTip, rightMinusLeftTip};  // Rpm_Inst, Rpm_L, Rpm_R, Label19, Label20..Label23
     for (int i = 0; i < 8; ++i)
         readouts_[std::size_t(i)]->setToolTip(tip(tips[i]));
-    SSFrame3->setTitle(tables.Textes[52]);
+    SSFrame3->setTitle(tables.Textes[accelerationTitle]);
     if (stats_)
         draw();
 }

@@ -85,12 +85,12 @@ std::vector<QLineF> histogramSegments(const LapView& lap, int classes)
 
 QString lapCaption(const TextTables& texts, int lap, bool quickest)
 {
-    return texts.Textes[quickest ? 4 : 5] + QString::number(lap);
+    return texts.Textes[quickest ? bestLapPrefix : lapPrefix] + QString::number(lap);
 }
 
 QString lapSummary(const TextTables& texts, double seconds, int rpmMaxTour, QChar decimalSeparator)
 {
-    return Format(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.Textes[6] + texts.Textes[7]
+    return Format(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.Textes[secondsWord] + texts.Textes[maxRpmWord]
         + Format(rpmMaxTour, QStringLiteral("####0"), decimalSeparator);
 }
 

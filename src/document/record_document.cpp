@@ -16,7 +16,7 @@ QString refusalText(Refusal refusal, const TextTables& tables)
 {
     switch (refusal) {
     case Refusal::NoLap:
-        return tables.Textes[20];
+        return tables.Textes[emptyRecord];
     case Refusal::TooFewSamples:
         return QStringLiteral("No Data Available");
     case Refusal::None:
@@ -42,7 +42,7 @@ void RecordDocument::Affiche_Data(const TextTables& tables, const ViewOptions& o
     shown_ = true;
     // Nothing of the record before survives into one that shows nothing.
     table_ = LapTable{};
-    decoded_ = decodeRecord(image_, tables.Textes[19]);
+    decoded_ = decodeRecord(image_, tables.Textes[stagesCaption]);
     if (decoded_.kind == RecordKind::EngineSpeed) {
         kind_ = RecordKind::EngineSpeed;
         refusal_ = decoded_.Nombre_Echantillons < MinimumSamples ? Refusal::TooFewSamples : Refusal::None;

@@ -48,8 +48,8 @@ void DownloadPanel::layOut(const TwipsRect& corner)
 
 void DownloadPanel::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
-    Command3D1->setToolTip(toolTipsOn ? tables.Tips[7] : QString());
-    Fermer_Scan->setText(tables.Textes[42]);
+    Command3D1->setToolTip(toolTipsOn ? tables.Tips[startScanTip] : QString());
+    Fermer_Scan->setText(tables.Textes[closeButton]);
 }
 
 void DownloadPanel::showListening(bool listening)

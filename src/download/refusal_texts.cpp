@@ -44,12 +44,12 @@ QString refusalText(const ReceiveRules& rules, const TextTables& tables)
     const auto& t = tables.Textes;
     const qint64 bytes = rules.bytesReceived();
     switch (rules.refusal()) {
-    case DownloadRefusal::LineLost: return t[70].arg(bytes);
-    case DownloadRefusal::QuietLine: return t[71].arg(bytes);
-    case DownloadRefusal::TooManyBytes: return t[72];
+    case DownloadRefusal::LineLost: return t[refusedLineLost].arg(bytes);
+    case DownloadRefusal::QuietLine: return t[refusedQuietLine].arg(bytes);
+    case DownloadRefusal::TooManyBytes: return t[refusedTooManyBytes];
     case DownloadRefusal::LineErrors:
-        return t[73].arg(std::accumulate(rules.counters().begin(), rules.counters().end(), 0));
-    case DownloadRefusal::Stopped: return t[74].arg(bytes);
+        return t[refusedLineErrors].arg(std::accumulate(rules.counters().begin(), rules.counters().end(), 0));
+    case DownloadRefusal::Stopped: return t[refusedStopped].arg(bytes);
     case DownloadRefusal::None: break;
     }
     return {};

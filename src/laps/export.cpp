@@ -45,12 +45,12 @@ QByteArray exportLapTable(const LapTable& table, const QDateTime& now)
 QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, const RpmStatistics& stats,
                      const TextTables& texts, const QDateTime& now)
 {
-    const QString& champs = texts.Textes[47];
+    const QString& champs = texts.Textes[sector1Field];
     const qsizetype blank = champs.indexOf(QLatin1Char(' '));
     const QString firstWord = (blank < 0 ? champs : champs.left(blank)).trimmed();
 
     QString text = dateLine(now);
-    text += texts.Textes[5] + Tab + firstWord + Tab + texts.Textes[14] + Tab + CrLf;
+    text += texts.Textes[lapPrefix] + Tab + firstWord + Tab + texts.Textes[rpmWord] + Tab + CrLf;
 
     QByteArray lines;
     lines.reserve(stats.Nombre_Echantillons * 20);

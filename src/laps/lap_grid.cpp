@@ -34,10 +34,10 @@ QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip
         return {};
     const auto& tips = texts.Tips;
     if (row == LapTable::HeaderRow)
-        return column == 0 || column == 1 || column == 12 ? tips[0] : tips[1];
+        return column == 0 || column == 1 || column == 12 ? tips[sortTip] : tips[sortOrChartTip];
     if (row == LapTable::TheoreticalRow)
-        return tips[2];
-    return column <= 1 ? tips[3].section(QLatin1Char(','), 0, 0) : tips[3];
+        return tips[theoreticalBestTip];
+    return column <= 1 ? tips[eliminateOrChartTip].section(QLatin1Char(','), 0, 0) : tips[eliminateOrChartTip];
 }
 
 TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,

@@ -85,15 +85,15 @@ void writeHeader(LapTable& t, const TextTables& texts, const LapTableOptions& o)
 {
     const auto& x = texts.Textes;
     const std::array<QString, Columns> headers{
-        x[22], x[23], x[24], o.uniteVitesse + QLatin1Char('(') + x[22].trimmed() + QLatin1Char(')'),
-        x[26], o.uniteVitesse + QStringLiteral("(1)"),
-        x[28], o.uniteVitesse + QStringLiteral("(2)"),
-        x[30], o.uniteVitesse + QStringLiteral("(3)"),
-        x[32], QStringLiteral("Max ") + o.uniteTemp, x[34],
-        x[35], x[36], x[37], x[38]};
+        x[headerLap], x[headerStage], x[headerTime], o.uniteVitesse + QLatin1Char('(') + x[headerLap].trimmed() + QLatin1Char(')'),
+        x[headerSector1Time], o.uniteVitesse + QStringLiteral("(1)"),
+        x[headerSector2Time], o.uniteVitesse + QStringLiteral("(2)"),
+        x[headerSector3Time], o.uniteVitesse + QStringLiteral("(3)"),
+        x[headerMaxRpm], QStringLiteral("Max ") + o.uniteTemp, x[headerEngine],
+        x[chartLapTime], x[chartSector1Time], x[chartSector2Time], x[chartSector3Time]};
     for (int c = 0; c < Columns; ++c)
         t.rows[0].cells[std::size_t(c)].text = headers[std::size_t(c)];
-    t.rows[1].cells[0].text = x[39];
+    t.rows[1].cells[0].text = x[theoreticalBestRow];
     for (auto& row : t.rows)
         row.cells[0].background = colours::Cyan;
     for (int r = 0; r < 2; ++r)

@@ -28,7 +28,7 @@ RangesPanel Affiche_Tranches(const RecordImage& image, const TextTables& texts)
 {
     RangesPanel p;
     p.best = image.bestLap();
-    p.Label8 = texts.Textes[40] + QString::number(p.best);
+    p.Label8 = texts.Textes[rangesBestLap] + QString::number(p.best);
     // Laps past 99 have no row in the image and read as 0.
     p.Temps_Meilleur_Tour = image.lap(p.best).temps;
 
@@ -70,7 +70,7 @@ RangeReadout rangeReadout(const RangesPanel& panel, int i, QChar decimalSeparato
 
 QString rangeToolTip(const TextTables& texts, int i, bool affTip)
 {
-    return affTip ? texts.Tips[4] + QString::number(i) : QString();
+    return affTip ? texts.Tips[rangeClassTip] + QString::number(i) : QString();
 }
 
 }  // namespace tormel

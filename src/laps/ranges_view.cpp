@@ -141,9 +141,9 @@ void RangesView::applyTexts(const TextTables& tables, bool toolTipsOn)
     texts_ = tables;
     affTip_ = toolTipsOn;
     const auto tip = [&](int i) { return toolTipsOn ? tables.Tips[std::size_t(i)] : QString(); };
-    label6_->setToolTip(tip(15));
-    label7_->setToolTip(tip(16));
-    label8_->setToolTip(tip(17));
+    label6_->setToolTip(tip(rangesSpeedTip));
+    label7_->setToolTip(tip(rangesTimeTip));
+    label8_->setToolTip(tip(rangesLapTip));
 }
 
 void RangesView::Affiche_Tranches(const RangesPanel& panel)

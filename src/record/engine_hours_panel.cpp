@@ -45,10 +45,10 @@ void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
 
 void EngineHoursPanel::applyTexts(const TextTables& tables, bool)
 {
-    setTitle(tables.Textes[41]);
+    setTitle(tables.Textes[engineHoursTitle]);
     for (int n = 0; n < 5; ++n)
-        Label_Moteur[std::size_t(n)]->setText(tables.Textes[2] + QString::number(n + 1));
-    Fermer_Moteurs->setText(tables.Textes[42]);
+        Label_Moteur[std::size_t(n)]->setText(tables.Textes[engineWord] + QString::number(n + 1));
+    Fermer_Moteurs->setText(tables.Textes[closeButton]);
 }
 
 void EngineHoursPanel::setTimes(const std::array<QString, 5>& times)

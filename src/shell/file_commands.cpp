@@ -106,7 +106,7 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
     }
     QString error;
     if (!Sauve_Fichier(path, image, trackNumber, &error)) {
-        dialogs_.message(tables_.Textes[54].arg(path, error), MessageIcon::Critical,
+        dialogs_.message(tables_.Textes[recordNotSaved].arg(path, error), MessageIcon::Critical,
                          applicationTitle());
         return {};
     }
@@ -125,7 +125,7 @@ void FileCommands::Commentaire_Click()
         // The desktop's editors open existing files only.
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            dialogs_.message(tables_.Textes[56].arg(path, file.errorString()),
+            dialogs_.message(tables_.Textes[commentNotCreated].arg(path, file.errorString()),
                              MessageIcon::Critical, applicationTitle());
             return;
         }
@@ -152,12 +152,12 @@ void FileCommands::Exporter_Click(const RecordDocument& document)
     if (path.isEmpty())
         return;
     if (!hasXlsExtension(path)) {
-        dialogs_.message(tables_.Textes[13], MessageIcon::Information, applicationTitle());
+        dialogs_.message(tables_.Textes[fileExtensionError], MessageIcon::Information, applicationTitle());
         return;
     }
     const QByteArray bytes = exportRecord(document, tables_, QDateTime::currentDateTime());
     if (const auto error = writeExport(path, bytes)) {
-        dialogs_.message(tables_.Textes[55].arg(path, *error), MessageIcon::Critical, applicationTitle());
+        dialogs_.message(tables_.Textes[exportNotWritten].arg(path, *error), MessageIcon::Critical, applicationTitle());
         return;
     }
     remember(path);

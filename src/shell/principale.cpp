@@ -147,7 +147,7 @@ void Principale::Form_Load()
     for (QAction* tool : {m.Sauve_Menus, m.Sauve_Tips, m.Sauve_Textes, m.Lire_Textes})
         tool->setVisible(false);
     Init_Textes(state_.tables);
-    const QString& pasDispon = state_.tables.Textes[3];
+    const QString& pasDispon = state_.tables.Textes[notAvailable];
     p.Frame_Moteurs->setTimes({pasDispon, pasDispon, pasDispon, pasDispon, pasDispon});
 
     // Each port names its device, which may differ from machine to machine.
@@ -218,7 +218,7 @@ void Principale::Aide_Click()
         help_ = new HelpWindow(this);
     QString missing;
     if (!loadHelp(&missing)) {
-        services_.dialogs.message(state_.tables.Textes[60].arg(missing), MessageIcon::Information, shortCaption());
+        services_.dialogs.message(state_.tables.Textes[helpFileMissing].arg(missing), MessageIcon::Information, shortCaption());
         return;
     }
     help_->show();
@@ -325,14 +325,14 @@ void Principale::Image1_Click()
 
 void Principale::Erreur_Imprevue(const QString& code)
 {
-    services_.dialogs.message(state_.tables.Textes[53], MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(state_.tables.Textes[unexpectedError], MessageIcon::Critical, applicationTitle());
     // The user has been told; a log that cannot be written changes nothing for them.
     appendErrorReport(code, QDateTime::currentDateTime());
 }
 
 void Principale::Pas_Implemente()
 {
-    services_.dialogs.message(state_.tables.Textes[1], MessageIcon::Information, shortCaption());
+    services_.dialogs.message(state_.tables.Textes[notImplemented], MessageIcon::Information, shortCaption());
 }
 
 }  // namespace tormel

@@ -24,11 +24,11 @@ const QString receivedFileName = QStringLiteral("error.tml");
 QString portProblemText(const PortProblem& problem, const TextTables& tables)
 {
     switch (problem.kind) {
-    case PortProblem::Kind::NoDevice: return tables.Textes[67].arg(problem.port);
-    case PortProblem::Kind::AccessDenied: return tables.Textes[68].arg(problem.device);
+    case PortProblem::Kind::NoDevice: return tables.Textes[portCauseNoDevice].arg(problem.port);
+    case PortProblem::Kind::AccessDenied: return tables.Textes[portCauseAccessDenied].arg(problem.device);
     case PortProblem::Kind::Other: break;
     }
-    return tables.Textes[69].arg(problem.device + QStringLiteral(": ") + problem.detail);
+    return tables.Textes[portCauseOther].arg(problem.device + QStringLiteral(": ") + problem.detail);
 }
 }  // namespace
 
@@ -61,7 +61,7 @@ void Principale::Command3D1_Click()
         return;
     }
     if (!opened) {
-        services_.dialogs.message(state_.tables.Textes[12] + QStringLiteral("\n") + portProblemText(why, state_.tables),
+        services_.dialogs.message(state_.tables.Textes[noSerialPort] + QStringLiteral("\n") + portProblemText(why, state_.tables),
                                   MessageIcon::Information, QStringLiteral("Oru_Comm"));
     }
     setWindowTitle(applicationTitle() + QStringLiteral(" Version %1.%2 on Port %3").arg(versionMajor).arg(versionMinor).arg(port));
@@ -74,9 +74,9 @@ void Principale::downloadAccepted(const RecordImage& image)
     // A copy or an "error.tml" that cannot be written is told, and the record is shown all the same.
     if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.Piste_Courante), QDateTime::currentDateTime(), &error)
             .isEmpty())
-        services_.dialogs.message(state_.tables.Textes[64].arg(error), MessageIcon::Exclamation, applicationTitle());
+        services_.dialogs.message(state_.tables.Textes[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
     if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
-        services_.dialogs.message(state_.tables.Textes[63].arg(receivedFileName, error), MessageIcon::Exclamation,
+        services_.dialogs.message(state_.tables.Textes[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
     state_.Donnees_Presentes = true;
     panels_->Frame_Lecture_Pro->hide();
@@ -86,8 +86,8 @@ void Principale::downloadAccepted(const RecordImage& image)
 
 void Principale::downloadRefused()
 {
-    services_.dialogs.message(state_.tables.Textes[10] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
-                              MessageIcon::Information, state_.tables.Textes[11]);
+    services_.dialogs.message(state_.tables.Textes[downloadAgain] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
+                              MessageIcon::Information, state_.tables.Textes[communicationError]);
 }
 
 }  // namespace tormel

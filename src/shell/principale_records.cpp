@@ -233,7 +233,7 @@ void Principale::openRecent(int index)
         return;
     const QString path = recent.at(index);
     if (!QFileInfo::exists(path)) {
-        services_.dialogs.message(state_.tables.Textes[65].arg(path), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(state_.tables.Textes[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
         files_.forgetRecent(path);
         showRecentFiles();
         return;

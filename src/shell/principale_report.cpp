@@ -84,7 +84,7 @@ void Principale::Rapport_Click()
         return;
     QString error;
     if (!writeReport(path, &error))
-        services_.dialogs.message(state_.tables.Textes[57].arg(path, error), MessageIcon::Critical, applicationTitle());
+        services_.dialogs.message(state_.tables.Textes[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

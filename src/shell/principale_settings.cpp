@@ -48,13 +48,13 @@ void Principale::Sauve_System()
     if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
         // Once is enough: the choices still apply until the program ends.
         settingsFailureShown_ = true;
-        services_.dialogs.message(state_.tables.Textes[58].arg(error), MessageIcon::Exclamation, applicationTitle());
+        services_.dialogs.message(state_.tables.Textes[settingsNotSaved].arg(error), MessageIcon::Exclamation, applicationTitle());
     }
 }
 
 void Principale::Com_Click(int index)
 {
-    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[9] + QString::number(index));
+    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[portMenuPrefix] + QString::number(index));
     menus_->applyMnemonics();
     for (int i = 1; i <= 4; ++i)
         menus_->Com[std::size_t(i)]->setChecked(i == index);
@@ -105,7 +105,7 @@ void Principale::Filtre_Click(int index)
 
 void Principale::UpDown1_Change(int level)
 {
-    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[0]);
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[smoothingSamplesChanged]);
     state_.filterLevel = level;
     for (int i = 0; i < 4; ++i)
         menus_->Filtre[std::size_t(i)]->setChecked(i == level);
@@ -129,7 +129,7 @@ void Principale::Langue_Click(int index)
     // An open guide turns to the new language, or says it has none.
     QString missing;
     if (help_ && help_->isVisible() && !loadHelp(&missing))
-        help_->showText(state_.tables.Textes[60].arg(missing));
+        help_->showText(state_.tables.Textes[helpFileMissing].arg(missing));
     if (!state_.Init_En_Cours) {
         if (document_.isShown())
             Affiche_Data();
@@ -178,7 +178,7 @@ void Principale::Lire_Menus()
     if (file.failed) {
         // The message does not say which file: a terminal is told.
         qWarning("tormel_vue: the language file %s is missing or defective", qPrintable(file.failedFile));
-        QString& message = state_.tables.Textes[51];
+        QString& message = state_.tables.Textes[languageFileMissing];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");
         services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
@@ -190,9 +190,9 @@ void Principale::Update_Textes()
     const bool on = menus_->AffTip->isChecked();
     for (TextsPanel* panel : panels_->textsPanels())
         panel->applyTexts(state_.tables, on);
-    panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[59]));
-    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[8]);
-    setCaption(menus_->Rapport, state_.tables.Textes[66]);
+    panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[clickToContinue]));
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[smoothingSamples]);
+    setCaption(menus_->Rapport, state_.tables.Textes[reportMenu]);
     panels_->Serial_Number_Caption->setText(state_.tables.Textes[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.
@@ -240,7 +240,7 @@ MenuCaptions Principale::currentMenuCaptions() const
 
 void Principale::reportWriteFailure(const QString& what, const QString& error)
 {
-    services_.dialogs.message(state_.tables.Textes[57].arg(what, error), MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(state_.tables.Textes[fileNotWritten].arg(what, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

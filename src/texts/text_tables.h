@@ -17,14 +17,95 @@ struct TextTables {
     std::array<QString, TipsCount> Tips;
 };
 
-// Entries of the newer texts that code names.
+// The entries of the text table that code uses, by what they say. The
+// numbers are the language files' indices: they never change.
 enum TextEntry : int {
+    smoothingSamplesChanged = 0,  // after the smoothing width, once it was changed
+    notImplemented = 1,
+    engineWord = 2,               // before an engine's number
+    notAvailable = 3,
+    bestLapPrefix = 4,            // an engine-speed chart of the quickest lap
+    lapPrefix = 5,                // an engine-speed chart of another lap; the export's lap column
+    secondsWord = 6,
+    maxRpmWord = 7,
+    smoothingSamples = 8,         // after the smoothing width
+    portMenuPrefix = 9,           // the Communication menu, before the port's number
+    downloadAgain = 10,
+    communicationError = 11,
+    noSerialPort = 12,
+    fileExtensionError = 13,
+    rpmWord = 14,
+    stagesCaption = 19,
+    emptyRecord = 20,
+    headerLap = 22,
+    headerStage = 23,
+    headerTime = 24,
+    headerSector1Time = 26,
+    headerSector2Time = 28,
+    headerSector3Time = 30,
+    headerMaxRpm = 32,
+    headerEngine = 34,
+    chartLapTime = 35,
+    chartSector1Time = 36,
+    chartSector2Time = 37,
+    chartSector3Time = 38,
+    theoreticalBestRow = 39,
+    rangesBestLap = 40,
+    engineHoursTitle = 41,
+    closeButton = 42,
+    trackNameField = 43,          // then place, country, lap length and the three sectors
+    sector1Field = 47,
+    languageFileMissing = 51,
+    accelerationTitle = 52,
+    unexpectedError = 53,
+    recordNotSaved = 54,
+    exportNotWritten = 55,
+    commentNotCreated = 56,
+    fileNotWritten = 57,
+    settingsNotSaved = 58,
+    clickToContinue = 59,
+    helpFileMissing = 60,
+    notALength = 61,
+    receivedFileNotWritten = 63,
+    downloadCopyNotKept = 64,
+    recentRecordGone = 65,
+    reportMenu = 66,
+    portCauseNoDevice = 67,
+    portCauseAccessDenied = 68,
+    portCauseOther = 69,
+    refusedLineLost = 70,
+    refusedQuietLine = 71,
+    refusedTooManyBytes = 72,
+    refusedLineErrors = 73,
+    refusedStopped = 74,
     serialNumberCaption = 75,  // before the logger's serial number
     helpTitle = 76,            // the help window's title
     helpFindLabel = 77,
     helpFindPrevious = 78,
     helpFindNext = 79,
     helpNotFound = 80,         // the find bar when the text is nowhere
+};
+
+// The tool tips that code uses.
+enum TipEntry : int {
+    sortTip = 0,                // a header: sort by it
+    sortOrChartTip = 1,         // a header: sort by it, or chart it
+    theoreticalBestTip = 2,
+    eliminateOrChartTip = 3,    // a lap's cell; before the comma for the lap and stage columns
+    rangeClassTip = 4,
+    cursorTraceTip = 5,
+    cursorHistogramTip = 6,
+    startScanTip = 7,
+    eliminateBarTip = 8,
+    rightMinusLeftTip = 9,
+    rightMarkerTip = 10,
+    leftMarkerTip = 11,
+    cursorValueTip = 12,
+    leftToRightTip = 13,
+    timeInRangeTip = 14,
+    rangesSpeedTip = 15,
+    rangesTimeTip = 16,
+    rangesLapTip = 17,
 };
 
 // Fills Textes 0..80 (17 excepted) and Tips 0..17 with the

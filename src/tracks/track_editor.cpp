@@ -106,12 +106,12 @@ void TrackEditor::focusName()
 
 void TrackEditor::applyTexts(const TextTables& tables, bool)
 {
-    invalidLengthText_ = tables.Textes[61];
+    invalidLengthText_ = tables.Textes[notALength];
     for (int i = 3; i < 7; ++i)
         markLength(i);
     for (int i = 0; i < 7; ++i)
-        nom_champ[std::size_t(i)]->setText(tables.Textes[std::size_t(43 + i)]);
-    Fermer_Piste->setText(tables.Textes[42]);
+        nom_champ[std::size_t(i)]->setText(tables.Textes[std::size_t(trackNameField + i)]);
+    Fermer_Piste->setText(tables.Textes[closeButton]);
 }
 
 void TrackEditor::layOut(int widthTwips, int heightTwips)
