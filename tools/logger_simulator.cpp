@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -135,11 +136,12 @@ int main(int argc, char* argv[])
     } else {
         using Clock = std::chrono::steady_clock;
         const Clock::time_point start = Clock::now();
-        for (qsizetype i = 0; i < bytes.size() && written; ++i) {
-            std::this_thread::sleep_until(start + std::chrono::microseconds(byteDeadline(i)));
-            written = writeAll(fd, bytes.constData() + i, 1);
-            if (progress && (i % 64 == 63 || i + 1 == bytes.size()))
-                showProgress(i + 1, bytes.size());
+        for (qsizetype i = 0; i < bytes.size() && written; i += options.chunk) {
+            const qsizetype n = std::min<qsizetype>(options.chunk, bytes.size() - i);
+            std::this_thread::sleep_until(start + std::chrono::microseconds(byteDeadline(i + n - 1)));
+            written = writeAll(fd, bytes.constData() + i, n);
+            if (progress && ((i + n) / 64 != i / 64 || i + n == bytes.size()))
+                showProgress(i + n, bytes.size());
         }
     }
     if (written) {

@@ -40,11 +40,12 @@ std::variant<Options, QString> parseArguments(const QStringList& arguments)
             options.fast = true;
             continue;
         }
-        // --stop-after N, --stop-after=N, --extra N, --extra=N
+        // --stop-after N, --stop-after=N, --extra N, --extra=N, --chunk N, --chunk=N
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? argument : argument.left(equals);
         const bool stopAfter = name == QLatin1String("--stop-after");
-        if (!stopAfter && name != QLatin1String("--extra"))
+        const bool chunk = name == QLatin1String("--chunk");
+        if (!stopAfter && !chunk && name != QLatin1String("--extra"))
             return QStringLiteral("unknown option \"%1\" (see --help)").arg(argument);
         QString value;
         if (equals >= 0) {
@@ -54,10 +55,14 @@ std::variant<Options, QString> parseArguments(const QStringList& arguments)
         } else {
             return QStringLiteral("%1 needs a number").arg(name);
         }
-        const auto count = parseCount(name, value, stopAfter ? imageSize : maxExtraBytes);
+        const auto count = parseCount(name, value, stopAfter || chunk ? imageSize : maxExtraBytes);
         if (const QString* error = std::get_if<QString>(&count))
             return *error;
-        if (stopAfter) {
+        if (chunk) {
+            if (std::get<int>(count) < 1)
+                return QStringLiteral("--chunk takes a number from 1 to %1").arg(imageSize);
+            options.chunk = std::get<int>(count);
+        } else if (stopAfter) {
             options.stopAfter = std::get<int>(count);
             stopAfterGiven = true;
         } else {
@@ -92,6 +97,8 @@ QString helpText()
         "  --stop-after N  send only the first N bytes of the image (0 to 2048)\n"
         "  --extra N       after the image, send N more bytes: the image again from\n"
         "                  its start (up to 1048576)\n"
+        "  --chunk N       hand the bytes over N at a time, each group when its last\n"
+        "                  byte is due, as USB serial adapters do (1 to 2048; 1)\n"
         "  --fast          no pacing: write everything at once\n"
         "  --help          show this text\n"
         "\n"

@@ -3,6 +3,8 @@
 // The pure part of logger_simulator: its command line, what it sends and
 // when each byte is due.
 
+#include "record/record_image.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,7 @@
 
 namespace tormel::simulator {
 
-inline constexpr int imageSize = 2048;
+inline constexpr int imageSize = RecordImage::Size;
 inline constexpr int baudRate = 9600;
 inline constexpr int bitsPerByte = 10;  // 8N1: start bit, 8 data bits, stop bit
 inline constexpr int maxExtraBytes = 1 << 20;
@@ -23,6 +25,7 @@ struct Options {
     int stopAfter = imageSize;  // bytes of the image sent
     int extra = 0;              // bytes sent after the image: the image again from its start
     bool fast = false;          // no pacing
+    int chunk = 1;              // bytes handed over at a time, as a USB adapter does
     bool help = false;
 };
 

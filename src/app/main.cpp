@@ -68,12 +68,17 @@ const char* const usage =
     "\n"
     "--receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "    Listens on port N (1 to 4; default: the port of the settings) as Start\n"
-    "    Scan does, until the logger has sent its image. The image is written to\n"
-    "    OUT with the current track, and a dated copy is kept in downloads/;\n"
-    "    exits 0. A refused download (line errors, too few or too many bytes,\n"
-    "    the line quiet for 2 s after bytes came) prints why and writes nothing;\n"
-    "    so does the timeout (default 120 s). Both exit 1. On a terminal the\n"
-    "    bytes received are shown as they come.\n"
+    "    Scan does, without a window, until the logger has sent its image. The\n"
+    "    image is first kept as a dated copy in downloads/ of the working folder,\n"
+    "    then written to OUT with the current track. Prints \"listening on ComN\"\n"
+    "    once the port is open (scripts wait for it), on a terminal the progress\n"
+    "    as N/2048 bytes, then one line on standard error: on success the bytes,\n"
+    "    the port, OUT and the copy (exit 0); when OUT cannot be written, where\n"
+    "    the image is kept (exit 1); a refused download says why (the line went\n"
+    "    away, too few bytes then 2 s quiet, more than 2048 bytes, line errors by\n"
+    "    name and count) and writes nothing (exit 1). The timeout (default 120 s)\n"
+    "    bounds only the wait for the first byte (exit 1). A port that cannot be\n"
+    "    opened says why (exit 1); wrong arguments exit 2.\n"
     "\n"
     "--report RECORD.Tml OUT.pdf\n"
     "    Writes the session report of RECORD as an A4 landscape PDF: the caption\n"
@@ -84,8 +89,9 @@ const char* const usage =
     "\n"
     "--help     prints this text (exit 0)\n"
     "--version  prints the version (exit 0)\n"
-    "An unknown option or a misused one prints this text on standard error and\n"
-    "exits 2.\n";
+    "An unknown option, or --export without its files, prints this text on\n"
+    "standard error and exits 2; --receive and --report given wrong arguments\n"
+    "say what is wrong in one line and exit 2.\n";
 
 int usageError(const QString& line)
 {

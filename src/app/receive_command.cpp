@@ -1,11 +1,11 @@
 #include "app/receive_command.h"
 
-#include "app/command_language.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/settings.h"
 #include "download/download_copies.h"
 #include "download/receiver.h"
+#include "download/refusal_texts.h"
 #include "platform/qt_serial_port.h"
 #include "platform/sound.h"
 #include "record/record_file.h"
@@ -13,10 +13,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 #include <unistd.h>
 
@@ -24,8 +24,6 @@ namespace tormel {
 
 namespace {
 
-// A line that stays quiet this long after bytes came counts as a click on Stop.
-constexpr qint64 QuietMilliseconds = 2000;
 constexpr int DefaultTimeoutSeconds = 120;
 
 struct ReceiveOptions {
@@ -42,9 +40,10 @@ QString parse(const QStringList& args, ReceiveOptions& o)
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             bool ok = false;
             const int value = i + 1 < args.size() ? args.at(i + 1).toInt(&ok) : 0;
-            if (!ok || value < 1 || (a == QLatin1String("--port") && value > 4))
+            // A day is more than any wait for a logger, and keeps the milliseconds in range.
+            if (!ok || value < 1 || value > (a == QLatin1String("--port") ? 4 : 86400))
                 return QStringLiteral("%1 takes %2").arg(a, a == QLatin1String("--port") ? QStringLiteral("a port from 1 to 4")
-                                                                                      : QStringLiteral("a number of seconds"));
+                                                                                      : QStringLiteral("a number of seconds up to 86400"));
             (a == QLatin1String("--port") ? o.port : o.timeoutSeconds) = value;
             ++i;
         } else if (o.out.isEmpty() && !a.startsWith(QLatin1String("--"))) {
@@ -65,6 +64,32 @@ void fail(const QString& line)
     std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(line));
 }
 
+// After an image was accepted nothing may lose it: the dated copy is written
+// first, and when neither it nor OUT can be written, a copy goes to the
+// temporary folder. The exit code.
+template <typename Say>
+int keepImage(const RecordImage& image, std::int16_t track, const QString& out, Say say, const QString& port)
+{
+    QString copyError, outError;
+    QString copy = keepDownloadCopy(standardWorkingFolder(FolderAccess::ReadOnly), image, track, QDateTime::currentDateTime(), &copyError);
+    const bool written = Sauve_Fichier(out, image, track, &outError);
+    if (copy.isEmpty()) {
+        say(QStringLiteral("warning: no copy kept in downloads: %1").arg(copyError));
+        if (!written)
+            copy = keepDownloadCopy(QDir::tempPath(), image, track, QDateTime::currentDateTime(), &copyError);
+    }
+    if (!written) {
+        say(copy.isEmpty() ? QStringLiteral("cannot write %1: %2; the image could not be kept anywhere: %3")
+                                 .arg(out, outError, copyError)
+                           : QStringLiteral("cannot write %1: %2; the image is kept in %3").arg(out, outError, copy));
+        return 1;
+    }
+    say(QStringLiteral("received %1 bytes on %2: wrote %3%4")
+            .arg(ReceiveRules::ImageBytes)
+            .arg(port, out, copy.isEmpty() ? QString() : QStringLiteral(", copy %1").arg(copy)));
+    return 0;
+}
+
 }  // namespace
 
 int receiveCommand(int argc, char* argv[])
@@ -80,7 +105,6 @@ int receiveCommand(int argc, char* argv[])
     const QString installedData = installedDataFolder(executableFolder);
     const QString programFolder = decideProgramFolder(executableFolder, installedData, QString(), FolderAccess::ReadOnly);
     const SystemSettings settings = Charge_System(programFolder);
-    const Language language = readLanguage(programFolder, installedData, settings.Choix_Langue);
     const int port = options.port != 0 ? options.port : settings.Port_Com;
     if (port < 1 || port > 4) {
         fail(QStringLiteral("no port chosen: give one with --port N"));
@@ -91,51 +115,49 @@ int receiveCommand(int argc, char* argv[])
     NoSound sound;
     DownloadReceiver receiver(line, sound);
     const bool terminal = isatty(fileno(stderr)) != 0;
+    bool progressShown = false;
+    // The progress line ends before any other line.
+    const auto say = [&](const QString& text) {
+        if (std::exchange(progressShown, false))
+            std::fputc('\n', stderr);
+        fail(text);
+    };
+    const QString device = portDevice(port);
     int exitCode = 1;
     QObject::connect(&receiver, &DownloadReceiver::accepted, &app, [&](const RecordImage& image) {
-        QString error;
-        if (!Sauve_Fichier(options.out, image, std::int16_t(settings.Piste_Courante), &error)) {
-            fail(QStringLiteral("cannot write %1: %2").arg(options.out, error));
-        } else {
-            exitCode = 0;
-            if (keepDownloadCopy(standardWorkingFolder(FolderAccess::ReadOnly), image, std::int16_t(settings.Piste_Courante),
-                                 QDateTime::currentDateTime(), &error).isEmpty())
-                fail(QStringLiteral("warning: no copy kept in downloads: %1").arg(error));
-        }
+        exitCode = keepImage(image, std::int16_t(settings.Piste_Courante), options.out, say,
+                             QStringLiteral("Com%1 (%2)").arg(port).arg(device));
         QCoreApplication::exit(exitCode);
     });
     QObject::connect(&receiver, &DownloadReceiver::refused, &app, [&] {
-        if (terminal)
-            std::fputc('\n', stderr);
-        fail(language.tables.Textes[10]);
+        say(QStringLiteral("download refused: %1; nothing written").arg(englishRefusalText(receiver.rules())));
         QCoreApplication::exit(1);
     });
     int last = 0;
-    QElapsedTimer sinceChange;
-    sinceChange.start();
     QObject::connect(&receiver, &DownloadReceiver::waiting, &app, [&](int bytes) {
-        if (bytes != last) {
-            last = bytes;
-            sinceChange.restart();
-            if (terminal)
-                std::fprintf(stderr, "\r%d bytes", bytes);
-        } else if (bytes > 0 && sinceChange.elapsed() >= QuietMilliseconds) {
-            receiver.stop();
+        // Once the session has ended the closed port shows 0: not progress.
+        if (bytes != last && terminal && receiver.listening()) {
+            std::fprintf(stderr, "\r%d/%d bytes", bytes, ReceiveRules::ImageBytes);
+            progressShown = true;
+        }
+        last = bytes;
+    });
+    // Only the wait for the first byte is bounded: a transfer under way ends
+    // by an image or by the receiver's own rules.
+    QTimer::singleShot(options.timeoutSeconds * 1000, &app, [&] {
+        if (receiver.listening() && receiver.rules().bytesReceived() == 0) {
+            say(QStringLiteral("no byte within %1 s; nothing written").arg(options.timeoutSeconds));
+            QCoreApplication::exit(1);
         }
     });
-    QTimer::singleShot(options.timeoutSeconds * 1000, &app, [&] {
-        line.close();
-        fail(QStringLiteral("no image within %1 s").arg(options.timeoutSeconds));
-        QCoreApplication::exit(1);
-    });
 
-    QString why;
+    PortProblem why;
     if (!receiver.start(port, &why)) {
-        fail(QStringLiteral("cannot open Com%1: %2").arg(port).arg(why));
+        fail(QStringLiteral("cannot open Com%1: %2").arg(port).arg(englishText(why)));
         return 1;
     }
     // Scripts wait for this line before the logger may send.
-    std::fprintf(stderr, "tormel_vue: listening on Com%d (%s)\n", port, qPrintable(portDevice(port)));
+    std::fprintf(stderr, "tormel_vue: listening on Com%d (%s)\n", port, qPrintable(device));
     return QCoreApplication::exec();
 }
 

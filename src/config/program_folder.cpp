@@ -11,6 +11,9 @@
 
 #include <algorithm>
 
+#include <pwd.h>
+#include <sys/stat.h>
+
 namespace tormel {
 
 namespace {
@@ -86,11 +89,26 @@ int removeShippedCopies(const QString& folder, const QString& shippedFolder)
     return removed;
 }
 
+namespace {
+
+// The home folder of the user who owns it: under sudo the home folder is
+// root's, but a folder started from is still its owner's home.
+bool isItsOwnersHome(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    const passwd* owner = ::getpwuid(info.st_uid);
+    return owner && owner->pw_dir && QDir::cleanPath(QFile::decodeName(owner->pw_dir)) == folder;
+}
+
+}  // namespace
+
 QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder,
                             FolderAccess access)
 {
     const QString current = QDir::cleanPath(currentFolder);
-    if (current != QDir::cleanPath(homeFolder) && isFolderWritable(current))
+    if (current != QDir::cleanPath(homeFolder) && !isItsOwnersHome(current) && isFolderWritable(current))
         return current;
     const QString own = QDir(documentsFolder).filePath(QStringLiteral("Tormel_Vue"));
     if (access == FolderAccess::Prepare)

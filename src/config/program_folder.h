@@ -43,7 +43,8 @@ int removeShippedCopies(const QString& folder, const QString& shippedFolder);
 
 // The folder the program works in, where the track file, "error.tml",
 // "Error.txt" and the downloads live: the current folder, except when it is
-// the home folder or cannot be written (a desktop launcher or a file
+// the home folder (ours, or the home of the user who owns it, as under
+// sudo) or cannot be written (a desktop launcher or a file
 // manager starts programs there), then `Tormel_Vue` in the documents
 // folder. The window (Prepare) creates that folder when missing; the
 // commands (ReadOnly) create nothing.

@@ -43,15 +43,15 @@ void RecordDocument::Affiche_Data(const TextTables& tables, const ViewOptions& o
     // Nothing of the record before survives into one that shows nothing.
     table_ = LapTable{};
     decoded_ = decodeRecord(image_, tables.Textes[19]);
-    if (decoded_.Mode_Enregistrement == ModeEnregistrement::Rpm) {
-        mode_ = 2;
+    if (decoded_.kind == RecordKind::EngineSpeed) {
+        kind_ = RecordKind::EngineSpeed;
         refusal_ = decoded_.Nombre_Echantillons < MinimumSamples ? Refusal::TooFewSamples : Refusal::None;
         if (refusal_ != Refusal::None)
             return;
         *rpm_ = Compute_Rpm(image_, decoded_, options.filterLevel);
         tourGraphique_ = toursGraphiques(*rpm_);
     } else {
-        mode_ = 1;
+        kind_ = RecordKind::LapTiming;
         refusal_ = decoded_.nTours <= 0 ? Refusal::NoLap : Refusal::None;
         if (refusal_ != Refusal::None)
             return;
@@ -61,7 +61,7 @@ void RecordDocument::Affiche_Data(const TextTables& tables, const ViewOptions& o
 
 void RecordDocument::Affiche_Tours(const TextTables& tables, const ViewOptions& options)
 {
-    if (mode_ != 1)
+    if (kind_ != RecordKind::LapTiming)
         return;
     distances_ = options.Distances;
     LapTableOptions o;
@@ -116,7 +116,7 @@ bool RecordDocument::substituteHistoMax(int lap)
 
 QByteArray exportRecord(const RecordDocument& document, const TextTables& tables, const QDateTime& now)
 {
-    if (document.Mode_Enregistrement() == 2)
+    if (document.kind() == RecordKind::EngineSpeed)
         return exportRpm(document.image(), document.decoded(), document.rpm(), tables, now);
     return exportLapTable(document.table(), now);
 }

@@ -83,7 +83,7 @@ public:
     int Colonne_Tri() const { return colonneTri_; }
 
     // 0 before any record, 1 lap timing, 2 engine speed.
-    int Mode_Enregistrement() const { return mode_; }
+    RecordKind kind() const { return kind_; }
     bool isShown() const { return shown_; }
     Refusal refusal() const { return refusal_; }
 
@@ -100,7 +100,7 @@ private:
     int colonneGraphique_ = 13;
     int colonneTri_ = 0;
     int ligneTri_ = 0;
-    int mode_ = 0;
+    RecordKind kind_ = RecordKind::None;
     bool shown_ = false;
     Refusal refusal_ = Refusal::None;
 };

@@ -4,9 +4,84 @@
 #include "record/record_file.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tormel {
+
+namespace {
+
+constexpr int MaxCopiesASecond = 10000;
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, std::size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+// The whole copy under a temporary name of its own, on the disk; the
+// temporary's path, or empty and why. Created with the usual permissions of
+// a file, less the user's mask.
+QByteArray writeTemporary(const QDir& folder, const QByteArray& bytes, QString* errorText)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        const QByteArray path = QFile::encodeName(
+            folder.filePath(QStringLiteral(".download-%1.tmp").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0) {
+            if (errorText)
+                *errorText = QStringLiteral("%1: %2").arg(folder.path(), systemError(errno));
+            return {};
+        }
+        const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+        const int error = errno;
+        ::close(fd);
+        if (written)
+            return path;
+        ::unlink(path.constData());
+        if (errorText)
+            *errorText = QStringLiteral("%1: %2").arg(folder.path(), systemError(error));
+        return {};
+    }
+    if (errorText)
+        *errorText = QStringLiteral("%1: no free temporary name").arg(folder.path());
+    return {};
+}
+
+// The new name is on the disk once the folder is.
+void syncFolder(const QDir& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
 
 QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image, std::int16_t trackNumber,
                          const QDateTime& when, QString* errorText)
@@ -17,13 +92,30 @@ QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image,
             *errorText = QStringLiteral("%1: the folder cannot be created").arg(folder.path());
         return {};
     }
-    const QString stem = when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral("_SN") + serialNumberText(image);
-    QString path = folder.filePath(stem + QStringLiteral(".Tml"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = folder.filePath(stem + QStringLiteral("_%1.Tml").arg(n));
-    if (!Sauve_Fichier(path, image, trackNumber, errorText))
+    const QByteArray temporary = writeTemporary(folder, recordFileBytes(image, trackNumber), errorText);
+    if (temporary.isEmpty())
         return {};
-    return path;
+    // link() never replaces a file: two receivers finishing in the same
+    // second each get a name of their own, and a crash leaves no half copy
+    // under a real name.
+    const QString stem = when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral("_SN") + serialNumberText(image);
+    QString kept;
+    for (int n = 1; n <= MaxCopiesASecond && kept.isEmpty(); ++n) {
+        const QString path = folder.filePath(stem + (n == 1 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".Tml"));
+        if (::link(temporary.constData(), QFile::encodeName(path).constData()) == 0) {
+            kept = path;
+        } else if (errno != EEXIST) {
+            if (errorText)
+                *errorText = QStringLiteral("%1: %2").arg(path, systemError(errno));
+            break;
+        } else if (n == MaxCopiesASecond && errorText) {
+            *errorText = QStringLiteral("%1: %2 copies in one second").arg(folder.path()).arg(MaxCopiesASecond);
+        }
+    }
+    ::unlink(temporary.constData());
+    if (!kept.isEmpty())
+        syncFolder(folder);
+    return kept;
 }
 
 }  // namespace tormel

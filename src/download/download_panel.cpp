@@ -1,6 +1,7 @@
 #include "download/download_panel.h"
 
 #include "base/widget_twips.h"
+#include "record/record_image.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -13,7 +14,6 @@ namespace tormel {
 namespace {
 const QString startScan = QStringLiteral("Start Scan");
 const QString stopScan = QStringLiteral("Stop Scan");
-constexpr int ImageBytes = 2048;
 }  // namespace
 
 DownloadPanel::DownloadPanel(QWidget* parent)
@@ -28,7 +28,7 @@ DownloadPanel::DownloadPanel(QWidget* parent)
     Fermer_Scan->setObjectName(QStringLiteral("Fermer_Scan"));
     Label4->setObjectName(QStringLiteral("Label4"));
     progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setRange(0, ImageBytes);
+    progress_->setRange(0, RecordImage::Size);
     progress_->setValue(0);
     progress_->setTextVisible(false);
     showListening(false);
@@ -67,7 +67,7 @@ bool DownloadPanel::showsListening() const
 void DownloadPanel::showWaiting(int bytes)
 {
     Label4->setText(QString::number(bytes));
-    progress_->setValue(std::clamp(bytes, 0, ImageBytes));
+    progress_->setValue(std::clamp(bytes, 0, RecordImage::Size));
 }
 
 QString DownloadPanel::waitingText() const

@@ -10,106 +10,108 @@
 
 namespace tormel {
 
-int counterOfEvent(int event)
-{
-    switch (event) {
-    case line_event::EndOfFile: return 0;
-    case line_event::Break: return 1;
-    case 1002: return 2;  // clear-to-send time-out
-    case 1003: return 3;  // data-set-ready time-out
-    case line_event::Framing: return 4;
-    case line_event::Overrun: return 5;
-    case 1007: return 6;  // carrier-detect time-out
-    case line_event::ReceiveOverflow: return 7;
-    case line_event::Parity: return 8;
-    case 1010: return 9;  // transmit buffer full
-    default: return -1;
-    }
-}
-
 DownloadReceiver::DownloadReceiver(SerialPort& port, Sound& sound, QObject* parent)
-    : QObject(parent), port_(port), sound_(sound), timer1_(new QTimer(this))
+    : QObject(parent), port_(port), sound_(sound), timer1_(new QTimer(this)), poll_(new QTimer(this))
 {
     setObjectName(QStringLiteral("receiver"));
-    cerror_.fill(QStringLiteral("0"));
+    clock_.start();
+    now_ = [this] { return clock_.elapsed(); };
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(TickMilliseconds);
     connect(timer1_, &QTimer::timeout, this, &DownloadReceiver::tick);
+    poll_->setTimerType(Qt::PreciseTimer);
+    poll_->setInterval(ReceiveRules::PollMilliseconds);
+    connect(poll_, &QTimer::timeout, this, &DownloadReceiver::poll);
 }
 
 void DownloadReceiver::setTimerEnabled(bool enabled)
 {
     timerEnabled_ = enabled;
-    if (!enabled)
+    if (!enabled) {
         timer1_->stop();
+        poll_->stop();
+    }
 }
 
-bool DownloadReceiver::start(int n, QString* why)
+bool DownloadReceiver::start(int n, PortProblem* why)
 {
-    cerror_.fill(QStringLiteral("0"));
-    listening_ = true;
+    rules_.start(now_());
     emit listeningChanged(true);
+    if (n == 0)
+        return true;
     if (!port_.isOpen() && !port_.open(n, why))
         return false;
-    if (timerEnabled_)
+    if (timerEnabled_) {
         timer1_->start();
-    return true;
-}
-
-void DownloadReceiver::count(int event)
-{
-    if (event == line_event::DataSent)
-        return;
-    const int i = counterOfEvent(event);
-    if (i >= 0) {
-        QString& counter = cerror_[std::size_t(i)];
-        counter = QLatin1Char(' ') + QString::number(counter.trimmed().toLongLong() + 1);
+        poll_->start();
     }
-    sound_.beep();
+    return true;
 }
 
 void DownloadReceiver::takeEvents()
 {
     for (int event : port_.takeEvents())
-        count(event);
+        carryOut(rules_.lineEvent(event));
+}
+
+void DownloadReceiver::poll()
+{
+    if (!rules_.listening())
+        return;
+    if (port_.lost()) {
+        carryOut(rules_.lineLost());
+        return;
+    }
+    // Events first: an error that came with the last bytes must stop their acceptance.
+    const qint64 bytes = port_.bytesWaiting();
+    takeEvents();
+    carryOut(rules_.bytesWaiting(bytes, now_()));
 }
 
 void DownloadReceiver::tick()
 {
-    if (port_.lost()) {
-        // The device went away mid-transfer: what came cannot be whole.
-        stop();
-        return;
-    }
-    qint64 bytes = port_.bytesWaiting();
-    takeEvents();
-    // The logger's memory is 2048 bytes: more than that waiting is an overflow.
-    if (bytes > ImageBytes && cerror_[7] == QLatin1String("0"))
-        count(line_event::ReceiveOverflow);
-    if (bytes == ImageBytes && listening_) {
-        stop();
-        bytes = port_.bytesWaiting();
-    }
-    emit waiting(int(std::min<qint64>(bytes, INT_MAX)));
+    poll();
+    emit waiting(int(std::min<qint64>(port_.bytesWaiting(), INT_MAX)));
 }
 
 void DownloadReceiver::stop()
 {
-    qint64 bytes = port_.isOpen() && !port_.lost() ? port_.bytesWaiting() : 0;
+    if (!rules_.listening())
+        return;
+    if (port_.lost()) {
+        carryOut(rules_.lineLost());
+        return;
+    }
+    const qint64 bytes = port_.bytesWaiting();
     takeEvents();
-    if (std::any_of(cerror_.begin(), cerror_.end(), [](const QString& c) { return c.trimmed() != QLatin1String("0"); }))
-        bytes = 0;
-    QByteArray received;
-    if (bytes == ImageBytes)
-        received = port_.readAll();
+    carryOut(rules_.stopClicked(bytes, now_()));
+}
+
+void DownloadReceiver::endSession()
+{
+    poll_->stop();
     port_.close();
-    listening_ = false;
     emit listeningChanged(false);
-    if (received.size() == ImageBytes) {
+}
+
+void DownloadReceiver::carryOut(ReceiveOutcome outcome)
+{
+    for (int i = 0; i < outcome.beeps; ++i)
+        sound_.beep();
+    QByteArray received;
+    if (outcome.step == ReceiveStep::TakeImage) {
+        received = port_.readAll();
+        outcome = rules_.imageTaken(received.size());
+        for (int i = 0; i < outcome.beeps; ++i)
+            sound_.beep();
+    }
+    if (outcome.step == ReceiveStep::Accept) {
+        endSession();
         RecordImage image;
         std::copy(received.begin(), received.end(), reinterpret_cast<char*>(image.Data_Chrono.data()));
         emit accepted(image);
-    } else {
+    } else if (outcome.step == ReceiveStep::Refuse) {
+        endSession();
         emit refused();
     }
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "download/receive_rules.h"
 #include "record/record_image.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
-#include <array>
+#include <functional>
 
 class QTimer;
 
@@ -14,31 +16,33 @@ namespace tormel {
 class SerialPort;
 class Sound;
 
-// The receive cycle of a download: it owns the port while listening and
-// the receive timer Timer1, counts the line errors, and accepts an image
-// only when exactly 2048 bytes arrived without one. It never writes to the
-// port.
+// The receive cycle of a download: it owns the port while listening, looks
+// at it every few milliseconds, feeds what it sees to the receive rules and
+// carries out their verdict. Timer1 reports the bytes waiting for the panel.
+// It never writes to the port.
 class DownloadReceiver final : public QObject {
     Q_OBJECT
 public:
-    static constexpr int ImageBytes = 2048;
     static constexpr int TickMilliseconds = 100;
 
     DownloadReceiver(SerialPort& port, Sound& sound, QObject* parent = nullptr);
 
-    bool listening() const { return listening_; }
-    // Start: clears the counters and listens on port n; false and why when
-    // the port cannot be opened (listening is then still on, as the button says).
-    bool start(int n, QString* why);
-    // Stop: accepts the image (accepted) or refuses the download (refused);
-    // the port is closed either way.
+    bool listening() const { return rules_.listening(); }
+    // Start: clears the counters and listens on port n. With n = 0, or when
+    // the port cannot be opened (false, and why), it listens to nothing, as
+    // the button says, and the next Stop refuses.
+    bool start(int n, PortProblem* why);
+    // The Stop click.
     void stop();
-    // Timer1: stops at exactly 2048 bytes waiting, and reports what waits.
+    // A look at the port; the poll timer calls it while listening.
+    void poll();
+    // Timer1: a look at the port, then the bytes waiting for the panel.
     void tick();
-    // The counter texts Cerror(0..9).
-    const std::array<QString, 10>& Cerror() const { return cerror_; }
-    // Ticks come from Timer1; tests turn it off and tick by hand.
+    // The counters, and why the last session ended without an image.
+    const ReceiveRules& rules() const { return rules_; }
+    // Tests turn the timers off, poll by hand and give the time.
     void setTimerEnabled(bool enabled);
+    void setClock(std::function<qint64()> now) { now_ = std::move(now); }
 
 signals:
     void accepted(const tormel::RecordImage& image);
@@ -48,17 +52,17 @@ signals:
 
 private:
     void takeEvents();
-    void count(int event);
+    void carryOut(ReceiveOutcome outcome);
+    void endSession();
 
     SerialPort& port_;
     Sound& sound_;
     QTimer* timer1_;
+    QTimer* poll_;
+    QElapsedTimer clock_;
+    std::function<qint64()> now_;
     bool timerEnabled_ = true;
-    bool listening_ = false;
-    std::array<QString, 10> cerror_;
+    ReceiveRules rules_;
 };
-
-// The counter a line event increases (0..9), or -1 for none.
-int counterOfEvent(int event);
 
 }  // namespace tormel

@@ -20,7 +20,7 @@ QtSerialPort::QtSerialPort()
     });
 }
 
-bool QtSerialPort::open(int n, QString* why)
+bool QtSerialPort::open(int n, PortProblem* why)
 {
     lost_ = false;
     events_.clear();
@@ -28,15 +28,15 @@ bool QtSerialPort::open(int n, QString* why)
     const QString device = portDevice(n);
     if (device.isEmpty()) {
         if (why)
-            *why = QStringLiteral("no serial device for Com%1").arg(n);
+            *why = {PortProblem::Kind::NoDevice, n, {}, {}};
         return false;
     }
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadOnly)) {
         if (why) {
             *why = port_.error() == QSerialPort::PermissionError
-                ? QStringLiteral("%1: permission denied").arg(device)
-                : QStringLiteral("%1: %2").arg(device, port_.errorString());
+                ? PortProblem{PortProblem::Kind::AccessDenied, n, device, {}}
+                : PortProblem{PortProblem::Kind::Other, n, device, port_.errorString()};
         }
         return false;
     }

@@ -15,7 +15,7 @@ class QtSerialPort final : public SerialPort {
 public:
     QtSerialPort();
 
-    bool open(int n, QString* why) override;
+    bool open(int n, PortProblem* why) override;
     bool isOpen() const override { return port_.isOpen(); }
     qint64 bytesWaiting() override;
     QByteArray readAll() override;

@@ -8,6 +8,17 @@
 
 namespace tormel {
 
+QString englishText(const PortProblem& problem)
+{
+    switch (problem.kind) {
+    case PortProblem::Kind::NoDevice: return QStringLiteral("no serial device for Com%1").arg(problem.port);
+    case PortProblem::Kind::AccessDenied:
+        return QStringLiteral("%1: permission denied (the user must be in the dialout group)").arg(problem.device);
+    case PortProblem::Kind::Other: break;
+    }
+    return QStringLiteral("%1: %2").arg(problem.device, problem.detail);
+}
+
 QString deviceForPort(int n, const QString& environmentValue, const QStringList& candidates)
 {
     if (!environmentValue.isEmpty())

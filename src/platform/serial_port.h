@@ -18,13 +18,24 @@ inline constexpr int ReceiveOverflow = 1008;
 inline constexpr int Parity = 1009;
 }  // namespace line_event
 
+// Why a port could not be opened.
+struct PortProblem {
+    enum class Kind { NoDevice, AccessDenied, Other };
+    Kind kind = Kind::Other;
+    int port = 0;
+    QString device;  // empty when there is none
+    QString detail;  // the system's words, for Other
+};
+// The problem in a few English words, with the remedy when there is one.
+QString englishText(const PortProblem& problem);
+
 // The logger's line: port n at 9600 baud, 8 data bits, no parity, 1 stop
 // bit. The program only listens and polls.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
-    // Opens port n (1 to 4); on failure `why` says so in a few words.
-    virtual bool open(int n, QString* why) = 0;
+    // Opens port n (1 to 4); on failure `why` says why.
+    virtual bool open(int n, PortProblem* why) = 0;
     virtual bool isOpen() const = 0;
     // Bytes received and not read yet; also collects the line events.
     virtual qint64 bytesWaiting() = 0;

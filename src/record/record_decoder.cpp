@@ -46,7 +46,7 @@ DecodedRecord decodeRecord(const RecordImage& image, const QString& etapesText)
     d.Pointeur_Haut = image.pointeurHaut();
     d.Nombre_Echantillons = std::min(d.Pointeur_Haut * 512 + d.Pointeur_Bas * 2 - 64, int(RecordImage::MaxSamples));
     d.Decalage_Temp = (image.flags() & 32) != 0 ? image.temperatureOffset() : 0;
-    d.Mode_Enregistrement = image.isRpmRecording() ? ModeEnregistrement::Rpm : ModeEnregistrement::Chronos;
+    d.kind = image.isRpmRecording() ? RecordKind::EngineSpeed : RecordKind::LapTiming;
     return d;
 }
 

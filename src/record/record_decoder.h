@@ -10,12 +10,13 @@
 
 namespace tormel {
 
-enum class ModeEnregistrement { Aucun = 0, Chronos = 1, Rpm = 2 };
+// What the logger recorded, by a header bit; None before any record is decoded.
+enum class RecordKind { None, LapTiming, EngineSpeed };
 
 // What the decoder reads off an image: shared record values and the header
 // read-outs, before any lap or sample analysis.
 struct DecodedRecord {
-    ModeEnregistrement Mode_Enregistrement = ModeEnregistrement::Aucun;
+    RecordKind kind = RecordKind::None;
     // Laps announced by the header (byte 160 minus one), -1 for byte 0.
     // Bounded to the 99 laps the image has room for.
     int nTours = -1;

@@ -6,14 +6,18 @@
 
 namespace tormel {
 
-bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText)
+QByteArray recordFileBytes(const RecordImage& image, std::int16_t trackNumber)
 {
     QByteArray bytes(reinterpret_cast<const char*>(image.Data_Chrono.data()), RecordImage::Size);
     const auto track = static_cast<std::uint16_t>(trackNumber);
     bytes.append(char(track & 0xFF));
     bytes.append(char(track >> 8));
+    return bytes;
+}
 
-    return saveWholeFile(path, bytes, errorText);
+bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText)
+{
+    return saveWholeFile(path, recordFileBytes(image, trackNumber), errorText);
 }
 
 LoadedRecord Charge_Fichier(const QString& path)

@@ -2,6 +2,7 @@
 
 #include "record/record_image.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -18,6 +19,9 @@ struct LoadedRecord {
     int errorNumber = 0;                     // 0: read; else the file error's number
     QString errorText;
 };
+
+// The bytes of a record file.
+QByteArray recordFileBytes(const RecordImage& image, std::int16_t trackNumber);
 
 // Sauve_Fichier: writes image and track number. The file is replaced whole
 // or not at all; on failure `errorText` says why and false is returned.

@@ -197,10 +197,10 @@ void Principale::Quitter_Click()
 
 void Principale::Autorisation_Menu()
 {
-    const int mode = document_.Mode_Enregistrement();
-    if (mode != 1 && mode != 2)
+    const RecordKind kind = document_.kind();
+    if (kind == RecordKind::None)
         return;
-    const bool laps = mode == 1;
+    const bool laps = kind == RecordKind::LapTiming;
     menus_->Unites->menuAction()->setEnabled(laps);
     menus_->Pistes->setEnabled(laps);
     menus_->Affichage->menuAction()->setEnabled(laps);

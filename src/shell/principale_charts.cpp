@@ -44,7 +44,7 @@ void Principale::relayOut()
     const int h = layoutHeight();
     p.layOut(w, h);
     LapTimeChart& chart = *p.Graphique_Chronos;
-    if (document_.Mode_Enregistrement() == 1 && document_.refusal() == Refusal::None) {
+    if (document_.kind() == RecordKind::LapTiming && document_.refusal() == Refusal::None) {
         p.sizeTableAndChart(w, h);
         // The laps in view stay in view as far as the new width allows.
         const LapChartWindow window = lapChartWindow(document_.decoded().nTours, w);
@@ -60,7 +60,7 @@ void Principale::relayOut()
             panel->raise();
         }
     }
-    if (document_.Mode_Enregistrement() == 2 && document_.refusal() == Refusal::None) {
+    if (document_.kind() == RecordKind::EngineSpeed && document_.refusal() == Refusal::None) {
         for (RecordChart* chart : p.Graphique_Record)
             if (!chart->isHidden())
                 chart->redraw();

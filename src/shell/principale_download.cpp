@@ -3,6 +3,7 @@
 #include "base/app_info.h"
 #include "download/download_copies.h"
 #include "download/download_panel.h"
+#include "download/refusal_texts.h"
 #include "download/receiver.h"
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
@@ -19,6 +20,16 @@ namespace tormel {
 namespace {
 // The last image received, kept in the working folder until the next one.
 const QString receivedFileName = QStringLiteral("error.tml");
+
+QString portProblemText(const PortProblem& problem, const TextTables& tables)
+{
+    switch (problem.kind) {
+    case PortProblem::Kind::NoDevice: return tables.Textes[67].arg(problem.port);
+    case PortProblem::Kind::AccessDenied: return tables.Textes[68].arg(problem.device);
+    case PortProblem::Kind::Other: break;
+    }
+    return tables.Textes[69].arg(problem.device + QStringLiteral(": ") + problem.detail);
+}
 }  // namespace
 
 void Principale::Nouveau_Click()
@@ -38,19 +49,19 @@ void Principale::Command3D1_Click()
         receiver_->stop();
         return;
     }
-    panel.showListening(true);
     int port = 0;
     for (int i = 1; i <= 4 && port == 0; ++i)
         if (menus_->Com[std::size_t(i)]->isChecked())
             port = i;
+    PortProblem why;
+    const bool opened = receiver_->start(port, &why);
     if (port == 0) {
         // The next click stops, and finds no bytes.
         services_.dialogs.message(QStringLiteral("Prompt"), MessageIcon::Information, QStringLiteral("Title"));
         return;
     }
-    QString why;
-    if (!receiver_->start(port, &why)) {
-        services_.dialogs.message(state_.tables.Textes[12] + QStringLiteral("\n") + state_.tables.Textes[62].arg(why),
+    if (!opened) {
+        services_.dialogs.message(state_.tables.Textes[12] + QStringLiteral("\n") + portProblemText(why, state_.tables),
                                   MessageIcon::Information, QStringLiteral("Oru_Comm"));
     }
     setWindowTitle(applicationTitle() + QStringLiteral(" Version %1.%2 on Port %3").arg(versionMajor).arg(versionMinor).arg(port));
@@ -59,13 +70,14 @@ void Principale::Command3D1_Click()
 void Principale::downloadAccepted(const RecordImage& image)
 {
     QString error;
-    // A copy that cannot be written is told, and the record is shown all the same.
-    if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
-        services_.dialogs.message(state_.tables.Textes[63].arg(receivedFileName, error), MessageIcon::Exclamation,
-                                  applicationTitle());
+    // The dated copy first: whatever fails after it, the download is kept.
+    // A copy or an "error.tml" that cannot be written is told, and the record is shown all the same.
     if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.Piste_Courante), QDateTime::currentDateTime(), &error)
             .isEmpty())
         services_.dialogs.message(state_.tables.Textes[64].arg(error), MessageIcon::Exclamation, applicationTitle());
+    if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
+        services_.dialogs.message(state_.tables.Textes[63].arg(receivedFileName, error), MessageIcon::Exclamation,
+                                  applicationTitle());
     state_.Donnees_Presentes = true;
     panels_->Frame_Lecture_Pro->hide();
     document_.replaceImage(image);
@@ -74,7 +86,8 @@ void Principale::downloadAccepted(const RecordImage& image)
 
 void Principale::downloadRefused()
 {
-    services_.dialogs.message(state_.tables.Textes[10], MessageIcon::Information, state_.tables.Textes[11]);
+    services_.dialogs.message(state_.tables.Textes[10] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
+                              MessageIcon::Information, state_.tables.Textes[11]);
 }
 
 }  // namespace tormel

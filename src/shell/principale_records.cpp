@@ -53,7 +53,7 @@ void Principale::Affiche_Data()
     document_.Affiche_Data(state_.tables, viewOptions());
     showHeader(document_.decoded());
 
-    if (document_.Mode_Enregistrement() == 2) {
+    if (document_.kind() == RecordKind::EngineSpeed) {
         p.Liste_Tours->hide();
         p.Parametres_Courbe->show();
         p.Parametres_Courbe->raise();
@@ -120,7 +120,7 @@ void Principale::refuse()
 
 void Principale::Affiche_Tours()
 {
-    if (document_.Mode_Enregistrement() != 1)
+    if (document_.kind() != RecordKind::LapTiming)
         return;
     document_.Affiche_Tours(state_.tables, viewOptions());
     showTable();

@@ -42,7 +42,7 @@ bool Principale::writeReport(const QString& path, QString* errorText)
                       d.Temp_Limite};
     content.header.removeAll(QString());
     Panels& p = *panels_;
-    if (document_.Mode_Enregistrement() == 2) {
+    if (document_.kind() == RecordKind::EngineSpeed) {
         for (RecordChart* chart : p.Graphique_Record)
             if (!chart->isHidden())
                 content.panels.push_back(chart);

@@ -224,13 +224,14 @@ bool hasShippedFolder(const QString& folder, const QString& shippedFolder)
         && QFileInfo(shippedFolder).isDir();
 }
 
-// Reads every layer with `read`; false when there is none or one fails.
+// Reads every layer with `read(path, over)`, `over` telling a layer read
+// over another; false when there is none or one fails.
 template <typename Read>
 bool readLayers(const QStringList& layers, Read read, QString* failedFile = nullptr)
 {
     bool ok = !layers.isEmpty();
     for (const QString& path : layers) {
-        if (!read(path)) {
+        if (!read(path, path != layers.first())) {
             ok = false;
             if (failedFile)
                 *failedFile = path;
@@ -259,23 +260,24 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
     return languageFilePath(hasShippedFolder(folder, shippedFolder) ? shippedFolder : folder, prefix, language);
 }
 
-bool readTextesFile(const QString& path, TextTables& tables)
+bool readTextesFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
 {
-    return readPairs(path, [&tables](std::int16_t index, const QString& text) {
+    return readPairs(path, [&tables, keepOwnWhenEmpty](std::int16_t index, const QString& text) {
         if (index < 0)
             return false;
-        if (index < TextTables::TextesCount)
+        if (index < TextTables::TextesCount && !(keepOwnWhenEmpty && text.isEmpty()))
             tables.Textes[std::size_t(index)] = text;
         return true;
     });
 }
 
-bool readTipsFile(const QString& path, TextTables& tables)
+bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
 {
-    return readPairs(path, [&tables](std::int16_t index, const QString& text) {
+    return readPairs(path, [&tables, keepOwnWhenEmpty](std::int16_t index, const QString& text) {
         if (index < 0 || index >= TextTables::TipsCount)
             return false;
-        tables.Tips[std::size_t(index)] = text;
+        if (!(keepOwnWhenEmpty && text.isEmpty()))
+            tables.Tips[std::size_t(index)] = text;
         return true;
     });
 }
@@ -286,10 +288,10 @@ TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tabl
     if (!validLanguage(language))
         return status;
     status.textesRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
-                                   [&tables](const QString& path) { return readTextesFile(path, tables); });
+                                   [&tables](const QString& path, bool over) { return readTextesFile(path, tables, over); });
     if (status.textesRead)
         status.tipsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Tips_"), language),
-                                     [&tables](const QString& path) { return readTipsFile(path, tables); });
+                                     [&tables](const QString& path, bool over) { return readTipsFile(path, tables, over); });
     return status;
 }
 
@@ -325,7 +327,7 @@ MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& cap
     const QStringList layers = languageFileLayers(folder, shippedFolder, prefix, language);
     if (layers.isEmpty())
         status.failedFile = missingLanguageFile(folder, shippedFolder, prefix, language);
-    status.failed = !readLayers(layers, [&](const QString& path) {
+    status.failed = !readLayers(layers, [&](const QString& path, bool) {
         const MenuReadStatus layer = readMenuFile(path, captions);
         status.fieldsRead = std::max(status.fieldsRead, layer.fieldsRead);
         return !layer.failed;
@@ -339,11 +341,14 @@ HelpText readHelp(const QString& folder, const QString& shippedFolder, int langu
     const QStringList layers = validLanguage(language) ? languageFileLayers(folder, shippedFolder, prefix, language) : QStringList();
     if (layers.isEmpty())
         return {missingLanguageFile(folder, shippedFolder, prefix, language), std::nullopt};
+    // A help text is read whole: the user's when it can be read, else the shipped one.
     HelpText help{layers.last(), std::nullopt};
-    if (const std::optional<QByteArray> bytes = readBoundedBytes(help.path)) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8(*bytes);
-        help.text = utf8.hasError() ? fromWindows1252(*bytes) : text;
+    for (auto layer = layers.crbegin(); layer != layers.crend() && !help.text; ++layer) {
+        if (const std::optional<QByteArray> bytes = readBoundedBytes(*layer)) {
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            QString text = utf8(*bytes);
+            help = {*layer, utf8.hasError() ? fromWindows1252(*bytes) : text};
+        }
     }
     return help;
 }

@@ -70,10 +70,12 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
-// Indices past the table's last (199) are skipped.
-bool readTextesFile(const QString& path, TextTables& tables);
+// Indices past the table's last (199) are skipped. A user's file read over
+// the shipped one keeps the shipped text where its own entry is empty, so
+// that a table saved whole by an older version hides no newer text.
+bool readTextesFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
 // The same into Tips; here any index outside 0..25 is a failure.
-bool readTipsFile(const QString& path, TextTables& tables);
+bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
 
 struct TextReadStatus {
     bool textesRead = false;

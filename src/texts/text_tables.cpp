@@ -71,6 +71,14 @@ void Init_Textes(TextTables& t)
     x[64] = QStringLiteral("La copie du téléchargement n'a pas pu être gardée dans downloads : %1. L'enregistrement reçu est affiché.");
     x[65] = QStringLiteral("Le fichier %1 n'existe plus ; il est retiré de la liste.");
     x[66] = QStringLiteral("Rapport de session (PDF)");
+    x[67] = QStringLiteral("Cause : aucun port série pour Com%1.");
+    x[68] = QStringLiteral("Cause : accès refusé à %1. Il faut être membre du groupe dialout, puis se reconnecter.");
+    x[69] = QStringLiteral("Cause : %1.");
+    x[70] = QStringLiteral("La ligne a été coupée après %1 octets.");
+    x[71] = QStringLiteral("%1 octets sur 2048, puis plus rien pendant 2 s.");
+    x[72] = QStringLiteral("Plus de 2048 octets sont arrivés.");
+    x[73] = QStringLiteral("%1 erreur(s) sur la ligne : parasites, câble ou réglage du port.");
+    x[74] = QStringLiteral("Arrêt avec %1 octets sur 2048.");
     x[serialNumberCaption] = QStringLiteral("N° de Série : ");
     x[helpTitle] = QStringLiteral("Tormel_Vue - Aide");
     x[helpFindLabel] = QStringLiteral("Rechercher :");

@@ -27,7 +27,7 @@ enum TextEntry : int {
     helpNotFound = 80,         // the find bar when the text is nowhere
 };
 
-// Fills Textes 0..66 and 75..80 (17 excepted) and Tips 0..17 with the
+// Fills Textes 0..80 (17 excepted) and Tips 0..17 with the
 // built-in French texts; other slots are left as they are.
 void Init_Textes(TextTables& tables);
 

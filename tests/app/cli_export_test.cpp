@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -159,11 +160,11 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
 {
     shipLanguages();
     ASSERT_TRUE(QDir().mkpath(work(u"other"_s)));  // out/ is created
-    ASSERT_TRUE(Sauve_Fichier(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.13.Tml"_s), demo::engineSpeedRecord(), 1));
     ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"other/laps.Tml"_s), demo::lapTimingRecord(), 1));
-    const QStringList records{u"laps.Tml"_s, u"rpm.Tml"_s, u"empty.Tml"_s, u"missing.Tml"_s, u"other/laps.Tml"_s};
+    ASSERT_TRUE(Sauve_Fichier(work(u"other/2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    const QStringList records{u"2024.05.12.Tml"_s, u"2024.05.13.Tml"_s, u"empty.Tml"_s, u"missing.Tml"_s, u"other/2024.05.12.Tml"_s};
     const Run batch = run(QStringList{u"--export"_s} + records + QStringList{u"--to"_s, u"out"_s});
     EXPECT_EQ(batch.exitCode, 1);
     EXPECT_EQ(batch.out, u"2 exported, 3 failed\n"_s);
@@ -171,11 +172,11 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
     ASSERT_EQ(lines.size(), 3) << batch.err.toStdString();
     EXPECT_TRUE(lines[0].startsWith(u"tormel_vue: empty.Tml: "_s) && lines[0].endsWith(u"holds no lap"_s));
     EXPECT_TRUE(lines[1].startsWith(u"tormel_vue: missing.Tml: "_s));
-    EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/laps.Tml: its output laps.xls"_s));
-    EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"laps.xls"_s, u"rpm.xls"_s}));
+    EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/2024.05.12.Tml: its output 2024.05.12.xls"_s));
+    EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"2024.05.12.xls"_s, u"2024.05.13.xls"_s}));
     // Each file is what the one-record export writes, the date line apart.
     const auto body = [](const QByteArray& bytes) { return bytes.mid(bytes.indexOf('\n') + 1); };
-    for (const QString& name : {u"laps"_s, u"rpm"_s}) {
+    for (const QString& name : {u"2024.05.12"_s, u"2024.05.13"_s}) {
         ASSERT_EQ(run({u"--export"_s, name + u".Tml"_s, name + u"-one.xls"_s}).exitCode, 0);
         EXPECT_EQ(body(readBytes(work(u"out/"_s + name + u".xls"_s))), body(readBytes(work(name + u"-one.xls"_s)))) << name.toStdString();
     }
@@ -282,46 +283,114 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
 
 // ---- One download without the window ------------------------------------------
 
-TEST_F(CommandLine, ReceivesOneDownloadOverATerminal)
-{
-    if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
-        GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
-    const RecordImage record = demo::lapTimingRecord();
-    const QByteArray image(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
-    // sent: bytes the logger sends; written: whether OUT and a copy exist after.
-    const struct { const char* name; QByteArray sent; int exitCode; bool written; } cases[] = {
-        {"a whole image", image, 0, true},
-        {"1000 bytes, then a quiet line", image.left(1000), 1, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+// What the logger does on the other end of the line, `delay` ms after "listening".
+struct Logger {
+    QByteArray sent;
+    int delay = 0;
+    bool paced = false;    // at the line's pace in 16-byte groups, through the logger simulator
+    bool goesAway = false;  // the line ends after what was sent
+};
+struct Received { int exitCode; QString err; };
+
+class Receive : public CommandLine {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
+            GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
+        CommandLine::SetUp();
+        ASSERT_TRUE(Sauve_Fichier(work(u"demo.Tml"_s), record, 1));
+    }
+
+    Received receive(const Logger& logger, const QString& out, int port, int timeout)
+    {
         test::PtyPair line;
-        ASSERT_TRUE(line.ready());
+        EXPECT_TRUE(line.ready());
         QDir(work(u"downloads"_s)).removeRecursively();
-        QFile::remove(work(u"out.Tml"_s));
         QProcess process;
         process.setWorkingDirectory(workDir());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(u"DISPLAY"_s);
-        env.insert(u"TORMEL_VUE_COM1"_s, line.programEnd());
+        env.insert(u"TMPDIR"_s, work(u"tmp"_s));
+        env.insert(u"TORMEL_VUE_COM%1"_s.arg(port), line.programEnd());
         process.setProcessEnvironment(env);
         process.setReadChannel(QProcess::StandardError);
-        process.start(exe(), {u"--receive"_s, u"out.Tml"_s, u"--port"_s, u"1"_s, u"--timeout"_s, u"20"_s});
+        process.start(exe(), {u"--receive"_s, out, u"--port"_s, QString::number(port), u"--timeout"_s, QString::number(timeout)});
         QByteArray err;
         while (!err.contains("listening") && process.waitForReadyRead(10000))
             err += process.readAllStandardError();
-        ASSERT_TRUE(err.contains("listening on Com1")) << err.toStdString();
-        line.send(c.sent);
-        ASSERT_TRUE(process.waitForFinished(20000));
-        EXPECT_EQ(process.exitCode(), c.exitCode);
-        EXPECT_EQ(QFileInfo::exists(work(u"out.Tml"_s)), c.written);
-        const QStringList copies = QDir(work(u"downloads"_s)).entryList(QDir::Files);
-        EXPECT_EQ(copies.size(), c.written ? 1 : 0);
-        if (c.written) {
-            EXPECT_EQ(readBytes(work(u"out.Tml"_s)), image + QByteArray("\x01\x00", 2));
-            EXPECT_TRUE(copies.value(0).endsWith(u"_SN270415.Tml"_s)) << copies.value(0).toStdString();
+        EXPECT_TRUE(err.contains("listening on Com" + QByteArray::number(port))) << err.toStdString();
+        QThread::msleep(logger.delay);
+        if (logger.paced) {
+            EXPECT_EQ(QProcess::execute(QStringLiteral(TORMEL_LOGGER_SIMULATOR),
+                                        {u"--chunk"_s, u"16"_s, work(u"demo.Tml"_s), line.loggerEnd()}), 0);
+        } else if (!logger.sent.isEmpty()) {
+            line.send(logger.sent);
         }
+        if (logger.goesAway) {
+            QThread::msleep(200);
+            line.end();
+        }
+        EXPECT_TRUE(process.waitForFinished(20000));
+        return {process.exitCode(), QString::fromLocal8Bit(err + process.readAllStandardError())};
+    }
+
+    QStringList copies() const { return QDir(work(u"downloads"_s)).entryList(QDir::Files); }
+
+    const RecordImage record = demo::lapTimingRecord();
+    const QByteArray image{reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size};
+};
+
+TEST_F(Receive, AnAcceptedImageIsKeptWhateverFailsAfter)
+{
+    writeBytes(work(u"blocker"_s), "a file, not a folder");
+    const struct { const char* name; Logger logger; QString out; int port, timeout, exitCode; bool written; const char* says; } cases[] = {
+        {"a logger that starts 3 s after listening, on Com4", {image, 3000}, u"out.Tml"_s, 4, 20, 0, true,
+         "received 2048 bytes on Com4"},
+        {"--timeout 1 does not cut a paced transfer that began at 0.5 s", {{}, 500, true}, u"out.Tml"_s, 1, 1, 0, true,
+         "wrote out.Tml, copy "},
+        {"OUT cannot be written: the copy keeps the image", {image}, u"blocker/out.Tml"_s, 1, 20, 1, false,
+         "the image is kept in "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(work(u"out.Tml"_s));
+        const Received r = receive(c.logger, c.out, c.port, c.timeout);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+        EXPECT_EQ(QFileInfo::exists(work(u"out.Tml"_s)), c.written);
+        ASSERT_EQ(copies().size(), 1);
+        EXPECT_TRUE(copies().value(0).endsWith(u"_SN270415.Tml"_s));
+        EXPECT_TRUE(r.err.contains(copies().value(0))) << r.err.toStdString();
+        EXPECT_EQ(readBytes(work(u"downloads/"_s + copies().value(0))), image + QByteArray("\x01\x00", 2));
         EXPECT_FALSE(QFileInfo::exists(work(u"error.tml"_s)));
+    }
+
+    // Neither OUT nor downloads/ can be written: the image goes to the temporary folder.
+    ASSERT_TRUE(QDir().mkpath(work(u"tmp"_s)) && QDir(work(u"downloads"_s)).removeRecursively());
+    writeBytes(work(u"downloads"_s), "a file, not a folder");
+    const Received r = receive({image}, u"blocker/out.Tml"_s, 1, 20);
+    EXPECT_EQ(r.exitCode, 1);
+    const QStringList kept = QDir(work(u"tmp/downloads"_s)).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"the image is kept in "_s + work(u"tmp/downloads/"_s) + kept[0])) << r.err.toStdString();
+}
+
+TEST_F(Receive, ARefusalSaysWhyAndWritesNothing)
+{
+    const struct { const char* name; Logger logger; int timeout; const char* says; } cases[] = {
+        {"1000 bytes, then a quiet line", {image.left(1000)}, 20, "1000 of 2048 bytes, then 2 s quiet"},
+        {"2100 bytes", {image + image.left(52)}, 20, "more than 2048 bytes"},
+        {"the line goes away", {image.left(300), 0, false, true}, 20, "the line went away after 300 bytes"},
+        {"nothing before the timeout", {}, 1, "no byte within 1 s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Received r = receive(c.logger, u"out.Tml"_s, 1, c.timeout);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
+        EXPECT_EQ(workFiles(), QStringList{u"demo.Tml"_s});
+        EXPECT_TRUE(copies().isEmpty());
     }
 }
 

@@ -90,6 +90,7 @@ TEST(Nombre, ReadsBackOwnFormatsAndChangesFirstComma)
     const Case cases[] = {
         {"1,234,5", 1.234F, "1.234,5"},
         {"087,3", 87.3F, "087.3"},
+        {",5", 0.5F, ".5"},
         {"", 0.0F, ""},
         {"abc", 0.0F, "abc"},
         {"  -4.5x", -4.5F, "  -4.5x"},

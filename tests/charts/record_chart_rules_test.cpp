@@ -73,7 +73,7 @@ TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
 TEST(CursorRules, StepsDifferencesAndTheHistogramReadOut)
 {
     EXPECT_EQ(std::pair(stepTarget(100.5, 1), stepTarget(100.5, -1)), std::pair(101.0, 99.0));
-    EXPECT_TRUE(withinEdges(100.0, 100.0, 200.0) && withinEdges(150.0, 200.0, 100.0));
+    EXPECT_TRUE(withinEdges(100.0, 100.0, 200.0) && withinEdges(200.0, 100.0, 200.0) && withinEdges(150.0, 200.0, 100.0));
     EXPECT_FALSE(withinEdges(200.01, 100.0, 200.0));
     EXPECT_EQ(measuringKey(Qt::Key_Up), KeyUp);
 

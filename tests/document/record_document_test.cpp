@@ -14,21 +14,21 @@ TEST(RecordDocument, RecordsThatShowNothingAreRefused)
     const TextTables texts = frenchTextTables();
     const auto samples = [](int count) { return test::rpmRecord(std::vector<std::uint8_t>(std::size_t(count), 10), 1, 2); };
     // built: the rows of the lap table, or the samples counted.
-    const struct { const char* name; RecordImage image; int mode; Refusal refusal; QString message; int built; } cases[] = {
-        {"no lap", RecordImage{}, 1, Refusal::NoLap, texts.Textes[20], 0},
-        {"one lap", test::lapRecord({{.temps = 6000}}, 0, 0), 1, Refusal::None, {}, 3},
-        {"no sample", samples(0), 2, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
-        {"8 samples", samples(8), 2, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
-        {"10 samples", samples(10), 2, Refusal::None, {}, 10},
+    const struct { const char* name; RecordImage image; RecordKind kind; Refusal refusal; QString message; int built; } cases[] = {
+        {"no lap", RecordImage{}, RecordKind::LapTiming, Refusal::NoLap, texts.Textes[20], 0},
+        {"one lap", test::lapRecord({{.temps = 6000}}, 0, 0), RecordKind::LapTiming, Refusal::None, {}, 3},
+        {"no sample", samples(0), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
+        {"8 samples", samples(8), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
+        {"10 samples", samples(10), RecordKind::EngineSpeed, Refusal::None, {}, 10},
     };
     for (const auto& c : cases) {
         RecordDocument d;
         d.open(c.image);
         d.Affiche_Data(texts, ViewOptions{});
         EXPECT_TRUE(d.isShown());
-        EXPECT_EQ(std::pair(d.Mode_Enregistrement(), d.refusal()), std::pair(c.mode, c.refusal)) << c.name;
+        EXPECT_EQ(std::pair(d.kind(), d.refusal()), std::pair(c.kind, c.refusal)) << c.name;
         EXPECT_EQ(refusalText(d.refusal(), texts), c.message) << c.name;
-        EXPECT_EQ(c.mode == 1 ? int(d.table().rows.size()) : d.rpm().Nombre_Echantillons, c.built) << c.name;
+        EXPECT_EQ(c.kind == RecordKind::LapTiming ? int(d.table().rows.size()) : d.rpm().Nombre_Echantillons, c.built) << c.name;
     }
 }
 
@@ -38,7 +38,11 @@ TEST(RecordDocument, OnlyLapsZeroToHundredToggle)
     const std::array<bool, TourElimineCount> none{};
     for (int lap : {-1, 101, INT_MIN, INT_MAX})
         EXPECT_FALSE(d.toggleLap(lap)) << lap;
+    // Nor does a chart other than 0 to 2 take a lap.
+    for (int g : {-1, 3})
+        d.setTourGraphique(g, 9);
     EXPECT_EQ(d.Tour_Elimine(), none);
+    EXPECT_TRUE(d.Tour_Graphique() == (std::array{1, -1, -2}) && d.Distances() == (std::array<float, 4>{}));
     EXPECT_TRUE(d.toggleLap(0) && d.toggleLap(100) && d.toggleLap(100) && d.toggleLap(7));
     EXPECT_TRUE(d.Tour_Elimine()[0] && !d.Tour_Elimine()[100] && d.Tour_Elimine()[7]);
     // A new record starts with every lap in.

@@ -1,129 +1,37 @@
 #include "download/download_copies.h"
 #include "download/receiver.h"
-#include "platform/qt_serial_port.h"
 #include "support/fakes.h"
 #include "record/record_decoder.h"
-#include "support/pty_pair.h"
 #include "support/temp_folder.h"
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace tormel {
 namespace {
 
 QByteArray image(char fill = 'x')
 {
-    return QByteArray(DownloadReceiver::ImageBytes, fill);
+    return QByteArray(RecordImage::Size, fill);
 }
 
-struct Receiving {
-    Receiving()
-    {
-        receiver.setTimerEnabled(false);
-        QObject::connect(&receiver, &DownloadReceiver::accepted, [this](const RecordImage& i) { received = i; ++accepted; });
-        QObject::connect(&receiver, &DownloadReceiver::refused, [this] { ++refused; });
-        QObject::connect(&receiver, &DownloadReceiver::waiting, [this](int bytes) { waiting = bytes; });
-    }
-    // Ticks until the bytes have come through the terminal, a bounded number of times.
-    void tickUntil(int bytes)
-    {
-        const int ended = accepted + refused;
-        for (int i = 0; i < 200 && waiting < bytes && accepted + refused == ended; ++i) {
-            receiver.tick();
-            if (waiting < bytes)
-                usleep(5000);
-        }
-    }
-
-    // Waits, a bounded number of times, until the terminal has passed on `bytes`.
-    void arrive(int bytes)
-    {
-        for (int i = 0; i < 200 && port.bytesWaiting() < bytes; ++i)
-            usleep(5000);
-    }
-
-    QtSerialPort port;
-    test::FakeSound sound;
-    DownloadReceiver receiver{port, sound};
-    RecordImage received;
-    int accepted = 0, refused = 0, waiting = 0;
-};
-
-class Download : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty())
-            GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
-        ASSERT_TRUE(line.ready());
-        qputenv("TORMEL_VUE_COM1", line.programEnd().toLocal8Bit());
-    }
-    void TearDown() override { qunsetenv("TORMEL_VUE_COM1"); }
-    test::PtyPair line;
-};
-
-TEST_F(Download, AWholeImageThroughARealTerminalIsAccepted)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image('a'));
-    r.tickUntil(DownloadReceiver::ImageBytes);
-    EXPECT_EQ(r.accepted, 1);
-    EXPECT_EQ(r.received.Data_Chrono[2047], 'a');
-    EXPECT_FALSE(r.receiver.listening());
-}
-
-TEST_F(Download, StopTooEarlyOrTooMuchIsRefusedAndANewStartListensAfresh)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image().left(1000));
-    r.tickUntil(1000);
-    EXPECT_EQ(r.waiting, 1000);
-    r.receiver.stop();
-    EXPECT_EQ(std::pair(r.accepted, r.refused), std::pair(0, 1));
-    EXPECT_FALSE(r.port.isOpen());
-
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    EXPECT_EQ(r.port.bytesWaiting(), 0);
-    line.send(image() + QByteArray(52, 'y'));
-    r.arrive(2100);
-    r.receiver.tick();
-    EXPECT_TRUE(r.receiver.listening());  // only exactly 2048 bytes end the listening
-    r.receiver.stop();
-    EXPECT_EQ(std::pair(r.accepted, r.refused), std::pair(0, 2));
-    EXPECT_EQ(r.receiver.Cerror()[7], QStringLiteral(" 1"));  // the overflow
-}
-
-TEST_F(Download, ATerminalThatGoesAwayEndsTheDownload)
-{
-    Receiving r;
-    ASSERT_TRUE(r.receiver.start(1, nullptr));
-    line.send(image().left(300));
-    r.tickUntil(300);
-    line.end();
-    for (int i = 0; i < 200 && r.refused == 0; ++i) {
-        r.receiver.tick();
-        usleep(5000);
-    }
-    EXPECT_EQ(r.refused, 1);
-    EXPECT_FALSE(r.port.isOpen());
-}
-
-TEST(DownloadEvents, LineErrorsCountSoundAndRefuse)
+TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
 {
     test::FakeSerialPort port;
     test::FakeSound sound;
     DownloadReceiver receiver(port, sound);
     receiver.setTimerEnabled(false);
+    qint64 now = 0;
+    receiver.setClock([&] { return now; });
     int accepted = 0, refused = 0;
     std::vector<int> waiting;
     QObject::connect(&receiver, &DownloadReceiver::accepted, [&] { ++accepted; });
@@ -133,42 +41,61 @@ TEST(DownloadEvents, LineErrorsCountSoundAndRefuse)
     ASSERT_TRUE(receiver.start(2, nullptr));
     EXPECT_EQ(port.opened, 2);
     port.buffer = image().left(500);
-    port.events = {1};  // data sent: no sound
     receiver.tick();
     port.buffer += image().left(700);
-    port.events = {2};  // any other code sounds without counting
+    port.events = {line_event::Framing};
+    now = 100;
     receiver.tick();
     EXPECT_EQ(waiting, (std::vector<int>{500, 1200}));
     EXPECT_EQ(sound.beeps, 1);
-    EXPECT_EQ(receiver.Cerror(), (std::array<QString, 10>{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
-
-    port.events = {1004};  // one framing error during a full transfer
-    port.buffer = image();
+    port.buffer += image().left(848);
+    now = 200;
+    receiver.poll();
+    now = 250;
     receiver.tick();
     EXPECT_EQ(std::pair(accepted, refused), std::pair(0, 1));
-    EXPECT_EQ(receiver.Cerror()[4], QStringLiteral(" 1"));
-    EXPECT_EQ(sound.beeps, 2);
+    EXPECT_EQ(receiver.rules().counters()[4], 1);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(waiting.back(), 0);  // a closed port shows nothing waiting
 
     ASSERT_TRUE(receiver.start(2, nullptr));
-    EXPECT_EQ(receiver.Cerror()[4], QStringLiteral("0"));
+    EXPECT_EQ(receiver.rules().counters()[4], 0);
     port.buffer = image();
-    receiver.tick();
+    receiver.poll();
+    now = 300;
+    receiver.stop();
     EXPECT_EQ(std::pair(accepted, refused), std::pair(1, 1));
-    // A device pulled out ends in a refusal with the port closed.
-    ASSERT_TRUE(receiver.start(2, nullptr));
-    port.buffer = image().left(10);
-    port.gone = true;
-    receiver.tick();
+    EXPECT_EQ(sound.beeps, 1);  // a clean image makes no sound
+
+    // Without a port the next Stop refuses, as the button says; so does a
+    // Stop on a device that went away.
+    receiver.start(0, nullptr);
+    EXPECT_TRUE(receiver.listening());
+    receiver.stop();
     EXPECT_EQ(refused, 2);
-    EXPECT_FALSE(port.isOpen());
+    ASSERT_TRUE(receiver.start(2, nullptr));
+    port.gone = true;
+    receiver.stop();
+    EXPECT_EQ(refused, 3);
+    EXPECT_EQ(receiver.rules().refusal(), DownloadRefusal::LineLost);
 }
 
 TEST(DownloadEvents, ComPortsMapToDevices)
 {
-    const QStringList devices{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0"};
-    EXPECT_EQ(deviceForPort(2, QString(), devices), QStringLiteral("/dev/ttyUSB1"));
-    EXPECT_EQ(deviceForPort(3, QStringLiteral("/dev/pts/7"), devices), QStringLiteral("/dev/pts/7"));
-    EXPECT_EQ(deviceForPort(4, QString(), devices), QString());
+    const struct { int port; const char* environment; QStringList devices; const char* device; } rows[] = {
+        {1, "", {"/dev/ttyUSB0"}, "/dev/ttyUSB0"},
+        {2, "", {"/dev/ttyUSB0"}, ""},
+        {3, "", {"/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS0"}, "/dev/ttyS0"},
+        {3, "/dev/pts/7", {"/dev/ttyUSB0"}, "/dev/pts/7"},
+        {4, "", {}, ""},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(deviceForPort(r.port, QString::fromLatin1(r.environment), r.devices), QString::fromLatin1(r.device)) << r.port;
+    // Why a port did not open, for the command line; the group only where access was denied.
+    EXPECT_EQ(englishText({PortProblem::Kind::NoDevice, 2, {}, {}}), u"no serial device for Com2"_qs);
+    EXPECT_EQ(englishText({PortProblem::Kind::AccessDenied, 1, u"/dev/ttyUSB0"_qs, {}}),
+              u"/dev/ttyUSB0: permission denied (the user must be in the dialout group)"_qs);
+    EXPECT_EQ(englishText({PortProblem::Kind::Other, 1, u"/dev/ttyS0"_qs, u"busy"_qs}), u"/dev/ttyS0: busy"_qs);
 }
 
 TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
@@ -189,6 +116,44 @@ TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
     QString why;
     EXPECT_TRUE(keepDownloadCopy(blocked.path(), image, 7, when, &why).isEmpty());
     EXPECT_FALSE(why.isEmpty());
+}
+
+TEST(DownloadCopies, EightProcessesInTheSameSecondKeepEightCopies)
+{
+    test::TempFolder folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"downloads"_qs));
+    const QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 12));
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < 8; ++i) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // All wait for one signal, so that the copies race for the names.
+            char c;
+            ::close(go[1]);
+            const bool started = ::read(go[0], &c, 1) == 0;
+            RecordImage image;
+            image.Data_Chrono[100] = std::uint8_t(i);
+            _exit(started && !keepDownloadCopy(folder.path(), image, 7, when).isEmpty() ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    ::close(go[0]);
+    ::close(go[1]);
+    std::set<int> kept;
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QDir downloads(folder.file(u"downloads"_qs));
+    const QStringList names = downloads.entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(names.size(), 8) << names.join(u' ').toStdString();
+    for (const QString& name : names)
+        kept.insert(test::readBytes(downloads.filePath(name)).at(100));
+    EXPECT_EQ(kept.size(), 8U);
 }
 
 }  // namespace

@@ -1,22 +1,15 @@
 #include "laps/export.h"
 #include "laps/lap_table.h"
-#include "laps/ranges.h"
 #include "laps/rpm_statistics.h"
 
 #include "laps_records.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <numeric>
-#include <random>
-#include <set>
 
 namespace tormel {
 namespace {

@@ -128,6 +128,7 @@ TEST(Ranges, LabelsAndCaptions)
         EXPECT_EQ(Libelle_Tranche(i), QString::fromLatin1(label)) << i;
         EXPECT_EQ(barCaption(i), QString::fromLatin1(caption)) << i;
     }
+    EXPECT_EQ(Affiche_Tranches(rangesRecord(6000, {}, 7), frenchTextTables()).Label8, QStringLiteral("Meilleur Tour : 7"));
 }
 
 TEST(Ranges, ShareOfTheLapAndBarFilling)

@@ -37,7 +37,7 @@ TEST(DecodeRecord, HeaderReadOuts)
     EXPECT_EQ((QStringList{d.Serial_Number, d.Soft_Ver, d.Hard_Ver, d.Temp_Limite, d.Nombre_Etapes, d.Mode}),
               (QStringList{"121111", "Soft Ver : 258", "Hard Ver : 7", "T° Max : 110", "Etapes : 3", "Mode : 65"}));
     EXPECT_EQ(QStringList(d.Ltmot.begin(), d.Ltmot.end()), (QStringList{"12:05", "5:30", "3:45", "99:59", "0:07"}));
-    EXPECT_EQ(d.Mode_Enregistrement, ModeEnregistrement::Rpm);
+    EXPECT_EQ(d.kind, RecordKind::EngineSpeed);
     // The serial's second part keeps its leading zeros.
     EXPECT_EQ(serialNumberText(imageWith({{9, 5}, {1, 7}})), QStringLiteral("50007"));
     EXPECT_EQ(serialNumberText(imageWith({{8, 255}, {9, 255}, {0, 255}, {1, 255}})), QStringLiteral("6553565535"));

@@ -60,11 +60,11 @@ public:
 // A serial line whose bytes, events and failures the test sets.
 class FakeSerialPort final : public SerialPort {
 public:
-    bool open(int n, QString* why) override
+    bool open(int n, PortProblem* why) override
     {
         if (!openable) {
             if (why)
-                *why = QStringLiteral("/dev/ttyUSB0: permission denied");
+                *why = problem;
             return false;
         }
         opened = n;
@@ -85,6 +85,7 @@ public:
     QByteArray buffer;
     std::vector<int> events;
     bool openable = true;
+    PortProblem problem{PortProblem::Kind::AccessDenied, 1, QStringLiteral("/dev/ttyUSB0"), {}};
     bool gone = false;
     int opened = 0;
 

@@ -41,6 +41,7 @@ public:
     }
     bool ready() const { return logger_ >= 0; }
     QString programEnd() const { return ends_.value(0); }
+    QString loggerEnd() const { return ends_.value(1); }
     void send(const QByteArray& bytes) const
     {
         ASSERT_EQ(::write(logger_, bytes.constData(), std::size_t(bytes.size())), bytes.size());

@@ -18,17 +18,18 @@ TEST(LoggerSimulator, ByteDeadlines)
 
 TEST(LoggerSimulator, ArgumentsAndTheirErrors)
 {
-    const auto parsed = parseArguments({"--extra", "5", "--fast", "r.Tml", "/dev/pts/3"});
+    const auto parsed = parseArguments({"--extra", "5", "--fast", "--chunk=16", "r.Tml", "/dev/pts/3"});
     const Options* options = std::get_if<Options>(&parsed);
     ASSERT_NE(options, nullptr);
-    EXPECT_EQ(std::tuple(options->stopAfter, options->extra, options->fast, options->record, options->device),
-              std::tuple(2048, 5, true, QStringLiteral("r.Tml"), QStringLiteral("/dev/pts/3")));
+    EXPECT_EQ(std::tuple(options->stopAfter, options->extra, options->fast, options->chunk, options->record, options->device),
+              std::tuple(2048, 5, true, 16, QStringLiteral("r.Tml"), QStringLiteral("/dev/pts/3")));
     // The arguments, then a word the one-line error must hold.
     const std::pair<QStringList, QString> cases[] = {
         {{"r.Tml"}, "RECORD and DEVICE"},
         {{"--bogus", "r.Tml", "/dev/pts/3"}, "--bogus"},
         {{"--stop-after", "2049", "r.Tml", "/dev/pts/3"}, "2049"},
         {{"--stop-after", "10", "--extra", "5", "r.Tml", "/dev/pts/3"}, "together"},
+        {{"--chunk", "0", "r.Tml", "/dev/pts/3"}, "--chunk"},
     };
     for (const auto& [arguments, word] : cases) {
         const auto refused = parseArguments(arguments);
