@@ -154,8 +154,9 @@ TEST(ProgramFolder, TheWindowWorksInAFolderOfItsOwnWhenStartedFromHome)
     EXPECT_EQ(decideWorkingFolder(home + QStringLiteral("/"), home, documents, FolderAccess::ReadOnly), own);
     EXPECT_EQ(decideWorkingFolder(QStringLiteral("/proc"), home, documents, FolderAccess::ReadOnly), own);
     // Under sudo the home is root's, yet the folder started from is its owner's home.
-    if (const passwd* user = getpwuid(getuid()); user && QFileInfo(QFile::decodeName(user->pw_dir)).isDir())
+    if (const passwd* user = getpwuid(getuid()); user && QFileInfo(QFile::decodeName(user->pw_dir)).isDir()) {
         EXPECT_EQ(decideWorkingFolder(QFile::decodeName(user->pw_dir), home, documents, FolderAccess::ReadOnly), own);
+    }
     EXPECT_FALSE(QFileInfo::exists(own));
     EXPECT_EQ(decideWorkingFolder(home + QStringLiteral("/"), home, documents), own);
     EXPECT_TRUE(QFileInfo(own).isDir());
