@@ -1,10 +1,12 @@
 // Language files from translators and old versions: any bytes, through the
-// three readers and the field reader under them.
+// three readers and the field reader under them, and as a guide.
 #include "texts/language_files.h"
 
 #include "base/text_codec.h"
 
 #include "fuzz_support.h"
+
+#include <QFileInfo>
 
 using namespace tormel;
 
@@ -18,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MenuCaptions captions = frenchMenuCaptions();
     const MenuReadStatus menu = readMenuFile(path, captions);
     fuzz::require(menu.fieldsRead >= 0 && menu.fieldsRead <= menuCaptionCount, "captions counted");
+    const QString help = fuzz::writeFile(QStringLiteral("Help_0.txt"), input);
+    fuzz::require(readHelp(QFileInfo(help).absolutePath(), QString(), 0).text.has_value(), "any bytes are a guide");
 
     // Every field takes at least one character, so the reader ends.
     FieldReader reader(fromWindows1252(input));

@@ -8,6 +8,9 @@ BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
                 xdg-utils qt6-translations-l10n socat poppler-utils)
 # scripts/fuzz: clang with libFuzzer's runtime, and llvm for readable stacks.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
+# scripts/package: the package tools, Debian's own checks of a package and of
+# its desktop and AppStream files, and rsvg-convert for the PNG icons.
+PACKAGE_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream librsvg2-bin)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -24,6 +24,7 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     text_->setObjectName(QStringLiteral("helpText"));
+    findLabel_->setObjectName(QStringLiteral("helpFindLabel"));
     findField_->setObjectName(QStringLiteral("helpFind"));
     previous_->setObjectName(QStringLiteral("helpPrevious"));
     next_->setObjectName(QStringLiteral("helpNext"));

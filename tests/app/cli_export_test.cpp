@@ -191,6 +191,8 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--version"_s}, 0, u"tormel_vue 1.1.9\n"_s, {}},
         {{u"--help"_s}, 0, u"--version  prints the version (exit 0)"_s, {}},
         {{u"--export"_s, u"a.Tml"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        {{u"--export"_s, u"a.Tml"_s, u"--to"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        {{u"--export"_s, u"--to"_s, u"out"_s}, 2, {}, u"Usage: tormel_vue"_s},
         // Qt's own options and a record after "--" are the window's: it needs a display.
         {{u"-session"_s, u"s1"_s, u"--style=fusion"_s, u"-platformtheme"_s, u"gtk3"_s, u"-reverse"_s}, 1, {}, u"no display found"_s},
         {{u"--"_s, u"--odd.Tml"_s}, 1, {}, u"no display found"_s},

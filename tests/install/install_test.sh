@@ -14,13 +14,21 @@ prefix="$tmp/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-files=(bin/tormel_vue share/applications/tormel_vue.desktop share/mime/packages/tormel_vue.xml
-       share/icons/hicolor/scalable/apps/tormel_vue.svg)
+app_id=example.tormel_vue.TormelVue
+files=(bin/tormel_vue share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml
+       share/mime/packages/tormel_vue.xml share/icons/hicolor/scalable/apps/tormel_vue.svg
+       share/man/man1/tormel_vue.1.gz share/doc/tormel-vue/copyright share/doc/tormel-vue/changelog.Debian.gz
+       share/doc/tormel-vue/examples/demo_laps.Tml share/doc/tormel-vue/examples/demo_rpm.Tml)
 for n in 0 1 2 3 4 5; do
   for p in Textes Tips Menu Help; do files+=("share/tormel_vue/${p}_$n.txt"); done
 done
 for f in "${files[@]}"; do [ -f "$prefix/$f" ] || fail "$f is not installed"; done
-if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/tormel_vue.desktop"; fi
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/$app_id.desktop"; fi
+
+# The manual page describes every option the program knows.
+for option in $("$prefix/bin/tormel_vue" --help | grep -o -- '--[a-z]*' | sort -u); do
+  zcat "$prefix/share/man/man1/tormel_vue.1.gz" | grep -q -- "\\\\-\\\\-${option#--}" || fail "the manual page lacks $option"
+done
 
 listing() { find "$prefix" -printf '%p %s %T@\n' | sort; }
 # English in the settings of the user whose home is $1.

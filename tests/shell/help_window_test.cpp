@@ -1,5 +1,6 @@
 #include "shell/help_window.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -46,6 +47,16 @@ TEST(HelpWindow, CtrlFFindsEveryMatchInTurnAroundTheEnd)
     EXPECT_FALSE(help.findNext());
     EXPECT_FALSE(notFound->isHidden());
     EXPECT_EQ(selected(), 23);  // where it was
+
+    // The find bar lies under the text, its parts side by side.
+    QCoreApplication::processEvents();
+    int right = -1;
+    for (const char* name : {"helpFindLabel", "helpFind", "helpPrevious", "helpNext", "helpNotFound"}) {
+        const QRect part = help.findChild<QWidget*>(QLatin1String(name))->geometry();
+        EXPECT_GT(part.top(), text->geometry().bottom()) << name;
+        EXPECT_GT(part.left(), right) << name;
+        right = part.right();
+    }
     EXPECT_TRUE(text->isReadOnly());
 }
 
