@@ -64,7 +64,6 @@ TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
     EXPECT_EQ(lapCaption(t, 7, true), t.Textes[4] + QStringLiteral("7"));
     EXPECT_EQ(lapCaption(t, 7, false), t.Textes[5] + QStringLiteral("7"));
     EXPECT_EQ(smoothingText(2, t.Textes[0]), QStringLiteral(" 5 éch."));
-    EXPECT_EQ(smoothingText(3, t.Textes[8]), QStringLiteral(" 7 éch."));
     const std::pair<int, int> fonts[] = {{9599, 8}, {9600, 9}, {9601, 11}, {12288, 10}, {19200, 11}};
     for (const auto& [width, size] : fonts)
         EXPECT_EQ(label24PointSize(width), size) << width;

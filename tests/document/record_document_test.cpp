@@ -32,19 +32,20 @@ TEST(RecordDocument, RecordsThatShowNothingAreRefused)
     }
 }
 
-TEST(RecordDocument, OnlyLapsZeroToHundredToggle)
+TEST(RecordDocument, OnlyLapsAndChartsInRangeChange)
 {
     RecordDocument d;
     const std::array<bool, TourElimineCount> none{};
     for (int lap : {-1, 101, INT_MIN, INT_MAX})
         EXPECT_FALSE(d.toggleLap(lap)) << lap;
-    // Nor does a chart other than 0 to 2 take a lap.
     for (int g : {-1, 3})
         d.setTourGraphique(g, 9);
     EXPECT_EQ(d.Tour_Elimine(), none);
     EXPECT_TRUE(d.Tour_Graphique() == (std::array{1, -1, -2}) && d.Distances() == (std::array<float, 4>{}));
     EXPECT_TRUE(d.toggleLap(0) && d.toggleLap(100) && d.toggleLap(100) && d.toggleLap(7));
     EXPECT_TRUE(d.Tour_Elimine()[0] && !d.Tour_Elimine()[100] && d.Tour_Elimine()[7]);
+    // A stand-in maximum is written once, into lap 0 as into any slot.
+    EXPECT_TRUE(d.substituteHistoMax(0) && !d.substituteHistoMax(0) && !d.substituteHistoMax(RpmStatistics::LapSlots));
     // A new record starts with every lap in.
     d.open(RecordImage{});
     EXPECT_EQ(d.Tour_Elimine(), none);

@@ -91,17 +91,18 @@ TEST(Compute_Rpm, SmoothingWindowStartsAtTheSample)
 
 TEST(Compute_Rpm, BestSecondAndThirdLaps)
 {
-    const struct { const char* name; std::vector<int> marks; int best, second, third; } cases[] = {
+    const struct { const char* name; std::vector<int> marks; int best, second, third; std::array<int, 3> charts; } cases[] = {
         // Lap 1 is the shortest but cannot be best.
-        {"short lap 1", {50, 70, 120, 175, 240}, 2, 1, 3},
-        {"tie keeps earlier", {20, 60, 100, 140, 200}, 2, 1, 3},
-        {"two closed laps", {20, 60}, 1, -1, -2},
-        {"three closed laps", {20, 60, 90}, 2, 1, -2},
-        {"no lap", {}, 1, -1, -2},
+        {"short lap 1", {50, 70, 120, 175, 240}, 2, 1, 3, {2, 1, 3}},
+        {"tie keeps earlier", {20, 60, 100, 140, 200}, 2, 1, 3, {2, 1, 3}},
+        {"two closed laps", {20, 60}, 1, -1, -2, {1, -1, -2}},
+        {"three closed laps", {20, 60, 90}, 2, 1, -2, {2, 1, -1}},
+        {"no lap", {}, 1, -1, -2, {1, -1, -2}},
     };
     for (const auto& c : cases) {
         const RpmStatistics st = compute(stream(400, c.marks));
         EXPECT_EQ((std::array{st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm, st.Troisieme_Tour_Rpm}), (std::array{c.best, c.second, c.third})) << c.name;
+        EXPECT_EQ(toursGraphiques(st), c.charts) << c.name;
     }
 }
 

@@ -31,7 +31,7 @@ TEST(FieldReader, SplitsFieldsAsTheFilesAreWritten)
     const std::pair<const char*, std::vector<QString>> cases[] = {
         {"  \"x, y\"  ,z", {"x, y", "z"}}, {"\"  keep blanks  \"\r\n", {"  keep blanks  "}}, {"\"q\"junk,next", {"q", "next"}},
         {"Open, save\r\nNext\r\n", {"Open", "save", "Next"}}, {"a\r\n\r\nb", {"a", "", "b"}}, {"a\nb\rc", {"a", "b", "c"}},
-        {"done,\"never closed", {"done", "never closed"}}, {"\"open\r\nnext", {"open", "next"}}, {"", {}},
+        {"done,\"never closed", {"done", "never closed"}}, {"\"open\r\nnext", {"open", "next"}}, {"", {}}, {"a,\"b\"", {"a", "b"}},
     };
     for (const auto& [text, fields] : cases)
         EXPECT_EQ(allFields(QString::fromLatin1(text)), fields) << text;
