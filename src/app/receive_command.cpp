@@ -1,7 +1,7 @@
 #include "app/receive_command.h"
 
+#include "app/command_folders.h"
 #include "base/app_info.h"
-#include "config/program_folder.h"
 #include "config/settings.h"
 #include "download/download_copies.h"
 #include "download/receiver.h"
@@ -68,10 +68,11 @@ void fail(const QString& line)
 // first, and when neither it nor OUT can be written, a copy goes to the
 // temporary folder. The exit code.
 template <typename Say>
-int keepImage(const RecordImage& image, std::int16_t track, const QString& out, Say say, const QString& port)
+int keepImage(const RecordImage& image, std::int16_t track, const QString& out, const QString& workingFolder, Say say,
+              const QString& port)
 {
     QString copyError, outError;
-    QString copy = keepDownloadCopy(standardWorkingFolder(FolderAccess::ReadOnly), image, track, QDateTime::currentDateTime(), &copyError);
+    QString copy = keepDownloadCopy(workingFolder, image, track, QDateTime::currentDateTime(), &copyError);
     const bool written = Sauve_Fichier(out, image, track, &outError);
     if (copy.isEmpty()) {
         say(QStringLiteral("warning: no copy kept in downloads: %1").arg(copyError));
@@ -101,10 +102,8 @@ int receiveCommand(int argc, char* argv[])
         fail(error);
         return 2;
     }
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    const QString installedData = installedDataFolder(executableFolder);
-    const QString programFolder = decideProgramFolder(executableFolder, installedData, QString(), FolderAccess::ReadOnly);
-    const SystemSettings settings = Charge_System(programFolder);
+    const CommandFolders folders = commandFolders();
+    const SystemSettings settings = Charge_System(folders.program);
     const int port = options.port != 0 ? options.port : settings.Port_Com;
     if (port < 1 || port > 4) {
         fail(QStringLiteral("no port chosen: give one with --port N"));
@@ -125,7 +124,7 @@ int receiveCommand(int argc, char* argv[])
     const QString device = portDevice(port);
     int exitCode = 1;
     QObject::connect(&receiver, &DownloadReceiver::accepted, &app, [&](const RecordImage& image) {
-        exitCode = keepImage(image, std::int16_t(settings.Piste_Courante), options.out, say,
+        exitCode = keepImage(image, std::int16_t(settings.Piste_Courante), options.out, folders.working, say,
                              QStringLiteral("Com%1 (%2)").arg(port).arg(device));
         QCoreApplication::exit(exitCode);
     });

@@ -18,6 +18,17 @@ namespace tormel {
 
 namespace {
 
+// The home folder of the user who owns it: under sudo the home folder is
+// root's, but a folder started from is still its owner's home.
+bool isItsOwnersHome(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    const passwd* owner = ::getpwuid(info.st_uid);
+    return owner && owner->pw_dir && QDir::cleanPath(QFile::decodeName(owner->pw_dir)) == folder;
+}
+
 bool holdsLanguageFiles(const QString& folder)
 {
     const QStringList names = shippedLanguageFileNames();
@@ -88,21 +99,6 @@ int removeShippedCopies(const QString& folder, const QString& shippedFolder)
     }
     return removed;
 }
-
-namespace {
-
-// The home folder of the user who owns it: under sudo the home folder is
-// root's, but a folder started from is still its owner's home.
-bool isItsOwnersHome(const QString& folder)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
-        return false;
-    const passwd* owner = ::getpwuid(info.st_uid);
-    return owner && owner->pw_dir && QDir::cleanPath(QFile::decodeName(owner->pw_dir)) == folder;
-}
-
-}  // namespace
 
 QString decideWorkingFolder(const QString& currentFolder, const QString& homeFolder, const QString& documentsFolder,
                             FolderAccess access)

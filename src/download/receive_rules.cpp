@@ -44,6 +44,12 @@ ReceiveOutcome ReceiveRules::refuse(DownloadRefusal why, int beeps)
     return {ReceiveStep::Refuse, beeps};
 }
 
+ReceiveOutcome ReceiveRules::overflow()
+{
+    ++counters_[7];
+    return refuse(DownloadRefusal::TooManyBytes, 1);
+}
+
 bool ReceiveRules::settled(qint64 now) const
 {
     return now - changedAt_ >= SettleMilliseconds;
@@ -59,8 +65,7 @@ ReceiveOutcome ReceiveRules::bytesWaiting(qint64 bytes, qint64 now)
     }
     if (bytes > ImageBytes) {
         // The logger's memory is 2048 bytes: whatever came, it is not one image.
-        ++counters_[7];
-        return refuse(DownloadRefusal::TooManyBytes, 1);
+        return overflow();
     }
     if (bytes == ImageBytes && settled(now)) {
         if (anyLineError())
@@ -106,8 +111,7 @@ ReceiveOutcome ReceiveRules::imageTaken(qint64 bytesRead)
     taking_ = false;
     if (bytesRead > ImageBytes) {
         bytes_ = bytesRead;
-        ++counters_[7];
-        return refuse(DownloadRefusal::TooManyBytes, 1);
+        return overflow();
     }
     if (bytesRead < ImageBytes) {
         // What was counted is gone: the device went away under the read.

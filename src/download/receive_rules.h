@@ -72,6 +72,8 @@ public:
 
 private:
     ReceiveOutcome refuse(DownloadRefusal why, int beeps = 0);
+    // More than an image arrived: counted as a receive-buffer overflow.
+    ReceiveOutcome overflow();
     bool settled(qint64 now) const;
 
     bool listening_ = false;

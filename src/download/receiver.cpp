@@ -96,15 +96,14 @@ void DownloadReceiver::endSession()
 
 void DownloadReceiver::carryOut(ReceiveOutcome outcome)
 {
-    for (int i = 0; i < outcome.beeps; ++i)
-        sound_.beep();
     QByteArray received;
     if (outcome.step == ReceiveStep::TakeImage) {
         received = port_.readAll();
-        outcome = rules_.imageTaken(received.size());
-        for (int i = 0; i < outcome.beeps; ++i)
-            sound_.beep();
+        const ReceiveOutcome taken = rules_.imageTaken(received.size());
+        outcome = {taken.step, outcome.beeps + taken.beeps};
     }
+    for (int i = 0; i < outcome.beeps; ++i)
+        sound_.beep();
     if (outcome.step == ReceiveStep::Accept) {
         endSession();
         RecordImage image;
