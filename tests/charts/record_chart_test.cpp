@@ -56,6 +56,9 @@ TEST(RecordChart, ThePointerMovesTheCursorOnlyWithAModifierAndNeverStepsIt)
     EXPECT_EQ(c.chart.Curseur_X(), 1.0);
     EXPECT_EQ(c.text("Rpm_Inst"), QString::number(int(c.stats.Rpm_Lisse[1])));
     EXPECT_EQ(c.text("Label20"), QStringLiteral("0") + systemDecimalSeparator() + QStringLiteral("2"));
+    // Dragging with the right button and a modifier drags the right marker.
+    c.chart.Crpm_MouseMove(2, 1, 10.0, 0);
+    EXPECT_EQ(c.text("Rpm_R"), c.rpm(10));
 
     // The arrows step one sample and stop at the lap's end; Shift alone is ignored.
     c.chart.Crpm_MouseMove(0, 1, 99.5, 0);
