@@ -331,7 +331,7 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"run1.Tml"_s);  // the record under its new name leads the recent ones
 
     // The comment file is the saved record's, created for the desktop's viewer, its path one argument.
-    w.Commentaire_Click();
+    find(u"Commentaire"_s)->trigger();
     ASSERT_EQ(launcher.started, QStringList{here(u"run1.TXT"_s)});
     EXPECT_TRUE(QFileInfo::exists(launcher.started[0]));
     launcher.available = false;
