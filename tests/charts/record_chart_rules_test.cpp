@@ -44,6 +44,8 @@ TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
     EXPECT_EQ(std::pair(lap.first, lap.last), std::pair(100, 1983));
     const TraceFigure trace = traceFigure(stats, lap, stats.Rpm_Max);
     EXPECT_EQ(trace.segments.back().x1(), 1982.0);  // nothing from sample 1983
+    // Each segment joins a sample to the next one.
+    EXPECT_EQ(trace.segments[5], QLineF(105, stats.Rpm_Lisse[105], 106, stats.Rpm_Lisse[106]));
     ASSERT_EQ(trace.beacons.size(), 2U);
     EXPECT_EQ(std::pair(trace.beacons.front().x1(), trace.beacons.back().x1()), std::pair(100.0, 1983.0));
     EXPECT_EQ(trace.beacons.front().y2(), stats.Rpm_Max);

@@ -242,6 +242,7 @@ TEST(LapTable, CellTextsAndBounds)
     };
     for (const auto& [row, column, text] : cells)
         EXPECT_EQ(t.cell(row, column).text, QString::fromUtf8(text)) << row << "," << column;
+    EXPECT_EQ(cellText(t, int(t.rows.size()) - 1, 12) + u'|' + cellText(t, int(t.rows.size()), 12), QStringLiteral("256|"));
 }
 
 }  // namespace

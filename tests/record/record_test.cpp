@@ -59,8 +59,8 @@ TEST(DecodeRecord, RpmFactorBeaconsOffsetsAndCounts)
         EXPECT_EQ(decodeRecord(imageWith({{121, f[0]}, {32, f[1]}}), etapes).Facteur_Rpm, f[2]) << f[0] << " " << f[1];
 
     EXPECT_EQ(decodeRecord(imageWith({{33, 2}}), etapes).Balises_Tour, 3);
-    // The temperature offset counts only when byte 32 says it is given.
-    EXPECT_EQ(std::pair(decodeRecord(imageWith({{32, 32}, {113, 15}}), etapes).Decalage_Temp, decodeRecord(imageWith({{32, 0}, {113, 15}}), etapes).Decalage_Temp),
+    // The temperature offset counts only when bit 5 of byte 32 says it is given.
+    EXPECT_EQ(std::pair(decodeRecord(imageWith({{32, 32}, {113, 15}}), etapes).Decalage_Temp, decodeRecord(imageWith({{32, 0xDF}, {113, 15}}), etapes).Decalage_Temp),
               std::pair(15, 0));
     // Lap and sample counts are bounded.
     for (const auto& [byte, laps] : {std::pair{0, -1}, {1, 0}, {100, 99}, {255, 99}})
