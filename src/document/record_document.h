@@ -20,9 +20,9 @@ struct ViewOptions {
     std::array<float, 4> trackLengths{};  // the track's lap and section lengths, metres
     int speedUnit = 0;
     int temperatureUnit = 0;
-    QString speedUnitCaption = QStringLiteral("km/h");  // caption of the chosen speed unit
-    QString temperatureUnitCaption = QStringLiteral("°C");       // caption of the chosen temperature unit
-    int filterLevel = 0;                            // smoothing of the engine-speed traces
+    QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed unit
+    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature unit
+    int filterLevel = 0;                                    // smoothing of the engine-speed traces
     QChar decimalSeparator = QLatin1Char('.');
 };
 

@@ -58,11 +58,11 @@ struct BestRecord {
 };
 
 struct LapTableOptions {
-    std::array<float, 4> trackLengths{};   // lap, sector 1..3 lengths in metres
+    std::array<float, 4> trackLengths{};  // lap, sector 1..3 lengths in metres
     int speedUnit = 0;
     int temperatureUnit = 0;
-    QString speedUnitCaption = QStringLiteral("km/h");  // caption of the chosen speed entry
-    QString temperatureUnitCaption = QStringLiteral("°C");       // caption of the chosen temperature entry
+    QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed entry
+    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature entry
     std::array<bool, LapFlagCount> eliminatedLaps{};  // kept by the window across rebuilds
     int sortColumn = 0;
     int sortRow = 0;
@@ -105,7 +105,7 @@ const LapTable& emptyLapTable();
 LapTable buildLapTable(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
                        const LapTableOptions& options);
 
-// Orders the lap rows by column sortColumn with that column's sort mode;
+// Orders the lap rows by column `sortColumn` with that column's sort mode;
 // rows with equal keys keep their order, rows without a key go last.
 void sortLapRows(LapTable& table, int sortColumn, int sortRow);
 

@@ -14,8 +14,8 @@ namespace tormel {
 struct RangesPanel {
     static constexpr int Count = RecordImage::RangeCount;
 
-    int best = 0;                       // the logger's best-lap byte
-    float bestLapTime = 0.0F;           // hundredths; 0 when the byte names no lap of the image
+    int best = 0;              // the logger's best-lap byte
+    float bestLapTime = 0.0F;  // hundredths; 0 when the byte names no lap of the image
     // Hundredths per range. When the recorded ranges add up to more than the
     // lap, they are scaled down together to the lap time.
     std::array<float, Count> rangeTimes{};
@@ -42,7 +42,7 @@ struct RangeReadout {
 };
 RangeReadout rangeReadout(const RangesPanel& panel, int i, QChar decimalSeparator);
 
-// Tool tip of bar i: Tips(4) and the index when tool tips are on, else empty.
+// Tool tip of bar i: tips(4) and the index when tool tips are on, else empty.
 QString rangeToolTip(const TextTables& texts, int i, bool toolTipsOn);
 
 }  // namespace tormel

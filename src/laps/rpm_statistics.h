@@ -16,8 +16,8 @@ struct RpmStatistics {
     static constexpr int Codes = 128;
     static constexpr int MaxClosedLaps = LapSlots - 1;
 
-    int sampleCount = 0;          // samples read, 0..1984
-    int smoothingLevel = 0;       // smoothing level the trace was made with
+    int sampleCount = 0;     // samples read, 0..1984
+    int smoothingLevel = 0;  // the trace was made with it
     int rpmStep = 0;
     int maxRpm = 0;
     int lapCount = 0;
@@ -35,7 +35,7 @@ struct RpmStatistics {
     int thirdLap = -2;
 };
 
-// One pass over the sample stream at smoothing level smoothingLevel (0..3, clamped).
+// One pass over the sample stream at a smoothing level (0..3, clamped).
 // Lap 100 is the last slot: once 100 laps are closed, later beacon passes
 // are still marked but close no lap, and lap 100 runs to the end.
 RpmStatistics computeRpmStatistics(const RecordImage& image, const DecodedRecord& record, int smoothingLevel);

@@ -74,7 +74,7 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 // the shipped one keeps the shipped text where its own entry is empty, so
 // that a table saved whole by an older version hides no newer text.
 bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
-// The same into Tips; here any index outside 0..25 is a failure.
+// The same into the tips; here any index outside 0..25 is a failure.
 bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
 
 struct TextReadStatus {

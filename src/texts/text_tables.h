@@ -108,7 +108,7 @@ enum TipEntry : int {
     rangesLapTip = 17,
 };
 
-// Fills texts 0..80 (17 excepted) and Tips 0..17 with the
+// Fills texts 0..80 (17 excepted) and tips 0..17 with the
 // built-in French texts; other slots are left as they are.
 void fillFrenchTexts(TextTables& tables);
 

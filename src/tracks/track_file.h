@@ -30,8 +30,8 @@ struct TrackRecord {
     QString name;
     QString town;
     QString country;
-    std::array<float, 4> lengths{};    // lap, then the three sections
-    std::int16_t lengthUnit = 0;       // 0 m, 1 Miles, 2 Feet, 3 Yard
+    std::array<float, 4> lengths{};  // lap, then the three sections
+    std::int16_t lengthUnit = 0;     // 0 m, 1 Miles, 2 Feet, 3 Yard
 
     friend bool operator==(const TrackRecord&, const TrackRecord&) = default;
 };
@@ -39,8 +39,8 @@ struct TrackRecord {
 // The track held by the window and the two flags of the editor.
 struct TrackState {
     TrackRecord record;
-    bool modified = false;          // the editor differs from the file
-    bool loading = false;           // loadTrack is filling the editor: its changes are not the user's
+    bool modified = false;  // the editor differs from the file
+    bool loading = false;   // loadTrack is filling the editor: its changes are not the user's
 };
 
 // What loadTrack and saveTrack need of the track editor. VNC(0..2) hold
