@@ -24,7 +24,7 @@ tormel::RecordImage imageOf(const benchmark::State& state)
 tormel::ViewOptions options()
 {
     tormel::ViewOptions o;
-    o.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
+    o.trackLengths = {1100.0F, 400.0F, 350.0F, 350.0F};
     o.decimalSeparator = QLatin1Char(',');
     return o;
 }
@@ -33,9 +33,9 @@ void BM_Reading(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(QStringLiteral("r.Tml"));
-    tormel::Sauve_Fichier(path, imageOf(state), 1);
+    tormel::saveRecordFile(path, imageOf(state), 1);
     for (auto _ : state)
-        benchmark::DoNotOptimize(tormel::Charge_Fichier(path));
+        benchmark::DoNotOptimize(tormel::loadRecordFile(path));
 }
 BENCHMARK(BM_Reading)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
@@ -46,7 +46,7 @@ void BM_Computing(benchmark::State& state)
     for (auto _ : state) {
         tormel::RecordDocument document;
         document.open(image);
-        document.Affiche_Data(texts, options());
+        document.analyse(texts, options());
         benchmark::DoNotOptimize(document.refusal());
     }
 }
@@ -57,7 +57,7 @@ void BM_Formatting(benchmark::State& state)
     const tormel::TextTables texts = tormel::frenchTextTables();
     tormel::RecordDocument document;
     document.open(imageOf(state));
-    document.Affiche_Data(texts, options());
+    document.analyse(texts, options());
     for (auto _ : state)
         benchmark::DoNotOptimize(tormel::exportRecord(document, texts, clock));
 }
@@ -70,7 +70,7 @@ void BM_Writing(benchmark::State& state)
     const tormel::TextTables texts = tormel::frenchTextTables();
     tormel::RecordDocument document;
     document.open(imageOf(state));
-    document.Affiche_Data(texts, options());
+    document.analyse(texts, options());
     const QByteArray bytes = tormel::exportRecord(document, texts, clock);
     for (auto _ : state)
         benchmark::DoNotOptimize(tormel::writeExport(path, bytes));

@@ -11,12 +11,12 @@ inline RecordImage lapImage()
 {
     RecordImage image;
     std::mt19937 random(7);
-    for (auto& b : image.Data_Chrono)
+    for (auto& b : image.bytes)
         b = std::uint8_t(random());
-    image.Data_Chrono[97] = 0;
-    image.Data_Chrono[33] = 2;
-    image.Data_Chrono[160] = 100;
-    image.Data_Chrono[192] = 17;
+    image.bytes[97] = 0;
+    image.bytes[33] = 2;
+    image.bytes[160] = 100;
+    image.bytes[192] = 17;
     return image;
 }
 
@@ -25,14 +25,14 @@ inline RecordImage rpmImage()
 {
     RecordImage image;
     std::mt19937 random(11);
-    for (auto& b : image.Data_Chrono)
+    for (auto& b : image.bytes)
         b = std::uint8_t(random() % 100);
     for (int s = 0; s < RecordImage::MaxSamples; s += 60)
-        image.Data_Chrono[std::size_t(RecordImage::sampleOffset(s))] |= 128;
-    image.Data_Chrono[97] = 1;
-    image.Data_Chrono[33] = 0;
-    image.Data_Chrono[104] = 0;
-    image.Data_Chrono[105] = 4;  // 2048 words announced, 1984 samples read
+        image.bytes[std::size_t(RecordImage::sampleOffset(s))] |= 128;
+    image.bytes[97] = 1;
+    image.bytes[33] = 0;
+    image.bytes[104] = 0;
+    image.bytes[105] = 4;  // 2048 words announced, 1984 samples read
     return image;
 }
 

@@ -31,22 +31,22 @@ struct Window {
     explicit Window(const tormel::RecordImage& image = tormel::bench::lapImage())
     {
         QDir::setCurrent(folder.path());
-        tormel::Fiche_Piste track;
-        track.Marque_Piste = tormel::trackMarker;
-        track.Nom = QStringLiteral("Bench");
-        track.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
+        tormel::TrackRecord track;
+        track.marker = tormel::trackMarker;
+        track.name = QStringLiteral("Bench");
+        track.lengths = {1100.0F, 400.0F, 350.0F, 350.0F};
         QSaveFile tracks(QDir(folder.path()).filePath(tormel::trackFileName));
         tracks.open(QIODevice::WriteOnly);
         tracks.write(tormel::encodeTrackRecord(track));
         tracks.commit();
         const QString record = QDir(folder.path()).filePath(QStringLiteral("bench.Tml"));
-        tormel::Sauve_Fichier(record, image, 1);
+        tormel::saveRecordFile(record, image, 1);
 
         window.resize(ScreenWidth / PixelTwips, ScreenHeight / PixelTwips);
         window.show();
         window.Form_Load();
         window.Picture2_Click();
-        window.ouvrirRecord(record);
+        window.openRecord(record);
         window.Liste_Tours_HeaderClick(2);
     }
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString etapes = QStringLiteral("Etapes : ");
+const QString stagesCaption = QStringLiteral("Etapes : ");
 const QDateTime clock{QDate(2024, 3, 7), QTime(14, 5, 9)};
 
 using tormel::bench::lapImage;
@@ -20,8 +20,8 @@ using tormel::bench::rpmImage;
 tormel::LapTableOptions lapOptions()
 {
     tormel::LapTableOptions o;
-    o.Distances = {1100.0F, 400.0F, 350.0F, 350.0F};
-    o.Colonne_Tri = 13;
+    o.trackLengths = {1100.0F, 400.0F, 350.0F, 350.0F};
+    o.sortColumn = 13;
     o.decimalSeparator = QLatin1Char(',');
     return o;
 }
@@ -32,8 +32,8 @@ void BM_DecodeAndLapTable99(benchmark::State& state)
     const tormel::TextTables texts = tormel::frenchTextTables();
     const tormel::LapTableOptions options = lapOptions();
     for (auto _ : state) {
-        const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
-        benchmark::DoNotOptimize(tormel::Affiche_Tours(image, record, texts, options));
+        const tormel::DecodedRecord record = tormel::decodeRecord(image, stagesCaption);
+        benchmark::DoNotOptimize(tormel::buildLapTable(image, record, texts, options));
     }
 }
 BENCHMARK(BM_DecodeAndLapTable99)->Unit(benchmark::kMicrosecond);
@@ -41,9 +41,9 @@ BENCHMARK(BM_DecodeAndLapTable99)->Unit(benchmark::kMicrosecond);
 void BM_ComputeRpm1984V3(benchmark::State& state)
 {
     const tormel::RecordImage image = rpmImage();
-    const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
+    const tormel::DecodedRecord record = tormel::decodeRecord(image, stagesCaption);
     for (auto _ : state)
-        benchmark::DoNotOptimize(tormel::Compute_Rpm(image, record, 3));
+        benchmark::DoNotOptimize(tormel::computeRpmStatistics(image, record, 3));
 }
 BENCHMARK(BM_ComputeRpm1984V3)->Unit(benchmark::kMicrosecond);
 
@@ -51,7 +51,7 @@ void BM_ExportLapTable99(benchmark::State& state)
 {
     const tormel::RecordImage image = lapImage();
     const tormel::LapTable table =
-        tormel::Affiche_Tours(image, tormel::decodeRecord(image, etapes), tormel::frenchTextTables(), lapOptions());
+        tormel::buildLapTable(image, tormel::decodeRecord(image, stagesCaption), tormel::frenchTextTables(), lapOptions());
     for (auto _ : state)
         benchmark::DoNotOptimize(tormel::exportLapTable(table, clock));
 }
@@ -60,8 +60,8 @@ BENCHMARK(BM_ExportLapTable99)->Unit(benchmark::kMicrosecond);
 void BM_ExportRpm1984(benchmark::State& state)
 {
     const tormel::RecordImage image = rpmImage();
-    const tormel::DecodedRecord record = tormel::decodeRecord(image, etapes);
-    const tormel::RpmStatistics stats = tormel::Compute_Rpm(image, record, 0);
+    const tormel::DecodedRecord record = tormel::decodeRecord(image, stagesCaption);
+    const tormel::RpmStatistics stats = tormel::computeRpmStatistics(image, record, 0);
     const tormel::TextTables texts = tormel::frenchTextTables();
     for (auto _ : state)
         benchmark::DoNotOptimize(tormel::exportRpm(image, record, stats, texts, clock));

@@ -10,11 +10,11 @@ void BM_DecodeRecord(benchmark::State& state)
 {
     tormel::RecordImage image;
     std::mt19937 random(3);
-    for (auto& b : image.Data_Chrono)
+    for (auto& b : image.bytes)
         b = std::uint8_t(random());
-    const QString etapes = QStringLiteral("Etapes : ");
+    const QString stagesCaption = QStringLiteral("Etapes : ");
     for (auto _ : state)
-        benchmark::DoNotOptimize(tormel::decodeRecord(image, etapes));
+        benchmark::DoNotOptimize(tormel::decodeRecord(image, stagesCaption));
 }
 BENCHMARK(BM_DecodeRecord);
 

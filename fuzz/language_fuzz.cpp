@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input = fuzz::bytesOf(data, size);
     const QString path = fuzz::writeFile(QStringLiteral("Textes_0.txt"), input);
     TextTables tables;
-    (void)readTextesFile(path, tables);
+    (void)readTextsFile(path, tables);
     (void)readTipsFile(path, tables);
     MenuCaptions captions = frenchMenuCaptions();
     const MenuReadStatus menu = readMenuFile(path, captions);

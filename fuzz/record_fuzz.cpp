@@ -16,44 +16,44 @@ using namespace tormel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const TextTables texts = frenchTextTables();
-    const LoadedRecord loaded = Charge_Fichier(fuzz::writeFile(QStringLiteral("input.Tml"), fuzz::bytesOf(data, size)));
+    const LoadedRecord loaded = loadRecordFile(fuzz::writeFile(QStringLiteral("input.Tml"), fuzz::bytesOf(data, size)));
     fuzz::require(loaded.errorNumber == 0, "a readable record reads");
     fuzz::require(loaded.trackNumber.has_value() == (size > RecordImage::Size), "track number present past the image");
 
     // The choices come from the input's end, so every file also picks its view.
     FuzzedDataProvider in(data, size);
     ViewOptions options;
-    options.Choix_Vitesse = in.ConsumeBool() ? 1 : 0;
-    options.Choix_Temp = in.ConsumeBool() ? 1 : 0;
+    options.speedUnit = in.ConsumeBool() ? 1 : 0;
+    options.temperatureUnit = in.ConsumeBool() ? 1 : 0;
     options.decimalSeparator = in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.');
     options.filterLevel = in.ConsumeIntegralInRange(-1, 4);
-    for (float& d : options.Distances)
+    for (float& d : options.trackLengths)
         d = fuzz::length(in);
 
     RecordDocument document;
     document.open(loaded.image);
-    document.Affiche_Data(texts, options);
+    document.analyse(texts, options);
     for (int k = in.ConsumeIntegralInRange(0, 3); k > 0; --k)
         document.toggleLap(in.ConsumeIntegralInRange(-1, 101));
-    document.Affiche_Tours(texts, options);
+    document.rebuildLapTable(texts, options);
     document.sortOnColumn(in.ConsumeIntegralInRange(-1, 26));
     const QDateTime now(QDate(2024, 5, 1), QTime(12, 0));
     if (document.refusal() == Refusal::None)
         fuzz::require(!exportRecord(document, texts, now).isEmpty(), "a shown record exports");
 
-    (void)Affiche_Tranches(loaded.image, texts);
+    (void)buildRangesPanel(loaded.image, texts);
 
     // The engine-speed charts as the window draws them: the statistics at
     // every smoothing, the three laps it shows and any lap the buttons reach.
     auto stats = std::make_unique<RpmStatistics>();
     const int anyLap = in.ConsumeIntegralInRange(0, RpmStatistics::LapSlots - 1);
     for (int V = 0; V <= 3; ++V) {
-        *stats = Compute_Rpm(loaded.image, document.decoded(), V);
+        *stats = computeRpmStatistics(loaded.image, document.decoded(), V);
         if (V != std::clamp(options.filterLevel, 0, 3))
             continue;
-        const int rpmMax = stats->Rpm_Max != 0 ? stats->Rpm_Max : 10000;
-        const int classes = histogramClasses(rpmMax, stats->Pas_Rpm);
-        const std::array<int, 3> shown = toursGraphiques(*stats);
+        const int rpmMax = stats->maxRpm != 0 ? stats->maxRpm : 10000;
+        const int classes = histogramClasses(rpmMax, stats->rpmStep);
+        const std::array<int, 3> shown = defaultChartedLaps(*stats);
         for (int lap : {shown[0], shown[1], shown[2], anyLap}) {
             if (lap < 0 || lap >= RpmStatistics::LapSlots)
                 continue;

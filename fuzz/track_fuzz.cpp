@@ -38,18 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = fuzz::writeFile(trackFileName, input);
 
     FuzzedDataProvider in(data, size);
-    std::int16_t numero = in.ConsumeBool() ? in.ConsumeIntegral<std::int16_t>()
+    std::int16_t trackNumber = in.ConsumeBool() ? in.ConsumeIntegral<std::int16_t>()
                                            : in.ConsumeIntegralInRange<std::int16_t>(firstTrack, lastTrack);
-    const std::optional<Fiche_Piste> read = readTrack(path, numero);
-    const std::optional<std::array<float, 4>> distances = lireDistancesPiste(path, numero);
-    fuzz::require(read.has_value() == distances.has_value() && (!read || read->Distances == *distances),
+    const std::optional<TrackRecord> read = readTrack(path, trackNumber);
+    const std::optional<std::array<float, 4>> distances = readTrackLengths(path, trackNumber);
+    fuzz::require(read.has_value() == distances.has_value() && (!read || read->lengths == *distances),
                   "both readers agree");
     fuzz::require(fileBytes() == input, "reading leaves the file alone");
 
     TrackState state;
     FakeEditor editor;
-    const std::int16_t asked = numero;
-    const TrackResult shown = Lire_Piste(numero, state, editor, in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.'));
+    const std::int16_t asked = trackNumber;
+    const TrackResult shown = loadTrack(trackNumber, state, editor, in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.'));
     if (!isTrackNumber(asked)) {
         fuzz::require(shown.status == TrackStatus::NumberRefused && fileBytes() == input, "a refused number changes nothing");
         return 0;
@@ -60,18 +60,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int k = 3; k < 7; ++k)
         if (in.ConsumeBool())
             editor.fields.at(std::size_t(k)) = QString::fromLatin1(in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 48)));
-    state.fiche.Unite_Longueur = in.ConsumeIntegralInRange<std::int16_t>(-1, 4);
+    state.record.lengthUnit = in.ConsumeIntegralInRange<std::int16_t>(-1, 4);
 
     const QByteArray before = fileBytes();
-    fuzz::require(Sauve_Piste(numero, state, editor).status == TrackStatus::Done, "a track is written");
+    fuzz::require(saveTrack(trackNumber, state, editor).status == TrackStatus::Done, "a track is written");
     const QByteArray after = fileBytes();
-    const qsizetype offset = qsizetype(numero - 1) * trackRecordSize;
+    const qsizetype offset = qsizetype(trackNumber - 1) * trackRecordSize;
     constexpr qsizetype fields = 170;
     fuzz::require(after.size() == std::max(before.size(), offset + trackRecordSize), "the file grows only to the track");
     fuzz::require(after.left(std::min(offset, before.size())) == before.left(offset)
                       && after.mid(offset + fields, before.size() - offset - fields) == before.mid(offset + fields),
                   "other bytes are kept");
-    const std::optional<Fiche_Piste> back = readTrack(path, numero);
-    fuzz::require(back && back->Distances == state.fiche.Distances, "the written lengths read back");
+    const std::optional<TrackRecord> back = readTrack(path, trackNumber);
+    fuzz::require(back && back->lengths == state.record.lengths, "the written lengths read back");
     return 0;
 }

@@ -10,13 +10,13 @@ namespace {
 
 void put16be(RecordImage& image, int offset, int value)
 {
-    image.Data_Chrono[std::size_t(offset)] = std::uint8_t((value >> 8) & 0xFF);
-    image.Data_Chrono[std::size_t(offset + 1)] = std::uint8_t(value & 0xFF);
+    image.bytes[std::size_t(offset)] = std::uint8_t((value >> 8) & 0xFF);
+    image.bytes[std::size_t(offset + 1)] = std::uint8_t(value & 0xFF);
 }
 
 void put(RecordImage& image, int offset, int value)
 {
-    image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value & 0xFF);
+    image.bytes[std::size_t(offset)] = std::uint8_t(value & 0xFF);
 }
 
 int bcd(int value)
@@ -129,7 +129,7 @@ RecordImage engineSpeedRecord()
         int code = int(std::lround(rpm / 150.0)) + noise.next(1);
         code = std::max(0, std::min(127, code));
         const bool beacon = inLap == 0 && s > 0;
-        image.Data_Chrono[std::size_t(RecordImage::sampleOffset(s))] = std::uint8_t(code | (beacon ? 0x80 : 0));
+        image.bytes[std::size_t(RecordImage::sampleOffset(s))] = std::uint8_t(code | (beacon ? 0x80 : 0));
     }
     return image;
 }

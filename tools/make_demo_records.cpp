@@ -20,17 +20,17 @@ int main(int argc, char* argv[])
     }
     const QDir folder(args.at(1));
     QString error;
-    if (!tormel::Sauve_Fichier(folder.filePath(QStringLiteral("demo_laps.Tml")), tormel::demo::lapTimingRecord(), 1, &error)
-        || !tormel::Sauve_Fichier(folder.filePath(QStringLiteral("demo_rpm.Tml")), tormel::demo::engineSpeedRecord(), 1, &error)) {
+    if (!tormel::saveRecordFile(folder.filePath(QStringLiteral("demo_laps.Tml")), tormel::demo::lapTimingRecord(), 1, &error)
+        || !tormel::saveRecordFile(folder.filePath(QStringLiteral("demo_rpm.Tml")), tormel::demo::engineSpeedRecord(), 1, &error)) {
         std::fprintf(stderr, "make_demo_records: %s\n", qPrintable(error));
         return 1;
     }
     // The demo track, so that the demo laps show speeds.
-    tormel::Fiche_Piste track = tormel::Init_Piste(1, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
-    track.Nom = tormel::fixedTrackText(QStringLiteral("Circuit du Vallon"));
-    track.Hammeau = tormel::fixedTrackText(QStringLiteral("Sainte-Colombe"));
-    track.Country = tormel::fixedTrackText(QStringLiteral("France"));
-    track.Distances = {1100.0F, 350.5F, 400.0F, 349.5F};
+    tormel::TrackRecord track = tormel::defaultTrack(1, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
+    track.name = tormel::fixedTrackText(QStringLiteral("Circuit du Vallon"));
+    track.town = tormel::fixedTrackText(QStringLiteral("Sainte-Colombe"));
+    track.country = tormel::fixedTrackText(QStringLiteral("France"));
+    track.lengths = {1100.0F, 350.5F, 400.0F, 349.5F};
     if (!tormel::saveWholeFile(folder.filePath(QStringLiteral("Pistes.aqw")), tormel::encodeTrackRecord(track), &error)) {
         std::fprintf(stderr, "make_demo_records: %s\n", qPrintable(error));
         return 1;

@@ -48,14 +48,14 @@ bool saveVersion(const QString& folder, int version)
 {
     static const RecordImage images[2] = {demo::lapTimingRecord(), demo::engineSpeedRecord()};
     SystemSettings settings;
-    settings.Choix_Langue = std::int16_t(version == 0 ? 2 : 5);
-    settings.Piste_Courante = std::int16_t(version == 0 ? 3 : 97);
+    settings.language = std::int16_t(version == 0 ? 2 : 5);
+    settings.currentTrack = std::int16_t(version == 0 ? 3 : 97);
     TrackState track;
-    track.fiche.Marque_Piste = trackMarker;
-    track.fiche.Unite_Longueur = std::int16_t(version);
-    return Sauve_Fichier(QDir(folder).filePath(QStringLiteral("loop.Tml")), images[version], std::int16_t(version + 1))
-           && Sauve_Piste(loopTrack, track, FixedEditor(version)).status == TrackStatus::Done
-           && Sauve_System(folder, settings);
+    track.record.marker = trackMarker;
+    track.record.lengthUnit = std::int16_t(version);
+    return saveRecordFile(QDir(folder).filePath(QStringLiteral("loop.Tml")), images[version], std::int16_t(version + 1))
+           && saveTrack(loopTrack, track, FixedEditor(version)).status == TrackStatus::Done
+           && saveSettings(folder, settings);
 }
 
 }  // namespace

@@ -18,6 +18,6 @@ struct Language {
 // `programFolder` over the shipped ones in `shippedFolder`. A defective
 // file falls back on the French texts whole, with one warning, rather than
 // a mixture of two languages.
-Language readLanguage(const QString& programFolder, const QString& shippedFolder, int choixLangue);
+Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
 
 }  // namespace tormel

@@ -32,8 +32,8 @@ ExportCommandResult failure(const QString& message)
 ExportContext exportContext(const QString& programFolder, const QString& shippedFolder, const QString& workingFolder)
 {
     ExportContext c;
-    c.settings = Charge_System(programFolder);
-    c.language = readLanguage(programFolder, shippedFolder, c.settings.Choix_Langue);
+    c.settings = loadSettings(programFolder);
+    c.language = readLanguage(programFolder, shippedFolder, c.settings.language);
     c.trackFile = QDir(workingFolder).filePath(trackFileName);
     return c;
 }
@@ -45,27 +45,27 @@ ExportCommandResult exportOneRecord(const QString& recordPath, const QString& ou
         return failure(QStringLiteral("the output name must end in xls: %1").arg(outPath));
     if (!QFileInfo(recordPath).isFile())
         return failure(QStringLiteral("cannot read the record %1: no such file").arg(recordPath));
-    const LoadedRecord loaded = Charge_Fichier(recordPath);
+    const LoadedRecord loaded = loadRecordFile(recordPath);
     if (loaded.errorNumber != 0)
         return failure(QStringLiteral("cannot read the record %1: %2").arg(recordPath, loaded.errorText));
 
     const SystemSettings& settings = context.settings;
     const Language& language = context.language;
     ViewOptions options;
-    int track = settings.Piste_Courante;
+    int track = settings.currentTrack;
     if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
         track = *loaded.trackNumber;
-    options.Distances = lireDistancesPiste(context.trackFile, track).value_or(std::array<float, 4>{});
-    options.Choix_Vitesse = settings.Choix_Vitesse;
-    options.Choix_Temp = settings.Choix_Temp;
-    options.uniteVitesse = language.menus[std::size_t(menuUniteVitesseFirst + settings.Choix_Vitesse)];
+    options.trackLengths = readTrackLengths(context.trackFile, track).value_or(std::array<float, 4>{});
+    options.speedUnit = settings.speedUnit;
+    options.temperatureUnit = settings.temperatureUnit;
+    options.speedUnitCaption = language.menus[std::size_t(menuSpeedUnitFirst + settings.speedUnit)];
     // The temperature captions are not in the menu file.
-    options.uniteTemp = settings.Choix_Temp == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
+    options.temperatureUnitCaption = settings.temperatureUnit == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
     options.decimalSeparator = systemDecimalSeparator();
 
     RecordDocument document;
     document.open(loaded.image);
-    document.Affiche_Data(language.tables, options);
+    document.analyse(language.tables, options);
     switch (document.refusal()) {
     case Refusal::TooFewSamples:
         return failure(QStringLiteral("the record %1 holds fewer than 10 engine-speed samples").arg(recordPath));

@@ -285,6 +285,6 @@ int main(int argc, char* argv[])
     // A record named on the command line (a file manager's "open with") opens
     // as if chosen in the open dialog.
     if (args.size() >= 2)
-        window.ouvrirRecord(args.at(1));
+        window.openRecord(args.at(1));
     return QApplication::exec();
 }

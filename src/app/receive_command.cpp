@@ -73,7 +73,7 @@ int keepImage(const RecordImage& image, std::int16_t track, const QString& out, 
 {
     QString copyError, outError;
     QString copy = keepDownloadCopy(workingFolder, image, track, QDateTime::currentDateTime(), &copyError);
-    const bool written = Sauve_Fichier(out, image, track, &outError);
+    const bool written = saveRecordFile(out, image, track, &outError);
     if (copy.isEmpty()) {
         say(QStringLiteral("warning: no copy kept in downloads: %1").arg(copyError));
         if (!written)
@@ -103,8 +103,8 @@ int receiveCommand(int argc, char* argv[])
         return 2;
     }
     const CommandFolders folders = commandFolders();
-    const SystemSettings settings = Charge_System(folders.program);
-    const int port = options.port != 0 ? options.port : settings.Port_Com;
+    const SystemSettings settings = loadSettings(folders.program);
+    const int port = options.port != 0 ? options.port : settings.comPort;
     if (port < 1 || port > 4) {
         fail(QStringLiteral("no port chosen: give one with --port N"));
         return 1;
@@ -124,7 +124,7 @@ int receiveCommand(int argc, char* argv[])
     const QString device = portDevice(port);
     int exitCode = 1;
     QObject::connect(&receiver, &DownloadReceiver::accepted, &app, [&](const RecordImage& image) {
-        exitCode = keepImage(image, std::int16_t(settings.Piste_Courante), options.out, folders.working, say,
+        exitCode = keepImage(image, std::int16_t(settings.currentTrack), options.out, folders.working, say,
                              QStringLiteral("Com%1 (%2)").arg(port).arg(device));
         QCoreApplication::exit(exitCode);
     });

@@ -81,7 +81,7 @@ int reportCommand(int argc, char* argv[])
     window.Form_Load();
     window.Picture2_Click();
     dialogs.texts.clear();
-    window.ouvrirRecord(record);
+    window.openRecord(record);
     if (!dialogs.texts.isEmpty()) {
         fail(QStringLiteral("%1: %2").arg(args.at(2), dialogs.texts.join(QStringLiteral(" / "))));
         return 1;

@@ -4,9 +4,9 @@
 
 namespace tormel {
 
-ChronosLayout sizeGraphiqueChronos(int screenWidth, int screenHeight, int tableHeight, int scrollBarHeight, int label12Height)
+LapChartLayout lapChartLayout(int screenWidth, int screenHeight, int tableHeight, int scrollBarHeight, int label12Height)
 {
-    ChronosLayout l;
+    LapChartLayout l;
     l.frame = {0, tableHeight, screenWidth, std::max(0, screenHeight - tableHeight - 1100)};
     l.scrollBar = {0, l.frame.height - scrollBarHeight, l.frame.width, scrollBarHeight};
     l.label12 = {0, 240, l.frame.width, label12Height};
@@ -16,7 +16,7 @@ ChronosLayout sizeGraphiqueChronos(int screenWidth, int screenHeight, int tableH
     return l;
 }
 
-std::array<TwipsRect, 3> sizeGraphiqueRecord(int screenWidth, int screenHeight)
+std::array<TwipsRect, 3> recordChartFrames(int screenWidth, int screenHeight)
 {
     const int h = std::max(0, (screenHeight - 1100) / 3);
     return {TwipsRect{0, 0, screenWidth, h}, TwipsRect{0, h, screenWidth, h}, TwipsRect{0, 2 * h, screenWidth, h}};

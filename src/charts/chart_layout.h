@@ -7,16 +7,16 @@
 namespace tormel {
 
 // The lap-time chart frame and its parts, under the lap table.
-struct ChronosLayout {
+struct LapChartLayout {
     TwipsRect frame;
     TwipsRect scrollBar;  // relative to the frame
     TwipsRect label12;    // relative to the frame
     TwipsRect picture1;   // relative to the frame
 };
-ChronosLayout sizeGraphiqueChronos(int screenWidth, int screenHeight, int tableHeight,
+LapChartLayout lapChartLayout(int screenWidth, int screenHeight, int tableHeight,
                                    int scrollBarHeight, int label12Height);
 
 // The three engine-speed chart frames, stacked.
-std::array<TwipsRect, 3> sizeGraphiqueRecord(int screenWidth, int screenHeight);
+std::array<TwipsRect, 3> recordChartFrames(int screenWidth, int screenHeight);
 
 }  // namespace tormel

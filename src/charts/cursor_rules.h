@@ -34,14 +34,14 @@ QString sampleTimeText(int sample, int lapStart, QChar decimalSeparator);
 // ("###0.00"), the engine-speed difference, and the rate of change in
 // "000.00 RPM/s", which a zero time leaves as it was (no value).
 struct MarkerDifferences {
-    QString Label23;
-    QString Label19;
-    std::optional<QString> Label25;
+    QString secondsText;
+    QString rpmDifferenceText;
+    std::optional<QString> rateText;
 };
-MarkerDifferences markerDifferences(double gaucheX, double droiteX, int gaucheRpm, int droiteRpm, QChar decimalSeparator);
+MarkerDifferences markerDifferences(double leftX, double rightX, int leftRpm, int rightRpm, QChar decimalSeparator);
 
 // The histogram read-out: the class range in RPM and the time the lap spent
 // in it, "450-500 : 03.4s" for class 9 of 50 RPM and 17 samples.
-QString histogramReadout(int pasRpm, double classY, int samples, QChar decimalSeparator);
+QString histogramReadout(int rpmStep, double classY, int samples, QChar decimalSeparator);
 
 }  // namespace tormel

@@ -29,14 +29,14 @@ void CrossFigure::place(Canvas& canvas, double x, double rpm)
 void ClassFigure::draw(Canvas& canvas) const
 {
     canvas.setPenMode(Canvas::PenMode::Xor);
-    canvas.line(QPointF(0.0, classe_), QPointF(right_, classe_), colour_);
+    canvas.line(QPointF(0.0, class_), QPointF(right_, class_), colour_);
 }
 
-void ClassFigure::place(Canvas& canvas, double classe, double right)
+void ClassFigure::place(Canvas& canvas, double histogramClass, double right)
 {
     if (onCanvas_)
         draw(canvas);
-    classe_ = classe;
+    class_ = histogramClass;
     right_ = right;
     draw(canvas);
     onCanvas_ = true;

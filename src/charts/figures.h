@@ -37,7 +37,7 @@ class ClassFigure {
 public:
     explicit ClassFigure(const QColor& colour) : colour_(colour) {}
 
-    void place(Canvas& canvas, double classe, double right);
+    void place(Canvas& canvas, double histogramClass, double right);
     void forget() { onCanvas_ = false; }
     bool onCanvas() const { return onCanvas_; }
 
@@ -45,7 +45,7 @@ private:
     void draw(Canvas& canvas) const;
 
     QColor colour_;
-    double classe_ = 0.0;
+    double class_ = 0.0;
     double right_ = 0.0;
     bool onCanvas_ = false;
 };

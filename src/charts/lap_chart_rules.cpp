@@ -23,23 +23,23 @@ int wholePart(double x)
     return int(std::floor(std::clamp(x, double(INT_MIN), double(INT_MAX))));
 }
 
-LapChartWindow lapChartWindow(int nTours, int screenWidthTwips)
+LapChartWindow lapChartWindow(int lapCount, int screenWidthTwips)
 {
     LapChartWindow w;
     // At least one slot, so that a tiny screen never divides the chart by zero.
-    w.Tours_Ecran = std::clamp(int(roundHalfEven(double(screenWidthTwips) * 60.0 / 19200.0)), 1, 60);
-    if (nTours > w.Tours_Ecran) {
+    w.lapsOnScreen = std::clamp(int(roundHalfEven(double(screenWidthTwips) * 60.0 / 19200.0)), 1, 60);
+    if (lapCount > w.lapsOnScreen) {
         w.scrollVisible = true;
-        w.scrollMaximum = nTours - w.Tours_Ecran;
-        w.scrollLargeStep = int(roundHalfEven(w.Tours_Ecran / 2.0));
+        w.scrollMaximum = lapCount - w.lapsOnScreen;
+        w.scrollLargeStep = int(roundHalfEven(w.lapsOnScreen / 2.0));
     } else {
-        w.Tours_Ecran = nTours;
+        w.lapsOnScreen = lapCount;
     }
     return w;
 }
 
 
-QString label12Text(const LapTable& table, int row, int tourMarque)
+QString lapReadoutLine(const LapTable& table, int row, int markedLap)
 {
     const auto title = [&table](int column) { return cellText(table, LapTable::HeaderRow, column); };
     const auto cell = [&table, row](int column) { return cellText(table, row, column); };
@@ -47,7 +47,7 @@ QString label12Text(const LapTable& table, int row, int tourMarque)
     const QChar point = QLatin1Char('.');
     const QString gap = QStringLiteral("     ");
     const QString pair = QStringLiteral("  ");
-    return title(0) + Format(tourMarque, QStringLiteral("  00"), point) + gap + title(1) +
+    return title(0) + Format(markedLap, QStringLiteral("  00"), point) + gap + title(1) +
            Format(double(cellValue(table, row, 1)), QStringLiteral("  #0"), point) + gap + title(2) + pair + cell(2) + gap +
            title(10) + pair + cell(10) + gap + title(11) + pair + cell(11);
 }

@@ -8,8 +8,8 @@ namespace tormel {
 
 // Values at the top and bottom edge of the lap-time chart.
 struct ChartEdges {
-    float Haut_Graphique = 0.0F;
-    float Bas_Graphique = 0.0F;
+    float top = 0.0F;
+    float bottom = 0.0F;
     friend bool operator==(const ChartEdges&, const ChartEdges&) = default;
 };
 
@@ -22,15 +22,15 @@ int wholePart(double x);
 
 // How many laps the lap-time chart shows at once and how its scroll bar runs.
 struct LapChartWindow {
-    int Tours_Ecran = 0;
+    int lapsOnScreen = 0;
     bool scrollVisible = false;
     int scrollMaximum = 0;
     int scrollLargeStep = 0;
 };
-LapChartWindow lapChartWindow(int nTours, int screenWidthTwips);
+LapChartWindow lapChartWindow(int lapCount, int screenWidthTwips);
 
 // The read-out line over the chart for the lap shown in `row`: lap, stage,
 // lap time, maximum engine speed and temperature, each after its title.
-QString label12Text(const LapTable& table, int row, int tourMarque);
+QString lapReadoutLine(const LapTable& table, int row, int markedLap);
 
 }  // namespace tormel

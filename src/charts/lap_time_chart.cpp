@@ -19,7 +19,7 @@ namespace {
 
 const QColor Eliminated{0, 0, 0};
 const QColor Outline{0, 255, 0};
-const std::array<bool, TourElimineCount> noLapEliminated{};
+const std::array<bool, LapFlagCount> noLapEliminated{};
 
 }  // namespace
 
@@ -29,7 +29,7 @@ LapTimeChart::LapTimeChart(QWidget* parent)
       picture1_(new Canvas(this)),
       hScroll1_(new QScrollBar(Qt::Horizontal, this)),
       table_(&emptyLapTable()),
-      tourElimine_(&noLapEliminated)
+      eliminatedLaps_(&noLapEliminated)
 {
     setObjectName(QStringLiteral("Graphique_Chronos"));
     label12_->setObjectName(QStringLiteral("Label12"));
@@ -68,8 +68,8 @@ LapTimeChart::LapTimeChart(QWidget* parent)
     connect(picture1_, &Canvas::resized, this, [this] {
         if (!drawn_)
             return;
-        graphiqueNeuf_ = true;
-        Affiche_New_Graphique(position_, colonneGraphique_);
+        freshChart_ = true;
+        drawLaps(position_, chartedColumn_);
     });
 }
 
@@ -78,9 +78,9 @@ QLabel* LapTimeChart::Label13(int i) const
     return i >= 0 && i < MaxSlots ? label13_[std::size_t(i)] : nullptr;
 }
 
-void LapTimeChart::Size_Graphique_Chronos(int screenWidth, int screenHeight, int tableHeight)
+void LapTimeChart::layOut(int screenWidth, int screenHeight, int tableHeight)
 {
-    const ChronosLayout l = sizeGraphiqueChronos(screenWidth, screenHeight, tableHeight,
+    const LapChartLayout l = lapChartLayout(screenWidth, screenHeight, tableHeight,
                                                  hScroll1_->sizeHint().height() * TwipsPerPixel, LabelHeightTwips);
     setTitle(QString());
     setGeometry(twipsToPixels(l.frame));
@@ -94,14 +94,14 @@ void LapTimeChart::setTable(const LapTable& table)
     table_ = &table;
 }
 
-void LapTimeChart::setTourElimine(const std::array<bool, TourElimineCount>& flags)
+void LapTimeChart::setEliminatedLaps(const std::array<bool, LapFlagCount>& flags)
 {
-    tourElimine_ = &flags;
+    eliminatedLaps_ = &flags;
 }
 
 void LapTimeChart::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
-    picture1_->setToolTip(toolTipsOn ? tables.Tips[eliminateBarTip] : QString());
+    picture1_->setToolTip(toolTipsOn ? tables.tips[eliminateBarTip] : QString());
 }
 
 void LapTimeChart::clearReadOut()
@@ -111,7 +111,7 @@ void LapTimeChart::clearReadOut()
 
 void LapTimeChart::setChartWindow(const LapChartWindow& window)
 {
-    toursEcran_ = std::clamp(window.Tours_Ecran, 0, MaxSlots);
+    lapsOnScreen_ = std::clamp(window.lapsOnScreen, 0, MaxSlots);
     scrollShown_ = window.scrollVisible;
     const QSignalBlocker quiet(hScroll1_);
     hScroll1_->setRange(0, std::max(0, window.scrollMaximum));
@@ -123,12 +123,12 @@ void LapTimeChart::setChartWindow(const LapChartWindow& window)
 
 bool LapTimeChart::isLapRow(int row) const
 {
-    return row >= 2 && row <= table_->nTours + 1 && std::size_t(row) < table_->rows.size();
+    return row >= 2 && row <= table_->lapCount + 1 && std::size_t(row) < table_->rows.size();
 }
 
 bool LapTimeChart::eliminated(int lap) const
 {
-    return lap >= 0 && lap < TourElimineCount && (*tourElimine_)[std::size_t(lap)];
+    return lap >= 0 && lap < LapFlagCount && (*eliminatedLaps_)[std::size_t(lap)];
 }
 
 void LapTimeChart::drawBar(int slot, float value, int lap)
@@ -136,15 +136,15 @@ void LapTimeChart::drawBar(int slot, float value, int lap)
     // Slot k (from 0) holds its bar from k + 0.1 to k + 0.9: drawing, outline
     // and taking the outline back all use these very numbers, so they cover
     // the same pixels.
-    picture1_->fillRectangle(QPointF(slot + 0.1, value), QPointF(slot + 0.9, bas_),
+    picture1_->fillRectangle(QPointF(slot + 0.1, value), QPointF(slot + 0.9, bottom_),
                              eliminated(lap) ? Eliminated : picture1_->drawingColour());
 }
 
-void LapTimeChart::Affiche_New_Graphique(int f, int c)
+void LapTimeChart::drawLaps(int f, int c)
 {
     raise();
     setTitle(cellText(*table_, LapTable::HeaderRow, c));
-    colonneGraphique_ = c;
+    chartedColumn_ = c;
     position_ = f;
     if (scrollShown_ && f >= hScroll1_->minimum() && f <= hScroll1_->maximum()) {
         const QSignalBlocker quiet(hScroll1_);
@@ -152,11 +152,11 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
     }
 
     const bool known = c >= 0 && c < LapTable::ColumnCount;
-    const ChartEdges edges = known ? chartEdges(table_->Min_Colonne[std::size_t(c)], table_->Max_Colonne[std::size_t(c)])
+    const ChartEdges edges = known ? chartEdges(table_->columnMinimum[std::size_t(c)], table_->columnMaximum[std::size_t(c)])
                                    : chartEdges(0.0F, 0.0F);
-    haut_ = edges.Haut_Graphique;
-    bas_ = edges.Bas_Graphique;
-    picture1_->setScale({0.0, double(haut_), double(toursEcran_), double(bas_)});
+    top_ = edges.top;
+    bottom_ = edges.bottom;
+    picture1_->setScale({0.0, double(top_), double(lapsOnScreen_), double(bottom_)});
     picture1_->setPenMode(Canvas::PenMode::Copy);
     picture1_->clear();
 
@@ -164,7 +164,7 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
     for (int i = 1; i <= MaxSlots; ++i) {
         QLabel* label = label13_[std::size_t(i - 1)];
         const int row = f + i + 1;
-        if (i > toursEcran_ || !isLapRow(row)) {
+        if (i > lapsOnScreen_ || !isLapRow(row)) {
             label->hide();
             continue;
         }
@@ -189,8 +189,8 @@ void LapTimeChart::Affiche_New_Graphique(int f, int c)
 
 void LapTimeChart::HScroll1_Change()
 {
-    graphiqueNeuf_ = true;
-    Affiche_New_Graphique(hScroll1_->value(), colonneGraphique_);
+    freshChart_ = true;
+    drawLaps(hScroll1_->value(), chartedColumn_);
     picture1_->setFocus();
 }
 
@@ -198,40 +198,40 @@ void LapTimeChart::Picture1_MouseMove(int, int, double x, double)
 {
     const int p = wholePart(x);
     positionSouris_ = p;
-    if (p < 0 || p > table_->nTours - 1 || p >= toursEcran_)
+    if (p < 0 || p > table_->lapCount - 1 || p >= lapsOnScreen_)
         return;
-    if (table_->nTours > 1 && p == barreMarquee_)
+    if (table_->lapCount > 1 && p == markedBar_)
         return;
     const int row = position_ + p + 2;
     if (!isLapRow(row))
         return;
 
-    if (!graphiqueNeuf_) {
-        const int k = barreMarquee_;
+    if (!freshChart_) {
+        const int k = markedBar_;
         const int oldRow = position_ + k + 2;
-        if (k >= 0 && k < toursEcran_ && isLapRow(oldRow))
-            drawBar(k, cellValue(*table_, oldRow, colonneGraphique_), tourMarque_);
+        if (k >= 0 && k < lapsOnScreen_ && isLapRow(oldRow))
+            drawBar(k, cellValue(*table_, oldRow, chartedColumn_), markedLap_);
     }
 
-    tourMarque_ = lapOfRow(*table_, row);
-    barreMarquee_ = p;
-    graphiqueNeuf_ = false;
+    markedLap_ = lapOfRow(*table_, row);
+    markedBar_ = p;
+    freshChart_ = false;
 
-    picture1_->rectangle(QPointF(p + 0.1, cellValue(*table_, row, colonneGraphique_)), QPointF(p + 0.9, bas_), Outline);
-    label12_->setText(label12Text(*table_, row, tourMarque_));
+    picture1_->rectangle(QPointF(p + 0.1, cellValue(*table_, row, chartedColumn_)), QPointF(p + 0.9, bottom_), Outline);
+    label12_->setText(lapReadoutLine(*table_, row, markedLap_));
 }
 
 void LapTimeChart::Picture1_MouseDown(int, int, double x, double)
 {
     const int p = wholePart(x);
     positionSouris_ = p;
-    if (p < 0 || p >= toursEcran_)
+    if (p < 0 || p >= lapsOnScreen_)
         return;
     const int row = position_ + p + 2;
     if (!isLapRow(row))
         return;
     const int lap = lapOfRow(*table_, row);
-    if (lap >= 0 && lap < TourElimineCount)
+    if (lap >= 0 && lap < LapFlagCount)
         emit lapToggled(lap);
 }
 

@@ -16,7 +16,7 @@ namespace tormel {
 class Canvas;
 
 // The lap-time chart Graphique_Chronos: one bar per lap of the lap table,
-// in table order, Tours_Ecran at a time. Pointing at a bar outlines it and
+// in table order, lapsOnScreen at a time. Pointing at a bar outlines it and
 // writes its lap's figures in Label12; clicking it asks for the lap to be
 // eliminated or restored (lapToggled), which the window does by decoding
 // again and drawing anew.
@@ -30,34 +30,34 @@ public:
 
     // Places the frame under a lap table of the given height, and its parts
     // inside it; all in twips.
-    void Size_Graphique_Chronos(int screenWidth, int screenHeight, int tableHeight);
+    void layOut(int screenWidth, int screenHeight, int tableHeight);
 
     // The values drawn from, which must outlive the chart or the next call.
-    // None of them redraws: Affiche_New_Graphique does.
+    // None of them redraws: drawLaps does.
     void setTable(const LapTable& table);
-    void setTourElimine(const std::array<bool, TourElimineCount>& flags);
+    void setEliminatedLaps(const std::array<bool, LapFlagCount>& flags);
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
     // Empties the read-out line over the bars.
     void clearReadOut();
     // Slots and scroll bar; the scroll bar goes back to 0 without redrawing.
     void setChartWindow(const LapChartWindow& window);
-    void setColonneGraphique(int column) { colonneGraphique_ = column; }
+    void setChartedColumn(int column) { chartedColumn_ = column; }
 
     // Draws from scroll position f the column c, and charts c from then on.
-    void Affiche_New_Graphique(int f, int c);
+    void drawLaps(int f, int c);
 
     void HScroll1_Change();
     void Picture1_MouseMove(int button, int shift, double x, double y);
     void Picture1_MouseDown(int button, int shift, double x, double y);
 
-    int Colonne_Graphique() const { return colonneGraphique_; }
-    int Tours_Ecran() const { return toursEcran_; }
+    int chartedColumn() const { return chartedColumn_; }
+    int lapsOnScreen() const { return lapsOnScreen_; }
     // First lap row shown, minus 2: the scroll bar's value, 0 without it.
     int scrollPosition() const { return position_; }
-    float Haut_Graphique() const { return haut_; }
-    float Bas_Graphique() const { return bas_; }
-    int Barre_Marquee() const { return barreMarquee_; }
-    int Tour_Marque() const { return tourMarque_; }
+    float top() const { return top_; }
+    float bottom() const { return bottom_; }
+    int markedBar() const { return markedBar_; }
+    int markedLap() const { return markedLap_; }
 
     Canvas* Picture1() const { return picture1_; }
     QLabel* Label12() const { return label12_; }
@@ -84,19 +84,19 @@ private:
     QScrollBar* hScroll1_;
 
     const LapTable* table_;
-    const std::array<bool, TourElimineCount>* tourElimine_;
-    int toursEcran_ = 0;
+    const std::array<bool, LapFlagCount>* eliminatedLaps_;
+    int lapsOnScreen_ = 0;
     bool scrollShown_ = false;
-    int colonneGraphique_ = 0;
+    int chartedColumn_ = 0;
     int position_ = 0;
     bool drawn_ = false;
 
-    float haut_ = 0.0F;
-    float bas_ = 0.0F;
+    float top_ = 0.0F;
+    float bottom_ = 0.0F;
     int positionSouris_ = 0;
-    int barreMarquee_ = 0;
-    int tourMarque_ = 0;
-    bool graphiqueNeuf_ = false;
+    int markedBar_ = 0;
+    int markedLap_ = 0;
+    bool freshChart_ = false;
 };
 
 }  // namespace tormel

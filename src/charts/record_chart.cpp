@@ -69,10 +69,10 @@ RecordChart::RecordChart(QWidget* parent, int g)
     , SSFrame3(named(new QGroupBox(this), "SSFrame3", g))
     , texts_(frenchTextTables())
     , decimalSeparator_(systemDecimalSeparator())
-    , curseur_(QColor(255, 0, 0))
-    , gauche_(QColor(0, 255, 255))
-    , droite_(QColor(255, 255, 0))
-    , classe_(QColor(0, 255, 0))
+    , cursor_(QColor(255, 0, 0))
+    , left_(QColor(0, 255, 255))
+    , right_(QColor(255, 255, 0))
+    , class_(QColor(0, 255, 0))
 {
     named(this, "Graphique_Record", g);
     // Black canvases: the system's window-text colour.
@@ -147,7 +147,7 @@ void RecordChart::placeTopRow()
 void RecordChart::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
     texts_ = tables;
-    const auto tip = [&](int i) { return toolTipsOn ? tables.Tips[std::size_t(i)] : QString(); };
+    const auto tip = [&](int i) { return toolTipsOn ? tables.tips[std::size_t(i)] : QString(); };
     crpm_->setToolTip(tip(cursorTraceTip));
     ctr_->setToolTip(tip(cursorHistogramTip));
     Label24->setToolTip(tip(timeInRangeTip));
@@ -155,12 +155,12 @@ void RecordChart::applyTexts(const TextTables& tables, bool toolTipsOn)
                         cursorValueTip, leftMarkerTip, rightMarkerTip, rightMinusLeftTip};  // Rpm_Inst, Rpm_L, Rpm_R, Label19, Label20..Label23
     for (int i = 0; i < 8; ++i)
         readouts_[std::size_t(i)]->setToolTip(tip(tips[i]));
-    SSFrame3->setTitle(tables.Textes[accelerationTitle]);
+    SSFrame3->setTitle(tables.texts[accelerationTitle]);
     if (stats_)
         draw();
 }
 
-void RecordChart::Affiche_Record(const RpmStatistics& stats, const LapView& lap, int rpmMax, bool quickest)
+void RecordChart::drawLap(const RpmStatistics& stats, const LapView& lap, int rpmMax, bool quickest)
 {
     stats_ = &stats;
     lap_ = lap;
@@ -183,10 +183,10 @@ void RecordChart::redraw()
     if (!stats_)
         return;
     // The picture is new beneath the figures: the cursors go back where they were.
-    const double x = curseur_.x();
+    const double x = cursor_.x();
     draw();
     placeCursor(x);
-    placeClass(classeY_);
+    placeClass(classY_);
 }
 
 void RecordChart::clearLap()
@@ -205,9 +205,9 @@ void RecordChart::clearLap()
 
 void RecordChart::draw()
 {
-    for (CrossFigure* figure : {&curseur_, &gauche_, &droite_})
+    for (CrossFigure* figure : {&cursor_, &left_, &right_})
         figure->forget();
-    classe_.forget();
+    class_.forget();
     crpm_->setPenMode(Canvas::PenMode::Copy);
     crpm_->clear();
     if (lap_.first != lap_.last)
@@ -217,19 +217,19 @@ void RecordChart::draw()
         crpm_->line(segment.p1(), segment.p2(), Trace);
     for (const QLineF& beacon : trace.beacons)
         crpm_->line(beacon.p1(), beacon.p2(), Beacon);
-    rpmMaxTour_ = trace.Rpm_Max_Tour;
+    lapMaxRpm_ = trace.lapMaxRpm;
     crpm_->setPenMode(Canvas::PenMode::Xor);
 
     ctr_->setPenMode(Canvas::PenMode::Copy);
     ctr_->clear();
-    ctr_->setScale({0.0, histogramTop(rpmMax_, stats_->Pas_Rpm), lastColumnEdge(0, lap_.histoMax, ctr_->width()), 0.0});
-    for (const QLineF& segment : histogramSegments(lap_, histogramClasses(rpmMax_, stats_->Pas_Rpm)))
+    ctr_->setScale({0.0, histogramTop(rpmMax_, stats_->rpmStep), lastColumnEdge(0, lap_.histogramMax, ctr_->width()), 0.0});
+    for (const QLineF& segment : histogramSegments(lap_, histogramClasses(rpmMax_, stats_->rpmStep)))
         ctr_->line(segment.p1(), segment.p2(), Trace);
     ctr_->setPenMode(Canvas::PenMode::Xor);
 
     setTextColour(Label31, quickest_ ? Quickest : OtherLap);
     setTitle(lapCaption(texts_, lap_.lap, quickest_));
-    Label31->setText(lapSummary(texts_, lap_.seconds, rpmMaxTour_, decimalSeparator_));
+    Label31->setText(lapSummary(texts_, lap_.seconds, lapMaxRpm_, decimalSeparator_));
     placeTopRow();
     show();
 }
@@ -239,16 +239,16 @@ void RecordChart::draw()
 int RecordChart::sampleRpm(double x) const
 {
     const int s = std::clamp(int(std::floor(x)), 0, RpmStatistics::Samples - 1);
-    return int(std::floor(stats_->Rpm_Lisse[std::size_t(s)]));
+    return int(std::floor(stats_->smoothedRpm[std::size_t(s)]));
 }
 
 void RecordChart::resetTrace()
 {
     crpm_->setFocus();
-    gauche_.forget();
-    droite_.forget();
-    curseur_.forget();
-    classe_.forget();
+    left_.forget();
+    right_.forget();
+    cursor_.forget();
+    class_.forget();
 }
 
 bool RecordChart::placeCursor(double x)
@@ -257,27 +257,27 @@ bool RecordChart::placeCursor(double x)
     if (!stats_ || !withinEdges(x, scale.left, scale.right))
         return false;
     const int s = std::clamp(int(std::floor(x)), 0, RpmStatistics::Samples - 1);
-    curseurRpm_ = stats_->Rpm_Lisse[std::size_t(s)];
-    curseur_.place(*crpm_, x, curseurRpm_);
-    readouts_[0]->setText(QString::number(int(std::floor(curseurRpm_))));
+    cursorRpm_ = stats_->smoothedRpm[std::size_t(s)];
+    cursor_.place(*crpm_, x, cursorRpm_);
+    readouts_[0]->setText(QString::number(int(std::floor(cursorRpm_))));
     readouts_[4]->setText(sampleTimeText(s, lap_.first, decimalSeparator_));
     return true;
 }
 
 void RecordChart::placeMarker(bool left, double x)
 {
-    CrossFigure& marker = left ? gauche_ : droite_;
+    CrossFigure& marker = left ? left_ : right_;
     const int rpm = sampleRpm(x);
     marker.place(*crpm_, x, rpm);
     const int s = int(std::floor(x));
     readouts_[left ? 1 : 2]->setText(QString::number(rpm));
     readouts_[left ? 5 : 6]->setText(sampleTimeText(s, lap_.first, decimalSeparator_));
-    const MarkerDifferences d = markerDifferences(gauche_.x(), droite_.x(), int(gauche_.rpm()), int(droite_.rpm()),
+    const MarkerDifferences d = markerDifferences(left_.x(), right_.x(), int(left_.rpm()), int(right_.rpm()),
                                                   decimalSeparator_);
-    readouts_[7]->setText(d.Label23);
-    readouts_[3]->setText(d.Label19);
-    if (d.Label25)
-        readouts_[8]->setText(*d.Label25);
+    readouts_[7]->setText(d.secondsText);
+    readouts_[3]->setText(d.rpmDifferenceText);
+    if (d.rateText)
+        readouts_[8]->setText(*d.rateText);
 }
 
 void RecordChart::Crpm_MouseMove(int button, int shift, double x, double y)
@@ -297,8 +297,8 @@ void RecordChart::Crpm_MouseDown(int button, int shift, double x, double)
 {
     crpm_->setFocus();
     if (button < 0) {
-        gauche_.forget();
-        droite_.forget();
+        left_.forget();
+        right_.forget();
         return;
     }
     if (shift == 0 || !stats_)
@@ -313,11 +313,11 @@ void RecordChart::Crpm_KeyDown(int key, int shift)
     switch (key) {
     case KeyLeft:
     case KeyRight:
-        placeCursor(stepTarget(curseur_.x(), key == KeyRight ? 1 : -1));
+        placeCursor(stepTarget(cursor_.x(), key == KeyRight ? 1 : -1));
         break;
     case KeyUp:
     case KeyDown:
-        placeMarker(key == KeyUp, std::floor(curseur_.x()));
+        placeMarker(key == KeyUp, std::floor(cursor_.x()));
         break;
     default:
         break;
@@ -329,16 +329,16 @@ void RecordChart::placeClass(double y)
     const UserScale scale = ctr_->scale();
     if (!stats_ || !withinEdges(y, scale.top, scale.bottom))
         return;
-    classeY_ = y;
+    classY_ = y;
     const int c = std::clamp(int(std::floor(y)), 0, RpmStatistics::Codes - 1);
-    classe_.place(*ctr_, std::floor(y), scale.right);
-    Label24->setText(histogramReadout(stats_->Pas_Rpm, y, lap_.histogram[std::size_t(c)], decimalSeparator_));
+    class_.place(*ctr_, std::floor(y), scale.right);
+    Label24->setText(histogramReadout(stats_->rpmStep, y, lap_.histogram[std::size_t(c)], decimalSeparator_));
 }
 
 void RecordChart::Ctr_MouseMove(int button, int shift, double, double y)
 {
     if (button < 0) {
-        classe_.forget();
+        class_.forget();
         return;
     }
     if (shift != 0)
@@ -354,7 +354,7 @@ void RecordChart::Ctr_KeyDown(int key, int shift)
 {
     if (shift == ShiftAlone || (key != KeyUp && key != KeyDown))
         return;
-    placeClass(stepTarget(classeY_, key == KeyUp ? 1 : -1));
+    placeClass(stepTarget(classY_, key == KeyUp ? 1 : -1));
 }
 
 void RecordChart::setFocusColour(QLabel* label, bool focused)

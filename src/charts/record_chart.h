@@ -31,9 +31,9 @@ public:
     void layOut(const TwipsRect& frame, int screenWidth);
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
 
-    // Affiche_Record: draws `lap` of `stats` (which must outlive the chart
+    // drawLap: draws `lap` of `stats` (which must outlive the chart
     // or the next call) against `rpmMax`, then names and sums it up.
-    void Affiche_Record(const RpmStatistics& stats, const LapView& lap, int rpmMax, bool quickest);
+    void drawLap(const RpmStatistics& stats, const LapView& lap, int rpmMax, bool quickest);
     // Draws the last lap again, as after a resize.
     void redraw();
     // Forgets the lap: empty canvases and texts.
@@ -41,7 +41,7 @@ public:
 
     Canvas* Crpm() const { return crpm_; }
     Canvas* Ctr() const { return ctr_; }
-    int Rpm_Max_Tour() const { return rpmMaxTour_; }
+    int lapMaxRpm() const { return lapMaxRpm_; }
 
     // The measuring cursor, the two markers and the histogram cursor. Button
     // codes 1 left, 2 right, 4 middle; modifier codes 1 Shift, 2 Ctrl, 4 Alt;
@@ -53,8 +53,8 @@ public:
     void Ctr_MouseMove(int button, int shift, double x, double y);
     void Ctr_MouseDown(int button, int shift, double x, double y);
     void Ctr_KeyDown(int key, int shift);
-    double Curseur_X() const { return curseur_.x(); }
-    double Classe_Y() const { return classeY_; }
+    double cursorX() const { return cursor_.x(); }
+    double classY() const { return classY_; }
 
 signals:
     void previousLapClicked();
@@ -90,14 +90,14 @@ private:
     LapView lap_;
     int rpmMax_ = 0;
     bool quickest_ = false;
-    int rpmMaxTour_ = 0;
+    int lapMaxRpm_ = 0;
 
-    CrossFigure curseur_;
-    CrossFigure gauche_;
-    CrossFigure droite_;
-    ClassFigure classe_;
-    float curseurRpm_ = 0.0F;
-    double classeY_ = 0.0;
+    CrossFigure cursor_;
+    CrossFigure left_;
+    CrossFigure right_;
+    ClassFigure class_;
+    float cursorRpm_ = 0.0F;
+    double classY_ = 0.0;
 };
 
 }  // namespace tormel

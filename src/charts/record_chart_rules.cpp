@@ -21,25 +21,25 @@ LapView lapView(const RpmStatistics& stats, int lap)
 {
     LapView v;
     v.lap = lap;
-    const int n = stats.Nombre_Echantillons;
-    if (stats.nTours < 2) {
+    const int n = stats.sampleCount;
+    if (stats.lapCount < 2) {
         // No lap was closed at both ends: the lap the logger's tables give
         // runs backwards or stops short, so the whole recording is shown.
         v.wholeRecording = true;
         v.first = 0;
         v.last = std::max(0, n - 1);
-        for (int l = 0; l <= std::min(stats.nTours, RpmStatistics::LapSlots - 1); ++l)
+        for (int l = 0; l <= std::min(stats.lapCount, RpmStatistics::LapSlots - 1); ++l)
             for (int c = 0; c < RpmStatistics::Codes; ++c)
-                v.histogram[std::size_t(c)] += stats.Histo_Rpm[std::size_t(l)][std::size_t(c)];
-        v.histoMax = *std::max_element(v.histogram.begin(), v.histogram.end());
+                v.histogram[std::size_t(c)] += stats.rpmHistogram[std::size_t(l)][std::size_t(c)];
+        v.histogramMax = *std::max_element(v.histogram.begin(), v.histogram.end());
         v.seconds = n * SampleSeconds;
         return v;
     }
     const int l = std::clamp(lap, 0, RpmStatistics::LapSlots - 2);
-    v.first = stats.Debut_Tour[std::size_t(l)];
-    v.last = stats.Debut_Tour[std::size_t(l + 1)];
-    v.histogram = stats.Histo_Rpm[std::size_t(l)];
-    v.histoMax = stats.Histo_Max[std::size_t(l)];
+    v.first = stats.lapStart[std::size_t(l)];
+    v.last = stats.lapStart[std::size_t(l + 1)];
+    v.histogram = stats.rpmHistogram[std::size_t(l)];
+    v.histogramMax = stats.histogramMax[std::size_t(l)];
     v.seconds = (v.last - v.first) * SampleSeconds;
     return v;
 }
@@ -52,27 +52,27 @@ TraceFigure traceFigure(const RpmStatistics& stats, const LapView& lap, int rpmM
     f.segments.reserve(std::size_t(std::max(0, last - first + 1)));
     float highest = 0.0F;
     for (int s = first; s <= last; ++s) {
-        const float rpm = stats.Rpm_Lisse[std::size_t(s)];
+        const float rpm = stats.smoothedRpm[std::size_t(s)];
         if (s + 1 < RpmStatistics::Samples)
-            f.segments.emplace_back(s, rpm, s + 1, stats.Rpm_Lisse[std::size_t(s + 1)]);
+            f.segments.emplace_back(s, rpm, s + 1, stats.smoothedRpm[std::size_t(s + 1)]);
         if (rpm > highest) {
             highest = rpm;
-            f.Rpm_Max_Tour = int(roundHalfEven(rpm));
+            f.lapMaxRpm = int(roundHalfEven(rpm));
         }
-        if (stats.Marque_Balise[std::size_t(s)])
+        if (stats.beaconMarks[std::size_t(s)])
             f.beacons.emplace_back(s, 0, s, rpmMax);
     }
     return f;
 }
 
-double histogramTop(int rpmMax, int pasRpm)
+double histogramTop(int rpmMax, int rpmStep)
 {
-    return pasRpm > 0 ? double(rpmMax) / pasRpm : double(LastClass);
+    return rpmStep > 0 ? double(rpmMax) / rpmStep : double(LastClass);
 }
 
-int histogramClasses(int rpmMax, int pasRpm)
+int histogramClasses(int rpmMax, int rpmStep)
 {
-    return int(roundHalfEven(histogramTop(rpmMax, pasRpm)));
+    return int(roundHalfEven(histogramTop(rpmMax, rpmStep)));
 }
 
 std::vector<QLineF> histogramSegments(const LapView& lap, int classes)
@@ -85,18 +85,18 @@ std::vector<QLineF> histogramSegments(const LapView& lap, int classes)
 
 QString lapCaption(const TextTables& texts, int lap, bool quickest)
 {
-    return texts.Textes[quickest ? bestLapPrefix : lapPrefix] + QString::number(lap);
+    return texts.texts[quickest ? bestLapPrefix : lapPrefix] + QString::number(lap);
 }
 
-QString lapSummary(const TextTables& texts, double seconds, int rpmMaxTour, QChar decimalSeparator)
+QString lapSummary(const TextTables& texts, double seconds, int lapMaxRpm, QChar decimalSeparator)
 {
-    return Format(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.Textes[secondsWord] + texts.Textes[maxRpmWord]
-        + Format(rpmMaxTour, QStringLiteral("####0"), decimalSeparator);
+    return Format(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.texts[secondsWord] + texts.texts[maxRpmWord]
+        + Format(lapMaxRpm, QStringLiteral("####0"), decimalSeparator);
 }
 
-QString smoothingText(int V, const QString& entry)
+QString smoothingText(int smoothingLevel, const QString& entry)
 {
-    const int samples = V * 2 + 1;
+    const int samples = smoothingLevel * 2 + 1;
     return (samples < 0 ? QString::number(samples) : QLatin1Char(' ') + QString::number(samples)) + entry;
 }
 

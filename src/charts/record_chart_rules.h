@@ -16,12 +16,12 @@ namespace tormel {
 // their histogram and the lap's duration.
 struct LapView {
     int lap = 0;
-    int first = 0;  // Debut_Tour(L)
-    int last = 0;   // Debut_Tour(L + 1)
+    int first = 0;  // lapStart(L)
+    int last = 0;   // lapStart(L + 1)
     // A record without a complete lap is shown whole, as one lap.
     bool wholeRecording = false;
     std::array<int, RpmStatistics::Codes> histogram{};
-    int histoMax = 0;
+    int histogramMax = 0;
     double seconds = 0.0;  // one sample is 0.2 s
 };
 LapView lapView(const RpmStatistics& stats, int lap);
@@ -32,24 +32,24 @@ LapView lapView(const RpmStatistics& stats, int lap);
 struct TraceFigure {
     std::vector<QLineF> segments;
     std::vector<QLineF> beacons;
-    int Rpm_Max_Tour = 0;  // highest smoothed speed of the lap, rounded
+    int lapMaxRpm = 0;  // highest smoothed speed of the lap, rounded
 };
 TraceFigure traceFigure(const RpmStatistics& stats, const LapView& lap, int rpmMax);
 
 // The histogram in user coordinates (samples, class): from class K down to
 // 1, a segment to the next class up; classes stop at 127.
 std::vector<QLineF> histogramSegments(const LapView& lap, int classes);
-// K: the top of the histogram's scale in classes (Rpm_Max / Pas_Rpm), and
+// K: the top of the histogram's scale in classes (maxRpm / rpmStep), and
 // that rounded; a record without a class width has 127 classes.
-double histogramTop(int rpmMax, int pasRpm);
-int histogramClasses(int rpmMax, int pasRpm);
+double histogramTop(int rpmMax, int rpmStep);
+int histogramClasses(int rpmMax, int rpmStep);
 
 // The frame's caption: text 4 for the quickest lap, text 5 otherwise, then L.
 QString lapCaption(const TextTables& texts, int lap, bool quickest);
 // Label31: " #0.0" seconds, text 6, text 7 and the highest speed "####0".
-QString lapSummary(const TextTables& texts, double seconds, int rpmMaxTour, QChar decimalSeparator);
+QString lapSummary(const TextTables& texts, double seconds, int lapMaxRpm, QChar decimalSeparator);
 // Smoothing over 2V + 1 samples: the count with a leading blank, then `entry`.
-QString smoothingText(int V, const QString& entry);
+QString smoothingText(int smoothingLevel, const QString& entry);
 // The histogram read-out's font size for the layout width in twips.
 int label24PointSize(int screenWidthTwips);
 

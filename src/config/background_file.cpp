@@ -8,7 +8,7 @@
 
 namespace tormel {
 
-QString Lire_Fonds(const QString& programFolder)
+QString readBackgroundPath(const QString& programFolder)
 {
     QFile file(QDir(programFolder).filePath(backgroundFileName));
     if (!file.open(QIODevice::ReadOnly) || file.size() <= 5)
@@ -18,7 +18,7 @@ QString Lire_Fonds(const QString& programFolder)
     return reader.readText().value_or(QString());
 }
 
-bool Sauve_Fonds(const QString& programFolder, const QString& picturePath, QString* errorText)
+bool saveBackgroundPath(const QString& programFolder, const QString& picturePath, QString* errorText)
 {
     // Quoted, so that a path holding a comma reads back whole.
     const QString line = picturePath.contains(QLatin1Char(',')) ? QLatin1Char('"') + picturePath + QLatin1Char('"') : picturePath;

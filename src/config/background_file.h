@@ -10,9 +10,9 @@ inline const QString backgroundFileName = QStringLiteral("Picture.txt");
 
 // The stored picture path, or an empty text when there is none: a missing
 // file, or one of 5 bytes or less (an empty line).
-QString Lire_Fonds(const QString& programFolder);
+QString readBackgroundPath(const QString& programFolder);
 
 // Stores `picturePath` as the only line of the file, replacing it whole.
-bool Sauve_Fonds(const QString& programFolder, const QString& picturePath, QString* errorText = nullptr);
+bool saveBackgroundPath(const QString& programFolder, const QString& picturePath, QString* errorText = nullptr);
 
 }  // namespace tormel

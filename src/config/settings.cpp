@@ -38,11 +38,11 @@ QString settingsFilePath(const QString& programFolder)
 QByteArray settingsBytes(const SystemSettings& values)
 {
     QByteArray bytes(settingsSize, '\0');
-    putWord(bytes, 0, values.Port_Com);
-    putWord(bytes, 2, static_cast<std::int16_t>(values.Choix_Temp * 2 + values.Choix_Vitesse));
-    putWord(bytes, 4, values.Choix_Langue);
-    putWord(bytes, 6, values.Piste_Courante);
-    putWord(bytes, 8, values.AffTip ? std::int16_t(-1) : std::int16_t(0));
+    putWord(bytes, 0, values.comPort);
+    putWord(bytes, 2, static_cast<std::int16_t>(values.temperatureUnit * 2 + values.speedUnit));
+    putWord(bytes, 4, values.language);
+    putWord(bytes, 6, values.currentTrack);
+    putWord(bytes, 8, values.showToolTips ? std::int16_t(-1) : std::int16_t(0));
     return bytes;
 }
 
@@ -50,23 +50,23 @@ SystemSettings settingsFromBytes(const QByteArray& bytes)
 {
     SystemSettings s;
     const qsizetype length = bytes.size();
-    s.Port_Com = wordAt(bytes, 0);
+    s.comPort = wordAt(bytes, 0);
     const int units = wordAt(bytes, 2);
-    s.Choix_Vitesse = static_cast<std::int16_t>(units & 1);
-    s.Choix_Temp = static_cast<std::int16_t>((units / 2) & 1);
-    s.Choix_Langue = wordAt(bytes, 4);
-    s.Piste_Courante = length > 6 ? wordAt(bytes, 6) : std::int16_t(1);
-    if (s.Piste_Courante < 1 || s.Piste_Courante > 100)
-        s.Piste_Courante = 1;
-    s.AffTip = length > 8 ? wordAt(bytes, 8) != 0 : true;
-    if (s.Port_Com < 1 || s.Port_Com > 4)
-        s.Port_Com = 1;
-    if (s.Choix_Langue < 1 || s.Choix_Langue > 5)
-        s.Choix_Langue = 0;
+    s.speedUnit = static_cast<std::int16_t>(units & 1);
+    s.temperatureUnit = static_cast<std::int16_t>((units / 2) & 1);
+    s.language = wordAt(bytes, 4);
+    s.currentTrack = length > 6 ? wordAt(bytes, 6) : std::int16_t(1);
+    if (s.currentTrack < 1 || s.currentTrack > 100)
+        s.currentTrack = 1;
+    s.showToolTips = length > 8 ? wordAt(bytes, 8) != 0 : true;
+    if (s.comPort < 1 || s.comPort > 4)
+        s.comPort = 1;
+    if (s.language < 1 || s.language > 5)
+        s.language = 0;
     return s;
 }
 
-bool Sauve_System(const QString& programFolder, const SystemSettings& values, QString* errorText)
+bool saveSettings(const QString& programFolder, const SystemSettings& values, QString* errorText)
 {
     const QString path = settingsFilePath(programFolder);
     QByteArray bytes = settingsBytes(values);
@@ -79,7 +79,7 @@ bool Sauve_System(const QString& programFolder, const SystemSettings& values, QS
     return saveWholeFile(path, bytes, errorText);
 }
 
-SystemSettings Charge_System(const QString& programFolder)
+SystemSettings loadSettings(const QString& programFolder)
 {
     QFile file(settingsFilePath(programFolder));
     if (!file.open(QIODevice::ReadOnly))

@@ -16,7 +16,7 @@ QString refusalText(Refusal refusal, const TextTables& tables)
 {
     switch (refusal) {
     case Refusal::NoLap:
-        return tables.Textes[emptyRecord];
+        return tables.texts[emptyRecord];
     case Refusal::TooFewSamples:
         return QStringLiteral("No Data Available");
     case Refusal::None:
@@ -33,84 +33,84 @@ RecordDocument::RecordDocument()
 void RecordDocument::open(const RecordImage& image)
 {
     image_ = image;
-    tourElimine_.fill(false);
-    colonneGraphique_ = 13;
+    eliminatedLaps_.fill(false);
+    chartedColumn_ = 13;
 }
 
-void RecordDocument::Affiche_Data(const TextTables& tables, const ViewOptions& options)
+void RecordDocument::analyse(const TextTables& tables, const ViewOptions& options)
 {
     shown_ = true;
     // Nothing of the record before survives into one that shows nothing.
     table_ = LapTable{};
-    decoded_ = decodeRecord(image_, tables.Textes[stagesCaption]);
+    decoded_ = decodeRecord(image_, tables.texts[stagesCaption]);
     if (decoded_.kind == RecordKind::EngineSpeed) {
         kind_ = RecordKind::EngineSpeed;
-        refusal_ = decoded_.Nombre_Echantillons < MinimumSamples ? Refusal::TooFewSamples : Refusal::None;
+        refusal_ = decoded_.sampleCount < MinimumSamples ? Refusal::TooFewSamples : Refusal::None;
         if (refusal_ != Refusal::None)
             return;
-        *rpm_ = Compute_Rpm(image_, decoded_, options.filterLevel);
-        tourGraphique_ = toursGraphiques(*rpm_);
+        *rpm_ = computeRpmStatistics(image_, decoded_, options.filterLevel);
+        chartedLaps_ = defaultChartedLaps(*rpm_);
     } else {
         kind_ = RecordKind::LapTiming;
-        refusal_ = decoded_.nTours <= 0 ? Refusal::NoLap : Refusal::None;
+        refusal_ = decoded_.lapCount <= 0 ? Refusal::NoLap : Refusal::None;
         if (refusal_ != Refusal::None)
             return;
-        Affiche_Tours(tables, options);
+        rebuildLapTable(tables, options);
     }
 }
 
-void RecordDocument::Affiche_Tours(const TextTables& tables, const ViewOptions& options)
+void RecordDocument::rebuildLapTable(const TextTables& tables, const ViewOptions& options)
 {
     if (kind_ != RecordKind::LapTiming)
         return;
-    distances_ = options.Distances;
+    distances_ = options.trackLengths;
     LapTableOptions o;
-    o.Distances = options.Distances;
-    o.Choix_Vitesse = options.Choix_Vitesse;
-    o.Choix_Temp = options.Choix_Temp;
-    o.uniteVitesse = options.uniteVitesse;
-    o.uniteTemp = options.uniteTemp;
-    o.Tour_Elimine = tourElimine_;
-    o.Colonne_Tri = colonneTri_;
-    o.Ligne_Tri = ligneTri_;
+    o.trackLengths = options.trackLengths;
+    o.speedUnit = options.speedUnit;
+    o.temperatureUnit = options.temperatureUnit;
+    o.speedUnitCaption = options.speedUnitCaption;
+    o.temperatureUnitCaption = options.temperatureUnitCaption;
+    o.eliminatedLaps = eliminatedLaps_;
+    o.sortColumn = sortColumn_;
+    o.sortRow = sortRow_;
     o.decimalSeparator = options.decimalSeparator;
-    table_ = tormel::Affiche_Tours(image_, decoded_, tables, o);
+    table_ = tormel::buildLapTable(image_, decoded_, tables, o);
 }
 
 void RecordDocument::sortOnColumn(int gridColumn)
 {
-    ligneTri_ = 0;
-    colonneTri_ = sortColumnFor(gridColumn);
-    Triage(table_, colonneTri_, ligneTri_);
+    sortRow_ = 0;
+    sortColumn_ = sortColumnFor(gridColumn);
+    sortLapRows(table_, sortColumn_, sortRow_);
 }
 
 bool RecordDocument::toggleLap(int lap)
 {
-    if (lap < 0 || lap >= TourElimineCount)
+    if (lap < 0 || lap >= LapFlagCount)
         return false;
-    tourElimine_[std::size_t(lap)] = !tourElimine_[std::size_t(lap)];
+    eliminatedLaps_[std::size_t(lap)] = !eliminatedLaps_[std::size_t(lap)];
     return true;
 }
 
-void RecordDocument::setTourGraphique(int g, int lap)
+void RecordDocument::setChartedLap(int g, int lap)
 {
     if (g >= 0 && g < 3)
-        tourGraphique_[std::size_t(g)] = lap;
+        chartedLaps_[std::size_t(g)] = lap;
 }
 
 bool RecordDocument::substituteRpmMax()
 {
-    if (rpm_->Rpm_Max != 0)
+    if (rpm_->maxRpm != 0)
         return false;
-    rpm_->Rpm_Max = SubstituteMaximum;
+    rpm_->maxRpm = SubstituteMaximum;
     return true;
 }
 
-bool RecordDocument::substituteHistoMax(int lap)
+bool RecordDocument::substituteHistogramMax(int lap)
 {
-    if (lap < 0 || lap >= RpmStatistics::LapSlots || rpm_->Histo_Max[std::size_t(lap)] != 0)
+    if (lap < 0 || lap >= RpmStatistics::LapSlots || rpm_->histogramMax[std::size_t(lap)] != 0)
         return false;
-    rpm_->Histo_Max[std::size_t(lap)] = SubstituteMaximum;
+    rpm_->histogramMax[std::size_t(lap)] = SubstituteMaximum;
     return true;
 }
 

@@ -17,12 +17,12 @@ namespace tormel {
 
 // What the user chose that shapes the figures of a record.
 struct ViewOptions {
-    std::array<float, 4> Distances{};  // the track's lap and section lengths, metres
-    int Choix_Vitesse = 0;
-    int Choix_Temp = 0;
-    QString uniteVitesse = QStringLiteral("km/h");  // caption of the chosen speed unit
-    QString uniteTemp = QStringLiteral("°C");       // caption of the chosen temperature unit
-    int filterLevel = 0;                            // smoothing of the engine-speed traces
+    std::array<float, 4> trackLengths{};  // the track's lap and section lengths, metres
+    int speedUnit = 0;
+    int temperatureUnit = 0;
+    QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed unit
+    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature unit
+    int filterLevel = 0;                                    // smoothing of the engine-speed traces
     QChar decimalSeparator = QLatin1Char('.');
 };
 
@@ -38,14 +38,14 @@ QString refusalText(Refusal refusal, const TextTables& tables);
 
 // Everything read off the record on screen, and the view state that lives
 // with it (eliminated laps, sort, charted column). Every front end, the
-// window and the command line alike, builds it with Affiche_Data, so a
+// window and the command line alike, builds it with analyse, so a
 // record is refused in one place.
 class RecordDocument {
 public:
     RecordDocument();
 
     // A new record: the image, no lap eliminated, the lap time charted.
-    // Nothing is decoded until Affiche_Data.
+    // Nothing is decoded until analyse.
     void open(const RecordImage& image);
     // A downloaded image takes the place of the one on screen; the view
     // state stays.
@@ -54,33 +54,33 @@ public:
     // Decodes the image and, unless refused, builds the lap table of a
     // lap-timing record or the statistics of an engine-speed one. From the
     // first call on, a record is shown.
-    void Affiche_Data(const TextTables& tables, const ViewOptions& options);
+    void analyse(const TextTables& tables, const ViewOptions& options);
     // Builds the lap table again (lap-timing records only), keeping the decode.
-    void Affiche_Tours(const TextTables& tables, const ViewOptions& options);
+    void rebuildLapTable(const TextTables& tables, const ViewOptions& options);
 
     // Header click: sort on the grid column as it stands, first sort line.
     void sortOnColumn(int gridColumn);
     // Eliminates or restores lap `lap` (0..100); false for any other number.
     bool toggleLap(int lap);
-    void setColonneGraphique(int column) { colonneGraphique_ = column; }
+    void setChartedColumn(int column) { chartedColumn_ = column; }
     // The lap engine-speed chart g (0..2) shows.
-    void setTourGraphique(int g, int lap);
+    void setChartedLap(int g, int lap);
     // The stand-ins the charts draw with when a record's statistics are
     // empty: a highest speed of 10000 RPM, a largest class count of 10000
     // for lap L. Each is written once into the statistics, so that it is
     // reported once; true when it was written now.
     bool substituteRpmMax();
-    bool substituteHistoMax(int lap);
+    bool substituteHistogramMax(int lap);
 
     const RecordImage& image() const { return image_; }
     const DecodedRecord& decoded() const { return decoded_; }
     const LapTable& table() const { return table_; }
     const RpmStatistics& rpm() const { return *rpm_; }
-    const std::array<bool, TourElimineCount>& Tour_Elimine() const { return tourElimine_; }
-    const std::array<int, 3>& Tour_Graphique() const { return tourGraphique_; }
-    const std::array<float, 4>& Distances() const { return distances_; }
-    int Colonne_Graphique() const { return colonneGraphique_; }
-    int Colonne_Tri() const { return colonneTri_; }
+    const std::array<bool, LapFlagCount>& eliminatedLaps() const { return eliminatedLaps_; }
+    const std::array<int, 3>& chartedLaps() const { return chartedLaps_; }
+    const std::array<float, 4>& trackLengths() const { return distances_; }
+    int chartedColumn() const { return chartedColumn_; }
+    int sortColumn() const { return sortColumn_; }
 
     // 0 before any record, 1 lap timing, 2 engine speed.
     RecordKind kind() const { return kind_; }
@@ -93,13 +93,13 @@ private:
     LapTable table_;
     // The statistics hold several hundred kilobytes: kept off the stack.
     std::unique_ptr<RpmStatistics> rpm_;
-    std::array<bool, TourElimineCount> tourElimine_{};
-    std::array<int, 3> tourGraphique_{1, -1, -2};
+    std::array<bool, LapFlagCount> eliminatedLaps_{};
+    std::array<int, 3> chartedLaps_{1, -1, -2};
     std::array<float, 4> distances_{};
     // The lap time, as after opening a record: a first download charts it too.
-    int colonneGraphique_ = 13;
-    int colonneTri_ = 0;
-    int ligneTri_ = 0;
+    int chartedColumn_ = 13;
+    int sortColumn_ = 0;
+    int sortRow_ = 0;
     RecordKind kind_ = RecordKind::None;
     bool shown_ = false;
     Refusal refusal_ = Refusal::None;

@@ -48,8 +48,8 @@ void DownloadPanel::layOut(const TwipsRect& corner)
 
 void DownloadPanel::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
-    Command3D1->setToolTip(toolTipsOn ? tables.Tips[startScanTip] : QString());
-    Fermer_Scan->setText(tables.Textes[closeButton]);
+    Command3D1->setToolTip(toolTipsOn ? tables.tips[startScanTip] : QString());
+    Fermer_Scan->setText(tables.texts[closeButton]);
 }
 
 void DownloadPanel::showListening(bool listening)

@@ -107,7 +107,7 @@ void DownloadReceiver::carryOut(ReceiveOutcome outcome)
     if (outcome.step == ReceiveStep::Accept) {
         endSession();
         RecordImage image;
-        std::copy(received.begin(), received.end(), reinterpret_cast<char*>(image.Data_Chrono.data()));
+        std::copy(received.begin(), received.end(), reinterpret_cast<char*>(image.bytes.data()));
         emit accepted(image);
     } else if (outcome.step == ReceiveStep::Refuse) {
         endSession();

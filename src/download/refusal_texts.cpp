@@ -41,7 +41,7 @@ QString englishRefusalText(const ReceiveRules& rules)
 
 QString refusalText(const ReceiveRules& rules, const TextTables& tables)
 {
-    const auto& t = tables.Textes;
+    const auto& t = tables.texts;
     const qint64 bytes = rules.bytesReceived();
     switch (rules.refusal()) {
     case DownloadRefusal::LineLost: return t[refusedLineLost].arg(bytes);

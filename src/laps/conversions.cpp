@@ -9,7 +9,7 @@
 
 namespace tormel {
 
-QString Time_Convert(float hundredths)
+QString lapTimeText(float hundredths)
 {
     // Recorded times are at most a few hundred thousand hundredths; the bound
     // only keeps a nonsense value from overflowing the integer parts.
@@ -38,26 +38,26 @@ QString Time_Convert(float hundredths)
     return text;
 }
 
-int Temp_Convert(int temperature, QChar uniteTempRecord, int choixTemp)
+int convertTemperature(int temperature, QChar recordTemperatureUnit, int temperatureUnit)
 {
     const double t = temperature;
-    if (uniteTempRecord == QLatin1Char('F'))
-        return choixTemp == 0 ? int(roundHalfEven((t - 32.0) * 5.0 / 9.0)) : temperature;
-    return choixTemp == 1 ? int(roundHalfEven(t * 9.0 / 5.0 + 32.0)) : temperature;
+    if (recordTemperatureUnit == QLatin1Char('F'))
+        return temperatureUnit == 0 ? int(roundHalfEven((t - 32.0) * 5.0 / 9.0)) : temperature;
+    return temperatureUnit == 1 ? int(roundHalfEven(t * 9.0 / 5.0 + 32.0)) : temperature;
 }
 
-bool longueurDonnee(float distanceMetres)
+bool isLengthGiven(float distanceMetres)
 {
-    return std::isfinite(distanceMetres) && distanceMetres > 0.0F && distanceMetres <= longueurMaximale;
+    return std::isfinite(distanceMetres) && distanceMetres > 0.0F && distanceMetres <= maxTrackLength;
 }
 
-std::optional<double> vitesse(float distanceMetres, double hundredths, int choixVitesse)
+std::optional<double> speedFor(float distanceMetres, double hundredths, int speedUnit)
 {
-    if (!longueurDonnee(distanceMetres) || !(hundredths > 0.0))
+    if (!isLengthGiven(distanceMetres) || !(hundredths > 0.0))
         return std::nullopt;
     // The metres are taken whole; in double the product cannot overflow.
     const double kmh = roundHalfEven(distanceMetres) * 360.0 / hundredths;
-    return kmh * double(Facteur_Vitesse[choixVitesse == 1 ? 1 : 0]);
+    return kmh * double(speedUnitFactors[speedUnit == 1 ? 1 : 0]);
 }
 
 }  // namespace tormel

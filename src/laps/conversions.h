@@ -8,27 +8,27 @@
 
 namespace tormel {
 
-// Metres-per-hour factors of the two speed units, indexed by Choix_Vitesse.
-inline const std::array<float, 2> Facteur_Vitesse{1.0F, static_cast<float>(1.0 / 1.609344)};
+// Metres-per-hour factors of the two speed units, indexed by speedUnit.
+inline const std::array<float, 2> speedUnitFactors{1.0F, static_cast<float>(1.0 / 1.609344)};
 
 // A duration in hundredths as lap-time text: minutes and an apostrophe when
 // there is at least one minute, then seconds, a double quote and hundredths.
-QString Time_Convert(float hundredths);
+QString lapTimeText(float hundredths);
 
 // A recorded temperature (in the record's unit 'C' or 'F') in the unit the
-// user chose (Choix_Temp: 0 degrees C, 1 degrees F).
-int Temp_Convert(int temperature, QChar uniteTempRecord, int choixTemp);
+// user chose (temperatureUnit: 0 degrees C, 1 degrees F).
+int convertTemperature(int temperature, QChar recordTemperatureUnit, int temperatureUnit);
 
 // Longer than any track: a length past it comes from a damaged file or a
 // slip of the keyboard, and would give speeds no column can hold.
-inline constexpr float longueurMaximale = 1.0e6F;  // metres
+inline constexpr float maxTrackLength = 1.0e6F;  // metres
 
 // Speed in the chosen unit from a length in metres and a time in
 // hundredths. No speed when the length is not given (0 or less, above
-// longueurMaximale, or not a finite number) or the time is 0.
-std::optional<double> vitesse(float distanceMetres, double hundredths, int choixVitesse);
+// maxTrackLength, or not a finite number) or the time is 0.
+std::optional<double> speedFor(float distanceMetres, double hundredths, int speedUnit);
 
 // Whether a track length counts as given.
-bool longueurDonnee(float distanceMetres);
+bool isLengthGiven(float distanceMetres);
 
 }  // namespace tormel

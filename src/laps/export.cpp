@@ -45,20 +45,20 @@ QByteArray exportLapTable(const LapTable& table, const QDateTime& now)
 QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, const RpmStatistics& stats,
                      const TextTables& texts, const QDateTime& now)
 {
-    const QString& champs = texts.Textes[sector1Field];
-    const qsizetype blank = champs.indexOf(QLatin1Char(' '));
-    const QString firstWord = (blank < 0 ? champs : champs.left(blank)).trimmed();
+    const QString& sectionCaption = texts.texts[sector1Field];
+    const qsizetype blank = sectionCaption.indexOf(QLatin1Char(' '));
+    const QString firstWord = (blank < 0 ? sectionCaption : sectionCaption.left(blank)).trimmed();
 
     QString text = dateLine(now);
-    text += texts.Textes[lapPrefix] + Tab + firstWord + Tab + texts.Textes[rpmWord] + Tab + CrLf;
+    text += texts.texts[lapPrefix] + Tab + firstWord + Tab + texts.texts[rpmWord] + Tab + CrLf;
 
     QByteArray lines;
-    lines.reserve(stats.Nombre_Echantillons * 20);
-    const int balises = record.Balises_Tour;
-    int beacon = balises - 1;
+    lines.reserve(stats.sampleCount * 20);
+    const int beaconsPerLap = record.beaconsPerLap;
+    int beacon = beaconsPerLap - 1;
     int lap = 0;
-    for (int s = 0; s < stats.Nombre_Echantillons; ++s) {
-        if ((image.sample(s) & 128) != 0 && ++beacon == balises) {
+    for (int s = 0; s < stats.sampleCount; ++s) {
+        if ((image.sample(s) & 128) != 0 && ++beacon == beaconsPerLap) {
             beacon = 0;
             ++lap;
         }
@@ -66,7 +66,7 @@ QByteArray exportRpm(const RecordImage& image, const DecodedRecord& record, cons
         lines.append('\t');
         appendSignedField(lines, beacon);
         lines.append('\t');
-        appendSignedField(lines, stats.Rpm_Brut[std::size_t(s)]);
+        appendSignedField(lines, stats.rawRpm[std::size_t(s)]);
         lines.append("\r\n");
     }
     // The sample lines are plain ASCII: only the heading needs the code page.

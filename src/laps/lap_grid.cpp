@@ -28,11 +28,11 @@ QColor colourOf(Rgb c)
 
 }  // namespace
 
-QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip)
+QString lapGridToolTip(const TextTables& texts, int row, int column, bool toolTipsOn)
 {
-    if (!affTip || row < 0 || column < 0)
+    if (!toolTipsOn || row < 0 || column < 0)
         return {};
-    const auto& tips = texts.Tips;
+    const auto& tips = texts.tips;
     if (row == LapTable::HeaderRow)
         return column == 0 || column == 1 || column == 12 ? tips[sortTip] : tips[sortOrChartTip];
     if (row == LapTable::TheoreticalRow)
@@ -40,7 +40,7 @@ QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip
     return column <= 1 ? tips[eliminateOrChartTip].section(QLatin1Char(','), 0, 0) : tips[eliminateOrChartTip];
 }
 
-TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,
+TwipsRect lapTableRect(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,
                          int screenWidth, int screenHeight)
 {
     const int sum = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
@@ -62,7 +62,7 @@ LapGrid::LapGrid(QWidget* parent)
 void LapGrid::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
     texts_ = tables;
-    affTip_ = toolTipsOn;
+    toolTipsOn_ = toolTipsOn;
 }
 
 int LapGrid::textWidth(const QFontMetrics& metrics, const QString& text)
@@ -95,11 +95,11 @@ void LapGrid::setTable(const LapTable& table)
     viewport()->update();
 }
 
-TwipsRect LapGrid::Size_Table_Tours(int screenWidth, int screenHeight)
+TwipsRect LapGrid::layOut(int screenWidth, int screenHeight)
 {
     std::array<int, Columns> twips{};
     std::transform(widths_.begin(), widths_.end(), twips.begin(), [](int w) { return w * TwipsPerPixel; });
-    const TwipsRect place = sizeTableTours(twips, rowHeight_ * TwipsPerPixel, rowCount(), screenWidth, screenHeight);
+    const TwipsRect place = lapTableRect(twips, rowHeight_ * TwipsPerPixel, rowCount(), screenWidth, screenHeight);
     setGeometry(twipsToPixels(place));
     return place;
 }
@@ -259,7 +259,7 @@ void LapGrid::mousePressEvent(QMouseEvent* event)
         return;
     }
     const int lap = lapOfRow(*table_, cell->row);
-    if (lap >= 0 && lap < TourElimineCount)
+    if (lap >= 0 && lap < LapFlagCount)
         emit lapClicked(lap);
 }
 
@@ -268,7 +268,7 @@ bool LapGrid::viewportEvent(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const std::optional<CellPosition> cell = cellAt(help->pos());
-        const QString text = cell ? lapGridToolTip(texts_, cell->row, cell->column, affTip_) : QString();
+        const QString text = cell ? lapGridToolTip(texts_, cell->row, cell->column, toolTipsOn_) : QString();
         if (text.isEmpty())
             QToolTip::hideText();
         else

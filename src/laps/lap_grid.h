@@ -17,12 +17,12 @@ class QPainter;
 namespace tormel {
 
 // Tool tip of a cell of the lap table; empty when tool tips are off.
-QString lapGridToolTip(const TextTables& texts, int row, int column, bool affTip);
+QString lapGridToolTip(const TextTables& texts, int row, int column, bool toolTipsOn);
 
 // The grid's place at the top-left corner of the window: as wide as its
 // columns (plus room for the frame and a scroll bar) and as high as its rows,
 // each within the screen's share.
-TwipsRect sizeTableTours(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,
+TwipsRect lapTableRect(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,
                          int screenWidth, int screenHeight);
 
 // The grid Liste_Tours: the lap table as the model gives it, texts and
@@ -42,7 +42,7 @@ public:
 
     // Places and sizes the grid for the current table (twips) and returns
     // where it went, for the chart underneath.
-    TwipsRect Size_Table_Tours(int screenWidth, int screenHeight);
+    TwipsRect layOut(int screenWidth, int screenHeight);
 
     int rowHeight() const { return rowHeight_; }
     int columnWidth(int column) const;
@@ -86,7 +86,7 @@ private:
     QHash<QString, int> textWidths_;
     QHash<QString, QStaticText> staticTexts_;
     TextTables texts_;
-    bool affTip_ = true;
+    bool toolTipsOn_ = true;
     std::array<int, LapTable::ColumnCount> widths_{};
     int rowHeight_ = 0;
 };

@@ -37,16 +37,16 @@ public:
     {
     }
 
-    bool eliminated(int lap) const { return lap >= 0 && lap < TourElimineCount && o_.Tour_Elimine[std::size_t(lap)]; }
+    bool eliminated(int lap) const { return lap >= 0 && lap < LapFlagCount && o_.eliminatedLaps[std::size_t(lap)]; }
 
     // Writes one cell of lap L and paints it: yellow for the logger's best
     // lap, red for an eliminated lap (red wins).
-    void Fill_Tour(int lap, int column, const QString& text, std::optional<double> key)
+    void fillLapRow(int lap, int column, const QString& text, std::optional<double> key)
     {
         LapCell& cell = t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)];
         cell.text = text;
         cell.key = key;
-        if (lap == t_.Meilleur_Tour_Rpm)
+        if (lap == t_.bestLap)
             cell.background = colours::Yellow;
         if (eliminated(lap))
             cell.background = colours::Red;
@@ -57,8 +57,8 @@ public:
         if (eliminated(lap))
             return;
         const auto v = float(value);
-        t_.Min_Colonne[std::size_t(column)] = std::min(t_.Min_Colonne[std::size_t(column)], v);
-        t_.Max_Colonne[std::size_t(column)] = std::max(t_.Max_Colonne[std::size_t(column)], v);
+        t_.columnMinimum[std::size_t(column)] = std::min(t_.columnMinimum[std::size_t(column)], v);
+        t_.columnMaximum[std::size_t(column)] = std::max(t_.columnMaximum[std::size_t(column)], v);
     }
 
     struct Speed {
@@ -68,7 +68,7 @@ public:
     };
     std::optional<Speed> speed(float distance, double hundredths) const
     {
-        const std::optional<double> v = vitesse(distance, hundredths, o_.Choix_Vitesse);
+        const std::optional<double> v = speedFor(distance, hundredths, o_.speedUnit);
         if (!v)
             return std::nullopt;
         Speed s{speedPattern().format(*v, o_.decimalSeparator), 0.0F, *v};
@@ -83,13 +83,13 @@ private:
 
 void writeHeader(LapTable& t, const TextTables& texts, const LapTableOptions& o)
 {
-    const auto& x = texts.Textes;
+    const auto& x = texts.texts;
     const std::array<QString, Columns> headers{
-        x[headerLap], x[headerStage], x[headerTime], o.uniteVitesse + QLatin1Char('(') + x[headerLap].trimmed() + QLatin1Char(')'),
-        x[headerSector1Time], o.uniteVitesse + QStringLiteral("(1)"),
-        x[headerSector2Time], o.uniteVitesse + QStringLiteral("(2)"),
-        x[headerSector3Time], o.uniteVitesse + QStringLiteral("(3)"),
-        x[headerMaxRpm], QStringLiteral("Max ") + o.uniteTemp, x[headerEngine],
+        x[headerLap], x[headerStage], x[headerTime], o.speedUnitCaption + QLatin1Char('(') + x[headerLap].trimmed() + QLatin1Char(')'),
+        x[headerSector1Time], o.speedUnitCaption + QStringLiteral("(1)"),
+        x[headerSector2Time], o.speedUnitCaption + QStringLiteral("(2)"),
+        x[headerSector3Time], o.speedUnitCaption + QStringLiteral("(3)"),
+        x[headerMaxRpm], QStringLiteral("Max ") + o.temperatureUnitCaption, x[headerEngine],
         x[chartLapTime], x[chartSector1Time], x[chartSector2Time], x[chartSector3Time]};
     for (int c = 0; c < Columns; ++c)
         t.rows[0].cells[std::size_t(c)].text = headers[std::size_t(c)];
@@ -112,10 +112,10 @@ void hideColumns(LapTable& t, const std::array<float, 4>& d)
         t.hidden[8] = true;
         t.hidden[9] = true;
     }
-    if (!longueurDonnee(d[0]))
+    if (!isLengthGiven(d[0]))
         t.hidden[3] = true;
     for (int k = 1; k <= 3; ++k)
-        if (!longueurDonnee(d[std::size_t(k)]))
+        if (!isLengthGiven(d[std::size_t(k)]))
             t.hidden[std::size_t(3 + 2 * k)] = true;
 }
 
@@ -129,90 +129,90 @@ int LapTable::rowOfLap(int lap) const
     return -1;
 }
 
-LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
+LapTable buildLapTable(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
                        const LapTableOptions& options)
 {
     LapTable t;
     // The image has rows for 99 laps; a header announcing more shows those 99.
-    const int n = std::clamp(record.nTours, 0, int(RecordImage::MaxLaps));
-    t.nTours = n;
+    const int n = std::clamp(record.lapCount, 0, int(RecordImage::MaxLaps));
+    t.lapCount = n;
     t.rows.resize(std::size_t(n + 2));
     for (int L = 1; L <= n; ++L)
         t.rows[std::size_t(L + 1)].lap = L;
 
     // A best-lap byte that names no lap of the table marks nothing.
     const int best = image.bestLap();
-    t.Meilleur_Tour_Rpm = best >= 1 && best <= n ? best : 0;
+    t.bestLap = best >= 1 && best <= n ? best : 0;
 
     const std::uint8_t mode = image.sectorMode();
     t.sectorMode = mode == 0 ? 0 : mode == 1 ? 1 : 2;
     const int sectors = t.sectorMode == 0 ? 0 : t.sectorMode + 1;
 
     writeHeader(t, texts, options);
-    hideColumns(t, options.Distances);
+    hideColumns(t, options.trackLengths);
 
     t.sortModes.fill(SortMode::NumericAscending);
     t.sortModes[10] = SortMode::Descending;
     t.sortModes[11] = SortMode::Descending;
 
-    t.Min_Colonne.fill(65536.0F);
-    t.Max_Colonne.fill(0.0F);
-    t.Meilleur_Secteur.fill(BestRecord{65536, 0});
+    t.columnMinimum.fill(65536.0F);
+    t.columnMaximum.fill(0.0F);
+    t.bestSectors.fill(BestRecord{65536, 0});
 
     static const NumberPattern timePattern(QStringLiteral("#####"));
     static const NumberPattern rpmPattern(QStringLiteral("####0"));
     Builder b(t, options);
     int stage = 0;
-    int previousStage = image.lap(0).etape;
+    int previousStage = image.lap(0).stage;
     for (int L = 1; L <= n; ++L) {
         const LapRow lap = image.lap(L);
-        b.Fill_Tour(L, 0, withLeadingBlank(L), L);
+        b.fillLapRow(L, 0, withLeadingBlank(L), L);
 
-        if (lap.etape != previousStage)
+        if (lap.stage != previousStage)
             ++stage;
-        previousStage = lap.etape;
-        b.Fill_Tour(L, 1, withLeadingBlank(stage), stage);
+        previousStage = lap.stage;
+        b.fillLapRow(L, 1, withLeadingBlank(stage), stage);
 
-        const double T = lap.temps;
-        b.Fill_Tour(L, 13, timePattern.format(T, options.decimalSeparator), T);
-        b.Fill_Tour(L, 2, Time_Convert(float(T)), T);
+        const double T = lap.lapTime;
+        b.fillLapRow(L, 13, timePattern.format(T, options.decimalSeparator), T);
+        b.fillLapRow(L, 2, lapTimeText(float(T)), T);
         b.updateRange(L, 13, T);
 
-        if (const auto s = b.speed(options.Distances[0], T)) {
-            b.Fill_Tour(L, 3, s->text, s->shown);
+        if (const auto s = b.speed(options.trackLengths[0], T)) {
+            b.fillLapRow(L, 3, s->text, s->shown);
             b.updateRange(L, 3, s->shown);
         }
 
         for (int k = 1; k <= sectors; ++k) {
-            const double S = lap.secteur[std::size_t(k - 1)];
+            const double S = lap.sectors[std::size_t(k - 1)];
             const int raw = 13 + k;
             const int time = 2 * k + 2;
             b.updateRange(L, raw, S);
-            b.Fill_Tour(L, raw, withLeadingBlank(lap.secteur[std::size_t(k - 1)]), S);
-            b.Fill_Tour(L, time, Time_Convert(float(S)), S);
-            BestRecord& bestSector = t.Meilleur_Secteur[std::size_t(k - 1)];
+            b.fillLapRow(L, raw, withLeadingBlank(lap.sectors[std::size_t(k - 1)]), S);
+            b.fillLapRow(L, time, lapTimeText(float(S)), S);
+            BestRecord& bestSector = t.bestSectors[std::size_t(k - 1)];
             if (std::int32_t(S) < bestSector.value)
                 bestSector = {std::int32_t(S), L};
-            if (const auto s = b.speed(options.Distances[std::size_t(k)], S)) {
-                b.Fill_Tour(L, time + 1, s->text, s->shown);
+            if (const auto s = b.speed(options.trackLengths[std::size_t(k)], S)) {
+                b.fillLapRow(L, time + 1, s->text, s->shown);
                 b.updateRange(L, time + 1, s->exact);
             }
         }
 
         // Summary bytes times ten reach 655350: held in an int.
-        const std::int32_t rpm = std::int32_t(lap.rpmSur10) * 10;
+        const std::int32_t rpm = std::int32_t(lap.maxRpmOver10) * 10;
         b.updateRange(L, 10, rpm);
-        b.Fill_Tour(L, 10, rpmPattern.format(rpm, options.decimalSeparator), rpm);
+        b.fillLapRow(L, 10, rpmPattern.format(rpm, options.decimalSeparator), rpm);
         if (rpm > t.bestRpm.value)
             t.bestRpm = {rpm, L};
 
-        const int temperature = Temp_Convert(lap.temperature + record.Decalage_Temp, record.Unite_Temp_Record, options.Choix_Temp);
+        const int temperature = convertTemperature(lap.temperature + record.temperatureOffset, record.recordTemperatureUnit, options.temperatureUnit);
         b.updateRange(L, 11, temperature);
-        b.Fill_Tour(L, 11, QString::number(temperature), temperature);
+        b.fillLapRow(L, 11, QString::number(temperature), temperature);
         if (temperature > t.hottest.value)
             t.hottest = {temperature, L};
 
-        b.Fill_Tour(L, 12, QString::number(lap.moteur + 1), lap.moteur + 1);
+        b.fillLapRow(L, 12, QString::number(lap.engine + 1), lap.engine + 1);
     }
 
     // Best cells: green where they are, and the best sectors also in the
@@ -225,7 +225,7 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
     if (t.hottest.lap > 0)
         paint(t.hottest.lap, 11);
     for (int k = 1; k <= 3; ++k) {
-        const int lap = t.Meilleur_Secteur[std::size_t(k - 1)].lap;
+        const int lap = t.bestSectors[std::size_t(k - 1)].lap;
         if (lap <= 0)
             continue;
         for (int column : {2 + 2 * k, 3 + 2 * k}) {
@@ -238,25 +238,25 @@ LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, co
     if (t.sectorMode > 0 && n > 0) {
         std::int32_t sum = 0;
         for (int k = 0; k < sectors; ++k)
-            sum += t.Meilleur_Secteur[std::size_t(k)].value;
-        t.Temps_Theorique = float(sum);
-        t.rows[1].cells[2].text = Time_Convert(t.Temps_Theorique);
+            sum += t.bestSectors[std::size_t(k)].value;
+        t.theoreticalTime = float(sum);
+        t.rows[1].cells[2].text = lapTimeText(t.theoreticalTime);
         if (sum > 0) {
             // Written even without a lap length (the column is hidden then).
-            const double v = vitesse(options.Distances[0], sum, options.Choix_Vitesse).value_or(0.0);
+            const double v = speedFor(options.trackLengths[0], sum, options.speedUnit).value_or(0.0);
             t.rows[1].cells[3].text = speedPattern().format(v, options.decimalSeparator);
         }
     }
 
-    Triage(t, options.Colonne_Tri, options.Ligne_Tri);
+    sortLapRows(t, options.sortColumn, options.sortRow);
     return t;
 }
 
-void Triage(LapTable& table, int colonneTri, int ligneTri)
+void sortLapRows(LapTable& table, int sortColumn, int sortRow)
 {
-    const int column = colonneTri >= 0 && colonneTri < Columns ? colonneTri : 0;
-    table.Colonne_Tri = column;
-    table.Ligne_Tri = ligneTri;
+    const int column = sortColumn >= 0 && sortColumn < Columns ? sortColumn : 0;
+    table.sortColumn = column;
+    table.sortRow = sortRow;
     if (table.rows.size() <= 2)
         return;
     const bool descending = table.sortModes[std::size_t(column)] == SortMode::Descending;

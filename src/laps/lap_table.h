@@ -35,7 +35,7 @@ inline constexpr Rgb Outside{0, 0, 0};
 enum class SortMode { NumericAscending, Descending };
 
 // Elimination flags cover laps 0..100.
-inline constexpr int TourElimineCount = 101;
+inline constexpr int LapFlagCount = 101;
 
 struct LapCell {
     QString text;
@@ -58,14 +58,14 @@ struct BestRecord {
 };
 
 struct LapTableOptions {
-    std::array<float, 4> Distances{};   // lap, sector 1..3 lengths in metres
-    int Choix_Vitesse = 0;
-    int Choix_Temp = 0;
-    QString uniteVitesse = QStringLiteral("km/h");  // caption of the chosen speed entry
-    QString uniteTemp = QStringLiteral("°C");       // caption of the chosen temperature entry
-    std::array<bool, TourElimineCount> Tour_Elimine{};  // kept by the window across rebuilds
-    int Colonne_Tri = 0;
-    int Ligne_Tri = 0;
+    std::array<float, 4> trackLengths{};  // lap, sector 1..3 lengths in metres
+    int speedUnit = 0;
+    int temperatureUnit = 0;
+    QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed entry
+    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature entry
+    std::array<bool, LapFlagCount> eliminatedLaps{};  // kept by the window across rebuilds
+    int sortColumn = 0;
+    int sortRow = 0;
     QChar decimalSeparator = QLatin1Char('.');
 };
 
@@ -74,23 +74,23 @@ struct LapTable {
     static constexpr int HeaderRow = 0;
     static constexpr int TheoreticalRow = 1;
 
-    int nTours = 0;
+    int lapCount = 0;
     int sectorMode = 0;  // 0 none, 1 two sectors, 2 three sectors
     // Rows as the grid shows them: header, theoretical best, then the laps
     // in the order of the sort.
     std::vector<LapTableRow> rows;
     std::array<bool, ColumnCount> hidden{};
     std::array<SortMode, ColumnCount> sortModes{};
-    std::array<float, ColumnCount> Min_Colonne{};
-    std::array<float, ColumnCount> Max_Colonne{};
+    std::array<float, ColumnCount> columnMinimum{};
+    std::array<float, ColumnCount> columnMaximum{};
     // The logger's best lap when it names a lap of the table, else 0.
-    int Meilleur_Tour_Rpm = 0;
-    std::array<BestRecord, 3> Meilleur_Secteur{};
+    int bestLap = 0;
+    std::array<BestRecord, 3> bestSectors{};
     BestRecord bestRpm;
     BestRecord hottest;
-    float Temps_Theorique = 0.0F;
-    int Colonne_Tri = 0;
-    int Ligne_Tri = 0;
+    float theoreticalTime = 0.0F;
+    int sortColumn = 0;
+    int sortRow = 0;
 
     // Row of the grid that shows lap L, or -1.
     int rowOfLap(int lap) const;
@@ -102,12 +102,12 @@ const LapTable& emptyLapTable();
 
 // Rebuilds the lap table of a lap-timing record; the rows come out sorted
 // by the sort state of the options.
-LapTable Affiche_Tours(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
+LapTable buildLapTable(const RecordImage& image, const DecodedRecord& record, const TextTables& texts,
                        const LapTableOptions& options);
 
-// Orders the lap rows by column Colonne_Tri with that column's sort mode;
+// Orders the lap rows by column `sortColumn` with that column's sort mode;
 // rows with equal keys keep their order, rows without a key go last.
-void Triage(LapTable& table, int colonneTri, int ligneTri);
+void sortLapRows(LapTable& table, int sortColumn, int sortRow);
 
 // Text of a cell, empty for a row or column the table does not have.
 QString cellText(const LapTable& table, int row, int column);

@@ -4,14 +4,14 @@
 
 namespace tormel {
 
-TwipsRect tableToursInitial(int screenWidth, int screenHeight)
+TwipsRect initialLapTableRect(int screenWidth, int screenHeight)
 {
     return {0, 0, screenWidth, std::max(0, (screenHeight - 1000) / 2)};
 }
 
-TranchesLayout sizeTranches(int screenWidth, int screenHeight, int frameTop, int firstBarLeft, int barTop)
+RangesLayout rangesLayout(int screenWidth, int screenHeight, int frameTop, int firstBarLeft, int barTop)
 {
-    TranchesLayout l;
+    RangesLayout l;
     l.frame = {0, frameTop, screenWidth, std::max(0, screenHeight - frameTop - 1200)};
     const int height = std::max(0, l.frame.height - barTop);
     const int width = std::max(0, (l.frame.width - firstBarLeft) / 33);

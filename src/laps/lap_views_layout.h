@@ -7,13 +7,13 @@
 namespace tormel {
 
 // The lap table before any record: top-left corner, half the usable height.
-TwipsRect tableToursInitial(int screenWidth, int screenHeight);
+TwipsRect initialLapTableRect(int screenWidth, int screenHeight);
 
 // The ranges panel and its 32 bars (relative to the panel).
-struct TranchesLayout {
+struct RangesLayout {
     TwipsRect frame;
     std::array<TwipsRect, 32> bars;
 };
-TranchesLayout sizeTranches(int screenWidth, int screenHeight, int frameTop, int firstBarLeft, int barTop);
+RangesLayout rangesLayout(int screenWidth, int screenHeight, int frameTop, int firstBarLeft, int barTop);
 
 }  // namespace tormel

@@ -7,7 +7,7 @@
 
 namespace tormel {
 
-QString Libelle_Tranche(int i)
+QString rangeName(int i)
 {
     if (i <= 0)
         return QStringLiteral("0-5120 RPM");
@@ -24,53 +24,53 @@ QString barCaption(int i)
     return QLatin1Char(' ') + QString::number(i - 1) + QStringLiteral("- ") + QString::number(i);
 }
 
-RangesPanel Affiche_Tranches(const RecordImage& image, const TextTables& texts)
+RangesPanel buildRangesPanel(const RecordImage& image, const TextTables& texts)
 {
     RangesPanel p;
     p.best = image.bestLap();
-    p.Label8 = texts.Textes[rangesBestLap] + QString::number(p.best);
+    p.bestLapCaption = texts.texts[rangesBestLap] + QString::number(p.best);
     // Laps past 99 have no row in the image and read as 0.
-    p.Temps_Meilleur_Tour = image.lap(p.best).temps;
+    p.bestLapTime = image.lap(p.best).lapTime;
 
     double sum = 0.0;
     for (int i = 0; i < RangesPanel::Count; ++i) {
         p.recordedTimes[std::size_t(i)] = image.rangeTime(i);
         sum += image.rangeTime(i);
     }
-    p.Temps_Tranche = p.recordedTimes;
+    p.rangeTimes = p.recordedTimes;
     // The ranges cannot last longer than the lap. Scaling them all by the same
     // factor keeps their proportions, so the bars do not move, and the shares
     // of the lap then add up to 100 %.
-    if (p.Temps_Meilleur_Tour > 0.0F && sum > double(p.Temps_Meilleur_Tour)) {
+    if (p.bestLapTime > 0.0F && sum > double(p.bestLapTime)) {
         p.scaled = true;
-        const double factor = double(p.Temps_Meilleur_Tour) / sum;
-        for (auto& t : p.Temps_Tranche)
+        const double factor = double(p.bestLapTime) / sum;
+        for (auto& t : p.rangeTimes)
             t = float(double(t) * factor);
     }
 
-    p.largest = *std::max_element(p.Temps_Tranche.begin(), p.Temps_Tranche.end());
+    p.largest = *std::max_element(p.rangeTimes.begin(), p.rangeTimes.end());
     for (int i = 0; i < RangesPanel::Count; ++i)
-        p.fill[std::size_t(i)] = p.largest > 0.0F ? double(p.Temps_Tranche[std::size_t(i)]) * 100.0 / double(p.largest) : 0.0;
+        p.fill[std::size_t(i)] = p.largest > 0.0F ? double(p.rangeTimes[std::size_t(i)]) * 100.0 / double(p.largest) : 0.0;
     return p;
 }
 
 RangeReadout rangeReadout(const RangesPanel& panel, int i, QChar decimalSeparator)
 {
     const int index = std::clamp(i, 0, RangesPanel::Count - 1);
-    const float time = panel.Temps_Tranche[std::size_t(index)];
+    const float time = panel.rangeTimes[std::size_t(index)];
     RangeReadout r;
-    r.Label6 = Libelle_Tranche(index);
-    r.Label7 = Time_Convert(time);
-    if (panel.Temps_Meilleur_Tour > 0.0F)
-        r.Label7 += QStringLiteral("    ") +
-                    Format(double(time) * 100.0 / double(panel.Temps_Meilleur_Tour), QStringLiteral("##0.00"), decimalSeparator) +
+    r.rangeText = rangeName(index);
+    r.timeText = lapTimeText(time);
+    if (panel.bestLapTime > 0.0F)
+        r.timeText += QStringLiteral("    ") +
+                    Format(double(time) * 100.0 / double(panel.bestLapTime), QStringLiteral("##0.00"), decimalSeparator) +
                     QLatin1Char('%');
     return r;
 }
 
-QString rangeToolTip(const TextTables& texts, int i, bool affTip)
+QString rangeToolTip(const TextTables& texts, int i, bool toolTipsOn)
 {
-    return affTip ? texts.Tips[rangeClassTip] + QString::number(i) : QString();
+    return toolTipsOn ? texts.tips[rangeClassTip] + QString::number(i) : QString();
 }
 
 }  // namespace tormel

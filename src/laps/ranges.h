@@ -14,35 +14,35 @@ namespace tormel {
 struct RangesPanel {
     static constexpr int Count = RecordImage::RangeCount;
 
-    int best = 0;                       // the logger's best-lap byte
-    float Temps_Meilleur_Tour = 0.0F;   // hundredths; 0 when the byte names no lap of the image
+    int best = 0;              // the logger's best-lap byte
+    float bestLapTime = 0.0F;  // hundredths; 0 when the byte names no lap of the image
     // Hundredths per range. When the recorded ranges add up to more than the
     // lap, they are scaled down together to the lap time.
-    std::array<float, Count> Temps_Tranche{};
+    std::array<float, Count> rangeTimes{};
     std::array<float, Count> recordedTimes{};  // as the logger stored them
     bool scaled = false;
     float largest = 0.0F;
     std::array<double, Count> fill{};   // per cent of the bar's height, 0..100
-    QString Label8;
+    QString bestLapCaption;
 };
 
 // "0-5120 RPM", "5120-5760 RPM" ... "24320-24960 RPM".
-QString Libelle_Tranche(int i);
+QString rangeName(int i);
 // Bar captions: "0-5.120", " 0- 1" ... " 30- 31".
 QString barCaption(int i);
 
-RangesPanel Affiche_Tranches(const RecordImage& image, const TextTables& texts);
+RangesPanel buildRangesPanel(const RecordImage& image, const TextTables& texts);
 
 // Read-out of range i (clamped to 0..31): its label, and its time with its
 // share of the best lap ("##0.00" and "%"), the share left out when the
 // best lap's time is 0.
 struct RangeReadout {
-    QString Label6;
-    QString Label7;
+    QString rangeText;
+    QString timeText;
 };
 RangeReadout rangeReadout(const RangesPanel& panel, int i, QChar decimalSeparator);
 
-// Tool tip of bar i: Tips(4) and the index when tool tips are on, else empty.
-QString rangeToolTip(const TextTables& texts, int i, bool affTip);
+// Tool tip of bar i: tips(4) and the index when tool tips are on, else empty.
+QString rangeToolTip(const TextTables& texts, int i, bool toolTipsOn);
 
 }  // namespace tormel

@@ -112,9 +112,9 @@ BarPanel* RangesView::Tranche(int i) const
     return i >= 0 && i < Count ? bars_[std::size_t(i)] : nullptr;
 }
 
-void RangesView::Size_Tranches(int screenWidth, int screenHeight, int frameTop)
+void RangesView::layOut(int screenWidth, int screenHeight, int frameTop)
 {
-    const TranchesLayout l = sizeTranches(screenWidth, screenHeight, frameTop, FirstBarLeft, BarTop);
+    const RangesLayout l = rangesLayout(screenWidth, screenHeight, frameTop, FirstBarLeft, BarTop);
     setGeometry(twipsToPixels(l.frame));
     label8_->setGeometry(twipsToPixels({FirstBarLeft, 240, 6000, LabelHeightTwips}));
     label6_->setGeometry(twipsToPixels({FirstBarLeft, 240 + LabelHeightTwips, 6000, LabelHeightTwips}));
@@ -139,22 +139,22 @@ void RangesView::Size_Tranches(int screenWidth, int screenHeight, int frameTop)
 void RangesView::applyTexts(const TextTables& tables, bool toolTipsOn)
 {
     texts_ = tables;
-    affTip_ = toolTipsOn;
-    const auto tip = [&](int i) { return toolTipsOn ? tables.Tips[std::size_t(i)] : QString(); };
+    toolTipsOn_ = toolTipsOn;
+    const auto tip = [&](int i) { return toolTipsOn ? tables.tips[std::size_t(i)] : QString(); };
     label6_->setToolTip(tip(rangesSpeedTip));
     label7_->setToolTip(tip(rangesTimeTip));
     label8_->setToolTip(tip(rangesLapTip));
 }
 
-void RangesView::Affiche_Tranches(const RangesPanel& panel)
+void RangesView::showRanges(const RangesPanel& panel)
 {
     panel_ = panel;
-    label8_->setText(panel.Label8);
+    label8_->setText(panel.bestLapCaption);
     for (int i = 0; i < Count; ++i)
         bars_[std::size_t(i)]->setFloodPercent(panel.fill[std::size_t(i)]);
     const RangeReadout readout = rangeReadout(panel_, 0, decimalSeparator_);
-    label6_->setText(readout.Label6);
-    label7_->setText(readout.Label7);
+    label6_->setText(readout.rangeText);
+    label7_->setText(readout.timeText);
 }
 
 void RangesView::Tranche_MouseMove(int i)
@@ -163,9 +163,9 @@ void RangesView::Tranche_MouseMove(int i)
     if (!bar)
         return;
     const RangeReadout readout = rangeReadout(panel_, i, decimalSeparator_);
-    label6_->setText(readout.Label6);
-    label7_->setText(readout.Label7);
-    bar->setToolTip(rangeToolTip(texts_, i, affTip_));
+    label6_->setText(readout.rangeText);
+    label7_->setText(readout.timeText);
+    bar->setToolTip(rangeToolTip(texts_, i, toolTipsOn_));
 }
 
 void RangesView::mousePressEvent(QMouseEvent* event)

@@ -59,12 +59,12 @@ public:
     explicit RangesView(QWidget* parent = nullptr);
 
     // Places the panel at frameTop and its bars (twips); captions the bars.
-    void Size_Tranches(int screenWidth, int screenHeight, int frameTop = 0);
+    void layOut(int screenWidth, int screenHeight, int frameTop = 0);
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
     void setDecimalSeparator(QChar separator) { decimalSeparator_ = separator; }
 
     // Fills the bars and the labels from the panel's values; range 0 in the read-out.
-    void Affiche_Tranches(const RangesPanel& panel);
+    void showRanges(const RangesPanel& panel);
     // The pointer over bar i: its read-out and tool tip.
     void Tranche_MouseMove(int i);
 
@@ -83,7 +83,7 @@ private:
     QLabel* label8_;
     RangesPanel panel_;
     TextTables texts_;
-    bool affTip_ = true;
+    bool toolTipsOn_ = true;
     QChar decimalSeparator_;
 };
 

@@ -12,32 +12,32 @@ constexpr int NoLimit = 32000;
 
 }  // namespace
 
-RpmStatistics Compute_Rpm(const RecordImage& image, const DecodedRecord& record, int V)
+RpmStatistics computeRpmStatistics(const RecordImage& image, const DecodedRecord& record, int smoothingLevel)
 {
     RpmStatistics st;
-    st.V = std::clamp(V, 0, 3);
-    const int W = 2 * st.V;
-    const int n = std::clamp(int(record.Nombre_Echantillons), 0, RpmStatistics::Samples);
-    st.Nombre_Echantillons = n;
+    st.smoothingLevel = std::clamp(smoothingLevel, 0, 3);
+    const int W = 2 * st.smoothingLevel;
+    const int n = std::clamp(int(record.sampleCount), 0, RpmStatistics::Samples);
+    st.sampleCount = n;
     // A factor of at most 15 keeps code x step far inside an int.
-    st.Pas_Rpm = std::clamp(record.Facteur_Rpm, 0, 15) * 150;
-    const int balises = std::max(record.Balises_Tour, 1);
+    st.rpmStep = std::clamp(record.rpmFactor, 0, 15) * 150;
+    const int beaconsPerLap = std::max(record.beaconsPerLap, 1);
 
     int shortest = ShortestStart;
     int running = 0;
-    int beacon = balises - 1;
+    int beacon = beaconsPerLap - 1;
     int dead = 0;
     for (int s = 0; s < n; ++s) {
         const std::uint8_t b = image.sample(s);
         const int code = b & 127;
-        auto& histo = st.Histo_Rpm[std::size_t(st.nTours)];
-        int& count = histo[std::size_t(code)];
+        auto& histogram = st.rpmHistogram[std::size_t(st.lapCount)];
+        int& count = histogram[std::size_t(code)];
         ++count;
-        st.Histo_Max[std::size_t(st.nTours)] = std::max(st.Histo_Max[std::size_t(st.nTours)], count);
+        st.histogramMax[std::size_t(st.lapCount)] = std::max(st.histogramMax[std::size_t(st.lapCount)], count);
 
-        const int rpm = std::min(code * st.Pas_Rpm, 32767);
-        st.Rpm_Brut[std::size_t(s)] = std::int16_t(rpm);
-        st.Rpm_Max = std::max(st.Rpm_Max, rpm);
+        const int rpm = std::min(code * st.rpmStep, 32767);
+        st.rawRpm[std::size_t(s)] = std::int16_t(rpm);
+        st.maxRpm = std::max(st.maxRpm, rpm);
 
         ++running;
         if (dead > 0) {
@@ -46,71 +46,71 @@ RpmStatistics Compute_Rpm(const RecordImage& image, const DecodedRecord& record,
         }
         if ((b & 128) == 0)
             continue;
-        st.Marque_Balise[std::size_t(s)] = true;
+        st.beaconMarks[std::size_t(s)] = true;
         dead = DeadTime;
-        if (++beacon < balises)
+        if (++beacon < beaconsPerLap)
             continue;
         beacon = 0;
-        if (st.nTours >= RpmStatistics::MaxClosedLaps)
+        if (st.lapCount >= RpmStatistics::MaxClosedLaps)
             continue;
-        st.Duree_Tour[std::size_t(st.nTours)] = running;
-        if (running < shortest && st.nTours >= 2) {
+        st.lapDuration[std::size_t(st.lapCount)] = running;
+        if (running < shortest && st.lapCount >= 2) {
             shortest = running;
-            st.Meilleur_Tour_Rpm = st.nTours;
+            st.bestLap = st.lapCount;
         }
-        ++st.nTours;
-        st.Debut_Tour[std::size_t(st.nTours)] = s;
+        ++st.lapCount;
+        st.lapStart[std::size_t(st.lapCount)] = s;
         running = 0;
     }
 
-    if (st.nTours < 2) {
-        const auto lap = std::size_t(st.nTours);
-        st.Duree_Tour[lap] = running;
-        st.Debut_Tour[lap] = 0;
-        st.Debut_Tour[lap + 1] = running;
+    if (st.lapCount < 2) {
+        const auto lap = std::size_t(st.lapCount);
+        st.lapDuration[lap] = running;
+        st.lapStart[lap] = 0;
+        st.lapStart[lap + 1] = running;
         if (n > 0)
-            st.Histo_Max[lap] = st.Histo_Rpm[lap][std::size_t(image.sample(n - 1) & 127)];
+            st.histogramMax[lap] = st.rpmHistogram[lap][std::size_t(image.sample(n - 1) & 127)];
     }
 
     for (int s = 0; s < n; ++s) {
         if (s + W >= n) {
-            st.Rpm_Lisse[std::size_t(s)] = st.Rpm_Brut[std::size_t(s)];
+            st.smoothedRpm[std::size_t(s)] = st.rawRpm[std::size_t(s)];
             continue;
         }
         int sum = 0;
         for (int k = s; k <= s + W; ++k)
-            sum += st.Rpm_Brut[std::size_t(k)];
-        st.Rpm_Lisse[std::size_t(s)] = float(sum) / float(W + 1);
+            sum += st.rawRpm[std::size_t(k)];
+        st.smoothedRpm[std::size_t(s)] = float(sum) / float(W + 1);
     }
 
-    Best2_3(st);
+    pickSecondAndThirdLaps(st);
     return st;
 }
 
-void Best2_3(RpmStatistics& st)
+void pickSecondAndThirdLaps(RpmStatistics& st)
 {
-    const int last = std::min(st.nTours, RpmStatistics::LapSlots) - 1;
+    const int last = std::min(st.lapCount, RpmStatistics::LapSlots) - 1;
     auto scan = [&](int excludedA, int excludedB, int& chosen) {
         int limit = NoLimit;
         for (int lap = 1; lap <= last; ++lap) {
-            const int d = st.Duree_Tour[std::size_t(lap)];
+            const int d = st.lapDuration[std::size_t(lap)];
             if (d > 0 && d < limit && lap != excludedA && lap != excludedB) {
                 chosen = lap;
                 limit = d;
             }
         }
     };
-    scan(st.Meilleur_Tour_Rpm, st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm);
-    scan(st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm, st.Troisieme_Tour_Rpm);
+    scan(st.bestLap, st.bestLap, st.secondLap);
+    scan(st.bestLap, st.secondLap, st.thirdLap);
 }
 
-std::array<int, 3> toursGraphiques(const RpmStatistics& stats)
+std::array<int, 3> defaultChartedLaps(const RpmStatistics& stats)
 {
-    if (stats.nTours <= 2)
+    if (stats.lapCount <= 2)
         return {1, -1, -2};
-    if (stats.nTours == 3)
-        return {stats.Meilleur_Tour_Rpm, stats.Second_Tour_Rpm, -1};
-    return {stats.Meilleur_Tour_Rpm, stats.Second_Tour_Rpm, stats.Troisieme_Tour_Rpm};
+    if (stats.lapCount == 3)
+        return {stats.bestLap, stats.secondLap, -1};
+    return {stats.bestLap, stats.secondLap, stats.thirdLap};
 }
 
 }  // namespace tormel

@@ -2,10 +2,10 @@
 
 namespace tormel {
 
-MoteursLayout sizeFrameMoteurs(const TwipsRect& framePiste, int labelHeight, int buttonWidth, int buttonHeight)
+EngineHoursLayout engineHoursLayout(const TwipsRect& area, int labelHeight, int buttonWidth, int buttonHeight)
 {
-    MoteursLayout l;
-    l.frame = framePiste;
+    EngineHoursLayout l;
+    l.frame = area;
     const int w = (l.frame.width - 240) / 5;
     for (int n = 0; n < 5; ++n) {
         l.titles[std::size_t(n)] = {120 + n * w, 240, w, labelHeight};

@@ -8,12 +8,12 @@ namespace tormel {
 
 // The engine-hours panel: five columns side by side, the close button under
 // the middle one.
-struct MoteursLayout {
+struct EngineHoursLayout {
     TwipsRect frame;
     std::array<TwipsRect, 5> titles;
     std::array<TwipsRect, 5> values;
     TwipsRect closeButton;
 };
-MoteursLayout sizeFrameMoteurs(const TwipsRect& framePiste, int labelHeight, int buttonWidth, int buttonHeight);
+EngineHoursLayout engineHoursLayout(const TwipsRect& area, int labelHeight, int buttonWidth, int buttonHeight);
 
 }  // namespace tormel

@@ -31,10 +31,10 @@ EngineHoursPanel::EngineHoursPanel(QWidget* parent)
     hide();
 }
 
-void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
+void EngineHoursPanel::layOut(const TwipsRect& area)
 {
     hide();
-    const MoteursLayout l = sizeFrameMoteurs(area, LabelHeightTwips, ButtonWidthTwips, ButtonHeightTwips);
+    const EngineHoursLayout l = engineHoursLayout(area, LabelHeightTwips, ButtonWidthTwips, ButtonHeightTwips);
     placeTwips(this, l.frame);
     for (int n = 0; n < 5; ++n) {
         placeTwips(Label_Moteur[std::size_t(n)], l.titles[std::size_t(n)]);
@@ -45,10 +45,10 @@ void EngineHoursPanel::Size_Frame_Moteurs(const TwipsRect& area)
 
 void EngineHoursPanel::applyTexts(const TextTables& tables, bool)
 {
-    setTitle(tables.Textes[engineHoursTitle]);
+    setTitle(tables.texts[engineHoursTitle]);
     for (int n = 0; n < 5; ++n)
-        Label_Moteur[std::size_t(n)]->setText(tables.Textes[engineWord] + QString::number(n + 1));
-    Fermer_Moteurs->setText(tables.Textes[closeButton]);
+        Label_Moteur[std::size_t(n)]->setText(tables.texts[engineWord] + QString::number(n + 1));
+    Fermer_Moteurs->setText(tables.texts[closeButton]);
 }
 
 void EngineHoursPanel::setTimes(const std::array<QString, 5>& times)

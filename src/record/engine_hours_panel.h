@@ -18,11 +18,11 @@ class EngineHoursPanel final : public QGroupBox, public TextsPanel {
 public:
     explicit EngineHoursPanel(QWidget* parent);
 
-    // Size_Frame_Moteurs: the panel takes the place and width of `area`.
-    void Size_Frame_Moteurs(const TwipsRect& area);
-    // Title (Textes 41), column titles (Textes 2 and the engine number), close caption (Textes 42).
+    // layOut: the panel takes the place and width of `area`.
+    void layOut(const TwipsRect& area);
+    // Title (texts 41), column titles (texts 2 and the engine number), close caption (texts 42).
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
-    // Ltmot(0..4); "Pas Dispon." (Textes 3) before any record.
+    // Ltmot(0..4); "Pas Dispon." (texts 3) before any record.
     void setTimes(const std::array<QString, 5>& times);
 
     std::array<QLabel*, 5> Label_Moteur{};

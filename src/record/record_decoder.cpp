@@ -19,33 +19,33 @@ QString engineTimeText(std::uint8_t hoursBcd, std::uint8_t minutesBcd)
     return QString::number(hoursBcd, 16).toUpper() + QLatin1Char(':') + minutes;
 }
 
-DecodedRecord decodeRecord(const RecordImage& image, const QString& etapesText)
+DecodedRecord decodeRecord(const RecordImage& image, const QString& stagesCaption)
 {
     DecodedRecord d;
-    d.Serial_Number = serialNumberText(image);
-    d.Soft_Ver = QStringLiteral("Soft Ver : ") + QString::number(image.softwareVersion());
-    d.Hard_Ver = QStringLiteral("Hard Ver : ") + QString::number(image.hardwareVersion());
-    d.Temp_Limite = QStringLiteral("T° Max : ") + QString::number(image.temperatureLimit());
+    d.serialNumber = serialNumberText(image);
+    d.softwareVersionText = QStringLiteral("Soft Ver : ") + QString::number(image.softwareVersion());
+    d.hardwareVersionText = QStringLiteral("Hard Ver : ") + QString::number(image.hardwareVersion());
+    d.temperatureLimitText = QStringLiteral("T° Max : ") + QString::number(image.temperatureLimit());
     for (int n = 0; n < 5; ++n)
-        d.Ltmot[std::size_t(n)] = engineTimeText(image.engineHoursBcd(n), image.engineMinutesBcd(n));
+        d.engineTimes[std::size_t(n)] = engineTimeText(image.engineHoursBcd(n), image.engineMinutesBcd(n));
 
     if (image.rpmFactorByte() != 0)
-        d.Facteur_Rpm = image.rpmFactorByte() & 15;
+        d.rpmFactor = image.rpmFactorByte() & 15;
     else
-        d.Facteur_Rpm = (image.flags() & 2) != 0 ? 4 : 2;
+        d.rpmFactor = (image.flags() & 2) != 0 ? 4 : 2;
 
     const int serialSecond = image.serialSecondPart();
-    d.Unite_Temp_Record = image.byte(9) == 8 && serialSecond >= 200 && serialSecond <= 400 ? QLatin1Char('F') : QLatin1Char('C');
+    d.recordTemperatureUnit = image.byte(9) == 8 && serialSecond >= 200 && serialSecond <= 400 ? QLatin1Char('F') : QLatin1Char('C');
 
-    d.nTours = std::min(int(image.lapCountPlusOne()) - 1, int(RecordImage::MaxLaps));
-    d.Nombre_Etapes = etapesText + QString::number(image.stageCount());
-    d.Balises_Tour = image.sectorMode() + 1;
-    d.Mode = QStringLiteral("Mode : ") + QString::number(image.recordMode());
+    d.lapCount = std::min(int(image.lapCountPlusOne()) - 1, int(RecordImage::MaxLaps));
+    d.stageCountText = stagesCaption + QString::number(image.stageCount());
+    d.beaconsPerLap = image.sectorMode() + 1;
+    d.modeText = QStringLiteral("Mode : ") + QString::number(image.recordMode());
 
-    d.Pointeur_Bas = image.pointeurBas();
-    d.Pointeur_Haut = image.pointeurHaut();
-    d.Nombre_Echantillons = std::min(d.Pointeur_Haut * 512 + d.Pointeur_Bas * 2 - 64, int(RecordImage::MaxSamples));
-    d.Decalage_Temp = (image.flags() & 32) != 0 ? image.temperatureOffset() : 0;
+    d.lowPointer = image.lowPointer();
+    d.highPointer = image.highPointer();
+    d.sampleCount = std::min(d.highPointer * 512 + d.lowPointer * 2 - 64, int(RecordImage::MaxSamples));
+    d.temperatureOffset = (image.flags() & 32) != 0 ? image.temperatureOffset() : 0;
     d.kind = image.isRpmRecording() ? RecordKind::EngineSpeed : RecordKind::LapTiming;
     return d;
 }

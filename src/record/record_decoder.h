@@ -19,28 +19,28 @@ struct DecodedRecord {
     RecordKind kind = RecordKind::None;
     // Laps announced by the header (byte 160 minus one), -1 for byte 0.
     // Bounded to the 99 laps the image has room for.
-    int nTours = -1;
-    int Facteur_Rpm = 2;
-    int Balises_Tour = 1;
-    int Pointeur_Bas = 0;
-    int Pointeur_Haut = 0;
+    int lapCount = -1;
+    int rpmFactor = 2;
+    int beaconsPerLap = 1;
+    int lowPointer = 0;
+    int highPointer = 0;
     // Samples announced by the header, bounded to the 1984 the image holds;
     // below 10 the record has no usable data.
-    std::int32_t Nombre_Echantillons = 0;
-    int Decalage_Temp = 0;
-    QChar Unite_Temp_Record = QLatin1Char('C');
+    std::int32_t sampleCount = 0;
+    int temperatureOffset = 0;
+    QChar recordTemperatureUnit = QLatin1Char('C');
 
-    QString Serial_Number;
-    QString Soft_Ver;
-    QString Hard_Ver;
-    QString Temp_Limite;
-    std::array<QString, 5> Ltmot;
-    QString Nombre_Etapes;
-    QString Mode;
+    QString serialNumber;
+    QString softwareVersionText;
+    QString hardwareVersionText;
+    QString temperatureLimitText;
+    std::array<QString, 5> engineTimes;
+    QString stageCountText;
+    QString modeText;
 };
 
-// Decodes the header of any 2048 bytes. `etapesText` is Textes(19).
-DecodedRecord decodeRecord(const RecordImage& image, const QString& etapesText);
+// Decodes the header of any 2048 bytes. `stagesCaption` is texts(19).
+DecodedRecord decodeRecord(const RecordImage& image, const QString& stagesCaption);
 
 // The serial number as the window shows it: first part, then the second
 // on at least four digits (12 and 1111 give 121111).

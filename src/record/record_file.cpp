@@ -8,19 +8,19 @@ namespace tormel {
 
 QByteArray recordFileBytes(const RecordImage& image, std::int16_t trackNumber)
 {
-    QByteArray bytes(reinterpret_cast<const char*>(image.Data_Chrono.data()), RecordImage::Size);
+    QByteArray bytes(reinterpret_cast<const char*>(image.bytes.data()), RecordImage::Size);
     const auto track = static_cast<std::uint16_t>(trackNumber);
     bytes.append(char(track & 0xFF));
     bytes.append(char(track >> 8));
     return bytes;
 }
 
-bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText)
+bool saveRecordFile(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText)
 {
     return saveWholeFile(path, recordFileBytes(image, trackNumber), errorText);
 }
 
-LoadedRecord Charge_Fichier(const QString& path)
+LoadedRecord loadRecordFile(const QString& path)
 {
     LoadedRecord result;
     QFile file(path);
@@ -36,7 +36,7 @@ LoadedRecord Charge_Fichier(const QString& path)
     }
     const auto imageBytes = std::min<qsizetype>(bytes.size(), RecordImage::Size);
     for (qsizetype k = 0; k < imageBytes; ++k)
-        result.image.Data_Chrono[std::size_t(k)] = std::uint8_t(bytes.at(k));
+        result.image.bytes[std::size_t(k)] = std::uint8_t(bytes.at(k));
     if (bytes.size() > RecordImage::Size) {
         // A file of 2049 bytes carries only the low byte of the number.
         const auto low = std::uint8_t(bytes.at(RecordImage::Size));
@@ -46,11 +46,11 @@ LoadedRecord Charge_Fichier(const QString& path)
     return result;
 }
 
-RecordNames Nommer_Commentaire(const QString& path)
+RecordNames namesOfRecord(const QString& path)
 {
     RecordNames names;
-    names.Nom_Record = path.left(std::max<qsizetype>(0, path.size() - 4));
-    names.Fichier_Commentaire = names.Nom_Record + QStringLiteral(".TXT");
+    names.pathWithoutExtension = path.left(std::max<qsizetype>(0, path.size() - 4));
+    names.commentPath = names.pathWithoutExtension + QStringLiteral(".TXT");
     return names;
 }
 

@@ -23,20 +23,20 @@ struct LoadedRecord {
 // The bytes of a record file.
 QByteArray recordFileBytes(const RecordImage& image, std::int16_t trackNumber);
 
-// Sauve_Fichier: writes image and track number. The file is replaced whole
+// saveRecordFile: writes image and track number. The file is replaced whole
 // or not at all; on failure `errorText` says why and false is returned.
-bool Sauve_Fichier(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText = nullptr);
+bool saveRecordFile(const QString& path, const RecordImage& image, std::int16_t trackNumber, QString* errorText = nullptr);
 
-// Charge_Fichier: reads at most the 2050 bytes a record holds.
-LoadedRecord Charge_Fichier(const QString& path);
+// loadRecordFile: reads at most the 2050 bytes a record holds.
+LoadedRecord loadRecordFile(const QString& path);
 
-// Nommer_Commentaire: the record path without its extension, and the comment
+// namesOfRecord: the record path without its extension, and the comment
 // file beside the record.
 struct RecordNames {
-    QString Nom_Record;
-    QString Fichier_Commentaire;
+    QString pathWithoutExtension;
+    QString commentPath;
 };
-RecordNames Nommer_Commentaire(const QString& path);
+RecordNames namesOfRecord(const QString& path);
 
 // The window caption of an opened or saved record.
 QString recordCaption(const QString& path, const QString& serialNumber);

@@ -10,12 +10,12 @@ LapRow RecordImage::lap(int L) const
     const int times = 8 * (32 + L);
     const int summary = 8 * (132 + L);
     for (int k = 0; k < 3; ++k)
-        row.secteur[std::size_t(k)] = bigEndian16(times + 2 * k);
-    row.temps = bigEndian16(times + 6);
-    row.rpmSur10 = bigEndian16(summary);
+        row.sectors[std::size_t(k)] = bigEndian16(times + 2 * k);
+    row.lapTime = bigEndian16(times + 6);
+    row.maxRpmOver10 = bigEndian16(summary);
     row.temperature = byte(summary + 2);
-    row.etape = byte(summary + 3);
-    row.moteur = byte(summary + 4);
+    row.stage = byte(summary + 3);
+    row.engine = byte(summary + 4);
     return row;
 }
 

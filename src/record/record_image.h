@@ -7,12 +7,12 @@ namespace tormel {
 
 // One lap of a lap-timing record: its time row and its summary row.
 struct LapRow {
-    std::array<std::uint16_t, 3> secteur{};  // sector times, hundredths
-    std::uint16_t temps = 0;                 // lap time, hundredths
-    std::uint16_t rpmSur10 = 0;              // maximum engine speed / 10
-    std::uint8_t temperature = 0;            // before Decalage_Temp
-    std::uint8_t etape = 0;                  // stage byte
-    std::uint8_t moteur = 0;                 // engine number minus one
+    std::array<std::uint16_t, 3> sectors{};  // sector times, hundredths
+    std::uint16_t lapTime = 0;               // lap time, hundredths
+    std::uint16_t maxRpmOver10 = 0;          // maximum engine speed / 10
+    std::uint8_t temperature = 0;            // before temperatureOffset
+    std::uint8_t stage = 0;                  // stage byte
+    std::uint8_t engine = 0;                 // engine number minus one
 };
 
 // The logger's 2048-byte memory, exactly as it came over the line. Any 2048
@@ -24,11 +24,11 @@ public:
     static constexpr int MaxSamples = Size - 64;
     static constexpr int RangeCount = 32;
 
-    std::array<std::uint8_t, Size> Data_Chrono{};
+    std::array<std::uint8_t, Size> bytes{};
 
-    std::uint8_t byte(int offset) const { return Data_Chrono[std::size_t(offset)]; }
+    std::uint8_t byte(int offset) const { return bytes[std::size_t(offset)]; }
     // Row r, column c of the 256 x 8 view: byte 8r + c.
-    int DataByte(int row, int column) const { return Data_Chrono[std::size_t(8 * row + column)]; }
+    int byteAt(int row, int column) const { return bytes[std::size_t(8 * row + column)]; }
     std::uint16_t bigEndian16(int offset) const { return std::uint16_t(byte(offset) << 8 | byte(offset + 1)); }
     std::uint16_t littleEndian16(int offset) const { return std::uint16_t(byte(offset + 1) << 8 | byte(offset)); }
 
@@ -45,8 +45,8 @@ public:
     std::uint8_t engineMinutesBcd(int engine) const { return byte(8 * (engine + 7) + 1); }
     std::uint8_t recordMode() const { return byte(97); }
     bool isRpmRecording() const { return (recordMode() & 1) != 0; }
-    std::uint8_t pointeurBas() const { return byte(104); }
-    std::uint8_t pointeurHaut() const { return byte(105); }
+    std::uint8_t lowPointer() const { return byte(104); }
+    std::uint8_t highPointer() const { return byte(105); }
     std::uint8_t temperatureOffset() const { return byte(113); }
     std::uint8_t rpmFactorByte() const { return byte(121); }
     std::uint8_t lapCountPlusOne() const { return byte(160); }

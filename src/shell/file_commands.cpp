@@ -58,9 +58,9 @@ void FileCommands::forgetRecent(const QString& path)
 
 void FileCommands::name(const QString& path)
 {
-    const RecordNames names = Nommer_Commentaire(path);
-    Nom_Record = names.Nom_Record;
-    Fichier_Commentaire = names.Fichier_Commentaire;
+    const RecordNames names = namesOfRecord(path);
+    pathWithoutExtension = names.pathWithoutExtension;
+    commentPath = names.commentPath;
 }
 
 QString FileCommands::chooseRecord()
@@ -81,7 +81,7 @@ std::optional<LoadedRecord> FileCommands::load(const QString& path)
         dialogs_.message(extensionError, MessageIcon::Information, applicationTitle());
         return std::nullopt;
     }
-    LoadedRecord loaded = Charge_Fichier(path);
+    LoadedRecord loaded = loadRecordFile(path);
     if (loaded.errorNumber != 0)
         dialogs_.message(QStringLiteral("Erreur") + QString::number(loaded.errorNumber), MessageIcon::Critical,
                          applicationTitle());
@@ -105,8 +105,8 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
         return {};
     }
     QString error;
-    if (!Sauve_Fichier(path, image, trackNumber, &error)) {
-        dialogs_.message(tables_.Textes[recordNotSaved].arg(path, error), MessageIcon::Critical,
+    if (!saveRecordFile(path, image, trackNumber, &error)) {
+        dialogs_.message(tables_.texts[recordNotSaved].arg(path, error), MessageIcon::Critical,
                          applicationTitle());
         return {};
     }
@@ -118,14 +118,14 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
 
 void FileCommands::Commentaire_Click()
 {
-    const QString& path = Fichier_Commentaire;
+    const QString& path = commentPath;
     if (path.isEmpty())
         return;  // no record opened or saved yet: no comment file to edit
     if (!QFileInfo::exists(path)) {
         // The desktop's editors open existing files only.
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            dialogs_.message(tables_.Textes[commentNotCreated].arg(path, file.errorString()),
+            dialogs_.message(tables_.texts[commentNotCreated].arg(path, file.errorString()),
                              MessageIcon::Critical, applicationTitle());
             return;
         }
@@ -146,18 +146,18 @@ void FileCommands::Exporter_Click(const RecordDocument& document)
     request.initialFolder = startFolder(QString());
     request.defaultExtension = QStringLiteral("xls");
     request.filter = {QStringLiteral("xls"), QStringLiteral("*.xls")};
-    request.proposedName = Nom_Record + QStringLiteral(".xls");
+    request.proposedName = pathWithoutExtension + QStringLiteral(".xls");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
     if (path.isEmpty())
         return;
     if (!hasXlsExtension(path)) {
-        dialogs_.message(tables_.Textes[fileExtensionError], MessageIcon::Information, applicationTitle());
+        dialogs_.message(tables_.texts[fileExtensionError], MessageIcon::Information, applicationTitle());
         return;
     }
     const QByteArray bytes = exportRecord(document, tables_, QDateTime::currentDateTime());
     if (const auto error = writeExport(path, bytes)) {
-        dialogs_.message(tables_.Textes[exportNotWritten].arg(path, *error), MessageIcon::Critical, applicationTitle());
+        dialogs_.message(tables_.texts[exportNotWritten].arg(path, *error), MessageIcon::Critical, applicationTitle());
         return;
     }
     remember(path);

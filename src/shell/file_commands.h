@@ -56,8 +56,8 @@ private:
     QString programFolder_;
     const TextTables& tables_;
     UserSettings recent_;
-    QString Nom_Record;
-    QString Fichier_Commentaire;
+    QString pathWithoutExtension;
+    QString commentPath;
 };
 
 }  // namespace tormel

@@ -76,11 +76,11 @@ QString HelpWindow::text() const
 
 void HelpWindow::applyTexts(const TextTables& tables, bool)
 {
-    setWindowTitle(tables.Textes[helpTitle]);
-    findLabel_->setText(tables.Textes[helpFindLabel]);
-    previous_->setText(tables.Textes[helpFindPrevious]);
-    next_->setText(tables.Textes[helpFindNext]);
-    notFound_->setText(tables.Textes[helpNotFound]);
+    setWindowTitle(tables.texts[helpTitle]);
+    findLabel_->setText(tables.texts[helpFindLabel]);
+    previous_->setText(tables.texts[helpFindPrevious]);
+    next_->setText(tables.texts[helpFindNext]);
+    notFound_->setText(tables.texts[helpNotFound]);
 }
 
 bool HelpWindow::findNext(bool backward)

@@ -50,10 +50,10 @@ Menus::Menus(QMenuBar* bar)
     AffTip = item(Fichiers, QStringLiteral("Tips"), "AffTip", true);
     AffTip->setChecked(true);
     Quitter = item(Fichiers, QStringLiteral("Quitter"), "Quitter");
-    Sauve_Menus = item(Fichiers, QStringLiteral("Sauve_Menus"), "Sauve_Menus");
-    Sauve_Tips = item(Fichiers, QStringLiteral("Sauve_Tips"), "Sauve_Tips");
-    Sauve_Textes = item(Fichiers, QStringLiteral("Sauve_Textes"), "Sauve_Textes");
-    Lire_Textes = item(Fichiers, QStringLiteral("Lire_Textes"), "Lire_Textes");
+    saveMenus = item(Fichiers, QStringLiteral("Sauve_Menus"), "Sauve_Menus");
+    saveTips = item(Fichiers, QStringLiteral("Sauve_Tips"), "Sauve_Tips");
+    saveTexts = item(Fichiers, QStringLiteral("Sauve_Textes"), "Sauve_Textes");
+    readTexts = item(Fichiers, QStringLiteral("Lire_Textes"), "Lire_Textes");
     recentSeparator = Fichiers->addSeparator();
     recentSeparator->setVisible(false);
     for (std::size_t i = 0; i < Recent.size(); ++i) {

@@ -30,10 +30,10 @@ struct Menus {
     QAction* Fonds;
     QAction* AffTip;
     QAction* Quitter;
-    QAction* Sauve_Menus;
-    QAction* Sauve_Tips;
-    QAction* Sauve_Textes;
-    QAction* Lire_Textes;
+    QAction* saveMenus;
+    QAction* saveTips;
+    QAction* saveTexts;
+    QAction* readTexts;
     // The records used last, at the end of the File menu.
     QAction* recentSeparator;
     std::array<QAction*, 5> Recent;
@@ -65,7 +65,7 @@ struct Menus {
     QAction* Infos;
 
     // The items whose captions the menu file holds, in file order. The
-    // caption at menuFramePiste is the title of the track editor frame, not
+    // caption at menuTrackEditor is the title of the track editor frame, not
     // a menu: its slot is null.
     std::array<QAction*, menuCaptionCount> menuFileItems() const;
 

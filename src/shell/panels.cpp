@@ -100,12 +100,12 @@ std::vector<TextsPanel*> Panels::textsPanels() const
 void Panels::layOut(int screenWidth, int screenHeight)
 {
     // The lap table at the top-left corner; the chart under it.
-    placeTwips(Liste_Tours, tableToursInitial(screenWidth, screenHeight));
-    Graphique_Chronos->Size_Graphique_Chronos(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height);
+    placeTwips(Liste_Tours, initialLapTableRect(screenWidth, screenHeight));
+    Graphique_Chronos->layOut(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height);
     const TwipsRect chronosFrame = twipsGeometry(Graphique_Chronos);
-    Frame_Tranches->Size_Tranches(screenWidth, screenHeight);
+    Frame_Tranches->layOut(screenWidth, screenHeight);
 
-    const auto records = sizeGraphiqueRecord(screenWidth, screenHeight);
+    const auto records = recordChartFrames(screenWidth, screenHeight);
     for (int g = 0; g < 3; ++g)
         Graphique_Record[std::size_t(g)]->layOut(records[std::size_t(g)], screenWidth);
 
@@ -118,7 +118,7 @@ void Panels::layOut(int screenWidth, int screenHeight)
     // cover the place of the lap-time chart.
     Parametres_Courbe->layOut({0, records[2].top + records[2].height, 4800, 600});
 
-    Frame_Moteurs->Size_Frame_Moteurs(piste);
+    Frame_Moteurs->layOut(piste);
 
     Frame_Lecture_Pro->layOut(chronosFrame);
 
@@ -132,8 +132,8 @@ void Panels::layOut(int screenWidth, int screenHeight)
 
 void Panels::sizeTableAndChart(int screenWidth, int screenHeight)
 {
-    const TwipsRect table = Liste_Tours->Size_Table_Tours(screenWidth, screenHeight);
-    Graphique_Chronos->Size_Graphique_Chronos(screenWidth, screenHeight, table.height);
+    const TwipsRect table = Liste_Tours->layOut(screenWidth, screenHeight);
+    Graphique_Chronos->layOut(screenWidth, screenHeight, table.height);
 }
 
 }  // namespace tormel

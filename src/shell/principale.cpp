@@ -78,10 +78,10 @@ void Principale::connectMenus()
     connect(m.AffTip, &QAction::triggered, this, &Principale::AffTip_Click);
     connect(m.Supprimer, &QAction::triggered, this, &Principale::Supprimer_Click);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
-    connect(m.Sauve_Menus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
-    connect(m.Sauve_Tips, &QAction::triggered, this, &Principale::Sauve_Tips_Click);
-    connect(m.Sauve_Textes, &QAction::triggered, this, &Principale::Sauve_Textes_Click);
-    connect(m.Lire_Textes, &QAction::triggered, this, &Principale::Lire_Textes_Click);
+    connect(m.saveMenus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
+    connect(m.saveTips, &QAction::triggered, this, &Principale::Sauve_Tips_Click);
+    connect(m.saveTexts, &QAction::triggered, this, &Principale::Sauve_Textes_Click);
+    connect(m.readTexts, &QAction::triggered, this, &Principale::Lire_Textes_Click);
     for (int i = 0; i < 6; ++i)
         connect(m.Langue[std::size_t(i)], &QAction::triggered, this, [this, i] { Langue_Click(i); });
     for (int i = 0; i < 2; ++i) {
@@ -144,10 +144,10 @@ void Principale::Form_Load()
     p.Label1->setText(QStringLiteral("Version  ") + versionText());
     p.Label1->show();
 
-    for (QAction* tool : {m.Sauve_Menus, m.Sauve_Tips, m.Sauve_Textes, m.Lire_Textes})
+    for (QAction* tool : {m.saveMenus, m.saveTips, m.saveTexts, m.readTexts})
         tool->setVisible(false);
-    Init_Textes(state_.tables);
-    const QString& pasDispon = state_.tables.Textes[notAvailable];
+    fillFrenchTexts(state_.tables);
+    const QString& pasDispon = state_.tables.texts[notAvailable];
     p.Frame_Moteurs->setTimes({pasDispon, pasDispon, pasDispon, pasDispon, pasDispon});
 
     // Each port names its device, which may differ from machine to machine.
@@ -167,7 +167,7 @@ void Principale::Form_Load()
     p.Frame_Piste->hide();
 
     state_.Init_En_Cours = true;
-    Charge_System();
+    restoreSettings();
 
     raise();
     p.Picture2->raise();
@@ -177,9 +177,9 @@ void Principale::Form_Load()
     m.Sauver->setEnabled(false);
     state_.Init_En_Cours = false;
 
-    auto numero = std::int16_t(state_.Piste_Courante);
-    lireTrack(numero);
-    state_.Piste_Courante = numero;
+    auto trackNumber = std::int16_t(state_.currentTrack);
+    showTrack(trackNumber);
+    state_.currentTrack = trackNumber;
     showRecentFiles();
 }
 
@@ -218,7 +218,7 @@ void Principale::Aide_Click()
         help_ = new HelpWindow(this);
     QString missing;
     if (!loadHelp(&missing)) {
-        services_.dialogs.message(state_.tables.Textes[helpFileMissing].arg(missing), MessageIcon::Information, shortCaption());
+        services_.dialogs.message(state_.tables.texts[helpFileMissing].arg(missing), MessageIcon::Information, shortCaption());
         return;
     }
     help_->show();
@@ -228,7 +228,7 @@ void Principale::Aide_Click()
 
 bool Principale::loadHelp(QString* missingPath)
 {
-    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, state_.Choix_Langue);
+    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, state_.language);
     help_->applyTexts(state_.tables, menus_->AffTip->isChecked());
     if (!help.text) {
         *missingPath = help.path;
@@ -274,14 +274,14 @@ void Principale::Fonds_Click()
         return;
     showBackground(picture);
     QString error;
-    if (!Sauve_Fonds(services_.programFolder, path, &error))
+    if (!saveBackgroundPath(services_.programFolder, path, &error))
         reportWriteFailure(QStringLiteral("Picture.txt"), error);
 }
 
 void Principale::affiche_Image()
 {
     panels_->Image1->hide();
-    const QString path = Lire_Fonds(services_.programFolder);
+    const QString path = readBackgroundPath(services_.programFolder);
     if (path.isEmpty())
         return;
     const QPixmap picture(path);
@@ -325,14 +325,14 @@ void Principale::Image1_Click()
 
 void Principale::Erreur_Imprevue(const QString& code)
 {
-    services_.dialogs.message(state_.tables.Textes[unexpectedError], MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(state_.tables.texts[unexpectedError], MessageIcon::Critical, applicationTitle());
     // The user has been told; a log that cannot be written changes nothing for them.
     appendErrorReport(code, QDateTime::currentDateTime());
 }
 
 void Principale::Pas_Implemente()
 {
-    services_.dialogs.message(state_.tables.Textes[notImplemented], MessageIcon::Information, shortCaption());
+    services_.dialogs.message(state_.tables.texts[notImplemented], MessageIcon::Information, shortCaption());
 }
 
 }  // namespace tormel

@@ -42,11 +42,11 @@ struct Services {
 
 // The choices kept in the settings file and the state shared by the panels.
 struct ShellState {
-    int Port_Com = 0;
-    int Choix_Vitesse = 0;
-    int Choix_Temp = 0;
-    int Choix_Langue = 0;
-    int Piste_Courante = 1;
+    int comPort = 0;
+    int speedUnit = 0;
+    int temperatureUnit = 0;
+    int language = 0;
+    int currentTrack = 1;
     bool Init_En_Cours = false;
     bool Donnees_Presentes = false;
     int filterLevel = 0;
@@ -66,12 +66,12 @@ public:
     void Quitter_Click();
 
     // Settings, languages and tool tips.
-    void Charge_System();
-    void Sauve_System();
+    void restoreSettings();
+    void storeSettings();
     void Com_Click(int index);
     void Langue_Click(int index);
     void Lire_Textes_Click();
-    void Lire_Menus();
+    void readMenus();
     void Update_Textes();
     // The menu has flipped the check mark when it reports the click.
     void AffTip_Click();
@@ -102,8 +102,8 @@ public:
     void Pas_Implemente();
 
     // The one road from the record image to the screen.
-    void Affiche_Data();
-    void Affiche_Tours();
+    void showRecord();
+    void showLapTable();
     void Affichage_Table_Click();
     void Affichage_Tours_Click();
 
@@ -132,7 +132,7 @@ public:
     bool writeReport(const QString& path, QString* errorText);
     // Opens a record as Ouvrir does once the file is chosen; also used for a
     // record given on the command line or dropped on the window.
-    void ouvrirRecord(const QString& path);
+    void openRecord(const QString& path);
     // One of the records used last, from the File menu.
     void openRecent(int index);
 
@@ -145,9 +145,9 @@ public:
     // Engine hours.
     void Temps_Moteurs_Click();
 
-    // The engine-speed charts: draw lap Tour_Graphique(g) in chart g, and
+    // The engine-speed charts: draw lap chartedLaps(g) in chart g, and
     // its previous and next lap buttons.
-    void Affiche_Record(int g);
+    void drawRecordChart(int g);
     void SSCommand4_Click(int g);
     void SSCommand5_Click(int g);
 
@@ -162,7 +162,7 @@ private:
     void showBackground(const QPixmap& picture);
     void composeUnitesTitle();
     void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
-    void sauverPisteAffichee();
+    void saveShownTrack();
     // The layout rules' "screen": the window's inner size (menu bar
     // included), in twips.
     int layoutWidth() const;
@@ -175,7 +175,7 @@ private:
     void refuse();
     void showTable();
     void redrawChart();
-    void lireTrack(std::int16_t& numero);
+    void showTrack(std::int16_t& trackNumber);
     void stepTrack(int step);
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);

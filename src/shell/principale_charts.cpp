@@ -47,11 +47,11 @@ void Principale::relayOut()
     if (document_.kind() == RecordKind::LapTiming && document_.refusal() == Refusal::None) {
         p.sizeTableAndChart(w, h);
         // The laps in view stay in view as far as the new width allows.
-        const LapChartWindow window = lapChartWindow(document_.decoded().nTours, w);
+        const LapChartWindow window = lapChartWindow(document_.decoded().lapCount, w);
         const int position = std::min(chart.scrollPosition(), window.scrollMaximum);
         chart.setChartWindow(window);
         if (!chart.isHidden())
-            chart.Affiche_New_Graphique(position, chart.Colonne_Graphique());
+            chart.drawLaps(position, chart.chartedColumn());
     }
     // Panels opened in the chart's place follow it, and stay on top.
     for (QWidget* panel : {static_cast<QWidget*>(p.Frame_Piste), static_cast<QWidget*>(p.Frame_Moteurs)}) {
@@ -73,10 +73,10 @@ void Principale::relayOut()
 
 // ---- Engine-speed charts ---------------------------------------------------------
 
-void Principale::Affiche_Record(int g)
+void Principale::drawRecordChart(int g)
 {
     RecordChart& chart = *panels_->Graphique_Record[std::size_t(g)];
-    const int lap = document_.Tour_Graphique()[std::size_t(g)];
+    const int lap = document_.chartedLaps()[std::size_t(g)];
     if (lap < 1) {
         chart.hide();
         return;
@@ -86,34 +86,34 @@ void Principale::Affiche_Record(int g)
     LapView view = lapView(document_.rpm(), lap);
     if (view.first == view.last)
         Erreur_Imprevue(QStringLiteral("2"));
-    if (view.histoMax == 0 && document_.substituteHistoMax(lap)) {
+    if (view.histogramMax == 0 && document_.substituteHistogramMax(lap)) {
         Erreur_Imprevue(QStringLiteral("3"));
         view = lapView(document_.rpm(), lap);
     }
     const RpmStatistics& rpm = document_.rpm();
-    chart.Affiche_Record(rpm, view, rpm.Rpm_Max, lap == rpm.Meilleur_Tour_Rpm);
+    chart.drawLap(rpm, view, rpm.maxRpm, lap == rpm.bestLap);
 }
 
 void Principale::SSCommand4_Click(int g)
 {
-    const int lap = document_.Tour_Graphique()[std::size_t(g)];
+    const int lap = document_.chartedLaps()[std::size_t(g)];
     if (lap < 2) {
         panels_->Graphique_Record[std::size_t(g)]->Crpm()->setFocus();
         return;
     }
-    document_.setTourGraphique(g, lap - 1);
-    Affiche_Record(g);
+    document_.setChartedLap(g, lap - 1);
+    drawRecordChart(g);
 }
 
 void Principale::SSCommand5_Click(int g)
 {
-    const int lap = document_.Tour_Graphique()[std::size_t(g)];
-    if (lap >= document_.rpm().nTours - 1) {
+    const int lap = document_.chartedLaps()[std::size_t(g)];
+    if (lap >= document_.rpm().lapCount - 1) {
         panels_->Graphique_Record[std::size_t(g)]->Crpm()->setFocus();
         return;
     }
-    document_.setTourGraphique(g, lap + 1);
-    Affiche_Record(g);
+    document_.setChartedLap(g, lap + 1);
+    drawRecordChart(g);
 }
 
 }  // namespace tormel

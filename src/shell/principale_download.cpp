@@ -24,11 +24,11 @@ const QString receivedFileName = QStringLiteral("error.tml");
 QString portProblemText(const PortProblem& problem, const TextTables& tables)
 {
     switch (problem.kind) {
-    case PortProblem::Kind::NoDevice: return tables.Textes[portCauseNoDevice].arg(problem.port);
-    case PortProblem::Kind::AccessDenied: return tables.Textes[portCauseAccessDenied].arg(problem.device);
+    case PortProblem::Kind::NoDevice: return tables.texts[portCauseNoDevice].arg(problem.port);
+    case PortProblem::Kind::AccessDenied: return tables.texts[portCauseAccessDenied].arg(problem.device);
     case PortProblem::Kind::Other: break;
     }
-    return tables.Textes[portCauseOther].arg(problem.device + QStringLiteral(": ") + problem.detail);
+    return tables.texts[portCauseOther].arg(problem.device + QStringLiteral(": ") + problem.detail);
 }
 }  // namespace
 
@@ -61,7 +61,7 @@ void Principale::Command3D1_Click()
         return;
     }
     if (!opened) {
-        services_.dialogs.message(state_.tables.Textes[noSerialPort] + QStringLiteral("\n") + portProblemText(why, state_.tables),
+        services_.dialogs.message(state_.tables.texts[noSerialPort] + QStringLiteral("\n") + portProblemText(why, state_.tables),
                                   MessageIcon::Information, QStringLiteral("Oru_Comm"));
     }
     setWindowTitle(applicationTitle() + QStringLiteral(" Version %1.%2 on Port %3").arg(versionMajor).arg(versionMinor).arg(port));
@@ -72,22 +72,22 @@ void Principale::downloadAccepted(const RecordImage& image)
     QString error;
     // The dated copy first: whatever fails after it, the download is kept.
     // A copy or an "error.tml" that cannot be written is told, and the record is shown all the same.
-    if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.Piste_Courante), QDateTime::currentDateTime(), &error)
+    if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.currentTrack), QDateTime::currentDateTime(), &error)
             .isEmpty())
-        services_.dialogs.message(state_.tables.Textes[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
-    if (!Sauve_Fichier(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.Piste_Courante), &error))
-        services_.dialogs.message(state_.tables.Textes[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
+        services_.dialogs.message(state_.tables.texts[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
+    if (!saveRecordFile(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.currentTrack), &error))
+        services_.dialogs.message(state_.tables.texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
     state_.Donnees_Presentes = true;
     panels_->Frame_Lecture_Pro->hide();
     document_.replaceImage(image);
-    Affiche_Data();
+    showRecord();
 }
 
 void Principale::downloadRefused()
 {
-    services_.dialogs.message(state_.tables.Textes[downloadAgain] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
-                              MessageIcon::Information, state_.tables.Textes[communicationError]);
+    services_.dialogs.message(state_.tables.texts[downloadAgain] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
+                              MessageIcon::Information, state_.tables.texts[communicationError]);
 }
 
 }  // namespace tormel

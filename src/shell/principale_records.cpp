@@ -30,17 +30,17 @@ namespace tormel {
 ViewOptions Principale::viewOptions() const
 {
     ViewOptions o;
-    o.Distances = track_.fiche.Distances;
-    o.Choix_Vitesse = state_.Choix_Vitesse;
-    o.Choix_Temp = state_.Choix_Temp;
-    o.uniteVitesse = caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]);
-    o.uniteTemp = caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]);
+    o.trackLengths = track_.record.lengths;
+    o.speedUnit = state_.speedUnit;
+    o.temperatureUnit = state_.temperatureUnit;
+    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]);
+    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]);
     o.filterLevel = state_.filterLevel;
     o.decimalSeparator = systemDecimalSeparator();
     return o;
 }
 
-void Principale::Affiche_Data()
+void Principale::showRecord()
 {
     Panels& p = *panels_;
     Menus& m = *menus_;
@@ -50,7 +50,7 @@ void Principale::Affiche_Data()
     p.Graphique_Chronos->clearReadOut();
     p.Graphique_Chronos->hide();
 
-    document_.Affiche_Data(state_.tables, viewOptions());
+    document_.analyse(state_.tables, viewOptions());
     showHeader(document_.decoded());
 
     if (document_.kind() == RecordKind::EngineSpeed) {
@@ -67,7 +67,7 @@ void Principale::Affiche_Data()
         }
         // Chart 0 last, so that it ends with the keyboard focus.
         for (int g = 2; g >= 0; --g)
-            Affiche_Record(g);
+            drawRecordChart(g);
     } else {
         m.Unites->menuAction()->setEnabled(true);
         if (document_.refusal() != Refusal::None) {
@@ -82,8 +82,8 @@ void Principale::Affiche_Data()
         }
         showTable();
         Affichage_Table_Click();
-        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().nTours, layoutWidth()));
-        p.Graphique_Chronos->Affiche_New_Graphique(0, document_.Colonne_Graphique());
+        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().lapCount, layoutWidth()));
+        p.Graphique_Chronos->drawLaps(0, document_.chartedColumn());
     }
     Autorisation_Menu();
 }
@@ -91,13 +91,13 @@ void Principale::Affiche_Data()
 void Principale::showHeader(const DecodedRecord& d)
 {
     Panels& p = *panels_;
-    p.Serial_Number->setText(d.Serial_Number);
-    p.Soft_Ver->setText(d.Soft_Ver);
-    p.Hard_Ver->setText(d.Hard_Ver);
-    p.Temp_Limite->setText(d.Temp_Limite);
-    p.Frame_Moteurs->setTimes(d.Ltmot);
-    p.Nombre_Etapes->setText(d.Nombre_Etapes);
-    p.Mode->setText(d.Mode);
+    p.Serial_Number->setText(d.serialNumber);
+    p.Soft_Ver->setText(d.softwareVersionText);
+    p.Hard_Ver->setText(d.hardwareVersionText);
+    p.Temp_Limite->setText(d.temperatureLimitText);
+    p.Frame_Moteurs->setTimes(d.engineTimes);
+    p.Nombre_Etapes->setText(d.stageCountText);
+    p.Mode->setText(d.modeText);
 }
 
 void Principale::clearLapViews()
@@ -107,8 +107,8 @@ void Principale::clearLapViews()
     Panels& p = *panels_;
     p.Liste_Tours->setTable(document_.table());
     p.Graphique_Chronos->setTable(document_.table());
-    p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
-    p.Frame_Tranches->Affiche_Tranches(RangesPanel{});
+    p.Graphique_Chronos->setEliminatedLaps(document_.eliminatedLaps());
+    p.Frame_Tranches->showRanges(RangesPanel{});
     for (RecordChart* chart : p.Graphique_Record)
         chart->clearLap();
 }
@@ -118,11 +118,11 @@ void Principale::refuse()
     services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
 }
 
-void Principale::Affiche_Tours()
+void Principale::showLapTable()
 {
     if (document_.kind() != RecordKind::LapTiming)
         return;
-    document_.Affiche_Tours(state_.tables, viewOptions());
+    document_.rebuildLapTable(state_.tables, viewOptions());
     showTable();
 }
 
@@ -132,13 +132,13 @@ void Principale::showTable()
     p.Liste_Tours->setTable(document_.table());
     p.sizeTableAndChart(layoutWidth(), layoutHeight());
     p.Graphique_Chronos->setTable(document_.table());
-    p.Graphique_Chronos->setTourElimine(document_.Tour_Elimine());
+    p.Graphique_Chronos->setEliminatedLaps(document_.eliminatedLaps());
 }
 
 void Principale::redrawChart()
 {
     LapTimeChart& chart = *panels_->Graphique_Chronos;
-    chart.Affiche_New_Graphique(chart.scrollPosition(), document_.Colonne_Graphique());
+    chart.drawLaps(chart.scrollPosition(), document_.chartedColumn());
 }
 
 void Principale::Liste_Tours_HeaderClick(int column)
@@ -154,32 +154,32 @@ void Principale::Liste_Tours_LapClick(int lap)
     panels_->Graphique_Chronos->hide();
     if (!document_.toggleLap(lap))
         return;
-    Affiche_Tours();
+    showLapTable();
     redrawChart();
 }
 
 void Principale::Liste_Tours_ChartColumn(int column)
 {
-    document_.setColonneGraphique(column);
+    document_.setChartedColumn(column);
     LapTimeChart& chart = *panels_->Graphique_Chronos;
-    chart.setColonneGraphique(column);
+    chart.setChartedColumn(column);
     chart.clearReadOut();
     if (column > 0)
-        chart.Affiche_New_Graphique(0, column);
+        chart.drawLaps(0, column);
 }
 
 void Principale::Picture1_LapToggled(int lap)
 {
     if (document_.toggleLap(lap))
-        Affiche_Data();
+        showRecord();
 }
 
 void Principale::Affichage_Tours_Click()
 {
     Panels& p = *panels_;
     p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-    p.Frame_Tranches->Affiche_Tranches(document_.refusal() == Refusal::None
-                                           ? tormel::Affiche_Tranches(document_.image(), state_.tables)
+    p.Frame_Tranches->showRanges(document_.refusal() == Refusal::None
+                                           ? tormel::buildRangesPanel(document_.image(), state_.tables)
                                            : RangesPanel{});
     p.Frame_Piste->hide();
     p.Liste_Tours->hide();
@@ -205,10 +205,10 @@ void Principale::Ouvrir_Click()
 {
     const QString path = files_.chooseRecord();
     if (!path.isEmpty())
-        ouvrirRecord(path);
+        openRecord(path);
 }
 
-void Principale::ouvrirRecord(const QString& path)
+void Principale::openRecord(const QString& path)
 {
     const std::optional<LoadedRecord> loaded = files_.load(path);
     if (!loaded)
@@ -216,14 +216,14 @@ void Principale::ouvrirRecord(const QString& path)
     panels_->Liste_Tours->hide();
     if (loaded->trackNumber) {
         // A number that is no track keeps the current one; nothing is written.
-        auto numero = *loaded->trackNumber;
-        if (isTrackNumber(numero))
-            lireTrack(numero);
+        auto trackNumber = *loaded->trackNumber;
+        if (isTrackNumber(trackNumber))
+            showTrack(trackNumber);
     }
     setWindowTitle(recordCaption(path, serialNumberText(loaded->image)));
     showRecentFiles();
     document_.open(loaded->image);
-    Affiche_Data();
+    showRecord();
 }
 
 void Principale::openRecent(int index)
@@ -233,12 +233,12 @@ void Principale::openRecent(int index)
         return;
     const QString path = recent.at(index);
     if (!QFileInfo::exists(path)) {
-        services_.dialogs.message(state_.tables.Textes[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(state_.tables.texts[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
         files_.forgetRecent(path);
         showRecentFiles();
         return;
     }
-    ouvrirRecord(path);
+    openRecord(path);
 }
 
 void Principale::showRecentFiles()
@@ -271,12 +271,12 @@ void Principale::dropEvent(QDropEvent* event)
         return;
     event->acceptProposedAction();
     // As if chosen in the open dialog: another kind of file gets its message.
-    ouvrirRecord(urls.first().toLocalFile());
+    openRecord(urls.first().toLocalFile());
 }
 
 void Principale::Sauver_Click()
 {
-    const QString path = files_.save(document_.image(), panels_->Frame_Piste->numeroAffiche());
+    const QString path = files_.save(document_.image(), panels_->Frame_Piste->shownNumber());
     if (path.isEmpty())
         return;
     setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
@@ -300,19 +300,19 @@ void Principale::Supprimer_Click()
 
 // ---- Tracks -----------------------------------------------------------------
 
-void Principale::lireTrack(std::int16_t& numero)
+void Principale::showTrack(std::int16_t& trackNumber)
 {
-    const TrackResult read = Lire_Piste(numero, track_, *panels_->Frame_Piste, panels_->Frame_Piste->decimalSeparator());
+    const TrackResult read = loadTrack(trackNumber, track_, *panels_->Frame_Piste, panels_->Frame_Piste->decimalSeparator());
     if (read.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, read.errorText);
 }
 
-void Principale::sauverPisteAffichee()
+void Principale::saveShownTrack()
 {
     TrackEditor& editor = *panels_->Frame_Piste;
-    if (!track_.Piste_Modifiee)
+    if (!track_.modified)
         return;
-    const TrackResult saved = Sauve_Piste(editor.numeroAffiche(), track_, editor);
+    const TrackResult saved = saveTrack(editor.shownNumber(), track_, editor);
     if (saved.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, saved.errorText);
 }
@@ -337,8 +337,8 @@ void Principale::Fermer_Piste_Click()
     setCaption(menus_->Pistes, editor.fieldText(0));
     menus_->applyMnemonics();
     editor.hide();
-    sauverPisteAffichee();
-    Affiche_Tours();
+    saveShownTrack();
+    showLapTable();
 }
 
 void Principale::SSCommand2_Click()
@@ -357,16 +357,16 @@ void Principale::stepTrack(int step)
     // that number, and stepping starts from it, so a track opened with a
     // record is never written under the current track's number.
     TrackEditor& editor = *panels_->Frame_Piste;
-    const std::int16_t shown = editor.numeroAffiche();
-    sauverPisteAffichee();
+    const std::int16_t shown = editor.shownNumber();
+    saveShownTrack();
     const int next = shown + step;
     if (isTrackNumber(shown) && isTrackNumber(next)) {
-        auto numero = std::int16_t(next);
-        editor.setTrackNumberCaption(QString::number(numero));
-        lireTrack(numero);
-        state_.Piste_Courante = numero;
+        auto trackNumber = std::int16_t(next);
+        editor.setTrackNumberCaption(QString::number(trackNumber));
+        showTrack(trackNumber);
+        state_.currentTrack = trackNumber;
     }
-    Sauve_System();
+    storeSettings();
 }
 
 // ---- Engine hours -------------------------------------------------------------

@@ -38,8 +38,8 @@ bool Principale::writeReport(const QString& path, QString* errorText)
     const DecodedRecord& d = document_.decoded();
     ReportContent content;
     content.caption = windowTitle();
-    content.header = {state_.tables.Textes[serialNumberCaption] + d.Serial_Number, d.Nombre_Etapes, d.Mode, d.Soft_Ver, d.Hard_Ver,
-                      d.Temp_Limite};
+    content.header = {state_.tables.texts[serialNumberCaption] + d.serialNumber, d.stageCountText, d.modeText, d.softwareVersionText, d.hardwareVersionText,
+                      d.temperatureLimitText};
     content.header.removeAll(QString());
     Panels& p = *panels_;
     if (document_.kind() == RecordKind::EngineSpeed) {
@@ -51,7 +51,7 @@ bool Principale::writeReport(const QString& path, QString* errorText)
         content.panels.push_back(p.Graphique_Chronos);
         // The ranges as their panel shows them, drawn even while the table is in view.
         p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-        p.Frame_Tranches->Affiche_Tranches(tormel::Affiche_Tranches(document_.image(), state_.tables));
+        p.Frame_Tranches->showRanges(tormel::buildRangesPanel(document_.image(), state_.tables));
         content.panels.push_back(p.Frame_Tranches);
     }
     // The charts drawn again at 200 dots an inch across the page for the
@@ -84,7 +84,7 @@ void Principale::Rapport_Click()
         return;
     QString error;
     if (!writeReport(path, &error))
-        services_.dialogs.message(state_.tables.Textes[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
+        services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -22,64 +22,64 @@ namespace tormel {
 
 // ---- Settings ------------------------------------------------------------
 
-void Principale::Charge_System()
+void Principale::restoreSettings()
 {
-    const SystemSettings s = tormel::Charge_System(services_.programFolder);
-    state_.Piste_Courante = s.Piste_Courante;
-    menus_->AffTip->setChecked(s.AffTip);
-    Com_Click(s.Port_Com);
-    Unite_Vitesse_Click(s.Choix_Vitesse);
-    Unite_Temp_Click(s.Choix_Temp);
-    state_.Choix_Langue = s.Choix_Langue;
-    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(s.Choix_Langue)]));
-    Langue_Click(s.Choix_Langue);
+    const SystemSettings s = tormel::loadSettings(services_.programFolder);
+    state_.currentTrack = s.currentTrack;
+    menus_->AffTip->setChecked(s.showToolTips);
+    Com_Click(s.comPort);
+    Unite_Vitesse_Click(s.speedUnit);
+    Unite_Temp_Click(s.temperatureUnit);
+    state_.language = s.language;
+    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(s.language)]));
+    Langue_Click(s.language);
 }
 
-void Principale::Sauve_System()
+void Principale::storeSettings()
 {
     SystemSettings s;
-    s.Port_Com = std::int16_t(state_.Port_Com);
-    s.Choix_Vitesse = std::int16_t(state_.Choix_Vitesse);
-    s.Choix_Temp = std::int16_t(state_.Choix_Temp);
-    s.Choix_Langue = std::int16_t(state_.Choix_Langue);
-    s.Piste_Courante = std::int16_t(state_.Piste_Courante);
-    s.AffTip = menus_->AffTip->isChecked();
+    s.comPort = std::int16_t(state_.comPort);
+    s.speedUnit = std::int16_t(state_.speedUnit);
+    s.temperatureUnit = std::int16_t(state_.temperatureUnit);
+    s.language = std::int16_t(state_.language);
+    s.currentTrack = std::int16_t(state_.currentTrack);
+    s.showToolTips = menus_->AffTip->isChecked();
     QString error;
-    if (!tormel::Sauve_System(services_.programFolder, s, &error) && !settingsFailureShown_) {
+    if (!tormel::saveSettings(services_.programFolder, s, &error) && !settingsFailureShown_) {
         // Once is enough: the choices still apply until the program ends.
         settingsFailureShown_ = true;
-        services_.dialogs.message(state_.tables.Textes[settingsNotSaved].arg(error), MessageIcon::Exclamation, applicationTitle());
+        services_.dialogs.message(state_.tables.texts[settingsNotSaved].arg(error), MessageIcon::Exclamation, applicationTitle());
     }
 }
 
 void Principale::Com_Click(int index)
 {
-    setCaption(menus_->Communication->menuAction(), state_.tables.Textes[portMenuPrefix] + QString::number(index));
+    setCaption(menus_->Communication->menuAction(), state_.tables.texts[portMenuPrefix] + QString::number(index));
     menus_->applyMnemonics();
     for (int i = 1; i <= 4; ++i)
         menus_->Com[std::size_t(i)]->setChecked(i == index);
-    state_.Port_Com = index;
+    state_.comPort = index;
     if (!state_.Init_En_Cours)
-        Sauve_System();
+        storeSettings();
 }
 
 // ---- Units and filters ---------------------------------------------------
 
 void Principale::composeUnitesTitle()
 {
-    setCaption(menus_->Unites->menuAction(), caption(menus_->Unite_Vitesse[std::size_t(state_.Choix_Vitesse)]) + QStringLiteral("  |  ")
-                             + caption(menus_->Unite_Temp[std::size_t(state_.Choix_Temp)]));
+    setCaption(menus_->Unites->menuAction(), caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]) + QStringLiteral("  |  ")
+                             + caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]));
     menus_->applyMnemonics();
 }
 
 void Principale::Unite_Vitesse_Click(int index)
 {
-    chooseUnit(menus_->Unite_Vitesse, state_.Choix_Vitesse, index);
+    chooseUnit(menus_->Unite_Vitesse, state_.speedUnit, index);
 }
 
 void Principale::Unite_Temp_Click(int index)
 {
-    chooseUnit(menus_->Unite_Temp, state_.Choix_Temp, index);
+    chooseUnit(menus_->Unite_Temp, state_.temperatureUnit, index);
 }
 
 void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index)
@@ -90,8 +90,8 @@ void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice,
     composeUnitesTitle();
     if (!state_.Init_En_Cours) {
         if (document_.isShown())
-            Affiche_Data();
-        Sauve_System();
+            showRecord();
+        storeSettings();
     }
 }
 
@@ -105,12 +105,12 @@ void Principale::Filtre_Click(int index)
 
 void Principale::UpDown1_Change(int level)
 {
-    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[smoothingSamplesChanged]);
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.texts[smoothingSamplesChanged]);
     state_.filterLevel = level;
     for (int i = 0; i < 4; ++i)
         menus_->Filtre[std::size_t(i)]->setChecked(i == level);
     if (document_.isShown())
-        Affiche_Data();
+        showRecord();
 }
 
 // ---- Languages -----------------------------------------------------------
@@ -121,7 +121,7 @@ void Principale::Langue_Click(int index)
         return;
     for (int i = 0; i < 6; ++i)
         menus_->Langue[std::size_t(i)]->setChecked(i == index);
-    state_.Choix_Langue = index;
+    state_.language = index;
     installQtTranslation(index);
     setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
     Lire_Textes_Click();
@@ -129,11 +129,11 @@ void Principale::Langue_Click(int index)
     // An open guide turns to the new language, or says it has none.
     QString missing;
     if (help_ && help_->isVisible() && !loadHelp(&missing))
-        help_->showText(state_.tables.Textes[helpFileMissing].arg(missing));
+        help_->showText(state_.tables.texts[helpFileMissing].arg(missing));
     if (!state_.Init_En_Cours) {
         if (document_.isShown())
-            Affiche_Data();
-        Sauve_System();
+            showRecord();
+        storeSettings();
     }
 }
 
@@ -149,39 +149,39 @@ void Principale::installQtTranslation(int language)
 
 void Principale::Lire_Textes_Click()
 {
-    Lire_Menus();
+    readMenus();
     if (caption(menus_->Options->menuAction()) == QLatin1String("Langue"))
         setCaption(menus_->Options->menuAction(), QStringLiteral("Français"));
-    tormel::Lire_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, services_.shippedDataFolder);
+    tormel::readTexts(services_.programFolder, state_.language, state_.tables, services_.shippedDataFolder);
 }
 
-void Principale::Lire_Menus()
+void Principale::readMenus()
 {
     MenuCaptions captions = currentMenuCaptions();
     const MenuReadStatus file =
-        tormel::Lire_Menus(services_.programFolder, state_.Choix_Langue, captions, services_.shippedDataFolder);
+        tormel::readMenus(services_.programFolder, state_.language, captions, services_.shippedDataFolder);
     const auto items = menus_->menuFileItems();
     for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
         const QString& text = captions[std::size_t(i)];
-        if (i == menuFramePiste)
+        if (i == menuTrackEditor)
             panels_->Frame_Piste->setTitle(text);
         else
             setCaption(items[std::size_t(i)], text);
-        if (i == menuLangueFirst + 5)
-            setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
-        else if (i == menuUniteVitesseFirst + 1)
+        if (i == menuLanguageFirst + 5)
+            setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(state_.language)]));
+        else if (i == menuSpeedUnitFirst + 1)
             composeUnitesTitle();
-        else if (i == menuComFirst + 3 && state_.Port_Com >= 1 && state_.Port_Com <= 4)
-            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.Port_Com)]));
+        else if (i == menuComFirst + 3 && state_.comPort >= 1 && state_.comPort <= 4)
+            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.comPort)]));
     }
     menus_->applyMnemonics();
     if (file.failed) {
         // The message does not say which file: a terminal is told.
         qWarning("tormel_vue: the language file %s is missing or defective", qPrintable(file.failedFile));
-        QString& message = state_.tables.Textes[languageFileMissing];
+        QString& message = state_.tables.texts[languageFileMissing];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");
-        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.Choix_Langue)]));
+        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.language)]));
     }
 }
 
@@ -190,10 +190,10 @@ void Principale::Update_Textes()
     const bool on = menus_->AffTip->isChecked();
     for (TextsPanel* panel : panels_->textsPanels())
         panel->applyTexts(state_.tables, on);
-    panels_->Picture2->setPixmap(titleCard(state_.tables.Textes[clickToContinue]));
-    panels_->Parametres_Courbe->showSmoothing(state_.tables.Textes[smoothingSamples]);
-    setCaption(menus_->Rapport, state_.tables.Textes[reportMenu]);
-    panels_->Serial_Number_Caption->setText(state_.tables.Textes[serialNumberCaption]);
+    panels_->Picture2->setPixmap(titleCard(state_.tables.texts[clickToContinue]));
+    panels_->Parametres_Courbe->showSmoothing(state_.tables.texts[smoothingSamples]);
+    setCaption(menus_->Rapport, state_.tables.texts[reportMenu]);
+    panels_->Serial_Number_Caption->setText(state_.tables.texts[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.
     menuBar()->setCornerWidget(menuBar()->cornerWidget(Qt::TopRightCorner), Qt::TopRightCorner);
@@ -205,28 +205,28 @@ void Principale::Update_Textes()
 void Principale::AffTip_Click()
 {
     Update_Textes();
-    Sauve_System();
+    storeSettings();
 }
 
 void Principale::Sauve_Textes_Click()
 {
     QString error;
-    if (!tormel::Sauve_Textes(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.Choix_Langue), error);
+    if (!tormel::saveTexts(services_.programFolder, state_.language, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.language), error);
 }
 
 void Principale::Sauve_Tips_Click()
 {
     QString error;
-    if (!tormel::Sauve_Tips(services_.programFolder, state_.Choix_Langue, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.Choix_Langue), error);
+    if (!tormel::saveTips(services_.programFolder, state_.language, state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.language), error);
 }
 
 void Principale::Sauve_Menus_Click()
 {
     QString error;
-    if (!tormel::Sauve_Menus(services_.programFolder, state_.Choix_Langue, currentMenuCaptions(), &error))
-        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.Choix_Langue), error);
+    if (!tormel::saveMenus(services_.programFolder, state_.language, currentMenuCaptions(), &error))
+        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.language), error);
 }
 
 MenuCaptions Principale::currentMenuCaptions() const
@@ -240,7 +240,7 @@ MenuCaptions Principale::currentMenuCaptions() const
 
 void Principale::reportWriteFailure(const QString& what, const QString& error)
 {
-    services_.dialogs.message(state_.tables.Textes[fileNotWritten].arg(what, error), MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(what, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -260,13 +260,13 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
     return languageFilePath(hasShippedFolder(folder, shippedFolder) ? shippedFolder : folder, prefix, language);
 }
 
-bool readTextesFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
+bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
 {
     return readPairs(path, [&tables, keepOwnWhenEmpty](std::int16_t index, const QString& text) {
         if (index < 0)
             return false;
-        if (index < TextTables::TextesCount && !(keepOwnWhenEmpty && text.isEmpty()))
-            tables.Textes[std::size_t(index)] = text;
+        if (index < TextTables::TextCount && !(keepOwnWhenEmpty && text.isEmpty()))
+            tables.texts[std::size_t(index)] = text;
         return true;
     });
 }
@@ -277,19 +277,19 @@ bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty
         if (index < 0 || index >= TextTables::TipsCount)
             return false;
         if (!(keepOwnWhenEmpty && text.isEmpty()))
-            tables.Tips[std::size_t(index)] = text;
+            tables.tips[std::size_t(index)] = text;
         return true;
     });
 }
 
-TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables, const QString& shippedFolder)
+TextReadStatus readTexts(const QString& folder, int language, TextTables& tables, const QString& shippedFolder)
 {
     TextReadStatus status;
     if (!validLanguage(language))
         return status;
-    status.textesRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
-                                   [&tables](const QString& path, bool over) { return readTextesFile(path, tables, over); });
-    if (status.textesRead)
+    status.textsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
+                                   [&tables](const QString& path, bool over) { return readTextsFile(path, tables, over); });
+    if (status.textsRead)
         status.tipsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Tips_"), language),
                                      [&tables](const QString& path, bool over) { return readTipsFile(path, tables, over); });
     return status;
@@ -316,7 +316,7 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
     return status;
 }
 
-MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions, const QString& shippedFolder)
+MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& captions, const QString& shippedFolder)
 {
     MenuReadStatus status;
     const QString prefix = QStringLiteral("Menu_");
@@ -353,14 +353,14 @@ HelpText readHelp(const QString& folder, const QString& shippedFolder, int langu
     return help;
 }
 
-QByteArray textesFileBytes(const TextTables& tables)
+QByteArray textsFileBytes(const TextTables& tables)
 {
-    return pairFileBytes(tables.Textes);
+    return pairFileBytes(tables.texts);
 }
 
 QByteArray tipsFileBytes(const TextTables& tables)
 {
-    return pairFileBytes(tables.Tips);
+    return pairFileBytes(tables.tips);
 }
 
 QByteArray menuFileBytes(const MenuCaptions& captions)
@@ -374,17 +374,17 @@ QByteArray menuFileBytes(const MenuCaptions& captions)
     return windowsLines(lines);
 }
 
-bool Sauve_Textes(const QString& folder, int language, const TextTables& tables, QString* errorText)
+bool saveTexts(const QString& folder, int language, const TextTables& tables, QString* errorText)
 {
-    return saveLanguageFile(folder, QStringLiteral("Textes_"), language, textesFileBytes(tables), errorText);
+    return saveLanguageFile(folder, QStringLiteral("Textes_"), language, textsFileBytes(tables), errorText);
 }
 
-bool Sauve_Tips(const QString& folder, int language, const TextTables& tables, QString* errorText)
+bool saveTips(const QString& folder, int language, const TextTables& tables, QString* errorText)
 {
     return saveLanguageFile(folder, QStringLiteral("Tips_"), language, tipsFileBytes(tables), errorText);
 }
 
-bool Sauve_Menus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText)
+bool saveMenus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText)
 {
     return saveLanguageFile(folder, QStringLiteral("Menu_"), language, menuFileBytes(captions), errorText);
 }

@@ -17,13 +17,13 @@ using MenuCaptions = std::array<QString, menuCaptionCount>;
 
 // Positions (0-based) of the captions the window composes or replaces.
 inline constexpr int menuOptions = 8;             // title of the language menu
-inline constexpr int menuLangueFirst = 9;         // Langue(0) .. Langue(5)
-inline constexpr int menuUnites = 15;             // title of the units menu
-inline constexpr int menuUniteVitesseFirst = 16;  // Unite_Vitesse(0), (1)
+inline constexpr int menuLanguageFirst = 9;       // Langue(0) .. Langue(5)
+inline constexpr int menuUnits = 15;              // title of the units menu
+inline constexpr int menuSpeedUnitFirst = 16;     // Unite_Vitesse(0), (1)
 inline constexpr int menuCommunication = 18;      // title of the port menu
 inline constexpr int menuComFirst = 19;           // Com(1) .. Com(4)
-inline constexpr int menuPistes = 23;
-inline constexpr int menuFramePiste = 24;
+inline constexpr int menuTracks = 23;
+inline constexpr int menuTrackEditor = 24;
 
 // The design-time French captions.
 MenuCaptions frenchMenuCaptions();
@@ -73,20 +73,20 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 // Indices past the table's last (199) are skipped. A user's file read over
 // the shipped one keeps the shipped text where its own entry is empty, so
 // that a table saved whole by an older version hides no newer text.
-bool readTextesFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
-// The same into Tips; here any index outside 0..25 is a failure.
+bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
+// The same into the tips; here any index outside 0..25 is a failure.
 bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
 
 struct TextReadStatus {
-    bool textesRead = false;
+    bool textsRead = false;
     bool tipsRead = false;  // false as well when the text table failed: it is then not read
 };
 
-// Lire_Textes: the text table then, if it read whole, the tool-tip table of
+// readTexts: the text table then, if it read whole, the tool-tip table of
 // `language`, each from its layers; a layer that fails, or no file at all,
 // is a failure. Failures are silent for the user; the status is for tests
 // and logs.
-TextReadStatus Lire_Textes(const QString& folder, int language, TextTables& tables,
+TextReadStatus readTexts(const QString& folder, int language, TextTables& tables,
                            const QString& shippedFolder = QString());
 
 struct MenuReadStatus {
@@ -97,11 +97,11 @@ struct MenuReadStatus {
 
 MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions);
 
-// Lire_Menus: the 36 captions of `language` into `captions`, from the
+// readMenus: the 36 captions of `language` into `captions`, from the
 // layers of the menu file; `fieldsRead` counts those set by any layer.
 // Composing the titles and telling the user about a failure is the window's
 // work.
-MenuReadStatus Lire_Menus(const QString& folder, int language, MenuCaptions& captions,
+MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& captions,
                           const QString& shippedFolder = QString());
 
 // The help of `language`: the user's own file when there is one, else the
@@ -117,14 +117,14 @@ HelpText readHelp(const QString& folder, const QString& shippedFolder, int langu
 // Translation tools: write the current tables or captions as the files of
 // `language`, replacing them whole. A double quote cannot be written inside
 // a quoted text and becomes an apostrophe.
-bool Sauve_Textes(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
-bool Sauve_Tips(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
+bool saveTexts(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
+bool saveTips(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
 // One caption per line; a caption with a comma or leading blanks is quoted so
 // that it reads back as one field.
-bool Sauve_Menus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText = nullptr);
+bool saveMenus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText = nullptr);
 
 // The file contents the writers produce.
-QByteArray textesFileBytes(const TextTables& tables);
+QByteArray textsFileBytes(const TextTables& tables);
 QByteArray tipsFileBytes(const TextTables& tables);
 QByteArray menuFileBytes(const MenuCaptions& captions);
 

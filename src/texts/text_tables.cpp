@@ -2,9 +2,9 @@
 
 namespace tormel {
 
-void Init_Textes(TextTables& t)
+void fillFrenchTexts(TextTables& t)
 {
-    auto& x = t.Textes;
+    auto& x = t.texts;
     x[0] = QStringLiteral(" éch.");
     x[1] = QStringLiteral("Pas encore Implémenté");
     x[2] = QStringLiteral("Moteur ");
@@ -86,7 +86,7 @@ void Init_Textes(TextTables& t)
     x[helpFindNext] = QStringLiteral("Suivant");
     x[helpNotFound] = QStringLiteral("Introuvable");
 
-    auto& p = t.Tips;
+    auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");
     p[1] = QStringLiteral("Gauche:TRI, Droite:Graphique");
     p[2] = QStringLiteral("Meilleur Tour Théorique");
@@ -110,7 +110,7 @@ void Init_Textes(TextTables& t)
 TextTables frenchTextTables()
 {
     TextTables t;
-    Init_Textes(t);
+    fillFrenchTexts(t);
     return t;
 }
 

@@ -11,10 +11,10 @@ namespace tormel {
 struct TextTables {
     // 0..70 are the original table; the rest hold the texts of newer features,
     // so files with 71 entries still read and leave the others French.
-    static constexpr int TextesCount = 200;
+    static constexpr int TextCount = 200;
     static constexpr int TipsCount = 26;
-    std::array<QString, TextesCount> Textes;
-    std::array<QString, TipsCount> Tips;
+    std::array<QString, TextCount> texts;
+    std::array<QString, TipsCount> tips;
 };
 
 // The entries of the text table that code uses, by what they say. The
@@ -108,9 +108,9 @@ enum TipEntry : int {
     rangesLapTip = 17,
 };
 
-// Fills Textes 0..80 (17 excepted) and Tips 0..17 with the
+// Fills texts 0..80 (17 excepted) and tips 0..17 with the
 // built-in French texts; other slots are left as they are.
-void Init_Textes(TextTables& tables);
+void fillFrenchTexts(TextTables& tables);
 
 // A panel that shows texts of the tables takes them all at once, with the
 // tool-tip switch, whenever the language or the switch changes.
@@ -125,7 +125,7 @@ protected:
 // A table holding only the built-in French texts.
 TextTables frenchTextTables();
 
-// Captions of the six languages, indexed by Choix_Langue.
+// Captions of the six languages, indexed by language.
 inline const std::array<QString, 6> languageCaptions{
     QStringLiteral("Français"), QStringLiteral("Nederlands"), QStringLiteral("English"),
     QStringLiteral("Deutch"),   QStringLiteral("Espagnol"),   QStringLiteral("Italiano")};

@@ -13,10 +13,10 @@
 
 namespace tormel {
 
-QString sommeDesChamps(const QString& champ1, const QString& champ2, const QString& champ3, QChar decimalSeparator)
+QString sectionSum(const QString& section1, const QString& section2, const QString& section3, QChar decimalSeparator)
 {
     double total = 0.0;
-    for (const QString* text : {&champ1, &champ2, &champ3})
+    for (const QString* text : {&section1, &section2, &section3})
         total += typedLength(*text).value_or(0.0);
     QString shown = QString::number(total, 'g', 15);
     shown.replace(QLatin1Char('.'), decimalSeparator);
@@ -106,12 +106,12 @@ void TrackEditor::focusName()
 
 void TrackEditor::applyTexts(const TextTables& tables, bool)
 {
-    invalidLengthText_ = tables.Textes[notALength];
+    invalidLengthText_ = tables.texts[notALength];
     for (int i = 3; i < 7; ++i)
         markLength(i);
     for (int i = 0; i < 7; ++i)
-        nom_champ[std::size_t(i)]->setText(tables.Textes[std::size_t(trackNameField + i)]);
-    Fermer_Piste->setText(tables.Textes[closeButton]);
+        nom_champ[std::size_t(i)]->setText(tables.texts[std::size_t(trackNameField + i)]);
+    Fermer_Piste->setText(tables.texts[closeButton]);
 }
 
 void TrackEditor::layOut(int widthTwips, int heightTwips)
@@ -134,14 +134,14 @@ void TrackEditor::VNC_Change(int index)
 {
     if (index >= 3)
         markLength(index);
-    if (state_.Piste_Chargement || showingUnit_) {
+    if (state_.loading || showingUnit_) {
         typed_[std::size_t(index)] = false;
         return;
     }
     typed_[std::size_t(index)] = true;
-    state_.Piste_Modifiee = true;
+    state_.modified = true;
     if (index >= 4 && index <= 6)
-        VNC[3]->setText(sommeDesChamps(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
+        VNC[3]->setText(sectionSum(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
 }
 
 void TrackEditor::markLength(int index)
@@ -162,12 +162,12 @@ void TrackEditor::VNC_GotFocus(int index)
 
 void TrackEditor::Unit_Piste_Click(int index)
 {
-    Fiche_Piste& fiche = state_.fiche;
-    if (!state_.Piste_Chargement) {
+    TrackRecord& track = state_.record;
+    if (!state_.loading) {
         // Lengths the user typed and has not saved yet go along into the new
         // unit instead of being replaced by the stored ones. Lengths shown as
         // stored keep their metres, so switching units never drifts.
-        const float factor = Facteur_Distance[std::size_t(std::clamp<int>(fiche.Unite_Longueur, 0, 3))];
+        const float factor = lengthUnitFactors[std::size_t(std::clamp<int>(track.lengthUnit, 0, 3))];
         for (int k = 0; k < 4; ++k) {
             if (!typed_[std::size_t(3 + k)])
                 continue;
@@ -177,18 +177,18 @@ void TrackEditor::Unit_Piste_Click(int index)
             const auto typed = typedLength(field);
             const double metres = typed ? *typed / double(factor) : 0.0;
             // Beyond a float, a typed length counts as not given, as on saving.
-            fiche.Distances[std::size_t(k)] = std::fabs(metres) < 3.0e38 ? float(metres) : 0.0F;
+            track.lengths[std::size_t(k)] = std::fabs(metres) < 3.0e38 ? float(metres) : 0.0F;
         }
     }
-    fiche.Unite_Longueur = std::int16_t(std::clamp(index, 0, 3));
+    track.lengthUnit = std::int16_t(std::clamp(index, 0, 3));
     showingUnit_ = true;
-    Display_Distances(fiche, *this, decimalSeparator_);
+    showLengths(track, *this, decimalSeparator_);
     showingUnit_ = false;
-    if (!state_.Piste_Chargement)
-        state_.Piste_Modifiee = true;
+    if (!state_.loading)
+        state_.modified = true;
 }
 
-std::int16_t TrackEditor::numeroAffiche() const
+std::int16_t TrackEditor::shownNumber() const
 {
     return std::int16_t(Numero_Piste->text().toInt());
 }

@@ -34,7 +34,7 @@ public:
     bool isEditorVisible() const override;
     void focusName() override;
 
-    // Field names (Textes 43..49) and the close caption (Textes 42).
+    // Field names (texts 43..49) and the close caption (texts 42).
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
     // Places the controls inside a frame of the given size, in twips.
     void layOut(int widthTwips, int heightTwips);
@@ -48,7 +48,7 @@ public:
     void markLength(int index);
 
     // The number shown in Numero_Piste.
-    std::int16_t numeroAffiche() const;
+    std::int16_t shownNumber() const;
 
     QChar decimalSeparator() const { return decimalSeparator_; }
 
@@ -80,6 +80,6 @@ private:
 
 // The lap length the editor shows for three typed section lengths: their sum,
 // shortest form, the locale's separator. Text that is not a length counts as 0.
-QString sommeDesChamps(const QString& champ1, const QString& champ2, const QString& champ3, QChar decimalSeparator);
+QString sectionSum(const QString& section1, const QString& section2, const QString& section3, QChar decimalSeparator);
 
 }  // namespace tormel

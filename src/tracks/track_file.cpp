@@ -15,11 +15,11 @@ namespace tormel {
 namespace {
 
 constexpr qsizetype usedRecordBytes = 170;  // the fields; the rest of a slot is kept as found
-constexpr qsizetype nomOffset = 2;
-constexpr qsizetype hammeauOffset = 52;
+constexpr qsizetype nameOffset = 2;
+constexpr qsizetype townOffset = 52;
 constexpr qsizetype countryOffset = 102;
 constexpr qsizetype distancesOffset = 152;
-constexpr qsizetype uniteOffset = 168;
+constexpr qsizetype unitOffset = 168;
 
 std::uint8_t byteAt(const QByteArray& bytes, qsizetype k)
 {
@@ -78,17 +78,17 @@ int shownUnit(std::int16_t unit)
     return unit >= 0 && unit <= 3 ? unit : 0;
 }
 
-qint64 recordOffset(int numero)
+qint64 recordOffset(int trackNumber)
 {
-    return qint64(numero - 1) * trackRecordSize;
+    return qint64(trackNumber - 1) * trackRecordSize;
 }
 
-// Record `numero` as it stands in the file; a slot past the last whole
+// Record `trackNumber` as it stands in the file; a slot past the last whole
 // record reads as empty.
-Fiche_Piste readRecordAt(QFile& file, int numero)
+TrackRecord readRecordAt(QFile& file, int trackNumber)
 {
     const qint64 records = file.size() / trackRecordSize;
-    if (numero > records || !file.seek(recordOffset(numero)))
+    if (trackNumber > records || !file.seek(recordOffset(trackNumber)))
         return {};
     return decodeTrackRecord(file.read(trackRecordSize));
 }
@@ -104,11 +104,11 @@ bool copyBytes(QFile& from, QSaveFile& to, qint64 count)
     return true;
 }
 
-// Writes record `numero` by replacing the whole file, so that a failed
+// Writes record `trackNumber` by replacing the whole file, so that a failed
 // write leaves the old file as it was. Bytes of other slots, the unused end
 // of this slot and anything past the last record are kept; a gap before a
 // new record is left as empty slots.
-bool writeTrackRecord(int numero, const Fiche_Piste& fiche, QString* errorText)
+bool writeTrackRecord(int trackNumber, const TrackRecord& track, QString* errorText)
 {
     QSaveFile out(trackFileName);
     QFile old(trackFileName);
@@ -120,8 +120,8 @@ bool writeTrackRecord(int numero, const Fiche_Piste& fiche, QString* errorText)
         return false;
     }
     const qint64 oldSize = haveOld ? old.size() : 0;
-    const qint64 offset = recordOffset(numero);
-    const QByteArray record = encodeTrackRecord(fiche);
+    const qint64 offset = recordOffset(trackNumber);
+    const QByteArray record = encodeTrackRecord(track);
 
     bool ok = out.open(QIODevice::WriteOnly);
     ok = ok && copyBytes(old, out, std::min(offset, oldSize));
@@ -156,53 +156,53 @@ QString fixedTrackText(const QString& text)
     return text.left(trackTextSize).leftJustified(trackTextSize, QLatin1Char(' '));
 }
 
-QByteArray encodeTrackRecord(const Fiche_Piste& fiche)
+QByteArray encodeTrackRecord(const TrackRecord& track)
 {
     QByteArray bytes(trackRecordSize, '\0');
-    putBytes(bytes, 0, std::uint16_t(fiche.Marque_Piste), 2);
-    bytes.replace(nomOffset, trackTextSize, fixedBytes(fiche.Nom));
-    bytes.replace(hammeauOffset, trackTextSize, fixedBytes(fiche.Hammeau));
-    bytes.replace(countryOffset, trackTextSize, fixedBytes(fiche.Country));
+    putBytes(bytes, 0, std::uint16_t(track.marker), 2);
+    bytes.replace(nameOffset, trackTextSize, fixedBytes(track.name));
+    bytes.replace(townOffset, trackTextSize, fixedBytes(track.town));
+    bytes.replace(countryOffset, trackTextSize, fixedBytes(track.country));
     for (int k = 0; k < 4; ++k)
-        putBytes(bytes, distancesOffset + 4 * k, std::bit_cast<std::uint32_t>(fiche.Distances[std::size_t(k)]), 4);
-    putBytes(bytes, uniteOffset, std::uint16_t(fiche.Unite_Longueur), 2);
+        putBytes(bytes, distancesOffset + 4 * k, std::bit_cast<std::uint32_t>(track.lengths[std::size_t(k)]), 4);
+    putBytes(bytes, unitOffset, std::uint16_t(track.lengthUnit), 2);
     return bytes;
 }
 
-Fiche_Piste decodeTrackRecord(const QByteArray& bytes)
+TrackRecord decodeTrackRecord(const QByteArray& bytes)
 {
     QByteArray full = bytes.left(trackRecordSize);
     full.append(trackRecordSize - full.size(), '\0');
-    Fiche_Piste fiche;
-    fiche.Marque_Piste = static_cast<std::int16_t>(wordAt(full, 0, 2));
-    fiche.Nom = fromWindows1252(full.mid(nomOffset, trackTextSize));
-    fiche.Hammeau = fromWindows1252(full.mid(hammeauOffset, trackTextSize));
-    fiche.Country = fromWindows1252(full.mid(countryOffset, trackTextSize));
+    TrackRecord track;
+    track.marker = static_cast<std::int16_t>(wordAt(full, 0, 2));
+    track.name = fromWindows1252(full.mid(nameOffset, trackTextSize));
+    track.town = fromWindows1252(full.mid(townOffset, trackTextSize));
+    track.country = fromWindows1252(full.mid(countryOffset, trackTextSize));
     for (int k = 0; k < 4; ++k)
-        fiche.Distances[std::size_t(k)] = givenLength(std::bit_cast<float>(wordAt(full, distancesOffset + 4 * k, 4)));
-    fiche.Unite_Longueur = static_cast<std::int16_t>(wordAt(full, uniteOffset, 2));
-    return fiche;
+        track.lengths[std::size_t(k)] = givenLength(std::bit_cast<float>(wordAt(full, distancesOffset + 4 * k, 4)));
+    track.lengthUnit = static_cast<std::int16_t>(wordAt(full, unitOffset, 2));
+    return track;
 }
 
-Fiche_Piste Init_Piste(int numero, const std::array<QString, 3>& nomChamp)
+TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& fieldCaptions)
 {
-    Fiche_Piste fiche;
-    fiche.Marque_Piste = trackMarker;
-    const QString number = QString::number(numero);
-    fiche.Nom = fixedTrackText(nomChamp[0] + number);
-    fiche.Hammeau = fixedTrackText(nomChamp[1] + number);
-    fiche.Country = fixedTrackText(nomChamp[2] + number);
-    return fiche;
+    TrackRecord track;
+    track.marker = trackMarker;
+    const QString number = QString::number(trackNumber);
+    track.name = fixedTrackText(fieldCaptions[0] + number);
+    track.town = fixedTrackText(fieldCaptions[1] + number);
+    track.country = fixedTrackText(fieldCaptions[2] + number);
+    return track;
 }
 
-void Display_Distances(const Fiche_Piste& fiche, TrackEditorView& view, QChar decimalSeparator)
+void showLengths(const TrackRecord& track, TrackEditorView& view, QChar decimalSeparator)
 {
-    const int unit = shownUnit(fiche.Unite_Longueur);
+    const int unit = shownUnit(track.lengthUnit);
     const QString pattern = (unit == 0 || unit == 2) ? QStringLiteral("##0.0###") : QStringLiteral("#0.0###");
-    const float factor = Facteur_Distance[std::size_t(unit)];
+    const float factor = lengthUnitFactors[std::size_t(unit)];
     // The lap length goes last: the sections' change events may have overwritten it with their sum.
     for (int k : {1, 2, 3, 0}) {
-        const float shown = factor * fiche.Distances[std::size_t(k)];
+        const float shown = factor * track.lengths[std::size_t(k)];
         view.setFieldText(3 + k, Format(double(shown), pattern, decimalSeparator));
     }
 }
@@ -227,112 +227,112 @@ bool isLengthField(const QString& text)
     return text.trimmed().isEmpty() || typedLength(text).has_value();
 }
 
-TrackResult Lire_Piste(std::int16_t& numero, TrackState& state, TrackEditorView& view, QChar decimalSeparator)
+TrackResult loadTrack(std::int16_t& trackNumber, TrackState& state, TrackEditorView& view, QChar decimalSeparator)
 {
-    if (!isTrackNumber(numero))
+    if (!isTrackNumber(trackNumber))
         return {TrackStatus::NumberRefused, {}};
 
     TrackResult result;
-    const std::array<QString, 3> nomChamp{view.fieldCaption(0), view.fieldCaption(1), view.fieldCaption(2)};
+    const std::array<QString, 3> fieldCaptions{view.fieldCaption(0), view.fieldCaption(1), view.fieldCaption(2)};
     // The defaults of a missing or empty record are written at once.
     const auto initialise = [&](int n) {
-        Fiche_Piste fiche = Init_Piste(n, nomChamp);
+        TrackRecord track = defaultTrack(n, fieldCaptions);
         QString why;
-        if (!writeTrackRecord(n, fiche, &why))
+        if (!writeTrackRecord(n, track, &why))
             result = {TrackStatus::WriteFailed, why};
-        return fiche;
+        return track;
     };
 
-    state.Piste_Chargement = true;
+    state.loading = true;
     QFile file(trackFileName);
     const bool readable = file.open(QIODevice::ReadOnly);
     const qint64 length = readable ? file.size() : 0;
-    Fiche_Piste fiche;
+    TrackRecord track;
     if (!readable && file.exists()) {
-        fiche = initialise(numero);  // shown, never written over the file we could not read
+        track = initialise(trackNumber);  // shown, never written over the file we could not read
     } else if (length == 0) {
-        numero = 1;
-        fiche = initialise(1);
+        trackNumber = 1;
+        track = initialise(1);
     } else {
         const qint64 slotCount = length / trackRecordSize + 1;
-        if (slotCount < numero)
-            fiche = initialise(numero);
+        if (slotCount < trackNumber)
+            track = initialise(trackNumber);
         else
-            fiche = readRecordAt(file, numero);
-        if (fiche.Marque_Piste != trackMarker)
-            fiche = initialise(numero);
+            track = readRecordAt(file, trackNumber);
+        if (track.marker != trackMarker)
+            track = initialise(trackNumber);
     }
     file.close();
 
-    fiche.Unite_Longueur = static_cast<std::int16_t>(shownUnit(fiche.Unite_Longueur));
-    view.selectUnit(fiche.Unite_Longueur);
-    fiche.Nom = trimBlanks(fiche.Nom);
-    fiche.Hammeau = trimBlanks(fiche.Hammeau);
-    fiche.Country = trimBlanks(fiche.Country);
-    view.setFieldText(0, fiche.Nom);
-    view.setFieldText(1, fiche.Hammeau);
-    view.setFieldText(2, fiche.Country);
-    state.fiche = fiche;
-    Display_Distances(state.fiche, view, decimalSeparator);
-    view.setTrackNumberCaption(QString::number(numero));
+    track.lengthUnit = static_cast<std::int16_t>(shownUnit(track.lengthUnit));
+    view.selectUnit(track.lengthUnit);
+    track.name = trimBlanks(track.name);
+    track.town = trimBlanks(track.town);
+    track.country = trimBlanks(track.country);
+    view.setFieldText(0, track.name);
+    view.setFieldText(1, track.town);
+    view.setFieldText(2, track.country);
+    state.record = track;
+    showLengths(state.record, view, decimalSeparator);
+    view.setTrackNumberCaption(QString::number(trackNumber));
     view.setTracksMenuCaption(view.fieldText(0));
-    state.Piste_Chargement = false;
+    state.loading = false;
     if (view.isEditorVisible())
         view.focusName();
     return result;
 }
 
-TrackResult Sauve_Piste(std::int16_t numero, TrackState& state, const TrackEditorView& view)
+TrackResult saveTrack(std::int16_t trackNumber, TrackState& state, const TrackEditorView& view)
 {
-    if (!isTrackNumber(numero))
+    if (!isTrackNumber(trackNumber))
         return {TrackStatus::NumberRefused, {}};
 
-    Fiche_Piste& fiche = state.fiche;
-    fiche.Nom = fixedTrackText(view.fieldText(0));
-    fiche.Hammeau = fixedTrackText(view.fieldText(1));
-    fiche.Country = fixedTrackText(view.fieldText(2));
-    const float factor = Facteur_Distance[std::size_t(shownUnit(fiche.Unite_Longueur))];
+    TrackRecord& track = state.record;
+    track.name = fixedTrackText(view.fieldText(0));
+    track.town = fixedTrackText(view.fieldText(1));
+    track.country = fixedTrackText(view.fieldText(2));
+    const float factor = lengthUnitFactors[std::size_t(shownUnit(track.lengthUnit))];
     // An empty length is saved as not given; text that is no length leaves
     // the stored one as it was (the editor shows it as invalid).
     for (int k = 0; k < 4; ++k) {
         const QString field = view.fieldText(3 + k);
         if (const std::optional<double> typed = typedLength(field))
-            fiche.Distances[std::size_t(k)] = typedMetres(*typed, factor);
+            track.lengths[std::size_t(k)] = typedMetres(*typed, factor);
         else if (field.trimmed().isEmpty())
-            fiche.Distances[std::size_t(k)] = 0.0F;
+            track.lengths[std::size_t(k)] = 0.0F;
     }
 
     TrackResult result;
-    if (writeTrackRecord(numero, fiche, &result.errorText))
-        state.Piste_Modifiee = false;
+    if (writeTrackRecord(trackNumber, track, &result.errorText))
+        state.modified = false;
     else
         result.status = TrackStatus::WriteFailed;
     return result;
 }
 
-std::optional<Fiche_Piste> readTrack(const QString& path, int numero)
+std::optional<TrackRecord> readTrack(const QString& path, int trackNumber)
 {
-    if (!isTrackNumber(numero))
+    if (!isTrackNumber(trackNumber))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    Fiche_Piste fiche = readRecordAt(file, numero);
-    if (fiche.Marque_Piste != trackMarker)
+    TrackRecord track = readRecordAt(file, trackNumber);
+    if (track.marker != trackMarker)
         return std::nullopt;
-    fiche.Nom = trimBlanks(fiche.Nom);
-    fiche.Hammeau = trimBlanks(fiche.Hammeau);
-    fiche.Country = trimBlanks(fiche.Country);
-    fiche.Unite_Longueur = static_cast<std::int16_t>(shownUnit(fiche.Unite_Longueur));
-    return fiche;
+    track.name = trimBlanks(track.name);
+    track.town = trimBlanks(track.town);
+    track.country = trimBlanks(track.country);
+    track.lengthUnit = static_cast<std::int16_t>(shownUnit(track.lengthUnit));
+    return track;
 }
 
-std::optional<std::array<float, 4>> lireDistancesPiste(const QString& path, int numero)
+std::optional<std::array<float, 4>> readTrackLengths(const QString& path, int trackNumber)
 {
-    const std::optional<Fiche_Piste> fiche = readTrack(path, numero);
-    if (!fiche)
+    const std::optional<TrackRecord> track = readTrack(path, trackNumber);
+    if (!track)
         return std::nullopt;
-    return fiche->Distances;
+    return track->lengths;
 }
 
 }  // namespace tormel

@@ -75,7 +75,7 @@ protected:
 TEST_F(CommandLine, ExportsALapRecordWithoutADisplay)
 {
     shipLanguages();
-    ASSERT_TRUE(Sauve_Fichier(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
     const Run r = run({u"--export"_s, u"run1.Tml"_s, u"run1.xls"_s});
     EXPECT_TRUE(r.exitCode == 0 && r.err.isEmpty()) << r.err.toStdString();
     const QByteArray bytes = readBytes(work(u"run1.xls"_s));
@@ -95,25 +95,25 @@ TEST_F(CommandLine, UsesTheSettingsLanguageAndTrackLengths)
     shipLanguages();
     // English, miles/h, track 3.
     writeBytes(QDir(programDir()).filePath(u"Tormport.dat"_s), QByteArray("\x01\x00\x01\x00\x02\x00\x03\x00\xFF\xFF", 10));
-    Fiche_Piste third = Init_Piste(3, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
-    third.Distances = {1100.0F, 350.5F, 400.0F, 349.5F};
-    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(Init_Piste(1, {})) + encodeTrackRecord(Init_Piste(2, {})) + encodeTrackRecord(third));
+    TrackRecord third = defaultTrack(3, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    third.lengths = {1100.0F, 350.5F, 400.0F, 349.5F};
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {})) + encodeTrackRecord(defaultTrack(2, {})) + encodeTrackRecord(third));
     // A bare 2048-byte record names no track: the current track of the settings is used.
     const RecordImage image = demo::lapTimingRecord();
-    writeBytes(work(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
-    const QByteArray pistesBefore = readBytes(work(u"Pistes.aqw"_s));
+    writeBytes(work(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.bytes.data()), 2048));
+    const QByteArray tracksBefore = readBytes(work(u"Pistes.aqw"_s));
 
     const Run r = run({u"--export"_s, u"bare.Tml"_s, u"bare.xls"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QList<QByteArray> rows = readBytes(work(u"bare.xls"_s)).split('\r');
     EXPECT_TRUE(rows[1].mid(1).split('\t')[3].startsWith("miles/h")) << rows[1].toStdString();
     EXPECT_FALSE(rows[3].split('\t')[3].isEmpty());
-    EXPECT_EQ(readBytes(work(u"Pistes.aqw"_s)), pistesBefore);
+    EXPECT_EQ(readBytes(work(u"Pistes.aqw"_s)), tracksBefore);
 }
 
 TEST_F(CommandLine, ExportsAnEngineSpeedRecordInFrenchWithoutLanguageFiles)
 {
-    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
     const Run r = run({u"--export"_s, u"rpm.Tml"_s, u"rpm.xls"_s});
     EXPECT_EQ(r.exitCode, 0);
     // No language files beside the program: one warning, French texts.
@@ -125,12 +125,12 @@ TEST_F(CommandLine, ExportsAnEngineSpeedRecordInFrenchWithoutLanguageFiles)
 
 TEST_F(CommandLine, FailuresLeaveNothingBehind)
 {
-    ASSERT_TRUE(Sauve_Fichier(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
+    ASSERT_TRUE(saveRecordFile(work(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
     RecordImage few;
-    few.Data_Chrono[97] = 1;
-    few.Data_Chrono[104] = 36;  // 8 samples
-    ASSERT_TRUE(Sauve_Fichier(work(u"few.Tml"_s), few, 1));
+    few.bytes[97] = 1;
+    few.bytes[104] = 36;  // 8 samples
+    ASSERT_TRUE(saveRecordFile(work(u"few.Tml"_s), few, 1));
     writeBytes(work(u"kept.xls"_s), QByteArray("old contents"));
 
     const std::pair<QStringList, const char*> cases[] = {
@@ -156,10 +156,10 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
 {
     shipLanguages();
     ASSERT_TRUE(QDir().mkpath(work(u"other"_s)));  // out/ is created
-    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"2024.05.13.Tml"_s), demo::engineSpeedRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"other/2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"2024.05.13.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
+    ASSERT_TRUE(saveRecordFile(work(u"other/2024.05.12.Tml"_s), demo::lapTimingRecord(), 1));
     const QStringList records{u"2024.05.12.Tml"_s, u"2024.05.13.Tml"_s, u"empty.Tml"_s, u"missing.Tml"_s, u"other/2024.05.12.Tml"_s};
     const Run batch = run(QStringList{u"--export"_s} + records + QStringList{u"--to"_s, u"out"_s});
     EXPECT_EQ(batch.exitCode, 1);
@@ -205,7 +205,7 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
 TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)
 {
     shipLanguages();
-    ASSERT_TRUE(Sauve_Fichier(home(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(home(u"run1.Tml"_s), demo::lapTimingRecord(), 1));
     const QString own = home(u"Documents/Tormel_Vue"_s);
     const auto speed = [this] { return readBytes(home(u"run1.xls"_s)).split('\r').value(3).split('\t').value(3); };
 
@@ -217,8 +217,8 @@ TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)
     EXPECT_FALSE(QFileInfo::exists(home(u"Documents"_s)));
 
     // The window's track file, read from there; the paths given stay the user's.
-    Fiche_Piste first = Init_Piste(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
-    first.Distances = {1000.0F, 0, 0, 0};
+    TrackRecord first = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    first.lengths = {1000.0F, 0, 0, 0};
     ASSERT_TRUE(QDir().mkpath(own));
     writeBytes(own + u"/Pistes.aqw"_s, encodeTrackRecord(first));
     r = run({u"--export"_s, u"run1.Tml"_s, u"run1.xls"_s}, home());
@@ -235,9 +235,9 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (scripts/test installs it)";
     shipLanguages();
-    ASSERT_TRUE(Sauve_Fichier(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
-    ASSERT_TRUE(Sauve_Fichier(work(u"empty.Tml"_s), RecordImage{}, 1));
+    ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
     const auto text = [this](const QString& pdf) {
         QProcess p;
         p.start(u"pdftotext"_s, {work(pdf), u"-"_s});
@@ -248,9 +248,9 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     const QString laps = text(u"laps.pdf"_s);
     const RecordImage image = demo::lapTimingRecord();
     EXPECT_TRUE(laps.contains(u"270415"_s));
-    EXPECT_TRUE(laps.contains(frenchTextTables().Textes[39]));  // the theoretical best
-    for (int lap = 1; lap <= test::decoded(image).nTours; ++lap)
-        EXPECT_TRUE(laps.contains(Time_Convert(float(image.lap(lap).temps)))) << lap;
+    EXPECT_TRUE(laps.contains(frenchTextTables().texts[39]));  // the theoretical best
+    for (int lap = 1; lap <= test::decoded(image).lapCount; ++lap)
+        EXPECT_TRUE(laps.contains(lapTimeText(float(image.lap(lap).lapTime)))) << lap;
     // The chart, the largest picture, at print resolution.
     QProcess images;
     images.start(u"pdfimages"_s, {u"-list"_s, work(u"laps.pdf"_s)});
@@ -270,7 +270,7 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
 
     const Run refused = run({u"--report"_s, u"empty.Tml"_s, u"empty.pdf"_s});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(frenchTextTables().Textes[20]));
+    EXPECT_TRUE(refused.err.contains(frenchTextTables().texts[20]));
     EXPECT_FALSE(QFileInfo::exists(work(u"empty.pdf"_s)));
     EXPECT_FALSE(QFileInfo::exists(work(u"Pistes.aqw"_s)));  // a report writes nothing else
 }
@@ -293,7 +293,7 @@ protected:
         if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
             GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
         CommandLine::SetUp();
-        ASSERT_TRUE(Sauve_Fichier(work(u"demo.Tml"_s), record, 1));
+        ASSERT_TRUE(saveRecordFile(work(u"demo.Tml"_s), record, 1));
     }
 
     Received receive(const Logger& logger, const QString& out, int port, int timeout)
@@ -332,7 +332,7 @@ protected:
     QStringList copies() const { return QDir(work(u"downloads"_s)).entryList(QDir::Files); }
 
     const RecordImage record = demo::lapTimingRecord();
-    const QByteArray image{reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size};
+    const QByteArray image{reinterpret_cast<const char*>(record.bytes.data()), RecordImage::Size};
 };
 
 TEST_F(Receive, AnAcceptedImageIsKeptWhateverFailsAfter)

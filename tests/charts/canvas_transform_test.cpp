@@ -39,20 +39,20 @@ TEST(LapChartRules, TheScaleLeavesATenthOfTheRangeOrOneUnit)
     };
     for (const auto& c : cases) {
         const ChartEdges e = chartEdges(c.minimum, c.maximum);
-        EXPECT_FLOAT_EQ(e.Haut_Graphique, c.top) << c.minimum << ".." << c.maximum;
-        EXPECT_FLOAT_EQ(e.Bas_Graphique, c.bottom) << c.minimum << ".." << c.maximum;
+        EXPECT_FLOAT_EQ(e.top, c.top) << c.minimum << ".." << c.maximum;
+        EXPECT_FLOAT_EQ(e.bottom, c.bottom) << c.minimum << ".." << c.maximum;
     }
 }
 
 TEST(LapChartRules, ReadOutNamesLapStageTimeEngineSpeedAndTemperature)
 {
     std::vector<test::LapSpec> laps = test::lapsOfTimes({6012, 5999, 6100});
-    laps[1].etape = 1;
+    laps[1].stage = 1;
     const LapTable table = test::lapTableOf(laps);
-    EXPECT_EQ(label12Text(table, 3, 2),
+    EXPECT_EQ(lapReadoutLine(table, 3, 2),
               QStringLiteral("  Tour  02     Etape  1         Temps  59\"99      Max RPM  10010     Max °C  61"));
     // A read-out of a row that is not there still names the columns.
-    EXPECT_EQ(label12Text(table, 99, 0),
+    EXPECT_EQ(lapReadoutLine(table, 99, 0),
               QStringLiteral("  Tour  00     Etape  0         Temps        Max RPM       Max °C  "));
 }
 
@@ -63,7 +63,7 @@ TEST(LapChartWindow, LapsPerScreenAndScrollRange)
         {90, 15360, 48, true, 42, 24}, {40, 15360, 40, false, 0, 0}, {75, 19200, 60, true, 15, 30}, {99, 40000, 60, true, 39, 30}, {5, 0, 1, true, 4, 0}};
     for (const auto& [laps, twips, perScreen, scroll, maximum, step] : cases) {
         const LapChartWindow w = lapChartWindow(laps, twips);
-        EXPECT_EQ(std::tuple(w.Tours_Ecran, w.scrollVisible), std::tuple(perScreen, scroll)) << laps;
+        EXPECT_EQ(std::tuple(w.lapsOnScreen, w.scrollVisible), std::tuple(perScreen, scroll)) << laps;
         EXPECT_TRUE(!scroll || std::tuple(w.scrollMaximum, w.scrollLargeStep) == std::tuple(maximum, step)) << laps;
     }
 }

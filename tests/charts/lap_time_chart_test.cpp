@@ -25,15 +25,15 @@ std::vector<std::uint16_t> timesFrom(int count)
 // A chart laid out on a 19200 x 14400 twips screen, under a lap table of
 // 3000 twips, drawing the lap times of the given laps.
 struct Chart {
-    explicit Chart(const std::vector<std::uint16_t>& times, const std::array<bool, TourElimineCount>& flags = {},
+    explicit Chart(const std::vector<std::uint16_t>& times, const std::array<bool, LapFlagCount>& flags = {},
                    int sortColumn = 0)
         : eliminated(flags), table(test::lapTableOf(test::lapsOfTimes(times), flags, sortColumn))
     {
-        chart.Size_Graphique_Chronos(19200, 14400, 3000);
+        chart.layOut(19200, 14400, 3000);
         chart.setTable(table);
-        chart.setTourElimine(eliminated);
-        chart.setChartWindow(lapChartWindow(table.nTours, 19200));
-        chart.Affiche_New_Graphique(0, 13);
+        chart.setEliminatedLaps(eliminated);
+        chart.setChartWindow(lapChartWindow(table.lapCount, 19200));
+        chart.drawLaps(0, 13);
     }
     const QImage& image() const { return chart.Picture1()->image(); }
     CanvasTransform transform() const { return chart.Picture1()->transform(); }
@@ -41,7 +41,7 @@ struct Chart {
     // Pixel at x within slot k (from 0), halfway up a bar of value v.
     QColor pixelOfBar(int slot, double value, double x = 0.5) const
     {
-        return image().pixelColor(transform().pixel({slot + x, (value + double(chart.Bas_Graphique())) / 2.0}));
+        return image().pixelColor(transform().pixel({slot + x, (value + double(chart.bottom())) / 2.0}));
     }
     QStringList slotLabels(int from, int to) const
     {
@@ -52,7 +52,7 @@ struct Chart {
     }
 
     // The chart draws from these: they outlive it.
-    std::array<bool, TourElimineCount> eliminated;
+    std::array<bool, LapFlagCount> eliminated;
     LapTable table;
     LapTimeChart chart;
 };
@@ -70,7 +70,7 @@ TEST(LapTimeChart, OneSlotPerLapInTableOrderSixtyAtMost)
     EXPECT_EQ(Chart({6300, 6100, 6200}, {}, 13).slotLabels(0, 2), (QStringList{"2", "3", "1"}));
 
     Chart many(timesFrom(75));
-    EXPECT_EQ(many.chart.Tours_Ecran(), 60);
+    EXPECT_EQ(many.chart.lapsOnScreen(), 60);
     many.chart.HScroll1()->setValue(15);
     // Rows 17 to 76 hold laps 16 to 75.
     EXPECT_EQ(many.slotLabels(0, 1) + many.slotLabels(59, 59), (QStringList{"16", "17", "75"}));
@@ -83,7 +83,7 @@ TEST(LapTimeChart, ClickingABarAsksForItsLap)
     QSignalSpy toggled(&c.chart, &LapTimeChart::lapToggled);
     c.chart.Picture1_MouseDown(1, 0, 2.5, 0);
     // A real click, through the canvas's coordinates, on slot 8.
-    QTest::mouseClick(c.chart.Picture1(), Qt::RightButton, {}, c.transform().pixel({7.5, double(c.chart.Bas_Graphique())}) - QPoint(0, 40));
+    QTest::mouseClick(c.chart.Picture1(), Qt::RightButton, {}, c.transform().pixel({7.5, double(c.chart.bottom())}) - QPoint(0, 40));
     // Left of the chart, right of the last bar, nowhere at all: nothing.
     for (const double x : {-0.5, 12.0, 59.5, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN()})
         c.chart.Picture1_MouseDown(1, 0, x, 0);
@@ -95,12 +95,12 @@ TEST(LapTimeChart, ClickingABarAsksForItsLap)
 
 TEST(LapTimeChart, EliminatedLapIsBlackAndKeepsItsNumber)
 {
-    std::array<bool, TourElimineCount> eliminated{};
+    std::array<bool, LapFlagCount> eliminated{};
     eliminated[3] = true;
     Chart c({6000, 6100, 6400, 6200}, eliminated);
     // On a grey background, so that black tells an eliminated bar from no bar.
     c.chart.Picture1()->setBackgroundColour(QColor(50, 50, 50));
-    c.chart.Affiche_New_Graphique(0, 13);
+    c.chart.drawLaps(0, 13);
     EXPECT_EQ(c.pixelOfBar(2, 6400), QColor(0, 0, 0));
     EXPECT_EQ(c.image().pixelColor(c.transform().pixel({2.95, 6100.0})), QColor(50, 50, 50));
     EXPECT_EQ(c.pixelOfBar(1, 6100), c.bars());
@@ -119,11 +119,11 @@ TEST(LapTimeChart, PointingOutlinesTheBarAndTakesTheOldOutlineBack)
     c.chart.Picture1_MouseMove(0, 0, 3.7, 0);
     EXPECT_EQ(c.pixelOfBar(3, 6200, 0.1), green);
     EXPECT_EQ(c.pixelOfBar(3, 6200), c.bars());
-    EXPECT_EQ(c.chart.Label12()->text(), label12Text(c.table, 5, 4));
+    EXPECT_EQ(c.chart.Label12()->text(), lapReadoutLine(c.table, 5, 4));
     c.chart.Picture1_MouseMove(0, 0, 4.2, 0);
     EXPECT_EQ(c.pixelOfBar(3, 6200, 0.1), c.bars());
     EXPECT_EQ(c.pixelOfBar(4, 6300, 0.1), green);
-    EXPECT_EQ(c.chart.Label12()->text(), label12Text(c.table, 6, 5));
+    EXPECT_EQ(c.chart.Label12()->text(), lapReadoutLine(c.table, 6, 5));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 RpmStatistics statsOf(const std::vector<std::uint8_t>& samples)
 {
     const RecordImage image = test::rpmRecord(samples, 1, 2);
-    return Compute_Rpm(image, test::decoded(image), 0);
+    return computeRpmStatistics(image, test::decoded(image), 0);
 }
 
 TEST(RecordChartRules, ARecordWithoutACompleteLapIsShownWhole)
@@ -38,18 +38,18 @@ TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
 {
     // Laps closed at 0, 100 and 1983: lap 2 ends on the last sample.
     const RpmStatistics stats = statsOf(test::samplesWithBeacons(1984, {0, 100, 1983}));
-    ASSERT_EQ(stats.nTours, 3);
+    ASSERT_EQ(stats.lapCount, 3);
     const LapView lap = lapView(stats, 2);
     EXPECT_FALSE(lap.wholeRecording);
     EXPECT_EQ(std::pair(lap.first, lap.last), std::pair(100, 1983));
-    const TraceFigure trace = traceFigure(stats, lap, stats.Rpm_Max);
+    const TraceFigure trace = traceFigure(stats, lap, stats.maxRpm);
     EXPECT_EQ(trace.segments.back().x1(), 1982.0);  // nothing from sample 1983
     // Each segment joins a sample to the next one.
-    EXPECT_EQ(trace.segments[5], QLineF(105, stats.Rpm_Lisse[105], 106, stats.Rpm_Lisse[106]));
+    EXPECT_EQ(trace.segments[5], QLineF(105, stats.smoothedRpm[105], 106, stats.smoothedRpm[106]));
     ASSERT_EQ(trace.beacons.size(), 2U);
     EXPECT_EQ(std::pair(trace.beacons.front().x1(), trace.beacons.back().x1()), std::pair(100.0, 1983.0));
-    EXPECT_EQ(trace.beacons.front().y2(), stats.Rpm_Max);
-    EXPECT_EQ(trace.Rpm_Max_Tour, 89 * 300);
+    EXPECT_EQ(trace.beacons.front().y2(), stats.maxRpm);
+    EXPECT_EQ(trace.lapMaxRpm, 89 * 300);
 
     LapView top;
     top.histogram[126] = 4;
@@ -63,9 +63,9 @@ TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
 TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
 {
     const TextTables t = frenchTextTables();
-    EXPECT_EQ(lapCaption(t, 7, true), t.Textes[4] + QStringLiteral("7"));
-    EXPECT_EQ(lapCaption(t, 7, false), t.Textes[5] + QStringLiteral("7"));
-    EXPECT_EQ(smoothingText(2, t.Textes[0]), QStringLiteral(" 5 éch."));
+    EXPECT_EQ(lapCaption(t, 7, true), t.texts[4] + QStringLiteral("7"));
+    EXPECT_EQ(lapCaption(t, 7, false), t.texts[5] + QStringLiteral("7"));
+    EXPECT_EQ(smoothingText(2, t.texts[0]), QStringLiteral(" 5 éch."));
     const std::pair<int, int> fonts[] = {{9599, 8}, {9600, 9}, {9601, 11}, {12288, 10}, {19200, 11}};
     for (const auto& [width, size] : fonts)
         EXPECT_EQ(label24PointSize(width), size) << width;
@@ -87,8 +87,8 @@ TEST(CursorRules, StepsDifferencesAndTheHistogramReadOut)
     };
     for (const auto& c : cases) {
         const MarkerDifferences d = markerDifferences(c.left, c.right, c.leftRpm, c.rightRpm, QLatin1Char(c.separator));
-        EXPECT_EQ(d.Label23 + u'|' + d.Label19, c.time + u'|' + c.rpm) << c.left << ' ' << c.right;
-        EXPECT_EQ(d.Label25, c.rate) << c.left << ' ' << c.right;
+        EXPECT_EQ(d.secondsText + u'|' + d.rpmDifferenceText, c.time + u'|' + c.rpm) << c.left << ' ' << c.right;
+        EXPECT_EQ(d.rateText, c.rate) << c.left << ' ' << c.right;
     }
     EXPECT_EQ(histogramReadout(50, 0.0, 0, QLatin1Char('.')), QStringLiteral("0-50 : 00.0s"));
     EXPECT_EQ(histogramReadout(50, 9.7, 17, QLatin1Char(',')), QStringLiteral("450-500 : 03,4s"));

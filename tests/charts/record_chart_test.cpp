@@ -18,14 +18,14 @@ struct Chart {
     Chart()
     {
         const RecordImage image = test::rpmRecord(test::samplesWithBeacons(400, {0, 100, 200, 300}), 1, 2);
-        stats = Compute_Rpm(image, test::decoded(image), 0);
+        stats = computeRpmStatistics(image, test::decoded(image), 0);
         chart.layOut({0, 0, 19200, 4500}, 19200);
         show(1);
     }
-    void show(int lap) { chart.Affiche_Record(stats, lapView(stats, lap), stats.Rpm_Max, true); }
+    void show(int lap) { chart.drawLap(stats, lapView(stats, lap), stats.maxRpm, true); }
     QString text(const char* name) const { return chart.findChild<QLabel*>(QStringLiteral("%1(0)").arg(QLatin1String(name)))->text(); }
     QImage trace() const { return chart.Crpm()->image(); }
-    QString rpm(int sample) const { return QString::number(int(stats.Rpm_Lisse[std::size_t(sample)])); }
+    QString rpm(int sample) const { return QString::number(int(stats.smoothedRpm[std::size_t(sample)])); }
 
     RpmStatistics stats;
     RecordChart chart{nullptr, 0};
@@ -34,7 +34,7 @@ struct Chart {
 TEST(RecordChart, ThePointerMovesTheCursorOnlyWithAModifierAndNeverStepsIt)
 {
     Chart c;
-    EXPECT_EQ(c.chart.Curseur_X(), 50.0);  // mid-lap after a draw
+    EXPECT_EQ(c.chart.cursorX(), 50.0);  // mid-lap after a draw
     const QImage before = c.trace();
     c.chart.Crpm_MouseMove(0, 0, 20.0, 0);
     c.chart.Crpm_MouseDown(1, 0, 20.0, 0);
@@ -53,8 +53,8 @@ TEST(RecordChart, ThePointerMovesTheCursorOnlyWithAModifierAndNeverStepsIt)
     EXPECT_EQ(c.trace(), before);
     // A pointer that lands on sample 1 puts the cursor there.
     c.chart.Crpm_MouseMove(0, 2, 1.0, 0);
-    EXPECT_EQ(c.chart.Curseur_X(), 1.0);
-    EXPECT_EQ(c.text("Rpm_Inst"), QString::number(int(c.stats.Rpm_Lisse[1])));
+    EXPECT_EQ(c.chart.cursorX(), 1.0);
+    EXPECT_EQ(c.text("Rpm_Inst"), QString::number(int(c.stats.smoothedRpm[1])));
     EXPECT_EQ(c.text("Label20"), QStringLiteral("0") + systemDecimalSeparator() + QStringLiteral("2"));
     // Dragging with the right button and a modifier drags the right marker.
     c.chart.Crpm_MouseMove(2, 1, 10.0, 0);
@@ -63,13 +63,13 @@ TEST(RecordChart, ThePointerMovesTheCursorOnlyWithAModifierAndNeverStepsIt)
     // The arrows step one sample and stop at the lap's end; Shift alone is ignored.
     c.chart.Crpm_MouseMove(0, 1, 99.5, 0);
     c.chart.Crpm_KeyDown(KeyRight, 0);
-    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    EXPECT_EQ(c.chart.cursorX(), 100.0);
     c.chart.Crpm_KeyDown(KeyRight, 0);
-    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    EXPECT_EQ(c.chart.cursorX(), 100.0);
     c.chart.Crpm_KeyDown(KeyLeft, ShiftAlone);
-    EXPECT_EQ(c.chart.Curseur_X(), 100.0);
+    EXPECT_EQ(c.chart.cursorX(), 100.0);
     c.chart.Crpm_KeyDown(KeyLeft, 0);
-    EXPECT_EQ(c.chart.Curseur_X(), 99.0);
+    EXPECT_EQ(c.chart.cursorX(), 99.0);
 }
 
 TEST(RecordChart, FiguresComeOffAsTheyWentOnAndMarkersKeepTheirPlaceAcrossLaps)
@@ -104,17 +104,17 @@ TEST(RecordChart, HistogramCursorStepsThroughTheClasses)
     c.chart.Ctr_MouseMove(0, 1, 0, 0.5);
     EXPECT_EQ(c.text("Label24"), QStringLiteral("0-300 : 00") + systemDecimalSeparator() + QStringLiteral("0s"));
     c.chart.Ctr_KeyDown(KeyDown, 0);
-    EXPECT_EQ(c.chart.Classe_Y(), 0.5);
+    EXPECT_EQ(c.chart.classY(), 0.5);
     // Each step takes its line away: up and down again leaves the canvas as it was.
     const QImage atClass0 = c.chart.Ctr()->image();
     c.chart.Ctr_KeyDown(KeyUp, 0);
-    EXPECT_EQ(c.chart.Classe_Y(), 1.0);
+    EXPECT_EQ(c.chart.classY(), 1.0);
     c.chart.Ctr_KeyDown(KeyDown, 0);
     EXPECT_EQ(c.chart.Ctr()->image(), atClass0);
     // The top class, 26700 RPM / 300, is reached and not passed.
     for (int i = 0; i < 100; ++i)
         c.chart.Ctr_KeyDown(KeyUp, 0);
-    EXPECT_EQ(c.chart.Classe_Y(), 89.0);
+    EXPECT_EQ(c.chart.classY(), 89.0);
     EXPECT_TRUE(c.text("Label24").startsWith(QStringLiteral("26700-27000 : ")));
 }
 

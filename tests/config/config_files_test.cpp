@@ -20,13 +20,13 @@ TEST(Settings, SavesTheTenBytesLittleEndian)
 {
     TempFolder folder;
     SystemSettings s{3, 1, 1, 3, 12, false};
-    ASSERT_TRUE(Sauve_System(folder.path(), s));
+    ASSERT_TRUE(saveSettings(folder.path(), s));
     EXPECT_EQ(readBytes(folder.file("Tormport.dat")), QByteArray::fromHex("0300030003000C000000"));
-    EXPECT_EQ(Charge_System(folder.path()), s);
+    EXPECT_EQ(loadSettings(folder.path()), s);
 
-    s.AffTip = true;
-    s.Piste_Courante = 100;
-    ASSERT_TRUE(Sauve_System(folder.path(), s));
+    s.showToolTips = true;
+    s.currentTrack = 100;
+    ASSERT_TRUE(saveSettings(folder.path(), s));
     EXPECT_EQ(readBytes(folder.file("Tormport.dat")), QByteArray::fromHex("0300030003006400FFFF"));
 }
 
@@ -50,7 +50,7 @@ TEST(Settings, ReadingCorrectsEachValue)
     for (const auto& [bytes, expected] : cases) {
         TempFolder folder;
         writeBytes(folder.file("Tormport.dat"), QByteArray::fromHex(bytes));
-        EXPECT_EQ(Charge_System(folder.path()), expected) << bytes;
+        EXPECT_EQ(loadSettings(folder.path()), expected) << bytes;
     }
 }
 
@@ -61,7 +61,7 @@ TEST(Settings, UnwritableFolderReportsFailureAndKeepsTheOldFile)
     QString why;
     // A settings path that is a folder cannot be replaced; nothing is lost.
     ASSERT_TRUE(QDir(folder.path()).mkpath("sub/Tormport.dat"));
-    EXPECT_FALSE(Sauve_System(folder.file("sub"), s, &why));
+    EXPECT_FALSE(saveSettings(folder.file("sub"), s, &why));
     EXPECT_FALSE(why.isEmpty());
     EXPECT_TRUE(QDir(folder.file("sub/Tormport.dat")).exists());
 }

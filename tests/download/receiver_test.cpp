@@ -135,7 +135,7 @@ TEST(DownloadCopies, EightProcessesInTheSameSecondKeepEightCopies)
             ::close(go[1]);
             const bool started = ::read(go[0], &c, 1) == 0;
             RecordImage image;
-            image.Data_Chrono[100] = std::uint8_t(i);
+            image.bytes[100] = std::uint8_t(i);
             _exit(started && !keepDownloadCopy(folder.path(), image, 7, when).isEmpty() ? 0 : 1);
         }
         children.push_back(child);

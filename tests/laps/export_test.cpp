@@ -39,22 +39,22 @@ QByteArray headerRow()
 
 TEST(ExportLapTable, NoSectorsSortedAndUnsorted)
 {
-    const RecordImage image = lapRecord({{.temps = 6500, .rpmSur10 = 1234, .temperature = 85},
-                                         {.temps = 5999, .rpmSur10 = 1300, .temperature = 90, .moteur = 1}},
+    const RecordImage image = lapRecord({{.lapTime = 6500, .maxRpmOver10 = 1234, .temperature = 85},
+                                         {.lapTime = 5999, .maxRpmOver10 = 1300, .temperature = 90, .engine = 1}},
                                         0, 0);
     const QByteArray theoretical = row({"Th\xE9or.", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
     const QByteArray lap1 = row({" 1", " 0", "1'05\"00", "", "", "", "", "", "", "", "12340", "85", "1", "6500", "", "", ""});
     const QByteArray lap2 = row({" 2", " 0", "59\"99", "", "", "", "", "", "", "", "13000", "90", "2", "5999", "", "", ""});
     for (const auto& [column, laps] : {std::pair{0, lap1 + lap2}, {13, lap2 + lap1}}) {
-        const LapTable t = Affiche_Tours(image, decoded(image), frenchTextTables(), {.Colonne_Tri = column});
+        const LapTable t = buildLapTable(image, decoded(image), frenchTextTables(), {.sortColumn = column});
         EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + theoretical + laps) << column;
     }
 }
 
 TEST(ExportLapTable, SpeedsWithEitherSeparator)
 {
-    const RecordImage image = lapRecord({{.temps = 6500, .s1 = 3000, .s2 = 3500, .rpmSur10 = 1000, .temperature = 80},
-                                         {.temps = 5999, .s1 = 2900, .s2 = 3099, .rpmSur10 = 1100, .temperature = 82}},
+    const RecordImage image = lapRecord({{.lapTime = 6500, .s1 = 3000, .s2 = 3500, .maxRpmOver10 = 1000, .temperature = 80},
+                                         {.lapTime = 5999, .s1 = 2900, .s2 = 3099, .maxRpmOver10 = 1100, .temperature = 82}},
                                         1, 2);
     const QByteArray point =
         row({"Th\xE9or.", "", "59\"99", "060.0", "29\"00", "049.7", "30\"99", "069.7", "", "", "", "", "", "", "", "", ""}) +
@@ -64,8 +64,8 @@ TEST(ExportLapTable, SpeedsWithEitherSeparator)
     const QByteArray comma = QString::fromLatin1(point).replace(QRegularExpression(QStringLiteral("(\\d)\\.(\\d)")), QStringLiteral("\\1,\\2")).toLatin1();
     ASSERT_EQ(comma.count(','), 9);
     for (const auto& [separator, bytes] : {std::pair{'.', point}, {',', comma}}) {
-        const LapTableOptions o{.Distances = {1000, 400, 600, 0}, .Colonne_Tri = 13, .decimalSeparator = QLatin1Char(separator)};
-        EXPECT_EQ(exportLapTable(Affiche_Tours(image, decoded(image), frenchTextTables(), o), clock), dateLine + headerRow() + bytes) << separator;
+        const LapTableOptions o{.trackLengths = {1000, 400, 600, 0}, .sortColumn = 13, .decimalSeparator = QLatin1Char(separator)};
+        EXPECT_EQ(exportLapTable(buildLapTable(image, decoded(image), frenchTextTables(), o), clock), dateLine + headerRow() + bytes) << separator;
     }
 }
 
@@ -78,11 +78,11 @@ TEST(ExportRpm, OwnLapAndBeaconCounting)
         {1, " 0 \t 0 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 2 \t 0 \t 6000 \r\n 2 \t 0 \t 9000 \r\n 2 \t 0 \t 9000 \r\n"},
         {2, " 0 \t 1 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9000 \r\n 1 \t 1 \t 9000 \r\n"},
     };
-    for (const auto& [balises, lines] : cases) {
-        const RecordImage image = rpmRecord(samples, balises, 2);
+    for (const auto& [beaconsPerLap, lines] : cases) {
+        const RecordImage image = rpmRecord(samples, beaconsPerLap, 2);
         const DecodedRecord record = decoded(image);
-        EXPECT_EQ(exportRpm(image, record, Compute_Rpm(image, record, 0), frenchTextTables(), clock),
-                  dateLine + "Tour : \tChamps\trpm\t\r\n" + lines) << balises;
+        EXPECT_EQ(exportRpm(image, record, computeRpmStatistics(image, record, 0), frenchTextTables(), clock),
+                  dateLine + "Tour : \tChamps\trpm\t\r\n" + lines) << beaconsPerLap;
     }
 }
 

@@ -14,7 +14,7 @@ struct Grid {
     explicit Grid(LapTable t) : table(std::move(t))
     {
         grid.setTable(table);
-        grid.Size_Table_Tours(19200, 14400);
+        grid.layOut(19200, 14400);
         grid.show();
     }
     QPoint centre(int row, int column) const { return grid.cellRect(row, column).center(); }
@@ -66,7 +66,7 @@ TEST(LapGrid, LeftClicksSortOrToggleRightClicksChooseTheChart)
 
 TEST(LapGrid, ColoursComeFromTheModel)
 {
-    std::array<bool, TourElimineCount> eliminated{};
+    std::array<bool, LapFlagCount> eliminated{};
     eliminated[3] = true;
     Grid g(test::lapTableOf(test::lapsOfTimes(times), eliminated, 0, 2));
     const QImage shot = g.grid.grab().toImage();

@@ -13,38 +13,38 @@
 namespace tormel {
 namespace {
 
-TEST(Time_Convert, MinutesSecondsHundredths)
+TEST(lapTimeText, MinutesSecondsHundredths)
 {
     const std::pair<float, const char*> cases[] = {
         {6543.0F, "1'05\"43"}, {0.0F, "00\"00"}, {5999.0F, "59\"99"}, {6000.0F, "1'00\"00"},
         {5999.6F, "1'00\"00"},  // the whole part rounds up to a minute
         {5999.4F, "59\"99"}, {196605.0F, "32'46\"05"}};
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(Time_Convert(value), QString::fromUtf8(text)) << value;
-    EXPECT_EQ(Time_Convert(NAN), QStringLiteral("00\"00"));
+        EXPECT_EQ(lapTimeText(value), QString::fromUtf8(text)) << value;
+    EXPECT_EQ(lapTimeText(NAN), QStringLiteral("00\"00"));
 }
 
-TEST(Temp_Convert, OnlyConvertsBetweenDifferentUnits)
+TEST(convertTemperature, OnlyConvertsBetweenDifferentUnits)
 {
     const std::tuple<int, char, int, int> cases[] = {
         {212, 'F', 0, 100}, {100, 'F', 0, 38}, {100, 'F', 1, 100}, {37, 'C', 1, 99}, {100, 'C', 0, 100}, {0, 'F', 0, -18}};
     for (const auto& [t, unit, choice, expected] : cases)
-        EXPECT_EQ(Temp_Convert(t, QLatin1Char(unit), choice), expected) << t << unit << choice;
+        EXPECT_EQ(convertTemperature(t, QLatin1Char(unit), choice), expected) << t << unit << choice;
 }
 
-TEST(Vitesse, FromWholeMetresAndHundredths)
+TEST(SpeedFor, FromWholeMetresAndHundredths)
 {
     // 1000 m in 45 s: 80 km/h, 49.7 miles/h.
-    EXPECT_EQ(Format(vitesse(1000.0F, 4500.0, 0).value_or(0), QStringLiteral("000.0"), QLatin1Char('.')), QStringLiteral("080.0"));
-    EXPECT_EQ(Format(vitesse(1000.0F, 4500.0, 1).value_or(0), QStringLiteral("000.0"), QLatin1Char(',')), QStringLiteral("049,7"));
+    EXPECT_EQ(Format(speedFor(1000.0F, 4500.0, 0).value_or(0), QStringLiteral("000.0"), QLatin1Char('.')), QStringLiteral("080.0"));
+    EXPECT_EQ(Format(speedFor(1000.0F, 4500.0, 1).value_or(0), QStringLiteral("000.0"), QLatin1Char(',')), QStringLiteral("049,7"));
     // Metres are taken whole, ties to even: 1000.5 m counts as 1000 m.
-    EXPECT_DOUBLE_EQ(vitesse(1000.5F, 4500.0, 0).value_or(0), 80.0);
-    EXPECT_DOUBLE_EQ(vitesse(1001.5F, 4500.0, 0).value_or(0), 1002.0 * 360.0 / 4500.0);
+    EXPECT_DOUBLE_EQ(speedFor(1000.5F, 4500.0, 0).value_or(0), 80.0);
+    EXPECT_DOUBLE_EQ(speedFor(1001.5F, 4500.0, 0).value_or(0), 1002.0 * 360.0 / 4500.0);
     for (const auto& [metres, hundredths] : {std::pair{0.0F, 4500.0}, {-3.0F, 4500.0}, {1000.0F, 0.0}, {NAN, 4500.0},
                                              {INFINITY, 4500.0}, {2.0e6F, 4500.0}, {3.4e38F, 1.0}})
-        EXPECT_FALSE(vitesse(metres, hundredths, 0).has_value()) << metres << " " << hundredths;
+        EXPECT_FALSE(speedFor(metres, hundredths, 0).has_value()) << metres << " " << hundredths;
     // The longest length still given keeps its speed within a float column.
-    EXPECT_FLOAT_EQ(float(vitesse(longueurMaximale, 1.0, 0).value_or(0)), 3.6e8F);
+    EXPECT_FLOAT_EQ(float(speedFor(maxTrackLength, 1.0, 0).value_or(0)), 3.6e8F);
 }
 
 // ---- The lap table ----------------------------------------------------------
@@ -56,16 +56,16 @@ using test::lapRecord;
 LapTableOptions options(std::array<float, 4> d = {}, std::set<int> eliminated = {}, int sortColumn = 0)
 {
     LapTableOptions o;
-    o.Distances = d;
+    o.trackLengths = d;
     for (int lap : eliminated)
-        o.Tour_Elimine[std::size_t(lap)] = true;
-    o.Colonne_Tri = sortColumn;
+        o.eliminatedLaps[std::size_t(lap)] = true;
+    o.sortColumn = sortColumn;
     return o;
 }
 
 LapTable build(const RecordImage& image, const LapTableOptions& o = {})
 {
-    return Affiche_Tours(image, decoded(image), frenchTextTables(), o);
+    return buildLapTable(image, decoded(image), frenchTextTables(), o);
 }
 
 // The laps in table order, and the texts of a column in that order.
@@ -92,15 +92,15 @@ TEST(LapTable, StageNumberingStartsFromTheHiddenLapZero)
     for (const auto& c : cases) {
         std::vector<LapSpec> laps;
         for (auto s : c.stages)
-            laps.push_back({.temps = 5000, .etape = s});
+            laps.push_back({.lapTime = 5000, .stage = s});
         EXPECT_EQ(columnTexts(build(lapRecord(laps, 0, 0, c.stage0)), 1), c.expected) << c.stage0;
     }
 }
 
 TEST(LapTable, SectorModeDecidesColumnsAndTheoreticalRow)
 {
-    const std::vector<LapSpec> laps{{.temps = 9000, .s1 = 3000, .s2 = 3100, .s3 = 2900},
-                                    {.temps = 8800, .s1 = 2950, .s2 = 3200, .s3 = 2800}};
+    const std::vector<LapSpec> laps{{.lapTime = 9000, .s1 = 3000, .s2 = 3100, .s3 = 2900},
+                                    {.lapTime = 8800, .s1 = 2950, .s2 = 3200, .s3 = 2800}};
     const struct { int modeByte; std::set<int> hidden; int sectorsWritten; const char* theoretical; } cases[] = {
         {0, {4, 5, 6, 7, 8, 9, 13, 14, 15, 16}, 0, ""},
         {1, {8, 9, 13, 14, 15, 16}, 2, "1'00\"50"},  // 2950 + 3100
@@ -123,7 +123,7 @@ TEST(LapTable, SectorModeDecidesColumnsAndTheoreticalRow)
 
 TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
 {
-    const std::vector<LapSpec> laps{{.temps = 4500, .s1 = 1500, .s2 = 1500, .s3 = 1500}};
+    const std::vector<LapSpec> laps{{.lapTime = 4500, .s1 = 1500, .s2 = 1500, .s3 = 1500}};
     const std::pair<std::array<float, 4>, std::set<int>> cases[] = {
         {{1000, 300, 300, 400}, {}},
         {{NAN, 300, -1, INFINITY}, {3, 7, 9}},
@@ -137,18 +137,18 @@ TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
         }
     }
     // 1000 m in 45 s: the unit, its caption and the separator chosen.
-    const LapTable miles = build(lapRecord(laps, 0, 0), {.Distances = {1000, 0, 0, 0}, .Choix_Vitesse = 1,
-                                                         .uniteVitesse = QStringLiteral("miles/h"), .decimalSeparator = QLatin1Char(',')});
+    const LapTable miles = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .speedUnit = 1,
+                                                         .speedUnitCaption = QStringLiteral("miles/h"), .decimalSeparator = QLatin1Char(',')});
     EXPECT_EQ(miles.cell(2, 3).text + miles.cell(0, 5).text, QStringLiteral("049,7miles/h(1)"));
 }
 
 TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
 {
-    const std::vector<LapSpec> laps{{.temps = 5000, .rpmSur10 = 1000}, {.temps = 4000, .rpmSur10 = 1300},
-                                    {.temps = 6000, .rpmSur10 = 900}};
+    const std::vector<LapSpec> laps{{.lapTime = 5000, .maxRpmOver10 = 1000}, {.lapTime = 4000, .maxRpmOver10 = 1300},
+                                    {.lapTime = 6000, .maxRpmOver10 = 900}};
     const Rgb W = colours::White, Y = colours::Yellow, R = colours::Red;
     // lapColours: column 13 of laps 1 to 3; ranges: Min and Max of columns 13 and 10.
-    const struct { int bestByte; std::set<int> eliminated; int meilleur; std::array<Rgb, 3> lapColours; std::array<float, 4> ranges; } cases[] = {
+    const struct { int bestByte; std::set<int> eliminated; int bestLap; std::array<Rgb, 3> lapColours; std::array<float, 4> ranges; } cases[] = {
         {2, {}, 2, {W, Y, W}, {4000, 6000, 9000, 13000}},
         {2, {2}, 2, {W, R, W}, {5000, 6000, 9000, 10000}},
         {2, {1}, 2, {R, Y, W}, {4000, 6000, 9000, 13000}},
@@ -159,7 +159,7 @@ TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
     };
     for (const auto& c : cases) {
         const LapTable t = build(lapRecord(laps, 0, c.bestByte), options({}, c.eliminated));
-        EXPECT_EQ(t.Meilleur_Tour_Rpm, c.meilleur) << c.bestByte;
+        EXPECT_EQ(t.bestLap, c.bestLap) << c.bestByte;
         for (int lap = 1; lap <= 3; ++lap) {
             const Rgb colour = c.lapColours[std::size_t(lap - 1)];
             EXPECT_EQ(t.cell(t.rowOfLap(lap), 13).background, colour) << c.bestByte << " lap " << lap;
@@ -167,8 +167,8 @@ TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
         }
         // Unwritten cells (no track lengths) keep the plain background.
         EXPECT_EQ(t.cell(t.rowOfLap(2), 3).background, W);
-        EXPECT_EQ((std::array{t.Min_Colonne[13], t.Max_Colonne[13], t.Min_Colonne[10], t.Max_Colonne[10]}), c.ranges) << c.bestByte;
-        EXPECT_EQ(t.Min_Colonne[12], 65536.0F);  // columns without a range stay reset
+        EXPECT_EQ((std::array{t.columnMinimum[13], t.columnMaximum[13], t.columnMinimum[10], t.columnMaximum[10]}), c.ranges) << c.bestByte;
+        EXPECT_EQ(t.columnMinimum[12], 65536.0F);  // columns without a range stay reset
         EXPECT_EQ(t.cell(t.rowOfLap(2), 10).text, QStringLiteral("13000"));  // an eliminated lap still shows
     }
 }
@@ -177,9 +177,9 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
 {
     // Sector 1 best in lap 3, sector 2 in lap 1, sector 3 in laps 2 and 3
     // (tie); fastest engine and hottest in laps 2 and 3 (ties).
-    const std::vector<LapSpec> laps{{.temps = 9000, .s1 = 3000, .s2 = 2900, .s3 = 3100, .rpmSur10 = 1200, .temperature = 80},
-                                    {.temps = 9100, .s1 = 3100, .s2 = 3000, .s3 = 3000, .rpmSur10 = 1250, .temperature = 90},
-                                    {.temps = 9050, .s1 = 2950, .s2 = 3000, .s3 = 3000, .rpmSur10 = 1250, .temperature = 90}};
+    const std::vector<LapSpec> laps{{.lapTime = 9000, .s1 = 3000, .s2 = 2900, .s3 = 3100, .maxRpmOver10 = 1200, .temperature = 80},
+                                    {.lapTime = 9100, .s1 = 3100, .s2 = 3000, .s3 = 3000, .maxRpmOver10 = 1250, .temperature = 90},
+                                    {.lapTime = 9050, .s1 = 2950, .s2 = 3000, .s3 = 3000, .maxRpmOver10 = 1250, .temperature = 90}};
     const struct { int modeByte; std::set<int> eliminated; float theoretical; } cases[] = {
         {2, {}, 2950 + 2900 + 3000},
         {2, {3}, 2950 + 2900 + 3000},  // elimination changes no best sector
@@ -188,7 +188,7 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
     };
     for (const auto& c : cases) {
         const LapTable t = build(lapRecord(laps, c.modeByte, 0), options({1000, 300, 300, 300}, c.eliminated));
-        EXPECT_EQ(t.Temps_Theorique, c.theoretical) << c.modeByte;
+        EXPECT_EQ(t.theoreticalTime, c.theoretical) << c.modeByte;
         // On a tie the earlier lap keeps the green: engine speed, temperature and sector 3 stay off lap 3.
         EXPECT_TRUE(t.cell(t.rowOfLap(2), 10).background == colours::Green && t.cell(t.rowOfLap(2), 11).background == colours::Green);
         for (int column : {8, 9, 10, 11})
@@ -209,9 +209,9 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
 
 TEST(LapTable, SortsOnNumbersNotTexts)
 {
-    const std::vector<LapSpec> laps{{.temps = 6500, .rpmSur10 = 1000, .temperature = 80}, {.temps = 5999, .rpmSur10 = 1200, .temperature = 80},
-                                    {.temps = 10500, .rpmSur10 = 1000, .temperature = 95}, {.temps = 0, .rpmSur10 = 1100, .temperature = 60},
-                                    {.temps = 5999, .rpmSur10 = 999, .temperature = 99}};
+    const std::vector<LapSpec> laps{{.lapTime = 6500, .maxRpmOver10 = 1000, .temperature = 80}, {.lapTime = 5999, .maxRpmOver10 = 1200, .temperature = 80},
+                                    {.lapTime = 10500, .maxRpmOver10 = 1000, .temperature = 95}, {.lapTime = 0, .maxRpmOver10 = 1100, .temperature = 60},
+                                    {.lapTime = 5999, .maxRpmOver10 = 999, .temperature = 99}};
     // Column 13: 0, 5999, 5999, 6500, 10500, ties keep lap order; 10 descending, ties kept too; on 3 the lap
     // without a speed goes after all; an unknown column sorts in lap order.
     const std::pair<int, std::vector<int>> cases[] = {{0, {1, 2, 3, 4, 5}}, {13, {4, 2, 5, 1, 3}}, {2, {4, 2, 5, 1, 3}}, {10, {2, 4, 1, 3, 5}},
@@ -222,19 +222,19 @@ TEST(LapTable, SortsOnNumbersNotTexts)
         EXPECT_EQ(t.cell(2, 0).text, QLatin1Char(' ') + QString::number(t.rows[2].lap));
     }
     // The key of a speed cell is the value its text shows, whatever the separator.
-    const LapCell speed = build(lapRecord(laps, 0, 0), {.Distances = {1000, 0, 0, 0}, .decimalSeparator = QLatin1Char(',')}).cell(2, 3);
+    const LapCell speed = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .decimalSeparator = QLatin1Char(',')}).cell(2, 3);
     EXPECT_EQ(speed.text, QStringLiteral("055,4"));
     EXPECT_NEAR(speed.key.value_or(0), 55.4, 1e-5);
 }
 
 TEST(LapTable, CellTextsAndBounds)
 {
-    LapTableOptions o{.Choix_Temp = 1, .uniteTemp = QStringLiteral("°F")};
-    RecordImage image = lapRecord({{.temps = 0, .rpmSur10 = 65535, .temperature = 100, .moteur = 4},
-                                   {.temps = 65535, .rpmSur10 = 0, .temperature = 0, .moteur = 255}},
+    LapTableOptions o{.temperatureUnit = 1, .temperatureUnitCaption = QStringLiteral("°F")};
+    RecordImage image = lapRecord({{.lapTime = 0, .maxRpmOver10 = 65535, .temperature = 100, .engine = 4},
+                                   {.lapTime = 65535, .maxRpmOver10 = 0, .temperature = 0, .engine = 255}},
                                   0, 0);
-    image.Data_Chrono[32] = 32;  // temperature offset given
-    image.Data_Chrono[113] = 5;
+    image.bytes[32] = 32;  // temperature offset given
+    image.bytes[113] = 5;
     const LapTable t = build(image, o);
     const std::tuple<int, int, const char*> cells[] = {
         {0, 11, "Max °F"}, {2, 2, "00\"00"}, {2, 13, ""},         {2, 10, "655350"}, {2, 11, "221"},  // 105 C

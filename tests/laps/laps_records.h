@@ -13,14 +13,14 @@ namespace tormel::test {
 
 // One lap as the logger writes it.
 struct LapSpec {
-    std::uint16_t temps = 0, s1 = 0, s2 = 0, s3 = 0, rpmSur10 = 0;
-    std::uint8_t temperature = 0, etape = 0, moteur = 0;
+    std::uint16_t lapTime = 0, s1 = 0, s2 = 0, s3 = 0, maxRpmOver10 = 0;
+    std::uint8_t temperature = 0, stage = 0, engine = 0;
 };
 
 inline void putBigEndian(RecordImage& image, int offset, std::uint16_t value)
 {
-    image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value >> 8);
-    image.Data_Chrono[std::size_t(offset + 1)] = std::uint8_t(value & 0xff);
+    image.bytes[std::size_t(offset)] = std::uint8_t(value >> 8);
+    image.bytes[std::size_t(offset + 1)] = std::uint8_t(value & 0xff);
 }
 
 // A lap-timing record holding `laps` as laps 1.., with the given sector
@@ -28,32 +28,32 @@ inline void putBigEndian(RecordImage& image, int offset, std::uint16_t value)
 inline RecordImage lapRecord(const std::vector<LapSpec>& laps, int sectorMode, int best, int stage0 = 0)
 {
     RecordImage image;
-    image.Data_Chrono[33] = std::uint8_t(sectorMode);
-    image.Data_Chrono[160] = std::uint8_t(laps.size() + 1);
-    image.Data_Chrono[192] = std::uint8_t(best);
-    image.Data_Chrono[8 * 132 + 3] = std::uint8_t(stage0);
+    image.bytes[33] = std::uint8_t(sectorMode);
+    image.bytes[160] = std::uint8_t(laps.size() + 1);
+    image.bytes[192] = std::uint8_t(best);
+    image.bytes[8 * 132 + 3] = std::uint8_t(stage0);
     for (std::size_t i = 0; i < laps.size(); ++i) {
         const LapSpec& lap = laps[i];
         const int times = 8 * (33 + int(i)), summary = 8 * (133 + int(i));
-        for (const auto& [offset, value] : {std::pair{0, lap.s1}, {2, lap.s2}, {4, lap.s3}, {6, lap.temps}})
+        for (const auto& [offset, value] : {std::pair{0, lap.s1}, {2, lap.s2}, {4, lap.s3}, {6, lap.lapTime}})
             putBigEndian(image, times + offset, value);
-        putBigEndian(image, summary, lap.rpmSur10);
-        for (const auto& [offset, value] : {std::pair{2, lap.temperature}, {3, lap.etape}, {4, lap.moteur}})
-            image.Data_Chrono[std::size_t(summary + offset)] = value;
+        putBigEndian(image, summary, lap.maxRpmOver10);
+        for (const auto& [offset, value] : {std::pair{2, lap.temperature}, {3, lap.stage}, {4, lap.engine}})
+            image.bytes[std::size_t(summary + offset)] = value;
     }
     return image;
 }
 
 // An engine-speed record of the given sample bytes; the count is rounded up
 // to a whole word, the extra sample being 0.
-inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int balisesTour, int facteurRpm)
+inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int beaconsPerLap, int rpmFactor)
 {
     RecordImage image;
     const int words = 32 + int(samples.size() + 1) / 2;
-    for (const auto& [offset, value] : {std::pair{97, 1}, {33, balisesTour - 1}, {121, facteurRpm}, {104, words % 256}, {105, words / 256}})
-        image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value);
+    for (const auto& [offset, value] : {std::pair{97, 1}, {33, beaconsPerLap - 1}, {121, rpmFactor}, {104, words % 256}, {105, words / 256}})
+        image.bytes[std::size_t(offset)] = std::uint8_t(value);
     for (std::size_t s = 0; s < samples.size(); ++s)
-        image.Data_Chrono[std::size_t(RecordImage::sampleOffset(int(s)))] = samples[s];
+        image.bytes[std::size_t(RecordImage::sampleOffset(int(s)))] = samples[s];
     return image;
 }
 
@@ -80,21 +80,21 @@ inline std::vector<LapSpec> lapsOfTimes(const std::vector<std::uint16_t>& times)
 {
     std::vector<LapSpec> laps;
     for (std::size_t i = 0; i < times.size(); ++i)
-        laps.push_back({.temps = times[i], .rpmSur10 = std::uint16_t(1000 + i), .temperature = std::uint8_t(60 + i % 50),
-                        .etape = std::uint8_t(i / 10)});
+        laps.push_back({.lapTime = times[i], .maxRpmOver10 = std::uint16_t(1000 + i), .temperature = std::uint8_t(60 + i % 50),
+                        .stage = std::uint8_t(i / 10)});
     return laps;
 }
 
 // The French lap table of `laps` on a track of 1000 m in sections of 300, 300 and 400 m.
-inline LapTable lapTableOf(const std::vector<LapSpec>& laps, const std::array<bool, TourElimineCount>& eliminated = {},
-                           int colonneTri = 0, int best = 0)
+inline LapTable lapTableOf(const std::vector<LapSpec>& laps, const std::array<bool, LapFlagCount>& eliminated = {},
+                           int sortColumn = 0, int best = 0)
 {
     const RecordImage image = lapRecord(laps, 0, best);
     LapTableOptions options;
-    options.Distances = {1000.0F, 300.0F, 300.0F, 400.0F};
-    options.Tour_Elimine = eliminated;
-    options.Colonne_Tri = colonneTri;
-    return Affiche_Tours(image, decoded(image), frenchTextTables(), options);
+    options.trackLengths = {1000.0F, 300.0F, 300.0F, 400.0F};
+    options.eliminatedLaps = eliminated;
+    options.sortColumn = sortColumn;
+    return buildLapTable(image, decoded(image), frenchTextTables(), options);
 }
 
 }  // namespace tormel::test

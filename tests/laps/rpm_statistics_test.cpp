@@ -24,28 +24,28 @@ std::vector<std::uint8_t> stream(int count, const std::vector<int>& marks)
     return samples;
 }
 
-RpmStatistics compute(const std::vector<std::uint8_t>& samples, int balises = 1, int factor = 2, int V = 0)
+RpmStatistics compute(const std::vector<std::uint8_t>& samples, int beaconsPerLap = 1, int factor = 2, int V = 0)
 {
-    const RecordImage image = rpmRecord(samples, balises, factor);
-    return Compute_Rpm(image, decoded(image), V);
+    const RecordImage image = rpmRecord(samples, beaconsPerLap, factor);
+    return computeRpmStatistics(image, decoded(image), V);
 }
 
-TEST(Compute_Rpm, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
+TEST(computeRpmStatistics, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
 {
     const RpmStatistics st = compute(stream(40, {}));
-    EXPECT_EQ((std::vector{st.Nombre_Echantillons, st.nTours, st.Duree_Tour[0], st.Debut_Tour[0], st.Debut_Tour[1], st.Histo_Rpm[0][10], st.Histo_Max[0]}),
+    EXPECT_EQ((std::vector{st.sampleCount, st.lapCount, st.lapDuration[0], st.lapStart[0], st.lapStart[1], st.rpmHistogram[0][10], st.histogramMax[0]}),
               (std::vector{40, 0, 40, 0, 40, 40, 40}));
     // With laps, each sample counts in the lap it belongs to.
     const RpmStatistics laps = compute({5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8});
-    EXPECT_EQ(std::vector<int>({laps.Histo_Rpm[0][5], laps.Histo_Rpm[0][6], laps.Histo_Max[0], laps.Histo_Rpm[1][7], laps.Histo_Rpm[2][8]}),
+    EXPECT_EQ(std::vector<int>({laps.rpmHistogram[0][5], laps.rpmHistogram[0][6], laps.histogramMax[0], laps.rpmHistogram[1][7], laps.rpmHistogram[2][8]}),
               std::vector<int>({3, 1, 3, 11, 4}));
 }
 
-TEST(Compute_Rpm, BeaconMarksAndLaps)
+TEST(computeRpmStatistics, BeaconMarksAndLaps)
 {
-    // counted: the samples whose mark counts; debut: Debut_Tour(0..nTours + 1).
+    // counted: the samples whose mark counts; lapStarts: lapStart(0..lapCount + 1).
     // With fewer than two closed laps, the last lap is described from sample 0.
-    const struct { const char* name; std::vector<int> marks; int balises; std::vector<int> counted; int nTours; std::vector<int> debut; int duree0; } cases[] = {
+    const struct { const char* name; std::vector<int> marks; int beaconsPerLap; std::vector<int> counted; int lapCount; std::vector<int> lapStarts; int firstLapDuration; } cases[] = {
         {"5 apart", {20, 25}, 1, {20}, 1, {0, 0, 79}, 21},
         {"10 apart", {20, 30}, 1, {20}, 1, {0, 0, 79}, 21},
         {"11 apart", {20, 31}, 1, {20, 31}, 2, {0, 20, 31}, 21},
@@ -53,43 +53,43 @@ TEST(Compute_Rpm, BeaconMarksAndLaps)
         {"first sample", {0, 11}, 1, {0, 11}, 2, {0, 0, 11}, 1},
     };
     for (const auto& c : cases) {
-        const RpmStatistics st = compute(stream(100, c.marks), c.balises);
+        const RpmStatistics st = compute(stream(100, c.marks), c.beaconsPerLap);
         std::vector<int> counted;
-        for (int s = 0; s < st.Nombre_Echantillons; ++s)
-            if (st.Marque_Balise[std::size_t(s)])
+        for (int s = 0; s < st.sampleCount; ++s)
+            if (st.beaconMarks[std::size_t(s)])
                 counted.push_back(s);
-        EXPECT_EQ(std::pair(counted, st.nTours), std::pair(c.counted, c.nTours)) << c.name;
-        EXPECT_EQ(std::vector<int>(st.Debut_Tour.begin(), st.Debut_Tour.begin() + std::ptrdiff_t(c.debut.size())), c.debut) << c.name;
+        EXPECT_EQ(std::pair(counted, st.lapCount), std::pair(c.counted, c.lapCount)) << c.name;
+        EXPECT_EQ(std::vector<int>(st.lapStart.begin(), st.lapStart.begin() + std::ptrdiff_t(c.lapStarts.size())), c.lapStarts) << c.name;
         // The closing sample belongs to the lap it closes.
-        EXPECT_EQ(st.Duree_Tour[0], c.duree0) << c.name;
+        EXPECT_EQ(st.lapDuration[0], c.firstLapDuration) << c.name;
     }
 }
 
-TEST(Compute_Rpm, EngineSpeedIsCappedWithoutOverflow)
+TEST(computeRpmStatistics, EngineSpeedIsCappedWithoutOverflow)
 {
     // Factor byte (only its low four bits count), code, then the step and the speed: 285750 and 33000 are capped.
     const std::tuple<int, std::uint8_t, int, int> cases[] = {{15, 127, 2250, 32767}, {2, 109, 300, 32700}, {2, 110, 300, 32767}, {0x10, 127, 0, 0}, {0x21, 50, 150, 7500}};
-    for (const auto& [factor, code, pas, rpm] : cases) {
+    for (const auto& [factor, code, rpmStep, rpm] : cases) {
         const RpmStatistics st = compute(std::vector<std::uint8_t>(12, code), 1, factor);
-        EXPECT_EQ(std::tuple(st.Pas_Rpm, st.Rpm_Brut[5], st.Rpm_Max), std::tuple(pas, rpm, rpm)) << factor << " code " << int(code);
+        EXPECT_EQ(std::tuple(st.rpmStep, st.rawRpm[5], st.maxRpm), std::tuple(rpmStep, rpm, rpm)) << factor << " code " << int(code);
     }
 }
 
-TEST(Compute_Rpm, SmoothingWindowStartsAtTheSample)
+TEST(computeRpmStatistics, SmoothingWindowStartsAtTheSample)
 {
     // V = 3: the mean of seven raw values starting at s; the tail keeps its raw value.
     const std::vector<std::uint8_t> samples{0, 0, 0, 0, 0, 0, 70, 0, 0, 0};
     const RpmStatistics st = compute(samples, 1, 2, 3);
     const std::pair<int, float> v3[] = {{0, 3000}, {3, 3000}, {4, 0}, {6, 21000}, {7, 0}};
     for (const auto& [s, value] : v3)
-        EXPECT_FLOAT_EQ(st.Rpm_Lisse[std::size_t(s)], value) << s;
-    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 1).Rpm_Lisse[5], 7000.0F);  // three values
-    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 0).Rpm_Lisse[6], 21000.0F);
+        EXPECT_FLOAT_EQ(st.smoothedRpm[std::size_t(s)], value) << s;
+    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 1).smoothedRpm[5], 7000.0F);  // three values
+    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 0).smoothedRpm[6], 21000.0F);
     // Out of range levels are held to 0..3.
-    EXPECT_EQ(std::pair(compute(samples, 1, 2, 9).V, compute(samples, 1, 2, -2).V), std::pair(3, 0));
+    EXPECT_EQ(std::pair(compute(samples, 1, 2, 9).smoothingLevel, compute(samples, 1, 2, -2).smoothingLevel), std::pair(3, 0));
 }
 
-TEST(Compute_Rpm, BestSecondAndThirdLaps)
+TEST(computeRpmStatistics, BestSecondAndThirdLaps)
 {
     const struct { const char* name; std::vector<int> marks; int best, second, third; std::array<int, 3> charts; } cases[] = {
         // Lap 1 is the shortest but cannot be best.
@@ -101,8 +101,8 @@ TEST(Compute_Rpm, BestSecondAndThirdLaps)
     };
     for (const auto& c : cases) {
         const RpmStatistics st = compute(stream(400, c.marks));
-        EXPECT_EQ((std::array{st.Meilleur_Tour_Rpm, st.Second_Tour_Rpm, st.Troisieme_Tour_Rpm}), (std::array{c.best, c.second, c.third})) << c.name;
-        EXPECT_EQ(toursGraphiques(st), c.charts) << c.name;
+        EXPECT_EQ((std::array{st.bestLap, st.secondLap, st.thirdLap}), (std::array{c.best, c.second, c.third})) << c.name;
+        EXPECT_EQ(defaultChartedLaps(st), c.charts) << c.name;
     }
 }
 
@@ -114,7 +114,7 @@ using test::putBigEndian;
 // Best lap 1 of `lapTime`, with the given range times from range 0 on.
 RecordImage rangesRecord(std::uint16_t lapTime, std::initializer_list<std::uint16_t> ranges, int best = 1)
 {
-    RecordImage image = lapRecord({{.temps = lapTime}}, 0, best);
+    RecordImage image = lapRecord({{.lapTime = lapTime}}, 0, best);
     int i = 0;
     for (auto t : ranges)
         putBigEndian(image, 8 * i++ + 4, t);
@@ -126,10 +126,10 @@ TEST(Ranges, LabelsAndCaptions)
     const std::tuple<int, const char*, const char*> cases[] = {
         {0, "0-5120 RPM", "0-5.120"}, {1, "5120-5760 RPM", " 0- 1"}, {12, "12160-12800 RPM", " 11- 12"}, {31, "24320-24960 RPM", " 30- 31"}};
     for (const auto& [i, label, caption] : cases) {
-        EXPECT_EQ(Libelle_Tranche(i), QString::fromLatin1(label)) << i;
+        EXPECT_EQ(rangeName(i), QString::fromLatin1(label)) << i;
         EXPECT_EQ(barCaption(i), QString::fromLatin1(caption)) << i;
     }
-    EXPECT_EQ(Affiche_Tranches(rangesRecord(6000, {}, 7), frenchTextTables()).Label8, QStringLiteral("Meilleur Tour : 7"));
+    EXPECT_EQ(buildRangesPanel(rangesRecord(6000, {}, 7), frenchTextTables()).bestLapCaption, QStringLiteral("Meilleur Tour : 7"));
 }
 
 TEST(Ranges, ShareOfTheLapAndBarFilling)
@@ -143,10 +143,10 @@ TEST(Ranges, ShareOfTheLapAndBarFilling)
         {6000, 6000, 0, point, 0, "1'00\"00    100.00%", 100.0, 0.0},
     };
     for (const auto& c : cases) {
-        const RangesPanel p = Affiche_Tranches(rangesRecord(c.lapTime, {c.range0, c.range1}), frenchTextTables());
+        const RangesPanel p = buildRangesPanel(rangesRecord(c.lapTime, {c.range0, c.range1}), frenchTextTables());
         const RangeReadout r = rangeReadout(p, c.index, c.separator);
-        EXPECT_EQ(r.Label6, Libelle_Tranche(c.index));
-        EXPECT_EQ(r.Label7, QString::fromUtf8(c.label7)) << c.lapTime << " " << c.range0;
+        EXPECT_EQ(r.rangeText, rangeName(c.index));
+        EXPECT_EQ(r.timeText, QString::fromUtf8(c.label7)) << c.lapTime << " " << c.range0;
         EXPECT_NEAR(p.fill[0], c.fill0, 1e-4);
         EXPECT_NEAR(p.fill[1], c.fill1, 1e-4);
         EXPECT_EQ(p.fill[5], 0.0);
@@ -156,17 +156,17 @@ TEST(Ranges, ShareOfTheLapAndBarFilling)
 
 TEST(Ranges, LongerThanTheLapScalesDownKeepingTheBars)
 {
-    const RangesPanel p = Affiche_Tranches(rangesRecord(6000, {2000, 4000, 2000}), frenchTextTables());
+    const RangesPanel p = buildRangesPanel(rangesRecord(6000, {2000, 4000, 2000}), frenchTextTables());
     EXPECT_TRUE(p.scaled);
-    EXPECT_FLOAT_EQ(p.Temps_Tranche[0], 1500.0F);
-    EXPECT_FLOAT_EQ(p.Temps_Tranche[1], 3000.0F);
+    EXPECT_FLOAT_EQ(p.rangeTimes[0], 1500.0F);
+    EXPECT_FLOAT_EQ(p.rangeTimes[1], 3000.0F);
     EXPECT_FLOAT_EQ(p.recordedTimes[1], 4000.0F);
-    EXPECT_FLOAT_EQ(std::accumulate(p.Temps_Tranche.begin(), p.Temps_Tranche.end(), 0.0F), 6000.0F);
+    EXPECT_FLOAT_EQ(std::accumulate(p.rangeTimes.begin(), p.rangeTimes.end(), 0.0F), 6000.0F);
     EXPECT_NEAR(p.fill[0], 50.0, 1e-9);
     EXPECT_NEAR(p.fill[1], 100.0, 1e-9);
-    EXPECT_EQ(rangeReadout(p, 1, QLatin1Char('.')).Label7, QStringLiteral("30\"00    50.00%"));
+    EXPECT_EQ(rangeReadout(p, 1, QLatin1Char('.')).timeText, QStringLiteral("30\"00    50.00%"));
     // A sum equal to the lap is left as recorded.
-    EXPECT_FALSE(Affiche_Tranches(rangesRecord(6000, {2000, 4000}), frenchTextTables()).scaled);
+    EXPECT_FALSE(buildRangesPanel(rangesRecord(6000, {2000, 4000}), frenchTextTables()).scaled);
 }
 
 }  // namespace

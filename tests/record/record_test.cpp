@@ -21,11 +21,11 @@ RecordImage imageWith(std::initializer_list<std::pair<int, int>> bytes)
 {
     RecordImage image;
     for (const auto& [offset, value] : bytes)
-        image.Data_Chrono[std::size_t(offset)] = std::uint8_t(value);
+        image.bytes[std::size_t(offset)] = std::uint8_t(value);
     return image;
 }
 
-const QString etapes = QStringLiteral("Etapes : ");
+const QString stagesCaption = QStringLiteral("Etapes : ");
 
 TEST(DecodeRecord, HeaderReadOuts)
 {
@@ -33,10 +33,10 @@ TEST(DecodeRecord, HeaderReadOuts)
                                          {40, 110}, {161, 3}, {97, 0x41}, {56, 0x12}, {57, 0x05},
                                          {64, 0x05}, {65, 0x30}, {72, 0x03}, {73, 0x45}, {80, 0x99},
                                          {81, 0x59}, {88, 0x00}, {89, 0x07}});
-    const DecodedRecord d = decodeRecord(image, etapes);
-    EXPECT_EQ((QStringList{d.Serial_Number, d.Soft_Ver, d.Hard_Ver, d.Temp_Limite, d.Nombre_Etapes, d.Mode}),
+    const DecodedRecord d = decodeRecord(image, stagesCaption);
+    EXPECT_EQ((QStringList{d.serialNumber, d.softwareVersionText, d.hardwareVersionText, d.temperatureLimitText, d.stageCountText, d.modeText}),
               (QStringList{"121111", "Soft Ver : 258", "Hard Ver : 7", "T° Max : 110", "Etapes : 3", "Mode : 65"}));
-    EXPECT_EQ(QStringList(d.Ltmot.begin(), d.Ltmot.end()), (QStringList{"12:05", "5:30", "3:45", "99:59", "0:07"}));
+    EXPECT_EQ(QStringList(d.engineTimes.begin(), d.engineTimes.end()), (QStringList{"12:05", "5:30", "3:45", "99:59", "0:07"}));
     EXPECT_EQ(d.kind, RecordKind::EngineSpeed);
     // The serial's second part keeps its leading zeros.
     EXPECT_EQ(serialNumberText(imageWith({{9, 5}, {1, 7}})), QStringLiteral("50007"));
@@ -48,7 +48,7 @@ TEST(DecodeRecord, TemperatureUnitRule)
     // Byte 9, then bytes 0 and 1 (401, 300, 200, 400, 199), then the unit.
     const std::tuple<int, int, int, char> cases[] = {{8, 1, 145, 'C'}, {7, 1, 44, 'C'}, {8, 0, 200, 'F'}, {8, 1, 144, 'F'}, {8, 0, 199, 'C'}};
     for (const auto& [byte9, b0, b1, unit] : cases)
-        EXPECT_EQ(decodeRecord(imageWith({{9, byte9}, {0, b0}, {1, b1}}), etapes).Unite_Temp_Record, QLatin1Char(unit)) << byte9 << " " << b0 << " " << b1;
+        EXPECT_EQ(decodeRecord(imageWith({{9, byte9}, {0, b0}, {1, b1}}), stagesCaption).recordTemperatureUnit, QLatin1Char(unit)) << byte9 << " " << b0 << " " << b1;
 }
 
 TEST(DecodeRecord, RpmFactorBeaconsOffsetsAndCounts)
@@ -56,18 +56,18 @@ TEST(DecodeRecord, RpmFactorBeaconsOffsetsAndCounts)
     // Bytes 121 and 32, then the factor.
     const int factors[][3] = {{0x23, 0x02, 3}, {0x23, 0, 3}, {0, 0x02, 4}, {0, 0, 2}, {0x10, 0, 0}};
     for (const auto& f : factors)
-        EXPECT_EQ(decodeRecord(imageWith({{121, f[0]}, {32, f[1]}}), etapes).Facteur_Rpm, f[2]) << f[0] << " " << f[1];
+        EXPECT_EQ(decodeRecord(imageWith({{121, f[0]}, {32, f[1]}}), stagesCaption).rpmFactor, f[2]) << f[0] << " " << f[1];
 
-    EXPECT_EQ(decodeRecord(imageWith({{33, 2}}), etapes).Balises_Tour, 3);
+    EXPECT_EQ(decodeRecord(imageWith({{33, 2}}), stagesCaption).beaconsPerLap, 3);
     // The temperature offset counts only when bit 5 of byte 32 says it is given.
-    EXPECT_EQ(std::pair(decodeRecord(imageWith({{32, 32}, {113, 15}}), etapes).Decalage_Temp, decodeRecord(imageWith({{32, 0xDF}, {113, 15}}), etapes).Decalage_Temp),
+    EXPECT_EQ(std::pair(decodeRecord(imageWith({{32, 32}, {113, 15}}), stagesCaption).temperatureOffset, decodeRecord(imageWith({{32, 0xDF}, {113, 15}}), stagesCaption).temperatureOffset),
               std::pair(15, 0));
     // Lap and sample counts are bounded.
     for (const auto& [byte, laps] : {std::pair{0, -1}, {1, 0}, {100, 99}, {255, 99}})
-        EXPECT_EQ(decodeRecord(imageWith({{160, byte}}), etapes).nTours, laps) << byte;
+        EXPECT_EQ(decodeRecord(imageWith({{160, byte}}), stagesCaption).lapCount, laps) << byte;
     const std::tuple<int, int, int> samples[] = {{37, 0, 10}, {0, 0, -64}, {0, 4, 1984}, {255, 255, 1984}};
     for (const auto& [low, high, count] : samples)
-        EXPECT_EQ(decodeRecord(imageWith({{97, 1}, {104, low}, {105, high}}), etapes).Nombre_Echantillons, count) << low;
+        EXPECT_EQ(decodeRecord(imageWith({{97, 1}, {104, low}, {105, high}}), stagesCaption).sampleCount, count) << low;
 }
 
 TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
@@ -86,7 +86,7 @@ TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
     for (const auto& [s, offset] : known)
         EXPECT_EQ(RecordImage::sampleOffset(s), offset) << s;
     RecordImage image;
-    image.Data_Chrono.fill(0xAA);
+    image.bytes.fill(0xAA);
     EXPECT_EQ(image.sample(1984), 0);
     EXPECT_EQ(image.sample(-1), 0);
 }
@@ -95,14 +95,14 @@ TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
 
 QByteArray bytesOf(const RecordImage& image)
 {
-    return QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), RecordImage::Size);
+    return QByteArray(reinterpret_cast<const char*>(image.bytes.data()), RecordImage::Size);
 }
 
 RecordImage patternImage()
 {
     RecordImage image;
     for (int k = 0; k < RecordImage::Size; ++k)
-        image.Data_Chrono[std::size_t(k)] = std::uint8_t(k * 7 + 3);
+        image.bytes[std::size_t(k)] = std::uint8_t(k * 7 + 3);
     return image;
 }
 
@@ -112,11 +112,11 @@ TEST(RecordFile, RoundTripWritesImageThenTrackLittleEndian)
     const QString path = folder.file(QStringLiteral("round.Tml"));
     const RecordImage image = patternImage();
     for (const auto& [track, tail] : {std::pair{std::int16_t(5), QByteArray("\x05\x00", 2)}, {std::int16_t(-2), QByteArray("\xFE\xFF")}}) {
-        ASSERT_TRUE(Sauve_Fichier(path, image, track));
+        ASSERT_TRUE(saveRecordFile(path, image, track));
         EXPECT_EQ(readBytes(path), bytesOf(image) + tail);
-        const LoadedRecord loaded = Charge_Fichier(path);
+        const LoadedRecord loaded = loadRecordFile(path);
         EXPECT_EQ(loaded.errorNumber, 0);
-        EXPECT_EQ(loaded.image.Data_Chrono, image.Data_Chrono);
+        EXPECT_EQ(loaded.image.bytes, image.bytes);
         EXPECT_EQ(loaded.trackNumber, std::optional<std::int16_t>(track));
     }
 }
@@ -132,7 +132,7 @@ TEST(RecordFile, ShortLongOddSizedAndHugeFiles)
         bytes.truncate(size);
         const QString path = folder.file(QStringLiteral("f%1.Tml").arg(size));
         writeBytes(path, bytes);
-        const LoadedRecord loaded = Charge_Fichier(path);
+        const LoadedRecord loaded = loadRecordFile(path);
         EXPECT_EQ(loaded.errorNumber, 0) << size;
         EXPECT_EQ(bytesOf(loaded.image), full.left(size) + QByteArray(std::max<qsizetype>(0, 2048 - size), '\0')) << size;
         EXPECT_EQ(loaded.trackNumber, track < 0 ? std::nullopt : std::optional<std::int16_t>(std::int16_t(track))) << size;
@@ -142,17 +142,17 @@ TEST(RecordFile, ShortLongOddSizedAndHugeFiles)
 TEST(RecordFile, UnreadableFileGivesZeroImageAndAnErrorSavingOntoAFolderFails)
 {
     TempFolder folder;
-    const LoadedRecord missing = Charge_Fichier(folder.file(QStringLiteral("missing.Tml")));
+    const LoadedRecord missing = loadRecordFile(folder.file(QStringLiteral("missing.Tml")));
     EXPECT_NE(missing.errorNumber, 0);
     EXPECT_FALSE(missing.errorText.isEmpty());
-    EXPECT_EQ(missing.image.Data_Chrono, RecordImage{}.Data_Chrono);
+    EXPECT_EQ(missing.image.bytes, RecordImage{}.bytes);
     EXPECT_FALSE(missing.trackNumber.has_value());
 
     // A folder in the record's place is left alone.
     const QString path = folder.file(QStringLiteral("taken.Tml"));
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken.Tml")));
     QString error;
-    EXPECT_FALSE(Sauve_Fichier(path, patternImage(), 3, &error));
+    EXPECT_FALSE(saveRecordFile(path, patternImage(), 3, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(QFileInfo(path).isDir());
 }

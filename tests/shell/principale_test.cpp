@@ -111,7 +111,7 @@ protected:
 
     QString saveRecord(const QString& name, const RecordImage& image, std::int16_t track)
     {
-        EXPECT_TRUE(Sauve_Fichier(here(name), image, track));
+        EXPECT_TRUE(saveRecordFile(here(name), image, track));
         return here(name);
     }
     void open(const QString& path)
@@ -131,8 +131,8 @@ protected:
     {
         QByteArray bytes;
         for (int n = 1; n <= count; ++n) {
-            Fiche_Piste f = Init_Piste(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
-            f.Distances = {1000.0F * float(n), 0, 0, 0};
+            TrackRecord f = defaultTrack(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+            f.lengths = {1000.0F * float(n), 0, 0, 0};
             bytes += encodeTrackRecord(f);
         }
         writeBytes(trackFileName, bytes);
@@ -235,14 +235,14 @@ TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
 {
     Principale& w = startQuietly();
     RecordImage few;
-    few.Data_Chrono[97] = 1;
-    few.Data_Chrono[104] = 36;  // 8 samples
+    few.bytes[97] = 1;
+    few.bytes[104] = 36;  // 8 samples
     const QString laps = u"Unites Pistes Affichage Commentaire Exporter Sauver"_s;
     const std::tuple<QString, RecordImage, QString, QString> steps[] = {
         {u"laps.Tml"_s, demo::lapTimingRecord(), {}, laps},
         {u"rpm.Tml"_s, demo::engineSpeedRecord(), {}, u"Filtres Commentaire Exporter Sauver"_s},
         // A refused record changes only what the decoder enables.
-        {u"empty.Tml"_s, RecordImage{}, frenchTextTables().Textes[20], u"Unites Filtres Commentaire Exporter Sauver"_s},
+        {u"empty.Tml"_s, RecordImage{}, frenchTextTables().texts[20], u"Unites Filtres Commentaire Exporter Sauver"_s},
         {u"laps2.Tml"_s, demo::lapTimingRecord(), {}, laps},
         {u"few.Tml"_s, few, u"No Data Available"_s, laps},
     };
@@ -276,7 +276,7 @@ TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
 
     // 2048 bytes: no track number, the track stays.
     const RecordImage image = demo::lapTimingRecord();
-    writeBytes(here(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    writeBytes(here(u"bare.Tml"_s), QByteArray(reinterpret_cast<const char*>(image.bytes.data()), 2048));
     open(here(u"bare.Tml"_s));
     EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
 
@@ -313,7 +313,7 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     EXPECT_TRUE(messageTexts().isEmpty());
     const QByteArray saved = readBytes(here(u"run1.Tml"_s));
     ASSERT_EQ(saved.size(), 2050);
-    EXPECT_EQ(saved.left(2048), QByteArray(reinterpret_cast<const char*>(image.Data_Chrono.data()), 2048));
+    EXPECT_EQ(saved.left(2048), QByteArray(reinterpret_cast<const char*>(image.bytes.data()), 2048));
     EXPECT_EQ(saved.mid(2048), QByteArray("\x01\x00", 2));
     EXPECT_EQ(w.windowTitle(), here(u"run1.Tml"_s) + u"   SN:270415"_s);
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"run1.Tml"_s);  // the record under its new name leads the recent ones
@@ -337,7 +337,7 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     dialogs.messages.clear();
     open(here(u"gone.Tml"_s));
     EXPECT_TRUE(messageTexts().size() == 2 && messageTexts()[0].startsWith(u"Erreur"_s) && messageTexts()[0].mid(6).toInt() > 0);
-    EXPECT_EQ(dialogs.messages.back().text, frenchTextTables().Textes[20]);
+    EXPECT_EQ(dialogs.messages.back().text, frenchTextTables().texts[20]);
 }
 
 TEST_F(WindowTest, StepsSaveTheShownTrackAndRememberTheCurrentOne)
@@ -358,8 +358,8 @@ TEST_F(WindowTest, StepsSaveTheShownTrackAndRememberTheCurrentOne)
     open(saveRecord(u"three.Tml"_s, demo::lapTimingRecord(), 3));
     editor->setFieldText(0, u"Edited"_s);
     w.SSCommand2_Click();
-    EXPECT_EQ(readTrack(trackFileName, 3)->Nom, u"Edited"_s);
-    EXPECT_EQ(readTrack(trackFileName, 2)->Nom, u"Nom2"_s);
+    EXPECT_EQ(readTrack(trackFileName, 3)->name, u"Edited"_s);
+    EXPECT_EQ(readTrack(trackFileName, 2)->name, u"Nom2"_s);
     EXPECT_EQ(editor->Numero_Piste->text(), u"2"_s);
 }
 
@@ -371,12 +371,12 @@ TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
     editor->setFieldText(4, u"400"_s);
     w.Pistes_Click();
     EXPECT_FALSE(editor->isVisibleTo(&w));
-    EXPECT_EQ(readTrack(trackFileName, 1)->Distances[1], 0.0F);
+    EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 0.0F);
     w.Pistes_Click();
     EXPECT_TRUE(editor->isVisibleTo(&w));
     editor->Fermer_Piste->click();
     EXPECT_FALSE(editor->isVisibleTo(&w));
-    EXPECT_EQ(readTrack(trackFileName, 1)->Distances[1], 400.0F);
+    EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 400.0F);
     // The table was rebuilt with the new section length: its speed column shows.
     EXPECT_FALSE(shownTable().hidden[5]);
 }
@@ -390,7 +390,7 @@ TEST_F(WindowTest, HeaderClicksSortAndTheExportFollowsTheTableAsShown)
     // A lap click and a unit change rebuild the table; the sort stays, the export follows it.
     w.Liste_Tours_LapClick(5);
     w.Unite_Vitesse_Click(1);
-    EXPECT_EQ(shownTable().Colonne_Tri, 13);
+    EXPECT_EQ(shownTable().sortColumn, 13);
     EXPECT_TRUE(shownTable().cell(0, 3).text.startsWith(u"miles/h"_s));
     dialogs.saveAnswers = {here(u"out.XLS"_s), here(u"missing/out.xls"_s), here(u"sorted"_s)};
     w.Exporter_Click();
@@ -417,16 +417,16 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     EXPECT_TRUE(red(5));
     // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
     LapTimeChart* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
-    chart->Picture1_MouseDown(1, 0, 2.5, chart->Bas_Graphique());
+    chart->Picture1_MouseDown(1, 0, 2.5, chart->bottom());
     EXPECT_TRUE(red(3));
-    chart->Picture1_MouseDown(1, 0, 2.5, chart->Bas_Graphique());
+    chart->Picture1_MouseDown(1, 0, 2.5, chart->bottom());
     EXPECT_FALSE(red(3));
 
     w.Liste_Tours_ChartColumn(10);
     EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
-    const float top = chart->Haut_Graphique();
+    const float top = chart->top();
     w.Liste_Tours_ChartColumn(0);  // the stage or engine column charts nothing
-    EXPECT_EQ(chart->Haut_Graphique(), top);
+    EXPECT_EQ(chart->top(), top);
     EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
 
     // The ranges of the best lap in the place of the table, without units; the
@@ -435,8 +435,8 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     w.Affichage_Tours_Click();
     EXPECT_TRUE(ranges->isVisibleTo(&w) && !find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
     EXPECT_EQ(enabledOf(u"Unites"_s), QString());
-    const RangesPanel panel = Affiche_Tranches(demo::lapTimingRecord(), frenchTextTables());
-    EXPECT_EQ(ranges->Label8()->text(), panel.Label8);
+    const RangesPanel panel = buildRangesPanel(demo::lapTimingRecord(), frenchTextTables());
+    EXPECT_EQ(ranges->Label8()->text(), panel.bestLapCaption);
     for (int i = 0; i < RangesView::Count; ++i) {
         EXPECT_EQ(ranges->Tranche(i)->floodPercent(), panel.fill[std::size_t(i)]) << i;
         // The captions shrink together, to the size the widest needs.
@@ -446,19 +446,19 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     EXPECT_GT(ranges->Tranche(0)->captionPointSize(), 0.0);
     QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(ranges->Tranche(5), &move);
-    EXPECT_EQ(ranges->Label7()->text(), rangeReadout(panel, 5, systemDecimalSeparator()).Label7);
+    EXPECT_EQ(ranges->Label7()->text(), rangeReadout(panel, 5, systemDecimalSeparator()).timeText);
     EXPECT_EQ(ranges->Tranche(5)->toolTip(), rangeToolTip(frenchTextTables(), 5, true));
     ranges->Tranche_MouseMove(32);  // indices of no bar change nothing
     ranges->Tranche_MouseMove(-1);
-    EXPECT_EQ(ranges->Label6()->text(), Libelle_Tranche(5));
+    EXPECT_EQ(ranges->Label6()->text(), rangeName(5));
     w.Affichage_Table_Click();
     EXPECT_TRUE(!ranges->isVisibleTo(&w) && find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
     EXPECT_EQ(enabledOf(u"Unites"_s), u"Unites"_s);
 
     // Opening a record clears every elimination and charts the lap time.
-    w.ouvrirRecord(here(u"laps.Tml"_s));
+    w.openRecord(here(u"laps.Tml"_s));
     EXPECT_FALSE(red(5));
-    EXPECT_EQ(chart->Colonne_Graphique(), 13);
+    EXPECT_EQ(chart->chartedColumn(), 13);
 }
 
 // ---- The window as it is on a desktop -----------------------------------------
@@ -472,7 +472,7 @@ TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
     QApplication::processEvents();
     std::vector<test::LapSpec> laps(99);
     for (std::size_t i = 0; i < laps.size(); ++i)
-        laps[i].temps = std::uint16_t(5000 + 10 * i);
+        laps[i].lapTime = std::uint16_t(5000 + 10 * i);
     open(saveRecord(u"long.Tml"_s, test::lapRecord(laps, 0, 0), 1));
     auto* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
     const auto bottom = [&w](const QWidget* widget) { return widget->mapTo(&w, QPoint(0, widget->height())).y(); };
@@ -490,7 +490,7 @@ TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
     w.Liste_Tours_LapClick(5);
     w.resize(1024, 700);
     QApplication::processEvents();
-    EXPECT_EQ(chart->Tours_Ecran(), 48);
+    EXPECT_EQ(chart->lapsOnScreen(), 48);
     EXPECT_EQ(chart->scrollPosition(), position);
     EXPECT_EQ(chart->Label13(0)->text(), QString::number(position + 1));
     EXPECT_LE(bottom(chart->HScroll1()), w.height());
@@ -600,7 +600,7 @@ TEST_F(WindowTest, AnEngineSpeedRecordWithoutSpeedIsReportedOnceAndDrawnAgainst1
     startQuietly();
     // Every code 0: no engine speed at all, and no beacon pass.
     open(saveRecord(u"flat.Tml"_s, test::rpmRecord(std::vector<std::uint8_t>(200, 0), 1, 2), 1));
-    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[53]});
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().texts[53]});
     EXPECT_EQ(readBytes(u"Error.txt"_s).count("\r\n1\r\n"), 1);
     const auto* chart = find<RecordChart>(u"Graphique_Record(0)"_s);
     EXPECT_EQ(chart->Crpm()->scale().top, 10000.0);
@@ -625,7 +625,7 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     ASSERT_TRUE(QFile::remove(first));
     dialogs.messages.clear();
     w.openRecent(1);
-    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[65].arg(first)});
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().texts[65].arg(first)});
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).recentFiles(), QStringList{second});
 
     const auto drop = [&w](const QString& path) {
@@ -644,7 +644,7 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     dialogs.saveAnswers = {here(u"third"_s)};
     w.Rapport_Click();
     EXPECT_TRUE(readBytes(here(u"third.pdf"_s)).startsWith("%PDF"));
-    EXPECT_EQ(caption(find(u"Rapport"_s)), frenchTextTables().Textes[66]);
+    EXPECT_EQ(caption(find(u"Rapport"_s)), frenchTextTables().texts[66]);
     dialogs.messages.clear();
     writeBytes(here(u"notes.txt"_s), "x");
     drop(here(u"notes.txt"_s));
@@ -667,7 +667,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     };
     const auto scanCaption = [this] { return find<QPushButton>(u"Command3D1"_s)->text(); };
     const RecordImage record = demo::lapTimingRecord();
-    const QByteArray bytes(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
+    const QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), RecordImage::Size);
 
     w.Com_Click(1);
     w.Nouveau_Click();
@@ -682,7 +682,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), u"270415"_s);
     EXPECT_TRUE(messageTexts().isEmpty());
     // A first download charts the lap times, as opening a record does.
-    EXPECT_EQ(find<LapTimeChart>(u"Graphique_Chronos"_s)->title(), frenchTextTables().Textes[35]);
+    EXPECT_EQ(find<LapTimeChart>(u"Graphique_Chronos"_s)->title(), frenchTextTables().texts[35]);
     EXPECT_EQ(QDir(here(u"downloads"_s)).entryList(QDir::Files).size(), 1);
 
     // Folders in the way of error.tml and of the copies: told, and the record is still shown.
@@ -691,8 +691,8 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     writeBytes(here(u"downloads"_s), "in the way");
     w.Command3D1_Click();
     RecordImage second = record;
-    second.Data_Chrono[0] = 0x02;
-    port.buffer = QByteArray(reinterpret_cast<const char*>(second.Data_Chrono.data()), RecordImage::Size);
+    second.bytes[0] = 0x02;
+    port.buffer = QByteArray(reinterpret_cast<const char*>(second.bytes.data()), RecordImage::Size);
     settle();
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), serialNumberText(second));
     ASSERT_EQ(dialogs.messages.size(), 2U);
@@ -704,15 +704,15 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     // the next click stops; the dialout group is named only when access was denied.
     const TextTables french = frenchTextTables();
     port.openable = false;
-    for (const auto& [problem, cause] : {std::pair(port.problem, french.Textes[68].arg(u"/dev/ttyUSB0"_s)),
-                                         std::pair(PortProblem{PortProblem::Kind::NoDevice, 1, {}, {}}, french.Textes[67].arg(1))}) {
+    for (const auto& [problem, cause] : {std::pair(port.problem, french.texts[68].arg(u"/dev/ttyUSB0"_s)),
+                                         std::pair(PortProblem{PortProblem::Kind::NoDevice, 1, {}, {}}, french.texts[67].arg(1))}) {
         dialogs.messages.clear();
         port.problem = problem;
         w.Command3D1_Click();
-        EXPECT_EQ(messageTexts(), QStringList{french.Textes[12] + u"\n"_s + cause});
+        EXPECT_EQ(messageTexts(), QStringList{french.texts[12] + u"\n"_s + cause});
         EXPECT_EQ(messageTexts().value(0).contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
         w.Command3D1_Click();
-        EXPECT_EQ(messageTexts().last(), french.Textes[10] + u"\n"_s + french.Textes[74].arg(0));
+        EXPECT_EQ(messageTexts().last(), french.texts[10] + u"\n"_s + french.texts[74].arg(0));
         EXPECT_EQ(scanCaption(), u"Start Scan"_s);
     }
 }
@@ -744,13 +744,13 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
     w.Nouveau_Click();
     w.Command3D1_Click();
     const RecordImage record = demo::lapTimingRecord();
-    const QByteArray bytes(reinterpret_cast<const char*>(record.Data_Chrono.data()), RecordImage::Size);
+    const QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), RecordImage::Size);
     cable->send(bytes.left(300));
     runUntil([&] { return w.findChild<QLabel*>(u"Label4"_s)->text() == u"300"_s; });
     cable.reset();
     runUntil([&] { return !dialogs.messages.empty(); });
     runUntil([] { return false; }, 100);  // time for more refusals, were there any
-    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().Textes[10] + u"\n"_s + frenchTextTables().Textes[70].arg(300)});
+    EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().texts[10] + u"\n"_s + frenchTextTables().texts[70].arg(300)});
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 
     test::PtyPair another;

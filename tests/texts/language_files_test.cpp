@@ -49,7 +49,7 @@ TEST(TextFiles, TextTableReadingRules)
 {
     const QByteArray tips = "3,\"tip three\"\r\n";
     // changed: the entries read; every other one keeps its text.
-    const struct { const char* name; QByteArray textes; bool textesRead, tipsRead; std::vector<std::pair<int, QString>> changed; } cases[] = {
+    const struct { const char* name; QByteArray texts; bool textsRead, tipsRead; std::vector<std::pair<int, QString>> changed; } cases[] = {
         {"any order", "42,\"Close\"\r\n0,\" smp.\"\r\n", true, true, {{42, "Close"}, {0, " smp."}}},
         {"index 200 skipped", "200,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 199 is the last", "199,\"last\"\r\n", true, true, {{199, "last"}}},
@@ -65,19 +65,19 @@ TEST(TextFiles, TextTableReadingRules)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder folder;
-        writeBytes(folder.file("Textes_2.txt"), c.textes);
+        writeBytes(folder.file("Textes_2.txt"), c.texts);
         writeBytes(folder.file("Tips_2.txt"), tips);
         TextTables tables = frenchTextTables();
         TextTables expected = frenchTextTables();
         for (const auto& [index, text] : c.changed)
-            expected.Textes[std::size_t(index)] = text;
+            expected.texts[std::size_t(index)] = text;
         if (c.tipsRead)
-            expected.Tips[3] = "tip three";
+            expected.tips[3] = "tip three";
 
-        const TextReadStatus status = Lire_Textes(folder.path(), 2, tables);
-        EXPECT_EQ(std::pair(status.textesRead, status.tipsRead), std::pair(c.textesRead, c.tipsRead));
-        EXPECT_EQ(tables.Textes, expected.Textes);
-        EXPECT_EQ(tables.Tips, expected.Tips);
+        const TextReadStatus status = readTexts(folder.path(), 2, tables);
+        EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(c.textsRead, c.tipsRead));
+        EXPECT_EQ(tables.texts, expected.texts);
+        EXPECT_EQ(tables.tips, expected.tips);
     }
 }
 
@@ -85,41 +85,41 @@ TEST(TextFiles, WritersProduceTheFileFormat)
 {
     TempFolder folder;
     TextTables tables = frenchTextTables();
-    tables.Textes[17] = QStringLiteral("say \"hi\"");
-    ASSERT_TRUE(Sauve_Textes(folder.path(), 0, tables));
-    ASSERT_TRUE(Sauve_Tips(folder.path(), 0, tables));
-    const QByteArray textes = readBytes(folder.file("Textes_0.txt"));
-    EXPECT_TRUE(textes.contains("\r\n17,\"say 'hi'\"\r\n"));
+    tables.texts[17] = QStringLiteral("say \"hi\"");
+    ASSERT_TRUE(saveTexts(folder.path(), 0, tables));
+    ASSERT_TRUE(saveTips(folder.path(), 0, tables));
+    const QByteArray texts = readBytes(folder.file("Textes_0.txt"));
+    EXPECT_TRUE(texts.contains("\r\n17,\"say 'hi'\"\r\n"));
     EXPECT_EQ(readBytes(folder.file("Tips_0.txt")), tipsFileBytes(tables));
 
     TextTables back;
-    EXPECT_TRUE(Lire_Textes(folder.path(), 0, back).tipsRead);
-    tables.Textes[17] = QStringLiteral("say 'hi'");
-    EXPECT_EQ(back.Textes, tables.Textes);
-    EXPECT_EQ(back.Tips, tables.Tips);
+    EXPECT_TRUE(readTexts(folder.path(), 0, back).tipsRead);
+    tables.texts[17] = QStringLiteral("say 'hi'");
+    EXPECT_EQ(back.texts, tables.texts);
+    EXPECT_EQ(back.tips, tables.tips);
 
     QString why;
-    EXPECT_FALSE(Sauve_Textes(QStringLiteral("/proc"), 0, tables, &why));
+    EXPECT_FALSE(saveTexts(QStringLiteral("/proc"), 0, tables, &why));
     EXPECT_FALSE(why.isEmpty());
-    EXPECT_FALSE(Sauve_Menus(folder.path(), -1, frenchMenuCaptions()));
+    EXPECT_FALSE(saveMenus(folder.path(), -1, frenchMenuCaptions()));
 }
 
 TEST(MenuFiles, WrittenThenReadBackUnchanged)
 {
     TempFolder folder;
     MenuCaptions written = frenchMenuCaptions();
-    written[menuUnites] = QStringLiteral("km/h  |  °C");
+    written[menuUnits] = QStringLiteral("km/h  |  °C");
     written[2] = QStringLiteral("Read, download");  // quoted on writing
     written[3] = QStringLiteral("  indented");
     written[30] = QString();
-    ASSERT_TRUE(Sauve_Menus(folder.path(), 5, written));
+    ASSERT_TRUE(saveMenus(folder.path(), 5, written));
     const QByteArray bytes = readBytes(folder.file("Menu_5.txt"));
     EXPECT_TRUE(bytes.startsWith("Fichiers\r\nSauver\r\n\"Read, download\"\r\n\"  indented\"\r\n"));
     EXPECT_TRUE(bytes.contains("\r\nkm/h  |  \xB0""C\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 36);
 
     MenuCaptions read;
-    const MenuReadStatus status = Lire_Menus(folder.path(), 5, read);
+    const MenuReadStatus status = readMenus(folder.path(), 5, read);
     EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
     EXPECT_EQ(read, written);
 }
@@ -134,7 +134,7 @@ TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
     writeBytes(folder.file("Menu_2.txt"), windowsLines(lines));
 
     MenuCaptions captions = frenchMenuCaptions();
-    const MenuReadStatus status = Lire_Menus(folder.path(), 2, captions);
+    const MenuReadStatus status = readMenus(folder.path(), 2, captions);
     EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
     QStringList expected = lines.mid(0, menuCaptionCount - 1);
     expected.replace(1, QStringLiteral("save"));
@@ -151,35 +151,35 @@ TEST(ShippedLanguageFiles, EveryLanguageReadsWhole)
     for (int n = 0; n <= 5; ++n) {
         SCOPED_TRACE(n);
         TextTables tables;
-        const TextReadStatus status = Lire_Textes(langFolder, n, tables);
-        EXPECT_TRUE(status.textesRead);
+        const TextReadStatus status = readTexts(langFolder, n, tables);
+        EXPECT_TRUE(status.textsRead);
         EXPECT_TRUE(status.tipsRead);
         MenuCaptions captions;
-        const MenuReadStatus menu = Lire_Menus(langFolder, n, captions);
+        const MenuReadStatus menu = readMenus(langFolder, n, captions);
         EXPECT_FALSE(menu.failed);
         EXPECT_EQ(menu.fieldsRead, menuCaptionCount);
 
         // Byte for byte what our own writers make of what was read.
-        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Textes_", n)), textesFileBytes(tables));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Textes_", n)), textsFileBytes(tables));
         EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Tips_", n)), tipsFileBytes(tables));
         EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Menu_", n)), menuFileBytes(captions));
 
         // Texts laid out in columns keep their blanks in every language.
         for (int i : {0, 8, 22, 24, 25, 26, 28, 29, 30, 31, 32, 33, 34})
-            EXPECT_TRUE(tables.Textes[std::size_t(i)].startsWith(QLatin1Char(' '))) << i;
-        EXPECT_TRUE(tables.Textes[53].endsWith(QStringLiteral("support@tormel-vue.example"))) << n;
+            EXPECT_TRUE(tables.texts[std::size_t(i)].startsWith(QLatin1Char(' '))) << i;
+        EXPECT_TRUE(tables.texts[53].endsWith(QStringLiteral("support@tormel-vue.example"))) << n;
     }
 }
 
 TEST(ShippedLanguageFiles, FrenchFilesHoldTheBuiltInTexts)
 {
     TextTables tables;
-    ASSERT_TRUE(Lire_Textes(langFolder, 0, tables).tipsRead);
+    ASSERT_TRUE(readTexts(langFolder, 0, tables).tipsRead);
     const TextTables french = frenchTextTables();
-    EXPECT_EQ(tables.Textes, french.Textes);
-    EXPECT_EQ(tables.Tips, french.Tips);
+    EXPECT_EQ(tables.texts, french.texts);
+    EXPECT_EQ(tables.tips, french.tips);
     MenuCaptions captions;
-    ASSERT_FALSE(Lire_Menus(langFolder, 0, captions).failed);
+    ASSERT_FALSE(readMenus(langFolder, 0, captions).failed);
     EXPECT_EQ(captions, frenchMenuCaptions());
 }
 
@@ -207,7 +207,7 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
     ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", 2), newer).failed);
     newer[16] = QStringLiteral("kmh-new");
     // user: the user's Menu_2.txt and Textes_2.txt; shipped: whether the installed folder is given.
-    const struct { const char* name; QByteArray userMenu, userTextes; bool shipped; QString caption16, texte22, texte5; bool failed; } cases[] = {
+    const struct { const char* name; QByteArray userMenu, userTexts; bool shipped; QString caption16, text22, text5; bool failed; } cases[] = {
         {"nothing of the user's", {}, {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"an old copy is passed over", shippedMenu, {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"an edited entry is kept, the others shipped", {}, "22,\"  Round\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
@@ -226,21 +226,21 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
             writeBytes(folder.file(QStringLiteral("share/") + name), test::readBytes(QDir(langFolder).filePath(name)));
         if (!c.userMenu.isEmpty())
             writeBytes(folder.file("user/Menu_2.txt"), c.userMenu);
-        if (!c.userTextes.isEmpty())
-            writeBytes(folder.file("user/Textes_2.txt"), c.userTextes);
+        if (!c.userTexts.isEmpty())
+            writeBytes(folder.file("user/Textes_2.txt"), c.userTexts);
         if (!c.shipped)
             writeBytes(folder.file("user/Tips_2.txt"), test::readBytes(QDir(langFolder).filePath("Tips_2.txt")));
         const QString shipped = c.shipped ? folder.file("share") : QString();
 
         MenuCaptions captions = frenchMenuCaptions();
-        const MenuReadStatus menus = Lire_Menus(folder.file("user"), 2, captions, shipped);
+        const MenuReadStatus menus = readMenus(folder.file("user"), 2, captions, shipped);
         TextTables tables = frenchTextTables();
-        const TextReadStatus texts = Lire_Textes(folder.file("user"), 2, tables, shipped);
+        const TextReadStatus texts = readTexts(folder.file("user"), 2, tables, shipped);
         EXPECT_EQ(menus.failed, c.failed);
         EXPECT_EQ(menus.fieldsRead, menuCaptionCount);
         EXPECT_EQ(captions[16], c.caption16);
-        EXPECT_TRUE(texts.textesRead && texts.tipsRead);
-        EXPECT_EQ(tables.Textes[22] + u'|' + tables.Textes[5], c.texte22 + u'|' + c.texte5);
+        EXPECT_TRUE(texts.textsRead && texts.tipsRead);
+        EXPECT_EQ(tables.texts[22] + u'|' + tables.texts[5], c.text22 + u'|' + c.text5);
     }
 }
 
@@ -249,14 +249,14 @@ TEST(LanguageLayers, NoFileAtAllIsAFailureNamingTheShippedOne)
     TempFolder folder;
     QDir().mkpath(folder.file("share"));
     MenuCaptions captions = frenchMenuCaptions();
-    const MenuReadStatus menus = Lire_Menus(folder.file("user"), 3, captions, folder.file("share"));
+    const MenuReadStatus menus = readMenus(folder.file("user"), 3, captions, folder.file("share"));
     EXPECT_TRUE(menus.failed);
     EXPECT_EQ(menus.failedFile, folder.file("share/Menu_3.txt"));
     EXPECT_EQ(captions, frenchMenuCaptions());
     TextTables tables;
-    EXPECT_FALSE(Lire_Textes(folder.file("user"), 3, tables, folder.file("share")).textesRead);
+    EXPECT_FALSE(readTexts(folder.file("user"), 3, tables, folder.file("share")).textsRead);
     // Without an installed folder the user's own is named.
-    EXPECT_EQ(Lire_Menus(folder.file("user"), 3, captions).failedFile, folder.file("user/Menu_3.txt"));
+    EXPECT_EQ(readMenus(folder.file("user"), 3, captions).failedFile, folder.file("user/Menu_3.txt"));
 }
 
 TEST(LanguageLayers, TheHelpOfTheUserOrTheShippedOne)

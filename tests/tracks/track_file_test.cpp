@@ -15,7 +15,7 @@ using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
 
-// The editor as Lire_Piste and Sauve_Piste see it.
+// The editor as loadTrack and saveTrack see it.
 class FakeEditor : public TrackEditorView {
 public:
     std::array<QString, 7> vnc;
@@ -43,24 +43,24 @@ QByteArray littleEndian(std::uint32_t value, int size)
 }
 
 // A record built from the table of the file format, independent of the code under test.
-QByteArray record(int marker, const char* nom, const char* hammeau, const char* country,
+QByteArray record(int marker, const char* name, const char* town, const char* country,
                   std::array<float, 4> lengths = {}, int unit = 0, char unused = '\0')
 {
     QByteArray bytes = littleEndian(std::uint32_t(marker), 2);
-    for (const char* text : {nom, hammeau, country})
+    for (const char* text : {name, town, country})
         bytes += QByteArray(text).leftJustified(50, ' ');
     for (float length : lengths)
         bytes += littleEndian(std::bit_cast<std::uint32_t>(length), 4);
     return bytes + littleEndian(std::uint32_t(unit), 2) + QByteArray(40, unused);
 }
 
-// A fresh current folder, an editor and the state Lire_Piste and Sauve_Piste share.
+// A fresh current folder, an editor and the state loadTrack and saveTrack share.
 struct Tracks {
     TrackResult read(int n, char separator = '.')
     {
-        std::int16_t numero = std::int16_t(n);
-        const TrackResult result = Lire_Piste(numero, state, editor, separator);
-        shownNumber = numero;
+        std::int16_t trackNumber = std::int16_t(n);
+        const TrackResult result = loadTrack(trackNumber, state, editor, separator);
+        shownNumber = trackNumber;
         return result;
     }
     TempFolder folder;
@@ -79,7 +79,7 @@ TEST(TrackFile, FirstStartCreatesTrackOne)
     EXPECT_EQ(readBytes("Pistes.aqw"), record(210, "Nom1", "Hammeau1", "Country1"));
     EXPECT_EQ(t.editor.vnc, (std::array<QString, 7>{"Nom1", "Hammeau1", "Country1", "0.0", "0.0", "0.0", "0.0"}));
     EXPECT_EQ(std::tuple(t.editor.unit, t.editor.numberCaption, t.editor.menuCaption), std::tuple(0, QString("1"), QString("Nom1")));
-    EXPECT_FALSE(t.state.Piste_Chargement || t.state.Piste_Modifiee);
+    EXPECT_FALSE(t.state.loading || t.state.modified);
     EXPECT_EQ(t.editor.focusCount, 0);
     // Focus goes to the name only when the editor is shown.
     t.editor.visible = true;
@@ -138,7 +138,7 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
         writeBytes("Pistes.aqw", first + c.stored + tail);
         EXPECT_EQ(t.read(2, ',').status, TrackStatus::Done);
         EXPECT_EQ(t.editor.vnc, c.shown);
-        EXPECT_EQ(std::tuple(t.editor.unit, int(t.state.fiche.Unite_Longueur), t.editor.menuCaption), std::tuple(c.unit, c.unit, c.shown[0]));
+        EXPECT_EQ(std::tuple(t.editor.unit, int(t.state.record.lengthUnit), t.editor.menuCaption), std::tuple(c.unit, c.unit, c.shown[0]));
         EXPECT_EQ(readBytes("Pistes.aqw"), first + (c.afterwards.isEmpty() ? c.stored : c.afterwards) + tail);
         // The lap length is shown last, after the sections.
         EXPECT_EQ(std::vector<int>(t.editor.writeOrder.end() - 4, t.editor.writeOrder.end()), (std::vector<int>{4, 5, 6, 3}));
@@ -162,12 +162,12 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
         SCOPED_TRACE(c.name);
         Tracks t;
         t.read(1, c.separator);
-        t.state.fiche.Unite_Longueur = std::int16_t(c.unit);
-        t.state.Piste_Modifiee = true;
+        t.state.record.lengthUnit = std::int16_t(c.unit);
+        t.state.modified = true;
         t.editor.vnc = {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0], c.lengths[1], c.lengths[2], c.lengths[3]};
-        EXPECT_EQ(Sauve_Piste(3, t.state, t.editor).status, TrackStatus::Done);
-        EXPECT_FALSE(t.state.Piste_Modifiee);
-        EXPECT_EQ(t.state.fiche.Distances, c.metres);
+        EXPECT_EQ(saveTrack(3, t.state, t.editor).status, TrackStatus::Done);
+        EXPECT_FALSE(t.state.modified);
+        EXPECT_EQ(t.state.record.lengths, c.metres);
         const QByteArray bytes = readBytes("Pistes.aqw");
         ASSERT_EQ(bytes.size(), 630);
         EXPECT_EQ(bytes.mid(420), record(210, "Karting des Pins", QByteArray(50, 'x').constData(), "Belgique", c.metres, c.unit));
@@ -181,9 +181,9 @@ TEST(TrackFile, TextThatIsNoLengthKeepsTheStoredLength)
     t.read(1);
     t.editor.vnc[3] = "abc";
     t.editor.vnc[4] = "";
-    t.state.Piste_Modifiee = true;
-    EXPECT_EQ(Sauve_Piste(1, t.state, t.editor).status, TrackStatus::Done);
-    EXPECT_EQ(t.state.fiche.Distances, (std::array<float, 4>{500, 0, 150, 150}));
+    t.state.modified = true;
+    EXPECT_EQ(saveTrack(1, t.state, t.editor).status, TrackStatus::Done);
+    EXPECT_EQ(t.state.record.lengths, (std::array<float, 4>{500, 0, 150, 150}));
     EXPECT_FALSE(isLengthField("abc"));
     EXPECT_TRUE(isLengthField(" ") && isLengthField("7,5"));
 }
@@ -194,13 +194,13 @@ TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
     const QByteArray file = record(210, "Kept", "k", "k", {500, 0, 0, 0});
     writeBytes("Pistes.aqw", file);
     t.read(1);
-    const Fiche_Piste shown = t.state.fiche;
+    const TrackRecord shown = t.state.record;
     const auto vnc = t.editor.vnc;
     for (int bad : {0, 101, -32768}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(t.read(bad).status, TrackStatus::NumberRefused);
-        EXPECT_EQ(Sauve_Piste(std::int16_t(bad), t.state, t.editor).status, TrackStatus::NumberRefused);
-        EXPECT_TRUE(t.state.fiche == shown && t.editor.vnc == vnc);
+        EXPECT_EQ(saveTrack(std::int16_t(bad), t.state, t.editor).status, TrackStatus::NumberRefused);
+        EXPECT_TRUE(t.state.record == shown && t.editor.vnc == vnc);
         EXPECT_EQ(readBytes("Pistes.aqw"), file);
     }
     EXPECT_EQ(t.read(100).status, TrackStatus::Done);
@@ -216,9 +216,9 @@ TEST(TrackFile, UnreadableTrackFileIsNeverReplaced)
     EXPECT_FALSE(read.errorText.isEmpty());
     EXPECT_EQ(t.shownNumber, 9);
     EXPECT_EQ(t.editor.vnc[0], "Nom9");
-    t.state.Piste_Modifiee = true;
-    EXPECT_EQ(Sauve_Piste(9, t.state, t.editor).status, TrackStatus::WriteFailed);
-    EXPECT_TRUE(t.state.Piste_Modifiee);
+    t.state.modified = true;
+    EXPECT_EQ(saveTrack(9, t.state, t.editor).status, TrackStatus::WriteFailed);
+    EXPECT_TRUE(t.state.modified);
     EXPECT_TRUE(QDir("Pistes.aqw/inside").exists());
 }
 
