@@ -16,6 +16,7 @@ TEST(RecordDocument, RecordsThatShowNothingAreRefused)
     // built: the rows of the lap table, or the samples counted.
     const struct { const char* name; RecordImage image; RecordKind kind; Refusal refusal; QString message; int built; } cases[] = {
         {"no lap", RecordImage{}, RecordKind::LapTiming, Refusal::NoLap, texts.texts[20], 0},
+        {"a lap count of 0", test::lapRecord({}, 0, 0), RecordKind::LapTiming, Refusal::NoLap, texts.texts[20], 0},
         {"one lap", test::lapRecord({{.lapTime = 6000}}, 0, 0), RecordKind::LapTiming, Refusal::None, {}, 3},
         {"no sample", samples(0), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},
         {"8 samples", samples(8), RecordKind::EngineSpeed, Refusal::TooFewSamples, QStringLiteral("No Data Available"), 0},

@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <memory>
 #include <set>
 #include <vector>
@@ -116,6 +118,21 @@ TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
     QString why;
     EXPECT_TRUE(keepDownloadCopy(blocked.path(), image, 7, when, &why).isEmpty());
     EXPECT_FALSE(why.isEmpty());
+
+    // A write that fails half-way (here the file-size limit, a full disk in
+    // the field) leaves no temporary file behind.
+    test::TempFolder small;
+    rlimit unlimited{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = unlimited;
+    limited.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const QString kept = keepDownloadCopy(small.path(), image, 7, when);
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_TRUE(kept.isEmpty());
+    EXPECT_EQ(QDir(small.file("downloads")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(DownloadCopies, EightProcessesInTheSameSecondKeepEightCopies)
