@@ -103,7 +103,7 @@ void BM_CursorStep(benchmark::State& state)
     auto* chart = w.window.findChild<tormel::RecordChart*>(QStringLiteral("Graphique_Record(0)"));
     int step = 0;
     for (auto _ : state) {
-        chart->Crpm_KeyDown(step++ % 2 == 0 ? tormel::KeyRight : tormel::KeyLeft, 0);
+        chart->Crpm_KeyDown(step++ % 2 == 0 ? tormel::ArrowKey::Right : tormel::ArrowKey::Left, {});
         chart->Crpm()->repaint();
     }
 }

@@ -6,6 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
                 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core
                 xdg-utils qt6-translations-l10n socat poppler-utils)
+# scripts/test: clang-tidy for the checks of .clang-tidy (the function size).
+TIDY_PACKAGES=(clang-tidy)
 # scripts/fuzz: clang with libFuzzer's runtime, and llvm for readable stacks.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev llvm-14)
 # scripts/package: the package tools, Debian's own checks of a package and of
@@ -41,4 +43,33 @@ configure_and_build() {
   else
     cmake --build "$dir"
   fi
+}
+
+# check_sources BUILD_DIR: clang-tidy with the root's .clang-tidy over every
+# source of src/ that BUILD_DIR compiles, two at a time; any warning fails.
+# A source is checked again only when its object file or .clang-tidy is newer
+# than its last clean check: a rebuild of a few files costs a few checks.
+check_sources() {
+  local dir="$1"
+  python3 - "$dir/compile_commands.json" "$ROOT" <<'PY' |
+import json, os, shlex, sys
+root = os.path.realpath(sys.argv[2])
+seen = set()
+for entry in json.load(open(sys.argv[1])):
+    source = os.path.realpath(entry['file'])
+    relative = os.path.relpath(source, root)
+    if relative.startswith('src' + os.sep) and source not in seen:
+        seen.add(source)
+        args = shlex.split(entry['command'])
+        print('\t'.join((source, os.path.join(entry['directory'], args[args.index('-o') + 1]), relative)))
+if not seen:
+    sys.exit('no source of src/ in ' + sys.argv[1])
+PY
+  while IFS=$'\t' read -r source object relative; do
+    local stamp="$dir/clang-tidy-passed/$relative"
+    [ "$stamp" -nt "$object" ] && [ "$stamp" -nt "$ROOT/.clang-tidy" ] && continue
+    printf '%s\0%s\0' "$source" "$stamp"
+  done | xargs -0 -r -n 2 -P 2 sh -c '
+    if out=$(clang-tidy --quiet -p "$0" "$1" 2>&1); then mkdir -p "$(dirname "$2")" && touch "$2"
+    else printf "%s\n" "$out" | grep -v " generated\.$"; exit 1; fi' "$dir"
 }

@@ -7,20 +7,44 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace tormel {
 
-int buttonCode(Qt::MouseButtons buttons)
+namespace {
+
+PointerButtons pointerButtons(Qt::MouseButtons buttons)
 {
-    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
-           (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+    return {buttons.testFlag(Qt::LeftButton), buttons.testFlag(Qt::RightButton), buttons.testFlag(Qt::MiddleButton)};
 }
 
-int modifierCode(Qt::KeyboardModifiers modifiers)
+Modifiers heldModifiers(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::AltModifier)};
 }
+
+std::optional<ArrowKey> arrowKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: return ArrowKey::Left;
+    case Qt::Key_Up: return ArrowKey::Up;
+    case Qt::Key_Right: return ArrowKey::Right;
+    case Qt::Key_Down: return ArrowKey::Down;
+    default: return std::nullopt;
+    }
+}
+
+int buttonCode(PointerButtons b)
+{
+    return (b.left ? 1 : 0) | (b.right ? 2 : 0) | (b.middle ? 4 : 0);
+}
+
+int modifierCode(Modifiers m)
+{
+    return (m.shift ? 1 : 0) | (m.control ? 2 : 0) | (m.alt ? 4 : 0);
+}
+
+}  // namespace
 
 Canvas::Canvas(QWidget* parent)
     : QWidget(parent), image_(1, 1, QImage::Format_RGB32)
@@ -197,18 +221,26 @@ QPointF Canvas::userPoint(QPointF position) const
 void Canvas::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF p = userPoint(event->position());
-    emit pointerMoved(buttonCode(event->buttons()), modifierCode(event->modifiers()), p.x(), p.y());
+    const PointerButtons buttons = pointerButtons(event->buttons());
+    const Modifiers modifiers = heldModifiers(event->modifiers());
+    emit mouseMoved(buttons, modifiers, p.x(), p.y());
+    emit pointerMoved(buttonCode(buttons), modifierCode(modifiers), p.x(), p.y());
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event)
 {
     const QPointF p = userPoint(event->position());
-    emit buttonPressed(buttonCode(event->button()), modifierCode(event->modifiers()), p.x(), p.y());
+    const PointerButtons button = pointerButtons(event->button());
+    const Modifiers modifiers = heldModifiers(event->modifiers());
+    emit mousePressed(button, modifiers, p.x(), p.y());
+    emit buttonPressed(buttonCode(button), modifierCode(modifiers), p.x(), p.y());
 }
 
 void Canvas::keyPressEvent(QKeyEvent* event)
 {
-    emit keyPressed(event->key(), modifierCode(event->modifiers()));
+    // Other keys end here too, doing nothing.
+    if (const std::optional<ArrowKey> key = arrowKey(event->key()))
+        emit arrowPressed(*key, heldModifiers(event->modifiers()));
 }
 
 void Canvas::focusInEvent(QFocusEvent* event)

@@ -1,17 +1,13 @@
 #pragma once
 
 #include "charts/canvas_transform.h"
+#include "charts/cursor_rules.h"
 
 #include <QColor>
 #include <QImage>
 #include <QWidget>
 
 namespace tormel {
-
-// Button codes of the pointer events: 1 left, 2 right, 4 middle, or-ed.
-int buttonCode(Qt::MouseButtons buttons);
-// Modifier codes of the pointer and key events: 1 Shift, 2 Ctrl, 4 Alt, or-ed.
-int modifierCode(Qt::KeyboardModifiers modifiers);
 
 // A drawing surface that keeps its own pixels: figures are drawn into an
 // image in user coordinates, and the widget only ever copies that image to
@@ -59,11 +55,16 @@ public:
     const QImage& image() const { return image_; }
 
 signals:
-    // Positions in user coordinates; button and modifier codes as above.
+    // Qt's events in the measuring rules' own terms, positions in user
+    // coordinates; keys other than the arrows are not passed on.
+    void mouseMoved(PointerButtons buttons, Modifiers modifiers, double x, double y);
+    void mousePressed(PointerButtons button, Modifiers modifiers, double x, double y);
+    void arrowPressed(ArrowKey key, Modifiers modifiers);
+    // The same pointer events as codes (buttons 1 left, 2 right, 4 middle;
+    // modifiers 1 Shift, 2 Ctrl, 4 Alt), for the lap-time chart until its
+    // handlers take the types above.
     void pointerMoved(int button, int shift, double x, double y);
     void buttonPressed(int button, int shift, double x, double y);
-    // Qt key code (letters and digits are their upper-case character codes).
-    void keyPressed(int keyCode, int shift);
     void focusGained();
     void focusLost();
     // The pixels were kept at the top-left corner; owners redraw if they wish.

@@ -2,8 +2,6 @@
 
 #include "base/number_format.h"
 
-#include <QtGlobal>
-
 #include <algorithm>
 #include <cmath>
 
@@ -12,17 +10,6 @@ namespace tormel {
 namespace {
 constexpr double SampleSeconds = 0.2;
 }  // namespace
-
-int measuringKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Left: return KeyLeft;
-    case Qt::Key_Up: return KeyUp;
-    case Qt::Key_Right: return KeyRight;
-    case Qt::Key_Down: return KeyDown;
-    default: return 0;
-    }
-}
 
 double stepTarget(double position, int step)
 {

@@ -7,17 +7,30 @@
 
 namespace tormel {
 
-// Key codes of the measuring keys, as the charts receive them.
-inline constexpr int KeyLeft = 37;
-inline constexpr int KeyUp = 38;
-inline constexpr int KeyRight = 39;
-inline constexpr int KeyDown = 40;
+// The measuring keys, as the canvas hands them on.
+enum class ArrowKey { Left, Up, Right, Down };
 
-// The measuring key code of a Qt key code (arrows), or 0.
-int measuringKey(int qtKey);
+// The mouse buttons of a pointer event: held while it moves, pressed on a press.
+struct PointerButtons {
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+    bool any() const { return left || right || middle; }
+    // The left button alone places the left marker; any other, the right one.
+    bool leftAlone() const { return left && !right && !middle; }
+};
 
-// Modifier code of Shift alone: the keys ignore it, the pointer needs a modifier.
-inline constexpr int ShiftAlone = 1;
+// The modifier keys held during a pointer or key event.
+struct Modifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+    // The pointer measures only with a modifier held, so that a plain move
+    // or click leaves the figures where the keys put them.
+    bool any() const { return shift || control || alt; }
+    // The keys ignore Shift held alone.
+    bool shiftAlone() const { return shift && !control && !alt; }
+};
 
 // One step of a key: the whole part of position + step (100.5 + 1 gives 101,
 // 100.5 - 1 gives 99).

@@ -91,14 +91,14 @@ RecordChart::RecordChart(QWidget* parent, int g)
     for (int i = 0; i < 9; ++i)
         setTextColour(readouts_[std::size_t(i)], colours[i]);
     setTextColour(Label24, QColor(255, 255, 0));
-    connect(crpm_, &Canvas::pointerMoved, this, &RecordChart::Crpm_MouseMove);
-    connect(crpm_, &Canvas::buttonPressed, this, &RecordChart::Crpm_MouseDown);
-    connect(crpm_, &Canvas::keyPressed, this, [this](int key, int shift) { Crpm_KeyDown(measuringKey(key), shift); });
+    connect(crpm_, &Canvas::mouseMoved, this, &RecordChart::Crpm_MouseMove);
+    connect(crpm_, &Canvas::mousePressed, this, &RecordChart::Crpm_MouseDown);
+    connect(crpm_, &Canvas::arrowPressed, this, &RecordChart::Crpm_KeyDown);
     connect(crpm_, &Canvas::focusGained, this, [this] { setFocusColour(Label31, true); });
     connect(crpm_, &Canvas::focusLost, this, [this] { setFocusColour(Label31, false); });
-    connect(ctr_, &Canvas::pointerMoved, this, &RecordChart::Ctr_MouseMove);
-    connect(ctr_, &Canvas::buttonPressed, this, &RecordChart::Ctr_MouseDown);
-    connect(ctr_, &Canvas::keyPressed, this, [this](int key, int shift) { Ctr_KeyDown(measuringKey(key), shift); });
+    connect(ctr_, &Canvas::mouseMoved, this, &RecordChart::Ctr_MouseMove);
+    connect(ctr_, &Canvas::mousePressed, this, &RecordChart::Ctr_MouseDown);
+    connect(ctr_, &Canvas::arrowPressed, this, &RecordChart::Ctr_KeyDown);
     connect(ctr_, &Canvas::focusGained, this, [this] { setFocusColour(Label24, true); });
     connect(ctr_, &Canvas::focusLost, this, [this] { setFocusColour(Label24, false); });
     connect(SSCommand4, &QPushButton::clicked, this, &RecordChart::previousLapClicked);
@@ -280,46 +280,35 @@ void RecordChart::placeMarker(bool left, double x)
         readouts_[8]->setText(*d.rateText);
 }
 
-void RecordChart::Crpm_MouseMove(int button, int shift, double x, double y)
+void RecordChart::Crpm_MouseMove(PointerButtons buttons, Modifiers modifiers, double x, double y)
 {
-    if (button < 0) {
-        resetTrace();
-        return;
-    }
-    if (shift == 0 || !placeCursor(x))
+    if (!modifiers.any() || !placeCursor(x))
         return;
     // Dragging with a button and a modifier drags that button's marker too.
-    if (button > 0)
-        Crpm_MouseDown(button, shift, x, y);
+    if (buttons.any())
+        Crpm_MouseDown(buttons, modifiers, x, y);
 }
 
-void RecordChart::Crpm_MouseDown(int button, int shift, double x, double)
+void RecordChart::Crpm_MouseDown(PointerButtons button, Modifiers modifiers, double x, double)
 {
     crpm_->setFocus();
-    if (button < 0) {
-        left_.forget();
-        right_.forget();
+    if (!modifiers.any() || !stats_)
         return;
-    }
-    if (shift == 0 || !stats_)
-        return;
-    placeMarker(button == 1, x);
+    placeMarker(button.leftAlone(), x);
 }
 
-void RecordChart::Crpm_KeyDown(int key, int shift)
+void RecordChart::Crpm_KeyDown(ArrowKey key, Modifiers modifiers)
 {
-    if (shift == ShiftAlone || !stats_)
+    if (modifiers.shiftAlone() || !stats_)
         return;
     switch (key) {
-    case KeyLeft:
-    case KeyRight:
-        placeCursor(stepTarget(cursor_.x(), key == KeyRight ? 1 : -1));
+    case ArrowKey::Left:
+    case ArrowKey::Right:
+        placeCursor(stepTarget(cursor_.x(), key == ArrowKey::Right ? 1 : -1));
         break;
-    case KeyUp:
-    case KeyDown:
-        placeMarker(key == KeyUp, std::floor(cursor_.x()));
-        break;
-    default:
+    case ArrowKey::Up:
+    case ArrowKey::Down:
+        placeMarker(key == ArrowKey::Up, std::floor(cursor_.x()));
         break;
     }
 }
@@ -335,26 +324,22 @@ void RecordChart::placeClass(double y)
     Label24->setText(histogramReadout(stats_->rpmStep, y, lap_.histogram[std::size_t(c)], decimalSeparator_));
 }
 
-void RecordChart::Ctr_MouseMove(int button, int shift, double, double y)
+void RecordChart::Ctr_MouseMove(PointerButtons, Modifiers modifiers, double, double y)
 {
-    if (button < 0) {
-        class_.forget();
-        return;
-    }
-    if (shift != 0)
+    if (modifiers.any())
         placeClass(y);
 }
 
-void RecordChart::Ctr_MouseDown(int, int, double, double)
+void RecordChart::Ctr_MouseDown(PointerButtons, Modifiers, double, double)
 {
     ctr_->setFocus();
 }
 
-void RecordChart::Ctr_KeyDown(int key, int shift)
+void RecordChart::Ctr_KeyDown(ArrowKey key, Modifiers modifiers)
 {
-    if (shift == ShiftAlone || (key != KeyUp && key != KeyDown))
+    if (modifiers.shiftAlone() || (key != ArrowKey::Up && key != ArrowKey::Down))
         return;
-    placeClass(stepTarget(classY_, key == KeyUp ? 1 : -1));
+    placeClass(stepTarget(classY_, key == ArrowKey::Up ? 1 : -1));
 }
 
 void RecordChart::setFocusColour(QLabel* label, bool focused)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/twips.h"
+#include "charts/cursor_rules.h"
 #include "charts/figures.h"
 #include "charts/record_chart_rules.h"
 #include "texts/text_tables.h"
@@ -43,16 +44,15 @@ public:
     Canvas* Ctr() const { return ctr_; }
     int lapMaxRpm() const { return lapMaxRpm_; }
 
-    // The measuring cursor, the two markers and the histogram cursor. Button
-    // codes 1 left, 2 right, 4 middle; modifier codes 1 Shift, 2 Ctrl, 4 Alt;
+    // The measuring cursor, the two markers and the histogram cursor;
     // positions in the canvas's own coordinates. A pointer position is
     // always a position: only the keys step.
-    void Crpm_MouseMove(int button, int shift, double x, double y);
-    void Crpm_MouseDown(int button, int shift, double x, double y);
-    void Crpm_KeyDown(int key, int shift);
-    void Ctr_MouseMove(int button, int shift, double x, double y);
-    void Ctr_MouseDown(int button, int shift, double x, double y);
-    void Ctr_KeyDown(int key, int shift);
+    void Crpm_MouseMove(PointerButtons buttons, Modifiers modifiers, double x, double y);
+    void Crpm_MouseDown(PointerButtons button, Modifiers modifiers, double x, double y);
+    void Crpm_KeyDown(ArrowKey key, Modifiers modifiers);
+    void Ctr_MouseMove(PointerButtons buttons, Modifiers modifiers, double x, double y);
+    void Ctr_MouseDown(PointerButtons button, Modifiers modifiers, double x, double y);
+    void Ctr_KeyDown(ArrowKey key, Modifiers modifiers);
     double cursorX() const { return cursor_.x(); }
     double classY() const { return classY_; }
 

@@ -59,8 +59,8 @@ void FileCommands::forgetRecent(const QString& path)
 void FileCommands::name(const QString& path)
 {
     const RecordNames names = namesOfRecord(path);
-    pathWithoutExtension = names.pathWithoutExtension;
-    commentPath = names.commentPath;
+    pathWithoutExtension_ = names.pathWithoutExtension;
+    commentPath_ = names.commentPath;
 }
 
 QString FileCommands::chooseRecord()
@@ -118,7 +118,7 @@ QString FileCommands::save(const RecordImage& image, std::int16_t trackNumber)
 
 void FileCommands::Commentaire_Click()
 {
-    const QString& path = commentPath;
+    const QString& path = commentPath_;
     if (path.isEmpty())
         return;  // no record opened or saved yet: no comment file to edit
     if (!QFileInfo::exists(path)) {
@@ -146,7 +146,7 @@ void FileCommands::Exporter_Click(const RecordDocument& document)
     request.initialFolder = startFolder(QString());
     request.defaultExtension = QStringLiteral("xls");
     request.filter = {QStringLiteral("xls"), QStringLiteral("*.xls")};
-    request.proposedName = pathWithoutExtension + QStringLiteral(".xls");
+    request.proposedName = pathWithoutExtension_ + QStringLiteral(".xls");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
     if (path.isEmpty())

@@ -56,8 +56,8 @@ private:
     QString programFolder_;
     const TextTables& tables_;
     UserSettings recent_;
-    QString pathWithoutExtension;
-    QString commentPath;
+    QString pathWithoutExtension_;
+    QString commentPath_;
 };
 
 }  // namespace tormel

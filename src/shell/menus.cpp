@@ -64,11 +64,11 @@ Menus::Menus(QMenuBar* bar)
     Fichiers->setToolTipsVisible(true);
 
     Options = topMenu(bar, QStringLiteral("Langue"), "Options");
-    const char* langueNames[] = {"Langue0", "Langue1", "Langue2", "Langue3", "Langue4", "Langue5"};
-    const QString langueCaptions[] = {QStringLiteral("Français"), QStringLiteral("Nederlands"), QStringLiteral("English"),
-                                      QStringLiteral("Deutch"),   QStringLiteral("Espagnol"),   QStringLiteral("Italiano")};
+    const char* languageItemNames[] = {"Langue0", "Langue1", "Langue2", "Langue3", "Langue4", "Langue5"};
+    const QString languageItemCaptions[] = {QStringLiteral("Français"), QStringLiteral("Nederlands"), QStringLiteral("English"),
+                                            QStringLiteral("Deutch"),   QStringLiteral("Espagnol"),   QStringLiteral("Italiano")};
     for (std::size_t i = 0; i < Langue.size(); ++i)
-        Langue[i] = item(Options, langueCaptions[i], langueNames[i], true);
+        Langue[i] = item(Options, languageItemCaptions[i], languageItemNames[i], true);
 
     Unites = topMenu(bar, QStringLiteral("Unités"), "Unites");
     mmiles = header(Unites, QStringLiteral("km/h    miles/h"), "mmiles");
@@ -93,11 +93,11 @@ Menus::Menus(QMenuBar* bar)
     Temps_Moteurs = item(Affichage, QStringLiteral("Temps Moteurs"), "Temps_Moteurs");
 
     Filtres = topMenu(bar, QStringLiteral("Filtres"), "Filtres");
-    const QString filtreCaptions[] = {QStringLiteral("Pas de Filtre"), QStringLiteral("Filtre 1"), QStringLiteral("Filtre 2"),
-                                      QStringLiteral("Filtre 3")};
-    const char* filtreNames[] = {"Filtre0", "Filtre1", "Filtre2", "Filtre3"};
+    const QString filterItemCaptions[] = {QStringLiteral("Pas de Filtre"), QStringLiteral("Filtre 1"), QStringLiteral("Filtre 2"),
+                                          QStringLiteral("Filtre 3")};
+    const char* filterItemNames[] = {"Filtre0", "Filtre1", "Filtre2", "Filtre3"};
     for (std::size_t i = 0; i < Filtre.size(); ++i)
-        Filtre[i] = item(Filtres, filtreCaptions[i], filtreNames[i], true);
+        Filtre[i] = item(Filtres, filterItemCaptions[i], filterItemNames[i], true);
 
     Commentaire = bar->addAction(QStringLiteral("Commentaire"));
     Commentaire->setObjectName(QStringLiteral("Commentaire"));

@@ -102,7 +102,7 @@ void Panels::layOut(int screenWidth, int screenHeight)
     // The lap table at the top-left corner; the chart under it.
     placeTwips(Liste_Tours, initialLapTableRect(screenWidth, screenHeight));
     Graphique_Chronos->layOut(screenWidth, screenHeight, twipsGeometry(Liste_Tours).height);
-    const TwipsRect chronosFrame = twipsGeometry(Graphique_Chronos);
+    const TwipsRect lapChartFrame = twipsGeometry(Graphique_Chronos);
     Frame_Tranches->layOut(screenWidth, screenHeight);
 
     const auto records = recordChartFrames(screenWidth, screenHeight);
@@ -110,17 +110,17 @@ void Panels::layOut(int screenWidth, int screenHeight)
         Graphique_Record[std::size_t(g)]->layOut(records[std::size_t(g)], screenWidth);
 
     // The track editor opens in the place of the lap-time chart.
-    const TwipsRect piste{chronosFrame.left, chronosFrame.top, 9000, 3900};
-    placeTwips(Frame_Piste, piste);
-    Frame_Piste->layOut(piste.width, piste.height);
+    const TwipsRect trackEditorFrame{lapChartFrame.left, lapChartFrame.top, 9000, 3900};
+    placeTwips(Frame_Piste, trackEditorFrame);
+    Frame_Piste->layOut(trackEditorFrame.width, trackEditorFrame.height);
 
     // The curve parameters under the three engine-speed charts, which
     // cover the place of the lap-time chart.
     Parametres_Courbe->layOut({0, records[2].top + records[2].height, 4800, 600});
 
-    Frame_Moteurs->layOut(piste);
+    Frame_Moteurs->layOut(trackEditorFrame);
 
-    Frame_Lecture_Pro->layOut(chronosFrame);
+    Frame_Lecture_Pro->layOut(lapChartFrame);
 
     // The start-up picture in the middle of the screen, the version at its top.
     const TwipsRect picture = centred(screenWidth, screenHeight, Picture2->width() * TwipsPerPixel, Picture2->height() * TwipsPerPixel);

@@ -147,8 +147,8 @@ void Principale::Form_Load()
     for (QAction* tool : {m.saveMenus, m.saveTips, m.saveTexts, m.readTexts})
         tool->setVisible(false);
     fillFrenchTexts(state_.tables);
-    const QString& pasDispon = state_.tables.texts[notAvailable];
-    p.Frame_Moteurs->setTimes({pasDispon, pasDispon, pasDispon, pasDispon, pasDispon});
+    const QString& notAvailableText = state_.tables.texts[notAvailable];
+    p.Frame_Moteurs->setTimes({notAvailableText, notAvailableText, notAvailableText, notAvailableText, notAvailableText});
 
     // Each port names its device, which may differ from machine to machine.
     m.Communication->setToolTipsVisible(true);
@@ -166,7 +166,7 @@ void Principale::Form_Load()
     laidOut_ = true;
     p.Frame_Piste->hide();
 
-    state_.Init_En_Cours = true;
+    state_.startingUp = true;
     restoreSettings();
 
     raise();
@@ -175,7 +175,7 @@ void Principale::Form_Load()
     timer2_->setInterval(2500);
     timer2_->start();
     m.Sauver->setEnabled(false);
-    state_.Init_En_Cours = false;
+    state_.startingUp = false;
 
     auto trackNumber = std::int16_t(state_.currentTrack);
     showTrack(trackNumber);
@@ -195,7 +195,7 @@ void Principale::Quitter_Click()
 // principale_records.cpp; the layout and the engine-speed charts in
 // principale_charts.cpp.
 
-void Principale::Autorisation_Menu()
+void Principale::enableRecordMenus()
 {
     const RecordKind kind = document_.kind();
     if (kind == RecordKind::None)
@@ -250,12 +250,12 @@ void Principale::Picture2_Click()
 {
     timer2_->stop();
     panels_->Picture2->hide();
-    if (!state_.Donnees_Presentes)
-        affiche_Image();
+    if (!state_.downloadReceived)
+        showSavedBackground();
     for (QMenu* menu : {menus_->Fichiers, menus_->Options, menus_->Communication})
         menu->menuAction()->setEnabled(true);
     menus_->Aide->setEnabled(true);
-    Autorisation_Menu();
+    enableRecordMenus();
 }
 
 void Principale::Fonds_Click()
@@ -278,7 +278,7 @@ void Principale::Fonds_Click()
         reportWriteFailure(QStringLiteral("Picture.txt"), error);
 }
 
-void Principale::affiche_Image()
+void Principale::showSavedBackground()
 {
     panels_->Image1->hide();
     const QString path = readBackgroundPath(services_.programFolder);
@@ -323,14 +323,14 @@ void Principale::Image1_Click()
 
 // ---- Reports --------------------------------------------------------------
 
-void Principale::Erreur_Imprevue(const QString& code)
+void Principale::reportUnexpectedError(const QString& code)
 {
     services_.dialogs.message(state_.tables.texts[unexpectedError], MessageIcon::Critical, applicationTitle());
     // The user has been told; a log that cannot be written changes nothing for them.
     appendErrorReport(code, QDateTime::currentDateTime());
 }
 
-void Principale::Pas_Implemente()
+void Principale::reportNotImplemented()
 {
     services_.dialogs.message(state_.tables.texts[notImplemented], MessageIcon::Information, shortCaption());
 }

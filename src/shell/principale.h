@@ -47,8 +47,8 @@ struct ShellState {
     int temperatureUnit = 0;
     int language = 0;
     int currentTrack = 1;
-    bool Init_En_Cours = false;
-    bool Donnees_Presentes = false;
+    bool startingUp = false;
+    bool downloadReceived = false;
     int filterLevel = 0;
     TextTables tables;
 };
@@ -72,7 +72,7 @@ public:
     void Langue_Click(int index);
     void Lire_Textes_Click();
     void readMenus();
-    void Update_Textes();
+    void applyTexts();
     // The menu has flipped the check mark when it reports the click.
     void AffTip_Click();
     void Sauve_Textes_Click();
@@ -87,19 +87,19 @@ public:
     void UpDown1_Change(int level);
 
     // Menu availability after a decode.
-    void Autorisation_Menu();
+    void enableRecordMenus();
 
     // Help, start-up picture, about box and background.
     void Aide_Click();
     void Infos_Click();
     void Picture2_Click();
     void Fonds_Click();
-    void affiche_Image();
+    void showSavedBackground();
     void Image1_Click();
 
     // Reports a condition that should never happen, and logs it.
-    void Erreur_Imprevue(const QString& code);
-    void Pas_Implemente();
+    void reportUnexpectedError(const QString& code);
+    void reportNotImplemented();
 
     // The one road from the record image to the screen.
     void showRecord();
@@ -160,7 +160,7 @@ protected:
 private:
     void connectMenus();
     void showBackground(const QPixmap& picture);
-    void composeUnitesTitle();
+    void composeUnitsCaption();
     void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
     void saveShownTrack();
     // The layout rules' "screen": the window's inner size (menu bar

@@ -82,12 +82,12 @@ void Principale::drawRecordChart(int g)
         return;
     }
     if (document_.substituteRpmMax())
-        Erreur_Imprevue(QStringLiteral("1"));
+        reportUnexpectedError(QStringLiteral("1"));
     LapView view = lapView(document_.rpm(), lap);
     if (view.first == view.last)
-        Erreur_Imprevue(QStringLiteral("2"));
+        reportUnexpectedError(QStringLiteral("2"));
     if (view.histogramMax == 0 && document_.substituteHistogramMax(lap)) {
-        Erreur_Imprevue(QStringLiteral("3"));
+        reportUnexpectedError(QStringLiteral("3"));
         view = lapView(document_.rpm(), lap);
     }
     const RpmStatistics& rpm = document_.rpm();

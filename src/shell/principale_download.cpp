@@ -78,7 +78,7 @@ void Principale::downloadAccepted(const RecordImage& image)
     if (!saveRecordFile(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.currentTrack), &error))
         services_.dialogs.message(state_.tables.texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
-    state_.Donnees_Presentes = true;
+    state_.downloadReceived = true;
     panels_->Frame_Lecture_Pro->hide();
     document_.replaceImage(image);
     showRecord();

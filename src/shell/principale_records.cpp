@@ -85,7 +85,7 @@ void Principale::showRecord()
         p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().lapCount, layoutWidth()));
         p.Graphique_Chronos->drawLaps(0, document_.chartedColumn());
     }
-    Autorisation_Menu();
+    enableRecordMenus();
 }
 
 void Principale::showHeader(const DecodedRecord& d)
@@ -295,7 +295,7 @@ void Principale::Exporter_Click()
 
 void Principale::Supprimer_Click()
 {
-    Pas_Implemente();
+    reportNotImplemented();
 }
 
 // ---- Tracks -----------------------------------------------------------------

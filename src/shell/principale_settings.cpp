@@ -59,13 +59,13 @@ void Principale::Com_Click(int index)
     for (int i = 1; i <= 4; ++i)
         menus_->Com[std::size_t(i)]->setChecked(i == index);
     state_.comPort = index;
-    if (!state_.Init_En_Cours)
+    if (!state_.startingUp)
         storeSettings();
 }
 
 // ---- Units and filters ---------------------------------------------------
 
-void Principale::composeUnitesTitle()
+void Principale::composeUnitsCaption()
 {
     setCaption(menus_->Unites->menuAction(), caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]) + QStringLiteral("  |  ")
                              + caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]));
@@ -87,8 +87,8 @@ void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice,
     choice = index == 1 ? 1 : 0;
     entries[std::size_t(choice)]->setChecked(true);
     entries[std::size_t(1 - choice)]->setChecked(false);
-    composeUnitesTitle();
-    if (!state_.Init_En_Cours) {
+    composeUnitsCaption();
+    if (!state_.startingUp) {
         if (document_.isShown())
             showRecord();
         storeSettings();
@@ -125,12 +125,12 @@ void Principale::Langue_Click(int index)
     installQtTranslation(index);
     setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
     Lire_Textes_Click();
-    Update_Textes();
+    applyTexts();
     // An open guide turns to the new language, or says it has none.
     QString missing;
     if (help_ && help_->isVisible() && !loadHelp(&missing))
         help_->showText(state_.tables.texts[helpFileMissing].arg(missing));
-    if (!state_.Init_En_Cours) {
+    if (!state_.startingUp) {
         if (document_.isShown())
             showRecord();
         storeSettings();
@@ -170,7 +170,7 @@ void Principale::readMenus()
         if (i == menuLanguageFirst + 5)
             setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(state_.language)]));
         else if (i == menuSpeedUnitFirst + 1)
-            composeUnitesTitle();
+            composeUnitsCaption();
         else if (i == menuComFirst + 3 && state_.comPort >= 1 && state_.comPort <= 4)
             setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.comPort)]));
     }
@@ -185,7 +185,7 @@ void Principale::readMenus()
     }
 }
 
-void Principale::Update_Textes()
+void Principale::applyTexts()
 {
     const bool on = menus_->AffTip->isChecked();
     for (TextsPanel* panel : panels_->textsPanels())
@@ -204,7 +204,7 @@ void Principale::Update_Textes()
 
 void Principale::AffTip_Click()
 {
-    Update_Textes();
+    applyTexts();
     storeSettings();
 }
 

@@ -76,7 +76,6 @@ TEST(CursorRules, StepsDifferencesAndTheHistogramReadOut)
     EXPECT_EQ(std::pair(stepTarget(100.5, 1), stepTarget(100.5, -1)), std::pair(101.0, 99.0));
     EXPECT_TRUE(withinEdges(100.0, 100.0, 200.0) && withinEdges(200.0, 100.0, 200.0) && withinEdges(150.0, 200.0, 100.0));
     EXPECT_FALSE(withinEdges(200.01, 100.0, 200.0));
-    EXPECT_EQ(measuringKey(Qt::Key_Up), KeyUp);
 
     const struct { double left, right; int leftRpm, rightRpm; char separator; QString time, rpm; std::optional<QString> rate; } cases[] = {
         {300, 310.7, 9000, 9800, '.', "2.00", "800", "400.00 RPM/s"},

@@ -225,7 +225,7 @@ TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
 
     // A file of five bytes names no picture, not even one that is there.
     writeBytes(programFile(u"Picture.txt"_s), QByteArray("x.png"));
-    w.affiche_Image();
+    w.showSavedBackground();
     EXPECT_FALSE(image->isVisibleTo(&w));
 }
 
