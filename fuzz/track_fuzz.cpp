@@ -9,19 +9,6 @@ using namespace tormel;
 
 namespace {
 
-class FakeEditor final : public TrackEditorView {
-public:
-    std::array<QString, 7> fields;
-    QString fieldText(int index) const override { return fields.at(std::size_t(index)); }
-    void setFieldText(int index, const QString& text) override { fields.at(std::size_t(index)) = text; }
-    QString fieldCaption(int index) const override { return QStringLiteral("Champ%1 ").arg(index); }
-    void selectUnit(int unit) override { fuzz::require(unit >= 0 && unit <= 3, "a unit of the menu"); }
-    void setTrackNumberCaption(const QString&) override {}
-    void setTracksMenuCaption(const QString&) override {}
-    bool isEditorVisible() const override { return true; }
-    void focusName() override {}
-};
-
 QByteArray fileBytes()
 {
     QFile file(trackFileName);
@@ -46,24 +33,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "both readers agree");
     fuzz::require(fileBytes() == input, "reading leaves the file alone");
 
-    TrackState state;
-    FakeEditor editor;
     const std::int16_t asked = trackNumber;
-    const TrackResult shown = loadTrack(trackNumber, state, editor, in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.'));
+    const LoadedTrack shown = loadTrack(path, trackNumber, {QStringLiteral("Champ0 "), QStringLiteral("Champ1 "), QStringLiteral("Champ2 ")});
     if (!isTrackNumber(asked)) {
-        fuzz::require(shown.status == TrackStatus::NumberRefused && fileBytes() == input, "a refused number changes nothing");
+        fuzz::require(shown.result.status == TrackStatus::NumberRefused && fileBytes() == input, "a refused number changes nothing");
         return 0;
     }
-    fuzz::require(shown.status == TrackStatus::Done, "a track of a writable folder is shown");
+    fuzz::require(shown.result.status == TrackStatus::Done, "a track of a writable folder is shown");
+    fuzz::require(shown.track.lengthUnit >= 0 && shown.track.lengthUnit <= 3, "a unit of the menu");
+    trackNumber = shown.number;
 
     // What the user types over the lengths and the unit chosen in the editor.
+    TrackRecord track = shown.track;
+    std::array<QString, 7> typed{track.name, track.town, track.country};
+    const std::array<QString, 4> lengths = lengthTexts(track, in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.'));
+    std::copy(lengths.begin(), lengths.end(), typed.begin() + 3);
     for (int k = 3; k < 7; ++k)
         if (in.ConsumeBool())
-            editor.fields.at(std::size_t(k)) = QString::fromLatin1(in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 48)));
-    state.record.lengthUnit = in.ConsumeIntegralInRange<std::int16_t>(-1, 4);
+            typed.at(std::size_t(k)) = QString::fromLatin1(in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 48)));
+    track.lengthUnit = in.ConsumeIntegralInRange<std::int16_t>(-1, 4);
+    track = editedTrack(track, typed);
 
     const QByteArray before = fileBytes();
-    fuzz::require(saveTrack(trackNumber, state, editor).status == TrackStatus::Done, "a track is written");
+    fuzz::require(saveTrack(path, trackNumber, track).status == TrackStatus::Done, "a track is written");
     const QByteArray after = fileBytes();
     const qsizetype offset = qsizetype(trackNumber - 1) * trackRecordSize;
     constexpr qsizetype fields = 170;
@@ -72,6 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       && after.mid(offset + fields, before.size() - offset - fields) == before.mid(offset + fields),
                   "other bytes are kept");
     const std::optional<TrackRecord> back = readTrack(path, trackNumber);
-    fuzz::require(back && back->lengths == state.record.lengths, "the written lengths read back");
+    fuzz::require(back && back->lengths == track.lengths, "the written lengths read back");
     return 0;
 }

@@ -22,27 +22,14 @@ namespace {
 
 constexpr std::int16_t loopTrack = 3;
 
-class FixedEditor final : public TrackEditorView {
-public:
-    explicit FixedEditor(int version)
-        : fields_{version == 0 ? QStringLiteral("Circuit du Vallon") : QStringLiteral("Piste des Ajoncs"),
-                  QStringLiteral("Vallon"), QStringLiteral("France"),
-                  version == 0 ? QStringLiteral("1100") : QStringLiteral("987,5"), QStringLiteral("300"),
-                  QStringLiteral("400"), version == 0 ? QStringLiteral("400") : QStringLiteral("287.5")}
-    {
-    }
-    QString fieldText(int index) const override { return fields_.at(std::size_t(index)); }
-    void setFieldText(int, const QString&) override {}
-    QString fieldCaption(int) const override { return {}; }
-    void selectUnit(int) override {}
-    void setTrackNumberCaption(const QString&) override {}
-    void setTracksMenuCaption(const QString&) override {}
-    bool isEditorVisible() const override { return false; }
-    void focusName() override {}
-
-private:
-    std::array<QString, 7> fields_;
-};
+// What the user would have typed into the editor, in the track's unit.
+std::array<QString, 7> typedFields(int version)
+{
+    return {version == 0 ? QStringLiteral("Circuit du Vallon") : QStringLiteral("Piste des Ajoncs"),
+            QStringLiteral("Vallon"), QStringLiteral("France"),
+            version == 0 ? QStringLiteral("1100") : QStringLiteral("987,5"), QStringLiteral("300"),
+            QStringLiteral("400"), version == 0 ? QStringLiteral("400") : QStringLiteral("287.5")};
+}
 
 bool saveVersion(const QString& folder, int version)
 {
@@ -50,11 +37,11 @@ bool saveVersion(const QString& folder, int version)
     SystemSettings settings;
     settings.language = std::int16_t(version == 0 ? 2 : 5);
     settings.currentTrack = std::int16_t(version == 0 ? 3 : 97);
-    TrackState track;
-    track.record.marker = trackMarker;
-    track.record.lengthUnit = std::int16_t(version);
+    TrackRecord track;
+    track.marker = trackMarker;
+    track.lengthUnit = std::int16_t(version);
     return saveRecordFile(QDir(folder).filePath(QStringLiteral("loop.Tml")), images[version], std::int16_t(version + 1))
-           && saveTrack(loopTrack, track, FixedEditor(version)).status == TrackStatus::Done
+           && saveTrack(QDir(folder).filePath(trackFileName), loopTrack, editedTrack(track, typedFields(version))).status == TrackStatus::Done
            && saveSettings(folder, settings);
 }
 

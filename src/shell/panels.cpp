@@ -46,7 +46,7 @@ void makeOpaque(QWidget* panel)
 
 }  // namespace
 
-Panels::Panels(QWidget* central, TrackState& track)
+Panels::Panels(QWidget* central)
 {
     Liste_Tours = named(new LapGrid(central), QStringLiteral("Liste_Tours"));
     Liste_Tours->hide();
@@ -62,7 +62,7 @@ Panels::Panels(QWidget* central, TrackState& track)
         Graphique_Record[std::size_t(g)] = new RecordChart(central, g);
     Parametres_Courbe = new SmoothingPanel(central);
 
-    Frame_Piste = new TrackEditor(central, track);
+    Frame_Piste = new TrackEditor(central);
     Frame_Moteurs = new EngineHoursPanel(central);
 
     Frame_Lecture_Pro = new DownloadPanel(central);

@@ -20,12 +20,11 @@ class RecordChart;
 class SmoothingPanel;
 class TextsPanel;
 class TrackEditor;
-struct TrackState;
 
 // The window's panels, by their domain names, and where each one goes. The
 // behaviour of a panel belongs to its own class and subsystem.
 struct Panels {
-    Panels(QWidget* central, TrackState& track);
+    explicit Panels(QWidget* central);
 
     // Lap table, lap-time chart, engine-speed ranges and the record's serial number.
     LapGrid* Liste_Tours;

@@ -45,7 +45,7 @@ Principale::Principale(Services services, QWidget* parent)
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
-    panels_ = std::make_unique<Panels>(central, track_);
+    panels_ = std::make_unique<Panels>(central);
     // The serial number stays in sight at the top right, clear of the lap table.
     auto* serial = new QWidget(menuBar());
     auto* serialLayout = new QHBoxLayout(serial);
@@ -108,9 +108,10 @@ void Principale::connectMenus()
     connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
 
     Panels& p = *panels_;
-    connect(p.Frame_Piste, &TrackEditor::tracksMenuCaptionChanged, this, [this](const QString& text) {
-        setCaption(menus_->Pistes, text);
-        menus_->applyMnemonics();
+    connect(p.Frame_Piste, &TrackEditor::edited, this, [this] {
+        // A unit chosen carries the lengths typed into the track, and the speeds follow them.
+        track_.record = panels_->Frame_Piste->track();
+        track_.modified = true;
     });
     connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
     connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);

@@ -38,6 +38,8 @@ struct Services {
     // The installed language and help files, read beneath the user's own in
     // `programFolder`; empty for a build or a portable copy.
     QString shippedDataFolder = {};
+    // The track file the window reads and writes.
+    QString trackFile = trackFileName;
 };
 
 // The choices kept in the settings file and the state shared by the panels.

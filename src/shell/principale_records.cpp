@@ -302,19 +302,34 @@ void Principale::Supprimer_Click()
 
 void Principale::showTrack(std::int16_t& trackNumber)
 {
-    const TrackResult read = loadTrack(trackNumber, track_, *panels_->Frame_Piste, panels_->Frame_Piste->decimalSeparator());
-    if (read.status == TrackStatus::WriteFailed)
-        reportWriteFailure(trackFileName, read.errorText);
+    const LoadedTrack loaded = loadTrack(services_.trackFile, trackNumber, newTrackNames(state_.tables));
+    if (loaded.result.status == TrackStatus::NumberRefused)
+        return;
+    trackNumber = loaded.number;
+    track_.record = loaded.track;
+    TrackEditor& editor = *panels_->Frame_Piste;
+    editor.showTrack(loaded.track, loaded.number);
+    setCaption(menus_->Pistes, loaded.track.name);
+    menus_->applyMnemonics();
+    if (editor.isVisible())
+        editor.focusName();
+    if (loaded.result.status == TrackStatus::WriteFailed)
+        reportWriteFailure(trackFileName, loaded.result.errorText);
 }
 
 void Principale::saveShownTrack()
 {
     TrackEditor& editor = *panels_->Frame_Piste;
-    if (!track_.modified)
+    const std::int16_t number = editor.shownNumber();
+    if (!track_.modified || !isTrackNumber(number))
         return;
-    const TrackResult saved = saveTrack(editor.shownNumber(), track_, editor);
+    // Kept even when the write fails: the track stays modified, and a later save can still write it.
+    track_.record = editor.takeEdits();
+    const TrackResult saved = saveTrack(services_.trackFile, number, track_.record);
     if (saved.status == TrackStatus::WriteFailed)
         reportWriteFailure(trackFileName, saved.errorText);
+    else
+        track_.modified = false;
 }
 
 void Principale::Pistes_Click()
@@ -362,7 +377,6 @@ void Principale::stepTrack(int step)
     const int next = shown + step;
     if (isTrackNumber(shown) && isTrackNumber(next)) {
         auto trackNumber = std::int16_t(next);
-        editor.setTrackNumberCaption(QString::number(trackNumber));
         showTrack(trackNumber);
         state_.currentTrack = trackNumber;
     }

@@ -23,9 +23,8 @@ QString sectionSum(const QString& section1, const QString& section2, const QStri
     return shown;
 }
 
-TrackEditor::TrackEditor(QWidget* parent, TrackState& track, QChar decimalSeparator)
+TrackEditor::TrackEditor(QWidget* parent, QChar decimalSeparator)
     : QGroupBox(QStringLiteral("Selection"), parent)
-    , state_(track)
     , decimalSeparator_(decimalSeparator)
 {
     setObjectName(QStringLiteral("Frame_Piste"));
@@ -63,39 +62,38 @@ TrackEditor::TrackEditor(QWidget* parent, TrackState& track, QChar decimalSepara
     hide();
 }
 
+void TrackEditor::showTrack(const TrackRecord& track, std::int16_t number)
+{
+    loading_ = true;
+    track_ = track;
+    Unit_Piste[std::size_t(std::clamp<int>(track.lengthUnit, 0, 3))]->setChecked(true);
+    VNC[0]->setText(track.name);
+    VNC[1]->setText(track.town);
+    VNC[2]->setText(track.country);
+    showLengths();
+    Numero_Piste->setText(QString::number(number));
+    loading_ = false;
+}
+
+void TrackEditor::showLengths()
+{
+    const std::array<QString, 4> texts = lengthTexts(track_, decimalSeparator_);
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        VNC[3 + k]->setText(texts[k]);
+}
+
+TrackRecord TrackEditor::takeEdits()
+{
+    std::array<QString, 7> fields;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i] = VNC[i]->text();
+    track_ = editedTrack(track_, fields);
+    return track_;
+}
+
 QString TrackEditor::fieldText(int index) const
 {
     return VNC[std::size_t(index)]->text();
-}
-
-void TrackEditor::setFieldText(int index, const QString& text)
-{
-    VNC[std::size_t(index)]->setText(text);
-}
-
-QString TrackEditor::fieldCaption(int index) const
-{
-    return nom_champ[std::size_t(index)]->text();
-}
-
-void TrackEditor::selectUnit(int unit)
-{
-    Unit_Piste[std::size_t(unit)]->setChecked(true);
-}
-
-void TrackEditor::setTrackNumberCaption(const QString& caption)
-{
-    Numero_Piste->setText(caption);
-}
-
-void TrackEditor::setTracksMenuCaption(const QString& caption)
-{
-    emit tracksMenuCaptionChanged(caption);
-}
-
-bool TrackEditor::isEditorVisible() const
-{
-    return isVisible();
 }
 
 void TrackEditor::focusName()
@@ -134,12 +132,12 @@ void TrackEditor::VNC_Change(int index)
 {
     if (index >= 3)
         markLength(index);
-    if (state_.loading || showingUnit_) {
+    if (loading_ || showingUnit_) {
         typed_[std::size_t(index)] = false;
         return;
     }
     typed_[std::size_t(index)] = true;
-    state_.modified = true;
+    emit edited();
     if (index >= 4 && index <= 6)
         VNC[3]->setText(sectionSum(VNC[4]->text(), VNC[5]->text(), VNC[6]->text(), decimalSeparator_));
 }
@@ -162,8 +160,8 @@ void TrackEditor::VNC_GotFocus(int index)
 
 void TrackEditor::Unit_Piste_Click(int index)
 {
-    TrackRecord& track = state_.record;
-    if (!state_.loading) {
+    TrackRecord& track = track_;
+    if (!loading_) {
         // Lengths the user typed and has not saved yet go along into the new
         // unit instead of being replaced by the stored ones. Lengths shown as
         // stored keep their metres, so switching units never drifts.
@@ -182,10 +180,10 @@ void TrackEditor::Unit_Piste_Click(int index)
     }
     track.lengthUnit = std::int16_t(std::clamp(index, 0, 3));
     showingUnit_ = true;
-    showLengths(track, *this, decimalSeparator_);
+    showLengths();
     showingUnit_ = false;
-    if (!state_.loading)
-        state_.modified = true;
+    if (!loading_)
+        emit edited();
 }
 
 std::int16_t TrackEditor::shownNumber() const

@@ -16,23 +16,23 @@ namespace tormel {
 
 // The track editor frame: name, place, country, the lap length and the
 // three section lengths in a chosen unit, the shown track's number and the
-// previous, next and close buttons. It holds the track in memory; the window
-// decides which track is read or written and when.
-class TrackEditor final : public QGroupBox, public TrackEditorView, public TextsPanel {
+// previous, next and close buttons. It shows a track it is given and says
+// when the user edits it; the window decides which track is read or written
+// and when.
+class TrackEditor final : public QGroupBox, public TextsPanel {
     Q_OBJECT
 public:
-    // The editor shows and edits `track`, which its owner keeps.
-    TrackEditor(QWidget* parent, TrackState& track, QChar decimalSeparator = systemDecimalSeparator());
+    explicit TrackEditor(QWidget* parent, QChar decimalSeparator = systemDecimalSeparator());
 
-    // TrackEditorView
-    QString fieldText(int index) const override;
-    void setFieldText(int index, const QString& text) override;
-    QString fieldCaption(int index) const override;
-    void selectUnit(int unit) override;
-    void setTrackNumberCaption(const QString& caption) override;
-    void setTracksMenuCaption(const QString& caption) override;
-    bool isEditorVisible() const override;
-    void focusName() override;
+    // Shows `track` as track `number`; filling the fields is no edit.
+    void showTrack(const TrackRecord& track, std::int16_t number);
+    // The track shown, in the unit chosen since, its lengths carried across
+    // unit changes; its texts as they were given.
+    const TrackRecord& track() const { return track_; }
+    // What saving writes: the fields over the track shown, which it becomes.
+    TrackRecord takeEdits();
+    QString fieldText(int index) const;  // VNC(index)
+    void focusName();
 
     // Field names (texts 43..49) and the close caption (texts 42).
     void applyTexts(const TextTables& tables, bool toolTipsOn) override;
@@ -50,8 +50,6 @@ public:
     // The number shown in Numero_Piste.
     std::int16_t shownNumber() const;
 
-    QChar decimalSeparator() const { return decimalSeparator_; }
-
     std::array<QLineEdit*, 7> VNC{};
     std::array<QLabel*, 7> nom_champ{};
     std::array<QRadioButton*, 4> Unit_Piste{};
@@ -61,7 +59,8 @@ public:
     QPushButton* Fermer_Piste;
 
 signals:
-    void tracksMenuCaptionChanged(const QString& caption);
+    // The user typed in a field or chose a unit.
+    void edited();
     void previousClicked();
     void nextClicked();
     void closeClicked();
@@ -70,8 +69,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TrackState& state_;
+    void showLengths();
+
+    TrackRecord track_;
     QChar decimalSeparator_;
+    bool loading_ = false;
     // Fields changed by the user since they were last filled from the track.
     std::array<bool, 7> typed_{};
     bool showingUnit_ = false;

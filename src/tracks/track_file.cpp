@@ -108,10 +108,10 @@ bool copyBytes(QFile& from, QSaveFile& to, qint64 count)
 // write leaves the old file as it was. Bytes of other slots, the unused end
 // of this slot and anything past the last record are kept; a gap before a
 // new record is left as empty slots.
-bool writeTrackRecord(int trackNumber, const TrackRecord& track, QString* errorText)
+bool writeTrackRecord(const QString& path, int trackNumber, const TrackRecord& track, QString* errorText)
 {
-    QSaveFile out(trackFileName);
-    QFile old(trackFileName);
+    QSaveFile out(path);
+    QFile old(path);
     const bool haveOld = old.open(QIODevice::ReadOnly);
     // A file we cannot read would be replaced by this one record: the other tracks would be lost.
     if (!haveOld && old.exists()) {
@@ -184,27 +184,31 @@ TrackRecord decodeTrackRecord(const QByteArray& bytes)
     return track;
 }
 
-TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& fieldCaptions)
+std::array<QString, 3> newTrackNames(const TextTables& tables)
+{
+    return {tables.texts[trackNameField], tables.texts[trackNameField + 1], tables.texts[trackNameField + 2]};
+}
+
+TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& names)
 {
     TrackRecord track;
     track.marker = trackMarker;
     const QString number = QString::number(trackNumber);
-    track.name = fixedTrackText(fieldCaptions[0] + number);
-    track.town = fixedTrackText(fieldCaptions[1] + number);
-    track.country = fixedTrackText(fieldCaptions[2] + number);
+    track.name = fixedTrackText(names[0] + number);
+    track.town = fixedTrackText(names[1] + number);
+    track.country = fixedTrackText(names[2] + number);
     return track;
 }
 
-void showLengths(const TrackRecord& track, TrackEditorView& view, QChar decimalSeparator)
+std::array<QString, 4> lengthTexts(const TrackRecord& track, QChar decimalSeparator)
 {
     const int unit = shownUnit(track.lengthUnit);
     const QString pattern = (unit == 0 || unit == 2) ? QStringLiteral("##0.0###") : QStringLiteral("#0.0###");
     const float factor = lengthUnitFactors[std::size_t(unit)];
-    // The lap length goes last: the sections' change events may have overwritten it with their sum.
-    for (int k : {1, 2, 3, 0}) {
-        const float shown = factor * track.lengths[std::size_t(k)];
-        view.setFieldText(3 + k, Format(double(shown), pattern, decimalSeparator));
-    }
+    std::array<QString, 4> texts;
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        texts[k] = Format(double(factor * track.lengths[k]), pattern, decimalSeparator);
+    return texts;
 }
 
 std::optional<double> typedLength(const QString& text)
@@ -227,24 +231,24 @@ bool isLengthField(const QString& text)
     return text.trimmed().isEmpty() || typedLength(text).has_value();
 }
 
-TrackResult loadTrack(std::int16_t& trackNumber, TrackState& state, TrackEditorView& view, QChar decimalSeparator)
+LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::array<QString, 3>& names)
 {
-    if (!isTrackNumber(trackNumber))
-        return {TrackStatus::NumberRefused, {}};
+    LoadedTrack loaded;
+    if (!isTrackNumber(trackNumber)) {
+        loaded.result.status = TrackStatus::NumberRefused;
+        return loaded;
+    }
 
-    TrackResult result;
-    const std::array<QString, 3> fieldCaptions{view.fieldCaption(0), view.fieldCaption(1), view.fieldCaption(2)};
     // The defaults of a missing or empty record are written at once.
     const auto initialise = [&](int n) {
-        TrackRecord track = defaultTrack(n, fieldCaptions);
+        TrackRecord track = defaultTrack(n, names);
         QString why;
-        if (!writeTrackRecord(n, track, &why))
-            result = {TrackStatus::WriteFailed, why};
+        if (!writeTrackRecord(path, n, track, &why))
+            loaded.result = {TrackStatus::WriteFailed, why};
         return track;
     };
 
-    state.loading = true;
-    QFile file(trackFileName);
+    QFile file(path);
     const bool readable = file.open(QIODevice::ReadOnly);
     const qint64 length = readable ? file.size() : 0;
     TrackRecord track;
@@ -265,47 +269,38 @@ TrackResult loadTrack(std::int16_t& trackNumber, TrackState& state, TrackEditorV
     file.close();
 
     track.lengthUnit = static_cast<std::int16_t>(shownUnit(track.lengthUnit));
-    view.selectUnit(track.lengthUnit);
     track.name = trimBlanks(track.name);
     track.town = trimBlanks(track.town);
     track.country = trimBlanks(track.country);
-    view.setFieldText(0, track.name);
-    view.setFieldText(1, track.town);
-    view.setFieldText(2, track.country);
-    state.record = track;
-    showLengths(state.record, view, decimalSeparator);
-    view.setTrackNumberCaption(QString::number(trackNumber));
-    view.setTracksMenuCaption(view.fieldText(0));
-    state.loading = false;
-    if (view.isEditorVisible())
-        view.focusName();
-    return result;
+    loaded.number = trackNumber;
+    loaded.track = track;
+    return loaded;
 }
 
-TrackResult saveTrack(std::int16_t trackNumber, TrackState& state, const TrackEditorView& view)
+TrackRecord editedTrack(TrackRecord track, const std::array<QString, 7>& fields)
 {
-    if (!isTrackNumber(trackNumber))
-        return {TrackStatus::NumberRefused, {}};
-
-    TrackRecord& track = state.record;
-    track.name = fixedTrackText(view.fieldText(0));
-    track.town = fixedTrackText(view.fieldText(1));
-    track.country = fixedTrackText(view.fieldText(2));
+    track.name = fixedTrackText(fields[0]);
+    track.town = fixedTrackText(fields[1]);
+    track.country = fixedTrackText(fields[2]);
     const float factor = lengthUnitFactors[std::size_t(shownUnit(track.lengthUnit))];
     // An empty length is saved as not given; text that is no length leaves
     // the stored one as it was (the editor shows it as invalid).
-    for (int k = 0; k < 4; ++k) {
-        const QString field = view.fieldText(3 + k);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const QString& field = fields[3 + k];
         if (const std::optional<double> typed = typedLength(field))
-            track.lengths[std::size_t(k)] = typedMetres(*typed, factor);
+            track.lengths[k] = typedMetres(*typed, factor);
         else if (field.trimmed().isEmpty())
-            track.lengths[std::size_t(k)] = 0.0F;
+            track.lengths[k] = 0.0F;
     }
+    return track;
+}
 
+TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const TrackRecord& track)
+{
+    if (!isTrackNumber(trackNumber))
+        return {TrackStatus::NumberRefused, {}};
     TrackResult result;
-    if (writeTrackRecord(trackNumber, track, &result.errorText))
-        state.modified = false;
-    else
+    if (!writeTrackRecord(path, trackNumber, track, &result.errorText))
         result.status = TrackStatus::WriteFailed;
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/number_format.h"
+#include "texts/text_tables.h"
 
 #include <QByteArray>
 #include <QChar>
@@ -36,26 +37,10 @@ struct TrackRecord {
     friend bool operator==(const TrackRecord&, const TrackRecord&) = default;
 };
 
-// The track held by the window and the two flags of the editor.
+// The track held by the window, and whether the editor differs from the file.
 struct TrackState {
     TrackRecord record;
-    bool modified = false;  // the editor differs from the file
-    bool loading = false;   // loadTrack is filling the editor: its changes are not the user's
-};
-
-// What loadTrack and saveTrack need of the track editor. VNC(0..2) hold
-// name, town and country, VNC(3) the lap length, VNC(4..6) the sections.
-class TrackEditorView {
-public:
-    virtual ~TrackEditorView() = default;
-    virtual QString fieldText(int index) const = 0;                  // VNC(index)
-    virtual void setFieldText(int index, const QString& text) = 0;   // VNC(index)
-    virtual QString fieldCaption(int index) const = 0;               // nom_champ(index)
-    virtual void selectUnit(int unit) = 0;                           // Unit_Piste(unit)
-    virtual void setTrackNumberCaption(const QString& caption) = 0;  // Numero_Piste
-    virtual void setTracksMenuCaption(const QString& caption) = 0;   // menu item Pistes
-    virtual bool isEditorVisible() const = 0;                        // Frame_Piste
-    virtual void focusName() = 0;                                    // VNC(0)
+    bool modified = false;
 };
 
 enum class TrackStatus {
@@ -80,14 +65,16 @@ QByteArray encodeTrackRecord(const TrackRecord& track);
 // a finite number counts as not given.
 TrackRecord decodeTrackRecord(const QByteArray& bytes);
 
-// defaultTrack: the defaults of track `trackNumber`, named after the captions of
-// the editor's first three labels.
-TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& fieldCaptions);
+// The names of a new track, each followed by its number: those of the
+// editor's first three fields (texts 43..45), so that "Nom1" is the French
+// track 1.
+std::array<QString, 3> newTrackNames(const TextTables& tables);
+// defaultTrack: the defaults of track `trackNumber`.
+TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& names);
 
-// showLengths: the four lengths in the record's unit into VNC(3..6),
-// the sections first and the lap length last.
-void showLengths(const TrackRecord& track, TrackEditorView& view,
-                       QChar decimalSeparator = systemDecimalSeparator());
+// lengthTexts: the lap length and the three sections as the editor shows
+// them, in the record's unit.
+std::array<QString, 4> lengthTexts(const TrackRecord& track, QChar decimalSeparator = systemDecimalSeparator());
 
 // A length typed in the editor, in its unit: its leading number, with a
 // comma or a point as the decimal separator whatever the locale ("12,5" and
@@ -97,17 +84,25 @@ std::optional<double> typedLength(const QString& text);
 // Whether a length field may be saved: empty (not given) or a length.
 bool isLengthField(const QString& text);
 
-// loadTrack: reads track `trackNumber` of Pistes.aqw in the current folder into
-// `state`, creating or re-initialising the record as needed, and shows it.
-// An empty file makes it track 1 (`trackNumber` changes). A number outside 1..100
-// is refused: state, view and file are left alone.
-TrackResult loadTrack(std::int16_t& trackNumber, TrackState& state, TrackEditorView& view,
-                       QChar decimalSeparator = systemDecimalSeparator());
+struct LoadedTrack {
+    TrackResult result;
+    std::int16_t number = 0;  // the track read: an empty file makes it track 1
+    TrackRecord track;        // texts trimmed, unit 0..3
+};
+// loadTrack: reads track `trackNumber` of the track file at `path`, creating
+// or re-initialising the record as needed with `names` (newTrackNames). A
+// number outside 1..100 is refused: nothing is read or written.
+LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::array<QString, 3>& names);
 
-// saveTrack: the editor's texts into `state` and record `trackNumber` of the
-// file. On a failed write the values stay in memory and modified stays
-// set, so a later save can still write them.
-TrackResult saveTrack(std::int16_t trackNumber, TrackState& state, const TrackEditorView& view);
+// The track saving writes from the editor's seven fields (name, town,
+// country, lap length, sections) over the track it shows, whose unit they
+// are typed in: texts cut or padded to 50 characters, an empty length not
+// given, a text that is no length keeping the length of `shown`.
+TrackRecord editedTrack(TrackRecord shown, const std::array<QString, 7>& fields);
+
+// saveTrack: writes `track` as record `trackNumber` of the file at `path`,
+// keeping every other byte of the file.
+TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const TrackRecord& track);
 
 // Reads track `trackNumber` of the file at `path` without ever creating or
 // changing it. No value for a missing file, a number out of range or a

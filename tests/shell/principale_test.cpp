@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QDropEvent>
@@ -356,7 +357,7 @@ TEST_F(WindowTest, StepsSaveTheShownTrackAndRememberTheCurrentOne)
 
     // A record names track 3; edits to it are saved under 3, never under 2.
     open(saveRecord(u"three.Tml"_s, demo::lapTimingRecord(), 3));
-    editor->setFieldText(0, u"Edited"_s);
+    editor->VNC[0]->setText(u"Edited"_s);
     w.SSCommand2_Click();
     EXPECT_EQ(readTrack(trackFileName, 3)->name, u"Edited"_s);
     EXPECT_EQ(readTrack(trackFileName, 2)->name, u"Nom2"_s);
@@ -368,7 +369,7 @@ TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
     Principale& w = startWithLaps();
     TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
     w.Pistes_Click();
-    editor->setFieldText(4, u"400"_s);
+    editor->VNC[4]->setText(u"400"_s);
     w.Pistes_Click();
     EXPECT_FALSE(editor->isVisibleTo(&w));
     EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 0.0F);

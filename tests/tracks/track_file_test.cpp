@@ -15,25 +15,6 @@ using test::readBytes;
 using test::TempFolder;
 using test::writeBytes;
 
-// The editor as loadTrack and saveTrack see it.
-class FakeEditor : public TrackEditorView {
-public:
-    std::array<QString, 7> vnc;
-    int unit = -1, focusCount = 0;
-    QString numberCaption, menuCaption;
-    bool visible = false;
-    std::vector<int> writeOrder;
-
-    QString fieldText(int index) const override { return vnc.at(std::size_t(index)); }
-    void setFieldText(int index, const QString& text) override { vnc.at(std::size_t(index)) = text; writeOrder.push_back(index); }
-    QString fieldCaption(int index) const override { return std::array<QString, 3>{"Nom", "Hammeau", "Country"}.at(std::size_t(index)); }
-    void selectUnit(int u) override { unit = u; }
-    void setTrackNumberCaption(const QString& caption) override { numberCaption = caption; }
-    void setTracksMenuCaption(const QString& caption) override { menuCaption = caption; }
-    bool isEditorVisible() const override { return visible; }
-    void focusName() override { ++focusCount; }
-};
-
 QByteArray littleEndian(std::uint32_t value, int size)
 {
     QByteArray bytes;
@@ -54,19 +35,12 @@ QByteArray record(int marker, const char* name, const char* town, const char* co
     return bytes + littleEndian(std::uint32_t(unit), 2) + QByteArray(40, unused);
 }
 
-// A fresh current folder, an editor and the state loadTrack and saveTrack share.
+// A track file away from the current folder, which must stay untouched.
 struct Tracks {
-    TrackResult read(int n, char separator = '.')
-    {
-        std::int16_t trackNumber = std::int16_t(n);
-        const TrackResult result = loadTrack(trackNumber, state, editor, separator);
-        shownNumber = trackNumber;
-        return result;
-    }
+    Tracks() { QDir().mkdir("tracks"); }
+    LoadedTrack read(int n) const { return loadTrack(path, std::int16_t(n), newTrackNames(frenchTextTables())); }
     TempFolder folder;
-    FakeEditor editor;
-    TrackState state;
-    int shownNumber = 0;
+    QString path = folder.file("tracks/Pistes.aqw");
 };
 
 const QByteArray threeTracks = record(210, "A", "a", "x") + record(210, "B", "b", "y") + record(210, "C", "c", "z");
@@ -74,17 +48,13 @@ const QByteArray threeTracks = record(210, "A", "a", "x") + record(210, "B", "b"
 TEST(TrackFile, FirstStartCreatesTrackOne)
 {
     Tracks t;
-    EXPECT_EQ(t.read(7).status, TrackStatus::Done);
-    EXPECT_EQ(t.shownNumber, 1);
-    EXPECT_EQ(readBytes("Pistes.aqw"), record(210, "Nom1", "Hammeau1", "Country1"));
-    EXPECT_EQ(t.editor.vnc, (std::array<QString, 7>{"Nom1", "Hammeau1", "Country1", "0.0", "0.0", "0.0", "0.0"}));
-    EXPECT_EQ(std::tuple(t.editor.unit, t.editor.numberCaption, t.editor.menuCaption), std::tuple(0, QString("1"), QString("Nom1")));
-    EXPECT_FALSE(t.state.loading || t.state.modified);
-    EXPECT_EQ(t.editor.focusCount, 0);
-    // Focus goes to the name only when the editor is shown.
-    t.editor.visible = true;
-    t.read(1);
-    EXPECT_EQ(t.editor.focusCount, 1);
+    const LoadedTrack loaded = t.read(7);
+    EXPECT_EQ(loaded.result.status, TrackStatus::Done);
+    EXPECT_EQ(loaded.number, 1);
+    EXPECT_EQ(readBytes(t.path), record(210, "Nom1", "Hammeau1", "Country1"));
+    EXPECT_EQ(std::tuple(loaded.track.name, loaded.track.town, loaded.track.country),
+              std::tuple(QString("Nom1"), QString("Hammeau1"), QString("Country1")));
+    EXPECT_FALSE(QFile::exists("Pistes.aqw"));
 }
 
 TEST(TrackFile, MissingRecordsAreInitialisedWhereAsked)
@@ -99,15 +69,15 @@ TEST(TrackFile, MissingRecordsAreInitialisedWhereAsked)
     for (const auto& [asked, expected] : cases) {
         SCOPED_TRACE(asked);
         Tracks t;
-        writeBytes("Pistes.aqw", threeTracks);
-        EXPECT_EQ(t.read(asked).status, TrackStatus::Done);
-        EXPECT_EQ(t.shownNumber, asked);
-        EXPECT_EQ(readBytes("Pistes.aqw"), expected);
-        EXPECT_EQ(t.editor.numberCaption, QString::number(asked));
+        writeBytes(t.path, threeTracks);
+        const LoadedTrack loaded = t.read(asked);
+        EXPECT_EQ(loaded.result.status, TrackStatus::Done);
+        EXPECT_EQ(loaded.number, asked);
+        EXPECT_EQ(readBytes(t.path), expected);
         if (asked == 5) {  // then asking for the skipped slot fills it
             t.read(4);
-            EXPECT_EQ(readBytes("Pistes.aqw"), threeTracks + record(210, "Nom4", "Hammeau4", "Country4")
-                                                   + record(210, "Nom5", "Hammeau5", "Country5"));
+            EXPECT_EQ(readBytes(t.path), threeTracks + record(210, "Nom4", "Hammeau4", "Country4")
+                                             + record(210, "Nom5", "Hammeau5", "Country5"));
         }
     }
 }
@@ -116,12 +86,14 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    // stored: record 2 of the file; afterwards: the record once read, when it changed.
+    // stored: record 2 of the file; afterwards: the record once read, when it changed;
+    // shown: name, town, country, lap length, sections, with a comma separator.
     const struct { const char* name; QByteArray stored, afterwards; std::array<QString, 7> shown; int unit; } cases[] = {
-        {"trailing blanks never reach the editor", record(210, "  Le Mans  ", "Sarthe", "France", {1200.5F, 400, 350.25F, 450.25F}, 0),
+        {"trailing blanks are trimmed", record(210, "  Le Mans  ", "Sarthe", "France", {1200.5F, 400, 350.25F, 450.25F}, 0),
          {}, {"Le Mans", "Sarthe", "France", "1200,5", "400,0", "350,25", "450,25"}, 0},
         {"unit outside 0..3 shows metres", record(210, "T", "t", "c", {1000, 0, 0, 0}, 7), {}, {"T", "t", "c", "1000,0", "0,0", "0,0", "0,0"}, 0},
         {"miles", record(210, "T", "t", "c", {1000, 0, 0, 0}, 1), {}, {"T", "t", "c", "0,6214", "0,0", "0,0", "0,0"}, 1},
+        {"feet", record(210, "T", "t", "c", {30.48F, 0, 0, 0}, 2), {}, {"T", "t", "c", "100,0", "0,0", "0,0", "0,0"}, 2},
         // 1000, 300, 400 and 300 yd; saved back to the same bytes below.
         {"yards", record(210, "T", "t", "c", {914.4F, 274.32F, 365.76F, 274.32F}, 3), {},
          {"T", "t", "c", "1000,0", "300,0", "400,0", "300,0"}, 3},
@@ -135,40 +107,41 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
         Tracks t;
         const QByteArray first = record(210, "One", "o", "o");
         const QByteArray tail("tail bytes past the last record");
-        writeBytes("Pistes.aqw", first + c.stored + tail);
-        EXPECT_EQ(t.read(2, ',').status, TrackStatus::Done);
-        EXPECT_EQ(t.editor.vnc, c.shown);
-        EXPECT_EQ(std::tuple(t.editor.unit, int(t.state.record.lengthUnit), t.editor.menuCaption), std::tuple(c.unit, c.unit, c.shown[0]));
-        EXPECT_EQ(readBytes("Pistes.aqw"), first + (c.afterwards.isEmpty() ? c.stored : c.afterwards) + tail);
-        // The lap length is shown last, after the sections.
-        EXPECT_EQ(std::vector<int>(t.editor.writeOrder.end() - 4, t.editor.writeOrder.end()), (std::vector<int>{4, 5, 6, 3}));
+        writeBytes(t.path, first + c.stored + tail);
+        const LoadedTrack loaded = t.read(2);
+        EXPECT_EQ(loaded.result.status, TrackStatus::Done);
+        const TrackRecord& track = loaded.track;
+        const std::array<QString, 4> lengths = lengthTexts(track, QLatin1Char(','));
+        EXPECT_EQ((std::array<QString, 7>{track.name, track.town, track.country, lengths[0], lengths[1], lengths[2], lengths[3]}),
+                  c.shown);
+        EXPECT_EQ(int(track.lengthUnit), c.unit);
+        EXPECT_EQ(readBytes(t.path), first + (c.afterwards.isEmpty() ? c.stored : c.afterwards) + tail);
     }
 }
 
 TEST(TrackFile, SavingTakesTheEditorTexts)
 {
-    // lengths: VNC(3..6)
-    const struct { const char* name; int unit; std::array<QString, 4> lengths; char separator; std::array<float, 4> metres; } cases[] = {
-        {"metres", 0, {"950,75", "400", "350,5", "200,25"}, ',', {950.75F, 400, 350.5F, 200.25F}},
-        {"a point is read as well", 0, {"950.75", " 400 ", "", "12abc"}, ',', {950.75F, 400, 0, 12}},
-        {"a comma in a point locale", 0, {"12.5", "12,5", "-3", "1e3"}, '.', {12.5F, 12.5F, -3, 1000}},
-        {"no thousands grouping", 0, {"1,250", "1.250", "12abc", ""}, '.', {1.25F, 1.25F, 12, 0}},
-        {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, ',', {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
-        {"yards as shown when read", 3, {"1000,0", "300,0", "400,0", "300,0"}, ',', {914.4F, 274.32F, 365.76F, 274.32F}},
-        {"empty or unreadable lap length is not given", 2, {"", "10", "x1", "1e99"}, ',',
-         {0, 10 / static_cast<float>(1.0 / 0.3048), 0, 0}},
+    // lengths: the lap length and the sections as typed
+    const struct { const char* name; int unit; std::array<QString, 4> lengths; std::array<float, 4> metres; } cases[] = {
+        {"metres", 0, {"950,75", "400", "350,5", "200,25"}, {950.75F, 400, 350.5F, 200.25F}},
+        {"a point is read as well", 0, {"950.75", " 400 ", "", "12abc"}, {950.75F, 400, 0, 12}},
+        {"signs and exponents", 0, {"12.5", "12,5", "-3", "1e3"}, {12.5F, 12.5F, -3, 1000}},
+        {"no thousands grouping", 0, {"1,250", "1.250", "12abc", ""}, {1.25F, 1.25F, 12, 0}},
+        {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
+        {"yards as shown when read", 3, {"1000,0", "300,0", "400,0", "300,0"}, {914.4F, 274.32F, 365.76F, 274.32F}},
+        {"a unit outside 0..3 is metres", 9, {"5", "", "", ""}, {5, 0, 0, 0}},
+        {"empty, beyond a float: not given", 2, {"", "10", ".5", "1e99"}, {0, 10 / static_cast<float>(1.0 / 0.3048), 0.5F / static_cast<float>(1.0 / 0.3048), 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Tracks t;
-        t.read(1, c.separator);
-        t.state.record.lengthUnit = std::int16_t(c.unit);
-        t.state.modified = true;
-        t.editor.vnc = {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0], c.lengths[1], c.lengths[2], c.lengths[3]};
-        EXPECT_EQ(saveTrack(3, t.state, t.editor).status, TrackStatus::Done);
-        EXPECT_FALSE(t.state.modified);
-        EXPECT_EQ(t.state.record.lengths, c.metres);
-        const QByteArray bytes = readBytes("Pistes.aqw");
+        TrackRecord shown = t.read(1).track;
+        shown.lengthUnit = std::int16_t(c.unit);
+        const TrackRecord edited = editedTrack(shown, {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0],
+                                                       c.lengths[1], c.lengths[2], c.lengths[3]});
+        EXPECT_EQ(edited.lengths, c.metres);
+        EXPECT_EQ(saveTrack(t.path, 3, edited).status, TrackStatus::Done);
+        const QByteArray bytes = readBytes(t.path);
         ASSERT_EQ(bytes.size(), 630);
         EXPECT_EQ(bytes.mid(420), record(210, "Karting des Pins", QByteArray(50, 'x').constData(), "Belgique", c.metres, c.unit));
     }
@@ -176,14 +149,9 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
 
 TEST(TrackFile, TextThatIsNoLengthKeepsTheStoredLength)
 {
-    Tracks t;
-    writeBytes("Pistes.aqw", record(210, "Kept", "k", "k", {500, 200, 150, 150}));
-    t.read(1);
-    t.editor.vnc[3] = "abc";
-    t.editor.vnc[4] = "";
-    t.state.modified = true;
-    EXPECT_EQ(saveTrack(1, t.state, t.editor).status, TrackStatus::Done);
-    EXPECT_EQ(t.state.record.lengths, (std::array<float, 4>{500, 0, 150, 150}));
+    TrackRecord shown;
+    shown.lengths = {500, 200, 150, 150};
+    EXPECT_EQ(editedTrack(shown, {"Kept", "k", "k", "abc", "", "+", "150"}).lengths, (std::array<float, 4>{500, 0, 150, 150}));
     EXPECT_FALSE(isLengthField("abc"));
     EXPECT_TRUE(isLengthField(" ") && isLengthField("7,5"));
 }
@@ -192,34 +160,29 @@ TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
 {
     Tracks t;
     const QByteArray file = record(210, "Kept", "k", "k", {500, 0, 0, 0});
-    writeBytes("Pistes.aqw", file);
-    t.read(1);
-    const TrackRecord shown = t.state.record;
-    const auto vnc = t.editor.vnc;
+    writeBytes(t.path, file);
+    const TrackRecord kept = t.read(1).track;
     for (int bad : {0, 101, -32768}) {
         SCOPED_TRACE(bad);
-        EXPECT_EQ(t.read(bad).status, TrackStatus::NumberRefused);
-        EXPECT_EQ(saveTrack(std::int16_t(bad), t.state, t.editor).status, TrackStatus::NumberRefused);
-        EXPECT_TRUE(t.state.record == shown && t.editor.vnc == vnc);
-        EXPECT_EQ(readBytes("Pistes.aqw"), file);
+        EXPECT_EQ(t.read(bad).result.status, TrackStatus::NumberRefused);
+        EXPECT_EQ(saveTrack(t.path, std::int16_t(bad), kept).status, TrackStatus::NumberRefused);
+        EXPECT_EQ(readBytes(t.path), file);
     }
-    EXPECT_EQ(t.read(100).status, TrackStatus::Done);
-    EXPECT_EQ(readBytes("Pistes.aqw").size(), 100 * 210);
+    EXPECT_EQ(t.read(100).result.status, TrackStatus::Done);
+    EXPECT_EQ(readBytes(t.path).size(), 100 * 210);
 }
 
 TEST(TrackFile, UnreadableTrackFileIsNeverReplaced)
 {
     Tracks t;
-    ASSERT_TRUE(QDir().mkpath("Pistes.aqw/inside"));
-    const TrackResult read = t.read(9);
-    EXPECT_EQ(read.status, TrackStatus::WriteFailed);
-    EXPECT_FALSE(read.errorText.isEmpty());
-    EXPECT_EQ(t.shownNumber, 9);
-    EXPECT_EQ(t.editor.vnc[0], "Nom9");
-    t.state.modified = true;
-    EXPECT_EQ(saveTrack(9, t.state, t.editor).status, TrackStatus::WriteFailed);
-    EXPECT_TRUE(t.state.modified);
-    EXPECT_TRUE(QDir("Pistes.aqw/inside").exists());
+    ASSERT_TRUE(QDir().mkpath("tracks/Pistes.aqw/inside"));
+    const LoadedTrack loaded = t.read(9);
+    EXPECT_EQ(loaded.result.status, TrackStatus::WriteFailed);
+    EXPECT_FALSE(loaded.result.errorText.isEmpty());
+    EXPECT_EQ(loaded.number, 9);
+    EXPECT_EQ(loaded.track.name, "Nom9");
+    EXPECT_EQ(saveTrack(t.path, 9, loaded.track).status, TrackStatus::WriteFailed);
+    EXPECT_TRUE(QDir("tracks/Pistes.aqw/inside").exists());
 }
 
 }  // namespace
