@@ -65,18 +65,20 @@ int reportCommand(int argc, char* argv[])
     }
     const CommandFolders folders = commandFolders();
     const QString trackFile = commandTrackFile(folders.working);
-    // The window may create the track file: it works on a copy, so the
+    // The window may create the track file and append to the error log of
+    // the current folder: it works on a copy, in a scratch folder, so the
     // report changes nothing but OUT.
     QTemporaryDir scratch;
+    const QString scratchTrackFile = QDir(scratch.path()).filePath(trackFileName);
     if (QFileInfo::exists(trackFile))
-        QFile::copy(trackFile, QDir(scratch.path()).filePath(trackFileName));
+        QFile::copy(trackFile, scratchTrackFile);
     QDir::setCurrent(scratch.path());
 
     KeptMessages dialogs;
     NoLauncher launcher;
     QtSerialPort port;
     NoSound sound;
-    Principale window(Services{dialogs, launcher, port, sound, folders.program, QString(), folders.shipped});
+    Principale window(Services{dialogs, launcher, port, sound, folders.program, QString(), folders.shipped, scratchTrackFile});
     window.resize(PageWidthPixels, PageHeightPixels);
     window.Form_Load();
     window.Picture2_Click();
