@@ -40,7 +40,7 @@ TEST(Settings, ReadingCorrectsEachValue)
         {"0100FFFF000001000000", {1, 1, 0, 0, 1, false}},   // units -1: halved toward zero first
         {"020001000500", {2, 1, 0, 5, 1, true}},            // 6 bytes: track 1, tips on
         {"0200010005004D00", {2, 1, 0, 5, 77, true}},       // 8 bytes: track kept, tips on
-        {"01000000090001000000", {1, 0, 0, 0, 1, false}},   // language 9
+        {"01000000060001000000", {1, 0, 0, 0, 1, false}},   // language 6: there are six, 0 to 5
         {"01000000000000000000", {1, 0, 0, 0, 1, false}},   // track 0
         {"01000000000065000000", {1, 0, 0, 0, 1, false}},   // track 101
         {"05000000020064000000", {1, 0, 0, 2, 100, false}}, // port 5
