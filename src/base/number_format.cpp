@@ -324,16 +324,4 @@ double leadingNumber(QStringView text)
     return value;
 }
 
-float readFormattedNumber(QStringView text)
-{
-    QString copy = text.toString();
-    const qsizetype comma = copy.indexOf(QLatin1Char(','));
-    if (comma >= 0)
-        copy[comma] = QLatin1Char('.');
-    const double value = leadingNumber(copy);
-    if (std::fabs(value) > std::numeric_limits<float>::max())
-        return value < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
-
 }  // namespace tormel

@@ -64,8 +64,4 @@ private:
 // number gives 0.
 double leadingNumber(QStringView text);
 
-// Reads back a number the program formatted itself: the first "," counts as
-// ".", then the leading number is read.
-float readFormattedNumber(QStringView text);
-
 }  // namespace tormel
