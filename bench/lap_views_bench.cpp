@@ -47,7 +47,7 @@ struct Window {
         window.Form_Load();
         window.Picture2_Click();
         window.openRecord(record);
-        window.Liste_Tours_HeaderClick(2);
+        window.Liste_Tours_HeaderClick(tormel::LapTimeColumn);
     }
 
     QTemporaryDir folder;

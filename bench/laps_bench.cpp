@@ -21,7 +21,7 @@ tormel::LapTableOptions lapOptions()
 {
     tormel::LapTableOptions o;
     o.trackLengths = {1100.0F, 400.0F, 350.0F, 350.0F};
-    o.sortColumn = 13;
+    o.sortColumn = tormel::RawLapTimeColumn;
     o.decimalSeparator = QLatin1Char(',');
     return o;
 }

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <string>
@@ -37,115 +36,77 @@ bool isPlaceholder(QChar c)
     return c == QLatin1Char('0') || c == QLatin1Char('#');
 }
 
-// Digits of |value| rounded to `decimals` places, split at the point. glibc
-// prints the exact binary value and rounds it in the current rounding mode,
-// which is to nearest with ties to even.
-void roundedDigits(double value, int decimals, QString& integerDigits, QString& fractionDigits)
+// Beyond this, a fixed-point text would take hundreds of digits; no display
+// needs them. It has 31 integer digits.
+double bounded(double value)
 {
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, std::fabs(value));
-    const QString text = QString::fromLatin1(buffer);
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    integerDigits = point < 0 ? text : text.left(point);
-    fractionDigits = point < 0 ? QString() : text.mid(point + 1);
+    constexpr double largest = 1e30;
+    return std::fabs(value) > largest ? std::copysign(largest, value) : value;
+}
+
+// The digits of a magnitude rounded at `decimals` places, as to_chars writes
+// them: "123.45", or "123" for a whole number, whose fraction digits are all
+// zeros. Whole numbers are exact as integers, and those are much cheaper to
+// print; anything else is rounded by to_chars on the exact binary value,
+// ties to even, as printf does.
+class DecimalDigits {
+public:
+    DecimalDigits(double magnitude, int decimals, int maxIntegerDigits)
+        : magnitude_(magnitude)
+    {
+        const std::size_t capacity = std::size_t(maxIntegerDigits) + 2 + std::size_t(decimals);
+        if (capacity > sizeof local_) {
+            heap_ = std::make_unique<char[]>(capacity);
+            digits_ = heap_.get();
+        }
+        if (magnitude < 0x1p53 && magnitude == std::floor(magnitude)) {
+            end_ = std::to_chars(digits_, digits_ + capacity, static_cast<std::int64_t>(magnitude)).ptr;
+            integerCount_ = end_ - digits_;
+        } else {
+            end_ = std::to_chars(digits_, digits_ + capacity, magnitude, std::chars_format::fixed, decimals).ptr;
+            integerCount_ = (end_ - digits_) - decimals - (decimals > 0 ? 1 : 0);
+            fraction_ = digits_ + integerCount_ + 1;
+        }
+    }
+
+    DecimalDigits(const DecimalDigits&) = delete;
+    DecimalDigits& operator=(const DecimalDigits&) = delete;
+
+    const char* begin() const { return digits_; }
+    const char* end() const { return end_; }
+    qsizetype integerCount() const { return integerCount_; }
+    // Null when the digits hold no fraction: all zeros.
+    const char* fraction() const { return fraction_; }
+    // The number the digits stand for.
+    double magnitude() const
+    {
+        if (!fraction_)
+            return magnitude_;  // a whole number, printed exactly
+        double rounded = 0.0;
+        std::from_chars(digits_, end_, rounded);
+        return rounded;
+    }
+
+private:
+    double magnitude_;
+    char local_[64];
+    std::unique_ptr<char[]> heap_;
+    char* digits_ = local_;
+    const char* end_ = local_;
+    const char* fraction_ = nullptr;
+    qsizetype integerCount_ = 0;
+};
+
+char fractionDigit(const char* fraction, int k)
+{
+    return fraction ? fraction[k] : '0';
 }
 
 }  // namespace
 
 QString Format(double value, const QString& pattern, QChar decimalSeparator)
 {
-    if (!std::isfinite(value))
-        return QString();
-    // Beyond this, "%f" would print hundreds of digits; no display needs them.
-    constexpr double largest = 1e30;
-    if (std::fabs(value) > largest)
-        value = std::copysign(largest, value);
-
-    const qsizetype point = pattern.indexOf(QLatin1Char('.'));
-    const QString integerPattern = point < 0 ? pattern : pattern.left(point);
-    const QString fractionPattern = point < 0 ? QString() : pattern.mid(point + 1);
-
-    int decimals = 0;
-    int forcedDecimals = 0;
-    for (QChar c : fractionPattern) {
-        if (isPlaceholder(c)) {
-            ++decimals;
-            if (c == QLatin1Char('0'))
-                forcedDecimals = decimals;
-        }
-    }
-
-    QString integerDigits;
-    QString fractionDigits;
-    roundedDigits(value, decimals, integerDigits, fractionDigits);
-    // A "#" never shows a leading zero: the integer part of 0.5 in "#.0" is empty.
-    if (integerDigits == QLatin1String("0"))
-        integerDigits.clear();
-
-    // Fraction digits past the last "0" are dropped while they are zeros.
-    int shownDecimals = decimals;
-    while (shownDecimals > forcedDecimals && fractionDigits.at(shownDecimals - 1) == QLatin1Char('0'))
-        --shownDecimals;
-
-    // A value that rounds to zero is shown without its sign.
-    const auto nonZero = [](const QString& digits) {
-        for (QChar c : digits)
-            if (c != QLatin1Char('0'))
-                return true;
-        return false;
-    };
-    const bool negative = value < 0 && (nonZero(integerDigits) || nonZero(fractionDigits.left(shownDecimals)));
-
-    // Integer part: placeholders filled from the right; digits beyond the
-    // placeholders all go in front of the leftmost one.
-    QString integerText;
-    qsizetype digit = integerDigits.size();
-    qsizetype leftmost = -1;
-    for (qsizetype i = 0; i < integerPattern.size(); ++i) {
-        if (isPlaceholder(integerPattern.at(i))) {
-            leftmost = i;
-            break;
-        }
-    }
-    for (qsizetype i = integerPattern.size() - 1; i >= 0; --i) {
-        const QChar c = integerPattern.at(i);
-        if (!isPlaceholder(c)) {
-            integerText.prepend(c);
-            continue;
-        }
-        if (i == leftmost) {
-            if (digit > 0)
-                integerText.prepend(integerDigits.left(digit));
-            else if (c == QLatin1Char('0'))
-                integerText.prepend(QLatin1Char('0'));
-            digit = 0;
-        } else if (digit > 0) {
-            integerText.prepend(integerDigits.at(--digit));
-        } else if (c == QLatin1Char('0')) {
-            integerText.prepend(QLatin1Char('0'));
-        }
-    }
-    if (leftmost < 0 && digit > 0)
-        integerText.append(integerDigits.left(digit));
-
-    QString fractionText;
-    int used = 0;
-    for (QChar c : fractionPattern) {
-        if (!isPlaceholder(c)) {
-            fractionText.append(c);
-        } else if (used < shownDecimals) {
-            fractionText.append(fractionDigits.at(used++));
-        }
-    }
-
-    QString result = integerText;
-    if (point >= 0) {
-        result.append(decimalSeparator);
-        result.append(fractionText);
-    }
-    if (negative)
-        result.prepend(QLatin1Char('-'));
-    return result;
+    return NumberPattern(pattern).format(value, decimalSeparator);
 }
 
 NumberPattern::NumberPattern(const QString& pattern)
@@ -208,57 +169,56 @@ void NumberPattern::appendTo(QString& text, double value, QChar decimalSeparator
         text.append(reinterpret_cast<const QChar*>(buffer.data()), length);
 }
 
-qsizetype NumberPattern::write(double value, QChar decimalSeparator, char16_t* const begin) const
+NumberPattern::Shown NumberPattern::formatShown(double value, QChar decimalSeparator) const
+{
+    const TextBuffer buffer(maxLength_);
+    Shown shown;
+    const qsizetype length = write(value, decimalSeparator, buffer.data(), &shown.value);
+    if (length > 0)
+        shown.text = QString(reinterpret_cast<const QChar*>(buffer.data()), length);
+    return shown;
+}
+
+qsizetype NumberPattern::write(double value, QChar decimalSeparator, char16_t* const begin, double* shown) const
 {
     if (!std::isfinite(value))
         return 0;
-    // Same bound as Format: 31 integer digits at most.
-    constexpr double largest = 1e30;
-    if (std::fabs(value) > largest)
-        value = std::copysign(largest, value);
-    const double magnitude = std::fabs(value);
-
-    char local[64];
-    std::unique_ptr<char[]> heap;
-    const std::size_t capacity = MaxIntegerDigits + 2 + std::size_t(decimals_);
-    char* digits = local;
-    if (capacity > sizeof local) {
-        heap = std::make_unique<char[]>(capacity);
-        digits = heap.get();
-    }
-    // Whole numbers are exact as integers, and those are much cheaper to
-    // print; their fraction digits are all zeros. Anything else is rounded
-    // by to_chars on the exact binary value, ties to even, as printf does.
-    const bool whole = magnitude < 0x1p53 && magnitude == std::floor(magnitude);
-    const char* fraction = nullptr;
-    std::size_t integerCount = 0;
-    if (whole) {
-        integerCount = std::size_t(std::to_chars(digits, digits + capacity, static_cast<std::int64_t>(magnitude)).ptr - digits);
-    } else {
-        const char* end = std::to_chars(digits, digits + capacity, magnitude, std::chars_format::fixed, decimals_).ptr;
-        integerCount = std::size_t(end - digits) - std::size_t(decimals_) - (decimals_ > 0 ? 1 : 0);
-        fraction = digits + integerCount + 1;
-    }
-    const auto fractionDigit = [&](int k) { return fraction ? fraction[k] : '0'; };
+    value = bounded(value);
+    // The value is read off the very digits the text is written from, so both round alike.
+    const DecimalDigits digits(std::fabs(value), decimals_, MaxIntegerDigits);
+    if (shown)
+        // Adding zero turns a rounded -0 into the unsigned 0 that the text shows.
+        *shown = (value < 0 ? -digits.magnitude() : digits.magnitude()) + 0.0;
     // A "#" never shows a leading zero.
-    if (integerCount == 1 && digits[0] == '0')
+    qsizetype integerCount = digits.integerCount();
+    if (integerCount == 1 && *digits.begin() == '0')
         integerCount = 0;
 
+    // Fraction digits past the last "0" are dropped while they are zeros.
+    const char* fraction = digits.fraction();
     int shownDecimals = decimals_;
-    while (shownDecimals > forcedDecimals_ && fractionDigit(shownDecimals - 1) == '0')
+    while (shownDecimals > forcedDecimals_ && fractionDigit(fraction, shownDecimals - 1) == '0')
         --shownDecimals;
+    // A value that rounds to zero is shown without its sign.
     bool nonZero = integerCount > 0;  // no leading zeros left
     for (int k = 0; k < shownDecimals && !nonZero; ++k)
-        nonZero = fractionDigit(k) != '0';
-    const bool negative = value < 0 && nonZero;
+        nonZero = fractionDigit(fraction, k) != '0';
 
     char16_t* out = begin;
-    if (negative)
+    if (value < 0 && nonZero)
         *out++ = u'-';
+    out = writeIntegerPart(digits.begin(), integerCount, out);
+    if (hasPoint_) {
+        *out++ = decimalSeparator.unicode();
+        out = writeFractionPart(fraction, shownDecimals, out);
+    }
+    return out - begin;
+}
 
-    // Integer placeholders take digits from the right; the leftmost one
-    // takes every digit left over.
-    const auto count = qsizetype(integerCount);
+char16_t* NumberPattern::writeIntegerPart(const char* digits, qsizetype count, char16_t* out) const
+{
+    // Placeholders take digits from the right; the leftmost one takes every
+    // digit left over.
     const qsizetype missing = integerPlaceholders_ - count;
     qsizetype placeholder = 0;
     for (QChar c : integerPattern_) {
@@ -279,18 +239,19 @@ qsizetype NumberPattern::write(double value, QChar decimalSeparator, char16_t* c
     if (integerPlaceholders_ == 0)
         for (qsizetype k = 0; k < count; ++k)
             *out++ = char16_t(digits[k]);
+    return out;
+}
 
-    if (hasPoint_) {
-        *out++ = decimalSeparator.unicode();
-        int used = 0;
-        for (QChar c : fractionPattern_) {
-            if (!isPlaceholder(c))
-                *out++ = c.unicode();
-            else if (used < shownDecimals)
-                *out++ = char16_t(fractionDigit(used++));
-        }
+char16_t* NumberPattern::writeFractionPart(const char* fraction, int shownDecimals, char16_t* out) const
+{
+    int used = 0;
+    for (QChar c : fractionPattern_) {
+        if (!isPlaceholder(c))
+            *out++ = c.unicode();
+        else if (used < shownDecimals)
+            *out++ = char16_t(fractionDigit(fraction, used++));
     }
-    return out - begin;
+    return out;
 }
 
 namespace {
@@ -301,10 +262,11 @@ bool isAsciiDigit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
-// The leading number of text, the character at pointAt (if any) read as ".".
-double readLeadingNumber(QStringView text, qsizetype pointAt)
+}  // namespace
+
+double leadingNumber(QStringView text)
 {
-    const auto at = [&](qsizetype k) { return k == pointAt ? u'.' : text[k].unicode(); };
+    const auto at = [&](qsizetype k) { return text[k].unicode(); };
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && (at(i) == u' ' || at(i) == u'\t'))
@@ -360,25 +322,6 @@ double readLeadingNumber(QStringView text, qsizetype pointAt)
         return view.front() == '-' ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     }
     return value;
-}
-
-float toFloat(double value)
-{
-    if (std::fabs(value) > std::numeric_limits<float>::max())
-        return value < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
-
-}  // namespace
-
-double leadingNumber(const QString& text)
-{
-    return readLeadingNumber(text, -1);
-}
-
-float readFormattedNumber(QStringView text)
-{
-    return toFloat(readLeadingNumber(text, text.indexOf(QLatin1Char(','))));
 }
 
 }  // namespace tormel

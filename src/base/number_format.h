@@ -17,12 +17,12 @@ double roundHalfEven(double value);
 // Formats a number with a pattern: "0" a digit always shown, "#" a digit
 // shown only when significant, "." the decimal separator, anything else
 // copied. Rounds at the last decimal the pattern shows, ties to even, on the
-// exact value as stored (87.25 in "000.0" gives 087.2).
+// exact value as stored (87.25 in "000.0" gives 087.2). Reads the pattern
+// each time: a pattern applied to every row of a table is a NumberPattern.
 QString Format(double value, const QString& pattern, QChar decimalSeparator = systemDecimalSeparator());
 
-// The same formatting with the pattern read once, for patterns applied to
-// every row of a table (keep one as a function-local static). Gives exactly
-// what Format gives, with a single allocation per text.
+// A pattern read once (keep one as a function-local static), writing each
+// text with a single allocation.
 class NumberPattern {
 public:
     explicit NumberPattern(const QString& pattern);
@@ -31,14 +31,24 @@ public:
     // Appends the formatted value to text, so a caller can assemble a longer
     // text in one buffer.
     void appendTo(QString& text, double value, QChar decimalSeparator = systemDecimalSeparator()) const;
+    // A text with the number its digits show (0 for a text without digits),
+    // so that a model keeps the value its reader sees without reading it back.
+    struct Shown {
+        QString text;
+        double value = 0.0;
+    };
+    Shown formatShown(double value, QChar decimalSeparator = systemDecimalSeparator()) const;
 
 private:
     // |value| is bounded at 1e30, which has 31 digits.
     static constexpr int MaxIntegerDigits = 31;
 
     // Writes the text at out, which has room for maxLength_ characters;
-    // returns its length.
-    qsizetype write(double value, QChar decimalSeparator, char16_t* out) const;
+    // returns its length. Sets *shown, when given, to the number of the text.
+    qsizetype write(double value, QChar decimalSeparator, char16_t* out, double* shown = nullptr) const;
+    char16_t* writeIntegerPart(const char* digits, qsizetype count, char16_t* out) const;
+    // fraction null: all its digits are zeros.
+    char16_t* writeFractionPart(const char* fraction, int shownDecimals, char16_t* out) const;
 
     QString integerPattern_;   // before the first "."
     QString fractionPattern_;  // after it
@@ -49,12 +59,9 @@ private:
     qsizetype maxLength_ = 0;
 };
 
-// Reads back a number the program formatted itself: the first "," counts as
-// ".", then the leading number is read with "." as the only decimal
-// separator. Text without a leading number gives 0.
-float readFormattedNumber(QStringView text);
-
-// The same reading without touching the caller's text.
-double leadingNumber(const QString& text);
+// The leading number of a text, "." its only decimal separator, an exponent
+// counting only with its digits ("2e" reads as 2). Text without a leading
+// number gives 0.
+double leadingNumber(QStringView text);
 
 }  // namespace tormel

@@ -47,9 +47,10 @@ QString lapReadoutLine(const LapTable& table, int row, int markedLap)
     const QChar point = QLatin1Char('.');
     const QString gap = QStringLiteral("     ");
     const QString pair = QStringLiteral("  ");
-    return title(0) + Format(markedLap, QStringLiteral("  00"), point) + gap + title(1) +
-           Format(double(cellValue(table, row, 1)), QStringLiteral("  #0"), point) + gap + title(2) + pair + cell(2) + gap +
-           title(10) + pair + cell(10) + gap + title(11) + pair + cell(11);
+    return title(LapNumberColumn) + Format(markedLap, QStringLiteral("  00"), point) + gap + title(StageColumn) +
+           Format(double(cellValue(table, row, StageColumn)), QStringLiteral("  #0"), point) + gap + title(LapTimeColumn) + pair +
+           cell(LapTimeColumn) + gap + title(MaxRpmColumn) + pair + cell(MaxRpmColumn) + gap + title(TemperatureColumn) + pair +
+           cell(TemperatureColumn);
 }
 
 }  // namespace tormel

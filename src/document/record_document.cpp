@@ -34,7 +34,7 @@ void RecordDocument::open(const RecordImage& image)
 {
     image_ = image;
     eliminatedLaps_.fill(false);
-    chartedColumn_ = 13;
+    chartedColumn_ = RawLapTimeColumn;
 }
 
 void RecordDocument::analyse(const TextTables& tables, const ViewOptions& options)

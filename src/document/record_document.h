@@ -97,8 +97,8 @@ private:
     std::array<int, 3> chartedLaps_{1, -1, -2};
     std::array<float, 4> distances_{};
     // The lap time, as after opening a record: a first download charts it too.
-    int chartedColumn_ = 13;
-    int sortColumn_ = 0;
+    int chartedColumn_ = RawLapTimeColumn;
+    int sortColumn_ = LapNumberColumn;
     int sortRow_ = 0;
     RecordKind kind_ = RecordKind::None;
     bool shown_ = false;

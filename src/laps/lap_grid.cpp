@@ -34,10 +34,10 @@ QString lapGridToolTip(const TextTables& texts, int row, int column, bool toolTi
         return {};
     const auto& tips = texts.tips;
     if (row == LapTable::HeaderRow)
-        return column == 0 || column == 1 || column == 12 ? tips[sortTip] : tips[sortOrChartTip];
+        return column == LapNumberColumn || column == StageColumn || column == EngineColumn ? tips[sortTip] : tips[sortOrChartTip];
     if (row == LapTable::TheoreticalRow)
         return tips[theoreticalBestTip];
-    return column <= 1 ? tips[eliminateOrChartTip].section(QLatin1Char(','), 0, 0) : tips[eliminateOrChartTip];
+    return column <= StageColumn ? tips[eliminateOrChartTip].section(QLatin1Char(','), 0, 0) : tips[eliminateOrChartTip];
 }
 
 TwipsRect lapTableRect(const std::array<int, LapTable::ColumnCount>& columnWidths, int rowHeight, int rowCount,

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <iterator>
+#include <utility>
 
 namespace tormel {
 
@@ -30,55 +30,39 @@ const NumberPattern& speedPattern()
     return pattern;
 }
 
-class Builder {
+struct Speed {
+    QString text;
+    float shown;   // the number the text shows: the cell's value
+    double exact;
+};
+
+// One rebuild of the table: its frame, the lap rows, then the best cells
+// and the theoretical row.
+class LapTableBuilder {
 public:
-    Builder(LapTable& table, const LapTableOptions& options)
-        : t_(table), o_(options)
+    LapTableBuilder(LapTable& table, const RecordImage& image, const DecodedRecord& record, const LapTableOptions& options)
+        : t_(table), image_(image), record_(record), o_(options)
     {
     }
 
-    bool eliminated(int lap) const { return lap >= 0 && lap < LapFlagCount && o_.eliminatedLaps[std::size_t(lap)]; }
-
-    // Writes one cell of lap L and paints it: yellow for the logger's best
-    // lap, red for an eliminated lap (red wins).
-    void fillLapRow(int lap, int column, const QString& text, std::optional<double> key)
-    {
-        LapCell& cell = t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)];
-        cell.text = text;
-        cell.key = key;
-        if (lap == t_.bestLap)
-            cell.background = colours::Yellow;
-        if (eliminated(lap))
-            cell.background = colours::Red;
-    }
-
-    void updateRange(int lap, int column, double value)
-    {
-        if (eliminated(lap))
-            return;
-        const auto v = float(value);
-        t_.columnMinimum[std::size_t(column)] = std::min(t_.columnMinimum[std::size_t(column)], v);
-        t_.columnMaximum[std::size_t(column)] = std::max(t_.columnMaximum[std::size_t(column)], v);
-    }
-
-    struct Speed {
-        QString text;
-        float shown;   // the text read back
-        double exact;
-    };
-    std::optional<Speed> speed(float distance, double hundredths) const
-    {
-        const std::optional<double> v = speedFor(distance, hundredths, o_.speedUnit);
-        if (!v)
-            return std::nullopt;
-        Speed s{speedPattern().format(*v, o_.decimalSeparator), 0.0F, *v};
-        s.shown = readFormattedNumber(s.text);
-        return s;
-    }
+    void writeFrame(const TextTables& texts);
+    void fillLaps();
+    void paintBests();
+    void writeTheoreticalRow();
 
 private:
+    bool eliminated(int lap) const { return lap >= 0 && lap < LapFlagCount && o_.eliminatedLaps[std::size_t(lap)]; }
+    void fillLapRow(int lap, int column, const QString& text, double value);
+    void updateRange(int lap, int column, double value);
+    std::optional<Speed> speed(float distance, double hundredths) const;
+    void fillTimes(int lap, const LapRow& row);
+    void fillSummary(int lap, const LapRow& row);
+
     LapTable& t_;
+    const RecordImage& image_;
+    const DecodedRecord& record_;
     const LapTableOptions& o_;
+    int sectors_ = 0;  // sectors timed per lap
 };
 
 void writeHeader(LapTable& t, const TextTables& texts, const LapTableOptions& o)
@@ -92,31 +76,200 @@ void writeHeader(LapTable& t, const TextTables& texts, const LapTableOptions& o)
         x[headerMaxRpm], QStringLiteral("Max ") + o.temperatureUnitCaption, x[headerEngine],
         x[chartLapTime], x[chartSector1Time], x[chartSector2Time], x[chartSector3Time]};
     for (int c = 0; c < Columns; ++c)
-        t.rows[0].cells[std::size_t(c)].text = headers[std::size_t(c)];
-    t.rows[1].cells[0].text = x[theoreticalBestRow];
+        t.rows[LapTable::HeaderRow].cells[std::size_t(c)].text = headers[std::size_t(c)];
+    t.rows[LapTable::TheoreticalRow].cells[LapNumberColumn].text = x[theoreticalBestRow];
     for (auto& row : t.rows)
-        row.cells[0].background = colours::Cyan;
-    for (int r = 0; r < 2; ++r)
+        row.cells[LapNumberColumn].background = colours::Cyan;
+    for (int r : {LapTable::HeaderRow, LapTable::TheoreticalRow})
         for (auto& cell : t.rows[std::size_t(r)].cells)
             cell.background = colours::Cyan;
 }
 
 void hideColumns(LapTable& t, const std::array<float, 4>& d)
 {
-    for (int c = 13; c <= 16; ++c)
+    for (int c = RawLapTimeColumn; c <= RawSector3Column; ++c)
         t.hidden[std::size_t(c)] = true;
     if (t.sectorMode == 0)
-        for (int c = 4; c <= 9; ++c)
+        for (int c = Sector1TimeColumn; c <= Sector3SpeedColumn; ++c)
             t.hidden[std::size_t(c)] = true;
     if (t.sectorMode == 1) {
-        t.hidden[8] = true;
-        t.hidden[9] = true;
+        t.hidden[Sector3TimeColumn] = true;
+        t.hidden[Sector3SpeedColumn] = true;
     }
     if (!isLengthGiven(d[0]))
-        t.hidden[3] = true;
+        t.hidden[LapSpeedColumn] = true;
     for (int k = 1; k <= 3; ++k)
         if (!isLengthGiven(d[std::size_t(k)]))
-            t.hidden[std::size_t(3 + 2 * k)] = true;
+            t.hidden[std::size_t(sectorSpeedColumn(k))] = true;
+}
+
+void LapTableBuilder::writeFrame(const TextTables& texts)
+{
+    // The image has rows for 99 laps; a header announcing more shows those 99.
+    const int n = std::clamp(record_.lapCount, 0, int(RecordImage::MaxLaps));
+    t_.lapCount = n;
+    t_.rows.resize(std::size_t(n + 2));
+    for (int L = 1; L <= n; ++L)
+        t_.rows[std::size_t(L + 1)].lap = L;
+
+    // A best-lap byte that names no lap of the table marks nothing.
+    const int best = image_.bestLap();
+    t_.bestLap = best >= 1 && best <= n ? best : 0;
+
+    const std::uint8_t mode = image_.sectorMode();
+    t_.sectorMode = mode == 0 ? 0 : mode == 1 ? 1 : 2;
+    sectors_ = t_.sectorMode == 0 ? 0 : t_.sectorMode + 1;
+
+    writeHeader(t_, texts, o_);
+    hideColumns(t_, o_.trackLengths);
+
+    t_.sortModes.fill(SortMode::NumericAscending);
+    t_.sortModes[MaxRpmColumn] = SortMode::Descending;
+    t_.sortModes[TemperatureColumn] = SortMode::Descending;
+
+    t_.columnMinimum.fill(65536.0F);
+    t_.columnMaximum.fill(0.0F);
+    t_.bestSectors.fill(BestRecord{65536, 0});
+}
+
+// Writes one cell of lap L and paints it: yellow for the logger's best lap,
+// red for an eliminated lap (red wins).
+void LapTableBuilder::fillLapRow(int lap, int column, const QString& text, double value)
+{
+    LapCell& cell = t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)];
+    cell.text = text;
+    cell.value = value;
+    if (lap == t_.bestLap)
+        cell.background = colours::Yellow;
+    if (eliminated(lap))
+        cell.background = colours::Red;
+}
+
+void LapTableBuilder::updateRange(int lap, int column, double value)
+{
+    if (eliminated(lap))
+        return;
+    const auto v = float(value);
+    t_.columnMinimum[std::size_t(column)] = std::min(t_.columnMinimum[std::size_t(column)], v);
+    t_.columnMaximum[std::size_t(column)] = std::max(t_.columnMaximum[std::size_t(column)], v);
+}
+
+std::optional<Speed> LapTableBuilder::speed(float distance, double hundredths) const
+{
+    const std::optional<double> v = speedFor(distance, hundredths, o_.speedUnit);
+    if (!v)
+        return std::nullopt;
+    NumberPattern::Shown shown = speedPattern().formatShown(*v, o_.decimalSeparator);
+    return Speed{std::move(shown.text), float(shown.value), *v};
+}
+
+void LapTableBuilder::fillLaps()
+{
+    int stage = 0;
+    int previousStage = image_.lap(0).stage;
+    for (int L = 1; L <= t_.lapCount; ++L) {
+        const LapRow lap = image_.lap(L);
+        fillLapRow(L, LapNumberColumn, withLeadingBlank(L), L);
+        if (lap.stage != previousStage)
+            ++stage;
+        previousStage = lap.stage;
+        fillLapRow(L, StageColumn, withLeadingBlank(stage), stage);
+        fillTimes(L, lap);
+        fillSummary(L, lap);
+    }
+}
+
+void LapTableBuilder::fillTimes(int L, const LapRow& lap)
+{
+    static const NumberPattern timePattern(QStringLiteral("#####"));
+    const double T = lap.lapTime;
+    // "#####" shows a whole number as it is, 0 as an empty text.
+    fillLapRow(L, RawLapTimeColumn, timePattern.format(T, o_.decimalSeparator), T);
+    fillLapRow(L, LapTimeColumn, lapTimeText(float(T)), T);
+    updateRange(L, RawLapTimeColumn, T);
+    if (const auto s = speed(o_.trackLengths[0], T)) {
+        fillLapRow(L, LapSpeedColumn, s->text, s->shown);
+        updateRange(L, LapSpeedColumn, s->shown);
+    }
+
+    for (int k = 1; k <= sectors_; ++k) {
+        const double S = lap.sectors[std::size_t(k - 1)];
+        updateRange(L, rawSectorColumn(k), S);
+        fillLapRow(L, rawSectorColumn(k), withLeadingBlank(lap.sectors[std::size_t(k - 1)]), S);
+        fillLapRow(L, sectorTimeColumn(k), lapTimeText(float(S)), S);
+        BestRecord& bestSector = t_.bestSectors[std::size_t(k - 1)];
+        if (std::int32_t(S) < bestSector.value)
+            bestSector = {std::int32_t(S), L};
+        if (const auto s = speed(o_.trackLengths[std::size_t(k)], S)) {
+            fillLapRow(L, sectorSpeedColumn(k), s->text, s->shown);
+            updateRange(L, sectorSpeedColumn(k), s->exact);
+        }
+    }
+}
+
+void LapTableBuilder::fillSummary(int L, const LapRow& lap)
+{
+    static const NumberPattern rpmPattern(QStringLiteral("####0"));
+    // Summary bytes times ten reach 655350: held in an int.
+    const std::int32_t rpm = std::int32_t(lap.maxRpmOver10) * 10;
+    updateRange(L, MaxRpmColumn, rpm);
+    fillLapRow(L, MaxRpmColumn, rpmPattern.format(rpm, o_.decimalSeparator), rpm);
+    if (rpm > t_.bestRpm.value)
+        t_.bestRpm = {rpm, L};
+
+    const int temperature = convertTemperature(lap.temperature + record_.temperatureOffset, record_.recordTemperatureUnit, o_.temperatureUnit);
+    updateRange(L, TemperatureColumn, temperature);
+    fillLapRow(L, TemperatureColumn, QString::number(temperature), temperature);
+    if (temperature > t_.hottest.value)
+        t_.hottest = {temperature, L};
+
+    fillLapRow(L, EngineColumn, QString::number(lap.engine + 1), lap.engine + 1);
+}
+
+// Best cells: green where they are, and the best sectors also in the
+// theoretical row.
+void LapTableBuilder::paintBests()
+{
+    auto paint = [this](int lap, int column) {
+        t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)].background = colours::Green;
+    };
+    if (t_.bestRpm.lap > 0)
+        paint(t_.bestRpm.lap, MaxRpmColumn);
+    if (t_.hottest.lap > 0)
+        paint(t_.hottest.lap, TemperatureColumn);
+    for (int k = 1; k <= 3; ++k) {
+        const int lap = t_.bestSectors[std::size_t(k - 1)].lap;
+        if (lap <= 0)
+            continue;
+        for (int column : {sectorTimeColumn(k), sectorSpeedColumn(k)}) {
+            paint(lap, column);
+            const LapCell& best = t_.rows[std::size_t(lap + 1)].cells[std::size_t(column)];
+            LapCell& theoretical = t_.rows[LapTable::TheoreticalRow].cells[std::size_t(column)];
+            theoretical.text = best.text;
+            theoretical.value = best.value;
+        }
+    }
+}
+
+void LapTableBuilder::writeTheoreticalRow()
+{
+    // Without laps no sector was offered, so there is nothing to add up.
+    if (t_.sectorMode == 0 || t_.lapCount == 0)
+        return;
+    std::int32_t sum = 0;
+    for (int k = 0; k < sectors_; ++k)
+        sum += t_.bestSectors[std::size_t(k)].value;
+    t_.theoreticalTime = float(sum);
+    LapTableRow& row = t_.rows[LapTable::TheoreticalRow];
+    row.cells[LapTimeColumn].text = lapTimeText(t_.theoreticalTime);
+    row.cells[LapTimeColumn].value = sum;
+    if (sum > 0) {
+        // Written even without a lap length (the column is hidden then).
+        const double v = speedFor(o_.trackLengths[0], sum, o_.speedUnit).value_or(0.0);
+        NumberPattern::Shown shown = speedPattern().formatShown(v, o_.decimalSeparator);
+        row.cells[LapSpeedColumn].text = std::move(shown.text);
+        row.cells[LapSpeedColumn].value = float(shown.value);
+    }
 }
 
 }  // namespace
@@ -133,128 +286,18 @@ LapTable buildLapTable(const RecordImage& image, const DecodedRecord& record, co
                        const LapTableOptions& options)
 {
     LapTable t;
-    // The image has rows for 99 laps; a header announcing more shows those 99.
-    const int n = std::clamp(record.lapCount, 0, int(RecordImage::MaxLaps));
-    t.lapCount = n;
-    t.rows.resize(std::size_t(n + 2));
-    for (int L = 1; L <= n; ++L)
-        t.rows[std::size_t(L + 1)].lap = L;
-
-    // A best-lap byte that names no lap of the table marks nothing.
-    const int best = image.bestLap();
-    t.bestLap = best >= 1 && best <= n ? best : 0;
-
-    const std::uint8_t mode = image.sectorMode();
-    t.sectorMode = mode == 0 ? 0 : mode == 1 ? 1 : 2;
-    const int sectors = t.sectorMode == 0 ? 0 : t.sectorMode + 1;
-
-    writeHeader(t, texts, options);
-    hideColumns(t, options.trackLengths);
-
-    t.sortModes.fill(SortMode::NumericAscending);
-    t.sortModes[10] = SortMode::Descending;
-    t.sortModes[11] = SortMode::Descending;
-
-    t.columnMinimum.fill(65536.0F);
-    t.columnMaximum.fill(0.0F);
-    t.bestSectors.fill(BestRecord{65536, 0});
-
-    static const NumberPattern timePattern(QStringLiteral("#####"));
-    static const NumberPattern rpmPattern(QStringLiteral("####0"));
-    Builder b(t, options);
-    int stage = 0;
-    int previousStage = image.lap(0).stage;
-    for (int L = 1; L <= n; ++L) {
-        const LapRow lap = image.lap(L);
-        b.fillLapRow(L, 0, withLeadingBlank(L), L);
-
-        if (lap.stage != previousStage)
-            ++stage;
-        previousStage = lap.stage;
-        b.fillLapRow(L, 1, withLeadingBlank(stage), stage);
-
-        const double T = lap.lapTime;
-        b.fillLapRow(L, 13, timePattern.format(T, options.decimalSeparator), T);
-        b.fillLapRow(L, 2, lapTimeText(float(T)), T);
-        b.updateRange(L, 13, T);
-
-        if (const auto s = b.speed(options.trackLengths[0], T)) {
-            b.fillLapRow(L, 3, s->text, s->shown);
-            b.updateRange(L, 3, s->shown);
-        }
-
-        for (int k = 1; k <= sectors; ++k) {
-            const double S = lap.sectors[std::size_t(k - 1)];
-            const int raw = 13 + k;
-            const int time = 2 * k + 2;
-            b.updateRange(L, raw, S);
-            b.fillLapRow(L, raw, withLeadingBlank(lap.sectors[std::size_t(k - 1)]), S);
-            b.fillLapRow(L, time, lapTimeText(float(S)), S);
-            BestRecord& bestSector = t.bestSectors[std::size_t(k - 1)];
-            if (std::int32_t(S) < bestSector.value)
-                bestSector = {std::int32_t(S), L};
-            if (const auto s = b.speed(options.trackLengths[std::size_t(k)], S)) {
-                b.fillLapRow(L, time + 1, s->text, s->shown);
-                b.updateRange(L, time + 1, s->exact);
-            }
-        }
-
-        // Summary bytes times ten reach 655350: held in an int.
-        const std::int32_t rpm = std::int32_t(lap.maxRpmOver10) * 10;
-        b.updateRange(L, 10, rpm);
-        b.fillLapRow(L, 10, rpmPattern.format(rpm, options.decimalSeparator), rpm);
-        if (rpm > t.bestRpm.value)
-            t.bestRpm = {rpm, L};
-
-        const int temperature = convertTemperature(lap.temperature + record.temperatureOffset, record.recordTemperatureUnit, options.temperatureUnit);
-        b.updateRange(L, 11, temperature);
-        b.fillLapRow(L, 11, QString::number(temperature), temperature);
-        if (temperature > t.hottest.value)
-            t.hottest = {temperature, L};
-
-        b.fillLapRow(L, 12, QString::number(lap.engine + 1), lap.engine + 1);
-    }
-
-    // Best cells: green where they are, and the best sectors also in the
-    // theoretical row.
-    auto paint = [&](int lap, int column) {
-        t.rows[std::size_t(lap + 1)].cells[std::size_t(column)].background = colours::Green;
-    };
-    if (t.bestRpm.lap > 0)
-        paint(t.bestRpm.lap, 10);
-    if (t.hottest.lap > 0)
-        paint(t.hottest.lap, 11);
-    for (int k = 1; k <= 3; ++k) {
-        const int lap = t.bestSectors[std::size_t(k - 1)].lap;
-        if (lap <= 0)
-            continue;
-        for (int column : {2 + 2 * k, 3 + 2 * k}) {
-            paint(lap, column);
-            t.rows[1].cells[std::size_t(column)].text = t.rows[std::size_t(lap + 1)].cells[std::size_t(column)].text;
-        }
-    }
-
-    // Without laps no sector was offered, so there is nothing to add up.
-    if (t.sectorMode > 0 && n > 0) {
-        std::int32_t sum = 0;
-        for (int k = 0; k < sectors; ++k)
-            sum += t.bestSectors[std::size_t(k)].value;
-        t.theoreticalTime = float(sum);
-        t.rows[1].cells[2].text = lapTimeText(t.theoreticalTime);
-        if (sum > 0) {
-            // Written even without a lap length (the column is hidden then).
-            const double v = speedFor(options.trackLengths[0], sum, options.speedUnit).value_or(0.0);
-            t.rows[1].cells[3].text = speedPattern().format(v, options.decimalSeparator);
-        }
-    }
-
+    LapTableBuilder builder(t, image, record, options);
+    builder.writeFrame(texts);
+    builder.fillLaps();
+    builder.paintBests();
+    builder.writeTheoreticalRow();
     sortLapRows(t, options.sortColumn, options.sortRow);
     return t;
 }
 
 void sortLapRows(LapTable& table, int sortColumn, int sortRow)
 {
-    const int column = sortColumn >= 0 && sortColumn < Columns ? sortColumn : 0;
+    const int column = sortColumn >= 0 && sortColumn < Columns ? sortColumn : LapNumberColumn;
     table.sortColumn = column;
     table.sortRow = sortRow;
     if (table.rows.size() <= 2)
@@ -263,17 +306,17 @@ void sortLapRows(LapTable& table, int sortColumn, int sortRow)
     // Sort the keys with their row numbers, then move each row once: a row
     // holds seventeen strings, too heavy to shuffle through a merge sort.
     struct Entry {
-        std::optional<double> key;
+        std::optional<double> value;
         std::size_t row;
     };
     std::vector<Entry> order;
     order.reserve(table.rows.size() - 2);
     for (std::size_t r = 2; r < table.rows.size(); ++r)
-        order.push_back({table.rows[r].cells[std::size_t(column)].key, r});
+        order.push_back({table.rows[r].cells[std::size_t(column)].value, r});
     std::stable_sort(order.begin(), order.end(), [descending](const Entry& a, const Entry& b) {
-        if (!a.key || !b.key)
-            return a.key.has_value() && !b.key.has_value();
-        return descending ? *a.key > *b.key : *a.key < *b.key;
+        if (!a.value || !b.value)
+            return a.value.has_value() && !b.value.has_value();
+        return descending ? *a.value > *b.value : *a.value < *b.value;
     });
     std::vector<LapTableRow> sorted;
     sorted.reserve(table.rows.size());
@@ -292,37 +335,36 @@ QString cellText(const LapTable& table, int row, int column)
 
 float cellValue(const LapTable& table, int row, int column)
 {
-    return readFormattedNumber(cellText(table, row, column));
+    if (row < 0 || std::size_t(row) >= table.rows.size() || column < 0 || column >= LapTable::ColumnCount)
+        return 0.0F;
+    return float(table.cell(row, column).value.value_or(0.0));
 }
 
 int lapOfRow(const LapTable& table, int row)
 {
-    const double lap = roundHalfEven(double(cellValue(table, row, 0)));
-    if (!std::isfinite(lap))
-        return 0;
-    // Far beyond any lap; keeps the conversion defined for any text.
-    return int(std::clamp(lap, -1.0e6, 1.0e6));
+    return row >= 0 && std::size_t(row) < table.rows.size() ? table.rows[std::size_t(row)].lap : 0;
 }
 
 int chartColumnFor(int column)
 {
     switch (column) {
-    case 2: return 13;
-    case 4: return 14;
-    case 6: return 15;
-    case 8: return 16;
-    case 3: case 5: case 7: case 9: case 10: case 11: return column;
-    default: return 0;
+    case LapTimeColumn: return RawLapTimeColumn;
+    case Sector1TimeColumn: return RawSector1Column;
+    case Sector2TimeColumn: return RawSector2Column;
+    case Sector3TimeColumn: return RawSector3Column;
+    case LapSpeedColumn: case Sector1SpeedColumn: case Sector2SpeedColumn: case Sector3SpeedColumn:
+    case MaxRpmColumn: case TemperatureColumn: return column;
+    default: return LapNumberColumn;  // which the window does not chart
     }
 }
 
 int sortColumnFor(int column)
 {
     switch (column) {
-    case 2: return 13;
-    case 4: return 14;
-    case 6: return 15;
-    case 8: return 16;
+    case LapTimeColumn: return RawLapTimeColumn;
+    case Sector1TimeColumn: return RawSector1Column;
+    case Sector2TimeColumn: return RawSector2Column;
+    case Sector3TimeColumn: return RawSector3Column;
     default: return column;
     }
 }

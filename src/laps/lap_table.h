@@ -37,18 +37,48 @@ enum class SortMode { NumericAscending, Descending };
 // Elimination flags cover laps 0..100.
 inline constexpr int LapFlagCount = 101;
 
+// The lap grid's columns, left to right. The four raw columns, always
+// hidden, hold the times in hundredths: the sort and the chart use them for
+// the time columns.
+enum LapColumn : int {
+    LapNumberColumn,
+    StageColumn,
+    LapTimeColumn,
+    LapSpeedColumn,
+    Sector1TimeColumn,
+    Sector1SpeedColumn,
+    Sector2TimeColumn,
+    Sector2SpeedColumn,
+    Sector3TimeColumn,
+    Sector3SpeedColumn,
+    MaxRpmColumn,
+    TemperatureColumn,
+    EngineColumn,
+    RawLapTimeColumn,
+    RawSector1Column,
+    RawSector2Column,
+    RawSector3Column,
+    LapColumnCount
+};
+
+// The columns of sector k (1..3).
+constexpr int sectorTimeColumn(int k) { return Sector1TimeColumn + 2 * (k - 1); }
+constexpr int sectorSpeedColumn(int k) { return sectorTimeColumn(k) + 1; }
+constexpr int rawSectorColumn(int k) { return RawSector1Column + (k - 1); }
+
 struct LapCell {
     QString text;
     Rgb background = colours::White;
-    // The value the cell sorts on. Time cells sort on their hundredths, not
-    // on their text; cells that were never written have none.
-    std::optional<double> key;
+    // The number the cell shows, which the sort and the chart use; a time
+    // cell holds its hundredths. Header cells and cells never written have
+    // none.
+    std::optional<double> value;
 };
 
 struct LapTableRow {
     // Lap shown in the row; 0 for the header and the theoretical-best rows.
     int lap = 0;
-    std::array<LapCell, 17> cells;
+    std::array<LapCell, LapColumnCount> cells;
 };
 
 // Best value of the rebuild and the lap that set it (lap 0: none).
@@ -64,13 +94,13 @@ struct LapTableOptions {
     QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed entry
     QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature entry
     std::array<bool, LapFlagCount> eliminatedLaps{};  // kept by the window across rebuilds
-    int sortColumn = 0;
+    int sortColumn = LapNumberColumn;
     int sortRow = 0;
     QChar decimalSeparator = QLatin1Char('.');
 };
 
 struct LapTable {
-    static constexpr int ColumnCount = 17;
+    static constexpr int ColumnCount = LapColumnCount;
     static constexpr int HeaderRow = 0;
     static constexpr int TheoreticalRow = 1;
 
@@ -89,7 +119,7 @@ struct LapTable {
     BestRecord bestRpm;
     BestRecord hottest;
     float theoreticalTime = 0.0F;
-    int sortColumn = 0;
+    int sortColumn = LapNumberColumn;
     int sortRow = 0;
 
     // Row of the grid that shows lap L, or -1.
@@ -111,13 +141,14 @@ void sortLapRows(LapTable& table, int sortColumn, int sortRow);
 
 // Text of a cell, empty for a row or column the table does not have.
 QString cellText(const LapTable& table, int row, int column);
-// A cell read as a number (0 for text that is not one, or no cell).
+// The number a cell shows, 0 for a cell without one or no cell.
 float cellValue(const LapTable& table, int row, int column);
-// The lap a row shows: its column-0 text read as a number and rounded.
+// The lap a row shows, 0 for the header, the theoretical row or no row.
 int lapOfRow(const LapTable& table, int row);
 
 // Column the lap-time chart draws for a column of the lap table: time
-// columns chart their raw hundredths, stage, engine and lap number nothing (0).
+// columns chart their raw hundredths, stage, engine and lap number nothing
+// (LapNumberColumn).
 int chartColumnFor(int column);
 // Column a header click sorts on: time columns sort on their raw hundredths.
 int sortColumnFor(int column);

@@ -164,7 +164,7 @@ void Principale::Liste_Tours_ChartColumn(int column)
     LapTimeChart& chart = *panels_->Graphique_Chronos;
     chart.setChartedColumn(column);
     chart.clearReadOut();
-    if (column > 0)
+    if (column > LapNumberColumn)
         chart.drawLaps(0, column);
 }
 

@@ -26,14 +26,14 @@ std::vector<std::uint16_t> timesFrom(int count)
 // 3000 twips, drawing the lap times of the given laps.
 struct Chart {
     explicit Chart(const std::vector<std::uint16_t>& times, const std::array<bool, LapFlagCount>& flags = {},
-                   int sortColumn = 0)
+                   int sortColumn = LapNumberColumn)
         : eliminated(flags), table(test::lapTableOf(test::lapsOfTimes(times), flags, sortColumn))
     {
         chart.layOut(19200, 14400, 3000);
         chart.setTable(table);
         chart.setEliminatedLaps(eliminated);
         chart.setChartWindow(lapChartWindow(table.lapCount, 19200));
-        chart.drawLaps(0, 13);
+        chart.drawLaps(0, RawLapTimeColumn);
     }
     const QImage& image() const { return chart.Picture1()->image(); }
     CanvasTransform transform() const { return chart.Picture1()->transform(); }
@@ -64,7 +64,7 @@ TEST(LapTimeChart, OneSlotPerLapInTableOrderSixtyAtMost)
     EXPECT_EQ(c.chart.title(), QStringLiteral("Temps"));
     // Slot i shows row i + 2, which is lap i + 1 in lap order.
     for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(c.pixelOfBar(i, c.table.cell(i + 2, 13).key.value_or(0)), c.bars()) << i;
+        EXPECT_EQ(c.pixelOfBar(i, c.table.cell(i + 2, RawLapTimeColumn).value.value_or(0)), c.bars()) << i;
     EXPECT_EQ(c.slotLabels(0, 12), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", ""}));
     // Sorted by lap time: the fastest lap comes first.
     EXPECT_EQ(Chart({6300, 6100, 6200}, {}, 13).slotLabels(0, 2), (QStringList{"2", "3", "1"}));
@@ -74,7 +74,7 @@ TEST(LapTimeChart, OneSlotPerLapInTableOrderSixtyAtMost)
     many.chart.HScroll1()->setValue(15);
     // Rows 17 to 76 hold laps 16 to 75.
     EXPECT_EQ(many.slotLabels(0, 1) + many.slotLabels(59, 59), (QStringList{"16", "17", "75"}));
-    EXPECT_EQ(many.pixelOfBar(59, many.table.cell(76, 13).key.value_or(0)), many.bars());
+    EXPECT_EQ(many.pixelOfBar(59, many.table.cell(76, RawLapTimeColumn).value.value_or(0)), many.bars());
 }
 
 TEST(LapTimeChart, ClickingABarAsksForItsLap)
@@ -100,7 +100,7 @@ TEST(LapTimeChart, EliminatedLapIsBlackAndKeepsItsNumber)
     Chart c({6000, 6100, 6400, 6200}, eliminated);
     // On a grey background, so that black tells an eliminated bar from no bar.
     c.chart.Picture1()->setBackgroundColour(QColor(50, 50, 50));
-    c.chart.drawLaps(0, 13);
+    c.chart.drawLaps(0, RawLapTimeColumn);
     EXPECT_EQ(c.pixelOfBar(2, 6400), QColor(0, 0, 0));
     EXPECT_EQ(c.image().pixelColor(c.transform().pixel({2.95, 6100.0})), QColor(50, 50, 50));
     EXPECT_EQ(c.pixelOfBar(1, 6100), c.bars());

@@ -45,7 +45,7 @@ TEST(ExportLapTable, NoSectorsSortedAndUnsorted)
     const QByteArray theoretical = row({"Th\xE9or.", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", ""});
     const QByteArray lap1 = row({" 1", " 0", "1'05\"00", "", "", "", "", "", "", "", "12340", "85", "1", "6500", "", "", ""});
     const QByteArray lap2 = row({" 2", " 0", "59\"99", "", "", "", "", "", "", "", "13000", "90", "2", "5999", "", "", ""});
-    for (const auto& [column, laps] : {std::pair{0, lap1 + lap2}, {13, lap2 + lap1}}) {
+    for (const auto& [column, laps] : {std::pair{int(LapNumberColumn), lap1 + lap2}, {RawLapTimeColumn, lap2 + lap1}}) {
         const LapTable t = buildLapTable(image, decoded(image), frenchTextTables(), {.sortColumn = column});
         EXPECT_EQ(exportLapTable(t, clock), dateLine + headerRow() + theoretical + laps) << column;
     }
@@ -64,7 +64,7 @@ TEST(ExportLapTable, SpeedsWithEitherSeparator)
     const QByteArray comma = QString::fromLatin1(point).replace(QRegularExpression(QStringLiteral("(\\d)\\.(\\d)")), QStringLiteral("\\1,\\2")).toLatin1();
     ASSERT_EQ(comma.count(','), 9);
     for (const auto& [separator, bytes] : {std::pair{'.', point}, {',', comma}}) {
-        const LapTableOptions o{.trackLengths = {1000, 400, 600, 0}, .sortColumn = 13, .decimalSeparator = QLatin1Char(separator)};
+        const LapTableOptions o{.trackLengths = {1000, 400, 600, 0}, .sortColumn = RawLapTimeColumn, .decimalSeparator = QLatin1Char(separator)};
         EXPECT_EQ(exportLapTable(buildLapTable(image, decoded(image), frenchTextTables(), o), clock), dateLine + headerRow() + bytes) << separator;
     }
 }

@@ -53,7 +53,7 @@ using test::LapSpec;
 using test::decoded;
 using test::lapRecord;
 
-LapTableOptions options(std::array<float, 4> d = {}, std::set<int> eliminated = {}, int sortColumn = 0)
+LapTableOptions options(std::array<float, 4> d = {}, std::set<int> eliminated = {}, int sortColumn = LapNumberColumn)
 {
     LapTableOptions o;
     o.trackLengths = d;
@@ -93,7 +93,7 @@ TEST(LapTable, StageNumberingStartsFromTheHiddenLapZero)
         std::vector<LapSpec> laps;
         for (auto s : c.stages)
             laps.push_back({.lapTime = 5000, .stage = s});
-        EXPECT_EQ(columnTexts(build(lapRecord(laps, 0, 0, c.stage0)), 1), c.expected) << c.stage0;
+        EXPECT_EQ(columnTexts(build(lapRecord(laps, 0, 0, c.stage0)), StageColumn), c.expected) << c.stage0;
     }
 }
 
@@ -101,22 +101,21 @@ TEST(LapTable, SectorModeDecidesColumnsAndTheoreticalRow)
 {
     const std::vector<LapSpec> laps{{.lapTime = 9000, .s1 = 3000, .s2 = 3100, .s3 = 2900},
                                     {.lapTime = 8800, .s1 = 2950, .s2 = 3200, .s3 = 2800}};
-    const struct { int modeByte; std::set<int> hidden; int sectorsWritten; const char* theoretical; } cases[] = {
-        {0, {4, 5, 6, 7, 8, 9, 13, 14, 15, 16}, 0, ""},
-        {1, {8, 9, 13, 14, 15, 16}, 2, "1'00\"50"},  // 2950 + 3100
-        {2, {13, 14, 15, 16}, 3, "1'28\"50"},        // 2950 + 3100 + 2800
-        {7, {13, 14, 15, 16}, 3, "1'28\"50"},
+    // Hidden besides the raw columns, from the first hidden sector column on.
+    const struct { int modeByte; int firstHidden; int sectorsWritten; const char* theoretical; } cases[] = {
+        {0, Sector1TimeColumn, 0, ""},
+        {1, Sector3TimeColumn, 2, "1'00\"50"},  // 2950 + 3100
+        {2, MaxRpmColumn, 3, "1'28\"50"},       // 2950 + 3100 + 2800
+        {7, MaxRpmColumn, 3, "1'28\"50"},
     };
     for (const auto& c : cases) {
         const LapTable t = build(lapRecord(laps, c.modeByte, 0), options({1000, 300, 300, 300}));
-        std::set<int> hidden;
         for (int col = 0; col < LapTable::ColumnCount; ++col)
-            if (t.hidden[std::size_t(col)])
-                hidden.insert(col);
-        EXPECT_EQ(hidden, c.hidden) << c.modeByte;
-        EXPECT_EQ(t.cell(1, 2).text, QString::fromUtf8(c.theoretical)) << c.modeByte;
+            EXPECT_EQ(t.hidden[std::size_t(col)], col >= RawLapTimeColumn || (col >= c.firstHidden && col <= Sector3SpeedColumn))
+                << c.modeByte << " column " << col;
+        EXPECT_EQ(t.cell(1, LapTimeColumn).text, QString::fromUtf8(c.theoretical)) << c.modeByte;
         for (int k = 1; k <= 3; ++k)
-            for (const auto& [row, col] : {std::pair{2, 2 + 2 * k}, {2, 13 + k}, {1, 2 + 2 * k}})
+            for (const auto& [row, col] : {std::pair{2, sectorTimeColumn(k)}, {2, rawSectorColumn(k)}, {1, sectorTimeColumn(k)}})
                 EXPECT_EQ(t.cell(row, col).text.isEmpty(), k > c.sectorsWritten) << c.modeByte << " sector " << k;
     }
 }
@@ -126,12 +125,12 @@ TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
     const std::vector<LapSpec> laps{{.lapTime = 4500, .s1 = 1500, .s2 = 1500, .s3 = 1500}};
     const std::pair<std::array<float, 4>, std::set<int>> cases[] = {
         {{1000, 300, 300, 400}, {}},
-        {{NAN, 300, -1, INFINITY}, {3, 7, 9}},
-        {{1000, 0, 300, 0}, {5, 9}},
+        {{NAN, 300, -1, INFINITY}, {LapSpeedColumn, Sector2SpeedColumn, Sector3SpeedColumn}},
+        {{1000, 0, 300, 0}, {Sector1SpeedColumn, Sector3SpeedColumn}},
     };
     for (const auto& [d, hiddenSpeeds] : cases) {
         const LapTable t = build(lapRecord(laps, 2, 0), options(d));
-        for (int column : {3, 5, 7, 9}) {
+        for (int column : {LapSpeedColumn, Sector1SpeedColumn, Sector2SpeedColumn, Sector3SpeedColumn}) {
             EXPECT_EQ(t.hidden[std::size_t(column)], hiddenSpeeds.count(column) != 0) << column;
             EXPECT_EQ(t.cell(2, column).text.isEmpty(), hiddenSpeeds.count(column) != 0) << column;
         }
@@ -139,7 +138,7 @@ TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
     // 1000 m in 45 s: the unit, its caption and the separator chosen.
     const LapTable miles = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .speedUnit = 1,
                                                          .speedUnitCaption = QStringLiteral("miles/h"), .decimalSeparator = QLatin1Char(',')});
-    EXPECT_EQ(miles.cell(2, 3).text + miles.cell(0, 5).text, QStringLiteral("049,7miles/h(1)"));
+    EXPECT_EQ(miles.cell(2, LapSpeedColumn).text + miles.cell(0, Sector1SpeedColumn).text, QStringLiteral("049,7miles/h(1)"));
 }
 
 TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
@@ -147,7 +146,7 @@ TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
     const std::vector<LapSpec> laps{{.lapTime = 5000, .maxRpmOver10 = 1000}, {.lapTime = 4000, .maxRpmOver10 = 1300},
                                     {.lapTime = 6000, .maxRpmOver10 = 900}};
     const Rgb W = colours::White, Y = colours::Yellow, R = colours::Red;
-    // lapColours: column 13 of laps 1 to 3; ranges: Min and Max of columns 13 and 10.
+    // lapColours: the raw lap time of laps 1 to 3; ranges: Min and Max of the raw lap time and the engine speed.
     const struct { int bestByte; std::set<int> eliminated; int bestLap; std::array<Rgb, 3> lapColours; std::array<float, 4> ranges; } cases[] = {
         {2, {}, 2, {W, Y, W}, {4000, 6000, 9000, 13000}},
         {2, {2}, 2, {W, R, W}, {5000, 6000, 9000, 10000}},
@@ -162,14 +161,15 @@ TEST(LapTable, BestLapYellowEliminatedRedAndOutOfTheColumnRanges)
         EXPECT_EQ(t.bestLap, c.bestLap) << c.bestByte;
         for (int lap = 1; lap <= 3; ++lap) {
             const Rgb colour = c.lapColours[std::size_t(lap - 1)];
-            EXPECT_EQ(t.cell(t.rowOfLap(lap), 13).background, colour) << c.bestByte << " lap " << lap;
-            EXPECT_EQ(t.cell(t.rowOfLap(lap), 0).background, colour == W ? colours::Cyan : colour) << c.bestByte;
+            EXPECT_EQ(t.cell(t.rowOfLap(lap), RawLapTimeColumn).background, colour) << c.bestByte << " lap " << lap;
+            EXPECT_EQ(t.cell(t.rowOfLap(lap), LapNumberColumn).background, colour == W ? colours::Cyan : colour) << c.bestByte;
         }
         // Unwritten cells (no track lengths) keep the plain background.
-        EXPECT_EQ(t.cell(t.rowOfLap(2), 3).background, W);
-        EXPECT_EQ((std::array{t.columnMinimum[13], t.columnMaximum[13], t.columnMinimum[10], t.columnMaximum[10]}), c.ranges) << c.bestByte;
-        EXPECT_EQ(t.columnMinimum[12], 65536.0F);  // columns without a range stay reset
-        EXPECT_EQ(t.cell(t.rowOfLap(2), 10).text, QStringLiteral("13000"));  // an eliminated lap still shows
+        EXPECT_EQ(t.cell(t.rowOfLap(2), LapSpeedColumn).background, W);
+        const int raw = RawLapTimeColumn, rpm = MaxRpmColumn;
+        EXPECT_EQ((std::array{t.columnMinimum[raw], t.columnMaximum[raw], t.columnMinimum[rpm], t.columnMaximum[rpm]}), c.ranges) << c.bestByte;
+        EXPECT_EQ(t.columnMinimum[EngineColumn], 65536.0F);  // columns without a range stay reset
+        EXPECT_EQ(t.cell(t.rowOfLap(2), MaxRpmColumn).text, QStringLiteral("13000"));  // an eliminated lap still shows
     }
 }
 
@@ -190,21 +190,24 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
         const LapTable t = build(lapRecord(laps, c.modeByte, 0), options({1000, 300, 300, 300}, c.eliminated));
         EXPECT_EQ(t.theoreticalTime, c.theoretical) << c.modeByte;
         // On a tie the earlier lap keeps the green: engine speed, temperature and sector 3 stay off lap 3.
-        EXPECT_TRUE(t.cell(t.rowOfLap(2), 10).background == colours::Green && t.cell(t.rowOfLap(2), 11).background == colours::Green);
-        for (int column : {8, 9, 10, 11})
+        for (int column : {MaxRpmColumn, TemperatureColumn})
+            EXPECT_EQ(t.cell(t.rowOfLap(2), column).background, colours::Green) << column;
+        for (int column : {Sector3TimeColumn, Sector3SpeedColumn, MaxRpmColumn, TemperatureColumn})
             EXPECT_NE(t.cell(t.rowOfLap(3), column).background, colours::Green) << column;
         for (const auto& [k, lap] : {std::pair{1, 3}, {2, 1}, {3, 2}}) {
-            for (int column : {2 + 2 * k, 3 + 2 * k}) {
+            for (int column : {sectorTimeColumn(k), sectorSpeedColumn(k)}) {
                 EXPECT_EQ(t.cell(t.rowOfLap(lap), column).background == colours::Green, k <= c.modeByte + 1) << k;
                 EXPECT_EQ(t.cell(1, column).text, t.cell(t.rowOfLap(lap), column).text) << k;
+                EXPECT_EQ(t.cell(1, column).value, t.cell(t.rowOfLap(lap), column).value) << k;
                 EXPECT_EQ(t.cell(1, column).background, colours::Cyan);
             }
         }
     }
     const LapTable t = build(lapRecord(laps, 2, 0), options({1000, 300, 300, 300}));
-    EXPECT_EQ(t.cell(1, 2).text + u'|' + t.cell(1, 3).text, QStringLiteral("1'28\"50|040.7"));  // 1000 m in 88.50 s
+    EXPECT_EQ(t.cell(1, LapTimeColumn).text + u'|' + t.cell(1, LapSpeedColumn).text, QStringLiteral("1'28\"50|040.7"));  // 1000 m in 88.50 s
+    EXPECT_EQ(cellValue(t, 1, LapTimeColumn) + cellValue(t, 1, LapSpeedColumn), 8850.0F + 40.7F);
     // Without a lap length the theoretical speed is still written, as zero.
-    EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, 3).text, QStringLiteral("000.0"));
+    EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, LapSpeedColumn).text, QStringLiteral("000.0"));
 }
 
 TEST(LapTable, SortsOnNumbersNotTexts)
@@ -212,19 +215,20 @@ TEST(LapTable, SortsOnNumbersNotTexts)
     const std::vector<LapSpec> laps{{.lapTime = 6500, .maxRpmOver10 = 1000, .temperature = 80}, {.lapTime = 5999, .maxRpmOver10 = 1200, .temperature = 80},
                                     {.lapTime = 10500, .maxRpmOver10 = 1000, .temperature = 95}, {.lapTime = 0, .maxRpmOver10 = 1100, .temperature = 60},
                                     {.lapTime = 5999, .maxRpmOver10 = 999, .temperature = 99}};
-    // Column 13: 0, 5999, 5999, 6500, 10500, ties keep lap order; 10 descending, ties kept too; on 3 the lap
-    // without a speed goes after all; an unknown column sorts in lap order.
-    const std::pair<int, std::vector<int>> cases[] = {{0, {1, 2, 3, 4, 5}}, {13, {4, 2, 5, 1, 3}}, {2, {4, 2, 5, 1, 3}}, {10, {2, 4, 1, 3, 5}},
-                                                      {11, {5, 3, 1, 2, 4}}, {3, {3, 1, 2, 5, 4}}, {99, {1, 2, 3, 4, 5}}};
+    // Raw lap time: 0, 5999, 5999, 6500, 10500, ties keep lap order; engine speed descending, ties kept too;
+    // on the lap speed the lap without one goes after all; an unknown column sorts in lap order.
+    const std::pair<int, std::vector<int>> cases[] = {{LapNumberColumn, {1, 2, 3, 4, 5}}, {RawLapTimeColumn, {4, 2, 5, 1, 3}},
+        {LapTimeColumn, {4, 2, 5, 1, 3}}, {MaxRpmColumn, {2, 4, 1, 3, 5}}, {TemperatureColumn, {5, 3, 1, 2, 4}},
+        {LapSpeedColumn, {3, 1, 2, 5, 4}}, {99, {1, 2, 3, 4, 5}}};
     for (const auto& [column, order] : cases) {
         const LapTable t = build(lapRecord(laps, 0, 0), options({1000, 0, 0, 0}, {}, column));
         EXPECT_EQ(lapOrder(t), order) << column;
-        EXPECT_EQ(t.cell(2, 0).text, QLatin1Char(' ') + QString::number(t.rows[2].lap));
+        EXPECT_EQ(t.cell(2, LapNumberColumn).text, QLatin1Char(' ') + QString::number(t.rows[2].lap));
     }
-    // The key of a speed cell is the value its text shows, whatever the separator.
-    const LapCell speed = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .decimalSeparator = QLatin1Char(',')}).cell(2, 3);
-    EXPECT_EQ(speed.text, QStringLiteral("055,4"));
-    EXPECT_NEAR(speed.key.value_or(0), 55.4, 1e-5);
+    // The value of a speed cell is the number its text shows, whatever the separator.
+    const LapTable t = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .decimalSeparator = QLatin1Char(',')});
+    EXPECT_EQ(t.cell(2, LapSpeedColumn).text, QStringLiteral("055,4"));
+    EXPECT_EQ(cellValue(t, 2, LapSpeedColumn), 55.4F);
 }
 
 TEST(LapTable, CellTextsAndBounds)
@@ -236,13 +240,22 @@ TEST(LapTable, CellTextsAndBounds)
     image.bytes[32] = 32;  // temperature offset given
     image.bytes[113] = 5;
     const LapTable t = build(image, o);
-    const std::tuple<int, int, const char*> cells[] = {
-        {0, 11, "Max °F"}, {2, 2, "00\"00"}, {2, 13, ""},         {2, 10, "655350"}, {2, 11, "221"},  // 105 C
-        {2, 12, "5"},      {3, 2, "10'55\"35"}, {3, 13, "65535"}, {3, 10, "0"},      {3, 12, "256"},
+    // Each text with the number the sort and the chart use (a time: its hundredths).
+    const std::tuple<int, int, const char*, float> cells[] = {
+        {0, TemperatureColumn, "Max °F", 0},   {2, LapTimeColumn, "00\"00", 0},       {2, RawLapTimeColumn, "", 0},
+        {2, MaxRpmColumn, "655350", 655350},   {2, TemperatureColumn, "221", 221},  // 105 C
+        {2, EngineColumn, "5", 5},             {3, LapTimeColumn, "10'55\"35", 65535}, {3, RawLapTimeColumn, "65535", 65535},
+        {3, MaxRpmColumn, "0", 0},             {3, EngineColumn, "256", 256},          {3, LapNumberColumn, " 2", 2},
     };
-    for (const auto& [row, column, text] : cells)
+    for (const auto& [row, column, text, value] : cells) {
         EXPECT_EQ(t.cell(row, column).text, QString::fromUtf8(text)) << row << "," << column;
-    EXPECT_EQ(cellText(t, int(t.rows.size()) - 1, 12) + u'|' + cellText(t, int(t.rows.size()), 12), QStringLiteral("256|"));
+        EXPECT_EQ(cellValue(t, row, column), value) << row << "," << column;
+    }
+    const int past = int(t.rows.size());
+    EXPECT_EQ(cellText(t, past - 1, EngineColumn) + u'|' + cellText(t, past, EngineColumn), QStringLiteral("256|"));
+    EXPECT_EQ(cellValue(t, past, EngineColumn) + cellValue(t, 2, LapTable::ColumnCount), 0.0F);
+    EXPECT_EQ((std::array{lapOfRow(t, LapTable::HeaderRow), lapOfRow(t, LapTable::TheoreticalRow), lapOfRow(t, 3), lapOfRow(t, past)}),
+              (std::array{0, 0, 2, 0}));
 }
 
 }  // namespace

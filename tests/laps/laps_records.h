@@ -87,7 +87,7 @@ inline std::vector<LapSpec> lapsOfTimes(const std::vector<std::uint16_t>& times)
 
 // The French lap table of `laps` on a track of 1000 m in sections of 300, 300 and 400 m.
 inline LapTable lapTableOf(const std::vector<LapSpec>& laps, const std::array<bool, LapFlagCount>& eliminated = {},
-                           int sortColumn = 0, int best = 0)
+                           int sortColumn = LapNumberColumn, int best = 0)
 {
     const RecordImage image = lapRecord(laps, 0, best);
     LapTableOptions options;

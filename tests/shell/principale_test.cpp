@@ -285,7 +285,7 @@ TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
     EXPECT_EQ(editor->Numero_Piste->text(), u"5"_s);
     EXPECT_EQ(editor->fieldText(3), u"5000.0"_s);
     // The speeds follow the record's track: 5000 m.
-    EXPECT_FALSE(shownTable().hidden[3]);
+    EXPECT_FALSE(shownTable().hidden[LapSpeedColumn]);
     // The current track is still 1: the settings remember it.
     w.Com_Click(1);
     EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
@@ -379,7 +379,7 @@ TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
     EXPECT_FALSE(editor->isVisibleTo(&w));
     EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 400.0F);
     // The table was rebuilt with the new section length: its speed column shows.
-    EXPECT_FALSE(shownTable().hidden[5]);
+    EXPECT_FALSE(shownTable().hidden[Sector1SpeedColumn]);
 }
 
 // ---- The lap views ----------------------------------------------------------
@@ -387,12 +387,12 @@ TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
 TEST_F(WindowTest, HeaderClicksSortAndTheExportFollowsTheTableAsShown)
 {
     Principale& w = startWithLaps();
-    w.Liste_Tours_HeaderClick(2);  // lap time: sorted on its hundredths
+    w.Liste_Tours_HeaderClick(LapTimeColumn);  // sorted on its hundredths
     // A lap click and a unit change rebuild the table; the sort stays, the export follows it.
     w.Liste_Tours_LapClick(5);
     w.Unite_Vitesse_Click(1);
-    EXPECT_EQ(shownTable().sortColumn, 13);
-    EXPECT_TRUE(shownTable().cell(0, 3).text.startsWith(u"miles/h"_s));
+    EXPECT_EQ(shownTable().sortColumn, RawLapTimeColumn);
+    EXPECT_TRUE(shownTable().cell(LapTable::HeaderRow, LapSpeedColumn).text.startsWith(u"miles/h"_s));
     dialogs.saveAnswers = {here(u"out.XLS"_s), here(u"missing/out.xls"_s), here(u"sorted"_s)};
     w.Exporter_Click();
     EXPECT_EQ(messageTexts(), QStringList{u"Erreur d'extension de Fichier"_s});
@@ -413,7 +413,7 @@ TEST_F(WindowTest, HeaderClicksSortAndTheExportFollowsTheTableAsShown)
 TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapTheViews)
 {
     Principale& w = startWithLaps();
-    const auto red = [this](int lap) { return shownTable().cell(shownTable().rowOfLap(lap), 2).background == colours::Red; };
+    const auto red = [this](int lap) { return shownTable().cell(shownTable().rowOfLap(lap), LapTimeColumn).background == colours::Red; };
     w.Liste_Tours_LapClick(5);
     EXPECT_TRUE(red(5));
     // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
@@ -423,12 +423,12 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     chart->Picture1_MouseDown(1, 0, 2.5, chart->bottom());
     EXPECT_FALSE(red(3));
 
-    w.Liste_Tours_ChartColumn(10);
-    EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
+    w.Liste_Tours_ChartColumn(MaxRpmColumn);
+    EXPECT_EQ(chart->title(), shownTable().cell(LapTable::HeaderRow, MaxRpmColumn).text);
     const float top = chart->top();
-    w.Liste_Tours_ChartColumn(0);  // the stage or engine column charts nothing
+    w.Liste_Tours_ChartColumn(LapNumberColumn);  // what a click on the stage or engine column chooses: nothing
     EXPECT_EQ(chart->top(), top);
-    EXPECT_EQ(chart->title(), shownTable().cell(0, 10).text);
+    EXPECT_EQ(chart->title(), shownTable().cell(LapTable::HeaderRow, MaxRpmColumn).text);
 
     // The ranges of the best lap in the place of the table, without units; the
     // pointer over a bar reads its range out.
@@ -495,7 +495,7 @@ TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
     EXPECT_EQ(chart->scrollPosition(), position);
     EXPECT_EQ(chart->Label13(0)->text(), QString::number(position + 1));
     EXPECT_LE(bottom(chart->HScroll1()), w.height());
-    EXPECT_EQ(shownTable().cell(shownTable().rowOfLap(5), 2).background, colours::Red);
+    EXPECT_EQ(shownTable().cell(shownTable().rowOfLap(5), LapTimeColumn).background, colours::Red);
 }
 
 TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
