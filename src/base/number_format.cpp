@@ -104,7 +104,7 @@ char fractionDigit(const char* fraction, int k)
 
 }  // namespace
 
-QString Format(double value, const QString& pattern, QChar decimalSeparator)
+QString formatNumber(double value, const QString& pattern, QChar decimalSeparator)
 {
     return NumberPattern(pattern).format(value, decimalSeparator);
 }

@@ -19,7 +19,7 @@ double roundHalfEven(double value);
 // copied. Rounds at the last decimal the pattern shows, ties to even, on the
 // exact value as stored (87.25 in "000.0" gives 087.2). Reads the pattern
 // each time: a pattern applied to every row of a table is a NumberPattern.
-QString Format(double value, const QString& pattern, QChar decimalSeparator = systemDecimalSeparator());
+QString formatNumber(double value, const QString& pattern, QChar decimalSeparator = systemDecimalSeparator());
 
 // A pattern read once (keep one as a function-local static), writing each
 // text with a single allocation.

@@ -34,16 +34,6 @@ std::optional<ArrowKey> arrowKey(int key)
     }
 }
 
-int buttonCode(PointerButtons b)
-{
-    return (b.left ? 1 : 0) | (b.right ? 2 : 0) | (b.middle ? 4 : 0);
-}
-
-int modifierCode(Modifiers m)
-{
-    return (m.shift ? 1 : 0) | (m.control ? 2 : 0) | (m.alt ? 4 : 0);
-}
-
 }  // namespace
 
 Canvas::Canvas(QWidget* parent)
@@ -224,7 +214,6 @@ void Canvas::mouseMoveEvent(QMouseEvent* event)
     const PointerButtons buttons = pointerButtons(event->buttons());
     const Modifiers modifiers = heldModifiers(event->modifiers());
     emit mouseMoved(buttons, modifiers, p.x(), p.y());
-    emit pointerMoved(buttonCode(buttons), modifierCode(modifiers), p.x(), p.y());
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event)
@@ -233,7 +222,6 @@ void Canvas::mousePressEvent(QMouseEvent* event)
     const PointerButtons button = pointerButtons(event->button());
     const Modifiers modifiers = heldModifiers(event->modifiers());
     emit mousePressed(button, modifiers, p.x(), p.y());
-    emit buttonPressed(buttonCode(button), modifierCode(modifiers), p.x(), p.y());
 }
 
 void Canvas::keyPressEvent(QKeyEvent* event)

@@ -60,11 +60,6 @@ signals:
     void mouseMoved(PointerButtons buttons, Modifiers modifiers, double x, double y);
     void mousePressed(PointerButtons button, Modifiers modifiers, double x, double y);
     void arrowPressed(ArrowKey key, Modifiers modifiers);
-    // The same pointer events as codes (buttons 1 left, 2 right, 4 middle;
-    // modifiers 1 Shift, 2 Ctrl, 4 Alt), for the lap-time chart until its
-    // handlers take the types above.
-    void pointerMoved(int button, int shift, double x, double y);
-    void buttonPressed(int button, int shift, double x, double y);
     void focusGained();
     void focusLost();
     // The pixels were kept at the top-left corner; owners redraw if they wish.

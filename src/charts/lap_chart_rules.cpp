@@ -47,8 +47,8 @@ QString lapReadoutLine(const LapTable& table, int row, int markedLap)
     const QChar point = QLatin1Char('.');
     const QString gap = QStringLiteral("     ");
     const QString pair = QStringLiteral("  ");
-    return title(LapNumberColumn) + Format(markedLap, QStringLiteral("  00"), point) + gap + title(StageColumn) +
-           Format(double(cellValue(table, row, StageColumn)), QStringLiteral("  #0"), point) + gap + title(LapTimeColumn) + pair +
+    return title(LapNumberColumn) + formatNumber(markedLap, QStringLiteral("  00"), point) + gap + title(StageColumn) +
+           formatNumber(double(cellValue(table, row, StageColumn)), QStringLiteral("  #0"), point) + gap + title(LapTimeColumn) + pair +
            cell(LapTimeColumn) + gap + title(MaxRpmColumn) + pair + cell(MaxRpmColumn) + gap + title(TemperatureColumn) + pair +
            cell(TemperatureColumn);
 }

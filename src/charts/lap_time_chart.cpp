@@ -60,8 +60,8 @@ LapTimeChart::LapTimeChart(QWidget* parent)
     hScroll1_->setObjectName(QStringLiteral("HScroll1"));
     hScroll1_->hide();
 
-    connect(picture1_, &Canvas::pointerMoved, this, &LapTimeChart::Picture1_MouseMove);
-    connect(picture1_, &Canvas::buttonPressed, this, &LapTimeChart::Picture1_MouseDown);
+    connect(picture1_, &Canvas::mouseMoved, this, &LapTimeChart::Picture1_MouseMove);
+    connect(picture1_, &Canvas::mousePressed, this, &LapTimeChart::Picture1_MouseDown);
     // With tracking on, dragging the thumb changes the value as it goes, so
     // one signal serves both the change and the scroll of the bar.
     connect(hScroll1_, &QScrollBar::valueChanged, this, &LapTimeChart::HScroll1_Change);
@@ -184,7 +184,7 @@ void LapTimeChart::drawLaps(int f, int c)
     show();
     drawn_ = true;
 
-    Picture1_MouseMove(0, 1, positionSouris_, 0.0);
+    Picture1_MouseMove({}, {.shift = true}, positionSouris_, 0.0);
 }
 
 void LapTimeChart::HScroll1_Change()
@@ -194,7 +194,7 @@ void LapTimeChart::HScroll1_Change()
     picture1_->setFocus();
 }
 
-void LapTimeChart::Picture1_MouseMove(int, int, double x, double)
+void LapTimeChart::Picture1_MouseMove(PointerButtons, Modifiers, double x, double)
 {
     const int p = wholePart(x);
     positionSouris_ = p;
@@ -221,7 +221,7 @@ void LapTimeChart::Picture1_MouseMove(int, int, double x, double)
     label12_->setText(lapReadoutLine(*table_, row, markedLap_));
 }
 
-void LapTimeChart::Picture1_MouseDown(int, int, double x, double)
+void LapTimeChart::Picture1_MouseDown(PointerButtons, Modifiers, double x, double)
 {
     const int p = wholePart(x);
     positionSouris_ = p;

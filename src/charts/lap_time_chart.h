@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/cursor_rules.h"
 #include "charts/lap_chart_rules.h"
 #include "laps/lap_table.h"
 #include "texts/text_tables.h"
@@ -47,8 +48,8 @@ public:
     void drawLaps(int f, int c);
 
     void HScroll1_Change();
-    void Picture1_MouseMove(int button, int shift, double x, double y);
-    void Picture1_MouseDown(int button, int shift, double x, double y);
+    void Picture1_MouseMove(PointerButtons buttons, Modifiers modifiers, double x, double y);
+    void Picture1_MouseDown(PointerButtons button, Modifiers modifiers, double x, double y);
 
     int chartedColumn() const { return chartedColumn_; }
     int lapsOnScreen() const { return lapsOnScreen_; }

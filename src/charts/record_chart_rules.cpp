@@ -90,8 +90,8 @@ QString lapCaption(const TextTables& texts, int lap, bool quickest)
 
 QString lapSummary(const TextTables& texts, double seconds, int lapMaxRpm, QChar decimalSeparator)
 {
-    return Format(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.texts[secondsWord] + texts.texts[maxRpmWord]
-        + Format(lapMaxRpm, QStringLiteral("####0"), decimalSeparator);
+    return formatNumber(seconds, QStringLiteral(" #0.0"), decimalSeparator) + texts.texts[secondsWord] + texts.texts[maxRpmWord]
+        + formatNumber(lapMaxRpm, QStringLiteral("####0"), decimalSeparator);
 }
 
 QString smoothingText(int smoothingLevel, const QString& entry)

@@ -14,7 +14,7 @@ QString rangeName(int i)
     // Whole numbers: no decimal separator can appear.
     const QString pattern = QStringLiteral("#####");
     const QChar point = QLatin1Char('.');
-    return Format(5120 + 640 * (i - 1), pattern, point) + QLatin1Char('-') + Format(5120 + 640 * i, pattern, point) + QStringLiteral(" RPM");
+    return formatNumber(5120 + 640 * (i - 1), pattern, point) + QLatin1Char('-') + formatNumber(5120 + 640 * i, pattern, point) + QStringLiteral(" RPM");
 }
 
 QString barCaption(int i)
@@ -63,7 +63,7 @@ RangeReadout rangeReadout(const RangesPanel& panel, int i, QChar decimalSeparato
     r.timeText = lapTimeText(time);
     if (panel.bestLapTime > 0.0F)
         r.timeText += QStringLiteral("    ") +
-                    Format(double(time) * 100.0 / double(panel.bestLapTime), QStringLiteral("##0.00"), decimalSeparator) +
+                    formatNumber(double(time) * 100.0 / double(panel.bestLapTime), QStringLiteral("##0.00"), decimalSeparator) +
                     QLatin1Char('%');
     return r;
 }

@@ -8,7 +8,7 @@ namespace tormel {
 
 QString serialNumberText(const RecordImage& image)
 {
-    return QString::number(image.serialFirstPart()) + Format(image.serialSecondPart(), QStringLiteral("0000"));
+    return QString::number(image.serialFirstPart()) + formatNumber(image.serialSecondPart(), QStringLiteral("0000"));
 }
 
 QString engineTimeText(std::uint8_t hoursBcd, std::uint8_t minutesBcd)

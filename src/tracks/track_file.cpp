@@ -207,7 +207,7 @@ std::array<QString, 4> lengthTexts(const TrackRecord& track, QChar decimalSepara
     const float factor = lengthUnitFactors[std::size_t(unit)];
     std::array<QString, 4> texts;
     for (std::size_t k = 0; k < texts.size(); ++k)
-        texts[k] = Format(double(factor * track.lengths[k]), pattern, decimalSeparator);
+        texts[k] = formatNumber(double(factor * track.lengths[k]), pattern, decimalSeparator);
     return texts;
 }
 

@@ -16,7 +16,7 @@ struct FormatCase {
     const char* comma;  // expected with "," as separator
 };
 
-TEST(Format, PatternLanguageWithBothSeparators)
+TEST(formatNumber, PatternLanguageWithBothSeparators)
 {
     const FormatCase cases[] = {
         {87.25, "000.0", "087.2", "087,2"},  // tie on the exact value: to even
@@ -44,8 +44,8 @@ TEST(Format, PatternLanguageWithBothSeparators)
     };
     for (const auto& c : cases) {
         const QString pattern = QString::fromLatin1(c.pattern);
-        EXPECT_EQ(Format(c.value, pattern, QLatin1Char('.')), QString::fromLatin1(c.point)) << c.value << " in " << c.pattern;
-        EXPECT_EQ(Format(c.value, pattern, QLatin1Char(',')), QString::fromLatin1(c.comma)) << c.value << " in " << c.pattern;
+        EXPECT_EQ(formatNumber(c.value, pattern, QLatin1Char('.')), QString::fromLatin1(c.point)) << c.value << " in " << c.pattern;
+        EXPECT_EQ(formatNumber(c.value, pattern, QLatin1Char(',')), QString::fromLatin1(c.comma)) << c.value << " in " << c.pattern;
         QString appended = QStringLiteral("x");
         NumberPattern(pattern).appendTo(appended, c.value, QLatin1Char('.'));
         EXPECT_EQ(appended, QLatin1Char('x') + QString::fromLatin1(c.point)) << c.value << " in " << c.pattern;

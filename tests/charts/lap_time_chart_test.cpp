@@ -81,12 +81,12 @@ TEST(LapTimeChart, ClickingABarAsksForItsLap)
 {
     Chart c(timesFrom(12));
     QSignalSpy toggled(&c.chart, &LapTimeChart::lapToggled);
-    c.chart.Picture1_MouseDown(1, 0, 2.5, 0);
+    c.chart.Picture1_MouseDown({.left = true}, {}, 2.5, 0);
     // A real click, through the canvas's coordinates, on slot 8.
     QTest::mouseClick(c.chart.Picture1(), Qt::RightButton, {}, c.transform().pixel({7.5, double(c.chart.bottom())}) - QPoint(0, 40));
     // Left of the chart, right of the last bar, nowhere at all: nothing.
     for (const double x : {-0.5, 12.0, 59.5, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN()})
-        c.chart.Picture1_MouseDown(1, 0, x, 0);
+        c.chart.Picture1_MouseDown({.left = true}, {}, x, 0);
     // A lap number sits on its bar, but a click on it is no click on the bar.
     QTest::mouseClick(c.chart.Label13(3), Qt::LeftButton, {}, QPoint(2, 2));
     ASSERT_EQ(toggled.count(), 2);
@@ -112,15 +112,15 @@ TEST(LapTimeChart, PointingOutlinesTheBarAndTakesTheOldOutlineBack)
     Chart c({6000, 6100, 6400, 6200, 6300, 6150});
     const QColor green(0, 255, 0);
     // Slot 0 is the outlined slot to start with: pointing at it does nothing.
-    c.chart.Picture1_MouseMove(0, 0, 0.5, 0);
+    c.chart.Picture1_MouseMove({}, {}, 0.5, 0);
     EXPECT_EQ(c.pixelOfBar(0, 6000, 0.1), c.bars());
     EXPECT_TRUE(c.chart.Label12()->text().isEmpty());
 
-    c.chart.Picture1_MouseMove(0, 0, 3.7, 0);
+    c.chart.Picture1_MouseMove({}, {}, 3.7, 0);
     EXPECT_EQ(c.pixelOfBar(3, 6200, 0.1), green);
     EXPECT_EQ(c.pixelOfBar(3, 6200), c.bars());
     EXPECT_EQ(c.chart.Label12()->text(), lapReadoutLine(c.table, 5, 4));
-    c.chart.Picture1_MouseMove(0, 0, 4.2, 0);
+    c.chart.Picture1_MouseMove({}, {}, 4.2, 0);
     EXPECT_EQ(c.pixelOfBar(3, 6200, 0.1), c.bars());
     EXPECT_EQ(c.pixelOfBar(4, 6300, 0.1), green);
     EXPECT_EQ(c.chart.Label12()->text(), lapReadoutLine(c.table, 6, 5));

@@ -35,8 +35,8 @@ TEST(convertTemperature, OnlyConvertsBetweenDifferentUnits)
 TEST(SpeedFor, FromWholeMetresAndHundredths)
 {
     // 1000 m in 45 s: 80 km/h, 49.7 miles/h.
-    EXPECT_EQ(Format(speedFor(1000.0F, 4500.0, 0).value_or(0), QStringLiteral("000.0"), QLatin1Char('.')), QStringLiteral("080.0"));
-    EXPECT_EQ(Format(speedFor(1000.0F, 4500.0, 1).value_or(0), QStringLiteral("000.0"), QLatin1Char(',')), QStringLiteral("049,7"));
+    EXPECT_EQ(formatNumber(speedFor(1000.0F, 4500.0, 0).value_or(0), QStringLiteral("000.0"), QLatin1Char('.')), QStringLiteral("080.0"));
+    EXPECT_EQ(formatNumber(speedFor(1000.0F, 4500.0, 1).value_or(0), QStringLiteral("000.0"), QLatin1Char(',')), QStringLiteral("049,7"));
     // Metres are taken whole, ties to even: 1000.5 m counts as 1000 m.
     EXPECT_DOUBLE_EQ(speedFor(1000.5F, 4500.0, 0).value_or(0), 80.0);
     EXPECT_DOUBLE_EQ(speedFor(1001.5F, 4500.0, 0).value_or(0), 1002.0 * 360.0 / 4500.0);

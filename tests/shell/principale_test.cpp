@@ -418,9 +418,9 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     EXPECT_TRUE(red(5));
     // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
     LapTimeChart* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
-    chart->Picture1_MouseDown(1, 0, 2.5, chart->bottom());
+    chart->Picture1_MouseDown({.left = true}, {}, 2.5, chart->bottom());
     EXPECT_TRUE(red(3));
-    chart->Picture1_MouseDown(1, 0, 2.5, chart->bottom());
+    chart->Picture1_MouseDown({.left = true}, {}, 2.5, chart->bottom());
     EXPECT_FALSE(red(3));
 
     w.Liste_Tours_ChartColumn(MaxRpmColumn);
