@@ -163,8 +163,8 @@ QByteArray encodeTrackRecord(const TrackRecord& track)
     bytes.replace(nameOffset, trackTextSize, fixedBytes(track.name));
     bytes.replace(townOffset, trackTextSize, fixedBytes(track.town));
     bytes.replace(countryOffset, trackTextSize, fixedBytes(track.country));
-    for (int k = 0; k < 4; ++k)
-        putBytes(bytes, distancesOffset + 4 * k, std::bit_cast<std::uint32_t>(track.lengths[std::size_t(k)]), 4);
+    for (std::size_t k = 0; k < track.lengths.size(); ++k)
+        putBytes(bytes, distancesOffset + qsizetype(4 * k), std::bit_cast<std::uint32_t>(track.lengths[k]), 4);
     putBytes(bytes, unitOffset, std::uint16_t(track.lengthUnit), 2);
     return bytes;
 }
@@ -178,8 +178,8 @@ TrackRecord decodeTrackRecord(const QByteArray& bytes)
     track.name = fromWindows1252(full.mid(nameOffset, trackTextSize));
     track.town = fromWindows1252(full.mid(townOffset, trackTextSize));
     track.country = fromWindows1252(full.mid(countryOffset, trackTextSize));
-    for (int k = 0; k < 4; ++k)
-        track.lengths[std::size_t(k)] = givenLength(std::bit_cast<float>(wordAt(full, distancesOffset + 4 * k, 4)));
+    for (std::size_t k = 0; k < track.lengths.size(); ++k)
+        track.lengths[k] = givenLength(std::bit_cast<float>(wordAt(full, distancesOffset + qsizetype(4 * k), 4)));
     track.lengthUnit = static_cast<std::int16_t>(wordAt(full, unitOffset, 2));
     return track;
 }
@@ -285,7 +285,7 @@ TrackRecord editedTrack(TrackRecord track, const std::array<QString, 7>& fields)
     const float factor = lengthUnitFactors[std::size_t(shownUnit(track.lengthUnit))];
     // An empty length is saved as not given; text that is no length leaves
     // the stored one as it was (the editor shows it as invalid).
-    for (std::size_t k = 0; k < 4; ++k) {
+    for (std::size_t k = 0; k < track.lengths.size(); ++k) {
         const QString& field = fields[3 + k];
         if (const std::optional<double> typed = typedLength(field))
             track.lengths[k] = typedMetres(*typed, factor);
