@@ -31,7 +31,7 @@ struct Window {
     explicit Window(const tormel::RecordImage& image = tormel::bench::lapImage())
     {
         QDir::setCurrent(folder.path());
-        tormel::TrackRecord track;
+        tormel::Track track;
         track.marker = tormel::trackMarker;
         track.name = QStringLiteral("Bench");
         track.lengths = {1100.0F, 400.0F, 350.0F, 350.0F};

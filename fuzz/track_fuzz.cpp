@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     std::int16_t trackNumber = in.ConsumeBool() ? in.ConsumeIntegral<std::int16_t>()
                                            : in.ConsumeIntegralInRange<std::int16_t>(firstTrack, lastTrack);
-    const std::optional<TrackRecord> read = readTrack(path, trackNumber);
+    const std::optional<Track> read = readTrack(path, trackNumber);
     const std::optional<std::array<float, 4>> distances = readTrackLengths(path, trackNumber);
     fuzz::require(read.has_value() == distances.has_value() && (!read || read->lengths == *distances),
                   "both readers agree");
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     trackNumber = shown.number;
 
     // What the user types over the lengths and the unit chosen in the editor.
-    TrackRecord track = shown.track;
+    Track track = shown.track;
     std::array<QString, 7> typed{track.name, track.town, track.country};
     const std::array<QString, 4> lengths = lengthTexts(track, in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.'));
     std::copy(lengths.begin(), lengths.end(), typed.begin() + 3);
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(after.left(std::min(offset, before.size())) == before.left(offset)
                       && after.mid(offset + fields, before.size() - offset - fields) == before.mid(offset + fields),
                   "other bytes are kept");
-    const std::optional<TrackRecord> back = readTrack(path, trackNumber);
+    const std::optional<Track> back = readTrack(path, trackNumber);
     fuzz::require(back && back->lengths == track.lengths, "the written lengths read back");
     return 0;
 }

@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     // The demo track, so that the demo laps show speeds.
-    tormel::TrackRecord track = tormel::defaultTrack(1, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
+    tormel::Track track = tormel::defaultTrack(1, {QStringLiteral("Nom"), QStringLiteral("Hammeau"), QStringLiteral("Country")});
     track.name = tormel::fixedTrackText(QStringLiteral("Circuit du Vallon"));
     track.town = tormel::fixedTrackText(QStringLiteral("Sainte-Colombe"));
     track.country = tormel::fixedTrackText(QStringLiteral("France"));

@@ -37,7 +37,7 @@ bool saveVersion(const QString& folder, int version)
     SystemSettings settings;
     settings.language = std::int16_t(version == 0 ? 2 : 5);
     settings.currentTrack = std::int16_t(version == 0 ? 3 : 97);
-    TrackRecord track;
+    Track track;
     track.marker = trackMarker;
     track.lengthUnit = std::int16_t(version);
     return saveRecordFile(QDir(folder).filePath(QStringLiteral("loop.Tml")), images[version], std::int16_t(version + 1))

@@ -62,7 +62,7 @@ TrackEditor::TrackEditor(QWidget* parent, QChar decimalSeparator)
     hide();
 }
 
-void TrackEditor::showTrack(const TrackRecord& track, std::int16_t number)
+void TrackEditor::showTrack(const Track& track, std::int16_t number)
 {
     loading_ = true;
     track_ = track;
@@ -82,7 +82,7 @@ void TrackEditor::showLengths()
         VNC[3 + k]->setText(texts[k]);
 }
 
-TrackRecord TrackEditor::takeEdits()
+Track TrackEditor::takeEdits()
 {
     std::array<QString, 7> fields;
     for (std::size_t i = 0; i < fields.size(); ++i)
@@ -160,7 +160,7 @@ void TrackEditor::VNC_GotFocus(int index)
 
 void TrackEditor::Unit_Piste_Click(int index)
 {
-    TrackRecord& track = track_;
+    Track& track = track_;
     if (!loading_) {
         // Lengths the user typed and has not saved yet go along into the new
         // unit instead of being replaced by the stored ones. Lengths shown as

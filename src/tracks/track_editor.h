@@ -25,12 +25,12 @@ public:
     explicit TrackEditor(QWidget* parent, QChar decimalSeparator = systemDecimalSeparator());
 
     // Shows `track` as track `number`; filling the fields is no edit.
-    void showTrack(const TrackRecord& track, std::int16_t number);
+    void showTrack(const Track& track, std::int16_t number);
     // The track shown, in the unit chosen since, its lengths carried across
     // unit changes; its texts as they were given.
-    const TrackRecord& track() const { return track_; }
+    const Track& track() const { return track_; }
     // What saving writes: the fields over the track shown, which it becomes.
-    TrackRecord takeEdits();
+    Track takeEdits();
     QString fieldText(int index) const;  // VNC(index)
     void focusName();
 
@@ -71,7 +71,7 @@ protected:
 private:
     void showLengths();
 
-    TrackRecord track_;
+    Track track_;
     QChar decimalSeparator_;
     bool loading_ = false;
     // Fields changed by the user since they were last filled from the track.

@@ -85,7 +85,7 @@ qint64 recordOffset(int trackNumber)
 
 // Record `trackNumber` as it stands in the file; a slot past the last whole
 // record reads as empty.
-TrackRecord readRecordAt(QFile& file, int trackNumber)
+Track readRecordAt(QFile& file, int trackNumber)
 {
     const qint64 records = file.size() / trackRecordSize;
     if (trackNumber > records || !file.seek(recordOffset(trackNumber)))
@@ -108,7 +108,7 @@ bool copyBytes(QFile& from, QSaveFile& to, qint64 count)
 // write leaves the old file as it was. Bytes of other slots, the unused end
 // of this slot and anything past the last record are kept; a gap before a
 // new record is left as empty slots.
-bool writeTrackRecord(const QString& path, int trackNumber, const TrackRecord& track, QString* errorText)
+bool writeTrackRecord(const QString& path, int trackNumber, const Track& track, QString* errorText)
 {
     QSaveFile out(path);
     QFile old(path);
@@ -156,7 +156,7 @@ QString fixedTrackText(const QString& text)
     return text.left(trackTextSize).leftJustified(trackTextSize, QLatin1Char(' '));
 }
 
-QByteArray encodeTrackRecord(const TrackRecord& track)
+QByteArray encodeTrackRecord(const Track& track)
 {
     QByteArray bytes(trackRecordSize, '\0');
     putBytes(bytes, 0, std::uint16_t(track.marker), 2);
@@ -169,11 +169,11 @@ QByteArray encodeTrackRecord(const TrackRecord& track)
     return bytes;
 }
 
-TrackRecord decodeTrackRecord(const QByteArray& bytes)
+Track decodeTrackRecord(const QByteArray& bytes)
 {
     QByteArray full = bytes.left(trackRecordSize);
     full.append(trackRecordSize - full.size(), '\0');
-    TrackRecord track;
+    Track track;
     track.marker = static_cast<std::int16_t>(wordAt(full, 0, 2));
     track.name = fromWindows1252(full.mid(nameOffset, trackTextSize));
     track.town = fromWindows1252(full.mid(townOffset, trackTextSize));
@@ -189,9 +189,9 @@ std::array<QString, 3> newTrackNames(const TextTables& tables)
     return {tables.texts[trackNameField], tables.texts[trackNameField + 1], tables.texts[trackNameField + 2]};
 }
 
-TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& names)
+Track defaultTrack(int trackNumber, const std::array<QString, 3>& names)
 {
-    TrackRecord track;
+    Track track;
     track.marker = trackMarker;
     const QString number = QString::number(trackNumber);
     track.name = fixedTrackText(names[0] + number);
@@ -200,7 +200,7 @@ TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& names)
     return track;
 }
 
-std::array<QString, 4> lengthTexts(const TrackRecord& track, QChar decimalSeparator)
+std::array<QString, 4> lengthTexts(const Track& track, QChar decimalSeparator)
 {
     const int unit = shownUnit(track.lengthUnit);
     const QString pattern = (unit == 0 || unit == 2) ? QStringLiteral("##0.0###") : QStringLiteral("#0.0###");
@@ -241,7 +241,7 @@ LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::
 
     // The defaults of a missing or empty record are written at once.
     const auto initialise = [&](int n) {
-        TrackRecord track = defaultTrack(n, names);
+        Track track = defaultTrack(n, names);
         QString why;
         if (!writeTrackRecord(path, n, track, &why))
             loaded.result = {TrackStatus::WriteFailed, why};
@@ -251,7 +251,7 @@ LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::
     QFile file(path);
     const bool readable = file.open(QIODevice::ReadOnly);
     const qint64 length = readable ? file.size() : 0;
-    TrackRecord track;
+    Track track;
     if (!readable && file.exists()) {
         track = initialise(trackNumber);  // shown, never written over the file we could not read
     } else if (length == 0) {
@@ -277,7 +277,7 @@ LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::
     return loaded;
 }
 
-TrackRecord editedTrack(TrackRecord track, const std::array<QString, 7>& fields)
+Track editedTrack(Track track, const std::array<QString, 7>& fields)
 {
     track.name = fixedTrackText(fields[0]);
     track.town = fixedTrackText(fields[1]);
@@ -295,7 +295,7 @@ TrackRecord editedTrack(TrackRecord track, const std::array<QString, 7>& fields)
     return track;
 }
 
-TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const TrackRecord& track)
+TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const Track& track)
 {
     if (!isTrackNumber(trackNumber))
         return {TrackStatus::NumberRefused, {}};
@@ -305,14 +305,14 @@ TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const Track
     return result;
 }
 
-std::optional<TrackRecord> readTrack(const QString& path, int trackNumber)
+std::optional<Track> readTrack(const QString& path, int trackNumber)
 {
     if (!isTrackNumber(trackNumber))
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    TrackRecord track = readRecordAt(file, trackNumber);
+    Track track = readRecordAt(file, trackNumber);
     if (track.marker != trackMarker)
         return std::nullopt;
     track.name = trimBlanks(track.name);
@@ -324,7 +324,7 @@ std::optional<TrackRecord> readTrack(const QString& path, int trackNumber)
 
 std::optional<std::array<float, 4>> readTrackLengths(const QString& path, int trackNumber)
 {
-    const std::optional<TrackRecord> track = readTrack(path, trackNumber);
+    const std::optional<Track> track = readTrack(path, trackNumber);
     if (!track)
         return std::nullopt;
     return track->lengths;

@@ -26,7 +26,7 @@ inline const std::array<float, 4> lengthUnitFactors{1.0F, static_cast<float>(1.0
                                                    static_cast<float>(1.0 / 0.3048), static_cast<float>(1.0 / 0.9144)};
 
 // One track. Lengths are metres; 0 or less means not given.
-struct TrackRecord {
+struct Track {
     std::int16_t marker = 0;
     QString name;
     QString town;
@@ -34,12 +34,12 @@ struct TrackRecord {
     std::array<float, 4> lengths{};  // lap, then the three sections
     std::int16_t lengthUnit = 0;     // 0 m, 1 Miles, 2 Feet, 3 Yard
 
-    friend bool operator==(const TrackRecord&, const TrackRecord&) = default;
+    friend bool operator==(const Track&, const Track&) = default;
 };
 
 // The track held by the window, and whether the editor differs from the file.
 struct TrackState {
-    TrackRecord record;
+    Track record;
     bool modified = false;
 };
 
@@ -60,21 +60,21 @@ bool isTrackNumber(int number);
 QString fixedTrackText(const QString& text);
 
 // The 210 bytes of a record; the 40 unused bytes are zero.
-QByteArray encodeTrackRecord(const TrackRecord& track);
+QByteArray encodeTrackRecord(const Track& track);
 // A record from its bytes (missing bytes read as zero). A length that is not
 // a finite number counts as not given.
-TrackRecord decodeTrackRecord(const QByteArray& bytes);
+Track decodeTrackRecord(const QByteArray& bytes);
 
 // The names of a new track, each followed by its number: those of the
 // editor's first three fields (texts 43..45), so that "Nom1" is the French
 // track 1.
 std::array<QString, 3> newTrackNames(const TextTables& tables);
 // defaultTrack: the defaults of track `trackNumber`.
-TrackRecord defaultTrack(int trackNumber, const std::array<QString, 3>& names);
+Track defaultTrack(int trackNumber, const std::array<QString, 3>& names);
 
 // lengthTexts: the lap length and the three sections as the editor shows
 // them, in the record's unit.
-std::array<QString, 4> lengthTexts(const TrackRecord& track, QChar decimalSeparator = systemDecimalSeparator());
+std::array<QString, 4> lengthTexts(const Track& track, QChar decimalSeparator = systemDecimalSeparator());
 
 // A length typed in the editor, in its unit: its leading number, with a
 // comma or a point as the decimal separator whatever the locale ("12,5" and
@@ -87,7 +87,7 @@ bool isLengthField(const QString& text);
 struct LoadedTrack {
     TrackResult result;
     std::int16_t number = 0;  // the track read: an empty file makes it track 1
-    TrackRecord track;        // texts trimmed, unit 0..3
+    Track track;        // texts trimmed, unit 0..3
 };
 // loadTrack: reads track `trackNumber` of the track file at `path`, creating
 // or re-initialising the record as needed with `names` (newTrackNames). A
@@ -98,16 +98,16 @@ LoadedTrack loadTrack(const QString& path, std::int16_t trackNumber, const std::
 // country, lap length, sections) over the track it shows, whose unit they
 // are typed in: texts cut or padded to 50 characters, an empty length not
 // given, a text that is no length keeping the length of `shown`.
-TrackRecord editedTrack(TrackRecord shown, const std::array<QString, 7>& fields);
+Track editedTrack(Track shown, const std::array<QString, 7>& fields);
 
 // saveTrack: writes `track` as record `trackNumber` of the file at `path`,
 // keeping every other byte of the file.
-TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const TrackRecord& track);
+TrackResult saveTrack(const QString& path, std::int16_t trackNumber, const Track& track);
 
 // Reads track `trackNumber` of the file at `path` without ever creating or
 // changing it. No value for a missing file, a number out of range or a
 // record that was never initialised. Texts come trimmed.
-std::optional<TrackRecord> readTrack(const QString& path, int trackNumber);
+std::optional<Track> readTrack(const QString& path, int trackNumber);
 
 // The four lengths in metres of track `trackNumber`, read the same way.
 std::optional<std::array<float, 4>> readTrackLengths(const QString& path, int trackNumber);

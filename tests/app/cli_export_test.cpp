@@ -95,7 +95,7 @@ TEST_F(CommandLine, UsesTheSettingsLanguageAndTrackLengths)
     shipLanguages();
     // English, miles/h, track 3.
     writeBytes(QDir(programDir()).filePath(u"Tormport.dat"_s), QByteArray("\x01\x00\x01\x00\x02\x00\x03\x00\xFF\xFF", 10));
-    TrackRecord third = defaultTrack(3, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    Track third = defaultTrack(3, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
     third.lengths = {1100.0F, 350.5F, 400.0F, 349.5F};
     writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {})) + encodeTrackRecord(defaultTrack(2, {})) + encodeTrackRecord(third));
     // A bare 2048-byte record names no track: the current track of the settings is used.
@@ -217,7 +217,7 @@ TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)
     EXPECT_FALSE(QFileInfo::exists(home(u"Documents"_s)));
 
     // The window's track file, read from there; the paths given stay the user's.
-    TrackRecord first = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    Track first = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
     first.lengths = {1000.0F, 0, 0, 0};
     ASSERT_TRUE(QDir().mkpath(own));
     writeBytes(own + u"/Pistes.aqw"_s, encodeTrackRecord(first));

@@ -132,7 +132,7 @@ protected:
     {
         QByteArray bytes;
         for (int n = 1; n <= count; ++n) {
-            TrackRecord f = defaultTrack(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+            Track f = defaultTrack(n, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
             f.lengths = {1000.0F * float(n), 0, 0, 0};
             bytes += encodeTrackRecord(f);
         }

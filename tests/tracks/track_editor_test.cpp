@@ -23,7 +23,7 @@ struct Editor {
             texts << editor.fieldText(i);
         return texts.join(u'|');
     }
-    TrackRecord shown;
+    Track shown;
     TrackEditor editor;
     int edits = 0;
 };
@@ -82,7 +82,7 @@ TEST(TrackEditor, EditsTakenAreTheTrackItHoldsFromThen)
     Editor e({1000, 0, 0, 0});
     e.editor.Unit_Piste[1]->click();
     e.editor.VNC[0]->setText("Edited");
-    const TrackRecord saved = e.editor.takeEdits();
+    const Track saved = e.editor.takeEdits();
     e.shown.lengthUnit = 1;
     EXPECT_EQ(saved, editedTrack(e.shown, {"Edited", "Sarthe", "France", "0.6214", "0.0", "0.0", "0.0"}));
     EXPECT_EQ(e.editor.track(), saved);

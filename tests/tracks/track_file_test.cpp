@@ -110,7 +110,7 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
         writeBytes(t.path, first + c.stored + tail);
         const LoadedTrack loaded = t.read(2);
         EXPECT_EQ(loaded.result.status, TrackStatus::Done);
-        const TrackRecord& track = loaded.track;
+        const Track& track = loaded.track;
         const std::array<QString, 4> lengths = lengthTexts(track, QLatin1Char(','));
         EXPECT_EQ((std::array<QString, 7>{track.name, track.town, track.country, lengths[0], lengths[1], lengths[2], lengths[3]}),
                   c.shown);
@@ -135,9 +135,9 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Tracks t;
-        TrackRecord shown = t.read(1).track;
+        Track shown = t.read(1).track;
         shown.lengthUnit = std::int16_t(c.unit);
-        const TrackRecord edited = editedTrack(shown, {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0],
+        const Track edited = editedTrack(shown, {"Karting des Pins", QString(60, 'x'), "Belgique", c.lengths[0],
                                                        c.lengths[1], c.lengths[2], c.lengths[3]});
         EXPECT_EQ(edited.lengths, c.metres);
         EXPECT_EQ(saveTrack(t.path, 3, edited).status, TrackStatus::Done);
@@ -149,7 +149,7 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
 
 TEST(TrackFile, TextThatIsNoLengthKeepsTheStoredLength)
 {
-    TrackRecord shown;
+    Track shown;
     shown.lengths = {500, 200, 150, 150};
     EXPECT_EQ(editedTrack(shown, {"Kept", "k", "k", "abc", "", "+", "150"}).lengths, (std::array<float, 4>{500, 0, 150, 150}));
     EXPECT_FALSE(isLengthField("abc"));
@@ -161,7 +161,7 @@ TEST(TrackFile, TrackNumbersOutsideOneToHundredAreRefused)
     Tracks t;
     const QByteArray file = record(210, "Kept", "k", "k", {500, 0, 0, 0});
     writeBytes(t.path, file);
-    const TrackRecord kept = t.read(1).track;
+    const Track kept = t.read(1).track;
     for (int bad : {0, 101, -32768}) {
         SCOPED_TRACE(bad);
         EXPECT_EQ(t.read(bad).result.status, TrackStatus::NumberRefused);
