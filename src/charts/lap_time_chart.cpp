@@ -184,7 +184,7 @@ void LapTimeChart::drawLaps(int f, int c)
     show();
     drawn_ = true;
 
-    Picture1_MouseMove({}, {.shift = true}, positionSouris_, 0.0);
+    Picture1_MouseMove({}, {.shift = true}, pointedSlot_, 0.0);
 }
 
 void LapTimeChart::HScroll1_Change()
@@ -197,7 +197,7 @@ void LapTimeChart::HScroll1_Change()
 void LapTimeChart::Picture1_MouseMove(PointerButtons, Modifiers, double x, double)
 {
     const int p = wholePart(x);
-    positionSouris_ = p;
+    pointedSlot_ = p;
     if (p < 0 || p > table_->lapCount - 1 || p >= lapsOnScreen_)
         return;
     if (table_->lapCount > 1 && p == markedBar_)
@@ -224,7 +224,7 @@ void LapTimeChart::Picture1_MouseMove(PointerButtons, Modifiers, double x, doubl
 void LapTimeChart::Picture1_MouseDown(PointerButtons, Modifiers, double x, double)
 {
     const int p = wholePart(x);
-    positionSouris_ = p;
+    pointedSlot_ = p;
     if (p < 0 || p >= lapsOnScreen_)
         return;
     const int row = position_ + p + 2;

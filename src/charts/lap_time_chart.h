@@ -94,7 +94,7 @@ private:
 
     float top_ = 0.0F;
     float bottom_ = 0.0F;
-    int positionSouris_ = 0;
+    int pointedSlot_ = 0;
     int markedBar_ = 0;
     int markedLap_ = 0;
     bool freshChart_ = false;
