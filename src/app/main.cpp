@@ -137,8 +137,6 @@ int exportBatchCommand(const QStringList& records, const QString& outFolder, con
 int exportCommand(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    // The same name as the window's, so both find the same per-user folder.
-    QCoreApplication::setApplicationName(tormel::applicationTitle());
     const QStringList args = QCoreApplication::arguments();
     const qsizetype to = args.indexOf(QStringLiteral("--to"));
     const bool batch = to >= 3 && to == args.size() - 2;
@@ -253,7 +251,6 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(tormel::applicationTitle());
-    QApplication::setApplicationVersion(tormel::versionText());
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString shipped = tormel::installedDataFolder(executableFolder);

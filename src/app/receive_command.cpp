@@ -39,7 +39,7 @@ QString parse(const QStringList& args, ReceiveOptions& o)
         const QString& a = args.at(i);
         if (a == QLatin1String("--port") || a == QLatin1String("--timeout")) {
             bool ok = false;
-            const int value = i + 1 < args.size() ? args.at(i + 1).toInt(&ok) : 0;
+            const int value = args.value(i + 1).toInt(&ok);
             // A day is more than any wait for a logger, and keeps the milliseconds in range.
             if (!ok || value < 1 || value > (a == QLatin1String("--port") ? 4 : 86400))
                 return QStringLiteral("%1 takes %2").arg(a, a == QLatin1String("--port") ? QStringLiteral("a port from 1 to 4")
@@ -96,7 +96,6 @@ int keepImage(const RecordImage& image, std::int16_t track, const QString& out, 
 int receiveCommand(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(applicationTitle());
     ReceiveOptions options;
     if (const QString error = parse(QCoreApplication::arguments(), options); !error.isEmpty()) {
         fail(error);

@@ -44,7 +44,6 @@ bool saveWholeFile(const QString& path, const QByteArray& bytes, QString* errorT
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (errorText)
             *errorText = file.errorString();
-        file.cancelWriting();
         return false;
     }
     return true;

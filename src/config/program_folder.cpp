@@ -1,5 +1,6 @@
 #include "config/program_folder.h"
 
+#include "base/app_info.h"
 #include "texts/language_files.h"
 #include "texts/shipped_files.h"
 
@@ -70,7 +71,7 @@ QString decideProgramFolder(const QString& executableFolder, const QString& inst
     if (!installed && holdsLanguageFiles(executableFolder))
         return executableFolder;
     const QString userFolder = userDataFolder.isEmpty()
-        ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+        ? QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(applicationTitle())
         : userDataFolder;
     if (access == FolderAccess::Prepare) {
         QDir().mkpath(userFolder);

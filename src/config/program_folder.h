@@ -32,7 +32,8 @@ enum class FolderAccess {
 // installation. With Prepare the per-user folder is created, and the
 // language and help files in it that are mere copies of shipped versions
 // are removed, so that the installed ones, maybe newer, are read. An empty
-// `userDataFolder` means QStandardPaths::AppDataLocation.
+// `userDataFolder` means Tormel_Vue in the per-user data folder (~/.local/share),
+// whatever name the running command gave the application.
 QString decideProgramFolder(const QString& executableFolder, const QString& installedDataFolder,
                             const QString& userDataFolder = QString(), FolderAccess access = FolderAccess::Prepare);
 

@@ -162,9 +162,7 @@ std::optional<QString> FieldReader::readText()
     if (pos_ >= text_.size())
         return std::nullopt;
     if (text_.at(pos_) == QLatin1Char('"')) {
-        qsizetype lineEnd = pos_ + 1;
-        while (lineEnd < text_.size() && !isLineEnd(text_.at(lineEnd)))
-            ++lineEnd;
+        const qsizetype lineEnd = std::find_if(text_.cbegin() + pos_ + 1, text_.cend(), isLineEnd) - text_.cbegin();
         const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
         if (close < 0 || close > lineEnd) {
             // A quote left open ends with its line, so that it spoils one

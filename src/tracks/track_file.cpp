@@ -75,7 +75,7 @@ float typedMetres(double typed, float factor)
 
 int shownUnit(std::int16_t unit)
 {
-    return unit >= 0 && unit <= 3 ? unit : 0;
+    return unit >= 0 && std::size_t(unit) < lengthUnitFactors.size() ? unit : 0;
 }
 
 qint64 recordOffset(int trackNumber)

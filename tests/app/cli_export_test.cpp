@@ -189,6 +189,9 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--export"_s, u"a.Tml"_s}, 2, {}, u"Usage: tormel_vue"_s},
         {{u"--export"_s, u"a.Tml"_s, u"--to"_s}, 2, {}, u"Usage: tormel_vue"_s},
         {{u"--export"_s, u"--to"_s, u"out"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        {{u"--receive"_s, u"o.Tml"_s, u"--port"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
+        {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"5"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
+        {{u"--receive"_s, u"o.Tml"_s, u"--timeout"_s, u"86401"_s}, 2, {}, u"--timeout takes a number of seconds up to 86400"_s},
         // Qt's own options and a record after "--" are the window's: it needs a display.
         {{u"-session"_s, u"s1"_s, u"--style=fusion"_s, u"-platformtheme"_s, u"gtk3"_s, u"-reverse"_s}, 1, {}, u"no display found"_s},
         {{u"--"_s, u"--odd.Tml"_s}, 1, {}, u"no display found"_s},
@@ -200,6 +203,12 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         EXPECT_TRUE(c.out.isEmpty() ? r.out.isEmpty() : r.out.contains(c.out)) << r.out.toStdString();
         EXPECT_TRUE(c.err.isEmpty() ? r.err.isEmpty() : r.err.contains(c.err)) << r.err.toStdString();
     }
+    // Qt's options that take a value take the next argument, whatever it looks like; the others leave it ours.
+    for (const char* option : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+                               "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger"})
+        EXPECT_EQ(run({u"-"_s + QLatin1String(option), u"--frobnicate"_s}).exitCode, 1) << option;
+    for (const char* option : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+        EXPECT_EQ(run({u"-"_s + QLatin1String(option), u"--frobnicate"_s}).exitCode, 2) << option;
 }
 
 TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)

@@ -91,7 +91,7 @@ TEST(TrackFile, RecordsAreReadAndCleaned)
     const struct { const char* name; QByteArray stored, afterwards; std::array<QString, 7> shown; int unit; } cases[] = {
         {"trailing blanks are trimmed", record(210, "  Le Mans  ", "Sarthe", "France", {1200.5F, 400, 350.25F, 450.25F}, 0),
          {}, {"Le Mans", "Sarthe", "France", "1200,5", "400,0", "350,25", "450,25"}, 0},
-        {"unit outside 0..3 shows metres", record(210, "T", "t", "c", {1000, 0, 0, 0}, 7), {}, {"T", "t", "c", "1000,0", "0,0", "0,0", "0,0"}, 0},
+        {"unit outside 0..3 shows metres", record(210, "T", "t", "c", {1000, 0, 0, 0}, 4), {}, {"T", "t", "c", "1000,0", "0,0", "0,0", "0,0"}, 0},
         {"miles", record(210, "T", "t", "c", {1000, 0, 0, 0}, 1), {}, {"T", "t", "c", "0,6214", "0,0", "0,0", "0,0"}, 1},
         {"feet", record(210, "T", "t", "c", {30.48F, 0, 0, 0}, 2), {}, {"T", "t", "c", "100,0", "0,0", "0,0", "0,0"}, 2},
         // 1000, 300, 400 and 300 yd; saved back to the same bytes below.
@@ -129,7 +129,7 @@ TEST(TrackFile, SavingTakesTheEditorTexts)
         {"no thousands grouping", 0, {"1,250", "1.250", "12abc", ""}, {1.25F, 1.25F, 12, 0}},
         {"miles carry the display rounding", 1, {"0,6214", "", "", ""}, {0.6214F / static_cast<float>(1.0 / 1609.344), 0, 0, 0}},
         {"yards as shown when read", 3, {"1000,0", "300,0", "400,0", "300,0"}, {914.4F, 274.32F, 365.76F, 274.32F}},
-        {"a unit outside 0..3 is metres", 9, {"5", "", "", ""}, {5, 0, 0, 0}},
+        {"a unit outside 0..3 is metres", 4, {"5", "", "", ""}, {5, 0, 0, 0}},
         {"empty, beyond a float: not given", 2, {"", "10", ".5", "1e99"}, {0, 10 / static_cast<float>(1.0 / 0.3048), 0.5F / static_cast<float>(1.0 / 0.3048), 0}},
     };
     for (const auto& c : cases) {
