@@ -27,13 +27,12 @@ EngineHoursPanel::EngineHoursPanel(QWidget* parent)
     }
     Fermer_Moteurs = new QPushButton(this);
     Fermer_Moteurs->setObjectName(QStringLiteral("Fermer_Moteurs"));
-    connect(Fermer_Moteurs, &QPushButton::clicked, this, &QWidget::hide);
+    connect(Fermer_Moteurs, &QPushButton::clicked, this, &EngineHoursPanel::closeClicked);
     hide();
 }
 
 void EngineHoursPanel::layOut(const TwipsRect& area)
 {
-    hide();
     const EngineHoursLayout l = engineHoursLayout(area, LabelHeightTwips, ButtonWidthTwips, ButtonHeightTwips);
     placeTwips(this, l.frame);
     for (int n = 0; n < 5; ++n) {

@@ -28,6 +28,10 @@ public:
     std::array<QLabel*, 5> Label_Moteur{};
     std::array<QLabel*, 5> Ltmot{};
     QPushButton* Fermer_Moteurs;
+
+signals:
+    // The window decides what shows in the panel's place.
+    void closeClicked();
 };
 
 }  // namespace tormel

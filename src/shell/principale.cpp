@@ -114,6 +114,7 @@ void Principale::connectMenus()
         track_.modified = true;
     });
     connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
+    connect(p.Frame_Moteurs, &EngineHoursPanel::closeClicked, this, [this] { showPanels(lapPanel_, ChartPlace::Chart); });
     connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);
     connect(p.Frame_Piste, &TrackEditor::nextClicked, this, &Principale::SSCommand3_Click);
     connect(p.Liste_Tours, &LapGrid::headerClicked, this, &Principale::Liste_Tours_HeaderClick);
@@ -165,7 +166,7 @@ void Principale::Form_Load()
 
     p.layOut(screenWidth, screenHeight);
     laidOut_ = true;
-    p.Frame_Piste->hide();
+    showPanels(LapPanel::None, ChartPlace::Chart);
 
     state_.startingUp = true;
     restoreSettings();

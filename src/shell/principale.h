@@ -55,6 +55,13 @@ struct ShellState {
     TextTables tables;
 };
 
+// What the place of the lap views shows: the lap table, the engine-speed
+// ranges, or neither (an engine-speed record, a record not yet shown).
+enum class LapPanel { None, Table, Ranges };
+// Which panel holds the lap-time chart's place: the chart, or the track
+// editor or the engine hours opened over it.
+enum class ChartPlace { Chart, TrackEditor, EngineHours };
+
 // The main window: owns the menus, the shared state and the panels, and wires
 // them together. It reads as the table of contents of the program.
 class Principale : public QMainWindow {
@@ -65,6 +72,21 @@ public:
 
     // Start-up, in its order; ends with the start-up picture up and Timer2 running.
     void Form_Load();
+    // Opens a record as Ouvrir does once the file is chosen; also used for a
+    // record given on the command line or dropped on the window.
+    void openRecord(const QString& path);
+    // Writes the session report of the record as shown to `path`; false and why when it cannot.
+    bool writeReport(const QString& path, QString* errorText);
+    void Picture2_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The menus', buttons' and panels' handlers, connected in connectMenus.
     void Quitter_Click();
 
     // Settings, languages and tool tips.
@@ -94,7 +116,6 @@ public:
     // Help, start-up picture, about box and background.
     void Aide_Click();
     void Infos_Click();
-    void Picture2_Click();
     void Fonds_Click();
     void showSavedBackground();
     void Image1_Click();
@@ -130,11 +151,6 @@ public:
     void Exporter_Click();
     // The session report of the record as shown, as a PDF file the user names.
     void Rapport_Click();
-    // Writes that report to `path`; false and why when it cannot.
-    bool writeReport(const QString& path, QString* errorText);
-    // Opens a record as Ouvrir does once the file is chosen; also used for a
-    // record given on the command line or dropped on the window.
-    void openRecord(const QString& path);
     // One of the records used last, from the File menu.
     void openRecent(int index);
 
@@ -153,13 +169,6 @@ public:
     void SSCommand4_Click(int g);
     void SSCommand5_Click(int g);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
     void connectMenus();
     void showBackground(const QPixmap& picture);
     void composeUnitsCaption();
@@ -172,6 +181,9 @@ private:
     // Lays the panels out again for the window's size, without decoding.
     void relayOut();
     void clearLapViews();
+    // The one place where the lap views and the panels over the chart are
+    // shown, hidden and stacked.
+    void showPanels(LapPanel view, ChartPlace place);
     ViewOptions viewOptions() const;
     void showHeader(const DecodedRecord& d);
     void refuse();
@@ -199,6 +211,8 @@ private:
     HelpWindow* help_ = nullptr;  // made at the first Aide
     bool settingsFailureShown_ = false;
     bool laidOut_ = false;
+    LapPanel lapPanel_ = LapPanel::None;
+    ChartPlace chartPlace_ = ChartPlace::Chart;
     // Qt's own texts (dialog buttons and titles) in the chosen language.
     QTranslator qtTranslator_;
 };

@@ -53,20 +53,12 @@ void Principale::relayOut()
         if (!chart.isHidden())
             chart.drawLaps(position, chart.chartedColumn());
     }
-    // Panels opened in the chart's place follow it, and stay on top.
-    for (QWidget* panel : {static_cast<QWidget*>(p.Frame_Piste), static_cast<QWidget*>(p.Frame_Moteurs)}) {
-        if (!panel->isHidden()) {
-            panel->move(chart.pos());
-            panel->raise();
-        }
-    }
+    showPanels(lapPanel_, chartPlace_);
     if (document_.kind() == RecordKind::EngineSpeed && document_.refusal() == Refusal::None) {
         for (RecordChart* chart : p.Graphique_Record)
             if (!chart->isHidden())
                 chart->redraw();
     }
-    if (!p.Frame_Tranches->isHidden())
-        p.Frame_Tranches->raise();
     if (!p.Image1->isHidden())
         showBackground(p.Image1->pixmap());
 }

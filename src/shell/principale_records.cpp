@@ -54,7 +54,7 @@ void Principale::showRecord()
     showHeader(document_.decoded());
 
     if (document_.kind() == RecordKind::EngineSpeed) {
-        p.Liste_Tours->hide();
+        showPanels(LapPanel::None, ChartPlace::Chart);
         p.Parametres_Courbe->show();
         p.Parametres_Courbe->raise();
         for (RecordChart* chart : p.Graphique_Record) {
@@ -176,27 +176,38 @@ void Principale::Picture1_LapToggled(int lap)
 
 void Principale::Affichage_Tours_Click()
 {
-    Panels& p = *panels_;
-    p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-    p.Frame_Tranches->showRanges(document_.refusal() == Refusal::None
-                                           ? tormel::buildRangesPanel(document_.image(), state_.tables)
-                                           : RangesPanel{});
-    p.Frame_Piste->hide();
-    p.Liste_Tours->hide();
-    p.Frame_Moteurs->hide();
-    p.Frame_Tranches->raise();
-    p.Frame_Tranches->show();
+    RangesView& ranges = *panels_->Frame_Tranches;
+    ranges.setDecimalSeparator(systemDecimalSeparator());
+    ranges.showRanges(document_.refusal() == Refusal::None ? tormel::buildRangesPanel(document_.image(), state_.tables)
+                                                           : RangesPanel{});
+    showPanels(LapPanel::Ranges, ChartPlace::Chart);
     menus_->Unites->menuAction()->setEnabled(false);
 }
 
 void Principale::Affichage_Table_Click()
 {
-    Panels& p = *panels_;
-    p.Frame_Piste->hide();
-    p.Frame_Tranches->hide();
-    p.Frame_Moteurs->hide();
-    p.Liste_Tours->show();
+    showPanels(LapPanel::Table, ChartPlace::Chart);
     menus_->Unites->menuAction()->setEnabled(true);
+}
+
+void Principale::showPanels(LapPanel view, ChartPlace place)
+{
+    lapPanel_ = view;
+    chartPlace_ = place;
+    Panels& p = *panels_;
+    p.Liste_Tours->setVisible(view == LapPanel::Table);
+    p.Frame_Tranches->setVisible(view == LapPanel::Ranges);
+    if (view == LapPanel::Ranges)
+        p.Frame_Tranches->raise();
+    // A panel over the chart follows the chart and stays on top of the lap views.
+    for (const auto& [panel, holder] : {std::pair<QWidget*, ChartPlace>(p.Frame_Piste, ChartPlace::TrackEditor),
+                                        std::pair<QWidget*, ChartPlace>(p.Frame_Moteurs, ChartPlace::EngineHours)}) {
+        if (place == holder) {
+            panel->move(p.Graphique_Chronos->pos());
+            panel->raise();
+        }
+        panel->setVisible(place == holder);
+    }
 }
 
 // ---- Records ----------------------------------------------------------------
@@ -213,7 +224,8 @@ void Principale::openRecord(const QString& path)
     const std::optional<LoadedRecord> loaded = files_.load(path);
     if (!loaded)
         return;
-    panels_->Liste_Tours->hide();
+    // The lap views wait for the record to say what they show.
+    showPanels(LapPanel::None, chartPlace_);
     if (loaded->trackNumber) {
         // A number that is no track keeps the current one; nothing is written.
         auto trackNumber = *loaded->trackNumber;
@@ -334,16 +346,12 @@ void Principale::saveShownTrack()
 
 void Principale::Pistes_Click()
 {
-    Panels& p = *panels_;
-    p.Frame_Moteurs->hide();
-    if (!p.Frame_Piste->isHidden()) {
-        p.Frame_Piste->hide();
+    if (chartPlace_ == ChartPlace::TrackEditor) {
+        showPanels(lapPanel_, ChartPlace::Chart);
         return;
     }
-    p.Frame_Piste->move(p.Graphique_Chronos->pos());
-    p.Frame_Piste->raise();
-    p.Frame_Piste->show();
-    p.Frame_Piste->focusName();
+    showPanels(lapPanel_, ChartPlace::TrackEditor);
+    panels_->Frame_Piste->focusName();
 }
 
 void Principale::Fermer_Piste_Click()
@@ -351,7 +359,7 @@ void Principale::Fermer_Piste_Click()
     TrackEditor& editor = *panels_->Frame_Piste;
     setCaption(menus_->Pistes, editor.fieldText(0));
     menus_->applyMnemonics();
-    editor.hide();
+    showPanels(lapPanel_, ChartPlace::Chart);
     saveShownTrack();
     showLapTable();
 }
@@ -387,12 +395,8 @@ void Principale::stepTrack(int step)
 
 void Principale::Temps_Moteurs_Click()
 {
-    Panels& p = *panels_;
-    p.Frame_Moteurs->move(p.Graphique_Chronos->pos());
-    p.Frame_Piste->hide();
-    p.Frame_Tranches->hide();
-    p.Frame_Moteurs->raise();
-    p.Frame_Moteurs->show();
+    // The engine hours cover the ranges, not the lap table.
+    showPanels(lapPanel_ == LapPanel::Ranges ? LapPanel::None : lapPanel_, ChartPlace::EngineHours);
     menus_->Unites->menuAction()->setEnabled(false);
 }
 

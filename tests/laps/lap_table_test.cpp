@@ -208,6 +208,8 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
     EXPECT_EQ(cellValue(t, 1, LapTimeColumn) + cellValue(t, 1, LapSpeedColumn), 8850.0F + 40.7F);
     // Without a lap length the theoretical speed is still written, as zero.
     EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, LapSpeedColumn).text, QStringLiteral("000.0"));
+    // Sectors of no time add up to no theoretical lap: no speed either.
+    EXPECT_EQ(build(lapRecord({{.lapTime = 9000}}, 2, 0), options({1000, 300, 300, 300})).cell(1, LapSpeedColumn).text, QString());
 }
 
 TEST(LapTable, SortsOnNumbersNotTexts)
@@ -253,6 +255,7 @@ TEST(LapTable, CellTextsAndBounds)
     }
     const int past = int(t.rows.size());
     EXPECT_EQ(cellText(t, past - 1, EngineColumn) + u'|' + cellText(t, past, EngineColumn), QStringLiteral("256|"));
+    EXPECT_EQ(cellText(t, LapTable::HeaderRow, EngineColumn), t.cell(LapTable::HeaderRow, EngineColumn).text);
     EXPECT_EQ(cellValue(t, past, EngineColumn) + cellValue(t, 2, LapTable::ColumnCount), 0.0F);
     EXPECT_EQ((std::array{lapOfRow(t, LapTable::HeaderRow), lapOfRow(t, LapTable::TheoreticalRow), lapOfRow(t, 3), lapOfRow(t, past)}),
               (std::array{0, 0, 2, 0}));

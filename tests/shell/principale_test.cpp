@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTest>
 #include <QThread>
 #include <QWheelEvent>
 
@@ -67,7 +68,8 @@ protected:
     Principale& start()
     {
         window_ = std::make_unique<Principale>(
-            Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s), shipped_});
+            Services{dialogs, launcher, linePort_ ? *linePort_ : static_cast<SerialPort&>(port), sound, program_.path(),
+                     programFile(u"Tormel_Vue.ini"_s), shipped_});
         // A maximised window on a bare 1280x1024 screen.
         window_->resize(1280, 1024);
         window_->Form_Load();
@@ -77,7 +79,8 @@ protected:
     Principale& startQuietly()
     {
         copyShippedLanguages();
-        start().Picture2_Click();
+        start();
+        click(u"Picture2"_s);
         dialogs.messages.clear();
         return *window_;
     }
@@ -97,6 +100,15 @@ protected:
             return child;
         throw std::runtime_error("no child named " + name.toStdString());
     }
+    // What the user does: a menu entry, a click on a named widget, a click in the lap table.
+    void trigger(const QString& action) const { find(action)->trigger(); }
+    void click(const QString& widget) const { QTest::mouseClick(find<QWidget>(widget), Qt::LeftButton); }
+    void clickCell(int row, int column, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        auto* grid = find<LapGrid>(u"Liste_Tours"_s);
+        QTest::mouseClick(grid->viewport(), button, {}, grid->cellRect(row, column).center());
+    }
+    void clickLap(int lap) const { clickCell(find<LapGrid>(u"Liste_Tours"_s)->table().rowOfLap(lap), LapTimeColumn); }
     QString title(const QString& menu) const { return caption(find<QMenu>(menu)->menuAction()); }
     const LapTable& shownTable() const { return find<LapGrid>(u"Liste_Tours"_s)->table(); }
     // Those of the blank-separated action names whose action answers true.
@@ -118,7 +130,7 @@ protected:
     void open(const QString& path)
     {
         dialogs.openAnswers.push_back(path);
-        window_->Ouvrir_Click();
+        trigger(u"Ouvrir"_s);
     }
     QStringList messageTexts() const
     {
@@ -147,6 +159,7 @@ protected:
     test::FakeLauncher launcher;
     test::FakeSerialPort port;
     test::FakeSound sound;
+    std::unique_ptr<SerialPort> linePort_;  // a real line instead of the fake, when a test gives one
     std::unique_ptr<Principale> window_;
 };
 
@@ -191,20 +204,20 @@ TEST_F(WindowTest, StoredSettingsAndShippedLanguageApplyWithoutRewrite)
 
 TEST_F(WindowTest, ChoicesAreSavedAndUnwritableSettingsAreReportedOnce)
 {
-    Principale& w = start();
-    w.Com_Click(3);
+    start();
+    trigger(u"Com3"_s);
     EXPECT_EQ(title(u"Communication"_s), u"Comm:3"_s);
     EXPECT_EQ(which(&QAction::isChecked, u"Com1 Com2 Com3 Com4"_s), u"Com3"_s);
     EXPECT_EQ(settingsBytes(), QByteArray("\x03\x00\x00\x00\x00\x00\x01\x00\xFF\xFF", 10));
-    w.Unite_Vitesse_Click(1);
+    trigger(u"Unite_Vitesse1"_s);
     EXPECT_EQ(title(u"Unites"_s), u"miles/h  |  °C"_s);
     EXPECT_EQ(settingsBytes().mid(2, 2), QByteArray("\x01\x00", 2));
 
     // A folder in the way of the settings file makes every write fail: told once, choices kept.
     ASSERT_TRUE(QFile::remove(programFile(u"Tormport.dat"_s)) && QDir(program_.path()).mkdir(u"Tormport.dat"_s));
     dialogs.messages.clear();
-    w.Com_Click(2);
-    w.Com_Click(3);
+    trigger(u"Com2"_s);
+    trigger(u"Com3"_s);
     EXPECT_EQ(dialogs.messages.size(), 1U);
     EXPECT_TRUE(find(u"Com3"_s)->isChecked());
 }
@@ -217,16 +230,17 @@ TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(here(u"back, ground.png"_s)) && picture.save(here(u"x.png"_s)));
     dialogs.openAnswers.push_back(here(u"back, ground.png"_s));
-    w.Fonds_Click();
+    trigger(u"Fonds"_s);
     EXPECT_TRUE(image->isVisibleTo(&w));
     EXPECT_EQ(image->parentWidget()->children().indexOf(image), 0);
-    w.Image1_Click();
-    w.Picture2_Click();  // the stored picture comes back when the start-up picture closes
+    click(u"Image1"_s);
+    click(u"Picture2"_s);  // the stored picture comes back when the start-up picture closes
     EXPECT_TRUE(image->isVisibleTo(&w));
 
     // A file of five bytes names no picture, not even one that is there.
     writeBytes(programFile(u"Picture.txt"_s), QByteArray("x.png"));
-    w.showSavedBackground();
+    trigger(u"Infos"_s);  // the stored background is read again when the about box closes
+    click(u"Picture2"_s);
     EXPECT_FALSE(image->isVisibleTo(&w));
 }
 
@@ -234,7 +248,7 @@ TEST_F(WindowTest, BackgroundIsChosenRememberedAndKeptBeneathThePanels)
 
 TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
 {
-    Principale& w = startQuietly();
+    startQuietly();
     RecordImage few;
     few.bytes[97] = 1;
     few.bytes[104] = 36;  // 8 samples
@@ -256,12 +270,12 @@ TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
         if (refusal.isEmpty())
             continue;
         // Nothing of the record before is left behind the view switches.
-        w.Affichage_Table_Click();
+        trigger(u"Affichage_Table"_s);
         EXPECT_TRUE(shownTable().rows.empty());
         // Exporter is still enabled from the record before: it tells why and asks for no file.
         dialogs.messages.clear();
         dialogs.saveAnswers = {here(u"refused.xls"_s)};
-        w.Exporter_Click();
+        trigger(u"Exporter"_s);
         EXPECT_EQ(messageTexts(), QStringList{refusal});
         EXPECT_TRUE(dialogs.saveRequests.empty());
         EXPECT_FALSE(QFileInfo::exists(here(u"refused.xls"_s)));
@@ -271,7 +285,7 @@ TEST_F(WindowTest, MenusFollowTheKindOfRecordAndARefusedRecordIsNeverExported)
 TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
 {
     writeTracks(6);
-    Principale& w = startQuietly();
+    startQuietly();
     TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
     EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
 
@@ -287,7 +301,7 @@ TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
     // The speeds follow the record's track: 5000 m.
     EXPECT_FALSE(shownTable().hidden[LapSpeedColumn]);
     // The current track is still 1: the settings remember it.
-    w.Com_Click(1);
+    trigger(u"Com1"_s);
     EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
 
     // A number that is no track keeps track 5 and writes nothing.
@@ -304,13 +318,13 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     open(saveRecord(u"source.Tml"_s, image, 1));
 
     dialogs.saveAnswers.push_back(here(u"run1.tml"_s));
-    w.Sauver_Click();
+    trigger(u"Sauver"_s);
     EXPECT_EQ(messageTexts(), QStringList{u"File Extension Error"_s});
     EXPECT_FALSE(QFileInfo::exists(here(u"run1.tml"_s)));
 
     dialogs.messages.clear();
     dialogs.saveAnswers.push_back(here(u"run1"_s));
-    w.Sauver_Click();
+    trigger(u"Sauver"_s);
     EXPECT_TRUE(messageTexts().isEmpty());
     const QByteArray saved = readBytes(here(u"run1.Tml"_s));
     ASSERT_EQ(saved.size(), 2050);
@@ -324,7 +338,7 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     ASSERT_EQ(launcher.started, QStringList{here(u"run1.TXT"_s)});
     EXPECT_TRUE(QFileInfo::exists(launcher.started[0]));
     launcher.available = false;
-    w.Commentaire_Click();
+    trigger(u"Commentaire"_s);
     EXPECT_EQ(dialogs.messages.back().text, u"Notepad Not Found"_s);
 
     // Opening names the record; another extension is refused.
@@ -344,21 +358,21 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
 TEST_F(WindowTest, StepsSaveTheShownTrackAndRememberTheCurrentOne)
 {
     writeTracks(3);
-    Principale& w = startQuietly();
+    startQuietly();
     TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
     QFile::remove(programFile(u"Tormport.dat"_s));
     // Previous at track 1: nothing moves, the settings are written.
-    w.SSCommand2_Click();
+    click(u"SSCommand2"_s);
     EXPECT_EQ(editor->Numero_Piste->text(), u"1"_s);
     EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x01\x00", 2));
-    w.SSCommand3_Click();
+    click(u"SSCommand3"_s);
     EXPECT_EQ(editor->Numero_Piste->text(), u"2"_s);
     EXPECT_EQ(settingsBytes().mid(6, 2), QByteArray("\x02\x00", 2));
 
     // A record names track 3; edits to it are saved under 3, never under 2.
     open(saveRecord(u"three.Tml"_s, demo::lapTimingRecord(), 3));
     editor->VNC[0]->setText(u"Edited"_s);
-    w.SSCommand2_Click();
+    click(u"SSCommand2"_s);
     EXPECT_EQ(readTrack(trackFileName, 3)->name, u"Edited"_s);
     EXPECT_EQ(readTrack(trackFileName, 2)->name, u"Nom2"_s);
     EXPECT_EQ(editor->Numero_Piste->text(), u"2"_s);
@@ -368,39 +382,49 @@ TEST_F(WindowTest, ClosingByMenuKeepsEditsClosingByButtonSavesAndRebuilds)
 {
     Principale& w = startWithLaps();
     TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
-    w.Pistes_Click();
+    trigger(u"Pistes"_s);
     editor->VNC[4]->setText(u"400"_s);
-    w.Pistes_Click();
+    trigger(u"Pistes"_s);
     EXPECT_FALSE(editor->isVisibleTo(&w));
     EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 0.0F);
-    w.Pistes_Click();
+    trigger(u"Pistes"_s);
     EXPECT_TRUE(editor->isVisibleTo(&w));
     editor->Fermer_Piste->click();
     EXPECT_FALSE(editor->isVisibleTo(&w));
     EXPECT_EQ(readTrack(trackFileName, 1)->lengths[1], 400.0F);
     // The table was rebuilt with the new section length: its speed column shows.
     EXPECT_FALSE(shownTable().hidden[Sector1SpeedColumn]);
+
+    // The engine hours take the editor's place over the table, stay open through a resize, and close.
+    auto* hours = find<QWidget>(u"Frame_Moteurs"_s);
+    const auto shown = [&] { return QString::number(editor->isVisibleTo(&w)) + QString::number(hours->isVisibleTo(&w)); };
+    trigger(u"Pistes"_s);
+    trigger(u"Temps_Moteurs"_s);
+    w.resize(1024, 768);
+    EXPECT_EQ(shown() + QString::number(hours->pos() == find<QWidget>(u"Graphique_Chronos"_s)->pos()), u"011"_s);
+    click(u"Fermer_Moteurs"_s);
+    EXPECT_EQ(shown() + QString::number(find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w)), u"001"_s);
 }
 
 // ---- The lap views ----------------------------------------------------------
 
 TEST_F(WindowTest, HeaderClicksSortAndTheExportFollowsTheTableAsShown)
 {
-    Principale& w = startWithLaps();
-    w.Liste_Tours_HeaderClick(LapTimeColumn);  // sorted on its hundredths
+    startWithLaps();
+    clickCell(LapTable::HeaderRow, LapTimeColumn);  // sorted on its hundredths
     // A lap click and a unit change rebuild the table; the sort stays, the export follows it.
-    w.Liste_Tours_LapClick(5);
-    w.Unite_Vitesse_Click(1);
+    clickLap(5);
+    trigger(u"Unite_Vitesse1"_s);
     EXPECT_EQ(shownTable().sortColumn, RawLapTimeColumn);
     EXPECT_TRUE(shownTable().cell(LapTable::HeaderRow, LapSpeedColumn).text.startsWith(u"miles/h"_s));
     dialogs.saveAnswers = {here(u"out.XLS"_s), here(u"missing/out.xls"_s), here(u"sorted"_s)};
-    w.Exporter_Click();
+    trigger(u"Exporter"_s);
     EXPECT_EQ(messageTexts(), QStringList{u"Erreur d'extension de Fichier"_s});
     EXPECT_FALSE(QFileInfo::exists(here(u"out.XLS"_s)));
-    w.Exporter_Click();  // a folder that is not there
+    trigger(u"Exporter"_s);  // a folder that is not there
     ASSERT_EQ(dialogs.messages.size(), 2U);
     EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Critical);
-    w.Exporter_Click();
+    trigger(u"Exporter"_s);
     EXPECT_EQ(dialogs.messages.size(), 2U);
     EXPECT_EQ(dialogs.saveRequests.back().proposedName, here(u"laps.xls"_s));
     // The file as shown, but for its first line: the date and time.
@@ -414,7 +438,7 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
 {
     Principale& w = startWithLaps();
     const auto red = [this](int lap) { return shownTable().cell(shownTable().rowOfLap(lap), LapTimeColumn).background == colours::Red; };
-    w.Liste_Tours_LapClick(5);
+    clickLap(5);
     EXPECT_TRUE(red(5));
     // A click on the bar of lap 3 (slot 3) in the chart: re-decoded, eliminated, then restored.
     LapTimeChart* chart = find<LapTimeChart>(u"Graphique_Chronos"_s);
@@ -423,17 +447,17 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     chart->Picture1_MouseDown({.left = true}, {}, 2.5, chart->bottom());
     EXPECT_FALSE(red(3));
 
-    w.Liste_Tours_ChartColumn(MaxRpmColumn);
+    clickCell(3, MaxRpmColumn, Qt::RightButton);
     EXPECT_EQ(chart->title(), shownTable().cell(LapTable::HeaderRow, MaxRpmColumn).text);
     const float top = chart->top();
-    w.Liste_Tours_ChartColumn(LapNumberColumn);  // what a click on the stage or engine column chooses: nothing
+    clickCell(3, LapNumberColumn, Qt::RightButton);  // what a click on the stage or engine column chooses: nothing
     EXPECT_EQ(chart->top(), top);
     EXPECT_EQ(chart->title(), shownTable().cell(LapTable::HeaderRow, MaxRpmColumn).text);
 
     // The ranges of the best lap in the place of the table, without units; the
     // pointer over a bar reads its range out.
     RangesView* ranges = find<RangesView>(u"Frame_Tranches"_s);
-    w.Affichage_Tours_Click();
+    trigger(u"Affichage_Tours"_s);
     EXPECT_TRUE(ranges->isVisibleTo(&w) && !find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
     EXPECT_EQ(enabledOf(u"Unites"_s), QString());
     const RangesPanel panel = buildRangesPanel(demo::lapTimingRecord(), frenchTextTables());
@@ -452,7 +476,7 @@ TEST_F(WindowTest, LapAndBarClicksEliminateRightClicksChooseTheChartMenusSwapThe
     ranges->Tranche_MouseMove(32);  // indices of no bar change nothing
     ranges->Tranche_MouseMove(-1);
     EXPECT_EQ(ranges->Label6()->text(), rangeName(5));
-    w.Affichage_Table_Click();
+    trigger(u"Affichage_Table"_s);
     EXPECT_TRUE(!ranges->isVisibleTo(&w) && find<QWidget>(u"Liste_Tours"_s)->isVisibleTo(&w));
     EXPECT_EQ(enabledOf(u"Unites"_s), u"Unites"_s);
 
@@ -488,7 +512,7 @@ TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
     QApplication::sendEvent(chart, &wheel);
     const int position = chart->scrollPosition();
     EXPECT_GT(position, 0);
-    w.Liste_Tours_LapClick(5);
+    clickLap(5);
     w.resize(1024, 700);
     QApplication::processEvents();
     EXPECT_EQ(chart->lapsOnScreen(), 48);
@@ -501,9 +525,9 @@ TEST_F(WindowTest, PanelsFitTheWindowAndFollowItsSize)
 TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
 {
     Principale& w = startQuietly();
-    w.Langue_Click(2);
+    trigger(u"Langue2"_s);
     dialogs.messages.clear();
-    w.Aide_Click();
+    trigger(u"Aide"_s);
     EXPECT_EQ(messageTexts(), QStringList{u"The help file %1 cannot be found."_s.arg(programFile(u"Help_2.txt"_s))});
     // A folder in the way of the record file makes the save fail: told, and the caption stays.
     ASSERT_TRUE(QDir(current_.path()).mkdir(u"taken.Tml"_s));
@@ -511,7 +535,7 @@ TEST_F(WindowTest, AddedMessagesFollowTheLanguage)
     const QString before = w.windowTitle();
     dialogs.messages.clear();
     dialogs.saveAnswers = {here(u"taken.Tml"_s)};
-    w.Sauver_Click();
+    trigger(u"Sauver"_s);
     ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(u"The record could not be saved to "_s + here(u"taken.Tml"_s)));
     EXPECT_TRUE(dialogs.messages[0].icon == MessageIcon::Critical && w.windowTitle() == before);
@@ -532,25 +556,25 @@ TEST_F(WindowTest, InstalledLanguagesAndHelpBeneathTheUsersFollowTheLanguage)
     shipped_ = share.path();
     Principale& w = start();
     EXPECT_TRUE(dialogs.messages.empty());
-    w.Picture2_Click();
-    w.Aide_Click();
+    click(u"Picture2"_s);
+    trigger(u"Aide"_s);
     auto* help = find<HelpWindow>(u"HelpWindow"_s);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->windowTitle(), u"Tormel_Vue - Aide"_s);
     EXPECT_EQ(help->text().toUtf8(), readBytes(QDir(share.path()).filePath(u"Help_0.txt"_s)));
 
-    w.Langue_Click(2);
+    trigger(u"Langue2"_s);
     EXPECT_EQ(caption(find(u"Quitter"_s)), u"Quit"_s);
     auto* serial = find<QLabel>(u"Serial_Number_Caption"_s);
     EXPECT_EQ(serial->text(), u"Serial No. : "_s);
     w.show();
-    w.Langue_Click(1);
+    trigger(u"Langue1"_s);
     EXPECT_GE(serial->width(), serial->sizeHint().width()) << serial->text().toStdString();  // never clipped
-    w.Langue_Click(2);
+    trigger(u"Langue2"_s);
     EXPECT_EQ(help->windowTitle(), u"Tormel_Vue - Help"_s);
     EXPECT_EQ(help->text().toUtf8(), readBytes(QDir(share.path()).filePath(u"Help_2.txt"_s)));
     // A language without its guide says so in the window.
-    w.Langue_Click(3);
+    trigger(u"Langue3"_s);
     EXPECT_EQ(help->text(), u"Die Hilfedatei %1 wurde nicht gefunden."_s.arg(QDir(share.path()).filePath(u"Help_3.txt"_s)));
     EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -559,7 +583,7 @@ TEST_F(WindowTest, InstalledLanguagesAndHelpBeneathTheUsersFollowTheLanguage)
 
 TEST_F(WindowTest, EngineSpeedChartsShowTheQuickestLapsAndStepThroughCompleteOnes)
 {
-    Principale& w = startQuietly();
+    startQuietly();
     const auto chart = [this](int g) { return find<RecordChart>(u"Graphique_Record(%1)"_s.arg(g)); };
     const auto samples = [](const std::vector<int>& beacons) { return test::rpmRecord(test::samplesWithBeacons(400, beacons), 1, 2); };
     // Laps closed at 0, 40, 65: lap 2 is the quicker of the two complete laps.
@@ -578,14 +602,14 @@ TEST_F(WindowTest, EngineSpeedChartsShowTheQuickestLapsAndStepThroughCompleteOne
     EXPECT_TRUE(white);
 
     // The buttons walk the complete laps 1 and 2 and stop there.
-    w.SSCommand5_Click(0);
+    click(u"SSCommand5(0)"_s);
     EXPECT_EQ(chart(0)->title(), u"Meilleur Tour : 2"_s);
-    w.SSCommand4_Click(0);
-    w.SSCommand4_Click(0);
+    click(u"SSCommand4(0)"_s);
+    click(u"SSCommand4(0)"_s);
     EXPECT_EQ(chart(0)->title(), u"Tour : 1"_s);
 
     // A new smoothing level decodes again and shows the quickest laps again.
-    w.Filtre_Click(3);
+    trigger(u"Filtre3"_s);
     EXPECT_EQ(find<QLabel>(u"Label9"_s)->text(), u" 7 éch."_s);
     EXPECT_EQ(chart(0)->title(), u"Meilleur Tour : 2"_s);
     EXPECT_EQ(which(&QAction::isChecked, u"Filtre0 Filtre1 Filtre2 Filtre3"_s), u"Filtre3"_s);
@@ -625,7 +649,7 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     // A record gone from the disk leaves the list with a message.
     ASSERT_TRUE(QFile::remove(first));
     dialogs.messages.clear();
-    w.openRecent(1);
+    trigger(u"Recent1"_s);
     EXPECT_EQ(messageTexts(), QStringList{frenchTextTables().texts[65].arg(first)});
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).recentFiles(), QStringList{second});
 
@@ -643,7 +667,7 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     EXPECT_TRUE(w.windowTitle().startsWith(third));
     // Its session report, through the save dialog.
     dialogs.saveAnswers = {here(u"third"_s)};
-    w.Rapport_Click();
+    trigger(u"Rapport"_s);
     EXPECT_TRUE(readBytes(here(u"third.pdf"_s)).startsWith("%PDF"));
     EXPECT_EQ(caption(find(u"Rapport"_s)), frenchTextTables().texts[66]);
     dialogs.messages.clear();
@@ -670,9 +694,9 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     const RecordImage record = demo::lapTimingRecord();
     const QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), RecordImage::Size);
 
-    w.Com_Click(1);
-    w.Nouveau_Click();
-    w.Command3D1_Click();
+    trigger(u"Com1"_s);
+    trigger(u"Nouveau"_s);
+    click(u"Command3D1"_s);
     EXPECT_EQ(scanCaption(), u"Stop Scan"_s);
     EXPECT_TRUE(w.windowTitle().endsWith(u" Version 1.1 on Port 1"_s));
     port.buffer = bytes;
@@ -690,7 +714,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     ASSERT_TRUE(QFile::remove(here(u"error.tml"_s)) && QDir(current_.path()).mkdir(u"error.tml"_s));
     ASSERT_TRUE(QDir(here(u"downloads"_s)).removeRecursively());
     writeBytes(here(u"downloads"_s), "in the way");
-    w.Command3D1_Click();
+    click(u"Command3D1"_s);
     RecordImage second = record;
     second.bytes[0] = 0x02;
     port.buffer = QByteArray(reinterpret_cast<const char*>(second.bytes.data()), RecordImage::Size);
@@ -709,10 +733,10 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
                                          std::pair(PortProblem{PortProblem::Kind::NoDevice, 1, {}, {}}, french.texts[67].arg(1))}) {
         dialogs.messages.clear();
         port.problem = problem;
-        w.Command3D1_Click();
+        click(u"Command3D1"_s);
         EXPECT_EQ(messageTexts(), QStringList{french.texts[12] + u"\n"_s + cause});
         EXPECT_EQ(messageTexts().value(0).contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
-        w.Command3D1_Click();
+        click(u"Command3D1"_s);
         EXPECT_EQ(messageTexts().last(), french.texts[10] + u"\n"_s + french.texts[74].arg(0));
         EXPECT_EQ(scanCaption(), u"Start Scan"_s);
     }
@@ -722,13 +746,8 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
 {
     if (QStandardPaths::findExecutable(u"socat"_s).isEmpty())
         GTEST_SKIP() << "socat is not installed (scripts/test installs it)";
-    copyShippedLanguages();
-    QtSerialPort line;
-    Principale w(Services{dialogs, launcher, line, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
-    w.resize(1280, 1024);
-    w.Form_Load();
-    w.Picture2_Click();
-    dialogs.messages.clear();
+    linePort_ = std::make_unique<QtSerialPort>();
+    Principale& w = startQuietly();
     const auto scanCaption = [&w] { return w.findChild<QPushButton*>(u"Command3D1"_s)->text(); };
     // Runs the window's events until `done`, a bounded number of times.
     const auto runUntil = [](const std::function<bool()>& done, int times = 600) {
@@ -741,9 +760,9 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
     auto cable = std::make_unique<test::PtyPair>();
     ASSERT_TRUE(cable->ready());
     qputenv("TORMEL_VUE_COM1", cable->programEnd().toLocal8Bit());
-    w.Com_Click(1);
-    w.Nouveau_Click();
-    w.Command3D1_Click();
+    trigger(u"Com1"_s);
+    trigger(u"Nouveau"_s);
+    click(u"Command3D1"_s);
     const RecordImage record = demo::lapTimingRecord();
     const QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), RecordImage::Size);
     cable->send(bytes.left(300));
@@ -757,7 +776,7 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
     test::PtyPair another;
     ASSERT_TRUE(another.ready());
     qputenv("TORMEL_VUE_COM1", another.programEnd().toLocal8Bit());
-    w.Command3D1_Click();
+    click(u"Command3D1"_s);
     another.send(bytes);
     runUntil([&] { return scanCaption() == u"Start Scan"_s; });
     qunsetenv("TORMEL_VUE_COM1");
