@@ -29,13 +29,11 @@ bool appendErrorReport(const QString& code, const QDateTime& when, QString* erro
     QFile old(errorLogFileName);
     if (old.exists()) {
         if (!old.open(QIODevice::ReadOnly)) {
-            file.cancelWriting();
             return fail(old.errorString());
         }
         while (!old.atEnd()) {
             const QByteArray chunk = old.read(64 * 1024);
             if (chunk.isEmpty() || file.write(chunk) != chunk.size()) {
-                file.cancelWriting();
                 return fail(old.error() != QFileDevice::NoError ? old.errorString() : file.errorString());
             }
         }
@@ -43,7 +41,6 @@ bool appendErrorReport(const QString& code, const QDateTime& when, QString* erro
     const QByteArray report = windowsLines(errorReportLines(code, when, locale));
     if (file.write(report) != report.size() || !file.commit()) {
         const QString why = file.errorString();
-        file.cancelWriting();
         return fail(why);
     }
     return true;

@@ -138,7 +138,6 @@ bool writeTrackRecord(const QString& path, int trackNumber, const Track& track, 
     if (!ok || !out.commit()) {
         if (errorText)
             *errorText = out.error() != QFileDevice::NoError ? out.errorString() : old.errorString();
-        out.cancelWriting();
         return false;
     }
     return true;

@@ -221,7 +221,7 @@ TEST(LapTable, SortsOnNumbersNotTexts)
     // on the lap speed the lap without one goes after all; an unknown column sorts in lap order.
     const std::pair<int, std::vector<int>> cases[] = {{LapNumberColumn, {1, 2, 3, 4, 5}}, {RawLapTimeColumn, {4, 2, 5, 1, 3}},
         {LapTimeColumn, {4, 2, 5, 1, 3}}, {MaxRpmColumn, {2, 4, 1, 3, 5}}, {TemperatureColumn, {5, 3, 1, 2, 4}},
-        {LapSpeedColumn, {3, 1, 2, 5, 4}}, {99, {1, 2, 3, 4, 5}}};
+        {LapSpeedColumn, {3, 1, 2, 5, 4}}, {LapTable::ColumnCount, {1, 2, 3, 4, 5}}};
     for (const auto& [column, order] : cases) {
         const LapTable t = build(lapRecord(laps, 0, 0), options({1000, 0, 0, 0}, {}, column));
         EXPECT_EQ(lapOrder(t), order) << column;
