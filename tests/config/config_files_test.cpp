@@ -34,7 +34,6 @@ TEST(Settings, ReadingCorrectsEachValue)
 {
     const std::pair<const char*, SystemSettings> cases[] = {
         // port, units word, language, track, tips
-        {"0300030003000C000000", {3, 1, 1, 3, 12, false}},
         {"01000200000001000100", {1, 0, 1, 0, 1, true}},    // units 2: km/h and degrees F
         {"01000700000001000000", {1, 1, 1, 0, 1, false}},   // units 7: only the two low bits count
         {"0100FFFF000001000000", {1, 1, 0, 0, 1, false}},   // units -1: halved toward zero first
