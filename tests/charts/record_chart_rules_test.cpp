@@ -10,12 +10,6 @@
 namespace tormel {
 namespace {
 
-RpmStatistics statsOf(const std::vector<std::uint8_t>& samples)
-{
-    const RecordImage image = test::rpmRecord(samples, 1, 2);
-    return computeRpmStatistics(image, test::decoded(image), 0);
-}
-
 TEST(RecordChartRules, ARecordWithoutACompleteLapIsShownWhole)
 {
     const struct { const char* name; std::vector<int> beacons; } cases[] = {
@@ -23,7 +17,7 @@ TEST(RecordChartRules, ARecordWithoutACompleteLapIsShownWhole)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const RpmStatistics stats = statsOf(test::samplesWithBeacons(784, c.beacons));
+        const RpmStatistics stats = test::rpmStatisticsOf(test::samplesWithBeacons(784, c.beacons));
         const LapView v = lapView(stats, 1);
         EXPECT_TRUE(v.wholeRecording);
         EXPECT_EQ(std::pair(v.first, v.last), std::pair(0, 783));
@@ -37,7 +31,7 @@ TEST(RecordChartRules, ARecordWithoutACompleteLapIsShownWhole)
 TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
 {
     // Laps closed at 0, 100 and 1983: lap 2 ends on the last sample.
-    const RpmStatistics stats = statsOf(test::samplesWithBeacons(1984, {0, 100, 1983}));
+    const RpmStatistics stats = test::rpmStatisticsOf(test::samplesWithBeacons(1984, {0, 100, 1983}));
     ASSERT_EQ(stats.lapCount, 3);
     const LapView lap = lapView(stats, 2);
     EXPECT_FALSE(lap.wholeRecording);

@@ -21,8 +21,7 @@ constexpr Modifiers NoModifier{}, Shift{true}, Control{false, true};
 struct Chart {
     Chart()
     {
-        const RecordImage image = test::rpmRecord(test::samplesWithBeacons(400, {0, 100, 200, 300}), 1, 2);
-        stats = computeRpmStatistics(image, test::decoded(image), 0);
+        stats = test::rpmStatisticsOf(test::samplesWithBeacons(400, {0, 100, 200, 300}));
         chart.layOut({0, 0, 19200, 4500}, 19200);
         show(1);
     }

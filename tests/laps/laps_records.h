@@ -1,6 +1,7 @@
 #pragma once
 
 #include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
 
@@ -57,8 +58,8 @@ inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int beaco
     return image;
 }
 
-// Engine-speed samples with a beacon pass at each of `beacons` (sample
-// numbers, at least 11 apart); codes rise and fall so each lap has a top.
+// Engine-speed samples with a beacon mark at each of `beacons` (sample
+// numbers); codes rise and fall so each lap has a top.
 inline std::vector<std::uint8_t> samplesWithBeacons(int count, const std::vector<int>& beacons)
 {
     std::vector<std::uint8_t> samples(static_cast<std::size_t>(count));
@@ -72,6 +73,12 @@ inline std::vector<std::uint8_t> samplesWithBeacons(int count, const std::vector
 inline DecodedRecord decoded(const RecordImage& image)
 {
     return decodeRecord(image, QStringLiteral("Etapes : "));
+}
+
+inline RpmStatistics rpmStatisticsOf(const std::vector<std::uint8_t>& samples, int beaconsPerLap = 1, int rpmFactor = 2, int smoothing = 0)
+{
+    const RecordImage image = rpmRecord(samples, beaconsPerLap, rpmFactor);
+    return computeRpmStatistics(image, decoded(image), smoothing);
 }
 
 // Laps of the given lap times (hundredths), each with its own engine speed

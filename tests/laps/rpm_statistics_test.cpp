@@ -10,33 +10,18 @@
 namespace tormel {
 namespace {
 
-using test::decoded;
-using test::rpmRecord;
+using test::rpmStatisticsOf;
+using test::samplesWithBeacons;
 
 constexpr std::uint8_t Mark = 128;
 
-// `count` samples of code 10 with a beacon mark at each listed sample.
-std::vector<std::uint8_t> stream(int count, const std::vector<int>& marks)
-{
-    std::vector<std::uint8_t> samples(std::size_t(count), 10);
-    for (int s : marks)
-        samples[std::size_t(s)] |= Mark;
-    return samples;
-}
-
-RpmStatistics compute(const std::vector<std::uint8_t>& samples, int beaconsPerLap = 1, int factor = 2, int V = 0)
-{
-    const RecordImage image = rpmRecord(samples, beaconsPerLap, factor);
-    return computeRpmStatistics(image, decoded(image), V);
-}
-
 TEST(computeRpmStatistics, NoBeaconGivesOneLapZeroAndSamplesCountInTheirLap)
 {
-    const RpmStatistics st = compute(stream(40, {}));
+    const RpmStatistics st = rpmStatisticsOf(std::vector<std::uint8_t>(40, 10));
     EXPECT_EQ((std::vector{st.sampleCount, st.lapCount, st.lapDuration[0], st.lapStart[0], st.lapStart[1], st.rpmHistogram[0][10], st.histogramMax[0]}),
               (std::vector{40, 0, 40, 0, 40, 40, 40}));
     // With laps, each sample counts in the lap it belongs to.
-    const RpmStatistics laps = compute({5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8});
+    const RpmStatistics laps = rpmStatisticsOf({5, 5, 6, 5 | Mark, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7 | Mark, 8, 8, 8, 8});
     EXPECT_EQ(std::vector<int>({laps.rpmHistogram[0][5], laps.rpmHistogram[0][6], laps.histogramMax[0], laps.rpmHistogram[1][7], laps.rpmHistogram[2][8]}),
               std::vector<int>({3, 1, 3, 11, 4}));
 }
@@ -46,14 +31,13 @@ TEST(computeRpmStatistics, BeaconMarksAndLaps)
     // counted: the samples whose mark counts; lapStarts: lapStart(0..lapCount + 1).
     // With fewer than two closed laps, the last lap is described from sample 0.
     const struct { const char* name; std::vector<int> marks; int beaconsPerLap; std::vector<int> counted; int lapCount; std::vector<int> lapStarts; int firstLapDuration; } cases[] = {
-        {"5 apart", {20, 25}, 1, {20}, 1, {0, 0, 79}, 21},
         {"10 apart", {20, 30}, 1, {20}, 1, {0, 0, 79}, 21},
         {"11 apart", {20, 31}, 1, {20, 31}, 2, {0, 20, 31}, 21},
         {"two beacons a lap", {20, 40, 60, 80}, 2, {20, 40, 60, 80}, 2, {0, 20, 60}, 21},
         {"first sample", {0, 11}, 1, {0, 11}, 2, {0, 0, 11}, 1},
     };
     for (const auto& c : cases) {
-        const RpmStatistics st = compute(stream(100, c.marks), c.beaconsPerLap);
+        const RpmStatistics st = rpmStatisticsOf(samplesWithBeacons(100, c.marks), c.beaconsPerLap);
         std::vector<int> counted;
         for (int s = 0; s < st.sampleCount; ++s)
             if (st.beaconMarks[std::size_t(s)])
@@ -70,7 +54,7 @@ TEST(computeRpmStatistics, EngineSpeedIsCappedWithoutOverflow)
     // Factor byte (only its low four bits count), code, then the step and the speed: 285750 and 33000 are capped.
     const std::tuple<int, std::uint8_t, int, int> cases[] = {{15, 127, 2250, 32767}, {2, 109, 300, 32700}, {2, 110, 300, 32767}, {0x10, 127, 0, 0}, {0x21, 50, 150, 7500}};
     for (const auto& [factor, code, rpmStep, rpm] : cases) {
-        const RpmStatistics st = compute(std::vector<std::uint8_t>(12, code), 1, factor);
+        const RpmStatistics st = rpmStatisticsOf(std::vector<std::uint8_t>(12, code), 1, factor);
         EXPECT_EQ(std::tuple(st.rpmStep, st.rawRpm[5], st.maxRpm), std::tuple(rpmStep, rpm, rpm)) << factor << " code " << int(code);
     }
 }
@@ -79,14 +63,14 @@ TEST(computeRpmStatistics, SmoothingWindowStartsAtTheSample)
 {
     // V = 3: the mean of seven raw values starting at s; the tail keeps its raw value.
     const std::vector<std::uint8_t> samples{0, 0, 0, 0, 0, 0, 70, 0, 0, 0};
-    const RpmStatistics st = compute(samples, 1, 2, 3);
+    const RpmStatistics st = rpmStatisticsOf(samples, 1, 2, 3);
     const std::pair<int, float> v3[] = {{0, 3000}, {3, 3000}, {4, 0}, {6, 21000}, {7, 0}};
     for (const auto& [s, value] : v3)
         EXPECT_FLOAT_EQ(st.smoothedRpm[std::size_t(s)], value) << s;
-    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 1).smoothedRpm[5], 7000.0F);  // three values
-    EXPECT_FLOAT_EQ(compute(samples, 1, 2, 0).smoothedRpm[6], 21000.0F);
+    EXPECT_FLOAT_EQ(rpmStatisticsOf(samples, 1, 2, 1).smoothedRpm[5], 7000.0F);  // three values
+    EXPECT_FLOAT_EQ(rpmStatisticsOf(samples, 1, 2, 0).smoothedRpm[6], 21000.0F);
     // Out of range levels are held to 0..3.
-    EXPECT_EQ(std::pair(compute(samples, 1, 2, 9).smoothingLevel, compute(samples, 1, 2, -2).smoothingLevel), std::pair(3, 0));
+    EXPECT_EQ(std::pair(rpmStatisticsOf(samples, 1, 2, 9).smoothingLevel, rpmStatisticsOf(samples, 1, 2, -2).smoothingLevel), std::pair(3, 0));
 }
 
 TEST(computeRpmStatistics, BestSecondAndThirdLaps)
@@ -100,7 +84,7 @@ TEST(computeRpmStatistics, BestSecondAndThirdLaps)
         {"no lap", {}, 1, -1, -2, {1, -1, -2}},
     };
     for (const auto& c : cases) {
-        const RpmStatistics st = compute(stream(400, c.marks));
+        const RpmStatistics st = rpmStatisticsOf(samplesWithBeacons(400, c.marks));
         EXPECT_EQ((std::array{st.bestLap, st.secondLap, st.thirdLap}), (std::array{c.best, c.second, c.third})) << c.name;
         EXPECT_EQ(defaultChartedLaps(st), c.charts) << c.name;
     }
