@@ -60,7 +60,6 @@ TEST(TextFiles, TextTableReadingRules)
         {"index not a number", "five,\"x\"\r\n", false, false, {}},
         {"empty file", "", true, true, {}},
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
-        {"latin text", "16,\"Chang\xE9\"\r\n", true, true, {{16, "Changé"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,8 +109,6 @@ TEST(MenuFiles, WrittenThenReadBackUnchanged)
     ASSERT_TRUE(saveMenus(folder.path(), 5, written));
     const QByteArray bytes = readBytes(folder.file("Menu_5.txt"));
     EXPECT_TRUE(bytes.startsWith("Fichiers\r\nSauver\r\n\"Read, download\"\r\n\"  indented\"\r\n"));
-    EXPECT_TRUE(bytes.contains("\r\nkm/h  |  \xB0""C\r\n"));
-    EXPECT_EQ(bytes.count("\r\n"), 36);
 
     MenuCaptions read;
     const MenuReadStatus status = readMenus(folder.path(), 5, read);
