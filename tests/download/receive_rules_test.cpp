@@ -59,8 +59,8 @@ TEST(ReceiveRules, SessionsEndOnceAndAcceptOnlyASettledWholeImage)
         R why;
         int counter7;
     } cases[] = {
-        {"a whole image, unchanged for 50 ms, is accepted",
-         {{Op::Start}, {Op::Bytes, 1000, 100}, {Op::Bytes, image, 600}, {Op::Bytes, image, 649}, {Op::Bytes, image, 650}},
+        {"a whole image, unchanged for 50 ms, is accepted and ends the session",
+         {{Op::Start}, {Op::Bytes, 1000, 100}, {Op::Bytes, image, 600}, {Op::Bytes, image, 649}, {Op::Bytes, image, 650}, {Op::Lost}},
          1, 0, 0, R::None, 0},
         {"a noise byte and an image: refused at the 2049th byte",
          {{Op::Start}, {Op::Bytes, 1, 10}, {Op::Bytes, image + 1, 2000}},
