@@ -1,6 +1,7 @@
 #include "tracks/track_editor.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,7 @@ TEST(TrackEditor, TypedSectionsGiveTheLapLengthInTheLocalesWay)
         EXPECT_TRUE(e.editor.VNC[6]->toolTip().isEmpty());
         e.editor.VNC[6]->setText(QStringLiteral("abc"));
         EXPECT_EQ(e.editor.VNC[6]->toolTip(), texts.texts[61]);
+        EXPECT_EQ(e.editor.Fermer_Piste->text(), texts.texts[closeButton]);
         e.editor.VNC[6]->setText(QString());
         EXPECT_TRUE(e.editor.VNC[6]->toolTip().isEmpty());
     }
