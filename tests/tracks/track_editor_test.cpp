@@ -53,11 +53,11 @@ TEST(TrackEditor, TypedSectionsGiveTheLapLengthInTheLocalesWay)
         e.editor.VNC[6]->setText(QStringLiteral("12abc"));
         EXPECT_EQ(e.editor.fieldText(3), QStringLiteral("424") + separator + QStringLiteral("5"));
         EXPECT_TRUE(e.editor.VNC[6]->toolTip().isEmpty());
-        e.editor.VNC[6]->setText(QStringLiteral("abc"));
-        EXPECT_EQ(e.editor.VNC[6]->toolTip(), texts.texts[61]);
+        e.editor.VNC[3]->setText(QStringLiteral("abc"));
+        EXPECT_EQ(e.editor.VNC[3]->toolTip(), texts.texts[61]);
         EXPECT_EQ(e.editor.Fermer_Piste->text(), texts.texts[closeButton]);
-        e.editor.VNC[6]->setText(QString());
-        EXPECT_TRUE(e.editor.VNC[6]->toolTip().isEmpty());
+        e.editor.VNC[3]->setText(QString());
+        EXPECT_TRUE(e.editor.VNC[3]->toolTip().isEmpty());
     }
 }
 
