@@ -132,6 +132,8 @@ TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
     expected.replace(1, QStringLiteral("save"));
     expected.insert(1, QStringLiteral("Open"));
     EXPECT_EQ(QStringList(captions.begin(), captions.end()), expected);
+    writeBytes(folder.file("Menu_6.txt"), windowsLines(lines));  // no such language, whatever the folder holds
+    EXPECT_TRUE(readMenus(folder.path(), 6, captions).failed);
 }
 
 // ---- The language files shipped with the program ----------------------------
