@@ -5,10 +5,10 @@
 #include "charts/lap_chart_rules.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
-#include "charts/record_chart_rules.h"
 #include "laps/ranges_view.h"
 #include "record/engine_hours_panel.h"
 #include "shell/panels.h"
+#include "shell/record_views.h"
 #include "tracks/track_editor.h"
 
 #include <QLabel>
@@ -67,23 +67,8 @@ void Principale::relayOut()
 
 void Principale::drawRecordChart(int g)
 {
-    RecordChart& chart = *panels_->Graphique_Record[std::size_t(g)];
-    const int lap = document_.chartedLaps()[std::size_t(g)];
-    if (lap < 1) {
-        chart.hide();
-        return;
-    }
-    if (document_.substituteRpmMax())
-        reportUnexpectedError(QStringLiteral("1"));
-    LapView view = lapView(document_.rpm(), lap);
-    if (view.first == view.last)
-        reportUnexpectedError(QStringLiteral("2"));
-    if (view.histogramMax == 0 && document_.substituteHistogramMax(lap)) {
-        reportUnexpectedError(QStringLiteral("3"));
-        view = lapView(document_.rpm(), lap);
-    }
-    const RpmStatistics& rpm = document_.rpm();
-    chart.drawLap(rpm, view, rpm.maxRpm, lap == rpm.bestLap);
+    drawChartedLap(*panels_->Graphique_Record[std::size_t(g)], document_, g,
+                   [this](const QString& code) { reportUnexpectedError(code); });
 }
 
 void Principale::SSCommand4_Click(int g)

@@ -11,6 +11,7 @@
 #include "record/engine_hours_panel.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
+#include "shell/record_views.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
@@ -82,8 +83,7 @@ void Principale::showRecord()
         }
         showTable();
         Affichage_Table_Click();
-        p.Graphique_Chronos->setChartWindow(lapChartWindow(document_.decoded().lapCount, layoutWidth()));
-        p.Graphique_Chronos->drawLaps(0, document_.chartedColumn());
+        drawLapChartFromStart(*p.Graphique_Chronos, document_, layoutWidth());
     }
     enableRecordMenus();
 }
@@ -128,11 +128,7 @@ void Principale::showLapTable()
 
 void Principale::showTable()
 {
-    Panels& p = *panels_;
-    p.Liste_Tours->setTable(document_.table());
-    p.sizeTableAndChart(layoutWidth(), layoutHeight());
-    p.Graphique_Chronos->setTable(document_.table());
-    p.Graphique_Chronos->setEliminatedLaps(document_.eliminatedLaps());
+    fillLapViews(*panels_, document_, layoutWidth(), layoutHeight());
 }
 
 void Principale::redrawChart()
@@ -176,10 +172,7 @@ void Principale::Picture1_LapToggled(int lap)
 
 void Principale::Affichage_Tours_Click()
 {
-    RangesView& ranges = *panels_->Frame_Tranches;
-    ranges.setDecimalSeparator(systemDecimalSeparator());
-    ranges.showRanges(document_.refusal() == Refusal::None ? tormel::buildRangesPanel(document_.image(), state_.tables)
-                                                           : RangesPanel{});
+    fillRanges(*panels_->Frame_Tranches, document_, state_.tables, systemDecimalSeparator());
     showPanels(LapPanel::Ranges, ChartPlace::Chart);
     menus_->Unites->menuAction()->setEnabled(false);
 }
