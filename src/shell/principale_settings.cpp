@@ -11,9 +11,6 @@
 #include "tracks/track_editor.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -139,12 +136,7 @@ void Principale::Langue_Click(int index)
 
 void Principale::installQtTranslation(int language)
 {
-    // Qt ships no English catalogue: English is its own language.
-    static const std::array<const char*, 6> locales{"fr", "nl", "en", "de", "es", "it"};
-    QCoreApplication::removeTranslator(&qtTranslator_);
-    if (qtTranslator_.load(QLocale(QLatin1String(locales[std::size_t(language)])), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator_);
+    installQtTexts(qtTranslator_, language);
 }
 
 void Principale::Lire_Textes_Click()

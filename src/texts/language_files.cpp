@@ -3,9 +3,12 @@
 #include "base/text_codec.h"
 #include "texts/shipped_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -30,6 +33,16 @@ MenuCaptions frenchMenuCaptions()
         QStringLiteral("Pas de Filtre"), QStringLiteral("Filtre 1"), QStringLiteral("Filtre 2"),
         QStringLiteral("Filtre 3"), QStringLiteral("Commentaire"), QStringLiteral("Aide"),
     };
+}
+
+void installQtTexts(QTranslator& translator, int language)
+{
+    // Qt ships no English catalogue: English is its own language.
+    static const std::array<const char*, 6> locales{"fr", "nl", "en", "de", "es", "it"};
+    QCoreApplication::removeTranslator(&translator);
+    if (translator.load(QLocale(QLatin1String(locales[std::size_t(language)])), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
 }
 
 namespace {

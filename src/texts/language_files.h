@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,11 @@ inline constexpr int menuTrackEditor = 24;
 
 // The design-time French captions.
 MenuCaptions frenchMenuCaptions();
+
+// Qt's own texts (dialog buttons, file errors) in language `language`
+// (0..5): `translator` takes Qt's catalogue for it and is installed in its
+// place, if Qt has one.
+void installQtTexts(QTranslator& translator, int language);
 
 // Largest language file we read; anything bigger is not a language file and
 // counts as a read failure.
