@@ -1,5 +1,8 @@
 #include "app/command_language.h"
 
+#include "base/number_format.h"
+#include "tracks/track_file.h"
+
 namespace tormel {
 
 Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
@@ -17,6 +20,23 @@ Language readLanguage(const QString& programFolder, const QString& shippedFolder
         language.warning = QStringLiteral("warning: the language file %1 is missing or defective; French texts are used").arg(name);
     }
     return language;
+}
+
+ViewOptions commandViewOptions(const SystemSettings& settings, const Language& language, const QString& trackFile,
+                               std::optional<std::int16_t> recordTrack)
+{
+    ViewOptions options;
+    int track = settings.currentTrack;
+    if (recordTrack && isTrackNumber(*recordTrack))
+        track = *recordTrack;
+    options.trackLengths = readTrackLengths(trackFile, track).value_or(std::array<float, 4>{});
+    options.speedUnit = settings.speedUnit;
+    options.temperatureUnit = settings.temperatureUnit;
+    options.speedUnitCaption = language.menus[std::size_t(menuSpeedUnitFirst + settings.speedUnit)];
+    // The temperature captions are not in the menu file.
+    options.temperatureUnitCaption = settings.temperatureUnit == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
+    options.decimalSeparator = systemDecimalSeparator();
+    return options;
 }
 
 }  // namespace tormel

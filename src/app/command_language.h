@@ -1,9 +1,14 @@
 #pragma once
 
+#include "config/settings.h"
+#include "document/record_document.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
 
 #include <QString>
+
+#include <cstdint>
+#include <optional>
 
 namespace tormel {
 
@@ -19,5 +24,12 @@ struct Language {
 // file falls back on the French texts whole, with one warning, rather than
 // a mixture of two languages.
 Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+
+// The view options the window would show a record with: the settings'
+// units in the language's captions, and the lengths of the record's own
+// track when it names one, else of the current track, read from
+// `trackFile` without ever writing it.
+ViewOptions commandViewOptions(const SystemSettings& settings, const Language& language, const QString& trackFile,
+                               std::optional<std::int16_t> recordTrack);
 
 }  // namespace tormel

@@ -1,7 +1,6 @@
 #include "app/export_command.h"
 
 #include "app/command_language.h"
-#include "base/number_format.h"
 #include "config/settings.h"
 #include "document/record_document.h"
 #include "laps/export.h"
@@ -49,20 +48,8 @@ ExportCommandResult exportOneRecord(const QString& recordPath, const QString& ou
     if (loaded.errorNumber != 0)
         return failure(QStringLiteral("cannot read the record %1: %2").arg(recordPath, loaded.errorText));
 
-    const SystemSettings& settings = context.settings;
     const Language& language = context.language;
-    ViewOptions options;
-    int track = settings.currentTrack;
-    if (loaded.trackNumber && isTrackNumber(*loaded.trackNumber))
-        track = *loaded.trackNumber;
-    options.trackLengths = readTrackLengths(context.trackFile, track).value_or(std::array<float, 4>{});
-    options.speedUnit = settings.speedUnit;
-    options.temperatureUnit = settings.temperatureUnit;
-    options.speedUnitCaption = language.menus[std::size_t(menuSpeedUnitFirst + settings.speedUnit)];
-    // The temperature captions are not in the menu file.
-    options.temperatureUnitCaption = settings.temperatureUnit == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
-    options.decimalSeparator = systemDecimalSeparator();
-
+    const ViewOptions options = commandViewOptions(context.settings, language, context.trackFile, loaded.trackNumber);
     RecordDocument document;
     document.open(loaded.image);
     document.analyse(language.tables, options);
