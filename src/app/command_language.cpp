@@ -22,6 +22,16 @@ Language readLanguage(const QString& programFolder, const QString& shippedFolder
     return language;
 }
 
+Language readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
+{
+    Language language;
+    const MenuReadStatus menus = readMenus(programFolder, languageNumber, language.menus, shippedFolder);
+    if (menus.failed)
+        language.warning = QStringLiteral("the language file %1 is missing or defective").arg(menus.failedFile);
+    readTexts(programFolder, languageNumber, language.tables, shippedFolder);
+    return language;
+}
+
 ViewOptions commandViewOptions(const SystemSettings& settings, const Language& language, const QString& trackFile,
                                std::optional<std::int16_t> recordTrack)
 {

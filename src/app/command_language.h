@@ -25,6 +25,11 @@ struct Language {
 // a mixture of two languages.
 Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
 
+// The language exactly as the window starts with it: whatever the files
+// hold over the French texts, as far as they read. Only a defective menu
+// file gets a warning, the one the window gives a terminal.
+Language readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+
 // The view options the window would show a record with: the settings'
 // units in the language's captions, and the lengths of the record's own
 // track when it names one, else of the current track, read from

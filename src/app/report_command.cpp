@@ -1,29 +1,28 @@
 #include "app/report_command.h"
 
 #include "app/command_folders.h"
+#include "app/command_language.h"
 #include "base/app_info.h"
+#include "config/settings.h"
+#include "document/record_document.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "platform/qt_serial_port.h"
-#include "platform/sound.h"
-#include "shell/principale.h"
-#include "tracks/track_file.h"
+#include "record/record_decoder.h"
+#include "record/record_file.h"
+#include "shell/file_commands.h"
+#include "shell/record_report.h"
+#include "shell/session_report.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QTranslator>
 
 #include <cstdio>
+#include <optional>
 
 namespace tormel {
 
 namespace {
-
-// The window drawn off screen, at 200 dots an inch across an A4 page.
-constexpr int PageWidthPixels = 2338;
-constexpr int PageHeightPixels = 1654;
 
 // Nobody answers: what the window would say is kept for standard error.
 class KeptMessages final : public Dialogs {
@@ -65,31 +64,39 @@ int reportCommand(int argc, char* argv[])
     }
     const CommandFolders folders = commandFolders();
     const QString trackFile = commandTrackFile(folders.working);
-    // The window may create the track file and append to the error log of
-    // the current folder: it works on a copy, in a scratch folder, so the
-    // report changes nothing but OUT.
-    QTemporaryDir scratch;
-    const QString scratchTrackFile = QDir(scratch.path()).filePath(trackFileName);
-    if (QFileInfo::exists(trackFile))
-        QFile::copy(trackFile, scratchTrackFile);
-    QDir::setCurrent(scratch.path());
+    const SystemSettings settings = loadSettings(folders.program);
+    const Language language = readWindowLanguage(folders.program, folders.shipped, settings.language);
+    if (!language.warning.isEmpty())
+        fail(language.warning);
+    const TextTables& tables = language.tables;
+    // Qt's texts, which a failed write speaks in, as the window shows them.
+    QTranslator qtTexts;
+    installQtTexts(qtTexts, settings.language);
 
+    // The record read as the window reads it, with its messages.
     KeptMessages dialogs;
     NoLauncher launcher;
-    QtSerialPort port;
-    NoSound sound;
-    Principale window(Services{dialogs, launcher, port, sound, folders.program, QString(), folders.shipped, scratchTrackFile});
-    window.resize(PageWidthPixels, PageHeightPixels);
-    window.Form_Load();
-    window.Picture2_Click();
-    dialogs.texts.clear();
-    window.openRecord(record);
+    FileCommands files(dialogs, launcher, folders.program, tables, QString());
+    const std::optional<LoadedRecord> loaded = files.load(record);
+    RecordDocument document;
+    std::optional<RecordReport> report;
+    if (loaded) {
+        const ViewOptions options = commandViewOptions(settings, language, trackFile, loaded->trackNumber);
+        document.open(loaded->image);
+        document.analyse(tables, options);
+        if (document.refusal() != Refusal::None)
+            dialogs.texts << refusalText(document.refusal(), tables);
+        else
+            report.emplace(recordCaption(record, serialNumberText(loaded->image)), document, tables, options,
+                           settings.showToolTips,
+                           [&](const QString&) { dialogs.texts << tables.texts[unexpectedError]; });
+    }
     if (!dialogs.texts.isEmpty()) {
         fail(QStringLiteral("%1: %2").arg(args.at(2), dialogs.texts.join(QStringLiteral(" / "))));
         return 1;
     }
     QString error;
-    if (!window.writeReport(out, &error)) {
+    if (!writeSessionReport(out, report->content(), &error)) {
         fail(QStringLiteral("cannot write %1: %2").arg(args.at(3), error));
         return 1;
     }

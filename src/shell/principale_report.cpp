@@ -1,69 +1,23 @@
 #include "shell/principale.h"
 
 #include "base/app_info.h"
-#include "charts/canvas.h"
-#include "charts/lap_time_chart.h"
-#include "charts/record_chart.h"
-#include "laps/ranges.h"
-#include "laps/ranges_view.h"
 #include "platform/dialogs.h"
 #include "shell/file_commands.h"
-#include "shell/panels.h"
+#include "shell/menus.h"
+#include "shell/record_report.h"
 #include "shell/session_report.h"
 
+#include <QAction>
 #include <QFileInfo>
-
-#include <algorithm>
 
 namespace tormel {
 
-namespace {
-
-// An A4 page across at 200 dots an inch.
-constexpr int ReportPixelsAcross = 2338;
-
-std::vector<Canvas*> canvasesOf(const std::vector<QWidget*>& panels)
-{
-    std::vector<Canvas*> canvases;
-    for (QWidget* panel : panels)
-        for (Canvas* canvas : panel->findChildren<Canvas*>())
-            canvases.push_back(canvas);
-    return canvases;
-}
-
-}  // namespace
-
 bool Principale::writeReport(const QString& path, QString* errorText)
 {
-    const DecodedRecord& d = document_.decoded();
-    ReportContent content;
-    content.caption = windowTitle();
-    content.header = {state_.tables.texts[serialNumberCaption] + d.serialNumber, d.stageCountText, d.modeText, d.softwareVersionText, d.hardwareVersionText,
-                      d.temperatureLimitText};
-    content.header.removeAll(QString());
-    Panels& p = *panels_;
-    if (document_.kind() == RecordKind::EngineSpeed) {
-        for (RecordChart* chart : p.Graphique_Record)
-            if (!chart->isHidden())
-                content.panels.push_back(chart);
-    } else {
-        content.table = &document_.table();
-        content.panels.push_back(p.Graphique_Chronos);
-        // The ranges as their panel shows them, drawn even while the table is in view.
-        p.Frame_Tranches->setDecimalSeparator(systemDecimalSeparator());
-        p.Frame_Tranches->showRanges(tormel::buildRangesPanel(document_.image(), state_.tables));
-        content.panels.push_back(p.Frame_Tranches);
-    }
-    // The charts drawn again at 200 dots an inch across the page for the
-    // while of the report, then back at the screen's resolution.
-    const std::vector<Canvas*> canvases = canvasesOf(content.panels);
-    const qreal scale = std::max(1.0, qreal(ReportPixelsAcross) / std::max(1, width()));
-    for (Canvas* canvas : canvases)
-        canvas->setPrintScale(scale);
-    const bool written = writeSessionReport(path, content, errorText);
-    for (Canvas* canvas : canvases)
-        canvas->setPrintScale(1.0);
-    return written;
+    // What the charts could not draw as it stood was reported when the record was shown.
+    const RecordReport report(windowTitle(), document_, state_.tables, viewOptions(), menus_->AffTip->isChecked(),
+                              [](const QString&) {});
+    return writeSessionReport(path, report.content(), errorText);
 }
 
 void Principale::Rapport_Click()

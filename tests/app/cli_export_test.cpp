@@ -247,6 +247,7 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
     ASSERT_TRUE(saveRecordFile(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
     ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
+    ASSERT_TRUE(saveRecordFile(work(u"flat.Tml"_s), test::rpmRecord(std::vector<std::uint8_t>(200, 0), 1, 2), 1));
     const auto text = [this](const QString& pdf) {
         QProcess p;
         p.start(u"pdftotext"_s, {work(pdf), u"-"_s});
@@ -277,11 +278,14 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     ASSERT_EQ(run({u"--report"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}).exitCode, 0);
     EXPECT_EQ(text(u"rpm.pdf"_s).count(u" sec. "_s), 3);
 
-    const Run refused = run({u"--report"_s, u"empty.Tml"_s, u"empty.pdf"_s});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains(frenchTextTables().texts[20]));
-    EXPECT_FALSE(QFileInfo::exists(work(u"empty.pdf"_s)));
-    EXPECT_FALSE(QFileInfo::exists(work(u"Pistes.aqw"_s)));  // a report writes nothing else
+    // Refused, or an engine speed the charts cannot be drawn to: the window's message, no report.
+    for (const auto& [name, text] : {std::pair(u"empty"_s, 20), std::pair(u"flat"_s, 53)}) {
+        const Run failed = run({u"--report"_s, name + u".Tml"_s, name + u".pdf"_s});
+        EXPECT_EQ(failed.exitCode, 1) << name.toStdString();
+        EXPECT_TRUE(failed.err.contains(frenchTextTables().texts[text])) << failed.err.toStdString();
+    }
+    // A report writes nothing else: no track file, no error log.
+    EXPECT_EQ(workFiles(), (QStringList{u"empty.Tml"_s, u"flat.Tml"_s, u"laps.Tml"_s, u"laps.pdf"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}));
 }
 
 // ---- One download without the window ------------------------------------------
