@@ -81,13 +81,6 @@ bool Canvas::syncSize()
     return true;
 }
 
-void Canvas::setPrintScale(qreal scale)
-{
-    extraScale_ = scale;
-    if (syncSize())
-        emit resized();
-}
-
 void Canvas::setBackgroundColour(const QColor& colour)
 {
     background_ = colour;

@@ -26,11 +26,8 @@ public:
     CanvasTransform transform() const;
     // A position in the widget's (logical) pixels in user coordinates.
     QPointF userPoint(QPointF position) const;
-    // Image pixels per logical pixel: the screen's ratio, times an extra
-    // scale for printing (1 on screen). A new scale resizes the image and
-    // says so with resized(), so that owners draw again.
-    qreal pixelRatio() const { return devicePixelRatioF() * extraScale_; }
-    void setPrintScale(qreal scale);
+    // Image pixels per logical pixel: the screen's ratio.
+    qreal pixelRatio() const { return devicePixelRatioF(); }
 
     void setBackgroundColour(const QColor& colour);
     QColor backgroundColour() const { return background_; }
@@ -88,7 +85,6 @@ private:
     QColor background_ = Qt::white;
     QColor drawing_ = Qt::black;
     PenMode mode_ = PenMode::Copy;
-    qreal extraScale_ = 1.0;
 };
 
 }  // namespace tormel
