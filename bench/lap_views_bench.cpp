@@ -1,19 +1,24 @@
 // What a click on a bar of the lap-time chart, a new smoothing level or a
 // step of the measuring cursor costs before the screen shows the result, for
-// the largest records: the window's own handlers, with the dialogs and
-// launcher of the tests.
+// the largest records: the window's own handlers, reached through the
+// signals and menus that reach them, with the dialogs and launcher of the tests.
 #include "charts/canvas.h"
 #include "charts/cursor_rules.h"
+#include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
+#include "laps/lap_grid.h"
 #include "record/record_file.h"
 #include "shell/principale.h"
 #include "support/fakes.h"
 #include "tracks/track_file.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QSaveFile>
 #include <QTemporaryDir>
+
+#include <array>
 
 #include "bench_records.h"
 
@@ -47,7 +52,8 @@ struct Window {
         window.Form_Load();
         window.Picture2_Click();
         window.openRecord(record);
-        window.Liste_Tours_HeaderClick(tormel::LapTimeColumn);
+        emit window.findChild<tormel::LapGrid*>(QStringLiteral("Liste_Tours"))->headerClicked(tormel::LapTimeColumn);
+        lapChart = window.findChild<tormel::LapTimeChart*>(QStringLiteral("Graphique_Chronos"));
     }
 
     QTemporaryDir folder;
@@ -56,6 +62,7 @@ struct Window {
     tormel::test::FakeSerialPort port;
     tormel::test::FakeSound sound;
     tormel::Principale window{tormel::Services{dialogs, launcher, port, sound, folder.path(), QString()}};
+    tormel::LapTimeChart* lapChart = nullptr;
 };
 
 void BM_RedisplayAfterBarClick99(benchmark::State& state)
@@ -63,7 +70,7 @@ void BM_RedisplayAfterBarClick99(benchmark::State& state)
     Window w;
     int lap = 1;
     for (auto _ : state) {
-        w.window.Picture1_LapToggled(lap);
+        emit w.lapChart->lapToggled(lap);
         lap = lap % 99 + 1;
     }
 }
@@ -75,7 +82,7 @@ void BM_RedisplayAndPaintAfterBarClick99(benchmark::State& state)
     Window w;
     int lap = 1;
     for (auto _ : state) {
-        w.window.Picture1_LapToggled(lap);
+        emit w.lapChart->lapToggled(lap);
         benchmark::DoNotOptimize(w.window.grab());
         lap = lap % 99 + 1;
     }
@@ -87,9 +94,12 @@ BENCHMARK(BM_RedisplayAndPaintAfterBarClick99)->Unit(benchmark::kMillisecond);
 void BM_RedrawChartsAfterSmoothingChange(benchmark::State& state)
 {
     Window w(tormel::bench::rpmImage());
+    std::array<QAction*, 4> levels{};
+    for (int i = 0; i < 4; ++i)
+        levels[std::size_t(i)] = w.window.findChild<QAction*>(QStringLiteral("Filtre%1").arg(i));
     int level = 1;
     for (auto _ : state) {
-        w.window.Filtre_Click(level);
+        levels[std::size_t(level)]->trigger();
         level = (level + 1) % 4;
     }
 }
