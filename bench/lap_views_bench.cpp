@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -50,7 +52,9 @@ struct Window {
         window.resize(ScreenWidth / PixelTwips, ScreenHeight / PixelTwips);
         window.show();
         window.Form_Load();
-        window.Picture2_Click();
+        // A click on the start-up picture, as the user closes it.
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.findChild<QLabel*>(QStringLiteral("Picture2")), &press);
         window.openRecord(record);
         emit window.findChild<tormel::LapGrid*>(QStringLiteral("Liste_Tours"))->headerClicked(tormel::LapTimeColumn);
         lapChart = window.findChild<tormel::LapTimeChart*>(QStringLiteral("Graphique_Chronos"));

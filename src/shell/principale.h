@@ -75,9 +75,6 @@ public:
     // Opens a record as Ouvrir does once the file is chosen; also used for a
     // record given on the command line or dropped on the window.
     void openRecord(const QString& path);
-    // Writes the session report of the record as shown to `path`; false and why when it cannot.
-    bool writeReport(const QString& path, QString* errorText);
-    void Picture2_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +111,7 @@ private:
     void enableRecordMenus();
 
     // Help, start-up picture, about box and background.
+    void Picture2_Click();
     void Aide_Click();
     void Infos_Click();
     void Fonds_Click();
@@ -151,6 +149,8 @@ private:
     void Exporter_Click();
     // The session report of the record as shown, as a PDF file the user names.
     void Rapport_Click();
+    // Writes that report to `path`; false and why when it cannot.
+    bool writeReport(const QString& path, QString* errorText);
     // One of the records used last, from the File menu.
     void openRecent(int index);
 

@@ -211,6 +211,24 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         EXPECT_EQ(run({u"-"_s + QLatin1String(option), u"--frobnicate"_s}).exitCode, 2) << option;
 }
 
+TEST_F(CommandLine, TheWindowStartsUpInTheCurrentFolder)
+{
+    shipLanguages();
+    QProcess window;
+    window.setWorkingDirectory(workDir());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"HOME"_s, home());
+    window.setProcessEnvironment(env);
+    window.start(exe(), {});
+    // Its start-up creates the first track where it works.
+    for (int i = 0; i < 200 && !QFileInfo::exists(work(u"Pistes.aqw"_s)); ++i)
+        QThread::msleep(50);
+    EXPECT_TRUE(QFileInfo::exists(work(u"Pistes.aqw"_s)));
+    window.kill();
+    window.waitForFinished();
+}
+
 TEST_F(CommandLine, FromHomeTheCommandsReadTheWindowsTrackFileAndCreateNothing)
 {
     shipLanguages();

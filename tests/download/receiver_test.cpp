@@ -14,6 +14,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -104,8 +106,11 @@ TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
     const RecordImage image;
     const QDateTime when(QDate(2026, 12, 6), QTime(14, 3, 12));
     QStringList written;
+    const auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
     for (int i = 0; i < 3; ++i)
         written << QFileInfo(keepDownloadCopy(folder.path(), image, 7, when)).fileName();
+    EXPECT_EQ(openFiles(), filesBefore);  // every file and folder opened is closed
     const QString stem = u"2026-12-06_14-03-12_SN"_qs + serialNumberText(image);
     EXPECT_EQ(written, (QStringList{stem + u".Tml"_qs, stem + u"_2.Tml"_qs, stem + u"_3.Tml"_qs}));
     EXPECT_EQ(test::readBytes(folder.file(u"downloads/"_qs + written[0])).size(), 2050);

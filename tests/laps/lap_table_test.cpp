@@ -201,6 +201,7 @@ TEST(LapTable, BestCellsAndTheoreticalRow)
     const LapTable t = build(lapRecord(laps, 2, 0), options({1000, 300, 300, 300}));
     EXPECT_EQ(t.cell(1, LapTimeColumn).text + u'|' + t.cell(1, LapSpeedColumn).text, QStringLiteral("1'28\"50|040.7"));  // 1000 m in 88.50 s
     EXPECT_EQ(cellValue(t, 1, LapTimeColumn) + cellValue(t, 1, LapSpeedColumn), 8850.0F + 40.7F);
+    EXPECT_EQ(std::pair(t.columnMinimum[RawSector1Column], t.columnMaximum[RawSector1Column]), std::pair(2950.0F, 3100.0F));
     // Without a lap length the theoretical speed is still written, as zero.
     EXPECT_EQ(build(lapRecord(laps, 2, 0)).cell(1, LapSpeedColumn).text, QStringLiteral("000.0"));
     // Sectors of no time add up to no theoretical lap: no speed either.

@@ -84,12 +84,12 @@ TEST(TextFiles, WritersProduceTheFileFormat)
 {
     TempFolder folder;
     TextTables tables = frenchTextTables();
-    tables.texts[17] = QStringLiteral("say \"hi\"");
+    tables.texts[17] = QStringLiteral("say \"hi\"\r\nnow");
     ASSERT_TRUE(saveTexts(folder.path(), 0, tables));
     ASSERT_TRUE(saveTips(folder.path(), 0, tables));
     // Whole, and read back unchanged as the shipped files are; a double quote would end its text.
     EXPECT_EQ(readBytes(folder.file("Textes_0.txt")), textsFileBytes(tables));
-    EXPECT_TRUE(textsFileBytes(tables).contains("\r\n17,\"say 'hi'\"\r\n"));
+    EXPECT_TRUE(textsFileBytes(tables).contains("\r\n17,\"say 'hi'  now\"\r\n"));
     EXPECT_EQ(readBytes(folder.file("Tips_0.txt")), tipsFileBytes(tables));
 
     QString why;
