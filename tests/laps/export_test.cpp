@@ -71,12 +71,12 @@ TEST(ExportLapTable, SpeedsWithEitherSeparator)
 
 TEST(ExportRpm, OwnLapAndBeaconCounting)
 {
-    // Codes 10, 10, 20, 20, 30, 30 with marks on samples 1 and 3 (too close
-    // for the charts' dead time, counted here all the same).
-    const std::vector<std::uint8_t> samples{10, 10 | 128, 20, 20 | 128, 30, 30};
+    // Codes 10, 10, 20, 20, 31, 31 with marks on samples 1 and 3 (too close
+    // for the charts' dead time, counted here all the same); odd codes are no marks.
+    const std::vector<std::uint8_t> samples{10, 10 | 128, 20, 20 | 128, 31, 31};
     const std::pair<int, QByteArray> cases[] = {
-        {1, " 0 \t 0 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 2 \t 0 \t 6000 \r\n 2 \t 0 \t 9000 \r\n 2 \t 0 \t 9000 \r\n"},
-        {2, " 0 \t 1 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9000 \r\n 1 \t 1 \t 9000 \r\n"},
+        {1, " 0 \t 0 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 2 \t 0 \t 6000 \r\n 2 \t 0 \t 9300 \r\n 2 \t 0 \t 9300 \r\n"},
+        {2, " 0 \t 1 \t 3000 \r\n 1 \t 0 \t 3000 \r\n 1 \t 0 \t 6000 \r\n 1 \t 1 \t 6000 \r\n 1 \t 1 \t 9300 \r\n 1 \t 1 \t 9300 \r\n"},
     };
     for (const auto& [beaconsPerLap, lines] : cases) {
         const RecordImage image = rpmRecord(samples, beaconsPerLap, 2);
