@@ -1,5 +1,6 @@
 #include "app/command_folders.h"
 #include "app/export_command.h"
+#include "app/library_command.h"
 #include "app/receive_command.h"
 #include "app/report_command.h"
 #include "base/app_info.h"
@@ -37,6 +38,7 @@ const char* const usage =
     "       tormel_vue --export RECORD.Tml... --to FOLDER\n"
     "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "       tormel_vue --report RECORD.Tml OUT.pdf\n"
+    "       tormel_vue --library [FOLDER...] [--format csv|json]\n"
     "       tormel_vue --help | --version\n"
     "\n"
     "Starts the window, opening RECORD.Tml when it is given. Qt's own options\n"
@@ -86,6 +88,19 @@ const char* const usage =
     "    chart and the ranges, or for an engine-speed record the three quickest\n"
     "    laps; in the language and units of the settings. A record that shows\n"
     "    nothing prints why and writes no file (exit 1).\n"
+    "\n"
+    "--library [FOLDER...] [--format csv|json]\n"
+    "    Brings the library index up to date and prints one row per session:\n"
+    "    the records of the working folder and its downloads/, of the folders\n"
+    "    the window's library keeps and of the FOLDERs given (for this run\n"
+    "    only; these and the kept ones with their subfolders). A session is one\n"
+    "    record image, however many files hold it. CSV (RFC 4180, a header\n"
+    "    row, UTF-8) or a JSON array of objects with the same fields; times in\n"
+    "    seconds with two decimals, temperatures in degrees Celsius. A file\n"
+    "    that cannot be read is listed with its reason. The index is the file\n"
+    "    library.sqlite of the per-user data folder, a cache of the record\n"
+    "    files: an unchanged file is not read again. Exits 0, or 1 with one\n"
+    "    line saying what failed.\n"
     "\n"
     "--help     prints this text (exit 0)\n"
     "--version  prints the version (exit 0)\n"
@@ -232,6 +247,8 @@ int main(int argc, char* argv[])
         return tormel::receiveCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--report") == 0)
         return tormel::reportCommand(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--library") == 0)
+        return tormel::libraryCommand(argc, argv);
     QString unknown;
     switch (windowCall(argc, argv, unknown)) {
     case WindowCall::Help:

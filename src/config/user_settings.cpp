@@ -10,6 +10,7 @@ namespace tormel {
 namespace {
 const QString lastFolderKey = QStringLiteral("lastFolder");
 const QString recentKey = QStringLiteral("recentFiles");
+const QString libraryKey = QStringLiteral("libraryFolders");
 }  // namespace
 
 UserSettings::UserSettings(QString file)
@@ -51,6 +52,21 @@ void UserSettings::setRecentFiles(const QStringList& paths)
         return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.setValue(recentKey, paths);
+}
+
+QStringList UserSettings::libraryFolders() const
+{
+    if (file_.isEmpty())
+        return {};
+    return QSettings(file_, QSettings::IniFormat).value(libraryKey).toStringList();
+}
+
+void UserSettings::setLibraryFolders(const QStringList& folders)
+{
+    if (file_.isEmpty())
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(libraryKey, folders);
 }
 
 QStringList withRecent(QStringList paths, const QString& path)

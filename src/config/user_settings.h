@@ -6,7 +6,8 @@
 namespace tormel {
 
 // What the window remembers between runs beside the settings file: the
-// folder last used in a file dialog and the records used last. Kept in an ini file of the per-user
+// folder last used in a file dialog, the records used last and the
+// library's folders. Kept in an ini file of the per-user
 // configuration; tests give a file of their own.
 class UserSettings {
 public:
@@ -22,6 +23,10 @@ public:
     // The records opened or saved last, the latest first.
     QStringList recentFiles() const;
     void setRecentFiles(const QStringList& paths);
+
+    // The folders the library reads records from, besides the working folder.
+    QStringList libraryFolders() const;
+    void setLibraryFolders(const QStringList& folders);
 
 private:
     QString file_;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -18,6 +19,7 @@ namespace tormel {
 namespace {
 
 constexpr int MaxCopiesASecond = 10000;
+const QString timeFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 
 QString systemError(int error)
 {
@@ -98,7 +100,7 @@ QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image,
     // link() never replaces a file: two receivers finishing in the same
     // second each get a name of their own, and a crash leaves no half copy
     // under a real name.
-    const QString stem = when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")) + QStringLiteral("_SN") + serialNumberText(image);
+    const QString stem = when.toString(timeFormat) + QStringLiteral("_SN") + serialNumberText(image);
     QString kept;
     for (int n = 1; n <= MaxCopiesASecond && kept.isEmpty(); ++n) {
         const QString path = folder.filePath(stem + (n == 1 ? QString() : QStringLiteral("_%1").arg(n)) + QStringLiteral(".Tml"));
@@ -116,6 +118,18 @@ QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image,
     if (!kept.isEmpty())
         syncFolder(folder);
     return kept;
+}
+
+std::optional<QDateTime> downloadTimeOfName(const QString& fileName)
+{
+    static const QRegularExpression copyName(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_SN\\d*(_\\d+)?\\.Tml$"));
+    const QRegularExpressionMatch match = copyName.match(fileName);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDateTime when = QDateTime::fromString(match.captured(1), timeFormat);
+    if (!when.isValid())
+        return std::nullopt;
+    return when;
 }
 
 }  // namespace tormel

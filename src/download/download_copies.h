@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tormel {
 
@@ -16,5 +17,9 @@ namespace tormel {
 // is never overwritten. The path written, or empty and why.
 QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image, std::int16_t trackNumber,
                          const QDateTime& when, QString* errorText = nullptr);
+
+// The download time a kept copy's file name gives, in local time; none for
+// any other name.
+std::optional<QDateTime> downloadTimeOfName(const QString& fileName);
 
 }  // namespace tormel

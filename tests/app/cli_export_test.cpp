@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -193,6 +196,8 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"5"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--timeout"_s, u"86401"_s}, 2, {}, u"--timeout takes a number of seconds up to 86400"_s},
+        {{u"--library"_s, u"--format"_s, u"xml"_s}, 2, {}, u"--format takes csv or json"_s},
+        {{u"--library"_s, u"nowhere"_s}, 1, {}, u"tormel_vue: no such folder: nowhere\n"_s},
         // Qt's own options and a record after "--" are the window's: it needs a display.
         {{u"-session"_s, u"s1"_s, u"--style=fusion"_s, u"-platformtheme"_s, u"gtk3"_s, u"-reverse"_s}, 1, {}, u"no display found"_s},
         {{u"--"_s, u"--odd.Tml"_s}, 1, {}, u"no display found"_s},
@@ -305,6 +310,100 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     }
     // A report writes nothing else: no track file, no error log.
     EXPECT_EQ(workFiles(), (QStringList{u"empty.Tml"_s, u"flat.Tml"_s, u"laps.Tml"_s, u"laps.pdf"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}));
+}
+
+// ---- The library of sessions ----------------------------------------------------
+
+// The records of an RFC 4180 text: quoted fields may hold commas, quotes and line breaks.
+std::vector<QStringList> csvRows(const QString& text)
+{
+    std::vector<QStringList> rows;
+    QStringList row;
+    QString cell;
+    bool quoted = false;
+    const auto at = [&](qsizetype i) { return i < text.size() ? text[i] : QChar(); };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == u'"' && at(i + 1) == u'"')
+            cell += text[++i];
+        else if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u',')
+            row << std::exchange(cell, {});
+        else if (!quoted && c == u'\r' && at(i + 1) == u'\n') {
+            row << std::exchange(cell, {});
+            rows.push_back(std::exchange(row, {}));
+            ++i;
+        } else
+            cell += c;
+    }
+    return rows;
+}
+
+TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
+{
+    shipLanguages();
+    writeBytes(QDir(programDir()).filePath(u"Tormport.dat"_s), QByteArray("\x01\x00\x00\x00\x02\x00\x01\x00\xFF\xFF", 10));
+    Track first = defaultTrack(1, {u"Kartodrome, \"Nord\""_s, u"Hammeau"_s, u"Country"_s});
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(first));
+    ASSERT_TRUE(QDir().mkpath(work(u"downloads"_s)) && QDir().mkpath(home(u"season/round 1"_s)));
+    const std::vector<test::LapSpec> laps{{.lapTime = 5000, .s1 = 2500, .s2 = 2501}, {.lapTime = 4990, .s1 = 2490, .s2 = 2500}};
+    ASSERT_TRUE(saveRecordFile(work(u"downloads/2026-05-12_10-30-00_SN0.Tml"_s), test::lapRecord(laps, 1, 2), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"saved.Tml"_s), test::lapRecord(laps, 1, 2), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
+    ASSERT_TRUE(saveRecordFile(home(u"season/round 1/rpm.Tml"_s), demo::engineSpeedRecord(), 2));
+
+    const Run r = run({u"--library"_s, home(u"season"_s)});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const std::vector<QStringList> rows = csvRows(r.out);
+    ASSERT_EQ(rows.size(), 1U + 3U) << r.out.toStdString();
+    const QStringList& names = rows[0];
+    const auto field = [&](std::size_t row, const QString& name) { return rows[row].value(names.indexOf(name)); };
+    for (const QStringList& row : rows)
+        EXPECT_EQ(row.size(), names.size());
+    EXPECT_EQ(field(1, u"trackName"_s), u"Kartodrome, \"Nord\"1"_s);  // a new track is named with its number
+    EXPECT_EQ(field(1, u"date"_s), u"2026-05-12T10:30:00"_s);
+    EXPECT_EQ(field(1, u"bestTime"_s) + u' ' + field(1, u"theoreticalBest"_s), u"49.90 49.90"_s);
+    EXPECT_EQ(field(1, u"spread"_s) + u' ' + field(1, u"windowCount"_s), u"0.05 2"_s);
+    EXPECT_EQ(field(1, u"files"_s).split(u';').size(), 2);
+    // The refused record says why, in the settings' language.
+    EXPECT_EQ(field(2, u"reason"_s) + field(3, u"reason"_s), u"Empty record"_s);
+
+    // The same fields in JSON; the index was kept, so nothing is read again.
+    const Run j = run({u"--library"_s, u"--format"_s, u"json"_s});
+    ASSERT_EQ(j.exitCode, 0) << j.err.toStdString();
+    const QJsonArray objects = QJsonDocument::fromJson(j.out.toUtf8()).array();
+    ASSERT_EQ(objects.size(), 3);
+    QStringList sorted = names;
+    sorted.sort();
+    EXPECT_EQ(objects[0].toObject().keys(), sorted);
+    EXPECT_EQ(objects[0][u"bestTime"_s].toDouble(), 49.9);
+    EXPECT_EQ(objects[0][u"files"_s].toArray().size(), 2);
+    EXPECT_TRUE(QFileInfo::exists(home(u".local/share/Tormel_Vue/library.sqlite"_s)));
+    EXPECT_EQ(workFiles(), (QStringList{u"Pistes.aqw"_s, u"empty.Tml"_s, u"saved.Tml"_s}));
+}
+
+TEST_F(CommandLine, TwoLibraryRunsAtOnceShareTheIndex)
+{
+    for (int i = 0; i < 60; ++i) {
+        RecordImage image = demo::lapTimingRecord();
+        image.bytes[2000] = std::uint8_t(i);
+        ASSERT_TRUE(saveRecordFile(work(u"r%1.Tml"_s.arg(i)), image, 1));
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, home());
+    env.remove(u"XDG_DATA_HOME"_s);
+    QProcess runs[2];
+    for (QProcess& p : runs) {
+        p.setWorkingDirectory(workDir());
+        p.setProcessEnvironment(env);
+        p.start(exe(), {u"--library"_s});
+    }
+    for (QProcess& p : runs) {
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.readAllStandardOutput().count("\r\n"), 1 + 60);
+    }
 }
 
 // ---- One download without the window ------------------------------------------

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The library index of a season: 10,000 distinct records, half lap-timing
+# with 99 laps and half engine-speed with 1,984 samples, in a folder given
+# to `tormel_vue --library`: the first run builds the index, the second
+# finds every file unchanged. The index lives in a temporary home.
+#   bench/library.sh [BIN_FOLDER] [RECORDS]   (default build/release/bin, 10000)
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BIN="$(cd "${1:-$ROOT/build/release/bin}" && pwd)"
+COUNT="${2:-10000}"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/records" "$WORK/home" "$WORK/work"
+python3 - "$WORK/records" "$COUNT" <<'PY'
+import os, random, sys
+folder, count = sys.argv[1], int(sys.argv[2])
+random.seed(11)
+for i in range(count):
+    b = bytearray(random.getrandbits(8) for _ in range(2048))
+    if i % 2 == 0:   # lap timing, 99 laps in three sectors
+        b[97], b[33], b[160], b[192] = 0, 2, 100, 17
+    else:            # engine speed, 2048 words announced: 1984 samples
+        b[97], b[33], b[104], b[105] = 1, 0, 0, 4
+    with open(os.path.join(folder, f"r{i:05d}.Tml"), "wb") as f:
+        f.write(bytes(b) + b"\x01\x00")
+PY
+cd "$WORK/work"
+run() {
+  local start end
+  start=$(date +%s.%N)
+  HOME="$WORK/home" XDG_DATA_HOME= "$BIN/tormel_vue" --library "$WORK/records" >"$WORK/out" 2>"$WORK/errors"
+  end=$(date +%s.%N)
+  awk -v s="$start" -v e="$end" -v what="$1" 'BEGIN { printf "%s: %.2f s\n", what, e - s }'
+}
+run "first index of $COUNT records"
+run "the same records unchanged"
+echo "$(($(wc -l < "$WORK/out") - 1)) rows; $(wc -l < "$WORK/errors") lines on stderr"

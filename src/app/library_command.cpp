@@ -1,0 +1,229 @@
+#include "app/library_command.h"
+
+#include "app/command_folders.h"
+#include "app/command_language.h"
+#include "config/settings.h"
+#include "config/user_settings.h"
+#include "library/session_index.h"
+#include "tracks/track_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace tormel {
+
+namespace {
+
+// One printed value: its CSV text and its JSON value.
+struct Field {
+    QString csv;
+    QJsonValue json;
+};
+
+const QStringList fieldNames{
+    QStringLiteral("date"),        QStringLiteral("serialNumber"), QStringLiteral("track"),
+    QStringLiteral("trackName"),   QStringLiteral("kind"),         QStringLiteral("laps"),
+    QStringLiteral("bestLap"),     QStringLiteral("bestTime"),     QStringLiteral("theoreticalBest"),
+    QStringLiteral("racingLaps"),  QStringLiteral("windowCount"),  QStringLiteral("spread"),
+    QStringLiteral("deviation"),   QStringLiteral("maxRpm"),       QStringLiteral("maxTemperature"),
+    QStringLiteral("missing"),     QStringLiteral("identity"),     QStringLiteral("files"),
+    QStringLiteral("reason"),
+};
+
+Field text(const QString& value)
+{
+    return {value, value};
+}
+Field number(int value)
+{
+    return {QString::number(value), value};
+}
+Field none()
+{
+    return {QString(), QJsonValue()};
+}
+// Hundredths as seconds with two decimals; none for 0, which is no time.
+Field seconds(double hundredths)
+{
+    if (hundredths <= 0.0)
+        return none();
+    const QString shown = QString::number(hundredths / 100.0, 'f', 2);
+    return {shown, shown.toDouble()};
+}
+// A measure in hundredths, as seconds with two decimals, 0 included.
+Field spanSeconds(double hundredths)
+{
+    const QString shown = QString::number(hundredths / 100.0, 'f', 2);
+    return {shown, shown.toDouble()};
+}
+Field flag(bool value)
+{
+    return {value ? QStringLiteral("true") : QStringLiteral("false"), value};
+}
+Field paths(const std::vector<SessionFile>& files)
+{
+    QStringList list;
+    for (const SessionFile& f : files)
+        list << f.path;
+    return {list.join(QLatin1Char(';')), QJsonArray::fromStringList(list)};
+}
+QString dateText(const QDateTime& date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
+using TrackName = std::function<QString(int)>;
+
+std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, const TextTables& tables)
+{
+    const SessionFigures& f = s.figures;
+    const std::optional<Consistency>& c = f.consistency;
+    const bool laps = f.kind == RecordKind::LapTiming;
+    return {
+        text(dateText(s.date)),
+        text(f.serialNumber),
+        s.track ? number(*s.track) : none(),
+        s.track ? text(trackName(*s.track)) : none(),
+        text(laps ? QStringLiteral("lap timing") : QStringLiteral("engine speed")),
+        number(f.laps),
+        f.bestLap > 0 ? number(f.bestLap) : none(),
+        seconds(f.bestTime),
+        seconds(f.theoreticalBest),
+        c ? number(c->racingLaps) : none(),
+        c ? number(c->windowCount) : none(),
+        c && c->racingLaps > 0 ? spanSeconds(c->spread) : none(),
+        c && c->racingLaps > 0 ? spanSeconds(c->deviation) : none(),
+        number(f.maxRpm),
+        f.maxTemperature ? number(*f.maxTemperature) : none(),
+        flag(s.missing),
+        text(s.identity),
+        paths(s.files),
+        text(refusalText(f.refusal, tables)),
+    };
+}
+
+std::vector<Field> unreadableRow(const SessionFile& file)
+{
+    std::vector<Field> row(std::size_t(fieldNames.size()), none());
+    row[0] = text(dateText(QDateTime::fromMSecsSinceEpoch(file.modified)));
+    row[15] = flag(false);
+    row[17] = paths({file});
+    row[18] = text(file.error);
+    return row;
+}
+
+// RFC 4180: quoted when it holds a comma, a quote or a line break.
+QString csvField(const QString& value)
+{
+    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n'))
+        && !value.contains(QLatin1Char('\r')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray csv(const std::vector<std::vector<Field>>& rows)
+{
+    QString out = fieldNames.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    for (const auto& row : rows) {
+        QStringList cells;
+        for (const Field& f : row)
+            cells << csvField(f.csv);
+        out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+QByteArray json(const std::vector<std::vector<Field>>& rows)
+{
+    QJsonArray array;
+    for (const auto& row : rows) {
+        QJsonObject object;
+        for (qsizetype i = 0; i < fieldNames.size(); ++i)
+            object.insert(fieldNames[i], row[std::size_t(i)].json);
+        array.append(object);
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+int fail(const QString& line, int code = 1)
+{
+    std::fprintf(stderr, "tormel_vue: %s\n", qPrintable(line));
+    return code;
+}
+
+}  // namespace
+
+int libraryCommand(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    QStringList given;
+    QString format = QStringLiteral("csv");
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--format")) {
+            format = args.value(++i);
+            if (format != QLatin1String("csv") && format != QLatin1String("json"))
+                return fail(QStringLiteral("--format takes csv or json"), 2);
+        } else if (args.at(i).startsWith(QLatin1String("--"))) {
+            return fail(QStringLiteral("unknown option %1 (--library [FOLDER...] [--format csv|json])").arg(args.at(i)), 2);
+        } else if (!QFileInfo(args.at(i)).isDir()) {
+            return fail(QStringLiteral("no such folder: %1").arg(args.at(i)));
+        } else {
+            given << QFileInfo(args.at(i)).absoluteFilePath();
+        }
+    }
+
+    const CommandFolders folders = commandFolders();
+    const SystemSettings settings = loadSettings(folders.program);
+    const Language language = readLanguage(folders.program, folders.shipped, settings.language);
+    if (!language.warning.isEmpty())
+        fail(language.warning);
+
+    SessionIndex index(SessionIndex::standardFile());
+    QString error;
+    const bool opened = index.open(&error);
+    if (const QString notice = index.takeNotice(); !notice.isEmpty())
+        fail(notice);
+    if (!opened)
+        return fail(error);
+    const QStringList kept = UserSettings(UserSettings::standardFile()).libraryFolders();
+    const bool updated = index.update(sessionFolders(folders.working, kept, given), &error).has_value();
+    if (const QString notice = index.takeNotice(); !notice.isEmpty())
+        fail(notice);
+    if (!updated)
+        return fail(error);
+    const std::optional<IndexContents> contents = index.contents(&error);
+    if (!contents)
+        return fail(error);
+
+    const QString trackFile = QDir(folders.working).filePath(trackFileName);
+    QHash<int, QString> names;
+    const TrackName trackName = [&](int number) {
+        if (!names.contains(number)) {
+            const std::optional<Track> track = readTrack(trackFile, number);
+            names.insert(number, track ? track->name.trimmed() : QString());
+        }
+        return names.value(number);
+    };
+    std::vector<std::vector<Field>> rows;
+    for (const Session& s : contents->sessions)
+        rows.push_back(sessionRow(s, trackName, language.tables));
+    for (const SessionFile& f : contents->unreadable)
+        rows.push_back(unreadableRow(f));
+    const QByteArray out = format == QLatin1String("json") ? json(rows) : csv(rows);
+    std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("cannot write the listing"));
+}
+
+}  // namespace tormel

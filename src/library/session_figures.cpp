@@ -1,0 +1,80 @@
+#include "library/session_figures.h"
+
+#include "laps/lap_table.h"
+#include "laps/rpm_statistics.h"
+#include "texts/text_tables.h"
+
+#include <QCryptographicHash>
+
+#include <algorithm>
+#include <vector>
+
+namespace tormel {
+
+namespace {
+
+// Engine-speed samples come five a second.
+constexpr std::int32_t HundredthsPerSample = 20;
+
+void lapTimingFigures(const LapTable& table, SessionFigures& f)
+{
+    f.laps = table.lapCount;
+    std::vector<std::int32_t> times;
+    std::int32_t quickest = 0;
+    for (int lap = 1; lap <= table.lapCount; ++lap) {
+        const auto t = std::int32_t(cellValue(table, table.rowOfLap(lap), RawLapTimeColumn));
+        times.push_back(t);
+        if (t > 0 && (quickest == 0 || t < quickest))
+            quickest = t;
+        if (lap == table.bestLap)
+            f.bestTime = t;
+        const int temperature = int(cellValue(table, table.rowOfLap(lap), TemperatureColumn));
+        f.maxTemperature = std::max(f.maxTemperature.value_or(temperature), temperature);
+    }
+    f.bestLap = table.bestLap;
+    f.theoreticalBest = std::int32_t(table.theoreticalTime);
+    // Without a best lap named by the logger the racing laps are measured
+    // against the quickest.
+    f.consistency = consistencyOf(times, f.bestLap != 0 ? f.bestTime : quickest);
+    f.maxRpm = table.bestRpm.value;
+}
+
+void engineSpeedFigures(const RpmStatistics& rpm, SessionFigures& f)
+{
+    f.maxRpm = rpm.maxRpm;
+    if (rpm.lapCount < 2)
+        return;
+    f.laps = rpm.lapCount - 1;
+    f.bestLap = rpm.bestLap;
+    const auto lap = std::size_t(rpm.bestLap);
+    f.bestTime = (rpm.lapStart[lap + 1] - rpm.lapStart[lap]) * HundredthsPerSample;
+}
+
+}  // namespace
+
+QString sessionIdentity(const RecordImage& image)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(image.bytes.data()), qsizetype(image.bytes.size()));
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+SessionFigures sessionFigures(const RecordImage& image)
+{
+    static const TextTables tables = frenchTextTables();
+    RecordDocument document;
+    document.open(image);
+    document.analyse(tables, ViewOptions{});
+    SessionFigures f;
+    f.kind = document.kind();
+    f.refusal = document.refusal();
+    f.serialNumber = document.decoded().serialNumber;
+    if (f.refusal != Refusal::None)
+        return f;
+    if (f.kind == RecordKind::LapTiming)
+        lapTimingFigures(document.table(), f);
+    else
+        engineSpeedFigures(document.rpm(), f);
+    return f;
+}
+
+}  // namespace tormel

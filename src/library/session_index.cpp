@@ -1,0 +1,569 @@
+#include "library/session_index.h"
+
+#include "base/app_info.h"
+#include "download/download_copies.h"
+#include "record/record_file.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <thread>
+#include <utility>
+
+namespace tormel {
+
+namespace {
+
+std::atomic<int> connectionCount{0};
+
+// How often a locked index is tried again once SQLite's own wait ran out.
+constexpr int LockedRetries = 3;
+
+// Each step brings the index from the version before to its own.
+const std::vector<std::vector<const char*>> migrations = {
+    {
+        "CREATE TABLE sessions ("
+        " identity TEXT PRIMARY KEY, kind INTEGER NOT NULL, refusal INTEGER NOT NULL, serial TEXT NOT NULL,"
+        " laps INTEGER NOT NULL, best_lap INTEGER NOT NULL, best_time INTEGER NOT NULL,"
+        " theoretical_best INTEGER NOT NULL, racing_laps INTEGER, window_count INTEGER, spread REAL,"
+        " deviation REAL, max_rpm INTEGER NOT NULL, max_temperature INTEGER)",
+        "CREATE TABLE files ("
+        " path TEXT PRIMARY KEY, session TEXT, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
+        " downloaded INTEGER, track INTEGER, missing INTEGER NOT NULL DEFAULT 0, error TEXT)",
+        "CREATE INDEX files_by_session ON files(session)",
+    },
+};
+
+enum class Failure { Busy, Corrupt, Other };
+
+Failure failureOf(const QSqlError& error)
+{
+    // SQLite's primary result codes: BUSY, LOCKED; CORRUPT, NOTADB.
+    switch (error.nativeErrorCode().toInt() & 0xFF) {
+    case 5:
+    case 6:
+        return Failure::Busy;
+    case 11:
+    case 26:
+        return Failure::Corrupt;
+    default:
+        return Failure::Other;
+    }
+}
+
+// A statement that failed, and how.
+struct SqlFailure {
+    Failure failure;
+    QString text;
+};
+
+QVariant optionalValue(const std::optional<int>& v)
+{
+    return v ? QVariant(*v) : QVariant();
+}
+QVariant optionalValue(const std::optional<qint64>& v)
+{
+    return v ? QVariant(*v) : QVariant();
+}
+
+template <typename T>
+std::optional<T> optionalOf(const QVariant& v)
+{
+    if (v.isNull())
+        return std::nullopt;
+    return v.value<T>();
+}
+
+// Runs `work(i)` for every i below `count` on all the cores.
+void onAllCores(int count, const std::function<void(int)>& work)
+{
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(1, count / 16));
+    std::atomic<int> next{0};
+    const auto run = [&] {
+        for (int i = next++; i < count; i = next++)
+            work(i);
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(run);
+    run();
+    for (std::thread& t : pool)
+        t.join();
+}
+
+struct FoundFile {
+    QString path;
+    qint64 size = 0;
+    qint64 modified = 0;
+};
+
+struct ReadFile {
+    SessionFile file;
+    QString identity;  // empty when the file could not be read
+    RecordImage image;
+};
+
+struct KnownFile {
+    qint64 size = 0;
+    qint64 modified = 0;
+    bool missing = false;
+    bool hasSession = false;
+};
+
+bool isRecordFile(const QFileInfo& info)
+{
+    // error.tml is the newest download again, which has its dated copy.
+    return info.suffix().compare(QLatin1String("tml"), Qt::CaseInsensitive) == 0
+        && info.fileName().compare(QLatin1String("error.tml"), Qt::CaseInsensitive) != 0;
+}
+
+ReadFile readRecord(const FoundFile& found)
+{
+    ReadFile r;
+    r.file.path = found.path;
+    r.file.size = found.size;
+    r.file.modified = found.modified;
+    const LoadedRecord loaded = loadRecordFile(found.path);
+    if (loaded.errorNumber != 0) {
+        r.file.error = loaded.errorText;
+        return r;
+    }
+    r.image = loaded.image;
+    r.identity = sessionIdentity(loaded.image);
+    if (loaded.trackNumber)
+        r.file.track = *loaded.trackNumber;
+    if (const auto when = downloadTimeOfName(QFileInfo(found.path).fileName()))
+        r.file.downloaded = when->toMSecsSinceEpoch();
+    return r;
+}
+
+QString dateSuffix()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+}  // namespace
+
+std::vector<SessionFolder> sessionFolders(const QString& workingFolder, const QStringList& kept, const QStringList& given)
+{
+    std::vector<SessionFolder> folders{{workingFolder, false}, {QDir(workingFolder).filePath(QStringLiteral("downloads")), false}};
+    for (const QStringList* list : {&kept, &given})
+        for (const QString& folder : *list)
+            folders.push_back({folder, true});
+    return folders;
+}
+
+SessionIndex::SessionIndex(QString databaseFile)
+    : file_(std::move(databaseFile))
+    , connection_(QStringLiteral("sessions-%1").arg(connectionCount++))
+{
+}
+
+SessionIndex::~SessionIndex()
+{
+    QSqlDatabase::database(connection_, false).close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QString SessionIndex::standardFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(applicationTitle() + QStringLiteral("/library.sqlite"));
+}
+
+bool SessionIndex::open(QString* error)
+{
+    return openConnection(error, false);
+}
+
+namespace {
+
+// A statement run again while the index is locked, as long as SQLite's own
+// wait and our retries allow.
+std::optional<SqlFailure> run(QSqlQuery& query, const QString& statement)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (query.exec(statement))
+            return std::nullopt;
+        const Failure failure = failureOf(query.lastError());
+        if (failure != Failure::Busy || attempt == LockedRetries)
+            return SqlFailure{failure, query.lastError().text()};
+    }
+}
+
+std::optional<SqlFailure> run(QSqlQuery& query)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (query.exec())
+            return std::nullopt;
+        const Failure failure = failureOf(query.lastError());
+        if (failure != Failure::Busy || attempt == LockedRetries)
+            return SqlFailure{failure, query.lastError().text()};
+    }
+}
+
+QString lockedText(const QString& file)
+{
+    return QStringLiteral("the library index %1 stays locked by another program").arg(file);
+}
+
+// Brings the index to the current version inside one write transaction, so
+// that two programs starting at once migrate it once.
+std::optional<SqlFailure> migrate(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
+        return failed;
+    auto rollback = [&](SqlFailure failure) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        return std::optional<SqlFailure>(std::move(failure));
+    };
+    if (auto failed = run(q, QStringLiteral("PRAGMA user_version")))
+        return rollback(*failed);
+    const int version = q.next() ? q.value(0).toInt() : 0;
+    for (int v = version; v < SessionIndex::SchemaVersion; ++v)
+        for (const char* statement : migrations[std::size_t(v)])
+            if (auto failed = run(q, QString::fromLatin1(statement)))
+                return rollback(*failed);
+    if (auto failed = run(q, QStringLiteral("PRAGMA user_version = %1").arg(SessionIndex::SchemaVersion)))
+        return rollback(*failed);
+    return run(q, QStringLiteral("COMMIT"));
+}
+
+}  // namespace
+
+bool SessionIndex::openConnection(QString* error, bool retried)
+{
+    const auto fail = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!QDir().mkpath(QFileInfo(file_).absolutePath()))
+        return fail(QStringLiteral("cannot create the folder of %1").arg(file_));
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.isValid()) {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(file_);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    }
+    if (!db.open())
+        return fail(QStringLiteral("cannot open the library index %1: %2").arg(file_, db.lastError().text()));
+
+    std::optional<SqlFailure> failed;
+    int version = 0;
+    bool newer = false;
+    {
+        QSqlQuery q(db);
+        // The first read of a file that is no database fails here.
+        failed = run(q, QStringLiteral("PRAGMA user_version"));
+        if (!failed) {
+            version = q.next() ? q.value(0).toInt() : 0;
+            failed = run(q, QStringLiteral("PRAGMA quick_check"));
+        }
+        if (!failed && (!q.next() || q.value(0).toString() != QLatin1String("ok")))
+            failed = SqlFailure{Failure::Corrupt, QStringLiteral("its check failed")};
+        newer = !failed && version > SchemaVersion;
+        if (!failed && !newer)
+            failed = run(q, QStringLiteral("PRAGMA journal_mode = WAL"));
+        if (!failed)
+            failed = run(q, QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
+    if (newer)
+        return moveAside(QStringLiteral("it was written by a newer version (%1)").arg(version), error);
+    if (!failed && version < SchemaVersion)
+        failed = migrate(db);
+    if (!failed)
+        return true;
+    if (failed->failure == Failure::Busy)
+        return fail(lockedText(file_));
+    if (failed->failure == Failure::Corrupt && !retried)
+        return moveAside(QStringLiteral("it is damaged (%1)").arg(failed->text), error);
+    return fail(QStringLiteral("cannot read the library index %1: %2").arg(file_, failed->text));
+}
+
+bool SessionIndex::moveAside(const QString& why, QString* error)
+{
+    QSqlDatabase::database(connection_, false).close();
+    const QString aside = file_ + QStringLiteral(".old-") + dateSuffix();
+    if (!QFile::rename(file_, aside)) {
+        if (error)
+            *error = QStringLiteral("the library index %1 cannot be read and cannot be moved aside: %2").arg(file_, why);
+        return false;
+    }
+    // Its journal goes with it; the shared-memory file belongs to no one now.
+    QFile::rename(file_ + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
+    QFile::remove(file_ + QStringLiteral("-shm"));
+    notice_ = QStringLiteral("the library index %1 could not be used: %2; it was moved to %3 and is built again "
+                             "from the record files")
+                  .arg(file_, why, aside);
+    return openConnection(error, true);
+}
+
+std::optional<IndexUpdate> SessionIndex::update(const std::vector<SessionFolder>& folders, QString* error)
+{
+    bool corrupt = false;
+    std::optional<IndexUpdate> done = tryUpdate(folders, error, &corrupt);
+    if (!corrupt)
+        return done;
+    // Damaged under our hands: start anew from the files, once.
+    if (!moveAside(QStringLiteral("it is damaged"), error))
+        return std::nullopt;
+    return tryUpdate(folders, error, &corrupt);
+}
+
+namespace {
+
+// What an update found on the disk, before anything is written.
+struct Findings {
+    std::vector<FoundFile> toRead;
+    QStringList gone;  // indexed files no longer there
+    int seen = 0;
+};
+
+Findings findChanges(const std::vector<SessionFolder>& folders, const QHash<QString, KnownFile>& known)
+{
+    Findings f;
+    QSet<QString> seen;
+    const auto consider = [&](const QString& path, const QFileInfo& info) {
+        if (seen.contains(path))
+            return;
+        seen.insert(path);
+        ++f.seen;
+        const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+        const auto k = known.constFind(path);
+        if (k == known.constEnd() || k->missing || k->size != info.size() || k->modified != modified)
+            f.toRead.push_back({path, info.size(), modified});
+    };
+    for (const SessionFolder& folder : folders) {
+        const QString root = QDir::cleanPath(QDir(folder.path).absolutePath());
+        QDirIterator it(root, {QStringLiteral("*.tml")}, QDir::Files,
+                        folder.withSubfolders ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (it.hasNext()) {
+            it.next();
+            const QFileInfo info = it.fileInfo();
+            if (isRecordFile(info))
+                consider(QDir::cleanPath(info.absoluteFilePath()), info);
+        }
+    }
+    // Files indexed from folders not read this time are looked at one by one.
+    for (auto k = known.constBegin(); k != known.constEnd(); ++k) {
+        if (seen.contains(k.key()))
+            continue;
+        const QFileInfo info(k.key());
+        if (info.exists())
+            consider(k.key(), info);
+        else if (!k->missing)
+            f.gone << k.key();
+    }
+    return f;
+}
+
+std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadFile>& read,
+                                       const QHash<QString, SessionFigures>& decoded, const QStringList& gone)
+{
+    QSqlQuery q(db);
+    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
+        return failed;
+    auto step = [&]() -> std::optional<SqlFailure> {
+        q.prepare(QStringLiteral("INSERT OR IGNORE INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (auto s = decoded.constBegin(); s != decoded.constEnd(); ++s) {
+            const SessionFigures& f = s.value();
+            const std::optional<Consistency>& c = f.consistency;
+            const QVariantList values{s.key(), int(f.kind), int(f.refusal), f.serialNumber, f.laps, f.bestLap, f.bestTime,
+                                      f.theoreticalBest, c ? QVariant(c->racingLaps) : QVariant(),
+                                      c ? QVariant(c->windowCount) : QVariant(), c ? QVariant(c->spread) : QVariant(),
+                                      c ? QVariant(c->deviation) : QVariant(), f.maxRpm, optionalValue(f.maxTemperature)};
+            for (int i = 0; i < values.size(); ++i)
+                q.bindValue(i, values[i]);
+            if (auto failed = run(q))
+                return failed;
+        }
+        q.prepare(QStringLiteral("INSERT OR REPLACE INTO files VALUES (?, ?, ?, ?, ?, ?, 0, ?)"));
+        for (const ReadFile& r : read) {
+            const QVariantList values{r.file.path, r.identity.isEmpty() ? QVariant() : QVariant(r.identity), r.file.size,
+                                      r.file.modified, optionalValue(r.file.downloaded), optionalValue(r.file.track),
+                                      r.file.error.isEmpty() ? QVariant() : QVariant(r.file.error)};
+            for (int i = 0; i < values.size(); ++i)
+                q.bindValue(i, values[i]);
+            if (auto failed = run(q))
+                return failed;
+        }
+        for (const char* statement : {"UPDATE files SET missing = 1 WHERE path = ? AND session IS NOT NULL",
+                                      "DELETE FROM files WHERE path = ? AND session IS NULL"}) {
+            q.prepare(QString::fromLatin1(statement));
+            for (const QString& path : gone) {
+                q.bindValue(0, path);
+                if (auto failed = run(q))
+                    return failed;
+            }
+        }
+        // A file saved over with another image may leave its old session without a file.
+        if (auto failed = run(q, QStringLiteral("DELETE FROM sessions WHERE identity NOT IN "
+                                                "(SELECT session FROM files WHERE session IS NOT NULL)")))
+            return failed;
+        return run(q, QStringLiteral("COMMIT"));
+    };
+    std::optional<SqlFailure> failed = step();
+    if (failed)
+        q.exec(QStringLiteral("ROLLBACK"));
+    return failed;
+}
+
+}  // namespace
+
+std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const auto failedWith = [&](const SqlFailure& failure) -> std::optional<IndexUpdate> {
+        *corrupt = failure.failure == Failure::Corrupt;
+        if (error)
+            *error = failure.failure == Failure::Busy ? lockedText(file_)
+                                                      : QStringLiteral("cannot update the library index %1: %2").arg(file_, failure.text);
+        return std::nullopt;
+    };
+    QHash<QString, KnownFile> known;
+    QSet<QString> sessions;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (auto failed = run(q, QStringLiteral("SELECT path, size, modified, missing, session IS NOT NULL FROM files")))
+            return failedWith(*failed);
+        while (q.next())
+            known.insert(q.value(0).toString(),
+                         {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toBool(), q.value(4).toBool()});
+        if (auto failed = run(q, QStringLiteral("SELECT identity FROM sessions")))
+            return failedWith(*failed);
+        while (q.next())
+            sessions.insert(q.value(0).toString());
+    }
+
+    const Findings findings = findChanges(folders, known);
+    std::vector<ReadFile> read(findings.toRead.size());
+    onAllCores(int(read.size()), [&](int i) { read[std::size_t(i)] = readRecord(findings.toRead[std::size_t(i)]); });
+
+    // One decode per image never seen before, however many files hold it.
+    std::vector<const ReadFile*> fresh;
+    QSet<QString> chosen;
+    for (const ReadFile& r : read) {
+        if (!r.identity.isEmpty() && !sessions.contains(r.identity) && !chosen.contains(r.identity)) {
+            chosen.insert(r.identity);
+            fresh.push_back(&r);
+        }
+    }
+    std::vector<SessionFigures> figures(fresh.size());
+    onAllCores(int(fresh.size()), [&](int i) { figures[std::size_t(i)] = sessionFigures(fresh[std::size_t(i)]->image); });
+    QHash<QString, SessionFigures> decoded;
+    for (std::size_t i = 0; i < fresh.size(); ++i)
+        decoded.insert(fresh[i]->identity, figures[i]);
+
+    if (auto failed = writeChanges(db, read, decoded, findings.gone))
+        return failedWith(*failed);
+    IndexUpdate done;
+    done.filesSeen = findings.seen;
+    done.filesRead = int(read.size());
+    done.decoded = int(fresh.size());
+    done.missing = int(findings.gone.size());
+    return done;
+}
+
+std::optional<IndexContents> SessionIndex::contents(QString* error) const
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    const auto failed = [&](const SqlFailure& failure) -> std::optional<IndexContents> {
+        if (error)
+            *error = failure.failure == Failure::Busy ? lockedText(file_)
+                                                      : QStringLiteral("cannot read the library index %1: %2").arg(file_, failure.text);
+        return std::nullopt;
+    };
+    IndexContents contents;
+    QHash<QString, std::size_t> rowOf;
+    if (auto f = run(q, QStringLiteral("SELECT * FROM sessions")))
+        return failed(*f);
+    while (q.next()) {
+        Session s;
+        s.identity = q.value(0).toString();
+        SessionFigures& f = s.figures;
+        f.kind = RecordKind(q.value(1).toInt());
+        f.refusal = Refusal(q.value(2).toInt());
+        f.serialNumber = q.value(3).toString();
+        f.laps = q.value(4).toInt();
+        f.bestLap = q.value(5).toInt();
+        f.bestTime = q.value(6).toInt();
+        f.theoreticalBest = q.value(7).toInt();
+        if (!q.value(8).isNull())
+            f.consistency = Consistency{q.value(8).toInt(), q.value(9).toInt(), q.value(10).toDouble(), q.value(11).toDouble()};
+        f.maxRpm = q.value(12).toInt();
+        f.maxTemperature = optionalOf<int>(q.value(13));
+        rowOf.insert(s.identity, contents.sessions.size());
+        contents.sessions.push_back(std::move(s));
+    }
+    if (auto f = run(q, QStringLiteral("SELECT path, session, size, modified, downloaded, track, missing, error FROM files "
+                                       "ORDER BY path")))
+        return failed(*f);
+    while (q.next()) {
+        SessionFile file{q.value(0).toString(), q.value(2).toLongLong(), q.value(3).toLongLong(),
+                         optionalOf<qint64>(q.value(4)), optionalOf<int>(q.value(5)), q.value(6).toBool(),
+                         q.value(7).toString()};
+        const auto row = rowOf.constFind(q.value(1).toString());
+        if (q.value(1).isNull() || row == rowOf.constEnd())
+            contents.unreadable.push_back(std::move(file));
+        else
+            contents.sessions[*row].files.push_back(std::move(file));
+    }
+    for (Session& s : contents.sessions) {
+        const auto when = [](const SessionFile& f) { return f.downloaded.value_or(f.modified); };
+        std::stable_sort(s.files.begin(), s.files.end(), [&](const SessionFile& a, const SessionFile& b) { return when(a) < when(b); });
+        const auto dated = std::find_if(s.files.begin(), s.files.end(), [](const SessionFile& f) { return f.downloaded.has_value(); });
+        qint64 date = s.files.empty() ? 0 : s.files.front().modified;
+        for (const SessionFile& f : s.files)
+            date = std::min(date, f.modified);
+        s.date = QDateTime::fromMSecsSinceEpoch(dated != s.files.end() ? *dated->downloaded : date);
+        const auto named = std::find_if(s.files.begin(), s.files.end(), [](const SessionFile& f) { return f.track.has_value(); });
+        if (named != s.files.end())
+            s.track = named->track;
+        s.missing = std::all_of(s.files.begin(), s.files.end(), [](const SessionFile& f) { return f.missing; });
+    }
+    std::stable_sort(contents.sessions.begin(), contents.sessions.end(), [](const Session& a, const Session& b) {
+        return std::pair(a.date, a.identity) < std::pair(b.date, b.identity);
+    });
+    return contents;
+}
+
+bool SessionIndex::removeSession(const QString& identity, QString* error)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    std::optional<SqlFailure> failed = run(q, QStringLiteral("BEGIN IMMEDIATE"));
+    for (const char* statement : {"DELETE FROM files WHERE session = ?", "DELETE FROM sessions WHERE identity = ?"}) {
+        if (failed)
+            break;
+        q.prepare(QString::fromLatin1(statement));
+        q.bindValue(0, identity);
+        failed = run(q);
+    }
+    if (!failed)
+        failed = run(q, QStringLiteral("COMMIT"));
+    if (!failed)
+        return true;
+    q.exec(QStringLiteral("ROLLBACK"));
+    if (error)
+        *error = QStringLiteral("cannot remove the session from the library index %1: %2").arg(file_, failed->text);
+    return false;
+}
+
+}  // namespace tormel

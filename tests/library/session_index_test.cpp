@@ -1,0 +1,203 @@
+#include "library/session_index.h"
+
+#include "demo_records.h"
+#include "laps/laps_records.h"
+#include "record/record_file.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace tormel {
+namespace {
+
+using namespace Qt::StringLiterals;
+using test::LapSpec;
+
+TEST(SessionFigures, LapTimingAndEngineSpeedRecords)
+{
+    // Lap 2 is the logger's best; lap 3 an in-lap past 107 %; three sections.
+    const std::vector<LapSpec> laps{
+        {.lapTime = 5000, .s1 = 1500, .s2 = 2000, .s3 = 1500, .maxRpmOver10 = 1400, .temperature = 90},
+        {.lapTime = 4950, .s1 = 1550, .s2 = 1900, .s3 = 1500, .maxRpmOver10 = 1420, .temperature = 95},
+        {.lapTime = 6000, .s1 = 2000, .s2 = 2000, .s3 = 2000, .maxRpmOver10 = 1300, .temperature = 80},
+    };
+    const std::vector<std::uint8_t> samples = test::samplesWithBeacons(400, {0, 40, 65});
+    // kind, refusal, laps, best lap, its time, theoretical best, racing laps (-1: none), max RPM, max temperature (-1: none)
+    using Figures = std::tuple<RecordKind, Refusal, int, int, int, int, int, int, int>;
+    const std::pair<RecordImage, Figures> cases[] = {
+        {test::lapRecord(laps, 2, 2), {RecordKind::LapTiming, Refusal::None, 3, 2, 4950, 4900, 2, 14200, 95}},
+        // Laps closed at 0, 40 and 65: laps 1 and 2 are complete, lap 2 is the window's best, 25 samples of 0.2 s.
+        {test::rpmRecord(samples, 1, 2),
+         {RecordKind::EngineSpeed, Refusal::None, 2, 2, 500, 0, -1, test::rpmStatisticsOf(samples).maxRpm, -1}},
+        {RecordImage{}, {RecordKind::LapTiming, Refusal::NoLap, 0, 0, 0, 0, -1, 0, -1}},
+    };
+    for (const auto& [image, expected] : cases) {
+        const SessionFigures f = sessionFigures(image);
+        EXPECT_EQ(Figures(f.kind, f.refusal, f.laps, f.bestLap, f.bestTime, f.theoreticalBest,
+                          f.consistency ? f.consistency->racingLaps : -1, f.maxRpm, f.maxTemperature.value_or(-1)),
+                  expected);
+    }
+    // The racing laps are measured against the logger's best, or the quickest when it names none.
+    EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 3)).consistency->racingLaps, 3);
+    EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 0)).consistency->racingLaps, 2);
+}
+
+class SessionIndexTest : public ::testing::Test {
+protected:
+    QString database() const { return folder_.file(u"data/library.sqlite"_s); }
+    QString path(const QString& name) const { return folder_.file(name); }
+    void save(const QString& name, const RecordImage& image, std::int16_t track = 1)
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path(name)).absolutePath()));
+        ASSERT_TRUE(saveRecordFile(path(name), image, track));
+    }
+    IndexUpdate update(SessionIndex& index)
+    {
+        QString error;
+        const std::optional<IndexUpdate> done = index.update(sessionFolders(path(u"work"_s), {path(u"season"_s)}, {}), &error);
+        EXPECT_TRUE(done.has_value()) << error.toStdString();
+        return done.value_or(IndexUpdate{});
+    }
+    std::vector<Session> sessions(SessionIndex& index)
+    {
+        QString error;
+        const std::optional<IndexContents> contents = index.contents(&error);
+        EXPECT_TRUE(contents.has_value()) << error.toStdString();
+        return contents ? contents->sessions : std::vector<Session>{};
+    }
+    QStringList asideFiles() const { return QDir(path(u"data"_s)).entryList({u"library.sqlite.old-*"_s}, QDir::Files); }
+
+    test::TempFolder folder_;
+};
+
+TEST_F(SessionIndexTest, CopiesOfAnImageAreOneSessionReadOnceAndMissingOnceAllAreGone)
+{
+    const RecordImage laps = demo::lapTimingRecord();
+    save(u"work/downloads/2026-05-12_10-30-00_SN270415.Tml"_s, laps, 3);
+    save(u"work/saved.Tml"_s, laps, 3);
+    save(u"work/error.tml"_s, demo::engineSpeedRecord());  // the newest download again: never a session
+    save(u"season/round 1/rpm.TML"_s, demo::engineSpeedRecord());
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error)) << error.toStdString();
+    IndexUpdate u = update(index);
+    EXPECT_EQ(std::tuple(u.filesSeen, u.filesRead, u.decoded), std::tuple(3, 3, 2));
+    std::vector<Session> all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    // Oldest first: the download's own time.
+    EXPECT_EQ(all[0].date, QDateTime(QDate(2026, 5, 12), QTime(10, 30)));
+    EXPECT_EQ(all[0].identity, sessionIdentity(laps));
+    EXPECT_EQ(all[0].files.size(), 2U);
+    EXPECT_EQ(all[0].track, 3);
+    EXPECT_EQ(all[1].figures.kind, RecordKind::EngineSpeed);
+
+    // Unchanged files are not read again; a new copy of a known image is read, not decoded.
+    save(u"season/copy.Tml"_s, laps, 3);
+    u = update(index);
+    EXPECT_EQ(std::tuple(u.filesSeen, u.filesRead, u.decoded), std::tuple(4, 1, 0));
+    u = update(index);
+    EXPECT_EQ(std::tuple(u.filesRead, u.decoded), std::tuple(0, 0));
+
+    // A file saved over with another image moves to that session; the rpm session
+    // loses its only file and is missing, but stays listed until removed.
+    save(u"season/copy.Tml"_s, demo::engineSpeedRecord());
+    ASSERT_TRUE(QFile::remove(path(u"season/round 1/rpm.TML"_s)));
+    ASSERT_TRUE(QFile::remove(path(u"work/saved.Tml"_s)));
+    u = update(index);
+    EXPECT_EQ(std::tuple(u.filesRead, u.decoded, u.missing), std::tuple(1, 0, 2));
+    all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    EXPECT_FALSE(all[0].missing);
+    EXPECT_FALSE(all[1].missing);
+    ASSERT_TRUE(QFile::remove(path(u"season/copy.Tml"_s)));
+    update(index);
+    all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    EXPECT_TRUE(all[1].missing);
+    ASSERT_TRUE(index.removeSession(all[1].identity, &error));
+    EXPECT_EQ(sessions(index).size(), 1U);
+
+    // The index is a cache: a second index of the same files says the same.
+    SessionIndex again(path(u"other.sqlite"_s));
+    ASSERT_TRUE(again.open(&error));
+    update(again);
+    ASSERT_EQ(sessions(again).size(), 1U);
+    EXPECT_EQ(sessions(again)[0].figures, sessions(index)[0].figures);
+}
+
+TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
+{
+    save(u"work/laps.Tml"_s, demo::lapTimingRecord());
+    ASSERT_TRUE(QDir().mkpath(path(u"data"_s)));
+    const QByteArray garbage = QByteArray("not an index ").repeated(400);
+    test::writeBytes(database(), garbage);
+    {
+        SessionIndex index(database());
+        QString error;
+        ASSERT_TRUE(index.open(&error)) << error.toStdString();
+        EXPECT_TRUE(index.takeNotice().contains(u"moved to"_s));
+        ASSERT_EQ(asideFiles().size(), 1U);
+        EXPECT_EQ(test::readBytes(path(u"data/"_s + asideFiles()[0])), garbage);
+        update(index);
+        EXPECT_EQ(sessions(index).size(), 1U);
+    }
+    for (const QString& name : asideFiles())
+        QFile::remove(path(u"data/"_s + name));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
+        db.setDatabaseName(database());
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec(u"PRAGMA user_version = 2"_s);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(u"newer"_s);
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error));
+    EXPECT_TRUE(index.takeNotice().contains(u"newer version (2)"_s));
+    EXPECT_EQ(asideFiles().size(), 1U);
+    EXPECT_TRUE(sessions(index).empty());
+}
+
+TEST_F(SessionIndexTest, ALockedIndexIsWaitedForNeverMovedAside)
+{
+    save(u"work/laps.Tml"_s, demo::lapTimingRecord());
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error));
+    // Another program holds the write lock for a second.
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"other"_s);
+            db.setDatabaseName(database());
+            db.open();
+            QSqlQuery q(db);
+            q.exec(u"BEGIN IMMEDIATE"_s);
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            q.exec(u"COMMIT"_s);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"other"_s);
+    });
+    while (!locked)
+        std::this_thread::yield();
+    const IndexUpdate u = update(index);
+    other.join();
+    EXPECT_EQ(u.decoded, 1);
+    EXPECT_TRUE(asideFiles().empty());
+    EXPECT_EQ(sessions(index).size(), 1U);
+}
+
+}  // namespace
+}  // namespace tormel
