@@ -33,6 +33,9 @@ void lapTimingFigures(const LapTable& table, SessionFigures& f)
     }
     f.bestLap = table.bestLap;
     f.theoreticalBest = std::int32_t(table.theoreticalTime);
+    for (std::size_t k = 0; k < f.bestSections.size(); ++k)
+        if (table.bestSectors[k].lap > 0)
+            f.bestSections[k] = table.bestSectors[k].value;
     // Without a best lap named by the logger the racing laps are measured
     // against the quickest.
     f.consistency = consistencyOf(times, f.bestLap != 0 ? f.bestTime : quickest);

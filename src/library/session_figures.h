@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -29,6 +30,7 @@ struct SessionFigures {
     int bestLap = 0;                   // lap timing: the logger's best lap; engine speed: the quickest complete lap; 0: none
     std::int32_t bestTime = 0;         // hundredths, 0 without a best lap
     std::int32_t theoreticalBest = 0;  // hundredths, 0 without sections
+    std::array<std::int32_t, 3> bestSections{};  // hundredths of the quickest time of each section, 0: none
     std::optional<Consistency> consistency;  // lap timing only
     int maxRpm = 0;
     std::optional<int> maxTemperature;  // lap timing only

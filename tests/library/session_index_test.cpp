@@ -46,6 +46,7 @@ TEST(SessionFigures, LapTimingAndEngineSpeedRecords)
                           f.consistency ? f.consistency->racingLaps : -1, f.maxRpm, f.maxTemperature.value_or(-1)),
                   expected);
     }
+    EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 2)).bestSections, (std::array<std::int32_t, 3>{1500, 1900, 1500}));
     // The racing laps are measured against the logger's best, or the quickest when it names none.
     EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 3)).consistency->racingLaps, 3);
     EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 0)).consistency->racingLaps, 2);
