@@ -313,16 +313,17 @@ bool SessionIndex::moveAside(const QString& why, QString* error)
     return openConnection(error, true);
 }
 
-std::optional<IndexUpdate> SessionIndex::update(const std::vector<SessionFolder>& folders, QString* error)
+std::optional<IndexUpdate> SessionIndex::update(const std::vector<SessionFolder>& folders, QString* error,
+                                               const Progress& progress)
 {
     bool corrupt = false;
-    std::optional<IndexUpdate> done = tryUpdate(folders, error, &corrupt);
+    std::optional<IndexUpdate> done = tryUpdate(folders, error, &corrupt, progress);
     if (!corrupt)
         return done;
     // Damaged under our hands: start anew from the files, once.
     if (!moveAside(QStringLiteral("it is damaged"), error))
         return std::nullopt;
-    return tryUpdate(folders, error, &corrupt);
+    return tryUpdate(folders, error, &corrupt, progress);
 }
 
 namespace {
@@ -426,7 +427,8 @@ std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadF
 
 }  // namespace
 
-std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt)
+std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt,
+                                                  const Progress& progress)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     const auto failedWith = [&](const SqlFailure& failure) -> std::optional<IndexUpdate> {
@@ -454,7 +456,12 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
 
     const Findings findings = findChanges(folders, known);
     std::vector<ReadFile> read(findings.toRead.size());
-    onAllCores(int(read.size()), [&](int i) { read[std::size_t(i)] = readRecord(findings.toRead[std::size_t(i)]); });
+    std::atomic<int> done{0};
+    onAllCores(int(read.size()), [&](int i) {
+        read[std::size_t(i)] = readRecord(findings.toRead[std::size_t(i)]);
+        if (progress)
+            progress(++done, int(read.size()));
+    });
 
     // One decode per image never seen before, however many files hold it.
     std::vector<const ReadFile*> fresh;
@@ -473,12 +480,12 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
 
     if (auto failed = writeChanges(db, read, decoded, findings.gone))
         return failedWith(*failed);
-    IndexUpdate done;
-    done.filesSeen = findings.seen;
-    done.filesRead = int(read.size());
-    done.decoded = int(fresh.size());
-    done.missing = int(findings.gone.size());
-    return done;
+    IndexUpdate counts;
+    counts.filesSeen = findings.seen;
+    counts.filesRead = int(read.size());
+    counts.decoded = int(fresh.size());
+    counts.missing = int(findings.gone.size());
+    return counts;
 }
 
 std::optional<IndexContents> SessionIndex::contents(QString* error) const

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -81,8 +82,11 @@ public:
     bool open(QString* error);
 
     // Reads the new and changed record files of `folders`, and looks again
-    // at every file indexed before, marking those that are gone.
-    std::optional<IndexUpdate> update(const std::vector<SessionFolder>& folders, QString* error);
+    // at every file indexed before, marking those that are gone. `progress`,
+    // when given, hears of the files read so far and of all to read, from
+    // the threads that read them.
+    using Progress = std::function<void(int done, int total)>;
+    std::optional<IndexUpdate> update(const std::vector<SessionFolder>& folders, QString* error, const Progress& progress = {});
 
     std::optional<IndexContents> contents(QString* error) const;
 
@@ -96,7 +100,8 @@ public:
 private:
     bool openConnection(QString* error, bool retried);
     bool moveAside(const QString& why, QString* error);
-    std::optional<IndexUpdate> tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt);
+    std::optional<IndexUpdate> tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt,
+                                         const Progress& progress);
 
     QString file_;
     QString connection_;
