@@ -1,0 +1,237 @@
+#include "library/setup_sheet.h"
+
+#include "base/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace tormel {
+
+namespace {
+
+struct TextField {
+    QLatin1StringView key;
+    QString SetupSheet::*member;
+};
+
+struct WholeField {
+    QLatin1StringView key;
+    std::optional<int> SetupSheet::*member;
+    int lowest;
+    int highest;
+    const char* expected;
+};
+
+struct NumberField {
+    QLatin1StringView key;
+    std::optional<double> SetupSheet::*member;
+};
+
+using namespace Qt::StringLiterals;
+
+constexpr int most = std::numeric_limits<int>::max();
+
+const std::array<TextField, 5> textFields{{
+    {"driver"_L1, &SetupSheet::driver},
+    {"kart"_L1, &SetupSheet::kart},
+    {"tyres"_L1, &SetupSheet::tyres},
+    {"trackCondition"_L1, &SetupSheet::trackCondition},
+    {"remark"_L1, &SetupSheet::remark},
+}};
+
+const std::array<WholeField, 4> wholeFields{{
+    {"engine"_L1, &SetupSheet::engine, 1, 5, "an engine from 1 to 5"},
+    {"frontSprocket"_L1, &SetupSheet::frontSprocket, 0, most, "a tooth count"},
+    {"rearSprocket"_L1, &SetupSheet::rearSprocket, 0, most, "a tooth count"},
+    {"mainJet"_L1, &SetupSheet::mainJet, 0, most, "a jet size"},
+}};
+
+const std::array<NumberField, 4> numberFields{{
+    {"needle"_L1, &SetupSheet::needle},
+    {"frontPressure"_L1, &SetupSheet::frontPressure},
+    {"rearPressure"_L1, &SetupSheet::rearPressure},
+    {"airTemperature"_L1, &SetupSheet::airTemperature},
+}};
+
+ParsedSetupSheet refused(QLatin1StringView key, const char* expected)
+{
+    return {std::nullopt, u"\"%1\" is not %2"_s.arg(key, QLatin1StringView(expected))};
+}
+
+bool filledIn(const QJsonValue& v)
+{
+    return !v.isUndefined() && !v.isNull();
+}
+
+std::optional<int> wholeNumber(const QJsonValue& v, int lowest, int highest)
+{
+    const double d = v.toDouble(std::numeric_limits<double>::quiet_NaN());
+    if (!(d >= lowest && d <= highest) || d != std::trunc(d))
+        return std::nullopt;
+    return int(d);
+}
+
+// Takes the known keys off `sheet.otherKeys`, which starts as the whole file.
+ParsedSetupSheet takeKnownKeys(SetupSheet sheet)
+{
+    for (const TextField& f : textFields) {
+        const QJsonValue v = sheet.otherKeys.take(f.key);
+        if (filledIn(v) && !v.isString())
+            return refused(f.key, "a text");
+        sheet.*f.member = v.toString();
+    }
+    for (const WholeField& f : wholeFields) {
+        const QJsonValue v = sheet.otherKeys.take(f.key);
+        if (!filledIn(v))
+            continue;
+        sheet.*f.member = wholeNumber(v, f.lowest, f.highest);
+        if (!(sheet.*f.member))
+            return refused(f.key, f.expected);
+    }
+    for (const NumberField& f : numberFields) {
+        const QJsonValue v = sheet.otherKeys.take(f.key);
+        if (!filledIn(v))
+            continue;
+        if (!v.isDouble() || !std::isfinite(v.toDouble()))
+            return refused(f.key, "a number");
+        sheet.*f.member = v.toDouble();
+    }
+    return {std::move(sheet), {}};
+}
+
+// What `path` holds: nothing, a sheet, or something that must not be written over.
+FoundSetupSheet readAt(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    FoundSetupSheet found{SetupSheetState::Broken, {}, path, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {  // a folder too
+        found.error = file.errorString();
+    } else {
+        ParsedSetupSheet parsed = parseSetupSheet(file.readAll());
+        found.error = parsed.error;
+        if (parsed.sheet) {
+            found.state = SetupSheetState::Read;
+            found.sheet = std::move(*parsed.sheet);
+        }
+    }
+    return found;
+}
+
+std::optional<QString> brokenAt(const QString& path)
+{
+    const FoundSetupSheet there = readAt(path);
+    if (there.state != SetupSheetState::Broken)
+        return std::nullopt;
+    return u"%1 holds no setup sheet (%2): it is left as it is"_s.arg(QDir::toNativeSeparators(path), there.error);
+}
+
+}  // namespace
+
+bool SetupSheet::isEmpty() const
+{
+    return *this == SetupSheet{};
+}
+
+std::optional<double> SetupSheet::sprocketRatio() const
+{
+    if (!frontSprocket || !rearSprocket || *frontSprocket == 0)
+        return std::nullopt;
+    return double(*rearSprocket) / *frontSprocket;
+}
+
+ParsedSetupSheet parseSetupSheet(const QByteArray& bytes)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        return {std::nullopt, u"not JSON: %1 at byte %2"_s.arg(error.errorString()).arg(error.offset)};
+    if (!document.isObject())
+        return {std::nullopt, u"not a JSON object"_s};
+    SetupSheet sheet;
+    sheet.otherKeys = document.object();
+    return takeKnownKeys(std::move(sheet));
+}
+
+QByteArray setupSheetBytes(const SetupSheet& sheet)
+{
+    // A known key among the kept ones would be stale: the fields say what is filled in.
+    QJsonObject file = sheet.otherKeys;
+    for (const TextField& f : textFields) {
+        file.remove(f.key);
+        if (!(sheet.*f.member).isEmpty())
+            file.insert(f.key, sheet.*f.member);
+    }
+    for (const WholeField& f : wholeFields) {
+        file.remove(f.key);
+        if (sheet.*f.member)
+            file.insert(f.key, *(sheet.*f.member));
+    }
+    for (const NumberField& f : numberFields) {
+        file.remove(f.key);
+        if (sheet.*f.member)
+            file.insert(f.key, *(sheet.*f.member));
+    }
+    return QJsonDocument(file).toJson(QJsonDocument::Indented);
+}
+
+QString setupSheetBesideRecord(const QString& recordPath)
+{
+    const bool record = recordPath.endsWith(".tml"_L1, Qt::CaseInsensitive);
+    return (record ? recordPath.chopped(4) : recordPath) + ".setup.json"_L1;
+}
+
+QString setupSheetInDataFolder(const QString& identity, const QString& dataFolder)
+{
+    return QDir(dataFolder).filePath("setups/"_L1 + identity + ".setup.json"_L1);
+}
+
+FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
+{
+    QStringList places;
+    for (const QString& record : recordPaths)
+        places.append(setupSheetBesideRecord(record));
+    places.append(setupSheetInDataFolder(identity, dataFolder));
+    for (const QString& place : places) {
+        FoundSetupSheet found = readAt(place);
+        if (found.state != SetupSheetState::None)
+            return found;
+    }
+    return {};
+}
+
+SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPath, const QString& identity,
+                               const QString& dataFolder)
+{
+    const QByteArray bytes = setupSheetBytes(sheet);
+    const QString beside = setupSheetBesideRecord(recordPath);
+    if (auto broken = brokenAt(beside))
+        return {{}, *broken};
+    QString besideError;
+    // A folder that cannot be written refuses QSaveFile's temporary file.
+    if (saveWholeFile(beside, bytes, &besideError))
+        return {beside, {}};
+
+    const QString kept = setupSheetInDataFolder(identity, dataFolder);
+    if (auto broken = brokenAt(kept))
+        return {{}, *broken};
+    QString keptError;
+    if (!QDir().mkpath(QFileInfo(kept).path()))
+        keptError = u"cannot create its folder"_s;
+    else if (saveWholeFile(kept, bytes, &keptError))
+        return {kept, {}};
+    return {{}, u"the setup sheet could be written neither beside the record (%1: %2) nor in %3 (%4)"_s.arg(
+                    QDir::toNativeSeparators(beside), besideError, QDir::toNativeSeparators(kept), keptError)};
+}
+
+}  // namespace tormel

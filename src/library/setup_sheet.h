@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace tormel {
+
+// The setup a session was driven with, as the user noted it. A number not
+// filled in is absent, a text not filled in is empty.
+struct SetupSheet {
+    QString driver;
+    QString kart;
+    std::optional<int> engine;         // 1 to 5
+    std::optional<int> frontSprocket;  // teeth
+    std::optional<int> rearSprocket;   // teeth
+    std::optional<int> mainJet;
+    std::optional<double> needle;  // clip position, may be between two clips
+    QString tyres;                 // the make
+    std::optional<double> frontPressure;  // bar
+    std::optional<double> rearPressure;   // bar
+    QString trackCondition;
+    std::optional<double> airTemperature;  // °C, whatever unit the window shows
+    QString remark;
+    // Keys of the file this program does not know (a newer version's, the
+    // user's own): written back as they were read.
+    QJsonObject otherKeys;
+
+    // Nothing filled in and nothing kept: the file would be `{}`.
+    bool isEmpty() const;
+    // Rear teeth over front teeth; none without both or with no front teeth.
+    std::optional<double> sprocketRatio() const;
+
+    friend bool operator==(const SetupSheet&, const SetupSheet&) = default;
+};
+
+struct ParsedSetupSheet {
+    std::optional<SetupSheet> sheet;  // none when the bytes are no setup sheet
+    QString error;                    // then why, naming the key at fault
+};
+
+// A JSON object; a known key null or absent is not filled in, a known key of
+// the wrong type or out of range refuses the whole file.
+ParsedSetupSheet parseSetupSheet(const QByteArray& bytes);
+
+// Indented JSON in UTF-8: the fields filled in and the kept keys.
+QByteArray setupSheetBytes(const SetupSheet& sheet);
+
+// NAME.setup.json beside the record NAME.Tml (any case of the extension).
+QString setupSheetBesideRecord(const QString& recordPath);
+// setups/IDENTITY.setup.json in the per-user data folder, for records in a
+// folder that cannot be written. The program's data folder is the folder of
+// `SessionIndex::standardFile()`.
+QString setupSheetInDataFolder(const QString& identity, const QString& dataFolder);
+
+enum class SetupSheetState {
+    None,    // no file anywhere
+    Read,    // `sheet` read from `path`
+    Broken,  // `path` holds no setup sheet (`error`): show none, never write over it
+};
+
+struct FoundSetupSheet {
+    SetupSheetState state = SetupSheetState::None;
+    SetupSheet sheet;
+    QString path;
+    QString error;
+};
+
+// The first file beside the session's record files, in their order, then
+// the one in the data folder.
+FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
+
+struct SavedSetupSheet {
+    QString path;   // where the sheet went; empty when it went nowhere
+    QString error;  // then why
+};
+
+// Writes the sheet beside the record, or in the data folder (creating its
+// setups/) when the record's folder cannot be written. A file there that
+// holds no setup sheet is left as it is and nothing is written.
+SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPath, const QString& identity,
+                               const QString& dataFolder);
+
+}  // namespace tormel

@@ -1,0 +1,169 @@
+#include "library/setup_sheet.h"
+
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace tormel {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QByteArray fullFile = R"({"driver": "Ana", "kart": "K2", "engine": 3, "frontSprocket": 11, "rearSprocket": 82,
+    "mainJet": 120, "needle": 2.5, "tyres": "Soft", "frontPressure": 0.62, "rearPressure": 0.7,
+    "trackCondition": "damp", "airTemperature": -4.5, "remark": "late apex"})";
+
+SetupSheet fullSheet()
+{
+    return {u"Ana"_s, u"K2"_s, 3, 11, 82, 120, 2.5, u"Soft"_s, 0.62, 0.7, u"damp"_s, -4.5, u"late apex"_s, {}};
+}
+
+TEST(SetupSheet, ParsesSheetsAndNamesTheKeyAtFault)
+{
+    // The bytes, and what the error names; empty: the bytes parse.
+    const std::pair<QByteArray, QString> cases[] = {
+        {fullFile, {}},
+        {"{}", {}},
+        {R"({"driver": null, "engine": null, "needle": null, "trackCondition": ""})", {}},
+        {R"({"engine": 5.0, "mainJet": 0, "frontSprocket": 0})", {}},
+        {R"({"engine": "x"})", u"\"engine\""_s},
+        {R"({"engine": 0})", u"\"engine\""_s},
+        {R"({"engine": 6})", u"\"engine\""_s},
+        {R"({"engine": 2.5})", u"\"engine\""_s},
+        {R"({"frontSprocket": -1})", u"\"frontSprocket\""_s},
+        {R"({"rearSprocket": "82"})", u"\"rearSprocket\""_s},
+        {R"({"mainJet": 3000000000})", u"\"mainJet\""_s},
+        {R"({"needle": "2"})", u"\"needle\""_s},
+        {R"({"frontPressure": true})", u"\"frontPressure\""_s},
+        {R"({"airTemperature": {}})", u"\"airTemperature\""_s},
+        {R"({"driver": 7})", u"\"driver\""_s},
+        {R"({"remark": ["a"]})", u"\"remark\""_s},
+        {R"({"rearPressure": 1e999})", u"not JSON"_s},
+        {"[1, 2]", u"not a JSON object"_s},
+        {"", u"not JSON"_s},
+        {"{\"driver\": \"Ana\"", u"not JSON"_s},
+    };
+    for (const auto& [bytes, error] : cases) {
+        const ParsedSetupSheet parsed = parseSetupSheet(bytes);
+        EXPECT_EQ(parsed.sheet.has_value(), error.isEmpty()) << bytes.constData();
+        EXPECT_TRUE(error.isEmpty() ? parsed.error.isEmpty() : parsed.error.contains(error))
+            << bytes.constData() << " gives " << parsed.error.toStdString();
+    }
+    EXPECT_EQ(parseSetupSheet(fullFile).sheet, fullSheet());
+    EXPECT_TRUE(parseSetupSheet(cases[2].first).sheet.value_or(fullSheet()).isEmpty());
+    EXPECT_FALSE(parseSetupSheet(R"({"camber": 1})").sheet.value_or(SetupSheet{}).isEmpty());
+}
+
+TEST(SetupSheet, WritesWhatIsFilledInAndKeepsUnknownKeys)
+{
+    const QByteArray file = R"({"engine": 2, "driver": "", "camber": -1.5, "notes": {"a": [1, null]}, "old": null})";
+    const std::optional<SetupSheet> read = parseSetupSheet(file).sheet;
+    ASSERT_TRUE(read);
+    const QByteArray written = setupSheetBytes(*read);
+    EXPECT_EQ(QJsonDocument::fromJson(written).object(),
+              QJsonDocument::fromJson(R"({"engine": 2, "camber": -1.5, "notes": {"a": [1, null]}, "old": null})").object());
+    EXPECT_EQ(parseSetupSheet(written).sheet, read);
+    EXPECT_EQ(parseSetupSheet(setupSheetBytes(fullSheet())).sheet, fullSheet());
+}
+
+TEST(SetupSheet, SprocketRatioNeedsBothSprockets)
+{
+    // front, rear, the ratio (0: none)
+    using Teeth = std::optional<int>;
+    const std::tuple<Teeth, Teeth, double> cases[] = {{11, 82, 82.0 / 11}, {0, 80, 0}, {{}, 80, 0}, {11, {}, 0}};
+    for (const auto& [front, rear, ratio] : cases) {
+        SetupSheet s;
+        s.frontSprocket = front;
+        s.rearSprocket = rear;
+        EXPECT_EQ(s.sprocketRatio().value_or(0), ratio) << front.value_or(-1) << " " << rear.value_or(-1);
+    }
+}
+
+TEST(SetupSheet, LivesBesideTheRecordOrUnderItsIdentity)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"/k/run.Tml"_s, u"/k/run.setup.json"_s},
+        {u"/k/run.TML"_s, u"/k/run.setup.json"_s},
+        {u"/k.tml/run.tml"_s, u"/k.tml/run.setup.json"_s},
+        {u"/k/run"_s, u"/k/run.setup.json"_s},
+    };
+    for (const auto& [record, sheet] : cases)
+        EXPECT_EQ(setupSheetBesideRecord(record), sheet);
+    EXPECT_EQ(setupSheetInDataFolder(u"ab12"_s, u"/d"_s), u"/d/setups/ab12.setup.json"_s);
+}
+
+class SetupSheetFiles : public ::testing::Test {
+protected:
+    SetupSheetFiles()
+    {
+        QDir().mkpath(folder_.file(u"a"_s));
+        QDir().mkpath(folder_.file(u"b"_s));
+        // A record whose folder is a file: no one, root included, writes there.
+        test::writeBytes(folder_.file(u"afile"_s), "not a folder");
+    }
+    QString path(const QString& name) const { return folder_.file(name); }
+    QString data() const { return folder_.file(u"data"_s); }
+    QString kept() const { return setupSheetInDataFolder(identity, data()); }
+
+    const QString identity = u"0f1e"_s;
+    test::TempFolder folder_;
+};
+
+TEST_F(SetupSheetFiles, SavesBesideTheRecordElseInTheDataFolder)
+{
+    EXPECT_EQ(saveSetupSheet(fullSheet(), path(u"a/run.Tml"_s), identity, data()).path, path(u"a/run.setup.json"_s));
+    EXPECT_FALSE(QFileInfo::exists(data()));  // made only when needed
+
+    const SavedSetupSheet saved = saveSetupSheet(fullSheet(), path(u"afile/run.Tml"_s), identity, data());
+    EXPECT_EQ(saved.path, kept()) << saved.error.toStdString();
+    const FoundSetupSheet found = readSetupSheet({path(u"afile/run.Tml"_s)}, identity, data());
+    EXPECT_EQ(std::tuple(found.state, found.path, found.sheet), std::tuple(SetupSheetState::Read, kept(), fullSheet()));
+}
+
+TEST_F(SetupSheetFiles, ReadsBesideEachRecordInOrderThenTheDataFolder)
+{
+    const QStringList records{path(u"a/run.Tml"_s), path(u"b/copy.TML"_s)};
+    EXPECT_EQ(readSetupSheet(records, identity, data()).state, SetupSheetState::None);
+    // Each sheet names its own file; each save is to a place read before the last.
+    const std::pair<QString, QString> places[] = {
+        {path(u"afile/run.Tml"_s), kept()},
+        {records[1], path(u"b/copy.setup.json"_s)},
+        {records[0], path(u"a/run.setup.json"_s)},
+    };
+    for (const auto& [record, sheetPath] : places) {
+        SetupSheet sheet;
+        sheet.driver = sheetPath;
+        ASSERT_EQ(saveSetupSheet(sheet, record, identity, data()).path, sheetPath);
+        const FoundSetupSheet found = readSetupSheet(records, identity, data());
+        EXPECT_EQ(std::tuple(found.state, found.path, found.sheet.driver), std::tuple(SetupSheetState::Read, sheetPath, sheetPath));
+    }
+}
+
+TEST_F(SetupSheetFiles, LeavesAFileThatIsNoSheetAlone)
+{
+    const QByteArray broken = R"({"engine": "x", "driver": "Ana"})";
+    // The record, and the file in the way of its save.
+    const std::pair<QString, QString> cases[] = {
+        {path(u"a/run.Tml"_s), path(u"a/run.setup.json"_s)},
+        {path(u"afile/run.Tml"_s), kept()},
+    };
+    for (const auto& [record, sheetPath] : cases) {
+        QDir().mkpath(QFileInfo(sheetPath).path());
+        test::writeBytes(sheetPath, broken);
+        const FoundSetupSheet found = readSetupSheet({record}, identity, data());
+        EXPECT_EQ(std::tuple(found.state, found.path), std::tuple(SetupSheetState::Broken, sheetPath));
+        EXPECT_TRUE(found.error.contains(u"\"engine\""_s)) << found.error.toStdString();
+        const SavedSetupSheet saved = saveSetupSheet(fullSheet(), record, identity, data());
+        EXPECT_TRUE(saved.path.isEmpty());
+        EXPECT_TRUE(saved.error.contains(QDir::toNativeSeparators(sheetPath))) << saved.error.toStdString();
+        EXPECT_EQ(test::readBytes(sheetPath), broken);
+    }
+}
+
+}  // namespace
+}  // namespace tormel
