@@ -1,0 +1,205 @@
+#include "library/library_model.h"
+
+#include "base/number_format.h"
+#include "laps/conversions.h"
+
+#include <limits>
+
+namespace tormel {
+
+namespace {
+
+constexpr double Blank = std::numeric_limits<double>::max();
+
+bool sortsAsText(int column)
+{
+    return column == LibrarySerialColumn || column == LibraryKindColumn || column == LibraryDriverColumn
+        || column == LibraryFilesColumn;
+}
+
+// Sets a numeric cell: its text and its key, or a blank cell that sorts last.
+void put(LibraryCells& c, int column, std::optional<double> value, const QString& text)
+{
+    c.text[std::size_t(column)] = value ? text : QString();
+    c.key[std::size_t(column)] = value.value_or(Blank);
+}
+
+std::optional<double> positive(double value)
+{
+    return value > 0 ? std::optional(value) : std::nullopt;
+}
+
+LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, int temperatureUnit)
+{
+    const Session& s = row.session;
+    const SessionFigures& f = s.figures;
+    LibraryCells c;
+    put(c, LibraryDateColumn, double(s.date.toMSecsSinceEpoch()), s.date.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    c.text[LibrarySerialColumn] = f.serialNumber;
+    put(c, LibraryTrackColumn, s.track ? std::optional(double(*s.track)) : std::nullopt,
+        s.track ? QStringLiteral("%1 %2").arg(*s.track).arg(row.trackName) : QString());
+    c.text[LibraryKindColumn] = tables.texts[f.kind == RecordKind::EngineSpeed ? libraryKindRpm : libraryKindLaps];
+    put(c, LibraryLapsColumn, double(f.laps), QString::number(f.laps));
+    put(c, LibraryBestLapColumn, positive(f.bestTime), lapTimeText(float(f.bestTime)));
+    put(c, LibraryTheoreticalColumn, positive(f.theoreticalBest), lapTimeText(float(f.theoreticalBest)));
+    const std::optional<Consistency>& k = f.consistency;
+    if (k && k->racingLaps > 0) {
+        put(c, LibraryWindowColumn, double(k->windowCount), QString::number(k->windowCount));
+        put(c, LibrarySpreadColumn, k->spread, formatNumber(k->spread / 100.0, QStringLiteral("0.00"), systemDecimalSeparator()));
+    } else {
+        put(c, LibraryWindowColumn, std::nullopt, {});
+        put(c, LibrarySpreadColumn, std::nullopt, {});
+    }
+    put(c, LibraryMaxRpmColumn, double(f.maxRpm), QString::number(f.maxRpm));
+    const std::optional<int> temperature = f.maxTemperature
+        ? std::optional(convertTemperature(*f.maxTemperature, QLatin1Char('C'), temperatureUnit))
+        : std::nullopt;
+    put(c, LibraryMaxTemperatureColumn, temperature, QString::number(temperature.value_or(0)));
+    c.text[LibraryDriverColumn] = row.setup.driver;
+    const SetupSheet& setup = row.setup;
+    put(c, LibraryGearingColumn, setup.sprocketRatio(),
+        QStringLiteral("%1/%2").arg(setup.frontSprocket.value_or(0)).arg(setup.rearSprocket.value_or(0)));
+    QStringList files;
+    for (const SessionFile& file : s.files)
+        files << file.path;
+    c.text[LibraryFilesColumn] = (s.missing ? tables.texts[libraryMissing] + QStringLiteral(": ") : QString())
+        + files.join(QStringLiteral("; "));
+    QStringList all(c.text.begin(), c.text.end());
+    all << setup.kart << setup.tyres << setup.trackCondition << setup.remark;
+    c.search = all.join(QLatin1Char('\n')).toCaseFolded();
+    return c;
+}
+
+}  // namespace
+
+LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, int temperatureUnit)
+{
+    LibraryRows r;
+    r.cells.reserve(rows.size());
+    for (const LibraryRow& row : rows)
+        r.cells.push_back(cellsOf(row, tables, temperatureUnit));
+    r.rows = std::move(rows);
+    return r;
+}
+
+LibraryModel::LibraryModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void LibraryModel::setRows(LibraryRows rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void LibraryModel::setHeaders(const TextTables& tables)
+{
+    const TextEntry entries[] = {libraryDate,  librarySerial, libraryTrack,       libraryKind,        libraryLaps,
+                                 libraryBestLap, libraryTheoretical, libraryWindowCount, librarySpread, libraryMaxRpm,
+                                 libraryMaxTemperature, libraryDriver, libraryGearing, libraryFiles};
+    for (int i = 0; i < LibraryColumnCount; ++i)
+        headers_[std::size_t(i)] = tables.texts[entries[i]];
+    emit headerDataChanged(Qt::Horizontal, 0, LibraryColumnCount - 1);
+}
+
+int LibraryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.rows.size());
+}
+
+int LibraryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : LibraryColumnCount;
+}
+
+QVariant LibraryModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= LibraryColumnCount)
+        return {};
+    const auto r = std::size_t(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return rows_.cells[r].text[std::size_t(index.column())];
+    case MissingRole:
+        return rows_.rows[r].session.missing;
+    case PathRole:
+        for (const SessionFile& f : rows_.rows[r].session.files)
+            if (!f.missing)
+                return f.path;
+        return QString();
+    case Qt::TextAlignmentRole:
+        return sortsAsText(index.column()) || index.column() == LibraryTrackColumn
+            ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+            : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant LibraryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < LibraryColumnCount)
+        return headers_[std::size_t(section)];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+LibraryFilter::LibraryFilter(LibraryModel* model, QObject* parent)
+    : QSortFilterProxyModel(parent)
+    , model_(model)
+{
+    setSourceModel(model);
+}
+
+void LibraryFilter::setTrack(std::optional<int> track)
+{
+    track_ = track;
+    refilter();
+}
+
+void LibraryFilter::setSerialNumber(const QString& serial)
+{
+    serial_ = serial;
+    refilter();
+}
+
+void LibraryFilter::setDates(const QDate& from, const QDate& to)
+{
+    from_ = from;
+    to_ = to;
+    refilter();
+}
+
+void LibraryFilter::setText(const QString& text)
+{
+    text_ = text.trimmed().toCaseFolded();
+    refilter();
+}
+
+void LibraryFilter::refilter()
+{
+    invalidateFilter();
+}
+
+bool LibraryFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const
+{
+    const LibraryRow& row = model_->row(sourceRow);
+    const Session& s = row.session;
+    const QDate day = s.date.date();
+    return (!track_ || s.track == track_) && (serial_.isEmpty() || s.figures.serialNumber == serial_)
+        && (!from_.isValid() || day >= from_) && (!to_.isValid() || day <= to_)
+        && (text_.isEmpty() || model_->cells(sourceRow).search.contains(text_));
+}
+
+bool LibraryFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    const int column = left.column();
+    const LibraryCells& a = model_->cells(left.row());
+    const LibraryCells& b = model_->cells(right.row());
+    if (sortsAsText(column))
+        return a.text[std::size_t(column)].compare(b.text[std::size_t(column)], Qt::CaseInsensitive) < 0;
+    return a.key[std::size_t(column)] < b.key[std::size_t(column)];
+}
+
+}  // namespace tormel

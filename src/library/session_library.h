@@ -1,0 +1,68 @@
+#pragma once
+
+#include "library/library_model.h"
+#include "library/session_index.h"
+#include "texts/text_tables.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
+
+namespace tormel {
+
+// The library as the window has it: a model of the index, brought up to date
+// in a thread of its own (the window stays usable), at start and whenever
+// a file appears, changes or goes in a watched folder.
+class SessionLibrary : public QObject {
+    Q_OBJECT
+public:
+    // `databaseFile`: the index; `dataFolder`: where setup sheets go when a
+    // record's folder cannot be written.
+    SessionLibrary(QString databaseFile, QString dataFolder, QObject* parent = nullptr);
+    ~SessionLibrary() override;
+
+    // The folders read: the working folder (and its downloads/) and the kept
+    // ones; the track file names the tracks. Starts an update.
+    void setFolders(const QString& workingFolder, const QStringList& kept, const QString& trackFile);
+    // The language and temperature unit the cells are written in; redoes them.
+    void setTexts(const TextTables& tables, int temperatureUnit);
+    void refresh();
+    bool removeSession(const QString& identity, QString* error);
+
+    LibraryModel& model() { return model_; }
+    bool updating() const { return running_; }
+
+signals:
+    void progress(int done, int total);
+    void updated(int sessions);
+    void notice(const QString& text);  // an index moved aside, a sheet that does not parse, an index in use
+
+private:
+    struct Job;
+    void start();
+    void finish(std::vector<LibraryRow> rows, const QStringList& notices);
+    void watch();
+
+    QString databaseFile_;
+    QString dataFolder_;
+    QString working_;
+    QStringList kept_;
+    QString trackFile_;
+    TextTables tables_;
+    int temperatureUnit_ = 0;
+    LibraryModel model_;
+    std::vector<LibraryRow> rows_;
+    QThread thread_;
+    QObject* worker_ = nullptr;  // lives in thread_
+    bool running_ = false;
+    bool pending_ = false;
+    QFileSystemWatcher watcher_;
+    QTimer settle_;
+};
+
+}  // namespace tormel

@@ -1,0 +1,96 @@
+#include "library/session_library.h"
+
+#include "laps/conversions.h"
+#include "laps/laps_records.h"
+#include "record/record_file.h"
+#include "support/temp_folder.h"
+#include "tracks/track_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace tormel {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A lap-timing record of two laps, the second the best, with a serial number of its own.
+RecordImage session(std::uint16_t best, std::uint8_t serial)
+{
+    RecordImage image = test::lapRecord({{.lapTime = std::uint16_t(best + 100)}, {.lapTime = best}}, 0, 2);
+    image.bytes[1] = serial;
+    return image;
+}
+
+class SessionLibraryTest : public ::testing::Test {
+protected:
+    void save(const QString& name, const RecordImage& image, std::int16_t track)
+    {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(folder_.file(name)).absolutePath()));
+        ASSERT_TRUE(saveRecordFile(folder_.file(name), image, track));
+    }
+    QStringList column(const QAbstractItemModel& model, int c) const
+    {
+        QStringList texts;
+        for (int r = 0; r < model.rowCount(); ++r)
+            texts << model.index(r, c).data().toString();
+        return texts;
+    }
+    test::TempFolder folder_;
+};
+
+TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
+{
+    save(u"work/downloads/2026-05-12_10-00-00_SN1.Tml"_s, session(4950, 1), 2);
+    save(u"work/downloads/2026-06-02_10-00-00_SN2.Tml"_s, session(5010, 2), 1);
+    save(u"season/june/2026-06-20_10-00-00_SN1.Tml"_s, session(4890, 1), 2);
+    Track kartodrome = defaultTrack(2, {u"Kartodrome"_s, {}, {}});
+    test::writeBytes(folder_.file(u"work/Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {})) + encodeTrackRecord(kartodrome));
+    test::writeBytes(folder_.file(u"season/june/2026-06-20_10-00-00_SN1.setup.json"_s), R"({"driver": "Ana", "frontSprocket": 12, "rearSprocket": 84})");
+
+    SessionLibrary library(folder_.file(u"data/library.sqlite"_s), folder_.file(u"data"_s));
+    QSignalSpy updated(&library, &SessionLibrary::updated);
+    library.setFolders(folder_.file(u"work"_s), {folder_.file(u"season"_s)}, folder_.file(u"work/Pistes.aqw"_s));
+    ASSERT_TRUE(updated.wait(10000));
+    LibraryFilter view(&library.model());
+    ASSERT_EQ(view.rowCount(), 3);
+    view.sort(LibraryBestLapColumn);
+    EXPECT_EQ(column(view, LibraryDateColumn), (QStringList{u"2026-06-20 10:00"_s, u"2026-05-12 10:00"_s, u"2026-06-02 10:00"_s}));
+    EXPECT_EQ(view.index(0, LibraryTrackColumn).data().toString(), u"2 Kartodrome2"_s);
+    EXPECT_EQ(view.index(0, LibraryDriverColumn).data().toString() + u' ' + view.index(0, LibraryGearingColumn).data().toString(),
+              u"Ana 12/84"_s);
+    view.sort(LibraryDateColumn, Qt::DescendingOrder);
+    EXPECT_EQ(view.index(0, LibraryBestLapColumn).data().toString(), lapTimeText(4890));
+
+    // Each filter, then all of them lifted.
+    view.setTrack(2);
+    EXPECT_EQ(view.rowCount(), 2);
+    view.setTrack(std::nullopt);
+    view.setSerialNumber(serialNumberText(session(4950, 1)));
+    EXPECT_EQ(view.rowCount(), 2);
+    view.setSerialNumber(QString());
+    view.setDates(QDate(2026, 6, 1), QDate(2026, 6, 2));
+    EXPECT_EQ(column(view, LibraryDateColumn), QStringList{u"2026-06-02 10:00"_s});
+    view.setDates({}, {});
+    view.setText(u"ANA"_s);
+    EXPECT_EQ(view.rowCount(), 1);
+    view.setText({});
+
+    // A new download appears, and a file gone marks its session missing, without being asked.
+    save(u"work/downloads/2026-06-27_10-00-00_SN1.Tml"_s, session(4800, 3), 2);
+    ASSERT_TRUE(updated.wait(5000));
+    EXPECT_EQ(view.rowCount(), 4);
+    ASSERT_TRUE(QFile::remove(folder_.file(u"work/downloads/2026-05-12_10-00-00_SN1.Tml"_s)));
+    ASSERT_TRUE(updated.wait(5000));
+    view.sort(LibraryDateColumn);
+    EXPECT_TRUE(view.index(0, LibraryFilesColumn).data(LibraryModel::MissingRole).toBool());
+    EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"manquant: "_s));
+    EXPECT_EQ(view.index(0, 0).data(LibraryModel::PathRole).toString(), QString());
+    EXPECT_EQ(view.index(1, 0).data(LibraryModel::PathRole).toString(), folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.Tml"_s));
+}
+
+}  // namespace
+}  // namespace tormel
