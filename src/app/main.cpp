@@ -6,6 +6,7 @@
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/user_settings.h"
+#include "library/session_index.h"
 #include "laps/export.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -288,8 +289,9 @@ int main(int argc, char* argv[])
     tormel::QtLauncher launcher;
     tormel::QtSerialPort serialPort;
     tormel::QtSound sound;
-    tormel::Principale window(tormel::Services{dialogs, launcher, serialPort, sound, programFolder,
-                                               tormel::UserSettings::standardFile(), shipped});
+    tormel::Services services{dialogs, launcher, serialPort, sound, programFolder, tormel::UserSettings::standardFile(), shipped};
+    services.libraryFile = tormel::SessionIndex::standardFile();
+    tormel::Principale window(services);
     dialogs.setParentWidget(&window);
     // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
     if (const QScreen* primary = QGuiApplication::primaryScreen())

@@ -44,6 +44,7 @@ Menus::Menus(QMenuBar* bar)
     Supprimer = item(Fichiers, QStringLiteral("Supprimer"), "Supprimer");
     Exporter = item(Fichiers, QStringLiteral("Exporter Données"), "Exporter");
     Rapport = item(Fichiers, QStringLiteral("Rapport de session (PDF)"), "Rapport");
+    Bibliotheque = item(Fichiers, QStringLiteral("Bibliothèque des sessions"), "Bibliotheque");
     Vide = Fichiers->addSeparator();
     Vide->setObjectName(QStringLiteral("Vide"));
     Fonds = item(Fichiers, QStringLiteral("Image de fond"), "Fonds");
@@ -114,6 +115,7 @@ Menus::Menus(QMenuBar* bar)
     Affichage_Table->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     Temps_Moteurs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    Bibliotheque->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
     bar_ = bar;
 }
 

@@ -26,6 +26,7 @@ struct Menus {
     QAction* Supprimer;
     QAction* Exporter;
     QAction* Rapport;  // its caption is a text of the tables, not of the menu file
+    QAction* Bibliotheque;  // the library of sessions; its caption is a text of the tables
     QAction* Vide;
     QAction* Fonds;
     QAction* AffTip;

@@ -14,6 +14,7 @@
 #include "platform/serial_port.h"
 #include "record/engine_hours_panel.h"
 #include "shell/help_window.h"
+#include "shell/library_window.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
 #include "tracks/track_editor.h"
@@ -39,6 +40,7 @@ Principale::Principale(Services services, QWidget* parent)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
     , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
+    , library_(new SessionLibrary(libraryFileOf(services_), QFileInfo(libraryFileOf(services_)).absolutePath(), this))
 {
     setWindowTitle(applicationTitle());
     setAcceptDrops(true);
@@ -69,6 +71,7 @@ Principale::~Principale()
 {
     // The views keep pointers into the document and the track: they go first.
     delete takeCentralWidget();
+    delete libraryWindow_;
 }
 
 void Principale::connectMenus()
@@ -100,6 +103,7 @@ void Principale::connectMenus()
     connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
     connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
     connect(m.Rapport, &QAction::triggered, this, &Principale::Rapport_Click);
+    connect(m.Bibliotheque, &QAction::triggered, this, &Principale::Bibliotheque_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
     connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
     connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
@@ -183,6 +187,7 @@ void Principale::Form_Load()
     showTrack(trackNumber);
     state_.currentTrack = trackNumber;
     showRecentFiles();
+    startLibrary();
 }
 
 void Principale::Quitter_Click()

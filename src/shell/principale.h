@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/record_document.h"
+#include "library/session_library.h"
 #include "shell/file_commands.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
@@ -16,6 +17,8 @@ class QPixmap;
 class QTimer;
 
 namespace tormel {
+
+class LibraryWindow;
 
 class Dialogs;
 class DownloadReceiver;
@@ -40,7 +43,12 @@ struct Services {
     QString shippedDataFolder = {};
     // The track file the window reads and writes.
     QString trackFile = trackFileName;
+    // The index of sessions (SessionIndex::standardFile()); empty: library.sqlite in `programFolder`.
+    QString libraryFile = {};
 };
+
+// The index of sessions the window uses.
+QString libraryFileOf(const Services& services);
 
 // The choices kept in the settings file and the state shared by the panels.
 struct ShellState {
@@ -199,6 +207,10 @@ private:
     bool loadHelp(QString* missingPath);
     void showRecentFiles();
 
+    // The library of sessions, at start and from its menu entry.
+    void startLibrary();
+    void Bibliotheque_Click();
+
     Services services_;
     ShellState state_;
     RecordDocument document_;
@@ -209,6 +221,8 @@ private:
     QTimer* timer2_;
     DownloadReceiver* receiver_;
     HelpWindow* help_ = nullptr;  // made at the first Aide
+    SessionLibrary* library_;
+    LibraryWindow* libraryWindow_ = nullptr;  // made at the first Bibliotheque
     bool settingsFailureShown_ = false;
     bool laidOut_ = false;
     LapPanel lapPanel_ = LapPanel::None;

@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "platform/dialogs.h"
 #include "shell/help_window.h"
+#include "shell/library_window.h"
 #include "shell/menus.h"
 #include "charts/smoothing_panel.h"
 #include "shell/panels.h"
@@ -85,6 +86,7 @@ void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice,
     entries[std::size_t(choice)]->setChecked(true);
     entries[std::size_t(1 - choice)]->setChecked(false);
     composeUnitsCaption();
+    library_->setTexts(state_.tables, state_.temperatureUnit);
     if (!state_.startingUp) {
         if (document_.isShown())
             showRecord();
@@ -185,6 +187,10 @@ void Principale::applyTexts()
     panels_->Picture2->setPixmap(titleCard(state_.tables.texts[clickToContinue]));
     panels_->Parametres_Courbe->showSmoothing(state_.tables.texts[smoothingSamples]);
     setCaption(menus_->Rapport, state_.tables.texts[reportMenu]);
+    setCaption(menus_->Bibliotheque, state_.tables.texts[libraryMenu]);
+    library_->setTexts(state_.tables, state_.temperatureUnit);
+    if (libraryWindow_)
+        libraryWindow_->applyTexts(state_.tables);
     panels_->Serial_Number_Caption->setText(state_.tables.texts[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.

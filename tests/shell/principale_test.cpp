@@ -34,6 +34,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
@@ -672,6 +674,24 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
 }
 
 // ---- Download ------------------------------------------------------------------
+
+TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
+{
+    const QString path = saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1);
+    Principale& w = startQuietly();
+    auto* library = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy updated(library, &SessionLibrary::updated);
+    if (library->model().rowCount() == 0) {
+        ASSERT_TRUE(updated.wait(10000));
+    }
+    trigger(u"Bibliotheque"_s);
+    auto* table = find<QTableView>(u"LibraryTable"_s);
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(w.windowTitle(), path + u"   SN:270415"_s);
+    EXPECT_EQ(caption(find(u"Recent0"_s)), u"laps.Tml"_s);
+}
 
 TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
 {

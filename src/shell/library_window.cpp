@@ -1,0 +1,257 @@
+#include "shell/library_window.h"
+
+#include "base/app_info.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSet>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
+
+namespace tormel {
+
+namespace {
+
+// The first day a date filter can name stands for "no bound".
+const QDate noBound(2000, 1, 1);
+
+// Sessions whose files are all gone, greyed.
+class MissingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(LibraryModel::MissingRole).toBool())
+            option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
+    }
+};
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QDateEdit* dateFilter(const char* name)
+{
+    auto* edit = named(new QDateEdit, name);
+    edit->setCalendarPopup(true);
+    edit->setMinimumDate(noBound);
+    edit->setSpecialValueText(QStringLiteral("-"));
+    edit->setDate(noBound);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    return edit;
+}
+
+}  // namespace
+
+LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , library_(library)
+    , filter_(&library.model())
+    , tables_(frenchTextTables())
+    , track_(named(new QComboBox, "LibraryTrack"))
+    , serial_(named(new QComboBox, "LibrarySerial"))
+    , from_(dateFilter("LibraryFrom"))
+    , to_(dateFilter("LibraryTo"))
+    , search_(named(new QLineEdit, "LibrarySearch"))
+    , table_(named(new QTableView, "LibraryTable"))
+    , folders_(named(new QComboBox, "LibraryFolders"))
+    , addFolder_(named(new QPushButton, "LibraryAddFolder"))
+    , removeFolder_(named(new QPushButton, "LibraryRemoveFolder"))
+    , removeSession_(named(new QPushButton, "LibraryRemoveSession"))
+    , open_(named(new QPushButton, "LibraryOpen"))
+    , progress_(named(new QProgressBar, "LibraryProgress"))
+    , status_(named(new QLabel, "LibraryStatus"))
+{
+    setObjectName(QStringLiteral("LibraryWindow"));
+    for (QLabel*& caption : captions_)
+        caption = new QLabel;
+    auto* filters = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{track_, serial_, captions_[0], from_, captions_[1], to_, captions_[2], search_})
+        filters->addWidget(w);
+    filters->setStretch(filters->count() - 1, 1);
+    table_->setModel(&filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(LibraryDateColumn, Qt::DescendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setItemDelegate(new MissingDelegate(table_));
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    // Widths from the first rows: measuring a season's every row would cost seconds.
+    table_->horizontalHeader()->setResizeContentsPrecision(100);
+    table_->setWordWrap(false);
+    table_->installEventFilter(this);
+    auto* bottom = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{captions_[3], folders_, addFolder_, removeFolder_, progress_, status_,
+                                                      removeSession_, open_})
+        bottom->addWidget(w);
+    folders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    progress_->setVisible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(table_, 1);
+    layout->addLayout(bottom);
+    resize(1000, 600);
+
+    connect(table_, &QTableView::doubleClicked, this, &LibraryWindow::openCurrent);
+    connect(open_, &QPushButton::clicked, this, &LibraryWindow::openCurrent);
+    connect(removeSession_, &QPushButton::clicked, this, &LibraryWindow::removeCurrent);
+    connect(addFolder_, &QPushButton::clicked, this, &LibraryWindow::addFolder);
+    connect(removeFolder_, &QPushButton::clicked, this, &LibraryWindow::removeFolder);
+    connect(track_, &QComboBox::activated, this, [this] {
+        const QVariant t = track_->currentData();
+        filter_.setTrack(t.isValid() ? std::optional(t.toInt()) : std::nullopt);
+        showCount();
+    });
+    connect(serial_, &QComboBox::activated, this, [this] {
+        filter_.setSerialNumber(serial_->currentData().toString());
+        showCount();
+    });
+    for (QDateEdit* edit : {from_, to_})
+        connect(edit, &QDateEdit::dateChanged, this, [this] {
+            const auto bound = [](const QDate& d) { return d == noBound ? QDate() : d; };
+            filter_.setDates(bound(from_->date()), bound(to_->date()));
+            showCount();
+        });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_.setText(text);
+        showCount();
+    });
+    connect(&library_, &SessionLibrary::progress, this, [this](int done, int total) {
+        progress_->setVisible(done < total);
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+        progress_->setFormat(tables_.texts[libraryUpdating].arg(done).arg(total));
+    });
+    connect(&library_, &SessionLibrary::updated, this, [this] {
+        progress_->setVisible(false);
+        table_->resizeColumnsToContents();
+        fillChoices();
+        showCount();
+    });
+    connect(&library_, &SessionLibrary::notice, status_, &QLabel::setToolTip);
+    applyTexts(tables_);
+    table_->resizeColumnsToContents();
+}
+
+void LibraryWindow::applyTexts(const TextTables& tables)
+{
+    tables_ = tables;
+    setWindowTitle(applicationTitle() + QStringLiteral(" - ") + tables.texts[libraryTitle]);
+    captions_[0]->setText(tables.texts[libraryFrom]);
+    captions_[1]->setText(tables.texts[libraryTo]);
+    captions_[2]->setText(tables.texts[librarySearch]);
+    captions_[3]->setText(tables.texts[libraryFolders]);
+    addFolder_->setText(tables.texts[libraryAddFolder]);
+    removeFolder_->setText(tables.texts[libraryRemoveFolder]);
+    removeSession_->setText(tables.texts[libraryRemoveSession]);
+    open_->setText(tables.texts[libraryOpen]);
+    fillChoices();
+    showCount();
+}
+
+void LibraryWindow::setKeptFolders(const QStringList& folders)
+{
+    kept_ = folders;
+    folders_->clear();
+    folders_->addItems(kept_);
+    removeFolder_->setEnabled(!kept_.isEmpty());
+}
+
+// The tracks and serial numbers of the sessions, keeping what is chosen.
+void LibraryWindow::fillChoices()
+{
+    const QVariant track = track_->currentData();
+    const QVariant serial = serial_->currentData();
+    std::map<int, QString> tracks;
+    std::set<QString> serials;
+    const LibraryModel& model = library_.model();
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const LibraryRow& row = model.row(r);
+        if (row.session.track)
+            tracks[*row.session.track] = row.trackName;
+        serials.insert(row.session.figures.serialNumber);
+    }
+    track_->clear();
+    track_->addItem(tables_.texts[libraryAllTracks]);
+    for (const auto& [number, name] : tracks)
+        track_->addItem(QStringLiteral("%1 %2").arg(number).arg(name), number);
+    track_->setCurrentIndex(std::max(0, track_->findData(track)));
+    serial_->clear();
+    serial_->addItem(tables_.texts[libraryAllSerials]);
+    for (const QString& s : serials)
+        serial_->addItem(s, s);
+    serial_->setCurrentIndex(std::max(0, serial_->findData(serial)));
+}
+
+void LibraryWindow::showCount()
+{
+    status_->setText(tables_.texts[librarySessionCount].arg(filter_.rowCount()));
+}
+
+bool LibraryWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openCurrent();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LibraryWindow::openCurrent()
+{
+    const QString path = table_->currentIndex().data(LibraryModel::PathRole).toString();
+    if (!path.isEmpty())
+        emit openRequested(path);
+}
+
+void LibraryWindow::removeCurrent()
+{
+    const QModelIndex current = filter_.mapToSource(table_->currentIndex());
+    if (!current.isValid())
+        return;
+    QString error;
+    if (!library_.removeSession(library_.model().row(current.row()).session.identity, &error))
+        status_->setToolTip(error);
+}
+
+void LibraryWindow::addFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, tables_.texts[libraryAddFolder]);
+    if (folder.isEmpty() || kept_.contains(folder))
+        return;
+    setKeptFolders(kept_ + QStringList{folder});
+    emit keptFoldersChanged(kept_);
+}
+
+void LibraryWindow::removeFolder()
+{
+    const int i = folders_->currentIndex();
+    if (i < 0)
+        return;
+    QStringList folders = kept_;
+    folders.removeAt(i);
+    setKeptFolders(folders);
+    emit keptFoldersChanged(kept_);
+}
+
+}  // namespace tormel

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "library/library_model.h"
+#include "library/session_library.h"
+#include "texts/text_tables.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace tormel {
+
+// Every session in one table: filters above, the folders the library
+// watches below. Return or a double click asks for the session to be opened.
+class LibraryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LibraryWindow(SessionLibrary& library, QWidget* parent = nullptr);
+
+    void applyTexts(const TextTables& tables);
+    void setKeptFolders(const QStringList& folders);
+
+signals:
+    void openRequested(const QString& path);
+    void keptFoldersChanged(const QStringList& folders);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void openCurrent();
+    void removeCurrent();
+    void addFolder();
+    void removeFolder();
+    void fillChoices();
+    void showCount();
+
+    SessionLibrary& library_;
+    LibraryFilter filter_;
+    TextTables tables_;
+    QStringList kept_;
+    QComboBox* track_;
+    QComboBox* serial_;
+    QDateEdit* from_;
+    QDateEdit* to_;
+    QLineEdit* search_;
+    QTableView* table_;
+    QComboBox* folders_;
+    QPushButton* addFolder_;
+    QPushButton* removeFolder_;
+    QPushButton* removeSession_;
+    QPushButton* open_;
+    QProgressBar* progress_;
+    QLabel* status_;
+    std::array<QLabel*, 4> captions_{};
+};
+
+}  // namespace tormel
