@@ -173,6 +173,12 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
     EXPECT_TRUE(lines[1].startsWith(u"tormel_vue: missing.Tml: "_s));
     EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/2024.05.12.Tml: its output 2024.05.12.xls"_s));
     EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"2024.05.12.xls"_s, u"2024.05.13.xls"_s}));
+    // On a terminal the progress line ends with the run.
+    QProcess terminal;
+    terminal.setWorkingDirectory(workDir());
+    terminal.start(u"script"_s, {u"-qec"_s, exe() + u" --export 2024.05.12.Tml 2024.05.13.Tml --to tty"_s, u"/dev/null"_s});
+    ASSERT_TRUE(terminal.waitForFinished(20000));
+    EXPECT_EQ(terminal.exitCode(), 0) << terminal.readAll().toStdString();
     // Each file is what the one-record export writes, the date line apart.
     const auto body = [](const QByteArray& bytes) { return bytes.mid(bytes.indexOf('\n') + 1); };
     for (const QString& name : {u"2024.05.12"_s, u"2024.05.13"_s}) {

@@ -28,6 +28,7 @@ TEST(CanvasTransform, UserPointsLandInThePixelHoldingThem)
         const CanvasTransform t(c.scale, c.width, c.height);
         EXPECT_EQ(t.pixel(c.user), c.pixel) << c.user.x() << "," << c.user.y() << " on " << c.width << "x" << c.height;
     }
+    EXPECT_EQ(CanvasTransform({2, 3, 10, 8}, 0, 0).user({5, 5}), QPointF(2, 3));  // a canvas of no size: its first edges
 }
 
 TEST(LapChartRules, TheScaleLeavesATenthOfTheRangeOrOneUnit)

@@ -250,7 +250,9 @@ TEST(LapTable, CellTextsAndBounds)
         EXPECT_EQ(cellValue(t, row, column), value) << row << "," << column;
     }
     const int past = int(t.rows.size());
-    EXPECT_EQ(cellText(t, past - 1, EngineColumn) + u'|' + cellText(t, past, EngineColumn), QStringLiteral("256|"));
+    EXPECT_EQ(cellText(t, past - 1, EngineColumn) + u'|' + cellText(t, past, EngineColumn) + cellText(t, 2, LapTable::ColumnCount),
+              QStringLiteral("256|"));
+    EXPECT_EQ(t.rowOfLap(3), -1);  // a lap the table does not have
     EXPECT_EQ(cellText(t, LapTable::HeaderRow, EngineColumn), t.cell(LapTable::HeaderRow, EngineColumn).text);
     EXPECT_EQ(cellValue(t, past, EngineColumn) + cellValue(t, 2, LapTable::ColumnCount), 0.0F);
     EXPECT_EQ((std::array{lapOfRow(t, LapTable::HeaderRow), lapOfRow(t, LapTable::TheoreticalRow), lapOfRow(t, 3), lapOfRow(t, past)}),
