@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "config/user_settings.h"
 #include "library/session_index.h"
+#include "library/setup_sheet.h"
 #include "tracks/track_file.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,12 @@ const QStringList fieldNames{
     QStringLiteral("deviation"),   QStringLiteral("maxRpm"),       QStringLiteral("maxTemperature"),
     QStringLiteral("missing"),     QStringLiteral("identity"),     QStringLiteral("files"),
     QStringLiteral("reason"),
+    // The setup sheet, under its file's own keys.
+    QStringLiteral("driver"),      QStringLiteral("kart"),         QStringLiteral("engine"),
+    QStringLiteral("frontSprocket"), QStringLiteral("rearSprocket"), QStringLiteral("mainJet"),
+    QStringLiteral("needle"),      QStringLiteral("tyres"),        QStringLiteral("frontPressure"),
+    QStringLiteral("rearPressure"), QStringLiteral("trackCondition"), QStringLiteral("airTemperature"),
+    QStringLiteral("remark"),
 };
 
 Field text(const QString& value)
@@ -82,6 +89,24 @@ QString dateText(const QDateTime& date)
 }
 
 using TrackName = std::function<QString(int)>;
+
+Field count(const std::optional<int>& value)
+{
+    return value ? number(*value) : none();
+}
+Field measure(const std::optional<double>& value)
+{
+    return value ? Field{QString::number(*value, 'g', 10), *value} : none();
+}
+
+void addSetup(std::vector<Field>& row, const SetupSheet& sheet)
+{
+    for (const Field& f : {text(sheet.driver), text(sheet.kart), count(sheet.engine), count(sheet.frontSprocket),
+                           count(sheet.rearSprocket), count(sheet.mainJet), measure(sheet.needle), text(sheet.tyres),
+                           measure(sheet.frontPressure), measure(sheet.rearPressure), text(sheet.trackCondition),
+                           measure(sheet.airTemperature), text(sheet.remark)})
+        row.push_back(f);
+}
 
 std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, const TextTables& tables)
 {
@@ -217,8 +242,17 @@ int libraryCommand(int argc, char* argv[])
         return names.value(number);
     };
     std::vector<std::vector<Field>> rows;
-    for (const Session& s : contents->sessions)
+    const QString dataFolder = QFileInfo(index.file()).absolutePath();
+    for (const Session& s : contents->sessions) {
         rows.push_back(sessionRow(s, trackName, language.tables));
+        QStringList paths;
+        for (const SessionFile& f : s.files)
+            paths << f.path;
+        const FoundSetupSheet sheet = readSetupSheet(paths, s.identity, dataFolder);
+        if (sheet.state == SetupSheetState::Broken)
+            fail(QStringLiteral("%1: %2").arg(sheet.path, sheet.error));
+        addSetup(rows.back(), sheet.sheet);
+    }
     for (const SessionFile& f : contents->unreadable)
         rows.push_back(unreadableRow(f));
     const QByteArray out = format == QLatin1String("json") ? json(rows) : csv(rows);

@@ -356,6 +356,7 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     const std::vector<test::LapSpec> laps{{.lapTime = 5000, .s1 = 2500, .s2 = 2501}, {.lapTime = 4990, .s1 = 2490, .s2 = 2500}};
     ASSERT_TRUE(saveRecordFile(work(u"downloads/2026-05-12_10-30-00_SN0.Tml"_s), test::lapRecord(laps, 1, 2), 1));
     ASSERT_TRUE(saveRecordFile(work(u"saved.Tml"_s), test::lapRecord(laps, 1, 2), 1));
+    writeBytes(work(u"saved.setup.json"_s), R"({"driver": "Ana", "rearSprocket": 84, "frontPressure": 0.65})");
     ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
     ASSERT_TRUE(saveRecordFile(home(u"season/round 1/rpm.Tml"_s), demo::engineSpeedRecord(), 2));
 
@@ -372,6 +373,7 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     EXPECT_EQ(field(1, u"bestTime"_s) + u' ' + field(1, u"theoreticalBest"_s), u"49.90 49.90"_s);
     EXPECT_EQ(field(1, u"spread"_s) + u' ' + field(1, u"windowCount"_s), u"0.05 2"_s);
     EXPECT_EQ(field(1, u"files"_s).split(u';').size(), 2);
+    EXPECT_EQ(field(1, u"driver"_s) + u' ' + field(1, u"rearSprocket"_s) + u' ' + field(1, u"frontPressure"_s), u"Ana 84 0.65"_s);
     // The refused record says why, in the settings' language.
     EXPECT_EQ(field(2, u"reason"_s) + field(3, u"reason"_s), u"Empty record"_s);
 
@@ -386,7 +388,7 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     EXPECT_EQ(objects[0][u"bestTime"_s].toDouble(), 49.9);
     EXPECT_EQ(objects[0][u"files"_s].toArray().size(), 2);
     EXPECT_TRUE(QFileInfo::exists(home(u".local/share/Tormel_Vue/library.sqlite"_s)));
-    EXPECT_EQ(workFiles(), (QStringList{u"Pistes.aqw"_s, u"empty.Tml"_s, u"saved.Tml"_s}));
+    EXPECT_EQ(workFiles(), (QStringList{u"Pistes.aqw"_s, u"empty.Tml"_s, u"saved.Tml"_s, u"saved.setup.json"_s}));
 }
 
 TEST_F(CommandLine, TwoLibraryRunsAtOnceShareTheIndex)
