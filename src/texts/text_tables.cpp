@@ -118,6 +118,25 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[librarySessionCount] = QStringLiteral("%1 sessions");
     x[libraryFolders] = QStringLiteral("Dossiers suivis :");
     x[libraryOpen] = QStringLiteral("Ouvrir");
+    x[setupTitle] = QStringLiteral("Réglages");
+    x[setupKart] = QStringLiteral("Kart");
+    x[setupEngine] = QStringLiteral("Moteur (1 à 5)");
+    x[setupFrontSprocket] = QStringLiteral("Pignon (dents)");
+    x[setupRearSprocket] = QStringLiteral("Couronne (dents)");
+    x[setupMainJet] = QStringLiteral("Gicleur principal");
+    x[setupNeedle] = QStringLiteral("Position de l'aiguille");
+    x[setupTyres] = QStringLiteral("Pneus");
+    x[setupFrontPressure] = QStringLiteral("Pression avant (bar)");
+    x[setupRearPressure] = QStringLiteral("Pression arrière (bar)");
+    x[setupTrackCondition] = QStringLiteral("État de la piste");
+    x[setupAirTemperature] = QStringLiteral("Température de l'air");
+    x[setupRemark] = QStringLiteral("Remarque");
+    x[setupLikeLast] = QStringLiteral("Comme la dernière session");
+    x[setupSave] = QStringLiteral("Enregistrer les réglages");
+    x[setupComment] = QStringLiteral("Commentaire...");
+    x[setupNotSaved] = QStringLiteral("Les réglages ne peuvent pas être enregistrés : %1");
+    x[bestsTitle] = QStringLiteral("Meilleurs de la saison");
+    x[bestsSection] = QStringLiteral("Secteur %1");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -116,6 +116,26 @@ enum TextEntry : int {
     librarySessionCount = 128,
     libraryFolders = 129,
     libraryOpen = 130,
+    // A session's setup sheet and the season's bests.
+    setupTitle = 131,
+    setupKart = 132,
+    setupEngine = 133,
+    setupFrontSprocket = 134,
+    setupRearSprocket = 135,
+    setupMainJet = 136,
+    setupNeedle = 137,
+    setupTyres = 138,
+    setupFrontPressure = 139,
+    setupRearPressure = 140,
+    setupTrackCondition = 141,
+    setupAirTemperature = 142,
+    setupRemark = 143,
+    setupLikeLast = 144,
+    setupSave = 145,
+    setupComment = 146,
+    setupNotSaved = 147,
+    bestsTitle = 148,
+    bestsSection = 149,
 };
 
 // The tool tips that code uses.
