@@ -40,6 +40,8 @@ void lapTimingFigures(const LapTable& table, SessionFigures& f)
     // against the quickest.
     f.consistency = consistencyOf(times, f.bestLap != 0 ? f.bestTime : quickest);
     f.maxRpm = table.bestRpm.value;
+    const int engine = table.lapCount > 0 ? int(cellValue(table, table.rowOfLap(table.lapCount), EngineColumn)) : 0;
+    f.engine = engine >= 1 && engine <= 5 ? engine : 0;
 }
 
 void engineSpeedFigures(const RpmStatistics& rpm, SessionFigures& f)

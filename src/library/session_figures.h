@@ -34,6 +34,7 @@ struct SessionFigures {
     std::optional<Consistency> consistency;  // lap timing only
     int maxRpm = 0;
     std::optional<int> maxTemperature;  // lap timing only
+    int engine = 0;  // lap timing: the engine (1 to 5) of the last lap; 0: none
 
     friend bool operator==(const SessionFigures&, const SessionFigures&) = default;
 };

@@ -39,7 +39,8 @@ const std::vector<std::vector<const char*>> migrations = {
         " laps INTEGER NOT NULL, best_lap INTEGER NOT NULL, best_time INTEGER NOT NULL,"
         " theoretical_best INTEGER NOT NULL, racing_laps INTEGER, window_count INTEGER, spread REAL,"
         " deviation REAL, max_rpm INTEGER NOT NULL, max_temperature INTEGER,"
-        " best_section1 INTEGER NOT NULL, best_section2 INTEGER NOT NULL, best_section3 INTEGER NOT NULL)",
+        " best_section1 INTEGER NOT NULL, best_section2 INTEGER NOT NULL, best_section3 INTEGER NOT NULL,"
+        " engine INTEGER NOT NULL)",
         "CREATE TABLE files ("
         " path TEXT PRIMARY KEY, session TEXT, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
         " downloaded INTEGER, track INTEGER, missing INTEGER NOT NULL DEFAULT 0, error TEXT)",
@@ -380,7 +381,7 @@ std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadF
     if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
         return failed;
     auto step = [&]() -> std::optional<SqlFailure> {
-        q.prepare(QStringLiteral("INSERT OR IGNORE INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        q.prepare(QStringLiteral("INSERT OR IGNORE INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (auto s = decoded.constBegin(); s != decoded.constEnd(); ++s) {
             const SessionFigures& f = s.value();
             const std::optional<Consistency>& c = f.consistency;
@@ -388,7 +389,7 @@ std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadF
                                       f.theoreticalBest, c ? QVariant(c->racingLaps) : QVariant(),
                                       c ? QVariant(c->windowCount) : QVariant(), c ? QVariant(c->spread) : QVariant(),
                                       c ? QVariant(c->deviation) : QVariant(), f.maxRpm, optionalValue(f.maxTemperature),
-                                      f.bestSections[0], f.bestSections[1], f.bestSections[2]};
+                                      f.bestSections[0], f.bestSections[1], f.bestSections[2], f.engine};
             for (int i = 0; i < values.size(); ++i)
                 q.bindValue(i, values[i]);
             if (auto failed = run(q))
@@ -520,6 +521,7 @@ std::optional<IndexContents> SessionIndex::contents(QString* error) const
         f.maxTemperature = optionalOf<int>(q.value(13));
         for (int k = 0; k < 3; ++k)
             f.bestSections[std::size_t(k)] = q.value(14 + k).toInt();
+        f.engine = q.value(17).toInt();
         rowOf.insert(s.identity, contents.sessions.size());
         contents.sessions.push_back(std::move(s));
     }

@@ -35,6 +35,7 @@ public:
     bool removeSession(const QString& identity, QString* error);
 
     LibraryModel& model() { return model_; }
+    const QString& dataFolder() const { return dataFolder_; }
     bool updating() const { return running_; }
 
 signals:

@@ -1,9 +1,17 @@
 #include "shell/library_window.h"
 
 #include "base/app_info.h"
+#include "base/text_codec.h"
+#include "record/record_file.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QItemSelectionModel>
+#include <QSplitter>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +30,16 @@
 namespace tormel {
 
 namespace {
+
+// The record file whose comments the session shows and opens: the first of
+// its files that has a comment file, else the one that opens it.
+QString commentedRecord(const LibraryRow& row, const QString& opened)
+{
+    for (const SessionFile& f : row.session.files)
+        if (!f.missing && QFileInfo::exists(namesOfRecord(f.path).commentPath))
+            return f.path;
+    return opened;
+}
 
 // The first day a date filter can name stands for "no bound".
 const QDate noBound(2000, 1, 1);
@@ -76,6 +94,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     , open_(named(new QPushButton, "LibraryOpen"))
     , progress_(named(new QProgressBar, "LibraryProgress"))
     , status_(named(new QLabel, "LibraryStatus"))
+    , setup_(new SetupPanel)
 {
     setObjectName(QStringLiteral("LibraryWindow"));
     for (QLabel*& caption : captions_)
@@ -103,13 +122,27 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
         bottom->addWidget(w);
     folders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     progress_->setVisible(false);
+    auto* split = new QSplitter;
+    split->addWidget(table_);
+    split->addWidget(setup_);
+    split->setStretchFactor(0, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
-    layout->addWidget(table_, 1);
+    layout->addWidget(split, 1);
     layout->addLayout(bottom);
-    resize(1000, 600);
+    resize(1200, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableSize() * 0.9));
 
     connect(table_, &QTableView::doubleClicked, this, &LibraryWindow::openCurrent);
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LibraryWindow::showSetup);
+    connect(setup_, &SetupPanel::saveRequested, this, &LibraryWindow::saveSetup);
+    connect(setup_, &SetupPanel::commentRequested, this, [this] {
+        const QModelIndex current = filter_.mapToSource(table_->currentIndex());
+        const QString path = current.data(LibraryModel::PathRole).toString();
+        if (!path.isEmpty())
+            emit commentRequested(commentedRecord(library_.model().row(current.row()), path));
+    });
     connect(open_, &QPushButton::clicked, this, &LibraryWindow::openCurrent);
     connect(removeSession_, &QPushButton::clicked, this, &LibraryWindow::removeCurrent);
     connect(addFolder_, &QPushButton::clicked, this, &LibraryWindow::addFolder);
@@ -145,14 +178,23 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
         fillChoices();
         showCount();
     });
+    // An update resets the model: the chosen session stays chosen.
+    connect(&library_.model(), &QAbstractItemModel::modelReset, this, [this] {
+        const LibraryModel& model = library_.model();
+        for (int r = 0; r < model.rowCount(); ++r)
+            if (model.row(r).session.identity == shownIdentity_)
+                table_->setCurrentIndex(filter_.mapFromSource(model.index(r, 0)));
+    });
     connect(&library_, &SessionLibrary::notice, status_, &QLabel::setToolTip);
-    applyTexts(tables_);
+    applyTexts(tables_, 0);
     table_->resizeColumnsToContents();
 }
 
-void LibraryWindow::applyTexts(const TextTables& tables)
+void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)
 {
     tables_ = tables;
+    temperatureUnit_ = temperatureUnit;
+    setup_->applyTexts(tables, temperatureUnit);
     setWindowTitle(applicationTitle() + QStringLiteral(" - ") + tables.texts[libraryTitle]);
     captions_[0]->setText(tables.texts[libraryFrom]);
     captions_[1]->setText(tables.texts[libraryTo]);
@@ -164,6 +206,48 @@ void LibraryWindow::applyTexts(const TextTables& tables)
     open_->setText(tables.texts[libraryOpen]);
     fillChoices();
     showCount();
+}
+
+// The chosen session's sheet, with the session before it on the same track
+// for "as the last session", and its record's comments.
+void LibraryWindow::showSetup()
+{
+    const QModelIndex current = filter_.mapToSource(table_->currentIndex());
+    if (!current.isValid()) {
+        shownIdentity_.clear();
+        setup_->showSession(nullptr, nullptr, QString());
+        return;
+    }
+    const LibraryModel& model = library_.model();
+    const LibraryRow& row = model.row(current.row());
+    if (row.session.identity == shownIdentity_)
+        return;
+    shownIdentity_ = row.session.identity;
+    const LibraryRow* previous = nullptr;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const LibraryRow& other = model.row(r);
+        if (other.session.track == row.session.track && other.session.date < row.session.date && !other.setup.isEmpty()
+            && (!previous || other.session.date > previous->session.date))
+            previous = &other;
+    }
+    QFile comments(namesOfRecord(commentedRecord(row, current.data(LibraryModel::PathRole).toString())).commentPath);
+    const QString text = comments.open(QIODevice::ReadOnly) ? fromWindows1252(comments.read(64 * 1024)) : QString();
+    setup_->showSession(&row, previous, text);
+}
+
+void LibraryWindow::saveSetup(const SetupSheet& sheet)
+{
+    const QModelIndex current = filter_.mapToSource(table_->currentIndex());
+    const QString path = current.data(LibraryModel::PathRole).toString();
+    if (!current.isValid() || path.isEmpty())
+        return;
+    const SavedSetupSheet saved =
+        saveSetupSheet(sheet, path, library_.model().row(current.row()).session.identity, library_.dataFolder());
+    if (saved.path.isEmpty()) {
+        status_->setText(tables_.texts[setupNotSaved].arg(saved.error));
+        return;
+    }
+    library_.refresh();
 }
 
 void LibraryWindow::setKeptFolders(const QStringList& folders)

@@ -2,6 +2,7 @@
 
 #include "library/library_model.h"
 #include "library/session_library.h"
+#include "shell/setup_panel.h"
 #include "texts/text_tables.h"
 
 #include <QWidget>
@@ -23,11 +24,13 @@ class LibraryWindow : public QWidget {
 public:
     explicit LibraryWindow(SessionLibrary& library, QWidget* parent = nullptr);
 
-    void applyTexts(const TextTables& tables);
+    void applyTexts(const TextTables& tables, int temperatureUnit);
     void setKeptFolders(const QStringList& folders);
 
 signals:
     void openRequested(const QString& path);
+    // The comment file of the session's record, in the desktop's editor.
+    void commentRequested(const QString& recordPath);
     void keptFoldersChanged(const QStringList& folders);
 
 protected:
@@ -40,6 +43,8 @@ private:
     void removeFolder();
     void fillChoices();
     void showCount();
+    void showSetup();
+    void saveSetup(const SetupSheet& sheet);
 
     SessionLibrary& library_;
     LibraryFilter filter_;
@@ -59,6 +64,11 @@ private:
     QProgressBar* progress_;
     QLabel* status_;
     std::array<QLabel*, 4> captions_{};
+    SetupPanel* setup_;
+    // The session whose sheet the panel shows, kept through the updates of
+    // the table so that an update never throws away what is being typed.
+    QString shownIdentity_;
+    int temperatureUnit_ = 0;
 };
 
 }  // namespace tormel

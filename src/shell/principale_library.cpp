@@ -27,10 +27,14 @@ void Principale::Bibliotheque_Click()
 {
     if (!libraryWindow_) {
         libraryWindow_ = new LibraryWindow(*library_, this);
-        libraryWindow_->applyTexts(state_.tables);
+        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         // A session opens as from the open dialog.
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &Principale::openRecord);
+        connect(libraryWindow_, &LibraryWindow::commentRequested, this, [this](const QString& path) {
+            openRecord(path);
+            Commentaire_Click();
+        });
         connect(libraryWindow_, &LibraryWindow::keptFoldersChanged, this, [this](const QStringList& folders) {
             UserSettings(services_.userSettingsFile).setLibraryFolders(folders);
             startLibrary();

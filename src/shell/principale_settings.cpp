@@ -87,6 +87,8 @@ void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice,
     entries[std::size_t(1 - choice)]->setChecked(false);
     composeUnitsCaption();
     library_->setTexts(state_.tables, state_.temperatureUnit);
+    if (libraryWindow_)
+        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
     if (!state_.startingUp) {
         if (document_.isShown())
             showRecord();
@@ -190,7 +192,7 @@ void Principale::applyTexts()
     setCaption(menus_->Bibliotheque, state_.tables.texts[libraryMenu]);
     library_->setTexts(state_.tables, state_.temperatureUnit);
     if (libraryWindow_)
-        libraryWindow_->applyTexts(state_.tables);
+        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
     panels_->Serial_Number_Caption->setText(state_.tables.texts[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.

@@ -28,7 +28,7 @@ TEST(SessionFigures, LapTimingAndEngineSpeedRecords)
     const std::vector<LapSpec> laps{
         {.lapTime = 5000, .s1 = 1500, .s2 = 2000, .s3 = 1500, .maxRpmOver10 = 1400, .temperature = 90},
         {.lapTime = 4950, .s1 = 1550, .s2 = 1900, .s3 = 1500, .maxRpmOver10 = 1420, .temperature = 95},
-        {.lapTime = 6000, .s1 = 2000, .s2 = 2000, .s3 = 2000, .maxRpmOver10 = 1300, .temperature = 80},
+        {.lapTime = 6000, .s1 = 2000, .s2 = 2000, .s3 = 2000, .maxRpmOver10 = 1300, .temperature = 80, .engine = 2},
     };
     const std::vector<std::uint8_t> samples = test::samplesWithBeacons(400, {0, 40, 65});
     // kind, refusal, laps, best lap, its time, theoretical best, racing laps (-1: none), max RPM, max temperature (-1: none)
@@ -47,6 +47,7 @@ TEST(SessionFigures, LapTimingAndEngineSpeedRecords)
                   expected);
     }
     EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 2)).bestSections, (std::array<std::int32_t, 3>{1500, 1900, 1500}));
+    EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 2)).engine, 3);  // the last lap's
     // The racing laps are measured against the logger's best, or the quickest when it names none.
     EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 3)).consistency->racingLaps, 3);
     EXPECT_EQ(sessionFigures(test::lapRecord(laps, 2, 0)).consistency->racingLaps, 2);

@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableView>
 #include <QStandardPaths>
 #include <QTest>
@@ -688,6 +689,13 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     auto* table = find<QTableView>(u"LibraryTable"_s);
     ASSERT_EQ(table->model()->rowCount(), 1);
     table->setCurrentIndex(table->model()->index(0, 0));
+    // Its setup sheet, typed in the panel beside the table, goes beside the record.
+    find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
+    find<QSpinBox>(u"SetupRearSprocket"_s)->setValue(84);
+    click(u"SetupSave"_s);
+    const std::optional<SetupSheet> sheet = parseSetupSheet(readBytes(here(u"laps.setup.json"_s))).sheet;
+    ASSERT_TRUE(sheet.has_value());
+    EXPECT_EQ(std::pair(sheet->driver, sheet->rearSprocket), std::pair(u"Ana"_s, std::optional(84)));
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(w.windowTitle(), path + u"   SN:270415"_s);
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"laps.Tml"_s);

@@ -1,0 +1,211 @@
+#include "shell/setup_panel.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace tormel {
+
+namespace {
+
+// A spin box's lowest value stands for "not filled in".
+const QString notFilled = QStringLiteral("-");
+constexpr double lowestAir = -41.0;  // degrees, either unit
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QSpinBox* count(const char* name, int top)
+{
+    auto* box = named(new QSpinBox, name);
+    box->setRange(0, top);
+    box->setSpecialValueText(notFilled);
+    return box;
+}
+
+QDoubleSpinBox* measure(const char* name, double bottom, double top, int decimals, double step)
+{
+    auto* box = named(new QDoubleSpinBox, name);
+    box->setRange(bottom, top);
+    box->setDecimals(decimals);
+    box->setSingleStep(step);
+    box->setSpecialValueText(notFilled);
+    return box;
+}
+
+std::optional<int> filled(const QSpinBox* box)
+{
+    return box->value() > box->minimum() ? std::optional(box->value()) : std::nullopt;
+}
+std::optional<double> filled(const QDoubleSpinBox* box)
+{
+    return box->value() > box->minimum() ? std::optional(box->value()) : std::nullopt;
+}
+void setFilled(QSpinBox* box, const std::optional<int>& value)
+{
+    box->setValue(value.value_or(box->minimum()));
+}
+void setFilled(QDoubleSpinBox* box, const std::optional<double>& value)
+{
+    box->setValue(value.value_or(box->minimum()));
+}
+
+double shownTemperature(double celsius, int unit)
+{
+    return unit == 1 ? celsius * 9.0 / 5.0 + 32.0 : celsius;
+}
+double celsiusOf(double shown, int unit)
+{
+    return unit == 1 ? (shown - 32.0) * 5.0 / 9.0 : shown;
+}
+
+}  // namespace
+
+SetupPanel::SetupPanel(QWidget* parent)
+    : QWidget(parent)
+    , driver_(named(new QLineEdit, "SetupDriver"))
+    , kart_(named(new QLineEdit, "SetupKart"))
+    , engine_(count("SetupEngine", 5))
+    , frontSprocket_(count("SetupFrontSprocket", 99))
+    , rearSprocket_(count("SetupRearSprocket", 199))
+    , ratio_(named(new QLabel, "SetupRatio"))
+    , mainJet_(count("SetupMainJet", 999))
+    , needle_(measure("SetupNeedle", 0, 10, 1, 0.5))
+    , tyres_(named(new QLineEdit, "SetupTyres"))
+    , frontPressure_(measure("SetupFrontPressure", 0, 5, 2, 0.05))
+    , rearPressure_(measure("SetupRearPressure", 0, 5, 2, 0.05))
+    , trackCondition_(named(new QLineEdit, "SetupTrackCondition"))
+    , airTemperature_(measure("SetupAirTemperature", lowestAir, 140, 1, 1))
+    , remark_(named(new QLineEdit, "SetupRemark"))
+    , likeLast_(named(new QPushButton, "SetupLikeLast"))
+    , save_(named(new QPushButton, "SetupSave"))
+    , comment_(named(new QPushButton, "SetupComment"))
+    , commentText_(named(new QPlainTextEdit, "SetupCommentText"))
+    , form_(new QFormLayout)
+{
+    setObjectName(QStringLiteral("SetupPanel"));
+    auto* gearing = new QHBoxLayout;
+    gearing->addWidget(rearSprocket_);
+    gearing->addWidget(ratio_);
+    for (QWidget* field : std::initializer_list<QWidget*>{driver_, kart_, engine_, frontSprocket_})
+        form_->addRow(new QLabel, field);
+    form_->addRow(new QLabel, gearing);
+    for (QWidget* field : std::initializer_list<QWidget*>{mainJet_, needle_, tyres_, frontPressure_, rearPressure_,
+                                                          trackCondition_, airTemperature_, remark_})
+        form_->addRow(new QLabel, field);
+    commentText_->setReadOnly(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(likeLast_);
+    buttons->addWidget(save_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form_);
+    layout->addLayout(buttons);
+    layout->addWidget(comment_);
+    layout->addWidget(commentText_, 1);
+    connect(frontSprocket_, &QSpinBox::valueChanged, this, &SetupPanel::showRatio);
+    connect(rearSprocket_, &QSpinBox::valueChanged, this, &SetupPanel::showRatio);
+    connect(save_, &QPushButton::clicked, this, [this] { emit saveRequested(sheet()); });
+    connect(comment_, &QPushButton::clicked, this, &SetupPanel::commentRequested);
+    connect(likeLast_, &QPushButton::clicked, this, [this] {
+        // Another session's remark and conditions are not this one's: only the setup is taken.
+        SetupSheet like = previous_;
+        like.remark.clear();
+        like.trackCondition.clear();
+        like.airTemperature.reset();
+        like.otherKeys = shown_.otherKeys;
+        fill(like);
+    });
+    showSession(nullptr, nullptr, QString());
+}
+
+void SetupPanel::applyTexts(const TextTables& tables, int temperatureUnit)
+{
+    const SetupSheet kept = sheet();
+    temperatureUnit_ = temperatureUnit;
+    const TextEntry captions[] = {libraryDriver, setupKart, setupEngine, setupFrontSprocket, setupRearSprocket,
+                                  setupMainJet, setupNeedle, setupTyres, setupFrontPressure, setupRearPressure,
+                                  setupTrackCondition, setupAirTemperature, setupRemark};
+    for (int row = 0; row < form_->rowCount(); ++row)
+        static_cast<QLabel*>(form_->itemAt(row, QFormLayout::LabelRole)->widget())->setText(tables.texts[captions[row]]);
+    airTemperature_->setSuffix(temperatureUnit == 1 ? QStringLiteral(" °F") : QStringLiteral(" °C"));
+    likeLast_->setText(tables.texts[setupLikeLast]);
+    save_->setText(tables.texts[setupSave]);
+    comment_->setText(tables.texts[setupComment]);
+    fill(kept);
+}
+
+void SetupPanel::showSession(const LibraryRow* row, const LibraryRow* previous, const QString& commentText)
+{
+    setEnabled(row != nullptr);
+    hasPrevious_ = previous != nullptr;
+    previous_ = previous ? previous->setup : SetupSheet{};
+    likeLast_->setEnabled(hasPrevious_);
+    shown_ = row ? row->setup : SetupSheet{};
+    SetupSheet start = shown_;
+    if (row && start.isEmpty() && row->session.figures.engine > 0)
+        start.engine = row->session.figures.engine;
+    fill(start);
+    commentText_->setPlainText(commentText);
+}
+
+void SetupPanel::fill(const SetupSheet& s)
+{
+    shown_.otherKeys = s.otherKeys;
+    driver_->setText(s.driver);
+    kart_->setText(s.kart);
+    setFilled(engine_, s.engine);
+    setFilled(frontSprocket_, s.frontSprocket);
+    setFilled(rearSprocket_, s.rearSprocket);
+    setFilled(mainJet_, s.mainJet);
+    setFilled(needle_, s.needle);
+    tyres_->setText(s.tyres);
+    setFilled(frontPressure_, s.frontPressure);
+    setFilled(rearPressure_, s.rearPressure);
+    trackCondition_->setText(s.trackCondition);
+    setFilled(airTemperature_, s.airTemperature ? std::optional(shownTemperature(*s.airTemperature, temperatureUnit_))
+                                                : std::nullopt);
+    remark_->setText(s.remark);
+    showRatio();
+}
+
+SetupSheet SetupPanel::sheet() const
+{
+    SetupSheet s;
+    s.otherKeys = shown_.otherKeys;
+    s.driver = driver_->text().trimmed();
+    s.kart = kart_->text().trimmed();
+    s.engine = filled(engine_);
+    s.frontSprocket = filled(frontSprocket_);
+    s.rearSprocket = filled(rearSprocket_);
+    s.mainJet = filled(mainJet_);
+    s.needle = filled(needle_);
+    s.tyres = tyres_->text().trimmed();
+    s.frontPressure = filled(frontPressure_);
+    s.rearPressure = filled(rearPressure_);
+    s.trackCondition = trackCondition_->text().trimmed();
+    if (const std::optional<double> air = filled(airTemperature_))
+        s.airTemperature = celsiusOf(*air, temperatureUnit_);
+    s.remark = remark_->text().trimmed();
+    return s;
+}
+
+void SetupPanel::showRatio()
+{
+    SetupSheet s;
+    s.frontSprocket = filled(frontSprocket_);
+    s.rearSprocket = filled(rearSprocket_);
+    const std::optional<double> ratio = s.sprocketRatio();
+    ratio_->setText(ratio ? QStringLiteral("%1").arg(*ratio, 0, 'f', 3) : QString());
+}
+
+}  // namespace tormel

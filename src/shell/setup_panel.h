@@ -1,0 +1,69 @@
+#pragma once
+
+#include "library/library_model.h"
+#include "library/setup_sheet.h"
+#include "texts/text_tables.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QDoubleSpinBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace tormel {
+
+// The setup sheet of the session chosen in the library: edited here, saved
+// by the window; the record's comment file is shown beneath it.
+class SetupPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SetupPanel(QWidget* parent = nullptr);
+
+    void applyTexts(const TextTables& tables, int temperatureUnit);
+    // `previous`: the session before it on the same track, for "as the last
+    // session"; null when there is none. A session without a sheet of its
+    // own starts with the record's engine.
+    void showSession(const LibraryRow* row, const LibraryRow* previous, const QString& commentText);
+    // The sheet as the fields hold it, with the keys of its file the program does not know.
+    SetupSheet sheet() const;
+
+signals:
+    void saveRequested(const SetupSheet& sheet);
+    void commentRequested();
+
+private:
+    void fill(const SetupSheet& sheet);
+    void showRatio();
+
+    SetupSheet shown_;
+    SetupSheet previous_;
+    bool hasPrevious_ = false;
+    int temperatureUnit_ = 0;
+    QLineEdit* driver_;
+    QLineEdit* kart_;
+    QSpinBox* engine_;
+    QSpinBox* frontSprocket_;
+    QSpinBox* rearSprocket_;
+    QLabel* ratio_;
+    QSpinBox* mainJet_;
+    QDoubleSpinBox* needle_;
+    QLineEdit* tyres_;
+    QDoubleSpinBox* frontPressure_;
+    QDoubleSpinBox* rearPressure_;
+    QLineEdit* trackCondition_;
+    QDoubleSpinBox* airTemperature_;
+    QLineEdit* remark_;
+    QPushButton* likeLast_;
+    QPushButton* save_;
+    QPushButton* comment_;
+    QPlainTextEdit* commentText_;
+    QFormLayout* form_;
+};
+
+}  // namespace tormel
