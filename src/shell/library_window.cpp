@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QItemSelectionModel>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -95,6 +96,8 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     , progress_(named(new QProgressBar, "LibraryProgress"))
     , status_(named(new QLabel, "LibraryStatus"))
     , setup_(new SetupPanel)
+    , bests_(new SeasonBestsPanel)
+    , tabs_(named(new QTabWidget, "LibraryTabs"))
 {
     setObjectName(QStringLiteral("LibraryWindow"));
     for (QLabel*& caption : captions_)
@@ -126,9 +129,14 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     split->addWidget(table_);
     split->addWidget(setup_);
     split->setStretchFactor(0, 1);
+    auto* sessions = new QWidget;
+    auto* sessionsLayout = new QVBoxLayout(sessions);
+    sessionsLayout->addLayout(filters);
+    sessionsLayout->addWidget(split, 1);
+    tabs_->addTab(sessions, QString());
+    tabs_->addTab(bests_, QString());
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(split, 1);
+    layout->addWidget(tabs_, 1);
     layout->addLayout(bottom);
     resize(1200, 700);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -177,6 +185,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
         table_->resizeColumnsToContents();
         fillChoices();
         showCount();
+        showBests();
     });
     // An update resets the model: the chosen session stays chosen.
     connect(&library_.model(), &QAbstractItemModel::modelReset, this, [this] {
@@ -188,6 +197,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     connect(&library_, &SessionLibrary::notice, status_, &QLabel::setToolTip);
     applyTexts(tables_, 0);
     table_->resizeColumnsToContents();
+    showBests();
 }
 
 void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)
@@ -195,6 +205,9 @@ void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;
     setup_->applyTexts(tables, temperatureUnit);
+    bests_->applyTexts(tables);
+    tabs_->setTabText(0, tables.texts[libraryTitle]);
+    tabs_->setTabText(1, tables.texts[bestsTitle]);
     setWindowTitle(applicationTitle() + QStringLiteral(" - ") + tables.texts[libraryTitle]);
     captions_[0]->setText(tables.texts[libraryFrom]);
     captions_[1]->setText(tables.texts[libraryTo]);
@@ -233,6 +246,19 @@ void LibraryWindow::showSetup()
     QFile comments(namesOfRecord(commentedRecord(row, current.data(LibraryModel::PathRole).toString())).commentPath);
     const QString text = comments.open(QIODevice::ReadOnly) ? fromWindows1252(comments.read(64 * 1024)) : QString();
     setup_->showSession(&row, previous, text);
+}
+
+void LibraryWindow::showBests()
+{
+    const LibraryModel& model = library_.model();
+    std::vector<Session> sessions;
+    std::map<int, QString> names;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        sessions.push_back(model.row(r).session);
+        if (model.row(r).session.track)
+            names[*model.row(r).session.track] = model.row(r).trackName;
+    }
+    bests_->showBests(seasonBests(sessions), names);
 }
 
 void LibraryWindow::saveSetup(const SetupSheet& sheet)

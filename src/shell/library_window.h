@@ -2,6 +2,7 @@
 
 #include "library/library_model.h"
 #include "library/session_library.h"
+#include "shell/season_bests_panel.h"
 #include "shell/setup_panel.h"
 #include "texts/text_tables.h"
 
@@ -14,6 +15,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTabWidget;
 
 namespace tormel {
 
@@ -44,6 +46,7 @@ private:
     void fillChoices();
     void showCount();
     void showSetup();
+    void showBests();
     void saveSetup(const SetupSheet& sheet);
 
     SessionLibrary& library_;
@@ -65,6 +68,8 @@ private:
     QLabel* status_;
     std::array<QLabel*, 4> captions_{};
     SetupPanel* setup_;
+    SeasonBestsPanel* bests_;
+    QTabWidget* tabs_;
     // The session whose sheet the panel shows, kept through the updates of
     // the table so that an update never throws away what is being typed.
     QString shownIdentity_;
