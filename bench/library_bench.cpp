@@ -1,0 +1,103 @@
+// The library of a season of 10,000 sessions: sorting and filtering its
+// table, and an update of the index when every file is unchanged (what a
+// new download waits for once its folder has settled).
+#include "bench_records.h"
+#include "library/library_model.h"
+#include "library/session_library.h"
+#include "record/record_file.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace tormel {
+namespace {
+
+constexpr int Sessions = 10'000;
+
+std::vector<LibraryRow> season()
+{
+    std::vector<LibraryRow> rows(Sessions);
+    for (int i = 0; i < Sessions; ++i) {
+        Session& s = rows[std::size_t(i)].session;
+        s.identity = QString::number(i);
+        s.date = QDateTime(QDate(2026, 1, 1), QTime(9, 0)).addSecs(qint64(i) * 3307);
+        s.track = 1 + i % 37;
+        s.figures.kind = RecordKind::LapTiming;
+        s.figures.laps = 10 + i % 80;
+        s.figures.bestTime = 4500 + (i * 7919) % 1500;
+        s.figures.theoreticalBest = s.figures.bestTime - 20;
+        s.figures.consistency = Consistency{8, i % 5, 30.0 + i % 40, 40.0};
+        s.figures.serialNumber = QString::number(270400 + i % 12);
+        s.files.push_back({QStringLiteral("/home/driver/season/%1.Tml").arg(i), 2050, 0, {}, 1, false, {}});
+        rows[std::size_t(i)].setup.driver = i % 3 == 0 ? QStringLiteral("Ana") : QStringLiteral("Léo");
+    }
+    return rows;
+}
+
+void BM_SortTheLibrary(benchmark::State& state)
+{
+    LibraryModel model;
+    model.setRows(libraryRows(season(), frenchTextTables(), 0));
+    LibraryFilter view(&model);
+    int column = 0;
+    for (auto _ : state) {
+        // Alternating columns and orders, as a user clicking headers would.
+        view.sort(column % 2 == 0 ? LibraryBestLapColumn : LibraryDriverColumn,
+                  column % 4 < 2 ? Qt::AscendingOrder : Qt::DescendingOrder);
+        ++column;
+        benchmark::DoNotOptimize(view.index(0, 0));
+    }
+}
+BENCHMARK(BM_SortTheLibrary)->Unit(benchmark::kMillisecond);
+
+void BM_FilterTheLibrary(benchmark::State& state)
+{
+    LibraryModel model;
+    model.setRows(libraryRows(season(), frenchTextTables(), 0));
+    LibraryFilter view(&model);
+    view.sort(LibraryDateColumn, Qt::DescendingOrder);
+    int step = 0;
+    for (auto _ : state) {
+        view.setText(step++ % 2 == 0 ? QStringLiteral("ana") : QString());
+        benchmark::DoNotOptimize(view.rowCount());
+    }
+}
+BENCHMARK(BM_FilterTheLibrary)->Unit(benchmark::kMillisecond);
+
+void BM_UpdateUnchangedSeason(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
+    RecordImage image = bench::lapImage();
+    for (int i = 0; i < Sessions; ++i) {
+        image.bytes[2000] = std::uint8_t(i);
+        image.bytes[2001] = std::uint8_t(i >> 8);
+        saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
+    }
+    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")), folder.path());
+    QEventLoop loop;
+    QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
+    library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
+    loop.exec();  // the first index, not measured
+    for (auto _ : state) {
+        library.refresh();
+        loop.exec();
+    }
+    state.counters["sessions"] = library.model().rowCount();
+}
+BENCHMARK(BM_UpdateUnchangedSeason)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+}  // namespace tormel
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
