@@ -198,16 +198,19 @@ QString setupSheetInDataFolder(const QString& identity, const QString& dataFolde
 
 FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
 {
-    QStringList places;
-    for (const QString& record : recordPaths)
-        places.append(setupSheetBesideRecord(record));
-    places.append(setupSheetInDataFolder(identity, dataFolder));
-    for (const QString& place : places) {
-        FoundSetupSheet found = readAt(place);
-        if (found.state != SetupSheetState::None)
-            return found;
+    FoundSetupSheet beside;
+    for (const QString& record : recordPaths) {
+        beside = readAt(setupSheetBesideRecord(record));
+        if (beside.state != SetupSheetState::None)
+            break;
     }
-    return {};
+    // A save falls back on the data folder when the record's folder became
+    // read-only: that newer sheet wins over the one left beside the record.
+    FoundSetupSheet kept = readAt(setupSheetInDataFolder(identity, dataFolder));
+    if (beside.state == SetupSheetState::None
+        || (kept.state != SetupSheetState::None && QFileInfo(kept.path).lastModified() > QFileInfo(beside.path).lastModified()))
+        return kept;
+    return beside;
 }
 
 SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPath, const QString& identity,

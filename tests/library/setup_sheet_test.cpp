@@ -142,6 +142,11 @@ TEST_F(SetupSheetFiles, ReadsBesideEachRecordInOrderThenTheDataFolder)
         const FoundSetupSheet found = readSetupSheet(records, identity, data());
         EXPECT_EQ(std::tuple(found.state, found.path, found.sheet.driver), std::tuple(SetupSheetState::Read, sheetPath, sheetPath));
     }
+    // A sheet in the data folder newer than the one beside the record was saved when that folder refused it.
+    QFile kept(this->kept());
+    ASSERT_TRUE(kept.open(QIODevice::ReadWrite) && kept.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    kept.close();
+    EXPECT_EQ(readSetupSheet(records, identity, data()).path, this->kept());
 }
 
 TEST_F(SetupSheetFiles, LeavesAFileThatIsNoSheetAlone)
