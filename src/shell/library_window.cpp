@@ -95,6 +95,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     , open_(named(new QPushButton, "LibraryOpen"))
     , progress_(named(new QProgressBar, "LibraryProgress"))
     , status_(named(new QLabel, "LibraryStatus"))
+    , notice_(named(new QLabel, "LibraryNotice"))
     , setup_(new SetupPanel)
     , bests_(new SeasonBestsPanel)
     , tabs_(named(new QTabWidget, "LibraryTabs"))
@@ -135,8 +136,10 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     sessionsLayout->addWidget(split, 1);
     tabs_->addTab(sessions, QString());
     tabs_->addTab(bests_, QString());
+    notice_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
+    layout->addWidget(notice_);
     layout->addLayout(bottom);
     resize(1200, 700);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -194,7 +197,13 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
             if (model.row(r).session.identity == shownIdentity_)
                 table_->setCurrentIndex(filter_.mapFromSource(model.index(r, 0)));
     });
-    connect(&library_, &SessionLibrary::notice, status_, &QLabel::setToolTip);
+    // What the library could not do (a sheet that does not parse, an index
+    // moved aside or in use) is said beneath the table until the next update.
+    connect(&library_, &SessionLibrary::notice, this, [this](const QString& text) {
+        notice_->setText(text.section(QLatin1Char('\n'), 0, 0));
+        notice_->setToolTip(text);
+    });
+    connect(&library_, &SessionLibrary::progress, notice_, &QLabel::clear);
     applyTexts(tables_, 0);
     table_->resizeColumnsToContents();
     showBests();
@@ -270,7 +279,7 @@ void LibraryWindow::saveSetup(const SetupSheet& sheet)
     const SavedSetupSheet saved =
         saveSetupSheet(sheet, path, library_.model().row(current.row()).session.identity, library_.dataFolder());
     if (saved.path.isEmpty()) {
-        status_->setText(tables_.texts[setupNotSaved].arg(saved.error));
+        notice_->setText(tables_.texts[setupNotSaved].arg(saved.error));
         return;
     }
     library_.refresh();
@@ -341,7 +350,7 @@ void LibraryWindow::removeCurrent()
         return;
     QString error;
     if (!library_.removeSession(library_.model().row(current.row()).session.identity, &error))
-        status_->setToolTip(error);
+        notice_->setText(error);
 }
 
 void LibraryWindow::addFolder()

@@ -66,6 +66,7 @@ private:
     QPushButton* open_;
     QProgressBar* progress_;
     QLabel* status_;
+    QLabel* notice_;
     std::array<QLabel*, 4> captions_{};
     SetupPanel* setup_;
     SeasonBestsPanel* bests_;

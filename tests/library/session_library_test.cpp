@@ -51,12 +51,18 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     test::writeBytes(folder_.file(u"work/Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {})) + encodeTrackRecord(kartodrome));
     test::writeBytes(folder_.file(u"season/june/2026-06-20_10-00-00_SN1.setup.json"_s), R"({"driver": "Ana", "frontSprocket": 12, "rearSprocket": 84})");
 
+    const QString broken = folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.setup.json"_s);
+    test::writeBytes(broken, "{\"engine\": 9}");
     SessionLibrary library(folder_.file(u"data/library.sqlite"_s), folder_.file(u"data"_s));
     QSignalSpy updated(&library, &SessionLibrary::updated);
+    QSignalSpy notices(&library, &SessionLibrary::notice);
     library.setFolders(folder_.file(u"work"_s), {folder_.file(u"season"_s)}, folder_.file(u"work/Pistes.aqw"_s));
     ASSERT_TRUE(updated.wait(10000));
     LibraryFilter view(&library.model());
     ASSERT_EQ(view.rowCount(), 3);
+    // A sheet that does not parse is named; its session is shown without one.
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0][0].toString().startsWith(broken)) << notices[0][0].toString().toStdString();
     view.sort(LibraryBestLapColumn);
     EXPECT_EQ(column(view, LibraryDateColumn), (QStringList{u"2026-06-20 10:00"_s, u"2026-05-12 10:00"_s, u"2026-06-02 10:00"_s}));
     EXPECT_EQ(view.index(0, LibraryTrackColumn).data().toString(), u"2 Kartodrome2"_s);
