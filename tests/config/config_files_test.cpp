@@ -43,6 +43,7 @@ TEST(Settings, ReadingCorrectsEachValue)
         {"01000000000000000000", {1, 0, 0, 0, 1, false}},   // track 0
         {"01000000000065000000", {1, 0, 0, 0, 1, false}},   // track 101
         {"05000000020064000000", {1, 0, 0, 2, 100, false}}, // port 5
+        {"02800000000000000000", {1, 0, 0, 0, 1, false}},   // port 0x8002: the high byte counts
         {"", {1, 0, 0, 0, 1, true}},                         // empty file: every default
         {"04", {4, 0, 0, 0, 1, true}},                       // a lone byte reads as a word
     };
