@@ -145,6 +145,14 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(size().boundedTo(screen->availableSize() * 0.9));
 
+    connectParts();
+    applyTexts(tables_, 0);
+    table_->resizeColumnsToContents();
+    showBests();
+}
+
+void LibraryWindow::connectParts()
+{
     connect(table_, &QTableView::doubleClicked, this, &LibraryWindow::openCurrent);
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LibraryWindow::showSetup);
     connect(setup_, &SetupPanel::saveRequested, this, &LibraryWindow::saveSetup);
@@ -204,9 +212,6 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
         notice_->setToolTip(text);
     });
     connect(&library_, &SessionLibrary::progress, notice_, &QLabel::clear);
-    applyTexts(tables_, 0);
-    table_->resizeColumnsToContents();
-    showBests();
 }
 
 void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)

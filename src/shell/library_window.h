@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectParts();
     void openCurrent();
     void removeCurrent();
     void addFolder();

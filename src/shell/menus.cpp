@@ -107,6 +107,12 @@ Menus::Menus(QMenuBar* bar)
     Infos = bar->addAction(QStringLiteral("?"));
     Infos->setObjectName(QStringLiteral("Infos"));
 
+    setShortcuts();
+    bar_ = bar;
+}
+
+void Menus::setShortcuts()
+{
     Ouvrir->setShortcut(QKeySequence::Open);
     Sauver->setShortcut(QKeySequence::Save);
     Exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -116,7 +122,6 @@ Menus::Menus(QMenuBar* bar)
     Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     Temps_Moteurs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
     Bibliotheque->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
-    bar_ = bar;
 }
 
 void Menus::applyMnemonics()

@@ -76,6 +76,8 @@ struct Menus {
     void applyMnemonics();
 
 private:
+    void setShortcuts();
+
     QMenuBar* bar_ = nullptr;
 };
 
