@@ -201,6 +201,7 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--receive"_s}, 2, {}, u"--receive takes the record file to write"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"5"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
+        {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"0"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--timeout"_s, u"86401"_s}, 2, {}, u"--timeout takes a number of seconds up to 86400"_s},
         {{u"--library"_s, u"--format"_s, u"xml"_s}, 2, {}, u"--format takes csv or json"_s},
         {{u"--library"_s, u"nowhere"_s}, 1, {}, u"tormel_vue: no such folder: nowhere\n"_s},

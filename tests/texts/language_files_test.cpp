@@ -239,6 +239,9 @@ TEST(LanguageLayers, NoFileAtAllIsAFailureNamingTheShippedOne)
     EXPECT_FALSE(readTexts(folder.file("user"), 3, tables, folder.file("share")).textsRead);
     // Without an installed folder the user's own is named.
     EXPECT_EQ(readMenus(folder.file("user"), 3, captions).failedFile, folder.file("user/Menu_3.txt"));
+    // A name that is there but cannot be read as a file fails too.
+    QDir().mkpath(folder.file("user/Textes_3.txt"));
+    EXPECT_FALSE(readTexts(folder.file("user"), 3, tables).textsRead);
 }
 
 TEST(LanguageLayers, TheHelpOfTheUserOrTheShippedOne)
