@@ -1,6 +1,7 @@
 #include "app/export_command.h"
 
 #include "app/command_language.h"
+#include "base/all_cores.h"
 #include "config/settings.h"
 #include "document/record_document.h"
 #include "laps/export.h"
@@ -13,7 +14,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <thread>
 
 namespace tormel {
 
@@ -92,23 +92,13 @@ std::vector<BatchResult> exportBatch(const QStringList& records, const QString& 
         else
             taken.insert(name, i);
     }
-    std::atomic<int> next = 0;
-    const auto work = [&] {
-        for (int i = next++; i < records.size(); i = next++) {
-            BatchResult& r = results[std::size_t(i)];
-            if (r.result.error.isEmpty())
-                r.result = exportOneRecord(records.at(i), QDir(folder).filePath(r.name), context, now);
-            if (done)
-                ++*done;
-        }
-    };
-    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1U, 8U);
-    std::vector<std::thread> threads;
-    for (unsigned w = 1; w < workers; ++w)
-        threads.emplace_back(work);
-    work();
-    for (std::thread& t : threads)
-        t.join();
+    onAllCores(int(records.size()), 8, [&](int i) {
+        BatchResult& r = results[std::size_t(i)];
+        if (r.result.error.isEmpty())
+            r.result = exportOneRecord(records.at(i), QDir(folder).filePath(r.name), context, now);
+        if (done)
+            ++*done;
+    });
     return results;
 }
 

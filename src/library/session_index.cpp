@@ -1,5 +1,6 @@
 #include "library/session_index.h"
 
+#include "base/all_cores.h"
 #include "base/app_info.h"
 #include "download/download_copies.h"
 #include "record/record_file.h"
@@ -18,8 +19,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
-#include <thread>
 #include <utility>
 
 namespace tormel {
@@ -86,23 +85,6 @@ std::optional<T> optionalOf(const QVariant& v)
     if (v.isNull())
         return std::nullopt;
     return v.value<T>();
-}
-
-// Runs `work(i)` for every i below `count` on all the cores.
-void onAllCores(int count, const std::function<void(int)>& work)
-{
-    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(1, count / 16));
-    std::atomic<int> next{0};
-    const auto run = [&] {
-        for (int i = next++; i < count; i = next++)
-            work(i);
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(run);
-    run();
-    for (std::thread& t : pool)
-        t.join();
 }
 
 struct FoundFile {
@@ -458,7 +440,8 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
     const Findings findings = findChanges(folders, known);
     std::vector<ReadFile> read(findings.toRead.size());
     std::atomic<int> done{0};
-    onAllCores(int(read.size()), [&](int i) {
+    // A thread for every 16 files at most: a few new files are read at once.
+    onAllCores(int(read.size()), int(read.size()) / 16, [&](int i) {
         read[std::size_t(i)] = readRecord(findings.toRead[std::size_t(i)]);
         if (progress)
             progress(++done, int(read.size()));
@@ -474,7 +457,7 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
         }
     }
     std::vector<SessionFigures> figures(fresh.size());
-    onAllCores(int(fresh.size()), [&](int i) { figures[std::size_t(i)] = sessionFigures(fresh[std::size_t(i)]->image); });
+    onAllCores(int(fresh.size()), int(fresh.size()) / 16, [&](int i) { figures[std::size_t(i)] = sessionFigures(fresh[std::size_t(i)]->image); });
     QHash<QString, SessionFigures> decoded;
     for (std::size_t i = 0; i < fresh.size(); ++i)
         decoded.insert(fresh[i]->identity, figures[i]);
