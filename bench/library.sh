@@ -11,19 +11,7 @@ COUNT="${2:-10000}"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/records" "$WORK/home" "$WORK/work"
-python3 - "$WORK/records" "$COUNT" <<'PY'
-import os, random, sys
-folder, count = sys.argv[1], int(sys.argv[2])
-random.seed(11)
-for i in range(count):
-    b = bytearray(random.getrandbits(8) for _ in range(2048))
-    if i % 2 == 0:   # lap timing, 99 laps in three sectors
-        b[97], b[33], b[160], b[192] = 0, 2, 100, 17
-    else:            # engine speed, 2048 words announced: 1984 samples
-        b[97], b[33], b[104], b[105] = 1, 0, 0, 4
-    with open(os.path.join(folder, f"r{i:05d}.Tml"), "wb") as f:
-        f.write(bytes(b) + b"\x01\x00")
-PY
+python3 "$ROOT/bench/season_records.py" "$WORK/records" "$COUNT" 11
 cd "$WORK/work"
 run() {
   local start end
