@@ -1,6 +1,7 @@
 #include "shell/library_window.h"
 
 #include "base/app_info.h"
+#include "base/named.h"
 #include "base/text_codec.h"
 #include "record/record_file.h"
 
@@ -56,13 +57,6 @@ public:
             option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
     }
 };
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QDateEdit* dateFilter(const char* name)
 {

@@ -1,5 +1,6 @@
 #include "shell/panels.h"
 
+#include "base/named.h"
 #include "charts/chart_layout.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
@@ -18,13 +19,6 @@
 namespace tormel {
 
 namespace {
-
-template <typename T>
-T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text = QString())
 {

@@ -1,5 +1,7 @@
 #include "shell/setup_panel.h"
 
+#include "base/named.h"
+
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -17,13 +19,6 @@ namespace {
 // A spin box's lowest value stands for "not filled in".
 const QString notFilled = QStringLiteral("-");
 constexpr double lowestAir = -41.0;  // degrees, either unit
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QSpinBox* count(const char* name, int top)
 {
