@@ -306,7 +306,11 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     }
     EXPECT_GE(ppi, 200);
 
-    ASSERT_EQ(run({u"--report"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}).exitCode, 0);
+    // A defective menu file is told, as the window tells it, and the report is written.
+    writeBytes(QDir(programDir()).filePath(u"Menu_0.txt"_s), "1,\"unterminated");
+    const Run rpm = run({u"--report"_s, u"rpm.Tml"_s, u"rpm.pdf"_s});
+    ASSERT_EQ(rpm.exitCode, 0);
+    EXPECT_TRUE(rpm.err.contains(u"Menu_0.txt is missing or defective"_s)) << rpm.err.toStdString();
     EXPECT_EQ(text(u"rpm.pdf"_s).count(u" sec. "_s), 3);
 
     // Refused, or an engine speed the charts cannot be drawn to: the window's message, no report.

@@ -688,6 +688,9 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     trigger(u"Bibliotheque"_s);
     auto* table = find<QTableView>(u"LibraryTable"_s);
     ASSERT_EQ(table->model()->rowCount(), 1);
+    find<QLineEdit>(u"LibrarySearch"_s)->setText(u"no such session"_s);
+    EXPECT_EQ(table->model()->rowCount(), 0);
+    find<QLineEdit>(u"LibrarySearch"_s)->clear();
     table->setCurrentIndex(table->model()->index(0, 0));
     // Its setup sheet, typed in the panel beside the table, goes beside the record.
     find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
