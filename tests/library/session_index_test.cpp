@@ -127,6 +127,14 @@ TEST_F(SessionIndexTest, CopiesOfAnImageAreOneSessionReadOnceAndMissingOnceAllAr
     EXPECT_TRUE(all[1].missing);
     ASSERT_TRUE(index.removeSession(all[1].identity, &error));
     EXPECT_EQ(sessions(index).size(), 1U);
+    // A file that goes away and comes back unchanged (a drive unplugged) is there again.
+    const QString dated = path(u"work/downloads/2026-05-12_10-30-00_SN270415.Tml"_s);
+    ASSERT_TRUE(QFile::rename(dated, path(u"away.bin"_s)));
+    update(index);
+    EXPECT_TRUE(sessions(index)[0].missing);
+    ASSERT_TRUE(QFile::rename(path(u"away.bin"_s), dated));
+    update(index);
+    EXPECT_FALSE(sessions(index)[0].missing);
 
     // The index is a cache: a second index of the same files says the same.
     SessionIndex again(path(u"other.sqlite"_s));
