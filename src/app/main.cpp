@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QScreen>
 
 #include <atomic>
 #include <chrono>
@@ -138,7 +137,7 @@ int exportBatchCommand(const QStringList& records, const QString& outFolder, con
     }
     exporting.join();
     if (terminal)
-        std::fputc('\n', stderr);
+        std::fprintf(stderr, "\r%d of %lld\n", done.load(), static_cast<long long>(records.size()));
     int failed = 0;
     for (int i = 0; i < int(results.size()); ++i) {
         if (results[std::size_t(i)].result.ok)
@@ -292,15 +291,6 @@ int main(int argc, char* argv[])
     tormel::Services services{dialogs, launcher, serialPort, sound, programFolder, tormel::UserSettings::standardFile(), shipped};
     services.libraryFile = tormel::SessionIndex::standardFile();
     tormel::Principale window(services);
-    dialogs.setParentWidget(&window);
-    // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
-    if (const QScreen* primary = QGuiApplication::primaryScreen())
-        window.setGeometry(primary->availableGeometry());
-    window.showMaximized();
-    window.Form_Load();
-    // A record named on the command line (a file manager's "open with") opens
-    // as if chosen in the open dialog.
-    if (args.size() >= 2)
-        window.openRecord(args.at(1));
+    tormel::startWindow(window, args.size() >= 2 ? args.at(1) : QString());
     return QApplication::exec();
 }

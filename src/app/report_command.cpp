@@ -30,6 +30,8 @@ public:
     void message(const QString& text, MessageIcon, const QString&) override { texts << text; }
     QString openFile(const FileDialogRequest&) override { return {}; }
     QString saveFile(const FileDialogRequest&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    void setParentWidget(QWidget*) override {}
     QStringList texts;
 };
 

@@ -56,4 +56,15 @@ QString QtDialogs::saveFile(const FileDialogRequest& request)
     return withDefaultExtension(dialog.selectedFiles().constFirst(), request.defaultExtension);
 }
 
+QString QtDialogs::chooseFolder(const QString& caption, const QString& initialFolder)
+{
+    QFileDialog dialog(parent_, caption, initialFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace tormel

@@ -33,6 +33,10 @@ public:
     // The chosen path, or an empty text on cancel.
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual QString saveFile(const FileDialogRequest& request) = 0;
+    // The folder chosen, or an empty text on cancel.
+    virtual QString chooseFolder(const QString& caption, const QString& initialFolder) = 0;
+    // The window the dialogs stand over, once it exists.
+    virtual void setParentWidget(QWidget* parent) = 0;
 };
 
 // A name typed without an extension gets the default one, as the dialogs do.
@@ -41,11 +45,11 @@ QString withDefaultExtension(const QString& path, const QString& extension);
 class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    // The window the dialogs stand over, once it exists.
-    void setParentWidget(QWidget* parent) { parent_ = parent; }
+    void setParentWidget(QWidget* parent) override { parent_ = parent; }
     void message(const QString& text, MessageIcon icon, const QString& caption) override;
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
+    QString chooseFolder(const QString& caption, const QString& initialFolder) override;
 
 private:
     QWidget* parent_;

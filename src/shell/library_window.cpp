@@ -14,7 +14,7 @@
 #include <QItemSelectionModel>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QFileDialog>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -71,9 +71,10 @@ QDateEdit* dateFilter(const char* name)
 
 }  // namespace
 
-LibraryWindow::LibraryWindow(SessionLibrary& library, QWidget* parent)
+LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , library_(library)
+    , dialogs_(dialogs)
     , filter_(&library.model())
     , tables_(frenchTextTables())
     , track_(named(new QComboBox, "LibraryTrack"))
@@ -354,7 +355,7 @@ void LibraryWindow::removeCurrent()
 
 void LibraryWindow::addFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, tables_.texts[libraryAddFolder]);
+    const QString folder = dialogs_.chooseFolder(tables_.texts[libraryAddFolder], QDir::homePath());
     if (folder.isEmpty() || kept_.contains(folder))
         return;
     setKeptFolders(kept_ + QStringList{folder});

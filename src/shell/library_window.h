@@ -2,6 +2,7 @@
 
 #include "library/library_model.h"
 #include "library/session_library.h"
+#include "platform/dialogs.h"
 #include "shell/season_bests_panel.h"
 #include "shell/setup_panel.h"
 #include "texts/text_tables.h"
@@ -24,7 +25,7 @@ namespace tormel {
 class LibraryWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit LibraryWindow(SessionLibrary& library, QWidget* parent = nullptr);
+    LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget* parent = nullptr);
 
     void applyTexts(const TextTables& tables, int temperatureUnit);
     void setKeptFolders(const QStringList& folders);
@@ -51,6 +52,7 @@ private:
     void saveSetup(const SetupSheet& sheet);
 
     SessionLibrary& library_;
+    Dialogs& dialogs_;
     LibraryFilter filter_;
     TextTables tables_;
     QStringList kept_;

@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 
 namespace tormel {
@@ -43,6 +44,7 @@ Principale::Principale(Services services, QWidget* parent)
     , library_(new SessionLibrary(libraryFileOf(services_), QFileInfo(libraryFileOf(services_)).absolutePath(), this))
 {
     setWindowTitle(applicationTitle());
+    services_.dialogs.setParentWidget(this);
     setAcceptDrops(true);
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
@@ -72,6 +74,20 @@ Principale::~Principale()
     // The views keep pointers into the document and the track: they go first.
     delete takeCentralWidget();
     delete libraryWindow_;
+    services_.dialogs.setParentWidget(nullptr);
+}
+
+void startWindow(Principale& window, const QString& record)
+{
+    // Without a window manager (a bare X server) maximising does nothing: take the screen ourselves.
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        window.setGeometry(primary->availableGeometry());
+    window.showMaximized();
+    window.Form_Load();
+    // A record named on the command line (a file manager's "open with")
+    // opens as if chosen in the open dialog.
+    if (!record.isEmpty())
+        window.openRecord(record);
 }
 
 void Principale::connectMenus()

@@ -231,4 +231,8 @@ private:
     QTranslator qtTranslator_;
 };
 
+// The window as the program starts it: over the whole screen, past
+// Form_Load, and with `record` (when given) open.
+void startWindow(Principale& window, const QString& record);
+
 }  // namespace tormel

@@ -26,7 +26,7 @@ void Principale::startLibrary()
 void Principale::Bibliotheque_Click()
 {
     if (!libraryWindow_) {
-        libraryWindow_ = new LibraryWindow(*library_, this);
+        libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, this);
         libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         // A session opens as from the open dialog.

@@ -33,6 +33,7 @@
 #include <QUrl>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -173,6 +174,7 @@ protected:
 TEST_F(WindowTest, FirstStartWithNothingOnDiskThenToolTipsOff)
 {
     start();
+    EXPECT_EQ(dialogs.parent, window_.get());
     ASSERT_EQ(dialogs.messages.size(), 1U);
     EXPECT_EQ(dialogs.messages[0].text + u'|' + dialogs.messages[0].caption, u"Fichier Défectueux ou Manquant|Français"_s);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
@@ -674,6 +676,18 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     EXPECT_EQ(said(), QStringList{u"File Extension Error"_s});
 }
 
+TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)
+{
+    copyShippedLanguages();
+    window_ = std::make_unique<Principale>(Services{dialogs, launcher, port, sound, program_.path(), programFile(u"Tormel_Vue.ini"_s)});
+    startWindow(*window_, saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1));
+    EXPECT_TRUE(window_->isMaximized());
+    EXPECT_EQ(window_->size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    EXPECT_EQ(window_->windowTitle(), here(u"laps.Tml"_s) + u"   SN:270415"_s);
+    window_.reset();
+    EXPECT_EQ(dialogs.parent, nullptr);
+}
+
 // ---- Download ------------------------------------------------------------------
 
 TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
@@ -695,10 +709,20 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     // Its setup sheet, typed in the panel beside the table, goes beside the record.
     find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
     find<QSpinBox>(u"SetupRearSprocket"_s)->setValue(84);
+    find<QLineEdit>(u"SetupRemark"_s)->setText(u"wet"_s);
     click(u"SetupSave"_s);
     const std::optional<SetupSheet> sheet = parseSetupSheet(readBytes(here(u"laps.setup.json"_s))).sheet;
     ASSERT_TRUE(sheet.has_value());
-    EXPECT_EQ(std::pair(sheet->driver, sheet->rearSprocket), std::pair(u"Ana"_s, std::optional(84)));
+    EXPECT_EQ(std::tuple(sheet->driver, sheet->rearSprocket, sheet->remark), std::tuple(u"Ana"_s, std::optional(84), u"wet"_s));
+    // A folder added through the folder dialog is watched and kept.
+    test::TempFolder season;
+    EXPECT_TRUE(saveRecordFile(season.file(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    dialogs.folderAnswers = {season.path()};
+    click(u"LibraryAddFolder"_s);
+    EXPECT_EQ(dialogs.folderCaptions, QStringList{frenchTextTables().texts[libraryAddFolder]});
+    EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).libraryFolders(), QStringList{season.path()});
+    while (table->model()->rowCount() < 2)
+        ASSERT_TRUE(updated.wait(10000));
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(w.windowTitle(), path + u"   SN:270415"_s);
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"laps.Tml"_s);

@@ -29,11 +29,20 @@ public:
         saveRequests.push_back(request);
         return next(saveAnswers);
     }
+    QString chooseFolder(const QString& caption, const QString&) override
+    {
+        folderCaptions << caption;
+        return next(folderAnswers);
+    }
+    void setParentWidget(QWidget* widget) override { parent = widget; }
 
     std::vector<ShownMessage> messages;
     std::vector<FileDialogRequest> saveRequests;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    std::deque<QString> folderAnswers;
+    QStringList folderCaptions;
+    QWidget* parent = nullptr;
 
 private:
     static QString next(std::deque<QString>& answers)
