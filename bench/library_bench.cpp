@@ -78,7 +78,7 @@ void BM_UpdateUnchangedSeason(benchmark::State& state)
         image.bytes[2001] = std::uint8_t(i >> 8);
         saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
     }
-    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")), folder.path());
+    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")));
     QEventLoop loop;
     QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
     library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));

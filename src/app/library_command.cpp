@@ -242,16 +242,11 @@ int libraryCommand(int argc, char* argv[])
         return names.value(number);
     };
     std::vector<std::vector<Field>> rows;
-    const QString dataFolder = QFileInfo(index.file()).absolutePath();
     for (const Session& s : contents->sessions) {
         rows.push_back(sessionRow(s, trackName, language.tables));
-        QStringList paths;
-        for (const SessionFile& f : s.files)
-            paths << f.path;
-        const FoundSetupSheet sheet = readSetupSheet(paths, s.identity, dataFolder);
-        if (sheet.state == SetupSheetState::Broken)
-            fail(QStringLiteral("%1: %2").arg(sheet.path, sheet.error));
-        addSetup(rows.back(), sheet.sheet);
+        if (s.setup.state == SetupSheetState::Broken)
+            fail(QStringLiteral("%1: %2").arg(s.setup.path, s.setup.error));
+        addSetup(rows.back(), s.setup.sheet);
     }
     for (const SessionFile& f : contents->unreadable)
         rows.push_back(unreadableRow(f));

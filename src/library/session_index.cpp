@@ -45,6 +45,12 @@ const std::vector<std::vector<const char*>> migrations = {
         " downloaded INTEGER, track INTEGER, missing INTEGER NOT NULL DEFAULT 0, error TEXT)",
         "CREATE INDEX files_by_session ON files(session)",
     },
+    {
+        // The sheet as read (JSON, with the keys kept), or why its file is none.
+        "CREATE TABLE setups ("
+        " session TEXT PRIMARY KEY, path TEXT NOT NULL, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
+        " sheet TEXT, error TEXT)",
+    },
 };
 
 enum class Failure { Busy, Corrupt, Other };
@@ -165,6 +171,11 @@ QString SessionIndex::standardFile()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
         .filePath(applicationTitle() + QStringLiteral("/library.sqlite"));
+}
+
+QString SessionIndex::dataFolder() const
+{
+    return QFileInfo(file_).absolutePath();
 }
 
 bool SessionIndex::open(QString* error)
@@ -408,6 +419,122 @@ std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadF
     return failed;
 }
 
+// Each session's record files, oldest first, as the library lists them.
+std::optional<SqlFailure> sessionFiles(QSqlDatabase& db, std::vector<std::pair<QString, QStringList>>& sessions)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (auto failed = run(q, QStringLiteral("SELECT session, path FROM files WHERE session IS NOT NULL "
+                                            "ORDER BY session, COALESCE(downloaded, modified), path")))
+        return failed;
+    while (q.next()) {
+        const QString session = q.value(0).toString();
+        if (sessions.empty() || sessions.back().first != session)
+            sessions.emplace_back(session, QStringList());
+        sessions.back().second << q.value(1).toString();
+    }
+    return std::nullopt;
+}
+
+std::optional<SqlFailure> writeSetups(QSqlDatabase& db, const std::vector<std::pair<QString, FoundFile>>& changed,
+                                      const std::vector<FoundSetupSheet>& sheets, const QStringList& gone)
+{
+    QSqlQuery q(db);
+    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
+        return failed;
+    auto step = [&]() -> std::optional<SqlFailure> {
+        q.prepare(QStringLiteral("INSERT OR REPLACE INTO setups VALUES (?, ?, ?, ?, ?, ?)"));
+        for (std::size_t i = 0; i < changed.size(); ++i) {
+            const FoundFile& file = changed[i].second;
+            const bool read = sheets[i].state == SetupSheetState::Read;
+            const QVariantList values{changed[i].first, file.path, file.size, file.modified,
+                                      read ? QVariant(QString::fromUtf8(setupSheetBytes(sheets[i].sheet))) : QVariant(),
+                                      read ? QVariant() : QVariant(sheets[i].error)};
+            for (int v = 0; v < values.size(); ++v)
+                q.bindValue(v, values[v]);
+            if (auto failed = run(q))
+                return failed;
+        }
+        q.prepare(QStringLiteral("DELETE FROM setups WHERE session = ?"));
+        for (const QString& session : gone) {
+            q.bindValue(0, session);
+            if (auto failed = run(q))
+                return failed;
+        }
+        if (auto failed = run(q, QStringLiteral("DELETE FROM setups WHERE session NOT IN (SELECT identity FROM sessions)")))
+            return failed;
+        return run(q, QStringLiteral("COMMIT"));
+    };
+    std::optional<SqlFailure> failed = step();
+    if (failed)
+        q.exec(QStringLiteral("ROLLBACK"));
+    return failed;
+}
+
+// The sheet files are the truth: each session's is looked for, and read
+// again only when it is another file or its size or modification time changed.
+std::optional<SqlFailure> mirrorSetups(QSqlDatabase& db, const QString& dataFolder, int& sheetsRead)
+{
+    std::vector<std::pair<QString, QStringList>> sessions;
+    if (auto failed = sessionFiles(db, sessions))
+        return failed;
+    QHash<QString, FoundFile> known;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (auto failed = run(q, QStringLiteral("SELECT session, path, size, modified FROM setups")))
+            return failed;
+        while (q.next())
+            known.insert(q.value(0).toString(), {q.value(1).toString(), q.value(2).toLongLong(), q.value(3).toLongLong()});
+    }
+    std::vector<FoundFile> found(sessions.size());
+    onAllCores(int(sessions.size()), int(sessions.size()) / 256, [&](int i) {
+        const auto& [identity, records] = sessions[std::size_t(i)];
+        const QFileInfo info(setupSheetPath(records, identity, dataFolder));
+        if (!info.filePath().isEmpty())
+            found[std::size_t(i)] = {info.filePath(), info.size(), info.lastModified().toMSecsSinceEpoch()};
+    });
+    std::vector<std::pair<QString, FoundFile>> changed;
+    QStringList gone;
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        const QString& identity = sessions[i].first;
+        const auto k = known.constFind(identity);
+        if (found[i].path.isEmpty()) {
+            if (k != known.constEnd())
+                gone << identity;
+        } else if (k == known.constEnd() || k->path != found[i].path || k->size != found[i].size
+                   || k->modified != found[i].modified) {
+            changed.emplace_back(identity, found[i]);
+        }
+    }
+    std::vector<FoundSetupSheet> sheets(changed.size());
+    onAllCores(int(changed.size()), int(changed.size()) / 16,
+               [&](int i) { sheets[std::size_t(i)] = readSetupSheetAt(changed[std::size_t(i)].second.path); });
+    sheetsRead = int(changed.size());
+    if (changed.empty() && gone.isEmpty())
+        return std::nullopt;
+    return writeSetups(db, changed, sheets, gone);
+}
+
+// A sheet as the index keeps it.
+FoundSetupSheet storedSetup(const QVariant& path, const QVariant& sheet, const QVariant& error)
+{
+    FoundSetupSheet found;
+    if (path.isNull())
+        return found;
+    found.path = path.toString();
+    found.state = SetupSheetState::Broken;
+    found.error = error.toString();
+    if (!sheet.isNull()) {
+        ParsedSetupSheet parsed = parseSetupSheet(sheet.toString().toUtf8());
+        if (parsed.sheet) {
+            found.state = SetupSheetState::Read;
+            found.sheet = std::move(*parsed.sheet);
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt,
@@ -465,6 +592,8 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
     if (auto failed = writeChanges(db, read, decoded, findings.gone))
         return failedWith(*failed);
     IndexUpdate counts;
+    if (auto failed = mirrorSetups(db, dataFolder(), counts.setupsRead))
+        return failedWith(*failed);
     counts.filesSeen = findings.seen;
     counts.filesRead = int(read.size());
     counts.decoded = int(fresh.size());
@@ -485,7 +614,8 @@ std::optional<IndexContents> SessionIndex::contents(QString* error) const
     };
     IndexContents contents;
     QHash<QString, std::size_t> rowOf;
-    if (auto f = run(q, QStringLiteral("SELECT * FROM sessions")))
+    if (auto f = run(q, QStringLiteral("SELECT sessions.*, setups.path, setups.sheet, setups.error FROM sessions "
+                                       "LEFT JOIN setups ON setups.session = sessions.identity")))
         return failed(*f);
     while (q.next()) {
         Session s;
@@ -505,6 +635,7 @@ std::optional<IndexContents> SessionIndex::contents(QString* error) const
         for (int k = 0; k < 3; ++k)
             f.bestSections[std::size_t(k)] = q.value(14 + k).toInt();
         f.engine = q.value(17).toInt();
+        s.setup = storedSetup(q.value(18), q.value(19), q.value(20));
         rowOf.insert(s.identity, contents.sessions.size());
         contents.sessions.push_back(std::move(s));
     }
@@ -545,7 +676,8 @@ bool SessionIndex::removeSession(const QString& identity, QString* error)
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     std::optional<SqlFailure> failed = run(q, QStringLiteral("BEGIN IMMEDIATE"));
-    for (const char* statement : {"DELETE FROM files WHERE session = ?", "DELETE FROM sessions WHERE identity = ?"}) {
+    for (const char* statement : {"DELETE FROM files WHERE session = ?", "DELETE FROM setups WHERE session = ?",
+                                  "DELETE FROM sessions WHERE identity = ?"}) {
         if (failed)
             break;
         q.prepare(QString::fromLatin1(statement));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/session_figures.h"
+#include "library/setup_sheet.h"
 
 #include <QDateTime>
 #include <QString>
@@ -43,6 +44,8 @@ struct Session {
     QDateTime date;
     bool missing = false;  // none of its files is there any more
     std::vector<SessionFile> files;
+    // Its setup sheet as last read from its file (`setupSheetPath`).
+    FoundSetupSheet setup;
 };
 
 struct IndexContents {
@@ -56,15 +59,17 @@ struct IndexUpdate {
     int filesRead = 0;  // new or changed files
     int decoded = 0;    // images decoded: one per session never seen before
     int missing = 0;    // files found gone by this update
+    int setupsRead = 0; // setup sheets new or changed
 };
 
 // The index of every session, in an SQLite file. It is a cache of the
-// record files: deleting it loses nothing. A file is read again only when
-// its size or modification time changed, an image decoded only once.
+// record files and of their setup sheets: deleting it loses nothing. A file
+// is read again only when its size or modification time changed, an image
+// decoded only once. The data folder of the sheets is the index's folder.
 // Several processes may use one index at once.
 class SessionIndex {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
     explicit SessionIndex(QString databaseFile);
     ~SessionIndex();
@@ -94,6 +99,8 @@ public:
     bool removeSession(const QString& identity, QString* error);
 
     const QString& file() const { return file_; }
+    // Where the setup sheets of records in folders that cannot be written go.
+    QString dataFolder() const;
     // What the user should be told of the last open or update, once.
     QString takeNotice() { return std::exchange(notice_, QString()); }
 

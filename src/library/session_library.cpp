@@ -21,8 +21,7 @@ constexpr int MaxWatchedFolders = 400;
 constexpr int SettleMilliseconds = 200;
 
 // The rows of the index, each with its track's name and its setup sheet.
-std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& trackFile, const QString& dataFolder,
-                               QStringList& notices)
+std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& trackFile, QStringList& notices)
 {
     QHash<int, QString> names;
     std::vector<LibraryRow> rows;
@@ -37,10 +36,7 @@ std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& tra
             }
             row.trackName = names.value(*s.track);
         }
-        QStringList paths;
-        for (const SessionFile& f : s.files)
-            paths << f.path;
-        const FoundSetupSheet sheet = readSetupSheet(paths, s.identity, dataFolder);
+        const FoundSetupSheet& sheet = s.setup;
         if (sheet.state == SetupSheetState::Read)
             row.setup = sheet.sheet;
         if (sheet.state == SetupSheetState::Broken) {
@@ -58,15 +54,14 @@ std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& tra
 struct SessionLibrary::Job {
     std::vector<SessionFolder> folders;
     QString trackFile;
-    QString dataFolder;
     TextTables tables;
     int temperatureUnit = 0;
 };
 
-SessionLibrary::SessionLibrary(QString databaseFile, QString dataFolder, QObject* parent)
+SessionLibrary::SessionLibrary(QString databaseFile, QObject* parent)
     : QObject(parent)
     , databaseFile_(std::move(databaseFile))
-    , dataFolder_(std::move(dataFolder))
+    , dataFolder_(QFileInfo(databaseFile_).absolutePath())
     , tables_(frenchTextTables())
 {
     worker_ = new QObject;
@@ -137,7 +132,7 @@ public:
 void SessionLibrary::start()
 {
     running_ = true;
-    auto job = std::make_shared<Job>(Job{sessionFolders(working_, kept_, {}), trackFile_, dataFolder_, tables_, temperatureUnit_});
+    auto job = std::make_shared<Job>(Job{sessionFolders(working_, kept_, {}), trackFile_, tables_, temperatureUnit_});
     const QString database = databaseFile_;
     QMetaObject::invokeMethod(worker_, [this, worker = worker_, job, database] {
         QStringList notices;
@@ -165,7 +160,7 @@ void SessionLibrary::start()
                 notices << error;
         }
         auto rows = std::make_shared<LibraryRows>(
-            libraryRows(contents ? rowsOf(*contents, job->trackFile, job->dataFolder, notices) : std::vector<LibraryRow>{},
+            libraryRows(contents ? rowsOf(*contents, job->trackFile, notices) : std::vector<LibraryRow>{},
                         job->tables, job->temperatureUnit));
         notices.removeAll(QString());
         QMetaObject::invokeMethod(this, [this, rows, notices, failed = !contents] {

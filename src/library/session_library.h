@@ -21,9 +21,9 @@ namespace tormel {
 class SessionLibrary : public QObject {
     Q_OBJECT
 public:
-    // `databaseFile`: the index; `dataFolder`: where setup sheets go when a
-    // record's folder cannot be written.
-    SessionLibrary(QString databaseFile, QString dataFolder, QObject* parent = nullptr);
+    // The index in `databaseFile`; its folder is the data folder, where setup
+    // sheets go when a record's folder cannot be written.
+    explicit SessionLibrary(QString databaseFile, QObject* parent = nullptr);
     ~SessionLibrary() override;
 
     // The folders read: the working folder (and its downloads/) and the kept

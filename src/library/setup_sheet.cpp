@@ -196,21 +196,33 @@ QString setupSheetInDataFolder(const QString& identity, const QString& dataFolde
     return QDir(dataFolder).filePath("setups/"_L1 + identity + ".setup.json"_L1);
 }
 
-FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
+FoundSetupSheet readSetupSheetAt(const QString& path)
 {
-    FoundSetupSheet beside;
+    return readAt(path);
+}
+
+QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
+{
+    QFileInfo beside;
     for (const QString& record : recordPaths) {
-        beside = readAt(setupSheetBesideRecord(record));
-        if (beside.state != SetupSheetState::None)
+        beside.setFile(setupSheetBesideRecord(record));
+        if (beside.exists())
             break;
     }
     // A save falls back on the data folder when the record's folder became
     // read-only: that newer sheet wins over the one left beside the record.
-    FoundSetupSheet kept = readAt(setupSheetInDataFolder(identity, dataFolder));
-    if (beside.state == SetupSheetState::None
-        || (kept.state != SetupSheetState::None && QFileInfo(kept.path).lastModified() > QFileInfo(beside.path).lastModified()))
-        return kept;
-    return beside;
+    const QFileInfo kept(setupSheetInDataFolder(identity, dataFolder));
+    if (!kept.exists())
+        return beside.exists() ? beside.filePath() : QString();
+    if (!beside.exists() || kept.lastModified() > beside.lastModified())
+        return kept.filePath();
+    return beside.filePath();
+}
+
+FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
+{
+    const QString path = setupSheetPath(recordPaths, identity, dataFolder);
+    return path.isEmpty() ? FoundSetupSheet{} : readAt(path);
 }
 
 SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPath, const QString& identity,

@@ -69,8 +69,15 @@ struct FoundSetupSheet {
     QString error;
 };
 
-// The first file beside the session's record files, in their order, then
-// the one in the data folder.
+// What `path` holds: nothing, a sheet, or a file that is none.
+FoundSetupSheet readSetupSheetAt(const QString& path);
+
+// The file that holds the session's sheet, empty when there is none: the
+// first beside the session's record files, in their order, unless the one
+// in the data folder is newer.
+QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
+
+// The sheet of that file.
 FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
 
 struct SavedSetupSheet {

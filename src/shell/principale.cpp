@@ -41,7 +41,7 @@ Principale::Principale(Services services, QWidget* parent)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
     , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
-    , library_(new SessionLibrary(libraryFileOf(services_), QFileInfo(libraryFileOf(services_)).absolutePath(), this))
+    , library_(new SessionLibrary(libraryFileOf(services_), this))
 {
     setWindowTitle(applicationTitle());
     services_.dialogs.setParentWidget(this);

@@ -144,6 +144,34 @@ TEST_F(SessionIndexTest, CopiesOfAnImageAreOneSessionReadOnceAndMissingOnceAllAr
     EXPECT_EQ(sessions(again)[0].figures, sessions(index)[0].figures);
 }
 
+TEST_F(SessionIndexTest, SetupSheetsAreMirroredAndReadAgainOnlyWhenChanged)
+{
+    save(u"work/laps.Tml"_s, demo::lapTimingRecord());
+    const QString sheet = path(u"work/laps.setup.json"_s);
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error)) << error.toStdString();
+    const auto setupAfterUpdate = [&](int read) {
+        EXPECT_EQ(update(index).setupsRead, read);
+        const std::vector<Session> all = sessions(index);
+        return all.empty() ? FoundSetupSheet{} : all[0].setup;
+    };
+    EXPECT_EQ(setupAfterUpdate(0).state, SetupSheetState::None);
+    test::writeBytes(sheet, R"({"driver": "Ana", "ballast": 5})");
+    FoundSetupSheet found = setupAfterUpdate(1);
+    EXPECT_EQ(std::tuple(found.state, found.path, found.sheet.driver, found.sheet.otherKeys.value(u"ballast"_s).toInt()),
+              std::tuple(SetupSheetState::Read, sheet, u"Ana"_s, 5));
+    EXPECT_EQ(setupAfterUpdate(0).sheet.driver, u"Ana"_s);
+    test::writeBytes(sheet, R"({"driver": "Beatriz"})");
+    EXPECT_EQ(setupAfterUpdate(1).sheet.driver, u"Beatriz"_s);
+    test::writeBytes(sheet, R"({"driver": 7})");
+    found = setupAfterUpdate(1);
+    EXPECT_EQ(found.state, SetupSheetState::Broken);
+    EXPECT_TRUE(found.error.contains(u"driver"_s)) << found.error.toStdString();
+    ASSERT_TRUE(QFile::remove(sheet));
+    EXPECT_EQ(setupAfterUpdate(0).state, SetupSheetState::None);
+}
+
 TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
 {
     save(u"work/laps.Tml"_s, demo::lapTimingRecord());
@@ -162,18 +190,33 @@ TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
     }
     for (const QString& name : asideFiles())
         QFile::remove(path(u"data/"_s + name));
+    const auto rewrite = [this](const QStringList& statements) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"older"_s);
+            db.setDatabaseName(database());
+            ASSERT_TRUE(db.open());
+            for (const QString& statement : statements)
+                ASSERT_TRUE(QSqlQuery(db).exec(statement)) << statement.toStdString();
+        }
+        QSqlDatabase::removeDatabase(u"older"_s);
+    };
+    // The first version's index keeps its sessions and gains the setup sheets.
+    rewrite({u"DROP TABLE setups"_s, u"PRAGMA user_version = 1"_s});
+    test::writeBytes(path(u"work/laps.setup.json"_s), R"({"driver": "Ana"})");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
-        db.setDatabaseName(database());
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec(u"PRAGMA user_version = 2"_s);
-        db.close();
+        SessionIndex index(database());
+        QString error;
+        ASSERT_TRUE(index.open(&error)) << error.toStdString();
+        EXPECT_EQ(index.takeNotice(), QString());
+        EXPECT_EQ(update(index).decoded, 0);
+        ASSERT_EQ(sessions(index).size(), 1U);
+        EXPECT_EQ(sessions(index)[0].setup.sheet.driver, u"Ana"_s);
     }
-    QSqlDatabase::removeDatabase(u"newer"_s);
+    rewrite({u"PRAGMA user_version = %1"_s.arg(SessionIndex::SchemaVersion + 1)});
     SessionIndex index(database());
     QString error;
     ASSERT_TRUE(index.open(&error));
-    EXPECT_TRUE(index.takeNotice().contains(u"newer version (2)"_s));
+    EXPECT_TRUE(index.takeNotice().contains(u"newer version (%1)"_s.arg(SessionIndex::SchemaVersion + 1)));
     EXPECT_EQ(asideFiles().size(), 1U);
     EXPECT_TRUE(sessions(index).empty());
 }

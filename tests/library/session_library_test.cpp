@@ -53,7 +53,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
 
     const QString broken = folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.setup.json"_s);
     test::writeBytes(broken, "{\"engine\": 9}");
-    SessionLibrary library(folder_.file(u"data/library.sqlite"_s), folder_.file(u"data"_s));
+    SessionLibrary library(folder_.file(u"data/library.sqlite"_s));
     QSignalSpy updated(&library, &SessionLibrary::updated);
     QSignalSpy notices(&library, &SessionLibrary::notice);
     library.setFolders(folder_.file(u"work"_s), {folder_.file(u"season"_s)}, folder_.file(u"work/Pistes.aqw"_s));
