@@ -93,6 +93,9 @@ void SessionLibrary::setFolders(const QString& workingFolder, const QStringList&
 
 void SessionLibrary::setTexts(const TextTables& tables, int temperatureUnit)
 {
+    // Tool tips switched, or a language chosen again: the cells stay.
+    if (tables.texts == tables_.texts && temperatureUnit == temperatureUnit_)
+        return;
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;
     model_.setHeaders(tables_);

@@ -1,10 +1,12 @@
 #include "shell/season_bests_panel.h"
 
 #include "charts/canvas.h"
+#include "base/named.h"
 #include "laps/conversions.h"
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -30,6 +32,11 @@ SeasonBestsPanel::SeasonBestsPanel(QWidget* parent)
     , tables_(frenchTextTables())
     , track_(new QComboBox)
     , chart_(new Canvas)
+    , chartCaption_(new QLabel)
+    , quickest_(named(new QLabel, "BestsQuickest"))
+    , slowest_(named(new QLabel, "BestsSlowest"))
+    , firstDate_(named(new QLabel, "BestsFirstDate"))
+    , lastDate_(named(new QLabel, "BestsLastDate"))
 {
     setObjectName(QStringLiteral("SeasonBests"));
     track_->setObjectName(QStringLiteral("BestsTrack"));
@@ -46,7 +53,20 @@ SeasonBestsPanel::SeasonBestsPanel(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(track_);
     layout->addLayout(grid);
-    layout->addWidget(chart_, 1);
+    auto* axes = new QGridLayout;
+    axes->addWidget(chartCaption_, 0, 1);
+    axes->addWidget(quickest_, 1, 0, Qt::AlignTop);
+    axes->addWidget(slowest_, 2, 0, Qt::AlignBottom);
+    axes->addWidget(chart_, 1, 1, 2, 1);
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(firstDate_);
+    dates->addStretch();
+    dates->addWidget(lastDate_);
+    axes->addLayout(dates, 3, 1);
+    axes->setColumnStretch(1, 1);
+    axes->setRowStretch(1, 1);
+    axes->setRowStretch(2, 1);
+    layout->addLayout(axes, 1);
     chart_->setMinimumHeight(120);
     connect(track_, &QComboBox::currentIndexChanged, this, &SeasonBestsPanel::showTrack);
     connect(chart_, &Canvas::resized, this, &SeasonBestsPanel::showTrack);
@@ -57,6 +77,7 @@ void SeasonBestsPanel::applyTexts(const TextTables& tables)
 {
     tables_ = tables;
     captions_[0]->setText(tables.texts[libraryBestLap]);
+    chartCaption_->setText(tables.texts[libraryBestLap]);
     captions_[1]->setText(tables.texts[libraryTheoretical]);
     for (int k = 1; k <= 3; ++k)
         captions_[std::size_t(k + 1)]->setText(tables.texts[bestsSection].arg(k));
@@ -100,6 +121,8 @@ void SeasonBestsPanel::drawProgress(const TrackBests& track)
 {
     chart_->clear();
     const auto& points = track.progress;
+    for (QLabel* axis : {quickest_, slowest_, firstDate_, lastDate_})
+        axis->clear();
     if (points.empty())
         return;
     const double first = double(points.front().first.toMSecsSinceEpoch()) / MsPerDay;
@@ -110,6 +133,12 @@ void SeasonBestsPanel::drawProgress(const TrackBests& track)
     const double dayMargin = std::max(1.0, (last - first) * 0.05);
     // Quicker is better: the lowest time at the top.
     chart_->setScale({first - dayMargin, double(low->second) - margin, last + dayMargin, double(high->second) + margin});
+    for (const int time : {low->second, high->second})
+        chart_->line(QPointF(first - dayMargin, time), QPointF(last + dayMargin, time), Qt::lightGray);
+    quickest_->setText(lapTimeText(float(low->second)));
+    slowest_->setText(lapTimeText(float(high->second)));
+    firstDate_->setText(points.front().first.toString(QStringLiteral("yyyy-MM-dd")));
+    lastDate_->setText(points.back().first.toString(QStringLiteral("yyyy-MM-dd")));
     QPointF before;
     for (std::size_t p = 0; p < points.size(); ++p) {
         const QPointF at(double(points[p].first.toMSecsSinceEpoch()) / MsPerDay, double(points[p].second));

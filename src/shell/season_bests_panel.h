@@ -40,6 +40,13 @@ private:
     std::array<QLabel*, 5> captions_{};
     std::array<QLabel*, 5> values_{};
     Canvas* chart_;
+    // The chart's axes: its caption, the quickest and slowest best laps (the
+    // grey lines), the first and last sessions' dates.
+    QLabel* chartCaption_;
+    QLabel* quickest_;
+    QLabel* slowest_;
+    QLabel* firstDate_;
+    QLabel* lastDate_;
 };
 
 }  // namespace tormel

@@ -96,6 +96,11 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"manquant: "_s));
     EXPECT_EQ(view.index(0, 0).data(LibraryModel::PathRole).toString(), QString());
     EXPECT_EQ(view.index(1, 0).data(LibraryModel::PathRole).toString(), folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.Tml"_s));
+    // Another language writes the cells again.
+    TextTables english = frenchTextTables();
+    english.texts[libraryMissing] = u"missing"_s;
+    library.setTexts(english, 0);
+    EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"missing: "_s));
 }
 
 }  // namespace
