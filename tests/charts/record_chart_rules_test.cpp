@@ -44,6 +44,11 @@ TEST(RecordChartRules, TraceAndHistogramStopAtTheTablesEnds)
     EXPECT_EQ(std::pair(trace.beacons.front().x1(), trace.beacons.back().x1()), std::pair(100.0, 1983.0));
     EXPECT_EQ(trace.beacons.front().y2(), stats.maxRpm);
     EXPECT_EQ(trace.lapMaxRpm, 89 * 300);
+    // Two passes close one lap at both ends: it alone is shown.
+    const RpmStatistics two = test::rpmStatisticsOf(test::samplesWithBeacons(784, {100, 500}));
+    ASSERT_EQ(two.lapCount, 2);
+    const LapView closed = lapView(two, 1);
+    EXPECT_EQ(std::tuple(closed.wholeRecording, closed.first, closed.last), std::tuple(false, 100, 500));
 
     LapView top;
     top.histogram[126] = 4;

@@ -1,3 +1,4 @@
+#include "record/engine_hours_layout.h"
 #include "record/record_decoder.h"
 #include "record/record_file.h"
 #include "support/temp_folder.h"
@@ -155,6 +156,15 @@ TEST(RecordFile, UnreadableFileGivesZeroImageAndAnErrorSavingOntoAFolderFails)
     EXPECT_FALSE(saveRecordFile(path, patternImage(), 3, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+TEST(EngineHoursLayout, FiveEqualColumnsWithTheButtonUnderTheMiddleOne)
+{
+    const EngineHoursLayout l = engineHoursLayout({600, 900, 6240, 5000}, 300, 1200, 400);
+    EXPECT_EQ(l.titles[0], (TwipsRect{120, 240, 1200, 300}));
+    EXPECT_EQ(l.values[4], (TwipsRect{4920, 540, 1200, 300}));
+    EXPECT_EQ(l.closeButton, (TwipsRect{2520, 960, 1200, 400}));
+    EXPECT_EQ(l.frame, (TwipsRect{600, 900, 6240, 1480}));
 }
 
 }  // namespace
