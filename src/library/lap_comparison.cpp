@@ -1,0 +1,212 @@
+#include "library/lap_comparison.h"
+
+#include "document/record_document.h"
+#include "laps/conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <functional>
+
+namespace tormel {
+
+namespace {
+
+// Okabe and Ito's palette, without its black and its yellow (unreadable on white).
+constexpr std::array<Rgb, MaxComparedLaps> palette{{
+    {0, 114, 178},    // blue
+    {213, 94, 0},     // vermilion
+    {0, 158, 115},    // bluish green
+    {204, 121, 167},  // reddish purple
+    {230, 159, 0},    // orange
+    {86, 180, 233},   // sky blue
+}};
+
+QString number(const std::optional<double>& value)
+{
+    return value ? QString::number(*value, 'g', 10) : QString();
+}
+QString number(const std::optional<int>& value)
+{
+    return value ? QString::number(*value) : QString();
+}
+
+}  // namespace
+
+Rgb comparisonColour(int colour)
+{
+    return palette[std::size_t(std::clamp(colour, 0, MaxComparedLaps - 1))];
+}
+
+ChoiceRefusal addLap(LapChoice& choice, const QString& identity, int lap, RecordKind kind)
+{
+    if (!choice.laps.empty() && kind != choice.kind)
+        return ChoiceRefusal::OtherKind;
+    const auto same = [&](const ChosenLap& c) { return c.identity == identity && c.lap == lap; };
+    if (std::any_of(choice.laps.begin(), choice.laps.end(), same))
+        return ChoiceRefusal::AlreadyChosen;
+    if (int(choice.laps.size()) >= MaxComparedLaps)
+        return ChoiceRefusal::TooMany;
+    int colour = 0;
+    while (std::any_of(choice.laps.begin(), choice.laps.end(), [&](const ChosenLap& c) { return c.colour == colour; }))
+        ++colour;
+    if (choice.laps.empty()) {
+        choice.kind = kind;
+        choice.reference = 0;
+    }
+    choice.laps.push_back({identity, lap, colour});
+    return ChoiceRefusal::None;
+}
+
+void removeLap(LapChoice& choice, int index)
+{
+    if (index < 0 || index >= int(choice.laps.size()))
+        return;
+    choice.laps.erase(choice.laps.begin() + index);
+    if (index == choice.reference)
+        choice.reference = 0;
+    else if (index < choice.reference)
+        --choice.reference;
+    if (choice.laps.empty())
+        choice.kind = RecordKind::None;
+}
+
+void makeReference(LapChoice& choice, int index)
+{
+    if (index >= 0 && index < int(choice.laps.size()))
+        choice.reference = index;
+}
+
+// "KIND REFERENCE", then "IDENTITY LAP COLOUR" per lap.
+QStringList choiceText(const LapChoice& choice)
+{
+    if (choice.laps.empty())
+        return {};
+    QStringList text{QStringLiteral("%1 %2").arg(int(choice.kind)).arg(choice.reference)};
+    for (const ChosenLap& c : choice.laps)
+        text << QStringLiteral("%1 %2 %3").arg(c.identity).arg(c.lap).arg(c.colour);
+    return text;
+}
+
+LapChoice choiceOfText(const QStringList& text)
+{
+    if (text.size() < 2)
+        return {};
+    const QStringList head = text.front().split(QLatin1Char(' '));
+    bool kindOk = false;
+    bool referenceOk = false;
+    const int kind = head.value(0).toInt(&kindOk);
+    const int reference = head.value(1).toInt(&referenceOk);
+    if (head.size() != 2 || !kindOk || !referenceOk
+        || (kind != int(RecordKind::LapTiming) && kind != int(RecordKind::EngineSpeed)))
+        return {};
+    LapChoice choice;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const QStringList parts = text[i].split(QLatin1Char(' '));
+        bool lapOk = false;
+        bool colourOk = false;
+        const int lap = parts.value(1).toInt(&lapOk);
+        const int colour = parts.value(2).toInt(&colourOk);
+        if (parts.size() != 3 || !lapOk || !colourOk || colour < 0 || colour >= MaxComparedLaps
+            || addLap(choice, parts[0], lap, RecordKind(kind)) != ChoiceRefusal::None)
+            return {};
+        choice.laps.back().colour = colour;
+    }
+    if (reference < 0 || reference >= int(choice.laps.size()))
+        return {};
+    choice.reference = reference;
+    return choice;
+}
+
+QString lapLabel(const QDateTime& sessionDate, int lap)
+{
+    return sessionDate.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(" #%1").arg(lap);
+}
+
+std::vector<LapTimes> recordLapTimes(const RecordImage& image)
+{
+    static const TextTables tables = frenchTextTables();
+    RecordDocument document;
+    document.open(image);
+    document.analyse(tables, ViewOptions{});
+    if (document.refusal() != Refusal::None || document.kind() != RecordKind::LapTiming)
+        return {};
+    const LapTable& table = document.table();
+    const int sections = table.sectorMode == 0 ? 0 : table.sectorMode + 1;
+    std::vector<LapTimes> laps;
+    for (int lap = 1; lap <= table.lapCount; ++lap) {
+        const int row = table.rowOfLap(lap);
+        LapTimes t{lap, std::int32_t(cellValue(table, row, RawLapTimeColumn)), {}};
+        for (int k = 1; k <= sections; ++k)
+            t.sections.push_back(std::int32_t(cellValue(table, row, rawSectorColumn(k))));
+        laps.push_back(std::move(t));
+    }
+    return laps;
+}
+
+LapComparison compareLaps(const std::vector<LapTimes>& laps, int reference)
+{
+    LapComparison c;
+    if (laps.empty())
+        return c;
+    c.reference = std::clamp(reference, 0, int(laps.size()) - 1);
+    for (const LapTimes& lap : laps)
+        c.sectionCount = std::max(c.sectionCount, int(lap.sections.size()));
+    const LapTimes& base = laps[std::size_t(c.reference)];
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        ComparedColumn column{laps[i], std::nullopt, std::vector<std::optional<std::int32_t>>(std::size_t(c.sectionCount))};
+        if (int(i) != c.reference) {
+            column.timeDifference = laps[i].time - base.time;
+            for (std::size_t k = 0; k < laps[i].sections.size() && k < base.sections.size(); ++k)
+                column.sectionDifferences[k] = laps[i].sections[k] - base.sections[k];
+        }
+        c.columns.push_back(std::move(column));
+    }
+    return c;
+}
+
+QString differenceText(std::int32_t hundredths)
+{
+    const QString sign = hundredths > 0 ? QStringLiteral("+") : hundredths < 0 ? QStringLiteral("-") : QString();
+    return sign + lapTimeText(float(std::abs(hundredths)));
+}
+
+std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, int temperatureUnit)
+{
+    using Shown = std::function<QString(const SetupSheet&)>;
+    const auto air = [temperatureUnit](const SetupSheet& s) {
+        if (!s.airTemperature)
+            return QString();
+        return number(std::optional(temperatureUnit == 1 ? *s.airTemperature * 9.0 / 5.0 + 32.0 : *s.airTemperature));
+    };
+    const std::vector<std::pair<QString, Shown>> fields{
+        {QStringLiteral("driver"), [](const SetupSheet& s) { return s.driver; }},
+        {QStringLiteral("kart"), [](const SetupSheet& s) { return s.kart; }},
+        {QStringLiteral("engine"), [](const SetupSheet& s) { return number(s.engine); }},
+        {QStringLiteral("frontSprocket"), [](const SetupSheet& s) { return number(s.frontSprocket); }},
+        {QStringLiteral("rearSprocket"), [](const SetupSheet& s) { return number(s.rearSprocket); }},
+        {QStringLiteral("mainJet"), [](const SetupSheet& s) { return number(s.mainJet); }},
+        {QStringLiteral("needle"), [](const SetupSheet& s) { return number(s.needle); }},
+        {QStringLiteral("tyres"), [](const SetupSheet& s) { return s.tyres; }},
+        {QStringLiteral("frontPressure"), [](const SetupSheet& s) { return number(s.frontPressure); }},
+        {QStringLiteral("rearPressure"), [](const SetupSheet& s) { return number(s.rearPressure); }},
+        {QStringLiteral("trackCondition"), [](const SetupSheet& s) { return s.trackCondition; }},
+        {QStringLiteral("airTemperature"), air},
+        {QStringLiteral("remark"), [](const SetupSheet& s) { return s.remark; }},
+    };
+    std::vector<SetupComparisonRow> rows;
+    if (sheets.empty())
+        return rows;
+    const std::size_t base = std::size_t(std::clamp(reference, 0, int(sheets.size()) - 1));
+    for (const auto& [key, shown] : fields) {
+        SetupComparisonRow row{key, {}, {}};
+        for (const SetupSheet& sheet : sheets)
+            row.values << shown(sheet);
+        for (std::size_t i = 0; i < sheets.size(); ++i)
+            row.differs.push_back(i != base && row.values[qsizetype(i)] != row.values[qsizetype(base)]);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace tormel
