@@ -60,7 +60,7 @@ void BM_StartTheWindow(benchmark::State& state)
         tormel::Services services{dialogs, launcher, port, sound, season.folder.path(), QString()};
         services.libraryFile = season.libraryFile();
         tormel::Principale window(services);
-        auto* library = window.findChild<tormel::SessionLibrary*>(QStringLiteral("SessionLibrary"));
+        auto* library = window.findChild<tormel::SessionLibrary*>();
         double rowsShown = -1;  // the update may end before the window is on the screen
         QObject::connect(library, &tormel::SessionLibrary::updated, [&] { rowsShown = double(clock.elapsed()); });
         tormel::startWindow(window, QString());

@@ -137,6 +137,26 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[setupNotSaved] = QStringLiteral("Les réglages ne peuvent pas être enregistrés : %1");
     x[bestsTitle] = QStringLiteral("Meilleurs de la saison");
     x[bestsSection] = QStringLiteral("Secteur %1");
+    x[compareTitle] = QStringLiteral("Comparaison de tours");
+    x[compareMenu] = QStringLiteral("Comparer des tours...");
+    x[compareBestLap] = QStringLiteral("Comparer le meilleur tour");
+    x[compareChooseLaps] = QStringLiteral("Choisir des tours...");
+    x[compareLapsOf] = QStringLiteral("Tours de %1");
+    x[compareReference] = QStringLiteral("Référence");
+    x[compareMakeReference] = QStringLiteral("Prendre comme référence");
+    x[compareRemove] = QStringLiteral("Retirer");
+    x[compareClear] = QStringLiteral("Tout retirer");
+    x[compareLapTime] = QStringLiteral("Temps du tour");
+    x[compareDifference] = QStringLiteral("Écart");
+    x[compareSessionBest] = QStringLiteral("Meilleur tour de la session");
+    x[compareSectionBars] = QStringLiteral("Écarts par secteur");
+    x[compareWhatChanged] = QStringLiteral("Ce qui a changé");
+    x[compareOtherKind] = QStringLiteral("Ce tour n'est pas du même type que les tours choisis : il n'est pas ajouté.");
+    x[compareTooMany] = QStringLiteral("Six tours au plus peuvent être comparés.");
+    x[compareTooFew] = QStringLiteral("Choisir au moins deux tours à comparer.");
+    x[compareShow] = QStringLiteral("Comparer");
+    x[compareLapItem] = QStringLiteral("Tour %1 : %2");
+    x[compareSessionGone] = QStringLiteral("La session de ce tour n'est plus dans la bibliothèque : %1");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -136,6 +136,27 @@ enum TextEntry : int {
     setupNotSaved = 147,
     bestsTitle = 148,
     bestsSection = 149,
+    // Laps of several sessions side by side.
+    compareTitle = 150,
+    compareMenu = 151,
+    compareBestLap = 152,
+    compareChooseLaps = 153,
+    compareLapsOf = 154,
+    compareReference = 155,
+    compareMakeReference = 156,
+    compareRemove = 157,
+    compareClear = 158,
+    compareLapTime = 159,
+    compareDifference = 160,
+    compareSessionBest = 161,
+    compareSectionBars = 162,
+    compareWhatChanged = 163,
+    compareOtherKind = 164,
+    compareTooMany = 165,
+    compareTooFew = 166,
+    compareShow = 167,
+    compareLapItem = 168,
+    compareSessionGone = 169,
 };
 
 // The tool tips that code uses.
