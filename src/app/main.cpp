@@ -1,4 +1,5 @@
 #include "app/command_folders.h"
+#include "app/compare_command.h"
 #include "app/export_command.h"
 #include "app/library_command.h"
 #include "app/receive_command.h"
@@ -39,6 +40,7 @@ const char* const usage =
     "       tormel_vue --receive OUT.Tml [--port N] [--timeout SECONDS]\n"
     "       tormel_vue --report RECORD.Tml OUT.pdf\n"
     "       tormel_vue --library [FOLDER...] [--format csv|json]\n"
+    "       tormel_vue --compare RECORD[:N] RECORD[:N]... --report OUT.pdf\n"
     "       tormel_vue --help | --version\n"
     "\n"
     "Starts the window, opening RECORD.Tml when it is given. Qt's own options\n"
@@ -101,6 +103,16 @@ const char* const usage =
     "    library.sqlite of the per-user data folder, a cache of the record\n"
     "    files: an unchanged file is not read again. Exits 0, or 1 with one\n"
     "    line saying what failed.\n"
+    "\n"
+    "--compare RECORD[:N] RECORD[:N]... --report OUT.pdf\n"
+    "    Writes the comparison of two to six laps of lap-timing records as an\n"
+    "    A4 landscape PDF: each lap's time and section times with their\n"
+    "    differences to the first lap's (the reference), its session's best,\n"
+    "    theoretical best and consistency, a bar chart of the section\n"
+    "    differences, and the setup sheets side by side with what differs from\n"
+    "    the reference's marked. A final :N chooses lap N of the record, else\n"
+    "    its best lap. Exits 0, or 1 with one line naming what cannot be\n"
+    "    compared; wrong arguments exit 2.\n"
     "\n"
     "--help     prints this text (exit 0)\n"
     "--version  prints the version (exit 0)\n"
@@ -249,6 +261,8 @@ int main(int argc, char* argv[])
         return tormel::reportCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--library") == 0)
         return tormel::libraryCommand(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--compare") == 0)
+        return tormel::compareCommand(argc, argv);
     QString unknown;
     switch (windowCall(argc, argv, unknown)) {
     case WindowCall::Help:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "laps/lap_table.h"
+#include "library/session_figures.h"
 #include "library/setup_sheet.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
@@ -99,5 +100,14 @@ struct SetupComparisonRow {
 // Every field of the sheets, in the file's order, the air temperature in
 // the chosen unit (0: °C, 1: °F).
 std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, int temperatureUnit);
+
+// What a comparison shows of each chosen lap.
+struct ComparedSessionLap {
+    QString label;
+    Rgb colour;
+    LapTimes lap;
+    SessionFigures figures;  // of its session
+    SetupSheet setup;        // of its session; empty when it has none
+};
 
 }  // namespace tormel

@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -323,6 +324,45 @@ TEST_F(CommandLine, ReportsASessionAsSearchableText)
     }
     // A report writes nothing else: no track file, no error log.
     EXPECT_EQ(workFiles(), (QStringList{u"empty.Tml"_s, u"flat.Tml"_s, u"laps.Tml"_s, u"laps.pdf"_s, u"rpm.Tml"_s, u"rpm.pdf"_s}));
+}
+
+TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (scripts/test installs it)";
+    shipLanguages();
+    const RecordImage image = demo::lapTimingRecord();
+    const QString copy = u"2026-05-12_10-30-00_SN270415.Tml"_s;
+    ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), image, 1));
+    ASSERT_TRUE(saveRecordFile(work(copy), image, 1));
+    ASSERT_TRUE(saveRecordFile(work(u"rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    writeBytes(work(u"laps.setup.json"_s), R"({"rearSprocket": 82})");
+    writeBytes(work(u"2026-05-12_10-30-00_SN270415.setup.json"_s), R"({"rearSprocket": 84})");
+    ASSERT_EQ(run({u"--compare"_s, u"laps.Tml:3"_s, copy + u":5"_s, u"--report"_s, u"cmp.pdf"_s}).exitCode, 0);
+    QProcess pdf;
+    pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"cmp.pdf"_s), u"-"_s});
+    pdf.waitForFinished(30000);
+    const QString text = QString::fromUtf8(pdf.readAllStandardOutput());
+    const TextTables french = frenchTextTables();
+    const std::int32_t slower = image.lap(5).lapTime - image.lap(3).lapTime;
+    const QString difference = (slower > 0 ? u"+"_s : u"-"_s) + lapTimeText(float(std::abs(slower)));
+    for (const QString& expected : {french.texts[compareTitle], u"2026-05-12 10:30 #5"_s, difference,
+                                    french.texts[compareWhatChanged], french.texts[setupRearSprocket]})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << '\n' << text.toStdString();
+    EXPECT_TRUE(QRegularExpression(u"\\s82\\s+84\\s"_s).match(text).hasMatch()) << text.toStdString();
+
+    const struct { QStringList laps; int exitCode; QString error; } refused[] = {
+        {{u"laps.Tml"_s}, 2, u"two to six laps"_s},
+        {{u"laps.Tml:99"_s, u"laps.Tml"_s}, 1, u"laps.Tml has no lap 99"_s},
+        {{u"laps.Tml"_s, u"rpm.Tml"_s}, 1, u"rpm.Tml: only laps of lap-timing records"_s},
+        {{u"laps.Tml"_s, u"gone.Tml"_s}, 1, u"cannot read the record gone.Tml"_s},
+    };
+    for (const auto& r : refused) {
+        const Run failed = run(QStringList{u"--compare"_s} + r.laps + QStringList{u"--report"_s, u"no.pdf"_s});
+        EXPECT_EQ(failed.exitCode, r.exitCode) << r.laps.join(u' ').toStdString();
+        EXPECT_TRUE(failed.err.contains(r.error)) << failed.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(work(u"no.pdf"_s)));
 }
 
 // ---- The library of sessions ----------------------------------------------------

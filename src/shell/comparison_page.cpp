@@ -1,0 +1,251 @@
+#include "shell/comparison_page.h"
+
+#include "laps/conversions.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+namespace tormel {
+
+namespace {
+
+constexpr int Dpi = 200;
+// Lines of text the page needs besides the sections and the setup fields:
+// the title, the table's header and its six rows, two captions, the chart.
+constexpr double FixedLines = 1 + 1 + 6 + 2 + 9;
+
+QColor colourOf(Rgb c)
+{
+    return {c.r, c.g, c.b};
+}
+
+QString timeText(std::int32_t hundredths)
+{
+    return hundredths > 0 ? lapTimeText(float(hundredths)) : QString();
+}
+
+QString withDifference(std::int32_t hundredths, const std::optional<std::int32_t>& difference)
+{
+    const QString time = timeText(hundredths);
+    return difference && !time.isEmpty() ? time + QStringLiteral("   ") + differenceText(*difference) : time;
+}
+
+// The page's grid: a caption column, then a column per lap.
+struct Grid {
+    QRectF area;
+    double line = 0;
+    int laps = 1;
+
+    double captionWidth() const { return area.width() * 0.24; }
+    QRectF caption(double y) const { return {area.left(), y, captionWidth(), line}; }
+    QRectF cell(double y, int lap) const
+    {
+        const double width = (area.width() - captionWidth()) / laps;
+        return {area.left() + captionWidth() + lap * width, y, width, line};
+    }
+};
+
+void drawRow(QPainter& p, const Grid& grid, double y, const QString& caption, const QStringList& cells,
+             const std::vector<bool>& marked = {})
+{
+    p.setPen(QColor(200, 200, 200));
+    p.drawLine(QPointF(grid.area.left(), y + grid.line), QPointF(grid.area.right(), y + grid.line));
+    p.setPen(Qt::black);
+    p.drawText(grid.caption(y).adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, caption);
+    const QFont plain = p.font();
+    for (int i = 0; i < int(cells.size()); ++i) {
+        const bool mark = std::size_t(i) < marked.size() && marked[std::size_t(i)];
+        QFont font = plain;
+        font.setBold(mark);
+        p.setFont(font);
+        p.setPen(mark ? QColor(200, 0, 0) : QColor(Qt::black));
+        p.drawText(grid.cell(y, i).adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, cells[i]);
+    }
+    p.setFont(plain);
+    p.setPen(Qt::black);
+}
+
+double drawTimes(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, const LapComparison& comparison)
+{
+    const TextTables& t = content.tables;
+    // The labels, each over a band of its lap's colour.
+    QStringList labels;
+    for (std::size_t i = 0; i < content.laps.size(); ++i) {
+        const QRectF cell = grid.cell(y, int(i));
+        p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
+                   colourOf(content.laps[i].colour));
+        labels << content.laps[i].label
+                      + (int(i) == comparison.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
+    }
+    drawRow(p, grid, y, QString(), labels);
+    y += grid.line;
+    QStringList cells;
+    for (const ComparedColumn& c : comparison.columns)
+        cells << withDifference(c.times.time, c.timeDifference);
+    drawRow(p, grid, y, t.texts[compareLapTime], cells);
+    y += grid.line;
+    for (int k = 0; k < comparison.sectionCount; ++k) {
+        cells.clear();
+        for (const ComparedColumn& c : comparison.columns)
+            cells << (std::size_t(k) < c.times.sections.size()
+                          ? withDifference(c.times.sections[std::size_t(k)], c.sectionDifferences[std::size_t(k)])
+                          : QString());
+        drawRow(p, grid, y, t.texts[bestsSection].arg(k + 1), cells);
+        y += grid.line;
+    }
+    const auto figureRow = [&](const QString& caption, const auto& text) {
+        QStringList row;
+        for (const ComparedSessionLap& lap : content.laps)
+            row << text(lap.figures);
+        drawRow(p, grid, y, caption, row);
+        y += grid.line;
+    };
+    figureRow(t.texts[compareSessionBest], [](const SessionFigures& f) { return timeText(f.bestTime); });
+    figureRow(t.texts[libraryTheoretical], [](const SessionFigures& f) { return timeText(f.theoreticalBest); });
+    figureRow(t.texts[libraryWindowCount],
+              [](const SessionFigures& f) { return f.consistency ? QString::number(f.consistency->windowCount) : QString(); });
+    figureRow(t.texts[librarySpread], [](const SessionFigures& f) {
+        return f.consistency ? lapTimeText(float(std::lround(f.consistency->spread))) : QString();
+    });
+    return y;
+}
+
+// Per section, a bar per lap other than the reference: up when slower.
+void drawSectionBars(QPainter& p, const Grid& grid, const QRectF& area, const ComparisonContent& content,
+                     const LapComparison& comparison)
+{
+    const int sections = comparison.sectionCount;
+    if (sections == 0)
+        return;
+    std::int32_t largest = 1;
+    for (const ComparedColumn& c : comparison.columns)
+        for (const auto& d : c.sectionDifferences)
+            largest = std::max(largest, d ? std::abs(*d) : 0);
+    const double zero = area.center().y();
+    const double scale = (area.height() / 2 - grid.line) / largest;
+    const double groupWidth = area.width() / sections;
+    const double barWidth = groupWidth * 0.8 / std::max<std::size_t>(1, comparison.columns.size() - 1);
+    p.setPen(Qt::black);
+    p.drawLine(QPointF(area.left(), zero), QPointF(area.right(), zero));
+    for (int k = 0; k < sections; ++k) {
+        const double groupLeft = area.left() + k * groupWidth;
+        p.drawText(QRectF(groupLeft, area.bottom() - grid.line, groupWidth, grid.line), Qt::AlignCenter,
+                   content.tables.texts[bestsSection].arg(k + 1));
+        int bar = 0;
+        for (std::size_t i = 0; i < comparison.columns.size(); ++i) {
+            if (int(i) == comparison.reference)
+                continue;
+            const double left = groupLeft + groupWidth * 0.1 + bar++ * barWidth;
+            const auto& difference = comparison.columns[i].sectionDifferences[std::size_t(k)];
+            if (!difference)
+                continue;
+            const double height = *difference * scale;
+            const QRectF rect(QPointF(left, zero - std::max(height, 0.0)), QSizeF(barWidth * 0.9, std::abs(height)));
+            p.fillRect(rect, colourOf(content.laps[i].colour));
+            const QRectF text(left, height >= 0 ? rect.top() - grid.line : rect.bottom(), barWidth, grid.line);
+            p.drawText(text, Qt::AlignCenter, differenceText(*difference));
+        }
+    }
+}
+
+double drawSetups(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, int reference)
+{
+    const TextTables& t = content.tables;
+    const std::map<QString, QString> captions{
+        {QStringLiteral("driver"), t.texts[libraryDriver]},
+        {QStringLiteral("kart"), t.texts[setupKart]},
+        {QStringLiteral("engine"), t.texts[setupEngine]},
+        {QStringLiteral("frontSprocket"), t.texts[setupFrontSprocket]},
+        {QStringLiteral("rearSprocket"), t.texts[setupRearSprocket]},
+        {QStringLiteral("mainJet"), t.texts[setupMainJet]},
+        {QStringLiteral("needle"), t.texts[setupNeedle]},
+        {QStringLiteral("tyres"), t.texts[setupTyres]},
+        {QStringLiteral("frontPressure"), t.texts[setupFrontPressure]},
+        {QStringLiteral("rearPressure"), t.texts[setupRearPressure]},
+        {QStringLiteral("trackCondition"), t.texts[setupTrackCondition]},
+        {QStringLiteral("airTemperature"),
+         t.texts[setupAirTemperature] + (content.temperatureUnit == 1 ? QStringLiteral(" (°F)") : QStringLiteral(" (°C)"))},
+        {QStringLiteral("remark"), t.texts[setupRemark]},
+    };
+    std::vector<SetupSheet> sheets;
+    for (const ComparedSessionLap& lap : content.laps)
+        sheets.push_back(lap.setup);
+    for (const SetupComparisonRow& row : compareSetups(sheets, reference, content.temperatureUnit)) {
+        drawRow(p, grid, y, captions.at(row.key), row.values, row.differs);
+        y += grid.line;
+    }
+    return y;
+}
+
+}  // namespace
+
+void paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& content)
+{
+    if (content.laps.empty())
+        return;
+    std::vector<LapTimes> times;
+    for (const ComparedSessionLap& lap : content.laps)
+        times.push_back(lap.lap);
+    const LapComparison comparison = compareLaps(times, content.reference);
+    const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
+    Grid grid{area, area.height() / (FixedLines + comparison.sectionCount + setupFields), int(content.laps.size())};
+    QFont font = p.font();
+    font.setPixelSize(std::max(6, int(grid.line * 0.55)));
+    p.setFont(font);
+    QFont bold = font;
+    bold.setBold(true);
+
+    p.save();
+    p.setFont(bold);
+    p.drawText(QRectF(area.left(), area.top(), area.width(), grid.line), Qt::AlignLeft | Qt::AlignVCenter,
+               content.tables.texts[compareTitle]);
+    p.restore();
+    double y = drawTimes(p, grid, area.top() + grid.line, content, comparison);
+
+    p.save();
+    p.setFont(bold);
+    p.drawText(grid.caption(y).adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, content.tables.texts[compareSectionBars]);
+    p.restore();
+    y += grid.line;
+    drawSectionBars(p, grid, QRectF(area.left(), y, area.width(), grid.line * 9), content, comparison);
+    y += grid.line * 9;
+
+    p.save();
+    p.setFont(bold);
+    p.drawText(grid.caption(y).adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, content.tables.texts[compareWhatChanged]);
+    p.restore();
+    drawSetups(p, grid, y + grid.line, content, comparison.reference);
+}
+
+bool writeComparisonReport(const QString& path, const ComparisonContent& content, QString* errorText)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Landscape);
+        pdf.setResolution(Dpi);
+        pdf.setTitle(content.tables.texts[compareTitle]);
+        QPainter p(&pdf);
+        paintComparison(p, QRectF(0, 0, pdf.width(), pdf.height()), content);
+    }
+    if (!file.commit()) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tormel
