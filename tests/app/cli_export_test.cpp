@@ -225,6 +225,19 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         EXPECT_EQ(run({u"-"_s + QLatin1String(option), u"--frobnicate"_s}).exitCode, 1) << option;
     for (const char* option : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
         EXPECT_EQ(run({u"-"_s + QLatin1String(option), u"--frobnicate"_s}).exitCode, 2) << option;
+    // DISPLAY alone is an X desktop: Qt is left to reach it (here it cannot).
+    QProcess x;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        env.remove(name);
+    env.insert(u"DISPLAY"_s, u":987"_s);
+    env.insert(u"HOME"_s, home());
+    x.setProcessEnvironment(env);
+    x.setWorkingDirectory(workDir());
+    x.start(exe(), {});
+    ASSERT_TRUE(x.waitForFinished(30000));
+    const QString said = QString::fromLocal8Bit(x.readAllStandardError());
+    EXPECT_TRUE(said.contains(u":987"_s) && !said.contains(u"no display found"_s)) << said.toStdString();
 }
 
 TEST_F(CommandLine, TheWindowStartsUpInTheCurrentFolder)

@@ -182,6 +182,10 @@ TEST(TrackFile, UnreadableTrackFileIsNeverReplaced)
     EXPECT_EQ(loaded.track.name, "Nom9");
     EXPECT_EQ(saveTrack(t.path, 9, loaded.track).status, TrackStatus::WriteFailed);
     EXPECT_TRUE(QDir("tracks/Pistes.aqw/inside").exists());
+    // Nowhere to write the new file: a failure, not a success.
+    const TrackResult nowhere = saveTrack(QStringLiteral("no such folder/Pistes.aqw"), 9, loaded.track);
+    EXPECT_EQ(nowhere.status, TrackStatus::WriteFailed);
+    EXPECT_FALSE(nowhere.errorText.isEmpty());
 }
 
 }  // namespace
