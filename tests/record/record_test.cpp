@@ -90,6 +90,9 @@ TEST(RecordImage, SampleStreamCoversEveryDataByteOnce)
     image.bytes.fill(0xAA);
     EXPECT_EQ(image.sample(1984), 0);
     EXPECT_EQ(image.sample(-1), 0);
+    // Past the lap rows at either end: an empty lap, nothing read.
+    EXPECT_EQ(std::pair(int(image.lap(-1).lapTime), int(image.lap(RecordImage::MaxLaps + 1).engine)), std::pair(0, 0));
+    EXPECT_EQ(int(image.lap(RecordImage::MaxLaps).engine), 0xAA);
 }
 
 // ---- Record files -------------------------------------------------------------
