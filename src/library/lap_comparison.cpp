@@ -1,9 +1,14 @@
 #include "library/lap_comparison.h"
 
 #include "document/record_document.h"
+#include "download/download_copies.h"
+#include "record/record_file.h"
 #include "laps/conversions.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <cstdlib>
 #include <functional>
@@ -207,6 +212,37 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder)
+{
+    const LoadedRecord loaded = loadRecordFile(path);
+    if (loaded.errorNumber != 0)
+        return {std::nullopt, RecordKind::None, QStringLiteral("cannot read the record %1: %2").arg(path, loaded.errorText), {}};
+    ComparedSessionLap compared;
+    compared.figures = sessionFigures(loaded.image);
+    if (compared.figures.refusal != Refusal::None)
+        return {std::nullopt, RecordKind::None, QStringLiteral("%1: %2").arg(path, refusalText(compared.figures.refusal, tables)), {}};
+    if (compared.figures.kind != RecordKind::LapTiming)
+        return {std::nullopt, compared.figures.kind, QStringLiteral("%1: only laps of lap-timing records are compared").arg(path), {}};
+    const std::vector<LapTimes> laps = recordLapTimes(loaded.image);
+    int number = lap != 0 ? lap : compared.figures.bestLap;
+    if (number == 0 && !laps.empty())
+        number = std::min_element(laps.begin(), laps.end(), [](const LapTimes& a, const LapTimes& b) {
+                     return (a.time > 0 ? a.time : INT_MAX) < (b.time > 0 ? b.time : INT_MAX);
+                 })->lap;
+    if (number < 1 || number > int(laps.size()))
+        return {std::nullopt, RecordKind::LapTiming, QStringLiteral("%1 has no lap %2").arg(path).arg(number), {}};
+    compared.lap = laps[std::size_t(number - 1)];
+    const QFileInfo file(path);
+    compared.label = lapLabel(downloadTimeOfName(file.fileName()).value_or(file.lastModified()), number);
+    ReadComparedLap read{std::nullopt, RecordKind::LapTiming, {}, {}};
+    const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, sessionIdentity(loaded.image), dataFolder);
+    if (sheet.state == SetupSheetState::Broken)
+        read.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
+    compared.setup = sheet.sheet;
+    read.lap = std::move(compared);
+    return read;
 }
 
 }  // namespace tormel

@@ -110,4 +110,16 @@ struct ComparedSessionLap {
     SetupSheet setup;        // of its session; empty when it has none
 };
 
+// Lap `lap` of the record at `path` (its best lap when 0, the quickest when
+// the logger named none) as a comparison shows it, or why it cannot be
+// compared. Its session's date is the download time its name gives, else
+// the file's time; a setup sheet that does not read is `warning`.
+struct ReadComparedLap {
+    std::optional<ComparedSessionLap> lap;
+    RecordKind kind = RecordKind::None;
+    QString error;
+    QString warning;
+};
+ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder);
+
 }  // namespace tormel
