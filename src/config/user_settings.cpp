@@ -11,6 +11,7 @@ namespace {
 const QString lastFolderKey = QStringLiteral("lastFolder");
 const QString recentKey = QStringLiteral("recentFiles");
 const QString libraryKey = QStringLiteral("libraryFolders");
+const QString comparedKey = QStringLiteral("comparedLaps");
 }  // namespace
 
 UserSettings::UserSettings(QString file)
@@ -74,6 +75,21 @@ QStringList withRecent(QStringList paths, const QString& path)
     paths.removeAll(path);
     paths.prepend(path);
     return paths.mid(0, RecentCount);
+}
+
+QStringList UserSettings::comparedLaps() const
+{
+    if (file_.isEmpty())
+        return {};
+    return QSettings(file_, QSettings::IniFormat).value(comparedKey).toStringList();
+}
+
+void UserSettings::setComparedLaps(const QStringList& laps)
+{
+    if (file_.isEmpty())
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(comparedKey, laps);
 }
 
 }  // namespace tormel

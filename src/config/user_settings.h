@@ -28,6 +28,10 @@ public:
     QStringList libraryFolders() const;
     void setLibraryFolders(const QStringList& folders);
 
+    // The laps chosen to compare, as `choiceText` writes them.
+    QStringList comparedLaps() const;
+    void setComparedLaps(const QStringList& laps);
+
 private:
     QString file_;
 };

@@ -220,6 +220,7 @@ ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& 
     if (loaded.errorNumber != 0)
         return {std::nullopt, RecordKind::None, QStringLiteral("cannot read the record %1: %2").arg(path, loaded.errorText), {}};
     ComparedSessionLap compared;
+    compared.identity = sessionIdentity(loaded.image);
     compared.figures = sessionFigures(loaded.image);
     if (compared.figures.refusal != Refusal::None)
         return {std::nullopt, RecordKind::None, QStringLiteral("%1: %2").arg(path, refusalText(compared.figures.refusal, tables)), {}};
@@ -237,7 +238,7 @@ ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& 
     const QFileInfo file(path);
     compared.label = lapLabel(downloadTimeOfName(file.fileName()).value_or(file.lastModified()), number);
     ReadComparedLap read{std::nullopt, RecordKind::LapTiming, {}, {}};
-    const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, sessionIdentity(loaded.image), dataFolder);
+    const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, compared.identity, dataFolder);
     if (sheet.state == SetupSheetState::Broken)
         read.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
     compared.setup = sheet.sheet;

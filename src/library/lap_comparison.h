@@ -103,6 +103,7 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
 
 // What a comparison shows of each chosen lap.
 struct ComparedSessionLap {
+    QString identity;  // of its session
     QString label;
     Rgb colour;
     LapTimes lap;

@@ -88,6 +88,8 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     , removeFolder_(named(new QPushButton, "LibraryRemoveFolder"))
     , removeSession_(named(new QPushButton, "LibraryRemoveSession"))
     , open_(named(new QPushButton, "LibraryOpen"))
+    , compareBest_(named(new QPushButton, "LibraryCompareBest"))
+    , chooseLaps_(named(new QPushButton, "LibraryChooseLaps"))
     , progress_(named(new QProgressBar, "LibraryProgress"))
     , status_(named(new QLabel, "LibraryStatus"))
     , notice_(named(new QLabel, "LibraryNotice"))
@@ -117,7 +119,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     table_->installEventFilter(this);
     auto* bottom = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{captions_[3], folders_, addFolder_, removeFolder_, progress_, status_,
-                                                      removeSession_, open_})
+                                                      removeSession_, compareBest_, chooseLaps_, open_})
         bottom->addWidget(w);
     folders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     progress_->setVisible(false);
@@ -158,6 +160,12 @@ void LibraryWindow::connectParts()
             emit commentRequested(commentedRecord(library_.model().row(current.row()), path));
     });
     connect(open_, &QPushButton::clicked, this, &LibraryWindow::openCurrent);
+    for (QPushButton* compare : {compareBest_, chooseLaps_})
+        connect(compare, &QPushButton::clicked, this, [this, compare] {
+            const QString path = table_->currentIndex().data(LibraryModel::PathRole).toString();
+            if (!path.isEmpty())
+                emit compareRequested(path, compare == compareBest_);
+        });
     connect(removeSession_, &QPushButton::clicked, this, &LibraryWindow::removeCurrent);
     connect(addFolder_, &QPushButton::clicked, this, &LibraryWindow::addFolder);
     connect(removeFolder_, &QPushButton::clicked, this, &LibraryWindow::removeFolder);
@@ -226,6 +234,8 @@ void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)
     removeFolder_->setText(tables.texts[libraryRemoveFolder]);
     removeSession_->setText(tables.texts[libraryRemoveSession]);
     open_->setText(tables.texts[libraryOpen]);
+    compareBest_->setText(tables.texts[compareBestLap]);
+    chooseLaps_->setText(tables.texts[compareChooseLaps]);
     fillChoices();
     showCount();
 }

@@ -35,6 +35,8 @@ signals:
     // The comment file of the session's record, in the desktop's editor.
     void commentRequested(const QString& recordPath);
     void keptFoldersChanged(const QStringList& folders);
+    // The session's best lap, or laps the user chooses, to compare.
+    void compareRequested(const QString& recordPath, bool bestLap);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +69,8 @@ private:
     QPushButton* removeFolder_;
     QPushButton* removeSession_;
     QPushButton* open_;
+    QPushButton* compareBest_;
+    QPushButton* chooseLaps_;
     QProgressBar* progress_;
     QLabel* status_;
     QLabel* notice_;

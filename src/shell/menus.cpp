@@ -45,6 +45,7 @@ Menus::Menus(QMenuBar* bar)
     Exporter = item(Fichiers, QStringLiteral("Exporter Données"), "Exporter");
     Rapport = item(Fichiers, QStringLiteral("Rapport de session (PDF)"), "Rapport");
     Bibliotheque = item(Fichiers, QStringLiteral("Bibliothèque des sessions"), "Bibliotheque");
+    Comparer = item(Fichiers, QStringLiteral("Comparer des tours..."), "Comparer");
     Vide = Fichiers->addSeparator();
     Vide->setObjectName(QStringLiteral("Vide"));
     Fonds = item(Fichiers, QStringLiteral("Image de fond"), "Fonds");

@@ -120,6 +120,7 @@ void Principale::connectMenus()
     connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
     connect(m.Rapport, &QAction::triggered, this, &Principale::Rapport_Click);
     connect(m.Bibliotheque, &QAction::triggered, this, &Principale::Bibliotheque_Click);
+    connect(m.Comparer, &QAction::triggered, this, &Principale::Comparer_Click);
     connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
     connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
     connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
@@ -181,6 +182,7 @@ void Principale::Form_Load()
     m.Affichage->menuAction()->setEnabled(false);
     m.Exporter->setEnabled(false);
     m.Rapport->setEnabled(false);
+    m.Comparer->setEnabled(false);
     m.Filtres->menuAction()->setEnabled(false);
     m.Filtre[0]->setChecked(true);
 
@@ -204,6 +206,7 @@ void Principale::Form_Load()
     state_.currentTrack = trackNumber;
     showRecentFiles();
     startLibrary();
+    choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
 }
 
 void Principale::Quitter_Click()
@@ -231,6 +234,7 @@ void Principale::enableRecordMenus()
     menus_->Commentaire->setEnabled(true);
     menus_->Exporter->setEnabled(true);
     menus_->Rapport->setEnabled(true);
+    menus_->Comparer->setEnabled(true);
 }
 
 // ---- Help, pictures, about box --------------------------------------------

@@ -1,15 +1,18 @@
 #pragma once
 
 #include "document/record_document.h"
+#include "library/lap_comparison.h"
 #include "library/session_library.h"
 #include "shell/file_commands.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
 #include "tracks/track_file.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QTranslator>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -19,6 +22,7 @@ class QTimer;
 namespace tormel {
 
 class LibraryWindow;
+class ComparisonWindow;
 
 class Dialogs;
 class DownloadReceiver;
@@ -211,6 +215,16 @@ private:
     void startLibrary();
     void Bibliotheque_Click();
 
+    // Laps of any sessions compared: those of the record shown (File menu)
+    // or of the library's sessions, added to the choice kept in the user
+    // settings; lap 0 is the record's best lap.
+    void Comparer_Click();
+    void compareLaps(const QString& recordPath, const std::vector<int>& laps);
+    void chooseLapsToCompare(const QString& recordPath);
+    void showComparison();
+    void changeComparison(const std::function<void(LapChoice&)>& change);
+    void reportComparison();
+
     Services services_;
     ShellState state_;
     RecordDocument document_;
@@ -223,6 +237,10 @@ private:
     HelpWindow* help_ = nullptr;  // made at the first Aide
     SessionLibrary* library_;
     LibraryWindow* libraryWindow_ = nullptr;  // made at the first Bibliotheque
+    LapChoice choice_;
+    // Records whose laps were chosen, by session: those the library does not list yet.
+    QHash<QString, QString> comparedRecords_;
+    ComparisonWindow* comparisonWindow_ = nullptr;  // made at the first comparison
     bool settingsFailureShown_ = false;
     bool laidOut_ = false;
     LapPanel lapPanel_ = LapPanel::None;

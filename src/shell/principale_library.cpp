@@ -31,6 +31,12 @@ void Principale::Bibliotheque_Click()
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         // A session opens as from the open dialog.
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &Principale::openRecord);
+        connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {
+            if (best)
+                compareLaps(path, {0});
+            else
+                chooseLapsToCompare(path);
+        });
         connect(libraryWindow_, &LibraryWindow::commentRequested, this, [this](const QString& path) {
             openRecord(path);
             Commentaire_Click();

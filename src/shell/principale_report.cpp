@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/comparison_window.h"
 
 #include "base/app_info.h"
 #include "platform/dialogs.h"
@@ -22,6 +23,12 @@ bool Principale::writeReport(const QString& path, QString* errorText)
 
 void Principale::Rapport_Click()
 {
+    // While a comparison is shown, the report is the comparison's.
+    if (comparisonWindow_ && comparisonWindow_->isVisible() && !comparisonWindow_->isMinimized()
+        && int(comparisonWindow_->content().laps.size()) >= MinComparedLaps) {
+        reportComparison();
+        return;
+    }
     if (!document_.isShown())
         return;
     if (document_.refusal() != Refusal::None) {

@@ -190,6 +190,7 @@ void Principale::applyTexts()
     panels_->Parametres_Courbe->showSmoothing(state_.tables.texts[smoothingSamples]);
     setCaption(menus_->Rapport, state_.tables.texts[reportMenu]);
     setCaption(menus_->Bibliotheque, state_.tables.texts[libraryMenu]);
+    setCaption(menus_->Comparer, state_.tables.texts[compareMenu]);
     library_->setTexts(state_.tables, state_.temperatureUnit);
     if (libraryWindow_)
         libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);

@@ -12,6 +12,7 @@
 #include "laps/ranges_view.h"
 #include "record/record_decoder.h"
 #include "record/record_file.h"
+#include "shell/comparison_window.h"
 #include "shell/help_window.h"
 #include "shell/menus.h"
 #include "config/user_settings.h"
@@ -27,6 +28,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QDropEvent>
@@ -674,6 +678,54 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     writeBytes(here(u"notes.txt"_s), "x");
     drop(here(u"notes.txt"_s));
     EXPECT_EQ(said(), QStringList{u"File Extension Error"_s});
+}
+
+TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
+{
+    RecordImage other = demo::lapTimingRecord();
+    other.bytes[2000] ^= 1;  // another session, the same laps
+    saveRecord(u"a.Tml"_s, demo::lapTimingRecord(), 1);
+    saveRecord(u"b.Tml"_s, other, 1);
+    startQuietly();
+    auto* library = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy updated(library, &SessionLibrary::updated);
+    while (library->model().rowCount() < 2)
+        ASSERT_TRUE(updated.wait(10000));
+    trigger(u"Bibliotheque"_s);
+    auto* table = find<QTableView>(u"LibraryTable"_s);
+    const auto compareBestOfRow = [&](int row) {
+        table->setCurrentIndex(table->model()->index(row, 0));
+        click(u"LibraryCompareBest"_s);
+    };
+    compareBestOfRow(0);
+    auto* laps = find<QListWidget>(u"CompareLaps"_s);
+    EXPECT_EQ(laps->count(), 1);
+    EXPECT_EQ(find<QLabel>(u"CompareNote"_s)->text(), frenchTextTables().texts[compareTooFew]);
+    compareBestOfRow(1);
+    ASSERT_EQ(laps->count(), 2);
+    laps->setCurrentRow(1);
+    click(u"CompareMakeReference"_s);
+    const ComparisonContent& shown = find<ComparisonWindow>(u"ComparisonWindow"_s)->content();
+    EXPECT_EQ(shown.reference, 1);
+    EXPECT_TRUE(laps->item(1)->text().endsWith(frenchTextTables().texts[compareReference] + u")"_s));
+    dialogs.saveAnswers = {here(u"compared"_s)};
+    click(u"CompareReport"_s);
+    EXPECT_TRUE(readBytes(here(u"compared.pdf"_s)).startsWith("%PDF"));
+
+    // Started again, the choice is there: a lap of the record shown joins it from the File menu.
+    window_.reset();
+    start();
+    open(here(u"a.Tml"_s));
+    QTimer::singleShot(0, [] {
+        auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        chooser->findChild<QListWidget*>(u"LapChooserLaps"_s)->item(2)->setCheckState(Qt::Checked);
+        chooser->accept();
+    });
+    trigger(u"Comparer"_s);
+    const ComparisonContent& three = find<ComparisonWindow>(u"ComparisonWindow"_s)->content();
+    ASSERT_EQ(three.laps.size(), 3U);
+    EXPECT_EQ(std::pair(three.reference, three.laps[2].lap.lap), std::pair(1, 3));
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)

@@ -1,0 +1,134 @@
+// Laps of several sessions side by side.
+#include "base/app_info.h"
+#include "config/user_settings.h"
+#include "library/library_model.h"
+#include "platform/dialogs.h"
+#include "shell/comparison_window.h"
+#include "shell/menus.h"
+#include "shell/principale.h"
+
+#include <QFileInfo>
+
+namespace tormel {
+
+namespace {
+
+// A file of the session the library lists, one still there.
+QString libraryPathOf(const LibraryModel& model, const QString& identity)
+{
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const Session& s = model.row(r).session;
+        if (s.identity != identity)
+            continue;
+        for (const SessionFile& f : s.files)
+            if (!f.missing)
+                return f.path;
+    }
+    return {};
+}
+
+}  // namespace
+
+void Principale::Comparer_Click()
+{
+    chooseLapsToCompare(windowTitle().section(QStringLiteral("   "), 0, 0));
+}
+
+void Principale::chooseLapsToCompare(const QString& recordPath)
+{
+    const ReadComparedLap best = readComparedLap(recordPath, 0, state_.tables, library_->dataFolder());
+    if (!best.lap) {
+        services_.dialogs.message(best.kind == RecordKind::EngineSpeed ? state_.tables.texts[compareOtherKind] : best.error,
+                                  MessageIcon::Information, applicationTitle());
+        return;
+    }
+    LoadedRecord loaded = loadRecordFile(recordPath);
+    const std::vector<int> laps =
+        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), recordLapTimes(loaded.image),
+                   state_.tables);
+    if (!laps.empty())
+        compareLaps(recordPath, laps);
+}
+
+void Principale::compareLaps(const QString& recordPath, const std::vector<int>& laps)
+{
+    for (const int lap : laps) {
+        const ReadComparedLap read = readComparedLap(recordPath, lap, state_.tables, library_->dataFolder());
+        if (!read.lap) {
+            services_.dialogs.message(read.kind == RecordKind::EngineSpeed ? state_.tables.texts[compareOtherKind] : read.error,
+                                      MessageIcon::Information, applicationTitle());
+            return;
+        }
+        const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, RecordKind::LapTiming);
+        if (refusal == ChoiceRefusal::TooMany || refusal == ChoiceRefusal::OtherKind) {
+            services_.dialogs.message(state_.tables.texts[refusal == ChoiceRefusal::TooMany ? compareTooMany : compareOtherKind],
+                                      MessageIcon::Information, applicationTitle());
+            break;
+        }
+        comparedRecords_.insert(read.lap->identity, recordPath);
+    }
+    UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
+    showComparison();
+}
+
+void Principale::changeComparison(const std::function<void(LapChoice&)>& change)
+{
+    change(choice_);
+    UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
+    showComparison();
+}
+
+// Each chosen lap read again from its record: the library's file of its
+// session, else the record it was chosen from.
+void Principale::showComparison()
+{
+    if (!comparisonWindow_) {
+        comparisonWindow_ = new ComparisonWindow(this);
+        connect(comparisonWindow_, &ComparisonWindow::referenceChosen, this,
+                [this](int i) { changeComparison([i](LapChoice& c) { makeReference(c, i); }); });
+        connect(comparisonWindow_, &ComparisonWindow::removeRequested, this,
+                [this](int i) { changeComparison([i](LapChoice& c) { removeLap(c, i); }); });
+        connect(comparisonWindow_, &ComparisonWindow::clearRequested, this,
+                [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
+        connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &Principale::reportComparison);
+    }
+    ComparisonContent content{{}, 0, state_.tables, state_.temperatureUnit};
+    QStringList gone;
+    for (std::size_t i = 0; i < choice_.laps.size(); ++i) {
+        const ChosenLap& chosen = choice_.laps[i];
+        QString path = libraryPathOf(library_->model(), chosen.identity);
+        if (path.isEmpty())
+            path = comparedRecords_.value(chosen.identity);
+        const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{}
+                                                    : readComparedLap(path, chosen.lap, state_.tables, library_->dataFolder());
+        if (!read.lap || read.lap->identity != chosen.identity) {
+            gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
+            continue;
+        }
+        if (int(i) == choice_.reference)
+            content.reference = int(content.laps.size());
+        content.laps.push_back(*read.lap);
+        content.laps.back().colour = comparisonColour(chosen.colour);
+    }
+    if (!gone.isEmpty())
+        services_.dialogs.message(state_.tables.texts[compareSessionGone].arg(gone.join(QStringLiteral(", "))),
+                                  MessageIcon::Information, applicationTitle());
+    comparisonWindow_->show(std::move(content));
+}
+
+void Principale::reportComparison()
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("pdf");
+    request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
+    request.proposedName = state_.tables.texts[compareTitle] + QStringLiteral(".pdf");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeComparisonReport(path, comparisonWindow_->content(), &error))
+        services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
+}
+
+}  // namespace tormel
