@@ -196,7 +196,7 @@ void paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& c
     const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
     Grid grid{area, area.height() / (FixedLines + comparison.sectionCount + setupFields), int(content.laps.size())};
     QFont font = p.font();
-    font.setPixelSize(std::max(6, int(grid.line * 0.55)));
+    font.setPixelSize(std::max(6, int(grid.line * 0.6)));
     p.setFont(font);
     QFont bold = font;
     bold.setBold(true);

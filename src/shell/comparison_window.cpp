@@ -4,6 +4,8 @@
 #include "laps/conversions.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -13,13 +15,15 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tormel {
 
 namespace {
 
-// Tall enough for six laps, three sections and the sheets to stay readable.
-constexpr int PageMinimumWidth = 900;
-constexpr int PageMinimumHeight = 760;
+// Below this the page scrolls: six laps, three sections and the sheets stay readable.
+constexpr int PageMinimumWidth = 760;
+constexpr int PageMinimumHeight = 600;
 
 QIcon swatch(Rgb colour)
 {
@@ -86,7 +90,9 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(remove_, &QPushButton::clicked, this, chosen(&ComparisonWindow::removeRequested));
     connect(clear_, &QPushButton::clicked, this, &ComparisonWindow::clearRequested);
     connect(report_, &QPushButton::clicked, this, &ComparisonWindow::reportRequested);
-    resize(1100, 900);
+    // Large enough for the page, within the screen.
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1100, 900);
+    resize(std::min(1100, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
 }
 
 void ComparisonWindow::show(ComparisonContent content)
