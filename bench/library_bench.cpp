@@ -91,6 +91,35 @@ void BM_UpdateUnchangedSeason(benchmark::State& state)
 }
 BENCHMARK(BM_UpdateUnchangedSeason)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// From a new record's file written into the watched working folder of a
+// season of 10,000 until its row is in the table: the watcher, its settling
+// and the update.
+void BM_NewDownloadAppears(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
+    RecordImage image = bench::lapImage();
+    for (int i = 0; i < Sessions; ++i) {
+        image.bytes[2000] = std::uint8_t(i);
+        image.bytes[2001] = std::uint8_t(i >> 8);
+        saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
+    }
+    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")));
+    QEventLoop loop;
+    QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
+    library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
+    loop.exec();
+    int added = 0;
+    for (auto _ : state) {
+        image.bytes[2002] = std::uint8_t(++added);
+        const int before = library.model().rowCount();
+        saveRecordFile(folder.filePath(QStringLiteral("work/downloads/new%1.Tml").arg(added)), image, 1);
+        while (library.model().rowCount() == before)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+BENCHMARK(BM_NewDownloadAppears)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 }  // namespace
 }  // namespace tormel
 
