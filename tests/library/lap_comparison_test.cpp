@@ -39,7 +39,7 @@ TEST(LapChoice, ColoursKindsAndTheReference)
     // A new lap takes the first colour free; the others keep theirs.
     EXPECT_EQ(addLap(choice, u"b"_s, 1, RecordKind::LapTiming), ChoiceRefusal::None);
     EXPECT_EQ(coloursOf(choice), (std::vector{0, 2, 4, 1}));
-    makeReference(choice, 9);
+    makeReference(choice, 4);  // one past the last: nothing changes
     EXPECT_EQ(choice.reference, 0);
 
     // Kept in the settings and read back; anything else reads as no choice.

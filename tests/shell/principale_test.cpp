@@ -726,6 +726,11 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     const ComparisonContent& three = find<ComparisonWindow>(u"ComparisonWindow"_s)->content();
     ASSERT_EQ(three.laps.size(), 3U);
     EXPECT_EQ(std::pair(three.reference, three.laps[2].lap.lap), std::pair(1, 3));
+    // File > report while the comparison is shown reports the comparison.
+    dialogs.saveAnswers = {here(u"three"_s)};
+    trigger(u"Rapport"_s);
+    EXPECT_EQ(dialogs.saveRequests.back().proposedName, frenchTextTables().texts[compareTitle] + u".pdf"_s);
+    EXPECT_TRUE(readBytes(here(u"three.pdf"_s)).startsWith("%PDF"));
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)
