@@ -1,0 +1,110 @@
+#include "library/rpm_overlay.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace tormel {
+
+OverlayLap overlayLapOf(const RpmStatistics& stats, int lap)
+{
+    OverlayLap o;
+    if (lap < 1 || lap >= stats.lapCount || lap + 1 >= RpmStatistics::LapSlots)
+        return o;
+    const int first = stats.lapStart[std::size_t(lap)];
+    const int last = std::min(stats.lapStart[std::size_t(lap + 1)], stats.sampleCount - 1);
+    for (int s = first; s <= last; ++s)
+        o.rpm.push_back(stats.smoothedRpm[std::size_t(s)]);
+    o.classWidth = stats.rpmStep;
+    const auto& histogram = stats.rpmHistogram[std::size_t(lap)];
+    o.histogram.assign(histogram.begin(), histogram.end());
+    return o;
+}
+
+double lapSeconds(const OverlayLap& lap)
+{
+    return lap.rpm.empty() ? 0.0 : double(lap.rpm.size() - 1) * OverlaySampleSeconds;
+}
+
+double overlayX(const OverlayLap& lap, int sample, Alignment alignment)
+{
+    if (alignment == Alignment::Time)
+        return sample * OverlaySampleSeconds;
+    return lap.rpm.size() > 1 ? double(sample) / double(lap.rpm.size() - 1) : 0.0;
+}
+
+std::optional<double> rpmAt(const OverlayLap& lap, double x, Alignment alignment)
+{
+    const auto n = int(lap.rpm.size());
+    if (n == 0)
+        return std::nullopt;
+    const double position = alignment == Alignment::Time ? x / OverlaySampleSeconds : x * (n - 1);
+    // A hair of rounding must not lose the last sample.
+    constexpr double slack = 1e-9;
+    if (position < -slack || position > n - 1 + slack)
+        return std::nullopt;
+    const double clamped = std::clamp(position, 0.0, double(n - 1));
+    const int i = std::min(int(clamped), n - 1);
+    if (i == n - 1)
+        return lap.rpm[std::size_t(i)];
+    const double t = clamped - i;
+    return lap.rpm[std::size_t(i)] * (1 - t) + lap.rpm[std::size_t(i + 1)] * t;
+}
+
+std::vector<CursorReading> cursorReadings(const std::vector<OverlayLap>& laps, int reference, double x, Alignment alignment)
+{
+    std::vector<CursorReading> readings;
+    for (const OverlayLap& lap : laps) {
+        CursorReading r;
+        r.rpm = rpmAt(lap, x, alignment);
+        if (alignment == Alignment::Fraction && r.rpm)
+            r.seconds = x * lapSeconds(lap);
+        readings.push_back(r);
+    }
+    if (reference < 0 || reference >= int(readings.size()))
+        return readings;
+    const CursorReading base = readings[std::size_t(reference)];
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        if (int(i) == reference)
+            continue;
+        CursorReading& r = readings[i];
+        if (r.rpm && base.rpm)
+            r.rpmDifference = *r.rpm - *base.rpm;
+        if (r.seconds && base.seconds)
+            r.secondsDifference = *r.seconds - *base.seconds;
+    }
+    return readings;
+}
+
+LapRpmFigures lapRpmFigures(const OverlayLap& lap)
+{
+    if (lap.rpm.empty())
+        return {};
+    const auto [low, high] = std::minmax_element(lap.rpm.begin(), lap.rpm.end());
+    const double sum = std::accumulate(lap.rpm.begin(), lap.rpm.end(), 0.0);
+    return {int(std::lround(*high)), int(std::lround(*low)), sum / double(lap.rpm.size())};
+}
+
+CommonHistograms commonHistograms(const std::vector<OverlayLap>& laps)
+{
+    CommonHistograms common;
+    for (const OverlayLap& lap : laps)
+        common.classWidth = std::max(common.classWidth, lap.classWidth);
+    if (common.classWidth == 0) {
+        common.seconds.assign(laps.size(), {});
+        return common;
+    }
+    std::size_t classes = 0;
+    for (const OverlayLap& lap : laps)
+        if (!lap.histogram.empty())
+            classes = std::max(classes, std::size_t((lap.histogram.size() - 1) * std::size_t(lap.classWidth) / std::size_t(common.classWidth)) + 1);
+    for (const OverlayLap& lap : laps) {
+        std::vector<double> seconds(classes, 0.0);
+        for (std::size_t k = 0; k < lap.histogram.size(); ++k)
+            seconds[k * std::size_t(lap.classWidth) / std::size_t(common.classWidth)] += lap.histogram[k] * OverlaySampleSeconds;
+        common.seconds.push_back(std::move(seconds));
+    }
+    return common;
+}
+
+}  // namespace tormel
