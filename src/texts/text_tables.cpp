@@ -157,6 +157,26 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[compareShow] = QStringLiteral("Comparer");
     x[compareLapItem] = QStringLiteral("Tour %1 : %2");
     x[compareSessionGone] = QStringLiteral("La session de ce tour n'est plus dans la bibliothèque : %1");
+    x[overlayTitle] = QStringLiteral("Superposition des tours");
+    x[overlayTime] = QStringLiteral("Temps dans le tour");
+    x[overlayFraction] = QStringLiteral("Fraction du tour");
+    x[overlayAlignTime] = QStringLiteral("Aligner sur le temps");
+    x[overlayAlignFraction] = QStringLiteral("Aligner sur la fraction du tour");
+    x[overlayRpm] = QStringLiteral("Régime");
+    x[overlayRpmDifference] = QStringLiteral("Écart de régime");
+    x[overlayTimeDifference] = QStringLiteral("Écart de temps");
+    x[overlayHistograms] = QStringLiteral("Temps par plage de régime");
+    x[overlayMaximum] = QStringLiteral("Régime maximum");
+    x[overlayMinimum] = QStringLiteral("Régime minimum");
+    x[overlayMean] = QStringLiteral("Régime moyen");
+    x[overlayClassWidth] = QStringLiteral("Plages de %1 tr/min");
+    x[overlayLeftMarker] = QStringLiteral("Repère gauche");
+    x[overlayRightMarker] = QStringLiteral("Repère droit");
+    x[overlayMarkersOnReference] = QStringLiteral("Repères sur le tour de référence");
+    x[overlayCursor] = QStringLiteral("Curseur");
+    x[overlaySmoothing] = QStringLiteral("Lissage");
+    x[overlaySeconds] = QStringLiteral("%1 s");
+    x[overlayNoTrace] = QStringLiteral("Ce tour n'a pas de trace de régime.");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -157,6 +157,27 @@ enum TextEntry : int {
     compareShow = 167,
     compareLapItem = 168,
     compareSessionGone = 169,
+    // Engine-speed laps overlaid.
+    overlayTitle = 170,
+    overlayTime = 171,
+    overlayFraction = 172,
+    overlayAlignTime = 173,
+    overlayAlignFraction = 174,
+    overlayRpm = 175,
+    overlayRpmDifference = 176,
+    overlayTimeDifference = 177,
+    overlayHistograms = 178,
+    overlayMaximum = 179,
+    overlayMinimum = 180,
+    overlayMean = 181,
+    overlayClassWidth = 182,
+    overlayLeftMarker = 183,
+    overlayRightMarker = 184,
+    overlayMarkersOnReference = 185,
+    overlayCursor = 186,
+    overlaySmoothing = 187,
+    overlaySeconds = 188,
+    overlayNoTrace = 189,
 };
 
 // The tool tips that code uses.
