@@ -51,7 +51,9 @@ int compareCommand(int argc, char* argv[])
     const Language language = readWindowLanguage(folders.program, folders.shipped, settings.language);
     if (!language.warning.isEmpty())
         fail(language.warning);
-    ComparisonContent content{{}, 0, language.tables, settings.temperatureUnit};
+    ComparisonContent content;
+    content.tables = language.tables;
+    content.temperatureUnit = settings.temperatureUnit;
     const QString dataFolder = QFileInfo(SessionIndex::standardFile()).absolutePath();
     for (qsizetype i = 2; i < 2 + laps; ++i) {
         const LapArgument lap = lapArgument(args.at(i));
@@ -64,6 +66,12 @@ int compareCommand(int argc, char* argv[])
             fail(read.warning);
         if (!read.lap) {
             fail(read.error);
+            return 1;
+        }
+        if (!content.laps.empty() && read.lap->kind != content.laps.front().kind) {
+            fail(QStringLiteral("%1: a lap of another kind than the first: lap-timing and engine-speed laps are not compared "
+                                "together")
+                     .arg(lap.record));
             return 1;
         }
         content.laps.push_back(*read.lap);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <array>
 #include <cstdlib>
 #include <functional>
@@ -214,7 +215,42 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
     return rows;
 }
 
-ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder)
+namespace {
+
+// The complete laps of an engine-speed record, numbered from 1, each with
+// its duration and trace.
+std::vector<std::pair<LapTimes, OverlayLap>> recordTraces(const RecordImage& image, int smoothing)
+{
+    static const TextTables tables = frenchTextTables();
+    RecordDocument document;
+    document.open(image);
+    ViewOptions options;
+    options.filterLevel = smoothing;
+    document.analyse(tables, options);
+    std::vector<std::pair<LapTimes, OverlayLap>> laps;
+    if (document.refusal() != Refusal::None || document.kind() != RecordKind::EngineSpeed)
+        return laps;
+    for (int lap = 1; lap < document.rpm().lapCount; ++lap) {
+        OverlayLap trace = overlayLapOf(document.rpm(), lap);
+        const auto hundredths = std::int32_t(std::lround(lapSeconds(trace) * 100));
+        laps.emplace_back(LapTimes{lap, hundredths, {}}, std::move(trace));
+    }
+    return laps;
+}
+
+}  // namespace
+
+std::vector<LapTimes> comparableLaps(const RecordImage& image)
+{
+    std::vector<LapTimes> laps = recordLapTimes(image);
+    if (laps.empty())
+        for (const auto& [times, trace] : recordTraces(image, 0))
+            laps.push_back(times);
+    return laps;
+}
+
+ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder,
+                                int smoothing)
 {
     const LoadedRecord loaded = loadRecordFile(path);
     if (loaded.errorNumber != 0)
@@ -224,20 +260,30 @@ ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& 
     compared.figures = sessionFigures(loaded.image);
     if (compared.figures.refusal != Refusal::None)
         return {std::nullopt, RecordKind::None, QStringLiteral("%1: %2").arg(path, refusalText(compared.figures.refusal, tables)), {}};
-    if (compared.figures.kind != RecordKind::LapTiming)
-        return {std::nullopt, compared.figures.kind, QStringLiteral("%1: only laps of lap-timing records are compared").arg(path), {}};
-    const std::vector<LapTimes> laps = recordLapTimes(loaded.image);
+    compared.kind = compared.figures.kind;
+    std::vector<LapTimes> laps;
+    std::vector<OverlayLap> traces;
+    if (compared.kind == RecordKind::LapTiming) {
+        laps = recordLapTimes(loaded.image);
+    } else {
+        for (auto& [times, trace] : recordTraces(loaded.image, smoothing)) {
+            laps.push_back(times);
+            traces.push_back(std::move(trace));
+        }
+    }
     int number = lap != 0 ? lap : compared.figures.bestLap;
     if (number == 0 && !laps.empty())
         number = std::min_element(laps.begin(), laps.end(), [](const LapTimes& a, const LapTimes& b) {
                      return (a.time > 0 ? a.time : INT_MAX) < (b.time > 0 ? b.time : INT_MAX);
                  })->lap;
     if (number < 1 || number > int(laps.size()))
-        return {std::nullopt, RecordKind::LapTiming, QStringLiteral("%1 has no lap %2").arg(path).arg(number), {}};
+        return {std::nullopt, compared.kind, QStringLiteral("%1 has no lap %2").arg(path).arg(number), {}};
     compared.lap = laps[std::size_t(number - 1)];
+    if (!traces.empty())
+        compared.trace = traces[std::size_t(number - 1)];
     const QFileInfo file(path);
     compared.label = lapLabel(downloadTimeOfName(file.fileName()).value_or(file.lastModified()), number);
-    ReadComparedLap read{std::nullopt, RecordKind::LapTiming, {}, {}};
+    ReadComparedLap read{std::nullopt, compared.kind, {}, {}};
     const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, compared.identity, dataFolder);
     if (sheet.state == SetupSheetState::Broken)
         read.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "laps/lap_table.h"
+#include "library/rpm_overlay.h"
 #include "library/session_figures.h"
 #include "library/setup_sheet.h"
 #include "record/record_decoder.h"
@@ -71,6 +72,10 @@ struct LapTimes {
 // a record that shows nothing.
 std::vector<LapTimes> recordLapTimes(const RecordImage& image);
 
+// The laps a comparison can choose from a record: a lap-timing record's, or
+// an engine-speed record's complete laps with their durations.
+std::vector<LapTimes> comparableLaps(const RecordImage& image);
+
 struct ComparedColumn {
     LapTimes times;
     // To the reference's (positive: slower); none for the reference itself,
@@ -103,17 +108,19 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
 
 // What a comparison shows of each chosen lap.
 struct ComparedSessionLap {
+    RecordKind kind = RecordKind::LapTiming;
     QString identity;  // of its session
     QString label;
     Rgb colour;
     LapTimes lap;
     SessionFigures figures;  // of its session
     SetupSheet setup;        // of its session; empty when it has none
+    OverlayLap trace;        // engine-speed laps: the lap's trace, `lap.time` its duration
 };
 
 // Lap `lap` of the record at `path` (its best lap when 0, the quickest when
 // the logger named none) as a comparison shows it, or why it cannot be
-// compared. Its session's date is the download time its name gives, else
+// compared; an engine-speed lap's trace with the charts' smoothing. Its session's date is the download time its name gives, else
 // the file's time; a setup sheet that does not read is `warning`.
 struct ReadComparedLap {
     std::optional<ComparedSessionLap> lap;
@@ -121,6 +128,7 @@ struct ReadComparedLap {
     QString error;
     QString warning;
 };
-ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder);
+ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder,
+                                int smoothing = 0);
 
 }  // namespace tormel

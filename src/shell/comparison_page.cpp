@@ -3,10 +3,12 @@
 #include "laps/conversions.h"
 
 #include <QPainter>
+#include <QPolygonF>
 #include <QPdfWriter>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -183,12 +185,216 @@ double drawSetups(QPainter& p, const Grid& grid, double y, const ComparisonConte
     return y;
 }
 
+QString rpmText(const std::optional<double>& rpm, bool signedText = false)
+{
+    if (!rpm)
+        return QString();
+    const long value = std::lround(*rpm);
+    return (signedText && value > 0 ? QStringLiteral("+") : QString()) + QString::number(value);
+}
+
+QString secondsText(const std::optional<double>& seconds, bool signedText = false)
+{
+    if (!seconds)
+        return QString();
+    return (signedText && *seconds > 0 ? QStringLiteral("+") : QString()) + QString::number(*seconds, 'f', 2);
+}
+
+// Each lap's trace in its colour, against time into the lap or the fraction
+// of it; the cursor as a vertical line, painted apart.
+struct TraceScale {
+    TracePlot plot;
+    double low = 0;
+    double high = 1;
+    QPointF at(double x, double rpm) const
+    {
+        const QRectF& a = plot.plot;
+        return {a.left() + (x - plot.from) / (plot.to - plot.from) * a.width(), a.bottom() - (rpm - low) / (high - low) * a.height()};
+    }
+};
+
+TraceScale traceScale(const QRectF& area, const ComparisonContent& content, const std::vector<OverlayLap>& laps)
+{
+    TraceScale scale{{area, 0, 1}, 0, 1};
+    if (content.alignment == Alignment::Time) {
+        scale.plot.to = 0.2;
+        for (const OverlayLap& lap : laps)
+            scale.plot.to = std::max(scale.plot.to, lapSeconds(lap));
+    }
+    float high = 1;
+    float low = 1e9F;
+    for (const OverlayLap& lap : laps)
+        for (const float rpm : lap.rpm) {
+            high = std::max(high, rpm);
+            low = std::min(low, rpm);
+        }
+    scale.low = std::min(low, high) * 0.9;
+    scale.high = high * 1.05;
+    return scale;
+}
+
+void drawTraces(QPainter& p, const TraceScale& scale, const ComparisonContent& content, const std::vector<OverlayLap>& laps)
+{
+    p.setPen(QColor(200, 200, 200));
+    p.drawRect(scale.plot.plot);
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        const OverlayLap& lap = laps[i];
+        QPolygonF line;
+        line.reserve(qsizetype(lap.rpm.size()));
+        for (int s = 0; s < int(lap.rpm.size()); ++s)
+            line << scale.at(overlayX(lap, s, content.alignment), lap.rpm[std::size_t(s)]);
+        QPen pen(colourOf(content.laps[i].colour));
+        pen.setWidthF(int(i) == content.reference ? 2.5 : 1.5);
+        p.setPen(pen);
+        p.drawPolyline(line);
+    }
+}
+
+// The time each lap spent in each class, as a line per lap, over the
+// classes any lap reached; their engine speeds at the ends.
+void drawHistograms(QPainter& p, const QRectF& area, const ComparisonContent& content, const CommonHistograms& common)
+{
+    p.setPen(QColor(200, 200, 200));
+    p.drawRect(area);
+    double most = 0.2;
+    std::size_t first = SIZE_MAX;
+    std::size_t last = 0;
+    for (const auto& lap : common.seconds)
+        for (std::size_t k = 0; k < lap.size(); ++k)
+            if (lap[k] > 0) {
+                most = std::max(most, lap[k]);
+                first = std::min(first, k);
+                last = std::max(last, k);
+            }
+    if (first == SIZE_MAX)
+        return;
+    const double classes = double(last - first + 1);
+    for (std::size_t i = 0; i < common.seconds.size(); ++i) {
+        QPolygonF line;
+        for (std::size_t k = first; k <= last && k < common.seconds[i].size(); ++k)
+            line << QPointF(area.left() + (double(k - first) + 0.5) * area.width() / classes,
+                            area.bottom() - common.seconds[i][k] / most * area.height());
+        QPen pen(colourOf(content.laps[i].colour));
+        pen.setWidthF(1.5);
+        p.setPen(pen);
+        p.drawPolyline(line);
+    }
+    p.setPen(Qt::black);
+    const QRectF ends(area.left() + 4, area.top(), area.width() - 8, area.height());
+    p.drawText(ends, Qt::AlignLeft | Qt::AlignTop, QString::number(first * std::size_t(common.classWidth)));
+    p.drawText(ends, Qt::AlignRight | Qt::AlignTop, QString::number((last + 1) * std::size_t(common.classWidth)));
+}
+
+double drawCaption(QPainter& p, const Grid& grid, double y, const QString& text)
+{
+    p.save();
+    QFont bold = p.font();
+    bold.setBold(true);
+    p.setFont(bold);
+    p.drawText(QRectF(grid.area.left(), y, grid.area.width(), grid.line).adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.restore();
+    return y + grid.line;
+}
+
+// The page of engine-speed laps; `layer` paints the whole of it, or all
+// but what the cursor changes, or only that (its line and its readings,
+// over a background of their own), so a cursor step repaints little.
+TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid, PaintLayer layer)
+{
+    const TextTables& t = content.tables;
+    std::vector<OverlayLap> laps;
+    for (const ComparedSessionLap& lap : content.laps)
+        laps.push_back(lap.trace);
+    const double tracesTop = area.top() + 2 * grid.line;
+    const TraceScale scale = traceScale(QRectF(area.left(), tracesTop, area.width(), grid.line * 10), content, laps);
+    const double readingsTop = tracesTop + grid.line * 11;  // after the lap times
+    if (layer != PaintLayer::Cursor) {
+        double y = drawCaption(p, grid, area.top(),
+                               t.texts[overlayTitle] + QStringLiteral(" - ")
+                                   + t.texts[content.alignment == Alignment::Time ? overlayTime : overlayFraction]);
+        QStringList labels;
+        for (std::size_t i = 0; i < content.laps.size(); ++i) {
+            const QRectF cell = grid.cell(y, int(i));
+            p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
+                       colourOf(content.laps[i].colour));
+            labels << content.laps[i].label
+                          + (int(i) == content.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
+        }
+        drawRow(p, grid, y, QString(), labels);
+        drawTraces(p, scale, content, laps);
+        y = tracesTop + grid.line * 10;
+        QStringList durations;
+        for (const ComparedSessionLap& lap : content.laps)
+            durations << timeText(lap.lap.time);
+        drawRow(p, grid, y, t.texts[compareLapTime], durations);
+        y = readingsTop + grid.line * 4;
+        const auto figureRow = [&](const QString& caption, const auto& text) {
+            QStringList row;
+            for (const OverlayLap& lap : laps)
+                row << text(lapRpmFigures(lap));
+            drawRow(p, grid, y, caption, row);
+            y += grid.line;
+        };
+        figureRow(t.texts[overlayMaximum], [](const LapRpmFigures& f) { return QString::number(f.maximum); });
+        figureRow(t.texts[overlayMinimum], [](const LapRpmFigures& f) { return QString::number(f.minimum); });
+        figureRow(t.texts[overlayMean], [](const LapRpmFigures& f) { return QString::number(std::lround(f.mean)); });
+        const CommonHistograms common = commonHistograms(laps);
+        y = drawCaption(p, grid, y,
+                        t.texts[overlayHistograms] + QStringLiteral(" (") + t.texts[overlayClassWidth].arg(common.classWidth)
+                            + QStringLiteral(")"));
+        drawHistograms(p, QRectF(area.left(), y, area.width(), grid.line * 5), content, common);
+        y += grid.line * 5;
+        y = drawCaption(p, grid, y, t.texts[compareWhatChanged]);
+        drawSetups(p, grid, y, content, content.reference);
+    }
+    if (layer == PaintLayer::Page)
+        return scale.plot;
+    if (content.cursor) {
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.drawLine(scale.at(*content.cursor, scale.low), scale.at(*content.cursor, scale.high));
+    }
+    // The readings: the cursor's place, each lap's engine speed and, on the
+    // fraction, its time into the lap, with the differences to the reference.
+    const std::vector<CursorReading> readings = content.cursor
+                                                     ? cursorReadings(laps, content.reference, *content.cursor, content.alignment)
+                                                     : std::vector<CursorReading>(laps.size());
+    if (layer == PaintLayer::Cursor)
+        p.fillRect(QRectF(area.left(), readingsTop, area.width(), grid.line * 4), Qt::white);
+    double y = readingsTop;
+    const auto readingRow = [&](const QString& caption, const auto& text) {
+        QStringList row;
+        for (const CursorReading& r : readings)
+            row << text(r);
+        drawRow(p, grid, y, caption, row);
+        y += grid.line;
+    };
+    readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + secondsText(content.cursor),
+               [](const CursorReading& r) { return rpmText(r.rpm); });
+    readingRow(t.texts[overlayRpmDifference], [](const CursorReading& r) { return rpmText(r.rpmDifference, true); });
+    if (content.alignment == Alignment::Fraction) {
+        readingRow(t.texts[overlayTime], [](const CursorReading& r) { return secondsText(r.seconds); });
+        readingRow(t.texts[overlayTimeDifference], [](const CursorReading& r) { return secondsText(r.secondsDifference, true); });
+    }
+    return scale.plot;
+}
+
 }  // namespace
 
-void paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& content)
+TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& content, PaintLayer layer)
 {
     if (content.laps.empty())
-        return;
+        return {};
+    if (content.laps.front().kind != RecordKind::EngineSpeed && layer == PaintLayer::Cursor)
+        return {};  // lap times have no cursor
+    if (content.laps.front().kind == RecordKind::EngineSpeed) {
+        // Title, labels, traces (10), lap times and readings (1 + 4), figures (3), histograms (1 + 5), the sheets.
+        const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
+        Grid grid{area, area.height() / (2 + 10 + 5 + 3 + 6 + 1 + setupFields), int(content.laps.size())};
+        QFont font = p.font();
+        font.setPixelSize(std::max(6, int(grid.line * 0.6)));
+        p.setFont(font);
+        return paintOverlay(p, area, content, grid, layer);
+    }
     std::vector<LapTimes> times;
     for (const ComparedSessionLap& lap : content.laps)
         times.push_back(lap.lap);
@@ -221,6 +427,7 @@ void paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& c
     p.drawText(grid.caption(y).adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, content.tables.texts[compareWhatChanged]);
     p.restore();
     drawSetups(p, grid, y + grid.line, content, comparison.reference);
+    return {};
 }
 
 bool writeComparisonReport(const QString& path, const ComparisonContent& content, QString* errorText)

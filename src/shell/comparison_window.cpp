@@ -3,7 +3,10 @@
 #include "base/named.h"
 #include "laps/conversions.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QHBoxLayout>
@@ -45,14 +48,69 @@ ComparisonCanvas::ComparisonCanvas(QWidget* parent)
 void ComparisonCanvas::setContent(ComparisonContent content)
 {
     content_ = std::move(content);
+    page_ = QImage();
     update();
 }
 
+// The page is kept as painted; a cursor step paints only its line and readings over it.
 void ComparisonCanvas::paintEvent(QPaintEvent*)
 {
+    const QRectF area = QRectF(rect()).adjusted(12, 8, -12, -8);
+    const qreal ratio = devicePixelRatioF();
+    if (page_.isNull() || page_.deviceIndependentSize() != QSizeF(size())) {
+        page_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        page_.setDevicePixelRatio(ratio);
+        page_.fill(palette().color(QPalette::Base));
+        QPainter painter(&page_);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        plot_ = paintComparison(painter, area, content_, PaintLayer::Page);
+    }
     QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), page_);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    paintComparison(painter, QRectF(rect()).adjusted(12, 8, -12, -8), content_);
+    paintComparison(painter, area, content_, PaintLayer::Cursor);
+}
+
+void ComparisonCanvas::setAlignment(Alignment alignment)
+{
+    content_.alignment = alignment;
+    content_.cursor.reset();
+    page_ = QImage();
+    update();
+}
+
+void ComparisonCanvas::placeCursor(double x)
+{
+    if (content_.laps.empty() || content_.laps.front().kind != RecordKind::EngineSpeed)
+        return;
+    content_.cursor = std::clamp(x, plot_.from, plot_.to);
+    update();
+}
+
+void ComparisonCanvas::mousePressEvent(QMouseEvent* event)
+{
+    setFocus();
+    if (plot_.plot.width() > 0 && plot_.plot.contains(event->position()))
+        placeCursor(plot_.from + (event->position().x() - plot_.plot.left()) / plot_.plot.width() * (plot_.to - plot_.from));
+}
+
+void ComparisonCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        mousePressEvent(event);
+}
+
+void ComparisonCanvas::keyPressEvent(QKeyEvent* event)
+{
+    const int direction = event->key() == Qt::Key_Right ? 1 : event->key() == Qt::Key_Left ? -1 : 0;
+    if (direction == 0 || content_.laps.empty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const OverlayLap& reference = content_.laps[std::size_t(std::clamp(content_.reference, 0, int(content_.laps.size()) - 1))].trace;
+    const double step = content_.alignment == Alignment::Time ? OverlaySampleSeconds
+                                                               : 1.0 / std::max<std::size_t>(1, reference.rpm.size() - 1);
+    placeCursor(content_.cursor.value_or(plot_.from) + direction * step);
 }
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)
@@ -62,6 +120,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     , remove_(named(new QPushButton, QStringLiteral("CompareRemove")))
     , clear_(named(new QPushButton, QStringLiteral("CompareClear")))
     , report_(named(new QPushButton, QStringLiteral("CompareReport")))
+    , fraction_(named(new QCheckBox, QStringLiteral("OverlayFraction")))
     , note_(named(new QLabel, QStringLiteral("CompareNote")))
     , page_(named(new ComparisonCanvas, QStringLiteral("ComparisonPage")))
 {
@@ -71,6 +130,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {reference_, remove_, clear_, report_})
         buttons->addWidget(b);
+    buttons->addWidget(fraction_);
     buttons->addStretch();
     auto* scroll = new QScrollArea;
     scroll->setWidget(page_);
@@ -90,6 +150,8 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(remove_, &QPushButton::clicked, this, chosen(&ComparisonWindow::removeRequested));
     connect(clear_, &QPushButton::clicked, this, &ComparisonWindow::clearRequested);
     connect(report_, &QPushButton::clicked, this, &ComparisonWindow::reportRequested);
+    connect(fraction_, &QCheckBox::toggled, this,
+            [this](bool on) { page_->setAlignment(on ? Alignment::Fraction : Alignment::Time); });
     // Large enough for the page, within the screen.
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1100, 900);
     resize(std::min(1100, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
@@ -103,6 +165,10 @@ void ComparisonWindow::show(ComparisonContent content)
     remove_->setText(t.texts[compareRemove]);
     clear_->setText(t.texts[compareClear]);
     report_->setText(t.texts[reportMenu]);
+    fraction_->setText(t.texts[overlayAlignFraction]);
+    const bool engineSpeed = !content.laps.empty() && content.laps.front().kind == RecordKind::EngineSpeed;
+    fraction_->setVisible(engineSpeed);
+    content.alignment = fraction_->isChecked() ? Alignment::Fraction : Alignment::Time;
     const int row = laps_->currentRow();
     laps_->clear();
     for (std::size_t i = 0; i < content.laps.size(); ++i) {

@@ -4,8 +4,10 @@
 #include "shell/comparison_page.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -19,12 +21,22 @@ public:
     explicit ComparisonCanvas(QWidget* parent = nullptr);
     void setContent(ComparisonContent content);
     const ComparisonContent& content() const { return content_; }
+    void setAlignment(Alignment alignment);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Engine-speed laps: a click or a drag over the traces places the
+    // cursor, Left and Right step it one sample of the reference lap.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void placeCursor(double x);
+
     ComparisonContent content_;
+    TracePlot plot_;
+    QImage page_;  // the page without the cursor
 };
 
 // The laps compared, each with its colour; the one chosen can become the
@@ -49,6 +61,7 @@ private:
     QPushButton* remove_;
     QPushButton* clear_;
     QPushButton* report_;
+    QCheckBox* fraction_;
     QLabel* note_;
     ComparisonCanvas* page_;
 };

@@ -38,13 +38,12 @@ void Principale::chooseLapsToCompare(const QString& recordPath)
 {
     const ReadComparedLap best = readComparedLap(recordPath, 0, state_.tables, library_->dataFolder());
     if (!best.lap) {
-        services_.dialogs.message(best.kind == RecordKind::EngineSpeed ? state_.tables.texts[compareOtherKind] : best.error,
-                                  MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(best.error, MessageIcon::Information, applicationTitle());
         return;
     }
-    LoadedRecord loaded = loadRecordFile(recordPath);
+    const LoadedRecord loaded = loadRecordFile(recordPath);
     const std::vector<int> laps =
-        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), recordLapTimes(loaded.image),
+        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), comparableLaps(loaded.image),
                    state_.tables);
     if (!laps.empty())
         compareLaps(recordPath, laps);
@@ -55,11 +54,10 @@ void Principale::compareLaps(const QString& recordPath, const std::vector<int>& 
     for (const int lap : laps) {
         const ReadComparedLap read = readComparedLap(recordPath, lap, state_.tables, library_->dataFolder());
         if (!read.lap) {
-            services_.dialogs.message(read.kind == RecordKind::EngineSpeed ? state_.tables.texts[compareOtherKind] : read.error,
-                                      MessageIcon::Information, applicationTitle());
+            services_.dialogs.message(read.error, MessageIcon::Information, applicationTitle());
             return;
         }
-        const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, RecordKind::LapTiming);
+        const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, read.kind);
         if (refusal == ChoiceRefusal::TooMany || refusal == ChoiceRefusal::OtherKind) {
             services_.dialogs.message(state_.tables.texts[refusal == ChoiceRefusal::TooMany ? compareTooMany : compareOtherKind],
                                       MessageIcon::Information, applicationTitle());
@@ -92,7 +90,9 @@ void Principale::showComparison()
                 [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
         connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &Principale::reportComparison);
     }
-    ComparisonContent content{{}, 0, state_.tables, state_.temperatureUnit};
+    ComparisonContent content;
+    content.tables = state_.tables;
+    content.temperatureUnit = state_.temperatureUnit;
     QStringList gone;
     for (std::size_t i = 0; i < choice_.laps.size(); ++i) {
         const ChosenLap& chosen = choice_.laps[i];
@@ -100,7 +100,8 @@ void Principale::showComparison()
         if (path.isEmpty())
             path = comparedRecords_.value(chosen.identity);
         const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{}
-                                                    : readComparedLap(path, chosen.lap, state_.tables, library_->dataFolder());
+                                                    : readComparedLap(path, chosen.lap, state_.tables, library_->dataFolder(),
+                                                                      state_.filterLevel);
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
             continue;

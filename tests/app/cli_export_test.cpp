@@ -363,11 +363,18 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
                                     french.texts[compareWhatChanged], french.texts[setupRearSprocket]})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << '\n' << text.toStdString();
     EXPECT_TRUE(QRegularExpression(u"\\s82\\s+84\\s"_s).match(text).hasMatch()) << text.toStdString();
+    // Engine-speed laps: their traces overlaid and each one's figures.
+    ASSERT_EQ(run({u"--compare"_s, u"rpm.Tml"_s, u"rpm.Tml:2"_s, u"--report"_s, u"rpm.pdf"_s}).exitCode, 0);
+    pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"rpm.pdf"_s), u"-"_s});
+    pdf.waitForFinished(30000);
+    const QString rpm = QString::fromUtf8(pdf.readAllStandardOutput());
+    for (const TextEntry entry : {overlayTitle, overlayMaximum, overlayMinimum, overlayMean, overlayHistograms})
+        EXPECT_TRUE(rpm.contains(french.texts[entry])) << entry << '\n' << rpm.toStdString();
 
     const struct { QStringList laps; int exitCode; QString error; } refused[] = {
         {{u"laps.Tml"_s}, 2, u"two to six laps"_s},
         {{u"laps.Tml:99"_s, u"laps.Tml"_s}, 1, u"laps.Tml has no lap 99"_s},
-        {{u"laps.Tml"_s, u"rpm.Tml"_s}, 1, u"rpm.Tml: only laps of lap-timing records"_s},
+        {{u"laps.Tml"_s, u"rpm.Tml"_s}, 1, u"rpm.Tml: a lap of another kind than the first"_s},
         {{u"laps.Tml"_s, u"gone.Tml"_s}, 1, u"cannot read the record gone.Tml"_s},
     };
     for (const auto& r : refused) {

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QTimer>
 #include <QDialog>
+#include <QCheckBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QDropEvent>
@@ -731,6 +732,36 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     trigger(u"Rapport"_s);
     EXPECT_EQ(dialogs.saveRequests.back().proposedName, frenchTextTables().texts[compareTitle] + u".pdf"_s);
     EXPECT_TRUE(readBytes(here(u"three.pdf"_s)).startsWith("%PDF"));
+}
+
+TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
+{
+    startQuietly();
+    open(saveRecord(u"rpm.Tml"_s, demo::engineSpeedRecord(), 1));
+    QTimer::singleShot(0, [] {
+        auto* list = QApplication::activeModalWidget()->findChild<QListWidget*>(u"LapChooserLaps"_s);
+        list->item(0)->setCheckState(Qt::Checked);
+        list->item(1)->setCheckState(Qt::Checked);
+        qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
+    });
+    trigger(u"Comparer"_s);
+    auto* page = find<ComparisonCanvas>(u"ComparisonPage"_s);
+    ASSERT_EQ(page->content().laps.size(), 2U);
+    EXPECT_EQ(page->content().laps[1].kind, RecordKind::EngineSpeed);
+    EXPECT_TRUE(find<QCheckBox>(u"OverlayFraction"_s)->isVisibleTo(find<QWidget>(u"ComparisonWindow"_s)));
+    // A click over the traces places the cursor; Right steps it one sample.
+    page->grab();  // painted, as it is on the screen before anyone clicks
+    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, 100));
+    ASSERT_TRUE(page->content().cursor.has_value());
+    const double placed = *page->content().cursor;
+    EXPECT_GT(placed, 0.0);
+    QTest::keyClick(page, Qt::Key_Right);
+    EXPECT_NEAR(*page->content().cursor - placed, 0.2, 1e-9);
+    // On the fraction of the lap the cursor starts again, and steps a sample of the reference lap.
+    find<QCheckBox>(u"OverlayFraction"_s)->setChecked(true);
+    EXPECT_EQ(std::pair(page->content().alignment, page->content().cursor.has_value()), std::pair(Alignment::Fraction, false));
+    QTest::keyClick(page, Qt::Key_Right);
+    EXPECT_NEAR(*page->content().cursor, 1.0 / double(page->content().laps[0].trace.rpm.size() - 1), 1e-9);
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)
