@@ -1,5 +1,6 @@
 #include "shell/comparison_page.h"
 
+#include "charts/cursor_rules.h"
 #include "laps/conversions.h"
 
 #include <QPainter>
@@ -308,6 +309,7 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
     const double tracesTop = area.top() + 2 * grid.line;
     const TraceScale scale = traceScale(QRectF(area.left(), tracesTop, area.width(), grid.line * 10), content, laps);
     const double readingsTop = tracesTop + grid.line * 11;  // after the lap times
+    constexpr int ReadingLines = 5;
     if (layer != PaintLayer::Cursor) {
         double y = drawCaption(p, grid, area.top(),
                                t.texts[overlayTitle] + QStringLiteral(" - ")
@@ -327,7 +329,7 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
         for (const ComparedSessionLap& lap : content.laps)
             durations << timeText(lap.lap.time);
         drawRow(p, grid, y, t.texts[compareLapTime], durations);
-        y = readingsTop + grid.line * 4;
+        y = readingsTop + grid.line * ReadingLines;
         const auto figureRow = [&](const QString& caption, const auto& text) {
             QStringList row;
             for (const OverlayLap& lap : laps)
@@ -353,13 +355,20 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawLine(scale.at(*content.cursor, scale.low), scale.at(*content.cursor, scale.high));
     }
+    const int reference = std::clamp(content.reference, 0, int(laps.size()) - 1);
+    for (const auto& marker : {content.leftMarker, content.rightMarker}) {
+        if (!marker)
+            continue;
+        p.setPen(QPen(colourOf(content.laps[std::size_t(reference)].colour), 1));
+        p.drawLine(scale.at(*marker, scale.low), scale.at(*marker, scale.high));
+    }
     // The readings: the cursor's place, each lap's engine speed and, on the
     // fraction, its time into the lap, with the differences to the reference.
     const std::vector<CursorReading> readings = content.cursor
                                                      ? cursorReadings(laps, content.reference, *content.cursor, content.alignment)
                                                      : std::vector<CursorReading>(laps.size());
     if (layer == PaintLayer::Cursor)
-        p.fillRect(QRectF(area.left(), readingsTop, area.width(), grid.line * 4), Qt::white);
+        p.fillRect(QRectF(area.left(), readingsTop, area.width(), grid.line * ReadingLines), Qt::white);
     double y = readingsTop;
     const auto readingRow = [&](const QString& caption, const auto& text) {
         QStringList row;
@@ -375,6 +384,21 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
         readingRow(t.texts[overlayTime], [](const CursorReading& r) { return secondsText(r.seconds); });
         readingRow(t.texts[overlayTimeDifference], [](const CursorReading& r) { return secondsText(r.secondsDifference, true); });
     }
+    if (content.leftMarker && content.rightMarker) {
+        // Sample positions on the reference lap, as the single charts count them.
+        const OverlayLap& base = laps[std::size_t(reference)];
+        const auto sample = [&](double x) {
+            return content.alignment == Alignment::Time ? x / OverlaySampleSeconds : x * double(std::max<std::size_t>(1, base.rpm.size() - 1));
+        };
+        const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, content.alignment).value_or(0))); };
+        const MarkerDifferences d = markerDifferences(sample(*content.leftMarker) + 1e-9, sample(*content.rightMarker) + 1e-9,
+                                                      rpm(*content.leftMarker), rpm(*content.rightMarker), QLatin1Char('.'));
+        QStringList row;
+        for (std::size_t i = 0; i < laps.size(); ++i)
+            row << (int(i) == reference ? QStringLiteral("%1 s   %2   %3").arg(d.secondsText, d.rpmDifferenceText, d.rateText.value_or(QString()))
+                                        : QString());
+        drawRow(p, grid, y, t.texts[overlayMarkersOnReference], row);
+    }
     return scale.plot;
 }
 
@@ -387,9 +411,9 @@ TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonConte
     if (content.laps.front().kind != RecordKind::EngineSpeed && layer == PaintLayer::Cursor)
         return {};  // lap times have no cursor
     if (content.laps.front().kind == RecordKind::EngineSpeed) {
-        // Title, labels, traces (10), lap times and readings (1 + 4), figures (3), histograms (1 + 5), the sheets.
+        // Title, labels, traces (10), lap times and readings (1 + 5), figures (3), histograms (1 + 5), the sheets.
         const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
-        Grid grid{area, area.height() / (2 + 10 + 5 + 3 + 6 + 1 + setupFields), int(content.laps.size())};
+        Grid grid{area, area.height() / (2 + 10 + 6 + 3 + 6 + 1 + setupFields), int(content.laps.size())};
         QFont font = p.font();
         font.setPixelSize(std::max(6, int(grid.line * 0.6)));
         p.setFont(font);

@@ -27,6 +27,9 @@ struct ComparisonContent {
     int temperatureUnit = 0;
     Alignment alignment = Alignment::Time;  // engine-speed laps
     std::optional<double> cursor;           // seconds or fraction, as aligned
+    // Placed on the reference lap's trace, read as on the single charts.
+    std::optional<double> leftMarker;
+    std::optional<double> rightMarker;
 };
 
 // Where the traces of engine-speed laps went: `x` from `from` to `to` across `plot`.

@@ -75,6 +75,8 @@ void ComparisonCanvas::setAlignment(Alignment alignment)
 {
     content_.alignment = alignment;
     content_.cursor.reset();
+    content_.leftMarker.reset();
+    content_.rightMarker.reset();
     page_ = QImage();
     update();
 }
@@ -102,6 +104,12 @@ void ComparisonCanvas::mouseMoveEvent(QMouseEvent* event)
 
 void ComparisonCanvas::keyPressEvent(QKeyEvent* event)
 {
+    // Up puts the left marker at the cursor, Down the right one, as on the single charts.
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && content_.cursor) {
+        (event->key() == Qt::Key_Up ? content_.leftMarker : content_.rightMarker) = content_.cursor;
+        update();
+        return;
+    }
     const int direction = event->key() == Qt::Key_Right ? 1 : event->key() == Qt::Key_Left ? -1 : 0;
     if (direction == 0 || content_.laps.empty()) {
         QWidget::keyPressEvent(event);

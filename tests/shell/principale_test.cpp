@@ -755,8 +755,11 @@ TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
     ASSERT_TRUE(page->content().cursor.has_value());
     const double placed = *page->content().cursor;
     EXPECT_GT(placed, 0.0);
+    QTest::keyClick(page, Qt::Key_Up);
     QTest::keyClick(page, Qt::Key_Right);
     EXPECT_NEAR(*page->content().cursor - placed, 0.2, 1e-9);
+    QTest::keyClick(page, Qt::Key_Down);
+    EXPECT_EQ(std::pair(page->content().leftMarker, page->content().rightMarker), std::pair(std::optional(placed), page->content().cursor));
     // On the fraction of the lap the cursor starts again, and steps a sample of the reference lap.
     find<QCheckBox>(u"OverlayFraction"_s)->setChecked(true);
     EXPECT_EQ(std::pair(page->content().alignment, page->content().cursor.has_value()), std::pair(Alignment::Fraction, false));
