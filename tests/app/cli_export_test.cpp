@@ -363,6 +363,11 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
                                     french.texts[compareWhatChanged], french.texts[setupRearSprocket]})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << '\n' << text.toStdString();
     EXPECT_TRUE(QRegularExpression(u"\\s82\\s+84\\s"_s).match(text).hasMatch()) << text.toStdString();
+    // Each section's row of times under its own name.
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_TRUE(text.contains(QRegularExpression(QRegularExpression::escape(french.texts[bestsSection].arg(k)) + u"\\s+"_s
+                                                     + QRegularExpression::escape(lapTimeText(float(image.lap(3).sectors[std::size_t(k - 1)]))))))
+            << k;
     // Engine-speed laps: their traces overlaid and each one's figures.
     ASSERT_EQ(run({u"--compare"_s, u"rpm.Tml"_s, u"rpm.Tml:2"_s, u"--report"_s, u"rpm.pdf"_s}).exitCode, 0);
     pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"rpm.pdf"_s), u"-"_s});

@@ -104,6 +104,7 @@ TEST(LapComparison, TheLapsOfARecordAndWhatChangedInTheSetup)
     const std::vector<LapTimes> laps = recordLapTimes(record);
     const SessionFigures figures = sessionFigures(record);
     ASSERT_EQ(int(laps.size()), figures.laps);
+    ASSERT_EQ(laps.front().sections.size(), 3U);
     EXPECT_EQ(laps[std::size_t(figures.bestLap - 1)].time, figures.bestTime);
     for (std::size_t k = 0; k < laps.front().sections.size(); ++k) {
         const auto quickest = std::min_element(laps.begin(), laps.end(),

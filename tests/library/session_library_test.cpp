@@ -60,6 +60,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     ASSERT_TRUE(updated.wait(10000));
     LibraryFilter view(&library.model());
     ASSERT_EQ(view.rowCount(), 3);
+    EXPECT_EQ(view.headerData(LibraryDateColumn, Qt::Horizontal).toString(), frenchTextTables().texts[libraryDate]);
     // A sheet that does not parse is named; its session is shown without one.
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0][0].toString().startsWith(broken)) << notices[0][0].toString().toStdString();

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QTimer>
 #include <QDialog>
+#include <QDateEdit>
 #include <QCheckBox>
 #include <QMenu>
 #include <QMouseEvent>
@@ -795,7 +796,13 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     ASSERT_EQ(table->model()->rowCount(), 1);
     find<QLineEdit>(u"LibrarySearch"_s)->setText(u"no such session"_s);
     EXPECT_EQ(table->model()->rowCount(), 0);
+    EXPECT_EQ(find<QLabel>(u"LibraryStatus"_s)->text(), u"0 sessions"_s);
     find<QLineEdit>(u"LibrarySearch"_s)->clear();
+    find<QDateEdit>(u"LibraryTo"_s)->setDate(QDate(2001, 1, 1));  // every session is newer
+    EXPECT_EQ(table->model()->rowCount(), 0);
+    find<QDateEdit>(u"LibraryTo"_s)->setDate(QDate(2000, 1, 1));  // no bound
+    EXPECT_EQ(table->model()->rowCount(), 1);
+    EXPECT_FALSE(find(u"Bibliotheque"_s)->isCheckable() || find(u"Ouvrir"_s)->isCheckable());
     table->setCurrentIndex(table->model()->index(0, 0));
     // Its setup sheet, typed in the panel beside the table, goes beside the record.
     find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
