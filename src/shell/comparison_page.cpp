@@ -297,79 +297,90 @@ double drawCaption(QPainter& p, const Grid& grid, double y, const QString& text)
     return y + grid.line;
 }
 
-// The page of engine-speed laps; `layer` paints the whole of it, or all
-// but what the cursor changes, or only that (its line and its readings,
-// over a background of their own), so a cursor step repaints little.
-TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid, PaintLayer layer)
+// Where the overlay's parts go, down the page.
+struct OverlayRows {
+    double tracesTop = 0;
+    double readingsTop = 0;  // after the lap times
+    static constexpr int ReadingLines = 5;
+};
+
+// All but what the cursor changes.
+void paintOverlayPage(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid,
+                      const std::vector<OverlayLap>& laps, const TraceScale& scale, const OverlayRows& rows)
 {
     const TextTables& t = content.tables;
-    std::vector<OverlayLap> laps;
-    for (const ComparedSessionLap& lap : content.laps)
-        laps.push_back(lap.trace);
-    const double tracesTop = area.top() + 2 * grid.line;
-    const TraceScale scale = traceScale(QRectF(area.left(), tracesTop, area.width(), grid.line * 10), content, laps);
-    const double readingsTop = tracesTop + grid.line * 11;  // after the lap times
-    constexpr int ReadingLines = 5;
-    if (layer != PaintLayer::Cursor) {
-        double y = drawCaption(p, grid, area.top(),
-                               t.texts[overlayTitle] + QStringLiteral(" - ")
-                                   + t.texts[content.alignment == Alignment::Time ? overlayTime : overlayFraction]);
-        QStringList labels;
-        for (std::size_t i = 0; i < content.laps.size(); ++i) {
-            const QRectF cell = grid.cell(y, int(i));
-            p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
-                       colourOf(content.laps[i].colour));
-            labels << content.laps[i].label
-                          + (int(i) == content.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
-        }
-        drawRow(p, grid, y, QString(), labels);
-        drawTraces(p, scale, content, laps);
-        y = tracesTop + grid.line * 10;
-        QStringList durations;
-        for (const ComparedSessionLap& lap : content.laps)
-            durations << timeText(lap.lap.time);
-        drawRow(p, grid, y, t.texts[compareLapTime], durations);
-        y = readingsTop + grid.line * ReadingLines;
-        const auto figureRow = [&](const QString& caption, const auto& text) {
-            QStringList row;
-            for (const OverlayLap& lap : laps)
-                row << text(lapRpmFigures(lap));
-            drawRow(p, grid, y, caption, row);
-            y += grid.line;
-        };
-        figureRow(t.texts[overlayMaximum], [](const LapRpmFigures& f) { return QString::number(f.maximum); });
-        figureRow(t.texts[overlayMinimum], [](const LapRpmFigures& f) { return QString::number(f.minimum); });
-        figureRow(t.texts[overlayMean], [](const LapRpmFigures& f) { return QString::number(std::lround(f.mean)); });
-        const CommonHistograms common = commonHistograms(laps);
-        y = drawCaption(p, grid, y,
-                        t.texts[overlayHistograms] + QStringLiteral(" (") + t.texts[overlayClassWidth].arg(common.classWidth)
-                            + QStringLiteral(")"));
-        drawHistograms(p, QRectF(area.left(), y, area.width(), grid.line * 5), content, common);
-        y += grid.line * 5;
-        y = drawCaption(p, grid, y, t.texts[compareWhatChanged]);
-        drawSetups(p, grid, y, content, content.reference);
+    double y = drawCaption(p, grid, area.top(),
+                           t.texts[overlayTitle] + QStringLiteral(" - ")
+                               + t.texts[content.alignment == Alignment::Time ? overlayTime : overlayFraction]);
+    QStringList labels;
+    QStringList durations;
+    for (std::size_t i = 0; i < content.laps.size(); ++i) {
+        const QRectF cell = grid.cell(y, int(i));
+        p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
+                   colourOf(content.laps[i].colour));
+        labels << content.laps[i].label
+                      + (int(i) == content.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
+        durations << timeText(content.laps[i].lap.time);
     }
-    if (layer == PaintLayer::Page)
-        return scale.plot;
+    drawRow(p, grid, y, QString(), labels);
+    drawTraces(p, scale, content, laps);
+    drawRow(p, grid, rows.tracesTop + grid.line * 10, t.texts[compareLapTime], durations);
+    y = rows.readingsTop + grid.line * OverlayRows::ReadingLines;
+    const auto figureRow = [&](const QString& caption, const auto& text) {
+        QStringList row;
+        for (const OverlayLap& lap : laps)
+            row << text(lapRpmFigures(lap));
+        drawRow(p, grid, y, caption, row);
+        y += grid.line;
+    };
+    figureRow(t.texts[overlayMaximum], [](const LapRpmFigures& f) { return QString::number(f.maximum); });
+    figureRow(t.texts[overlayMinimum], [](const LapRpmFigures& f) { return QString::number(f.minimum); });
+    figureRow(t.texts[overlayMean], [](const LapRpmFigures& f) { return QString::number(std::lround(f.mean)); });
+    const CommonHistograms common = commonHistograms(laps);
+    y = drawCaption(p, grid, y,
+                    t.texts[overlayHistograms] + QStringLiteral(" (") + t.texts[overlayClassWidth].arg(common.classWidth)
+                        + QStringLiteral(")"));
+    drawHistograms(p, QRectF(area.left(), y, area.width(), grid.line * 5), content, common);
+    y = drawCaption(p, grid, y + grid.line * 5, t.texts[compareWhatChanged]);
+    drawSetups(p, grid, y, content, content.reference);
+}
+
+// The two markers' readings on the reference lap, as the single charts give them.
+QString markerText(const ComparisonContent& content, const OverlayLap& base)
+{
+    const auto sample = [&](double x) {
+        return content.alignment == Alignment::Time ? x / OverlaySampleSeconds
+                                                    : x * double(std::max<std::size_t>(1, base.rpm.size() - 1));
+    };
+    const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, content.alignment).value_or(0))); };
+    const MarkerDifferences d = markerDifferences(sample(*content.leftMarker) + 1e-9, sample(*content.rightMarker) + 1e-9,
+                                                  rpm(*content.leftMarker), rpm(*content.rightMarker), QLatin1Char('.'));
+    return QStringLiteral("%1 s   %2   %3").arg(d.secondsText, d.rpmDifferenceText, d.rateText.value_or(QString()));
+}
+
+// The cursor's line and readings and the markers, over a background of
+// their own when painted alone.
+void paintOverlayCursor(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid,
+                        const std::vector<OverlayLap>& laps, const TraceScale& scale, const OverlayRows& rows, bool alone)
+{
+    const TextTables& t = content.tables;
+    const int reference = std::clamp(content.reference, 0, int(laps.size()) - 1);
     if (content.cursor) {
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawLine(scale.at(*content.cursor, scale.low), scale.at(*content.cursor, scale.high));
     }
-    const int reference = std::clamp(content.reference, 0, int(laps.size()) - 1);
     for (const auto& marker : {content.leftMarker, content.rightMarker}) {
         if (!marker)
             continue;
         p.setPen(QPen(colourOf(content.laps[std::size_t(reference)].colour), 1));
         p.drawLine(scale.at(*marker, scale.low), scale.at(*marker, scale.high));
     }
-    // The readings: the cursor's place, each lap's engine speed and, on the
-    // fraction, its time into the lap, with the differences to the reference.
     const std::vector<CursorReading> readings = content.cursor
                                                      ? cursorReadings(laps, content.reference, *content.cursor, content.alignment)
                                                      : std::vector<CursorReading>(laps.size());
-    if (layer == PaintLayer::Cursor)
-        p.fillRect(QRectF(area.left(), readingsTop, area.width(), grid.line * ReadingLines), Qt::white);
-    double y = readingsTop;
+    if (alone)
+        p.fillRect(QRectF(area.left(), rows.readingsTop, area.width(), grid.line * OverlayRows::ReadingLines), Qt::white);
+    double y = rows.readingsTop;
     const auto readingRow = [&](const QString& caption, const auto& text) {
         QStringList row;
         for (const CursorReading& r : readings)
@@ -385,20 +396,28 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
         readingRow(t.texts[overlayTimeDifference], [](const CursorReading& r) { return secondsText(r.secondsDifference, true); });
     }
     if (content.leftMarker && content.rightMarker) {
-        // Sample positions on the reference lap, as the single charts count them.
-        const OverlayLap& base = laps[std::size_t(reference)];
-        const auto sample = [&](double x) {
-            return content.alignment == Alignment::Time ? x / OverlaySampleSeconds : x * double(std::max<std::size_t>(1, base.rpm.size() - 1));
-        };
-        const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, content.alignment).value_or(0))); };
-        const MarkerDifferences d = markerDifferences(sample(*content.leftMarker) + 1e-9, sample(*content.rightMarker) + 1e-9,
-                                                      rpm(*content.leftMarker), rpm(*content.rightMarker), QLatin1Char('.'));
         QStringList row;
         for (std::size_t i = 0; i < laps.size(); ++i)
-            row << (int(i) == reference ? QStringLiteral("%1 s   %2   %3").arg(d.secondsText, d.rpmDifferenceText, d.rateText.value_or(QString()))
-                                        : QString());
+            row << (int(i) == reference ? markerText(content, laps[i]) : QString());
         drawRow(p, grid, y, t.texts[overlayMarkersOnReference], row);
     }
+}
+
+// The page of engine-speed laps; `layer` paints the whole of it, or all
+// but what the cursor changes, or only that, so a cursor step repaints little.
+TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid, PaintLayer layer)
+{
+    std::vector<OverlayLap> laps;
+    for (const ComparedSessionLap& lap : content.laps)
+        laps.push_back(lap.trace);
+    OverlayRows rows;
+    rows.tracesTop = area.top() + 2 * grid.line;
+    rows.readingsTop = rows.tracesTop + grid.line * 11;
+    const TraceScale scale = traceScale(QRectF(area.left(), rows.tracesTop, area.width(), grid.line * 10), content, laps);
+    if (layer != PaintLayer::Cursor)
+        paintOverlayPage(p, area, content, grid, laps, scale, rows);
+    if (layer != PaintLayer::Page)
+        paintOverlayCursor(p, area, content, grid, laps, scale, rows, layer == PaintLayer::Cursor);
     return scale.plot;
 }
 
