@@ -68,21 +68,31 @@ void BM_FilterTheLibrary(benchmark::State& state)
 }
 BENCHMARK(BM_FilterTheLibrary)->Unit(benchmark::kMillisecond);
 
+// A working folder of 10,000 distinct records, its index built.
+struct IndexedSeason {
+    IndexedSeason()
+    {
+        QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
+        for (int i = 0; i < Sessions; ++i) {
+            image.bytes[2000] = std::uint8_t(i);
+            image.bytes[2001] = std::uint8_t(i >> 8);
+            saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
+        }
+        QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
+        library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
+        loop.exec();  // the first index, not measured
+    }
+    QTemporaryDir folder;
+    RecordImage image = bench::lapImage();
+    SessionLibrary library{folder.filePath(QStringLiteral("library.sqlite"))};
+    QEventLoop loop;
+};
+
 void BM_UpdateUnchangedSeason(benchmark::State& state)
 {
-    QTemporaryDir folder;
-    QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
-    RecordImage image = bench::lapImage();
-    for (int i = 0; i < Sessions; ++i) {
-        image.bytes[2000] = std::uint8_t(i);
-        image.bytes[2001] = std::uint8_t(i >> 8);
-        saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
-    }
-    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")));
-    QEventLoop loop;
-    QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
-    library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
-    loop.exec();  // the first index, not measured
+    IndexedSeason season;
+    SessionLibrary& library = season.library;
+    QEventLoop& loop = season.loop;
     for (auto _ : state) {
         library.refresh();
         loop.exec();
@@ -96,19 +106,10 @@ BENCHMARK(BM_UpdateUnchangedSeason)->Unit(benchmark::kMillisecond)->UseRealTime(
 // and the update.
 void BM_NewDownloadAppears(benchmark::State& state)
 {
-    QTemporaryDir folder;
-    QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
-    RecordImage image = bench::lapImage();
-    for (int i = 0; i < Sessions; ++i) {
-        image.bytes[2000] = std::uint8_t(i);
-        image.bytes[2001] = std::uint8_t(i >> 8);
-        saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
-    }
-    SessionLibrary library(folder.filePath(QStringLiteral("library.sqlite")));
-    QEventLoop loop;
-    QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
-    library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
-    loop.exec();
+    IndexedSeason season;
+    SessionLibrary& library = season.library;
+    RecordImage& image = season.image;
+    const QTemporaryDir& folder = season.folder;
     int added = 0;
     for (auto _ : state) {
         image.bytes[2002] = std::uint8_t(++added);

@@ -18,6 +18,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <functional>
 #include <atomic>
 #include <utility>
 
@@ -367,13 +368,24 @@ Findings findChanges(const std::vector<SessionFolder>& folders, const QHash<QStr
     return f;
 }
 
+// `statements` inside one write transaction, committed, or rolled back on the first failure.
+std::optional<SqlFailure> inTransaction(QSqlQuery& q, const std::function<std::optional<SqlFailure>()>& statements)
+{
+    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
+        return failed;
+    std::optional<SqlFailure> failed = statements();
+    if (!failed)
+        failed = run(q, QStringLiteral("COMMIT"));
+    if (failed)
+        q.exec(QStringLiteral("ROLLBACK"));
+    return failed;
+}
+
 std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadFile>& read,
                                        const QHash<QString, SessionFigures>& decoded, const QStringList& gone)
 {
     QSqlQuery q(db);
-    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
-        return failed;
-    auto step = [&]() -> std::optional<SqlFailure> {
+    return inTransaction(q, [&]() -> std::optional<SqlFailure> {
         q.prepare(QStringLiteral("INSERT OR IGNORE INTO sessions VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (auto s = decoded.constBegin(); s != decoded.constEnd(); ++s) {
             const SessionFigures& f = s.value();
@@ -411,12 +423,8 @@ std::optional<SqlFailure> writeChanges(QSqlDatabase& db, const std::vector<ReadF
         if (auto failed = run(q, QStringLiteral("DELETE FROM sessions WHERE identity NOT IN "
                                                 "(SELECT session FROM files WHERE session IS NOT NULL)")))
             return failed;
-        return run(q, QStringLiteral("COMMIT"));
-    };
-    std::optional<SqlFailure> failed = step();
-    if (failed)
-        q.exec(QStringLiteral("ROLLBACK"));
-    return failed;
+        return std::nullopt;
+    });
 }
 
 // Each session's record files, oldest first, as the library lists them.
@@ -440,9 +448,7 @@ std::optional<SqlFailure> writeSetups(QSqlDatabase& db, const std::vector<std::p
                                       const std::vector<FoundSetupSheet>& sheets, const QStringList& gone)
 {
     QSqlQuery q(db);
-    if (auto failed = run(q, QStringLiteral("BEGIN IMMEDIATE")))
-        return failed;
-    auto step = [&]() -> std::optional<SqlFailure> {
+    return inTransaction(q, [&]() -> std::optional<SqlFailure> {
         q.prepare(QStringLiteral("INSERT OR REPLACE INTO setups VALUES (?, ?, ?, ?, ?, ?)"));
         for (std::size_t i = 0; i < changed.size(); ++i) {
             const FoundFile& file = changed[i].second;
@@ -463,12 +469,8 @@ std::optional<SqlFailure> writeSetups(QSqlDatabase& db, const std::vector<std::p
         }
         if (auto failed = run(q, QStringLiteral("DELETE FROM setups WHERE session NOT IN (SELECT identity FROM sessions)")))
             return failed;
-        return run(q, QStringLiteral("COMMIT"));
-    };
-    std::optional<SqlFailure> failed = step();
-    if (failed)
-        q.exec(QStringLiteral("ROLLBACK"));
-    return failed;
+        return std::nullopt;
+    });
 }
 
 // The sheet files are the truth: each session's is looked for, and read

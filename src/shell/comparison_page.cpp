@@ -2,11 +2,11 @@
 
 #include "charts/cursor_rules.h"
 #include "laps/conversions.h"
+#include "shell/session_report.h"
 
 #include <QPainter>
 #include <QPolygonF>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdint>
@@ -18,7 +18,6 @@ namespace tormel {
 
 namespace {
 
-constexpr int Dpi = 200;
 // Lines of text the page needs besides the sections and the setup fields:
 // the title, the table's header and its six rows, two captions, the chart.
 constexpr double FixedLines = 1 + 1 + 6 + 2 + 9;
@@ -74,19 +73,24 @@ void drawRow(QPainter& p, const Grid& grid, double y, const QString& caption, co
     p.setPen(Qt::black);
 }
 
-double drawTimes(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, const LapComparison& comparison)
+// The laps' labels, each over a band of its lap's colour.
+void drawLapLabels(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, int reference)
 {
-    const TextTables& t = content.tables;
-    // The labels, each over a band of its lap's colour.
     QStringList labels;
     for (std::size_t i = 0; i < content.laps.size(); ++i) {
         const QRectF cell = grid.cell(y, int(i));
         p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
                    colourOf(content.laps[i].colour));
         labels << content.laps[i].label
-                      + (int(i) == comparison.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
+                      + (int(i) == reference ? QStringLiteral(" (%1)").arg(content.tables.texts[compareReference]) : QString());
     }
     drawRow(p, grid, y, QString(), labels);
+}
+
+double drawTimes(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, const LapComparison& comparison)
+{
+    const TextTables& t = content.tables;
+    drawLapLabels(p, grid, y, content, comparison.reference);
     y += grid.line;
     QStringList cells;
     for (const ComparedColumn& c : comparison.columns)
@@ -312,17 +316,10 @@ void paintOverlayPage(QPainter& p, const QRectF& area, const ComparisonContent& 
     double y = drawCaption(p, grid, area.top(),
                            t.texts[overlayTitle] + QStringLiteral(" - ")
                                + t.texts[content.alignment == Alignment::Time ? overlayTime : overlayFraction]);
-    QStringList labels;
+    drawLapLabels(p, grid, y, content, content.reference);
     QStringList durations;
-    for (std::size_t i = 0; i < content.laps.size(); ++i) {
-        const QRectF cell = grid.cell(y, int(i));
-        p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
-                   colourOf(content.laps[i].colour));
-        labels << content.laps[i].label
-                      + (int(i) == content.reference ? QStringLiteral(" (%1)").arg(t.texts[compareReference]) : QString());
-        durations << timeText(content.laps[i].lap.time);
-    }
-    drawRow(p, grid, y, QString(), labels);
+    for (const ComparedSessionLap& lap : content.laps)
+        durations << timeText(lap.lap.time);
     drawTraces(p, scale, content, laps);
     drawRow(p, grid, rows.tracesTop + grid.line * 10, t.texts[compareLapTime], durations);
     y = rows.readingsTop + grid.line * OverlayRows::ReadingLines;
@@ -475,27 +472,9 @@ TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonConte
 
 bool writeComparisonReport(const QString& path, const ComparisonContent& content, QString* errorText)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageOrientation(QPageLayout::Landscape);
-        pdf.setResolution(Dpi);
-        pdf.setTitle(content.tables.texts[compareTitle]);
-        QPainter p(&pdf);
-        paintComparison(p, QRectF(0, 0, pdf.width(), pdf.height()), content);
-    }
-    if (!file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    return writePdf(path, content.tables.texts[compareTitle],
+                    [&](QPdfWriter& pdf, QPainter& p) { paintComparison(p, QRectF(0, 0, pdf.width(), pdf.height()), content); },
+                    errorText);
 }
 
 }  // namespace tormel

@@ -54,7 +54,8 @@ int drawTable(QPainter& p, const LapTable& table, int first, const QRect& area)
 
 }  // namespace
 
-bool writeSessionReport(const QString& path, const ReportContent& content, QString* errorText)
+bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QPainter&)>& paint,
+              QString* errorText)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -67,8 +68,21 @@ bool writeSessionReport(const QString& path, const ReportContent& content, QStri
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageOrientation(QPageLayout::Landscape);
         pdf.setResolution(Dpi);
-        pdf.setTitle(content.caption);
+        pdf.setTitle(title);
         QPainter p(&pdf);
+        paint(pdf, p);
+    }
+    if (!file.commit()) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeSessionReport(const QString& path, const ReportContent& content, QString* errorText)
+{
+    return writePdf(path, content.caption, [&](QPdfWriter& pdf, QPainter& p) {
         const QRect page(0, 0, pdf.width(), pdf.height());
         QFont font = p.font();
         font.setPointSizeF(9);
@@ -110,13 +124,7 @@ bool writeSessionReport(const QString& path, const ReportContent& content, QStri
             p.restore();
             y += height + line;
         }
-    }
-    if (!file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    }, errorText);
 }
 
 }  // namespace tormel

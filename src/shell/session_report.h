@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
+class QPainter;
+class QPdfWriter;
 class QWidget;
 
 namespace tormel {
@@ -21,6 +24,11 @@ struct ReportContent {
     const LapTable* table = nullptr;  // lap-timing records only
     std::vector<QWidget*> panels;   // drawn one under another, fitted to the page width
 };
+
+// An A4 landscape PDF at 200 dpi, replaced whole or not at all: `paint`
+// draws its pages. False and why on failure.
+bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QPainter&)>& paint,
+              QString* errorText);
 
 // Writes the report as an A4 landscape PDF at 200 dpi; texts stay text.
 // Replaced whole or not at all; false and why on failure.
