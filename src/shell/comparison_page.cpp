@@ -355,35 +355,22 @@ QString markerText(const ComparisonContent& content, const OverlayLap& base)
     return QStringLiteral("%1 s   %2   %3").arg(d.secondsText, d.rpmDifferenceText, d.rateText.value_or(QString()));
 }
 
-// The cursor's line and readings and the markers, over a background of
-// their own when painted alone.
-void paintOverlayCursor(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid,
-                        const std::vector<OverlayLap>& laps, const TraceScale& scale, const OverlayRows& rows, bool alone)
+// The readings' rows: the cursor's place and each lap's engine speed there,
+// the differences to the reference, on the fraction each lap's time into the
+// lap, and the markers' readings under the reference lap.
+std::vector<std::pair<QString, QStringList>> readingRows(const ComparisonContent& content, const std::vector<OverlayLap>& laps)
 {
     const TextTables& t = content.tables;
     const int reference = std::clamp(content.reference, 0, int(laps.size()) - 1);
-    if (content.cursor) {
-        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-        p.drawLine(scale.at(*content.cursor, scale.low), scale.at(*content.cursor, scale.high));
-    }
-    for (const auto& marker : {content.leftMarker, content.rightMarker}) {
-        if (!marker)
-            continue;
-        p.setPen(QPen(colourOf(content.laps[std::size_t(reference)].colour), 1));
-        p.drawLine(scale.at(*marker, scale.low), scale.at(*marker, scale.high));
-    }
     const std::vector<CursorReading> readings = content.cursor
                                                      ? cursorReadings(laps, content.reference, *content.cursor, content.alignment)
                                                      : std::vector<CursorReading>(laps.size());
-    if (alone)
-        p.fillRect(QRectF(area.left(), rows.readingsTop, area.width(), grid.line * OverlayRows::ReadingLines), Qt::white);
-    double y = rows.readingsTop;
+    std::vector<std::pair<QString, QStringList>> rows;
     const auto readingRow = [&](const QString& caption, const auto& text) {
         QStringList row;
         for (const CursorReading& r : readings)
             row << text(r);
-        drawRow(p, grid, y, caption, row);
-        y += grid.line;
+        rows.emplace_back(caption, row);
     };
     readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + secondsText(content.cursor),
                [](const CursorReading& r) { return rpmText(r.rpm); });
@@ -396,7 +383,33 @@ void paintOverlayCursor(QPainter& p, const QRectF& area, const ComparisonContent
         QStringList row;
         for (std::size_t i = 0; i < laps.size(); ++i)
             row << (int(i) == reference ? markerText(content, laps[i]) : QString());
-        drawRow(p, grid, y, t.texts[overlayMarkersOnReference], row);
+        rows.emplace_back(t.texts[overlayMarkersOnReference], row);
+    }
+    return rows;
+}
+
+// The cursor's line and readings and the markers, over a background of
+// their own when painted alone.
+void paintOverlayCursor(QPainter& p, const QRectF& area, const ComparisonContent& content, const Grid& grid,
+                        const std::vector<OverlayLap>& laps, const TraceScale& scale, const OverlayRows& rows, bool alone)
+{
+    const int reference = std::clamp(content.reference, 0, int(laps.size()) - 1);
+    if (content.cursor) {
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.drawLine(scale.at(*content.cursor, scale.low), scale.at(*content.cursor, scale.high));
+    }
+    for (const auto& marker : {content.leftMarker, content.rightMarker}) {
+        if (!marker)
+            continue;
+        p.setPen(QPen(colourOf(content.laps[std::size_t(reference)].colour), 1));
+        p.drawLine(scale.at(*marker, scale.low), scale.at(*marker, scale.high));
+    }
+    if (alone)
+        p.fillRect(QRectF(area.left(), rows.readingsTop, area.width(), grid.line * OverlayRows::ReadingLines), Qt::white);
+    double y = rows.readingsTop;
+    for (const auto& [caption, cells] : readingRows(content, laps)) {
+        drawRow(p, grid, y, caption, cells);
+        y += grid.line;
     }
 }
 
@@ -419,6 +432,19 @@ TracePlot paintOverlay(QPainter& p, const QRectF& area, const ComparisonContent&
 }
 
 }  // namespace
+
+QStringList cursorReadingLines(const ComparisonContent& content)
+{
+    if (content.laps.empty() || content.laps.front().kind != RecordKind::EngineSpeed || !content.cursor)
+        return {};
+    std::vector<OverlayLap> laps;
+    for (const ComparedSessionLap& lap : content.laps)
+        laps.push_back(lap.trace);
+    QStringList lines;
+    for (const auto& [caption, cells] : readingRows(content, laps))
+        lines << caption + QStringLiteral(": ") + cells.join(QStringLiteral(" | "));
+    return lines;
+}
 
 TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonContent& content, PaintLayer layer)
 {

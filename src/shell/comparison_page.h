@@ -39,6 +39,10 @@ struct TracePlot {
     double to = 1;
 };
 
+// What the cursor and the markers read, a line per row as the page shows it
+// ("caption: cell | cell..."); empty without a cursor or for lap times.
+QStringList cursorReadingLines(const ComparisonContent& content);
+
 // Paints the page into `area`, its texts sized to fit its height. For
 // engine-speed laps the page may be painted without the cursor's line and
 // readings, and those alone over it, so that a cursor step repaints little.

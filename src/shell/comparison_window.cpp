@@ -86,6 +86,8 @@ void ComparisonCanvas::placeCursor(double x)
     if (content_.laps.empty() || content_.laps.front().kind != RecordKind::EngineSpeed)
         return;
     content_.cursor = std::clamp(x, plot_.from, plot_.to);
+    // The readings as text too, for screen readers.
+    setAccessibleDescription(cursorReadingLines(content_).join(QLatin1Char('\n')));
     update();
 }
 
@@ -107,6 +109,7 @@ void ComparisonCanvas::keyPressEvent(QKeyEvent* event)
     // Up puts the left marker at the cursor, Down the right one, as on the single charts.
     if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && content_.cursor) {
         (event->key() == Qt::Key_Up ? content_.leftMarker : content_.rightMarker) = content_.cursor;
+        setAccessibleDescription(cursorReadingLines(content_).join(QLatin1Char('\n')));
         update();
         return;
     }

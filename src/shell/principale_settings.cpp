@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/comparison_window.h"
 
 #include "base/app_info.h"
 #include "config/settings.h"
@@ -112,6 +113,9 @@ void Principale::UpDown1_Change(int level)
         menus_->Filtre[std::size_t(i)]->setChecked(i == level);
     if (document_.isShown())
         showRecord();
+    // Engine-speed laps compared are smoothed as the single charts are.
+    if (comparisonWindow_ && comparisonWindow_->isVisible() && choice_.kind == RecordKind::EngineSpeed)
+        showComparison();
 }
 
 // ---- Languages -----------------------------------------------------------

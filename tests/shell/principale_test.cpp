@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QTimer>
 #include <QDialog>
+#include <QRegularExpression>
 #include <QDateEdit>
 #include <QCheckBox>
 #include <QMenu>
@@ -761,6 +762,12 @@ TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
     EXPECT_NEAR(*page->content().cursor - placed, 0.2, 1e-9);
     QTest::keyClick(page, Qt::Key_Down);
     EXPECT_EQ(std::pair(page->content().leftMarker, page->content().rightMarker), std::pair(std::optional(placed), page->content().cursor));
+    // The readings, as the page shows them: the cursor's time, both laps' engine speeds, the markers a sample apart.
+    const QStringList read = page->accessibleDescription().split(u'\n');
+    ASSERT_EQ(read.size(), 3) << page->accessibleDescription().toStdString();
+    EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(placed + 0.2, 'f', 2) + u": "_s));
+    EXPECT_EQ(read[0].count(QRegularExpression(u"\\b\\d{4,5}\\b"_s)), 2) << read[0].toStdString();
+    EXPECT_TRUE(read[2].contains(u"0.20 s"_s)) << read[2].toStdString();
     // On the fraction of the lap the cursor starts again, and steps a sample of the reference lap.
     find<QCheckBox>(u"OverlayFraction"_s)->setChecked(true);
     EXPECT_EQ(std::pair(page->content().alignment, page->content().cursor.has_value()), std::pair(Alignment::Fraction, false));
