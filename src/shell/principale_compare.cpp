@@ -94,7 +94,9 @@ void Principale::showComparison()
     content.tables = state_.tables;
     content.temperatureUnit = state_.temperatureUnit;
     QStringList gone;
-    for (std::size_t i = 0; i < choice_.laps.size(); ++i) {
+    // A lap whose session is gone leaves the choice, so that the laps shown
+    // are the laps chosen, one for one.
+    for (std::size_t i = 0; i < choice_.laps.size();) {
         const ChosenLap& chosen = choice_.laps[i];
         QString path = libraryPathOf(library_->model(), chosen.identity);
         if (path.isEmpty())
@@ -104,16 +106,19 @@ void Principale::showComparison()
                                                                       state_.filterLevel);
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
+            removeLap(choice_, int(i));
             continue;
         }
-        if (int(i) == choice_.reference)
-            content.reference = int(content.laps.size());
         content.laps.push_back(*read.lap);
         content.laps.back().colour = comparisonColour(chosen.colour);
+        ++i;
     }
-    if (!gone.isEmpty())
+    content.reference = choice_.reference;
+    if (!gone.isEmpty()) {
+        UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
         services_.dialogs.message(state_.tables.texts[compareSessionGone].arg(gone.join(QStringLiteral(", "))),
                                   MessageIcon::Information, applicationTitle());
+    }
     comparisonWindow_->show(std::move(content));
 }
 

@@ -734,6 +734,25 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     trigger(u"Rapport"_s);
     EXPECT_EQ(dialogs.saveRequests.back().proposedName, frenchTextTables().texts[compareTitle] + u".pdf"_s);
     EXPECT_TRUE(readBytes(here(u"three.pdf"_s)).startsWith("%PDF"));
+
+    // A record deleted: its lap leaves the choice with a message when the laps are shown again.
+    auto* restarted = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy missing(restarted, &SessionLibrary::updated);
+    ASSERT_TRUE(QFile::remove(here(u"b.Tml"_s)));
+    const auto anyMissing = [restarted] {
+        for (int r = 0; r < restarted->model().rowCount(); ++r)
+            if (restarted->model().row(r).session.missing)
+                return true;
+        return false;
+    };
+    while (!anyMissing())
+        ASSERT_TRUE(missing.wait(10000));
+    dialogs.messages.clear();
+    find<QListWidget>(u"CompareLaps"_s)->setCurrentRow(2);
+    click(u"CompareRemove"_s);
+    ASSERT_EQ(said().size(), 1);
+    EXPECT_EQ(find<QListWidget>(u"CompareLaps"_s)->count(), 1);
+    EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).comparedLaps().size(), 2);
 }
 
 TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
