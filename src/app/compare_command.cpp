@@ -61,9 +61,10 @@ int compareCommand(int argc, char* argv[])
             fail(QStringLiteral("%1 has no lap 0").arg(lap.record));
             return 1;
         }
-        const ReadComparedLap read = readComparedLap(lap.record, lap.lap.value_or(0), language.tables, dataFolder);
-        if (!read.warning.isEmpty())
-            fail(read.warning);
+        const ComparableRecord record = readComparableRecord(lap.record, language.tables, dataFolder);
+        if (!record.warning.isEmpty())
+            fail(record.warning);
+        const ReadComparedLap read = comparedLapOf(record, lap.lap.value_or(0));
         if (!read.lap) {
             fail(read.error);
             return 1;

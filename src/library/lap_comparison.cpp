@@ -129,15 +129,11 @@ QString lapLabel(const QDateTime& sessionDate, int lap)
     return sessionDate.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(" #%1").arg(lap);
 }
 
-std::vector<LapTimes> recordLapTimes(const RecordImage& image)
+namespace {
+
+// The laps of a lap-timing record's table, in lap order.
+std::vector<LapTimes> lapTimesOf(const LapTable& table)
 {
-    static const TextTables tables = frenchTextTables();
-    RecordDocument document;
-    document.open(image);
-    document.analyse(tables, ViewOptions{});
-    if (document.refusal() != Refusal::None || document.kind() != RecordKind::LapTiming)
-        return {};
-    const LapTable& table = document.table();
     const int sections = table.sectorMode == 0 ? 0 : table.sectorMode + 1;
     std::vector<LapTimes> laps;
     for (int lap = 1; lap <= table.lapCount; ++lap) {
@@ -148,6 +144,19 @@ std::vector<LapTimes> recordLapTimes(const RecordImage& image)
         laps.push_back(std::move(t));
     }
     return laps;
+}
+
+}  // namespace
+
+std::vector<LapTimes> recordLapTimes(const RecordImage& image)
+{
+    static const TextTables tables = frenchTextTables();
+    RecordDocument document;
+    document.open(image);
+    document.analyse(tables, ViewOptions{});
+    if (document.refusal() != Refusal::None || document.kind() != RecordKind::LapTiming)
+        return {};
+    return lapTimesOf(document.table());
 }
 
 LapComparison compareLaps(const std::vector<LapTimes>& laps, int reference)
@@ -215,81 +224,67 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
     return rows;
 }
 
-namespace {
-
-// The complete laps of an engine-speed record, numbered from 1, each with
-// its duration and trace.
-std::vector<std::pair<LapTimes, OverlayLap>> recordTraces(const RecordImage& image, int smoothing)
+ComparableRecord readComparableRecord(const QString& path, const TextTables& tables, const QString& dataFolder, int smoothing)
 {
-    static const TextTables tables = frenchTextTables();
+    ComparableRecord record;
+    record.path = path;
+    const LoadedRecord loaded = loadRecordFile(path);
+    if (loaded.errorNumber != 0) {
+        record.error = QStringLiteral("cannot read the record %1: %2").arg(path, loaded.errorText);
+        return record;
+    }
+    static const TextTables french = frenchTextTables();
     RecordDocument document;
-    document.open(image);
+    document.open(loaded.image);
     ViewOptions options;
     options.filterLevel = smoothing;
-    document.analyse(tables, options);
-    std::vector<std::pair<LapTimes, OverlayLap>> laps;
-    if (document.refusal() != Refusal::None || document.kind() != RecordKind::EngineSpeed)
-        return laps;
-    for (int lap = 1; lap < document.rpm().lapCount; ++lap) {
-        OverlayLap trace = overlayLapOf(document.rpm(), lap);
-        const auto hundredths = std::int32_t(std::lround(lapSeconds(trace) * 100));
-        laps.emplace_back(LapTimes{lap, hundredths, {}}, std::move(trace));
+    document.analyse(french, options);
+    record.identity = sessionIdentity(loaded.image);
+    record.figures = sessionFigures(document);
+    if (record.figures.refusal != Refusal::None) {
+        record.error = QStringLiteral("%1: %2").arg(path, refusalText(record.figures.refusal, tables));
+        return record;
     }
-    return laps;
-}
-
-}  // namespace
-
-std::vector<LapTimes> comparableLaps(const RecordImage& image)
-{
-    std::vector<LapTimes> laps = recordLapTimes(image);
-    if (laps.empty())
-        for (const auto& [times, trace] : recordTraces(image, 0))
-            laps.push_back(times);
-    return laps;
-}
-
-ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder,
-                                int smoothing)
-{
-    const LoadedRecord loaded = loadRecordFile(path);
-    if (loaded.errorNumber != 0)
-        return {std::nullopt, RecordKind::None, QStringLiteral("cannot read the record %1: %2").arg(path, loaded.errorText), {}};
-    ComparedSessionLap compared;
-    compared.identity = sessionIdentity(loaded.image);
-    compared.figures = sessionFigures(loaded.image);
-    if (compared.figures.refusal != Refusal::None)
-        return {std::nullopt, RecordKind::None, QStringLiteral("%1: %2").arg(path, refusalText(compared.figures.refusal, tables)), {}};
-    compared.kind = compared.figures.kind;
-    std::vector<LapTimes> laps;
-    std::vector<OverlayLap> traces;
-    if (compared.kind == RecordKind::LapTiming) {
-        laps = recordLapTimes(loaded.image);
+    if (record.figures.kind == RecordKind::LapTiming) {
+        record.laps = lapTimesOf(document.table());
     } else {
-        for (auto& [times, trace] : recordTraces(loaded.image, smoothing)) {
-            laps.push_back(times);
-            traces.push_back(std::move(trace));
+        for (int lap = 1; lap < document.rpm().lapCount; ++lap) {
+            record.traces.push_back(overlayLapOf(document.rpm(), lap));
+            record.laps.push_back({lap, std::int32_t(std::lround(lapSeconds(record.traces.back()) * 100)), {}});
         }
     }
-    int number = lap != 0 ? lap : compared.figures.bestLap;
+    const QFileInfo file(path);
+    record.date = downloadTimeOfName(file.fileName()).value_or(file.lastModified());
+    const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, record.identity, dataFolder);
+    if (sheet.state == SetupSheetState::Broken)
+        record.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
+    record.setup = sheet.sheet;
+    return record;
+}
+
+ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap)
+{
+    const RecordKind kind = record.error.isEmpty() ? record.figures.kind : RecordKind::None;
+    if (!record.error.isEmpty())
+        return {std::nullopt, kind, record.error};
+    const std::vector<LapTimes>& laps = record.laps;
+    int number = lap != 0 ? lap : record.figures.bestLap;
     if (number == 0 && !laps.empty())
         number = std::min_element(laps.begin(), laps.end(), [](const LapTimes& a, const LapTimes& b) {
                      return (a.time > 0 ? a.time : INT_MAX) < (b.time > 0 ? b.time : INT_MAX);
                  })->lap;
     if (number < 1 || number > int(laps.size()))
-        return {std::nullopt, compared.kind, QStringLiteral("%1 has no lap %2").arg(path).arg(number), {}};
+        return {std::nullopt, kind, QStringLiteral("%1 has no lap %2").arg(record.path).arg(number)};
+    ComparedSessionLap compared;
+    compared.kind = kind;
+    compared.identity = record.identity;
+    compared.label = lapLabel(record.date, number);
     compared.lap = laps[std::size_t(number - 1)];
-    if (!traces.empty())
-        compared.trace = traces[std::size_t(number - 1)];
-    const QFileInfo file(path);
-    compared.label = lapLabel(downloadTimeOfName(file.fileName()).value_or(file.lastModified()), number);
-    ReadComparedLap read{std::nullopt, compared.kind, {}, {}};
-    const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, compared.identity, dataFolder);
-    if (sheet.state == SetupSheetState::Broken)
-        read.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
-    compared.setup = sheet.sheet;
-    read.lap = std::move(compared);
-    return read;
+    compared.figures = record.figures;
+    compared.setup = record.setup;
+    if (!record.traces.empty())
+        compared.trace = record.traces[std::size_t(number - 1)];
+    return {std::move(compared), kind, {}};
 }
 
 }  // namespace tormel

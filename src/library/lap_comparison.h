@@ -72,9 +72,6 @@ struct LapTimes {
 // a record that shows nothing.
 std::vector<LapTimes> recordLapTimes(const RecordImage& image);
 
-// The laps a comparison can choose from a record: a lap-timing record's, or
-// an engine-speed record's complete laps with their durations.
-std::vector<LapTimes> comparableLaps(const RecordImage& image);
 
 struct ComparedColumn {
     LapTimes times;
@@ -118,17 +115,33 @@ struct ComparedSessionLap {
     OverlayLap trace;        // engine-speed laps: the lap's trace, `lap.time` its duration
 };
 
-// Lap `lap` of the record at `path` (its best lap when 0, the quickest when
-// the logger named none) as a comparison shows it, or why it cannot be
-// compared; an engine-speed lap's trace with the charts' smoothing. Its session's date is the download time its name gives, else
-// the file's time; a setup sheet that does not read is `warning`.
+// A record file read once for a comparison: its session's figures and
+// setup sheet, the laps it can give (a lap-timing record's; an
+// engine-speed record's complete laps with their durations and traces, with
+// the charts' smoothing), or why it cannot be compared. Its session's date
+// is the download time its name gives, else the file's time; a setup sheet
+// that does not read is `warning`.
+struct ComparableRecord {
+    QString path;
+    QString identity;
+    SessionFigures figures;
+    QDateTime date;
+    SetupSheet setup;
+    std::vector<LapTimes> laps;
+    std::vector<OverlayLap> traces;  // engine speed: one per lap
+    QString error;
+    QString warning;
+};
+ComparableRecord readComparableRecord(const QString& path, const TextTables& tables, const QString& dataFolder,
+                                      int smoothing = 0);
+
+// Lap `lap` of the record (its best lap when 0, the quickest when the
+// logger named none) as a comparison shows it, or why not.
 struct ReadComparedLap {
     std::optional<ComparedSessionLap> lap;
     RecordKind kind = RecordKind::None;
     QString error;
-    QString warning;
 };
-ReadComparedLap readComparedLap(const QString& path, int lap, const TextTables& tables, const QString& dataFolder,
-                                int smoothing = 0);
+ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap);
 
 }  // namespace tormel

@@ -69,6 +69,11 @@ SessionFigures sessionFigures(const RecordImage& image)
     RecordDocument document;
     document.open(image);
     document.analyse(tables, ViewOptions{});
+    return sessionFigures(document);
+}
+
+SessionFigures sessionFigures(const RecordDocument& document)
+{
     SessionFigures f;
     f.kind = document.kind();
     f.refusal = document.refusal();

@@ -40,5 +40,8 @@ struct SessionFigures {
 };
 
 SessionFigures sessionFigures(const RecordImage& image);
+// The same of a document already analysed with no lap eliminated and no
+// track lengths (the smoothing of the traces changes none of them).
+SessionFigures sessionFigures(const RecordDocument& document);
 
 }  // namespace tormel

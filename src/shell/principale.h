@@ -219,7 +219,7 @@ private:
     // or of the library's sessions, added to the choice kept in the user
     // settings; lap 0 is the record's best lap.
     void Comparer_Click();
-    void compareLaps(const QString& recordPath, const std::vector<int>& laps);
+    void compareLaps(const ComparableRecord& record, const std::vector<int>& laps);
     void chooseLapsToCompare(const QString& recordPath);
     void showComparison();
     void changeComparison(const std::function<void(LapChoice&)>& change);

@@ -36,23 +36,22 @@ void Principale::Comparer_Click()
 
 void Principale::chooseLapsToCompare(const QString& recordPath)
 {
-    const ReadComparedLap best = readComparedLap(recordPath, 0, state_.tables, library_->dataFolder());
+    const ComparableRecord record = readComparableRecord(recordPath, state_.tables, library_->dataFolder(), state_.filterLevel);
+    const ReadComparedLap best = comparedLapOf(record, 0);
     if (!best.lap) {
         services_.dialogs.message(best.error, MessageIcon::Information, applicationTitle());
         return;
     }
-    const LoadedRecord loaded = loadRecordFile(recordPath);
     const std::vector<int> laps =
-        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), comparableLaps(loaded.image),
-                   state_.tables);
+        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, state_.tables);
     if (!laps.empty())
-        compareLaps(recordPath, laps);
+        compareLaps(record, laps);
 }
 
-void Principale::compareLaps(const QString& recordPath, const std::vector<int>& laps)
+void Principale::compareLaps(const ComparableRecord& record, const std::vector<int>& laps)
 {
     for (const int lap : laps) {
-        const ReadComparedLap read = readComparedLap(recordPath, lap, state_.tables, library_->dataFolder());
+        const ReadComparedLap read = comparedLapOf(record, lap);
         if (!read.lap) {
             services_.dialogs.message(read.error, MessageIcon::Information, applicationTitle());
             return;
@@ -63,7 +62,7 @@ void Principale::compareLaps(const QString& recordPath, const std::vector<int>& 
                                       MessageIcon::Information, applicationTitle());
             break;
         }
-        comparedRecords_.insert(read.lap->identity, recordPath);
+        comparedRecords_.insert(read.lap->identity, record.path);
     }
     UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
     showComparison();
@@ -94,6 +93,8 @@ void Principale::showComparison()
     content.tables = state_.tables;
     content.temperatureUnit = state_.temperatureUnit;
     QStringList gone;
+    // Each record read once, however many of its laps are chosen.
+    QHash<QString, ComparableRecord> records;
     // A lap whose session is gone leaves the choice, so that the laps shown
     // are the laps chosen, one for one.
     for (std::size_t i = 0; i < choice_.laps.size();) {
@@ -101,9 +102,9 @@ void Principale::showComparison()
         QString path = libraryPathOf(library_->model(), chosen.identity);
         if (path.isEmpty())
             path = comparedRecords_.value(chosen.identity);
-        const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{}
-                                                    : readComparedLap(path, chosen.lap, state_.tables, library_->dataFolder(),
-                                                                      state_.filterLevel);
+        if (!path.isEmpty() && !records.contains(path))
+            records.insert(path, readComparableRecord(path, state_.tables, library_->dataFolder(), state_.filterLevel));
+        const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{} : comparedLapOf(records[path], chosen.lap);
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
             removeLap(choice_, int(i));
