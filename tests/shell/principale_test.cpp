@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
+#include <QComboBox>
 #include <QDialog>
 #include <QRegularExpression>
 #include <QDateEdit>
@@ -687,6 +688,7 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
 {
     RecordImage other = demo::lapTimingRecord();
     other.bytes[2000] ^= 1;  // another session, the same laps
+    other.bytes[1] ^= 1;     // and another logger's
     saveRecord(u"a.Tml"_s, demo::lapTimingRecord(), 1);
     saveRecord(u"b.Tml"_s, other, 1);
     startQuietly();
@@ -696,6 +698,14 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
         ASSERT_TRUE(updated.wait(10000));
     trigger(u"Bibliotheque"_s);
     auto* table = find<QTableView>(u"LibraryTable"_s);
+    auto* serial = find<QComboBox>(u"LibrarySerial"_s);
+    const auto chooseSerial = [serial](int index) {  // as a choice in the list does
+        serial->setCurrentIndex(index);
+        emit serial->activated(index);
+    };
+    chooseSerial(serial->findData(serialNumberText(other)));
+    EXPECT_EQ(table->model()->rowCount(), 1);
+    chooseSerial(0);
     const auto compareBestOfRow = [&](int row) {
         table->setCurrentIndex(table->model()->index(row, 0));
         click(u"LibraryCompareBest"_s);
