@@ -56,10 +56,13 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     SessionLibrary library(folder_.file(u"data/library.sqlite"_s));
     QSignalSpy updated(&library, &SessionLibrary::updated);
     QSignalSpy notices(&library, &SessionLibrary::notice);
+    QSignalSpy progress(&library, &SessionLibrary::progress);
     library.setFolders(folder_.file(u"work"_s), {folder_.file(u"season"_s)}, folder_.file(u"work/Pistes.aqw"_s));
     ASSERT_TRUE(updated.wait(10000));
     LibraryFilter view(&library.model());
     ASSERT_EQ(view.rowCount(), 3);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last(), (QVariantList{3, 3}));  // every file read, told
     EXPECT_EQ(view.headerData(LibraryDateColumn, Qt::Horizontal).toString(), frenchTextTables().texts[libraryDate]);
     // A sheet that does not parse is named; its session is shown without one.
     ASSERT_EQ(notices.size(), 1);

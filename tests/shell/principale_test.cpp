@@ -782,6 +782,8 @@ TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
     EXPECT_TRUE(find<QCheckBox>(u"OverlayFraction"_s)->isVisibleTo(find<QWidget>(u"ComparisonWindow"_s)));
     // A click over the traces places the cursor; Right steps it one sample.
     page->grab();  // painted, as it is on the screen before anyone clicks
+    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, page->height() - 20));  // on the setup sheets
+    EXPECT_FALSE(page->content().cursor.has_value());
     QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, 100));
     ASSERT_TRUE(page->content().cursor.has_value());
     const double placed = *page->content().cursor;
