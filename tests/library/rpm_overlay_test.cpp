@@ -70,6 +70,8 @@ TEST(RpmOverlay, LapsAsTheirRecordsChartThemAndHistogramsOnTheWidestClasses)
     narrow.histogram = {1, 2, 3, 4, 5};  // classes of 150: 0, 150, 300, 450, 600
     OverlayLap wide = rising(1, 0, 0, 300);
     wide.histogram = {10, 0, 5};
+    // Laps of records without an engine-speed factor: no classes, still a row per lap.
+    EXPECT_EQ(commonHistograms({OverlayLap{}, OverlayLap{}}).seconds.size(), 2U);
     const CommonHistograms common = commonHistograms({narrow, wide});
     EXPECT_EQ(common.classWidth, 300);
     ASSERT_EQ(common.seconds.size(), 2U);

@@ -6,6 +6,7 @@
 #include "demo_records.h"
 #include "download/receiver.h"
 #include "platform/qt_serial_port.h"
+#include "laps/conversions.h"
 #include "laps/export.h"
 #include "laps/lap_grid.h"
 #include "laps/laps_records.h"
@@ -859,6 +860,8 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).libraryFolders(), QStringList{season.path()});
     while (table->model()->rowCount() < 2)
         ASSERT_TRUE(updated.wait(10000));
+    // The season's bests follow the update: the folder's record is on track 1 too.
+    EXPECT_TRUE(find<QLabel>(u"BestsValue0"_s)->text().startsWith(lapTimeText(float(sessionFigures(demo::lapTimingRecord()).bestTime))));
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(w.windowTitle(), path + u"   SN:270415"_s);
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"laps.Tml"_s);
