@@ -76,7 +76,7 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
-// Indices past the table's last (199) are skipped. A user's file read over
+// Indices past the table's last (299) are skipped. A user's file read over
 // the shipped one keeps the shipped text where its own entry is empty, so
 // that a table saved whole by an older version hides no newer text.
 bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);

@@ -11,7 +11,7 @@ namespace tormel {
 struct TextTables {
     // 0..70 are the original table; the rest hold the texts of newer features,
     // so files with 71 entries still read and leave the others French.
-    static constexpr int TextCount = 200;
+    static constexpr int TextCount = 300;
     static constexpr int TipsCount = 26;
     std::array<QString, TextCount> texts;
     std::array<QString, TipsCount> tips;
