@@ -32,7 +32,7 @@ std::vector<LibraryRow> season()
         s.figures.theoreticalBest = s.figures.bestTime - 20;
         s.figures.consistency = Consistency{8, i % 5, 30.0 + i % 40, 40.0};
         s.figures.serialNumber = QString::number(270400 + i % 12);
-        s.files.push_back({QStringLiteral("/home/driver/season/%1.Tml").arg(i), 2050, 0, {}, 1, false, {}});
+        s.files.push_back({QStringLiteral("/home/driver/season/%1.Tml").arg(i), 2050, 0, {}, 1, false, false, {}});
         rows[std::size_t(i)].setup.driver = i % 3 == 0 ? QStringLiteral("Ana") : QStringLiteral("Léo");
     }
     return rows;

@@ -38,7 +38,6 @@ int compareCommand(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
     const QStringList args = QCoreApplication::arguments();
     const qsizetype laps = args.size() - 4;
     if (args.size() < 4 || args.at(args.size() - 2) != QLatin1String("--report") || laps < MinComparedLaps

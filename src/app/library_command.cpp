@@ -113,7 +113,7 @@ std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, cons
     const SessionFigures& f = s.figures;
     const std::optional<Consistency>& c = f.consistency;
     const bool laps = f.kind == RecordKind::LapTiming;
-    return {
+    std::vector<Field> row{
         text(dateText(s.date)),
         text(f.serialNumber),
         s.track ? number(*s.track) : none(),
@@ -134,6 +134,13 @@ std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, cons
         paths(s.files),
         text(refusalText(f.refusal, tables)),
     };
+    // The figures of an image padded with zeros say nothing of the session.
+    if (const std::optional<int> bytes = s.truncatedBytes()) {
+        for (int column : {5, 6, 7, 8, 9, 10, 11, 12, 13, 14})
+            row[std::size_t(column)] = none();
+        row[18] = text(QStringLiteral("truncated: %1 of %2 bytes").arg(*bytes).arg(RecordImage::Size));
+    }
+    return row;
 }
 
 std::vector<Field> unreadableRow(const SessionFile& file)
@@ -157,29 +164,48 @@ QString csvField(const QString& value)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QByteArray csv(const std::vector<std::vector<Field>>& rows)
-{
-    QString out = fieldNames.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    for (const auto& row : rows) {
-        QStringList cells;
-        for (const Field& f : row)
-            cells << csvField(f.csv);
-        out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+// The listing, written row by row as it is made: a season of ten thousand
+// sessions is never held twice in memory.
+class Listing {
+public:
+    explicit Listing(bool json)
+        : json_(json)
+    {
+        put(json_ ? QByteArray("[") : (fieldNames.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
     }
-    return out.toUtf8();
-}
 
-QByteArray json(const std::vector<std::vector<Field>>& rows)
-{
-    QJsonArray array;
-    for (const auto& row : rows) {
+    void add(const std::vector<Field>& row)
+    {
+        if (!json_) {
+            QStringList cells;
+            for (const Field& f : row)
+                cells << csvField(f.csv);
+            put((cells.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
+            return;
+        }
         QJsonObject object;
         for (qsizetype i = 0; i < fieldNames.size(); ++i)
             object.insert(fieldNames[i], row[std::size_t(i)].json);
-        array.append(object);
+        put((rows_++ == 0 ? QByteArray("\n    ") : QByteArray(",\n    ")) + QJsonDocument(object).toJson(QJsonDocument::Compact));
     }
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
-}
+
+    bool finish()
+    {
+        if (json_)
+            put(rows_ == 0 ? QByteArray("]\n") : QByteArray("\n]\n"));
+        return std::fflush(stdout) == 0 && !failed_;
+    }
+
+private:
+    void put(const QByteArray& bytes)
+    {
+        failed_ = failed_ || std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) != std::size_t(bytes.size());
+    }
+
+    bool json_;
+    int rows_ = 0;
+    bool failed_ = false;
+};
 
 int fail(const QString& line, int code = 1)
 {
@@ -218,16 +244,21 @@ int libraryCommand(int argc, char* argv[])
     SessionIndex index(SessionIndex::standardFile());
     QString error;
     const bool opened = index.open(&error);
-    if (const QString notice = index.takeNotice(); !notice.isEmpty())
-        fail(notice);
+    const auto tell = [&] {
+        if (const QString line = index.takeNotice().movedLine(index.file()); !line.isEmpty())
+            fail(line);
+    };
+    tell();
     if (!opened)
         return fail(error);
     const QStringList kept = UserSettings(UserSettings::standardFile()).libraryFolders();
     const bool updated = index.update(sessionFolders(folders.working, kept, given), &error).has_value();
-    if (const QString notice = index.takeNotice(); !notice.isEmpty())
-        fail(notice);
-    if (!updated)
+    tell();
+    // An index that cannot be written still lists what it holds.
+    if (!updated && index.writable())
         return fail(error);
+    if (!updated)
+        fail(error);
     const std::optional<IndexContents> contents = index.contents(&error);
     if (!contents)
         return fail(error);
@@ -241,18 +272,22 @@ int libraryCommand(int argc, char* argv[])
         }
         return names.value(number);
     };
-    std::vector<std::vector<Field>> rows;
+    // Folders given: the sessions that have, or last had, a file under them.
+    const auto listed = [&](const QString& path) { return given.isEmpty() || fileIsUnder(path, given); };
+    Listing listing(format == QLatin1String("json"));
     for (const Session& s : contents->sessions) {
-        rows.push_back(sessionRow(s, trackName, language.tables));
+        if (!given.isEmpty() && !sessionIsUnder(s, given))
+            continue;
+        std::vector<Field> row = sessionRow(s, trackName, language.tables);
         if (s.setup.state == SetupSheetState::Broken)
             fail(QStringLiteral("%1: %2").arg(s.setup.path, s.setup.error));
-        addSetup(rows.back(), s.setup.sheet);
+        addSetup(row, s.setup.sheet);
+        listing.add(row);
     }
     for (const SessionFile& f : contents->unreadable)
-        rows.push_back(unreadableRow(f));
-    const QByteArray out = format == QLatin1String("json") ? json(rows) : csv(rows);
-    std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("cannot write the listing"));
+        if (listed(f.path))
+            listing.add(unreadableRow(f));
+    return listing.finish() ? 0 : fail(QStringLiteral("cannot write the listing"));
 }
 
 }  // namespace tormel

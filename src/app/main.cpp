@@ -254,6 +254,9 @@ bool displayAvailable()
 
 int main(int argc, char* argv[])
 {
+    // Before any command: the per-user settings and data folders are named
+    // after the application, so the window and every command share them.
+    QCoreApplication::setApplicationName(tormel::applicationTitle());
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return exportCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--receive") == 0)
@@ -282,7 +285,6 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(tormel::applicationTitle());
 
     const QString executableFolder = QCoreApplication::applicationDirPath();
     const QString shipped = tormel::installedDataFolder(executableFolder);

@@ -56,6 +56,13 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, int temper
         : std::nullopt;
     put(c, LibraryMaxTemperatureColumn, temperature, QString::number(temperature.value_or(0)));
     c.text[LibraryDriverColumn] = row.setup.driver;
+    if (const std::optional<int> bytes = s.truncatedBytes()) {
+        // An image padded with zeros: its figures say nothing of the session.
+        for (int column : {LibraryLapsColumn, LibraryBestLapColumn, LibraryTheoreticalColumn, LibraryWindowColumn,
+                           LibrarySpreadColumn, LibraryMaxRpmColumn, LibraryMaxTemperatureColumn})
+            put(c, column, std::nullopt, {});
+        c.text[LibraryKindColumn] += QStringLiteral(" (%1)").arg(tables.texts[libraryTruncated].arg(*bytes).arg(RecordImage::Size));
+    }
     const SetupSheet& setup = row.setup;
     put(c, LibraryGearingColumn, setup.sprocketRatio(),
         QStringLiteral("%1/%2").arg(setup.frontSprocket.value_or(0)).arg(setup.rearSprocket.value_or(0)));
@@ -125,10 +132,7 @@ QVariant LibraryModel::data(const QModelIndex& index, int role) const
     case MissingRole:
         return rows_.rows[r].session.missing;
     case PathRole:
-        for (const SessionFile& f : rows_.rows[r].session.files)
-            if (!f.missing)
-                return f.path;
-        return QString();
+        return rows_.rows[r].session.presentFile();
     case Qt::TextAlignmentRole:
         return sortsAsText(index.column()) || index.column() == LibraryTrackColumn
             ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -20,7 +20,7 @@ std::vector<TrackBests> seasonBests(const std::vector<Session>& sessions)
     std::map<int, TrackBests> tracks;
     for (const Session& s : sessions) {
         const SessionFigures& f = s.figures;
-        if (!s.track || f.kind != RecordKind::LapTiming || f.refusal != Refusal::None)
+        if (!s.track || f.kind != RecordKind::LapTiming || f.refusal != Refusal::None || s.truncatedBytes())
             continue;
         TrackBests& t = tracks[*s.track];
         t.track = *s.track;

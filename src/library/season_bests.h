@@ -28,7 +28,7 @@ struct TrackBests {
     std::vector<std::pair<QDateTime, std::int32_t>> progress;
 };
 
-// Per track, in track order, from the lap-timing sessions that name one. On
+// Per track, in track order, from the whole lap-timing sessions that name one. On
 // equal times the earlier session keeps the best.
 std::vector<TrackBests> seasonBests(const std::vector<Session>& sessions);
 

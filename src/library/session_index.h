@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -32,7 +34,13 @@ struct SessionFile {
     std::optional<qint64> downloaded;  // from a kept download's name, milliseconds since the epoch
     std::optional<int> track;          // the record file's track number
     bool missing = false;
+    // Saved over with another image (or with bytes that do not read): it
+    // was this session's file, and is missing for it.
+    bool replaced = false;
     QString error;  // why the file could not be read; such a file has no session
+
+    // The bytes of the image the file held: fewer than 2048 for a file cut short.
+    int imageBytes() const;
 };
 
 struct Session {
@@ -46,7 +54,18 @@ struct Session {
     std::vector<SessionFile> files;
     // Its setup sheet as last read from its file (`setupSheetPath`).
     FoundSetupSheet setup;
+
+    // Every file of it was cut short: the bytes of the longest. Its figures
+    // are those of an image padded with zeros, so they are not shown.
+    std::optional<int> truncatedBytes() const;
+    // The file that opens it: its first one still there; empty when missing.
+    QString presentFile() const;
 };
+
+// Whether a file of the session is, or last was, under one of `folders`
+// (their subfolders included).
+bool sessionIsUnder(const Session& session, const QStringList& folders);
+bool fileIsUnder(const QString& path, const QStringList& folders);
 
 struct IndexContents {
     std::vector<Session> sessions;          // oldest first
@@ -62,6 +81,18 @@ struct IndexUpdate {
     int setupsRead = 0; // setup sheets new or changed
 };
 
+// What the user should be told of an open or an update, once.
+struct IndexNotice {
+    QString movedTo;     // a damaged or newer index went there; a new one is built from the files
+    QString why;         // why it could not be used
+    QString notUpdated;  // the index cannot be written (why): its sessions are shown as they were
+
+    bool isEmpty() const { return movedTo.isEmpty() && notUpdated.isEmpty(); }
+    // Where the index went and why, in English, for the command line; empty
+    // when it stayed. (An index not brought up to date is told by `update`.)
+    QString movedLine(const QString& file) const;
+};
+
 // The index of every session, in an SQLite file. It is a cache of the
 // record files and of their setup sheets: deleting it loses nothing. A file
 // is read again only when its size or modification time changed, an image
@@ -69,7 +100,9 @@ struct IndexUpdate {
 // Several processes may use one index at once.
 class SessionIndex {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
+    // How long a step waits for another program's lock before giving up.
+    static constexpr int BusyWaitMilliseconds = 5000;
 
     explicit SessionIndex(QString databaseFile);
     ~SessionIndex();
@@ -81,9 +114,11 @@ public:
 
     // Opens the index, creating it or bringing an older one up to this
     // version. A corrupt index, or one of a newer version, is moved aside
-    // and started anew (`takeNotice` says where it went). One in use by
-    // another program is waited for, never moved; false and `error` when
-    // it stays locked or cannot be opened.
+    // under a free name and started anew (`takeNotice` says where it went).
+    // One in use by another program is waited for, never moved. One that
+    // cannot be written is read from a private copy: it lists what it holds
+    // and `update` says it cannot bring it up to date. False and `error`
+    // when it stays locked or cannot be read at all.
     bool open(QString* error);
 
     // Reads the new and changed record files of `folders`, and looks again
@@ -98,21 +133,37 @@ public:
     // Takes a session and its files out of the index (the files stay).
     bool removeSession(const QString& identity, QString* error);
 
+    // An update under way ends as soon as it sees `flag` set, writing nothing.
+    void setCancelFlag(const std::atomic<bool>* flag) { cancel_ = flag; }
+
     const QString& file() const { return file_; }
     // Where the setup sheets of records in folders that cannot be written go.
     QString dataFolder() const;
+    // False while the index is read from a copy because it cannot be written;
+    // then why.
+    bool writable() const { return !copy_; }
+    const QString& notWritableReason() const { return notWritable_; }
+    // Whether the last open or update gave up on another program's lock.
+    bool wasLocked() const { return locked_; }
     // What the user should be told of the last open or update, once.
-    QString takeNotice() { return std::exchange(notice_, QString()); }
+    IndexNotice takeNotice() { return std::exchange(notice_, IndexNotice()); }
 
 private:
-    bool openConnection(QString* error, bool retried);
+    bool openConnection(const QString& databaseFile, QString* error, bool retried);
     bool moveAside(const QString& why, QString* error);
-    std::optional<IndexUpdate> tryUpdate(const std::vector<SessionFolder>& folders, QString* error, bool* corrupt,
+    bool openCopy(const QString& why, QString* error);
+    bool cancelled() const { return cancel_ && cancel_->load(); }
+    std::optional<IndexUpdate> tryUpdate(const std::vector<SessionFolder>& folders, QString* error, int* failure,
                                          const Progress& progress);
 
     QString file_;
     QString connection_;
-    QString notice_;
+    IndexNotice notice_;
+    QString notWritable_;
+    bool locked_ = false;
+    struct Copy;
+    std::unique_ptr<Copy> copy_;  // the private copy read while the index cannot be written
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 }  // namespace tormel

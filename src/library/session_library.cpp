@@ -77,7 +77,8 @@ SessionLibrary::SessionLibrary(QString databaseFile, QObject* parent)
 SessionLibrary::~SessionLibrary()
 {
     // The index's connection belongs to the worker's thread: closed there,
-    // once the update under way is done.
+    // once the update under way has seen the cancel flag.
+    cancel_ = true;
     QMetaObject::invokeMethod(worker_, [w = worker_] { delete w; }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
@@ -132,6 +133,31 @@ public:
 
 }  // namespace
 
+namespace {
+
+// What the index had to say, worded for the window: the chosen language's
+// lines first, the English details after them.
+QStringList indexNotices(SessionIndex& index, const QString& error, const TextTables& tables)
+{
+    QStringList said;
+    QStringList details;
+    const IndexNotice notice = index.takeNotice();
+    if (!notice.movedTo.isEmpty()) {
+        said << tables.texts[libraryIndexMoved].arg(QDir::toNativeSeparators(notice.movedTo));
+        details << notice.movedLine(index.file());
+    }
+    if (!index.writable()) {
+        said << tables.texts[libraryIndexNotUpdated];
+        details << index.notWritableReason();
+    } else if (!error.isEmpty()) {
+        said << (index.wasLocked() ? tables.texts[libraryIndexLocked] : error);
+        details << error;
+    }
+    return said + details;
+}
+
+}  // namespace
+
 void SessionLibrary::start()
 {
     running_ = true;
@@ -143,8 +169,9 @@ void SessionLibrary::start()
         QString error;
         if (!holder) {
             holder = new IndexHolder(worker, database);
+            holder->index.setCancelFlag(&cancel_);
             if (!holder->index.open(&error)) {
-                notices << error;
+                notices << indexNotices(holder->index, error, job->tables);
                 delete holder;
                 holder = nullptr;
             }
@@ -155,9 +182,11 @@ void SessionLibrary::start()
                 if (done == total || done % 64 == 0)
                     QMetaObject::invokeMethod(this, [this, done, total] { emit progress(done, total); });
             };
-            if (!holder->index.update(job->folders, &error, told))
-                notices << error;
-            notices << holder->index.takeNotice();
+            error.clear();
+            holder->index.update(job->folders, &error, told);
+            if (cancel_)
+                return;
+            notices << indexNotices(holder->index, holder->index.writable() ? error : QString(), job->tables);
             contents = holder->index.contents(&error);
             if (!contents)
                 notices << error;
@@ -171,13 +200,19 @@ void SessionLibrary::start()
                 model_.setRows(std::move(*rows));
             running_ = false;
             watch();
-            if (!notices.isEmpty())
-                emit notice(notices.join(QLatin1Char('\n')));
+            tell(notices);
             emit updated(model_.rowCount());
             if (std::exchange(pending_, false))
                 start();
         });
     });
+}
+
+void SessionLibrary::tell(const QStringList& notices)
+{
+    notice_ = notices.join(QLatin1Char('\n'));
+    if (!notice_.isEmpty())
+        emit notice(notice_);
 }
 
 void SessionLibrary::watch()
@@ -203,19 +238,20 @@ void SessionLibrary::watch()
             watcher_.addPath(folder);
 }
 
-bool SessionLibrary::removeSession(const QString& identity, QString* error)
+void SessionLibrary::removeSession(const QString& identity)
 {
-    bool removed = false;
-    QMetaObject::invokeMethod(
-        worker_,
-        [&, worker = worker_] {
-            auto* holder = worker->findChild<IndexHolder*>(QStringLiteral("index"));
-            removed = holder && holder->index.removeSession(identity, error);
-        },
-        Qt::BlockingQueuedConnection);
-    if (removed)
-        refresh();
-    return removed;
+    const QString failedText = tables_.texts[libraryRemoveFailed];
+    QMetaObject::invokeMethod(worker_, [this, worker = worker_, identity, failedText] {
+        auto* holder = worker->findChild<IndexHolder*>(QStringLiteral("index"));
+        QString error;
+        const bool removed = holder && holder->index.removeSession(identity, &error);
+        QMetaObject::invokeMethod(this, [this, removed, error, failedText] {
+            if (removed)
+                refresh();
+            else
+                tell({failedText, error});
+        });
+    });
 }
 
 }  // namespace tormel

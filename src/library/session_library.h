@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 
 namespace tormel {
@@ -32,11 +33,16 @@ public:
     // The language and temperature unit the cells are written in; redoes them.
     void setTexts(const TextTables& tables, int temperatureUnit);
     void refresh();
-    bool removeSession(const QString& identity, QString* error);
+    // Takes the session out of the index in the worker's thread, after the
+    // update under way: the window never waits. A failure is a `notice`.
+    void removeSession(const QString& identity);
 
     LibraryModel& model() { return model_; }
     const QString& dataFolder() const { return dataFolder_; }
     bool updating() const { return running_; }
+    // What the last update had to say, in the chosen language (the details,
+    // in English, as a second part after a line break); empty when nothing.
+    const QString& lastNotice() const { return notice_; }
 
 signals:
     void progress(int done, int total);
@@ -46,8 +52,8 @@ signals:
 private:
     struct Job;
     void start();
-    void finish(std::vector<LibraryRow> rows, const QStringList& notices);
     void watch();
+    void tell(const QStringList& notices);
 
     QString databaseFile_;
     QString dataFolder_;
@@ -62,6 +68,9 @@ private:
     QObject* worker_ = nullptr;  // lives in thread_
     bool running_ = false;
     bool pending_ = false;
+    QString notice_;
+    // Set when the library goes: an update under way stops at once.
+    std::atomic<bool> cancel_{false};
     QFileSystemWatcher watcher_;
     QTimer settle_;
 };

@@ -27,7 +27,7 @@ struct WholeField {
     std::optional<int> SetupSheet::*member;
     int lowest;
     int highest;
-    const char* expected;
+    SetupFieldKind kind;
 };
 
 struct NumberField {
@@ -48,10 +48,10 @@ const std::array<TextField, 5> textFields{{
 }};
 
 const std::array<WholeField, 4> wholeFields{{
-    {"engine"_L1, &SetupSheet::engine, 1, 5, "an engine from 1 to 5"},
-    {"frontSprocket"_L1, &SetupSheet::frontSprocket, 0, most, "a tooth count"},
-    {"rearSprocket"_L1, &SetupSheet::rearSprocket, 0, most, "a tooth count"},
-    {"mainJet"_L1, &SetupSheet::mainJet, 0, most, "a jet size"},
+    {"engine"_L1, &SetupSheet::engine, 1, 5, SetupFieldKind::Engine},
+    {"frontSprocket"_L1, &SetupSheet::frontSprocket, 0, most, SetupFieldKind::Whole},
+    {"rearSprocket"_L1, &SetupSheet::rearSprocket, 0, most, SetupFieldKind::Whole},
+    {"mainJet"_L1, &SetupSheet::mainJet, 0, most, SetupFieldKind::Whole},
 }};
 
 const std::array<NumberField, 4> numberFields{{
@@ -60,11 +60,6 @@ const std::array<NumberField, 4> numberFields{{
     {"rearPressure"_L1, &SetupSheet::rearPressure},
     {"airTemperature"_L1, &SetupSheet::airTemperature},
 }};
-
-ParsedSetupSheet refused(QLatin1StringView key, const char* expected)
-{
-    return {std::nullopt, u"\"%1\" is not %2"_s.arg(key, QLatin1StringView(expected))};
-}
 
 bool filledIn(const QJsonValue& v)
 {
@@ -79,32 +74,33 @@ std::optional<int> wholeNumber(const QJsonValue& v, int lowest, int highest)
     return int(d);
 }
 
-// Takes the known keys off `sheet.otherKeys`, which starts as the whole file.
-ParsedSetupSheet takeKnownKeys(SetupSheet sheet)
+// Takes the known keys off `sheet.otherKeys`, which starts as the whole
+// file; a value of the wrong kind stays there, named in `mistyped`.
+SetupSheet takeKnownKeys(SetupSheet sheet)
 {
-    for (const TextField& f : textFields) {
-        const QJsonValue v = sheet.otherKeys.take(f.key);
-        if (filledIn(v) && !v.isString())
-            return refused(f.key, "a text");
-        sheet.*f.member = v.toString();
-    }
+    const auto take = [&](QLatin1StringView key, SetupFieldKind kind, const auto& fits) {
+        const QJsonValue v = sheet.otherKeys.value(key);
+        if (filledIn(v) && !fits(v)) {
+            sheet.mistyped.push_back({key, kind});
+            return QJsonValue();
+        }
+        sheet.otherKeys.remove(key);
+        return v;
+    };
+    for (const TextField& f : textFields)
+        sheet.*f.member = take(f.key, SetupFieldKind::Text, [](const QJsonValue& v) { return v.isString(); }).toString();
     for (const WholeField& f : wholeFields) {
-        const QJsonValue v = sheet.otherKeys.take(f.key);
-        if (!filledIn(v))
-            continue;
-        sheet.*f.member = wholeNumber(v, f.lowest, f.highest);
-        if (!(sheet.*f.member))
-            return refused(f.key, f.expected);
+        const QJsonValue v = take(f.key, f.kind, [&](const QJsonValue& v) { return wholeNumber(v, f.lowest, f.highest).has_value(); });
+        if (filledIn(v))
+            sheet.*f.member = wholeNumber(v, f.lowest, f.highest);
     }
     for (const NumberField& f : numberFields) {
-        const QJsonValue v = sheet.otherKeys.take(f.key);
-        if (!filledIn(v))
-            continue;
-        if (!v.isDouble() || !std::isfinite(v.toDouble()))
-            return refused(f.key, "a number");
-        sheet.*f.member = v.toDouble();
+        const QJsonValue v = take(f.key, SetupFieldKind::Number,
+                                  [](const QJsonValue& v) { return v.isDouble() && std::isfinite(v.toDouble()); });
+        if (filledIn(v))
+            sheet.*f.member = v.toDouble();
     }
-    return {std::move(sheet), {}};
+    return sheet;
 }
 
 // What `path` holds: nothing, a sheet, or something that must not be written over.
@@ -160,28 +156,43 @@ ParsedSetupSheet parseSetupSheet(const QByteArray& bytes)
         return {std::nullopt, u"not a JSON object"_s};
     SetupSheet sheet;
     sheet.otherKeys = document.object();
-    return takeKnownKeys(std::move(sheet));
+    return {takeKnownKeys(std::move(sheet)), {}};
+}
+
+QString mistypedText(const MistypedField& field)
+{
+    const char* expected[] = {"a text", "a whole number", "an engine from 1 to 5", "a number"};
+    return u"\"%1\" is not %2: it is kept as it is"_s.arg(field.key, QLatin1StringView(expected[int(field.expected)]));
+}
+
+SetupSheet keepUnchangedFields(SetupSheet edited, const SetupSheet& shown, const SetupSheet& original)
+{
+    const auto keep = [&](auto member) {
+        if (edited.*member == shown.*member)
+            edited.*member = original.*member;
+    };
+    for (const TextField& f : textFields)
+        keep(f.member);
+    for (const WholeField& f : wholeFields)
+        keep(f.member);
+    for (const NumberField& f : numberFields)
+        keep(f.member);
+    return edited;
 }
 
 QByteArray setupSheetBytes(const SetupSheet& sheet)
 {
-    // A known key among the kept ones would be stale: the fields say what is filled in.
+    // A field filled in wins over a mistyped value kept under its key.
     QJsonObject file = sheet.otherKeys;
-    for (const TextField& f : textFields) {
-        file.remove(f.key);
+    for (const TextField& f : textFields)
         if (!(sheet.*f.member).isEmpty())
             file.insert(f.key, sheet.*f.member);
-    }
-    for (const WholeField& f : wholeFields) {
-        file.remove(f.key);
+    for (const WholeField& f : wholeFields)
         if (sheet.*f.member)
             file.insert(f.key, *(sheet.*f.member));
-    }
-    for (const NumberField& f : numberFields) {
-        file.remove(f.key);
+    for (const NumberField& f : numberFields)
         if (sheet.*f.member)
             file.insert(f.key, *(sheet.*f.member));
-    }
     return QJsonDocument(file).toJson(QJsonDocument::Indented);
 }
 

@@ -6,8 +6,20 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace tormel {
+
+// What a key of the sheet holds.
+enum class SetupFieldKind { Text, Whole, Engine, Number };
+
+// A key of the file whose value is not of its field's kind: the field is
+// left empty and the value kept as it is in the file.
+struct MistypedField {
+    QString key;
+    SetupFieldKind expected;
+    friend bool operator==(const MistypedField&, const MistypedField&) = default;
+};
 
 // The setup a session was driven with, as the user noted it. A number not
 // filled in is absent, a text not filled in is empty.
@@ -26,8 +38,10 @@ struct SetupSheet {
     std::optional<double> airTemperature;  // °C, whatever unit the window shows
     QString remark;
     // Keys of the file this program does not know (a newer version's, the
-    // user's own): written back as they were read.
+    // user's own), and known keys of the wrong kind: written back as they
+    // were read, unless their field is filled in.
     QJsonObject otherKeys;
+    std::vector<MistypedField> mistyped;
 
     // Nothing filled in and nothing kept: the file would be `{}`.
     bool isEmpty() const;
@@ -43,8 +57,18 @@ struct ParsedSetupSheet {
 };
 
 // A JSON object; a known key null or absent is not filled in, a known key of
-// the wrong type or out of range refuses the whole file.
+// the wrong type or out of range is named in `mistyped` and its field left
+// empty. Only bytes that are no JSON object are refused.
 ParsedSetupSheet parseSetupSheet(const QByteArray& bytes);
+
+// "frontSprocket" is not a tooth count: in English, for the command line.
+QString mistypedText(const MistypedField& field);
+
+// The sheet as edited, where each field the user left as it was shown
+// (`shown`) takes the value it had in `original`: a panel that cannot show
+// a value whole (a long remark, a number out of its box's range, more
+// decimals than it shows) never changes it.
+SetupSheet keepUnchangedFields(SetupSheet edited, const SetupSheet& shown, const SetupSheet& original);
 
 // Indented JSON in UTF-8: the fields filled in and the kept keys.
 QByteArray setupSheetBytes(const SetupSheet& sheet);

@@ -35,6 +35,7 @@ LoadedRecord loadRecordFile(const QString& path)
         result.errorText = file.errorString();
     }
     const auto imageBytes = std::min<qsizetype>(bytes.size(), RecordImage::Size);
+    result.imageBytes = int(imageBytes);
     for (qsizetype k = 0; k < imageBytes; ++k)
         result.image.bytes[std::size_t(k)] = std::uint8_t(bytes.at(k));
     if (bytes.size() > RecordImage::Size) {

@@ -16,6 +16,7 @@ namespace tormel {
 struct LoadedRecord {
     RecordImage image;                       // zero where the file was short
     std::optional<std::int16_t> trackNumber;  // only when the file is longer than 2048 bytes
+    int imageBytes = 0;                      // of the image, read from the file: under 2048 for a file cut short
     int errorNumber = 0;                     // 0: read; else the file error's number
     QString errorText;
 };

@@ -210,10 +210,13 @@ void LibraryWindow::connectParts()
     });
     // What the library could not do (a sheet that does not parse, an index
     // moved aside or in use) is said beneath the table until the next update.
-    connect(&library_, &SessionLibrary::notice, this, [this](const QString& text) {
+    const auto tell = [this](const QString& text) {
         notice_->setText(text.section(QLatin1Char('\n'), 0, 0));
         notice_->setToolTip(text);
-    });
+    };
+    connect(&library_, &SessionLibrary::notice, this, tell);
+    // The first update may have ended before this window was opened.
+    tell(library_.lastNotice());
     connect(&library_, &SessionLibrary::progress, notice_, &QLabel::clear);
 }
 
@@ -259,6 +262,7 @@ void LibraryWindow::showSetup()
     for (int r = 0; r < model.rowCount(); ++r) {
         const LibraryRow& other = model.row(r);
         if (other.session.track == row.session.track && other.session.date < row.session.date && !other.setup.isEmpty()
+            && !other.session.truncatedBytes()
             && (!previous || other.session.date > previous->session.date))
             previous = &other;
     }
@@ -358,9 +362,7 @@ void LibraryWindow::removeCurrent()
     const QModelIndex current = filter_.mapToSource(table_->currentIndex());
     if (!current.isValid())
         return;
-    QString error;
-    if (!library_.removeSession(library_.model().row(current.row()).session.identity, &error))
-        notice_->setText(error);
+    library_.removeSession(library_.model().row(current.row()).session.identity);
 }
 
 void LibraryWindow::addFolder()

@@ -225,7 +225,11 @@ void Principale::openRecord(const QString& path)
         if (isTrackNumber(trackNumber))
             showTrack(trackNumber);
     }
-    setWindowTitle(recordCaption(path, serialNumberText(loaded->image)));
+    // A file cut short still opens, its missing bytes zero; the title says so.
+    QString title = recordCaption(path, serialNumberText(loaded->image));
+    if (loaded->imageBytes < RecordImage::Size)
+        title += state_.tables.texts[titleTruncated].arg(loaded->imageBytes).arg(RecordImage::Size);
+    setWindowTitle(title);
     showRecentFiles();
     document_.open(loaded->image);
     showRecord();

@@ -81,7 +81,8 @@ SetupPanel::SetupPanel(QWidget* parent)
     , rearPressure_(measure("SetupRearPressure", 0, 5, 2, 0.05))
     , trackCondition_(named(new QLineEdit, "SetupTrackCondition"))
     , airTemperature_(measure("SetupAirTemperature", lowestAir, 140, 1, 1))
-    , remark_(named(new QLineEdit, "SetupRemark"))
+    , remark_(named(new QPlainTextEdit, "SetupRemark"))
+    , state_(named(new QLabel, "SetupState"))
     , likeLast_(named(new QPushButton, "SetupLikeLast"))
     , save_(named(new QPushButton, "SetupSave"))
     , comment_(named(new QPushButton, "SetupComment"))
@@ -98,12 +99,18 @@ SetupPanel::SetupPanel(QWidget* parent)
     for (QWidget* field : std::initializer_list<QWidget*>{mainJet_, needle_, tyres_, frontPressure_, rearPressure_,
                                                           trackCondition_, airTemperature_, remark_})
         form_->addRow(new QLabel, field);
+    // A remark may run over many lines and is never cut.
+    remark_->setTabChangesFocus(true);
+    remark_->setMaximumHeight(remark_->fontMetrics().lineSpacing() * 4 + 12);
+    state_->setWordWrap(true);
+    state_->setStyleSheet(QStringLiteral("color: #b00000"));
     commentText_->setReadOnly(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(likeLast_);
     buttons->addWidget(save_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form_);
+    layout->addWidget(state_);
     layout->addLayout(buttons);
     layout->addWidget(comment_);
     layout->addWidget(commentText_, 1);
@@ -126,6 +133,7 @@ SetupPanel::SetupPanel(QWidget* parent)
 void SetupPanel::applyTexts(const TextTables& tables, int temperatureUnit)
 {
     const SetupSheet kept = sheet();
+    tables_ = tables;
     temperatureUnit_ = temperatureUnit;
     const TextEntry captions[] = {libraryDriver, setupKart, setupEngine, setupFrontSprocket, setupRearSprocket,
                                   setupMainJet, setupNeedle, setupTyres, setupFrontPressure, setupRearPressure,
@@ -137,20 +145,47 @@ void SetupPanel::applyTexts(const TextTables& tables, int temperatureUnit)
     save_->setText(tables.texts[setupSave]);
     comment_->setText(tables.texts[setupComment]);
     fill(kept);
+    showState();
 }
 
 void SetupPanel::showSession(const LibraryRow* row, const LibraryRow* previous, const QString& commentText)
 {
     setEnabled(row != nullptr);
+    // A session whose files are gone keeps its sheet as the index mirrored it.
+    readOnly_ = row && row->session.missing;
+    brokenError_ = row ? row->setupError : QString();
     hasPrevious_ = previous != nullptr;
     previous_ = previous ? previous->setup : SetupSheet{};
-    likeLast_->setEnabled(hasPrevious_);
     shown_ = row ? row->setup : SetupSheet{};
     SetupSheet start = shown_;
     if (row && start.isEmpty() && row->session.figures.engine > 0)
         start.engine = row->session.figures.engine;
     fill(start);
     commentText_->setPlainText(commentText);
+    showState();
+}
+
+// Why the sheet cannot be saved, or which of its keys are kept as they are.
+void SetupPanel::showState()
+{
+    const bool editable = !readOnly_ && brokenError_.isEmpty();
+    for (int row = 0; row < form_->rowCount(); ++row)
+        if (QLayoutItem* item = form_->itemAt(row, QFormLayout::FieldRole); item && item->widget())
+            item->widget()->setEnabled(editable);
+    for (QWidget* w : std::initializer_list<QWidget*>{frontSprocket_, rearSprocket_})
+        w->setEnabled(editable);
+    save_->setEnabled(editable);
+    likeLast_->setEnabled(editable && hasPrevious_);
+    QStringList said;
+    if (readOnly_)
+        said << tables_.texts[setupReadOnly];
+    if (!brokenError_.isEmpty())
+        said << brokenError_;
+    const TextEntry expected[] = {setupExpectText, setupExpectWhole, setupExpectEngine, setupExpectNumber};
+    for (const MistypedField& f : shown_.mistyped)
+        said << tables_.texts[setupMistyped].arg(f.key, tables_.texts[expected[int(f.expected)]]);
+    state_->setText(said.join(QLatin1Char('\n')));
+    state_->setVisible(!said.isEmpty());
 }
 
 void SetupPanel::fill(const SetupSheet& s)
@@ -169,11 +204,20 @@ void SetupPanel::fill(const SetupSheet& s)
     trackCondition_->setText(s.trackCondition);
     setFilled(airTemperature_, s.airTemperature ? std::optional(shownTemperature(*s.airTemperature, temperatureUnit_))
                                                 : std::nullopt);
-    remark_->setText(s.remark);
+    remark_->setPlainText(s.remark);
     showRatio();
+    filled_ = s;
+    filledAs_ = fieldsAsShown();
 }
 
 SetupSheet SetupPanel::sheet() const
+{
+    SetupSheet s = keepUnchangedFields(fieldsAsShown(), filledAs_, filled_);
+    s.mistyped = shown_.mistyped;
+    return s;
+}
+
+SetupSheet SetupPanel::fieldsAsShown() const
 {
     SetupSheet s;
     s.otherKeys = shown_.otherKeys;
@@ -190,7 +234,7 @@ SetupSheet SetupPanel::sheet() const
     s.trackCondition = trackCondition_->text().trimmed();
     if (const std::optional<double> air = filled(airTemperature_))
         s.airTemperature = celsiusOf(*air, temperatureUnit_);
-    s.remark = remark_->text().trimmed();
+    s.remark = remark_->toPlainText().trimmed();
     return s;
 }
 

@@ -40,8 +40,17 @@ signals:
 private:
     void fill(const SetupSheet& sheet);
     void showRatio();
+    SetupSheet fieldsAsShown() const;
+    void showState();
 
     SetupSheet shown_;
+    // The sheet last put into the fields, and the fields as they then read:
+    // what the user did not change is saved as it was, whole.
+    SetupSheet filled_;
+    SetupSheet filledAs_;
+    TextTables tables_;
+    bool readOnly_ = false;
+    QString brokenError_;
     SetupSheet previous_;
     bool hasPrevious_ = false;
     int temperatureUnit_ = 0;
@@ -58,7 +67,8 @@ private:
     QDoubleSpinBox* rearPressure_;
     QLineEdit* trackCondition_;
     QDoubleSpinBox* airTemperature_;
-    QLineEdit* remark_;
+    QPlainTextEdit* remark_;
+    QLabel* state_;
     QPushButton* likeLast_;
     QPushButton* save_;
     QPushButton* comment_;

@@ -177,6 +177,18 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[overlaySmoothing] = QStringLiteral("Lissage");
     x[overlaySeconds] = QStringLiteral("%1 s");
     x[overlayNoTrace] = QStringLiteral("Ce tour n'a pas de trace de régime.");
+    x[libraryTruncated] = QStringLiteral("tronqué : %1 octets sur %2");
+    x[titleTruncated] = QStringLiteral("   (seuls %1 octets sur %2 ont été lus)");
+    x[libraryIndexMoved] = QStringLiteral("L'index de la bibliothèque était inutilisable : il a été mis de côté sous %1 et reconstruit à partir des enregistrements.");
+    x[libraryIndexNotUpdated] = QStringLiteral("L'index de la bibliothèque ne peut pas être écrit : les séances sont montrées telles qu'il les gardait.");
+    x[libraryIndexLocked] = QStringLiteral("L'index de la bibliothèque reste verrouillé par un autre programme.");
+    x[setupMistyped] = QStringLiteral("« %1 » : %2 attendu ; la valeur est gardée telle quelle.");
+    x[setupExpectText] = QStringLiteral("un texte");
+    x[setupExpectWhole] = QStringLiteral("un nombre entier");
+    x[setupExpectEngine] = QStringLiteral("un moteur de 1 à 5");
+    x[setupExpectNumber] = QStringLiteral("un nombre");
+    x[setupReadOnly] = QStringLiteral("Les fichiers de cette séance ont disparu : sa fiche est montrée telle que la bibliothèque l'a gardée et ne peut pas être modifiée.");
+    x[libraryRemoveFailed] = QStringLiteral("La séance n'a pas pu être retirée de la bibliothèque.");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -178,6 +178,19 @@ enum TextEntry : int {
     overlaySmoothing = 187,
     overlaySeconds = 188,
     overlayNoTrace = 189,
+    // The library kept whole and true.
+    libraryTruncated = 190,        // a record file cut short: its bytes, of 2048
+    titleTruncated = 191,          // after the window's title
+    libraryIndexMoved = 192,       // where the damaged index went
+    libraryIndexNotUpdated = 193,  // an index that cannot be written
+    libraryIndexLocked = 194,
+    setupMistyped = 195,           // a key of the sheet, what it should be
+    setupExpectText = 196,
+    setupExpectWhole = 197,
+    setupExpectEngine = 198,
+    setupExpectNumber = 199,
+    setupReadOnly = 200,           // the sheet of a session whose file is gone
+    libraryRemoveFailed = 201,
 };
 
 // The tool tips that code uses.

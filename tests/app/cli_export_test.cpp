@@ -17,6 +17,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace tormel {
@@ -56,7 +58,15 @@ protected:
 
     struct Run { int exitCode; QString err, out; };
     // Without a display of any kind, for a user whose home is a folder of the test.
-    Run run(const QStringList& args, const QString& from = {})
+    Run run(const QStringList& args, const QString& from = {}) { return runAs({}, args, from); }
+    // As the user `nobody`, who may enter the test's folders and owns its home.
+    Run runAsNobody(const QStringList& args)
+    {
+        QFile::setPermissions(folder_.path(), QFile::permissions(folder_.path()) | QFileDevice::ExeOther | QFileDevice::ReadOther);
+        QProcess::execute(u"chown"_s, {u"-R"_s, u"65534:65534"_s, home()});
+        return runAs({u"setpriv"_s, u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s}, args);
+    }
+    Run runAs(const QStringList& wrapper, const QStringList& args, const QString& from = {})
     {
         QProcess process;
         process.setWorkingDirectory(from.isEmpty() ? workDir() : from);
@@ -65,7 +75,10 @@ protected:
             env.remove(name);
         env.insert(u"HOME"_s, home());
         process.setProcessEnvironment(env);
-        process.start(exe(), args);
+        if (wrapper.isEmpty())
+            process.start(exe(), args);
+        else
+            process.start(wrapper.first(), wrapper.mid(1) + QStringList{exe()} + args);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()),
                 QString::fromLocal8Bit(process.readAllStandardOutput())};
@@ -432,7 +445,12 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     ASSERT_TRUE(saveRecordFile(work(u"empty.Tml"_s), RecordImage{}, 1));
     ASSERT_TRUE(saveRecordFile(home(u"season/round 1/rpm.Tml"_s), demo::engineSpeedRecord(), 2));
 
-    const Run r = run({u"--library"_s, home(u"season"_s)});
+    // With a folder: its sessions only.
+    const Run season = run({u"--library"_s, home(u"season"_s)});
+    ASSERT_EQ(season.exitCode, 0) << season.err.toStdString();
+    ASSERT_EQ(csvRows(season.out).size(), 2U) << season.out.toStdString();
+    EXPECT_TRUE(csvRows(season.out)[1].join(u',').contains(u"rpm.Tml"_s));
+    const Run r = run({u"--library"_s});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const std::vector<QStringList> rows = csvRows(r.out);
     ASSERT_EQ(rows.size(), 1U + 3U) << r.out.toStdString();
@@ -484,6 +502,101 @@ TEST_F(CommandLine, TwoLibraryRunsAtOnceShareTheIndex)
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         EXPECT_EQ(p.readAllStandardOutput().count("\r\n"), 1 + 60);
     }
+}
+
+TEST_F(CommandLine, LibraryWithFoldersListsTheirSessionsOnlyAndSaysWhichAreCutShort)
+{
+    ASSERT_TRUE(QDir().mkpath(home(u"2025/round 1"_s)) && QDir().mkpath(home(u"2026"_s)) && QDir().mkpath(home(u"2026b"_s)));
+    ASSERT_TRUE(saveRecordFile(home(u"2025/round 1/laps.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(home(u"2026/rpm.Tml"_s), demo::engineSpeedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(home(u"2026b/copy.Tml"_s), demo::engineSpeedRecord(), 1));
+    writeBytes(home(u"2026/cut.Tml"_s), readBytes(home(u"2025/round 1/laps.Tml"_s)).left(1000));
+    // Each session: its files' names, whether it has laps, its reason and whether it is missing.
+    const auto listed = [&](const QStringList& folders) {
+        const Run r = run(QStringList{u"--library"_s} + folders);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        std::vector<QStringList> rows = csvRows(r.out);
+        const QStringList names = rows.at(0);
+        const auto field = [&](std::size_t row, const QString& name) { return rows[row].value(names.indexOf(name)); };
+        QStringList out;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            QStringList files;
+            for (const QString& f : field(i, u"files"_s).split(u';'))
+                files << QFileInfo(f).fileName();
+            files.sort();
+            out << QStringList{files.join(u'+'), field(i, u"laps"_s).isEmpty() ? u"-"_s : u"laps"_s, field(i, u"reason"_s),
+                               field(i, u"missing"_s)}.join(u' ');
+        }
+        out.sort();
+        return out.join(u" | "_s);
+    };
+    EXPECT_EQ(listed({home(u"2025"_s)}), u"laps.Tml laps  false"_s);
+    EXPECT_EQ(listed({home(u"2026b"_s)}), u"copy.Tml laps  false"_s);
+    // A session with a copy elsewhere is listed once, whole, with all its files.
+    EXPECT_EQ(listed({home(u"2026"_s)}), u"copy.Tml+rpm.Tml laps  false | cut.Tml - truncated: 1000 of 2048 bytes false"_s);
+    // Its file gone, a session is still listed under the folder it was in.
+    ASSERT_TRUE(QFile::remove(home(u"2025/round 1/laps.Tml"_s)));
+    EXPECT_EQ(listed({home(u"2025"_s)}), u"laps.Tml laps  true"_s);
+    // Without folders: everything the index holds, as the window shows it.
+    EXPECT_EQ(listed({}).count(u'|'), 2);
+}
+
+TEST_F(CommandLine, AnIndexThatCannotBeWrittenIsStillListedAndBreaksNoLaterRun)
+{
+    if (getuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    shipLanguages();
+    ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
+    QFile::setPermissions(workDir(), QFile::permissions(workDir()) | QFileDevice::WriteOther);
+    const QString index = home(u".local/share/Tormel_Vue/library.sqlite"_s);
+    Run r = runAsNobody({u"--library"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(index));
+    ASSERT_TRUE(saveRecordFile(work(u"later.Tml"_s), demo::engineSpeedRecord(), 1));
+
+    QFile::setPermissions(index, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    r = runAsNobody({u"--library"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(csvRows(r.out).size(), 2U) << r.out.toStdString();  // what the index holds
+    EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"could not be brought up to date: the file may not be written"_s)) << r.err.toStdString();
+    for (const QString& side : {u"-shm"_s, u"-wal"_s})
+        EXPECT_FALSE(QFileInfo::exists(index + side)) << side.toStdString();
+
+    // Writable again, even after a run that left a shared-memory file it may not write.
+    QFile::setPermissions(index, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    writeBytes(index + u"-shm"_s, QByteArray(32768, 0));
+    QProcess::execute(u"chown"_s, {u"65534:65534"_s, index + u"-shm"_s});
+    QFile::setPermissions(index + u"-shm"_s, QFileDevice::ReadOwner);
+    r = runAsNobody({u"--library"_s});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString()) << r.err.toStdString();
+    EXPECT_EQ(csvRows(r.out).size(), 3U) << r.out.toStdString();
+    ASSERT_TRUE(QFile::remove(index));
+    r = runAsNobody({u"--library"_s});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, QString()) << r.err.toStdString();
+}
+
+TEST_F(CommandLine, TwoDamagedIndexesInOneSecondAreEachMovedAsideAndRebuilt)
+{
+    shipLanguages();
+    ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
+    const QString index = home(u".local/share/Tormel_Vue/library.sqlite"_s);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(index).path()));
+    QStringList said;
+    for (int i = 0; i < 2; ++i) {
+        writeBytes(index, QByteArray("not an index ").repeated(400));
+        const Run r = run({u"--library"_s});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(csvRows(r.out).size(), 2U);
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        said << r.err;
+    }
+    const QStringList aside = QDir(QFileInfo(index).path()).entryList({u"library.sqlite.old-*"_s}, QDir::Files);
+    ASSERT_EQ(aside.size(), 2);
+    for (const QString& name : aside)
+        EXPECT_EQ(said.filter(name).size(), 1) << name.toStdString();
 }
 
 // ---- One download without the window ------------------------------------------

@@ -164,10 +164,14 @@ TEST_F(SessionIndexTest, SetupSheetsAreMirroredAndReadAgainOnlyWhenChanged)
     EXPECT_EQ(setupAfterUpdate(0).sheet.driver, u"Ana"_s);
     test::writeBytes(sheet, R"({"driver": "Beatriz"})");
     EXPECT_EQ(setupAfterUpdate(1).sheet.driver, u"Beatriz"_s);
-    test::writeBytes(sheet, R"({"driver": 7})");
+    // A mistyped key is named, through the index too; bytes that are no sheet are reported.
+    test::writeBytes(sheet, R"({"driver": 7, "kart": "K2"})");
+    found = setupAfterUpdate(1);
+    EXPECT_EQ(std::tuple(found.state, found.sheet.kart, found.sheet.mistyped.size()), std::tuple(SetupSheetState::Read, u"K2"_s, 1U));
+    test::writeBytes(sheet, R"({"driver": )");
     found = setupAfterUpdate(1);
     EXPECT_EQ(found.state, SetupSheetState::Broken);
-    EXPECT_TRUE(found.error.contains(u"driver"_s)) << found.error.toStdString();
+    EXPECT_TRUE(found.error.contains(u"not JSON"_s)) << found.error.toStdString();
     ASSERT_TRUE(QFile::remove(sheet));
     EXPECT_EQ(setupAfterUpdate(0).state, SetupSheetState::None);
 }
@@ -182,11 +186,22 @@ TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
         SessionIndex index(database());
         QString error;
         ASSERT_TRUE(index.open(&error)) << error.toStdString();
-        EXPECT_TRUE(index.takeNotice().contains(u"moved to"_s));
+        EXPECT_TRUE(index.takeNotice().movedLine(database()).contains(u"moved to"_s));
         ASSERT_EQ(asideFiles().size(), 1U);
         EXPECT_EQ(test::readBytes(path(u"data/"_s + asideFiles()[0])), garbage);
         update(index);
         EXPECT_EQ(sessions(index).size(), 1U);
+    }
+    // Damaged again within the same second: moved under a name of its own.
+    test::writeBytes(database(), garbage);
+    {
+        SessionIndex index(database());
+        QString error;
+        ASSERT_TRUE(index.open(&error)) << error.toStdString();
+        const IndexNotice notice = index.takeNotice();
+        EXPECT_TRUE(asideFiles().contains(QFileInfo(notice.movedTo).fileName()));
+        EXPECT_TRUE(notice.movedLine(database()).contains(notice.movedTo));
+        ASSERT_EQ(asideFiles().size(), 2U);
     }
     for (const QString& name : asideFiles())
         QFile::remove(path(u"data/"_s + name));
@@ -200,23 +215,11 @@ TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
         }
         QSqlDatabase::removeDatabase(u"older"_s);
     };
-    // The first version's index keeps its sessions and gains the setup sheets.
-    rewrite({u"DROP TABLE setups"_s, u"PRAGMA user_version = 1"_s});
-    test::writeBytes(path(u"work/laps.setup.json"_s), R"({"driver": "Ana"})");
-    {
-        SessionIndex index(database());
-        QString error;
-        ASSERT_TRUE(index.open(&error)) << error.toStdString();
-        EXPECT_EQ(index.takeNotice(), QString());
-        EXPECT_EQ(update(index).decoded, 0);
-        ASSERT_EQ(sessions(index).size(), 1U);
-        EXPECT_EQ(sessions(index)[0].setup.sheet.driver, u"Ana"_s);
-    }
     rewrite({u"PRAGMA user_version = %1"_s.arg(SessionIndex::SchemaVersion + 1)});
     SessionIndex index(database());
     QString error;
     ASSERT_TRUE(index.open(&error));
-    EXPECT_TRUE(index.takeNotice().contains(u"newer version (%1)"_s.arg(SessionIndex::SchemaVersion + 1)));
+    EXPECT_EQ(index.takeNotice().why, u"it was written by a newer version (%1)"_s.arg(SessionIndex::SchemaVersion + 1));
     EXPECT_EQ(asideFiles().size(), 1U);
     EXPECT_TRUE(sessions(index).empty());
 }
@@ -250,6 +253,184 @@ TEST_F(SessionIndexTest, ALockedIndexIsWaitedForNeverMovedAside)
     EXPECT_EQ(u.decoded, 1);
     EXPECT_TRUE(asideFiles().empty());
     EXPECT_EQ(sessions(index).size(), 1U);
+}
+
+TEST_F(SessionIndexTest, ARecordSavedOverLeavesItsSessionMissingWithItsFiguresAndSheet)
+{
+    const RecordImage laps = demo::lapTimingRecord();
+    save(u"work/a.Tml"_s, laps);
+    const QString sheet = path(u"work/a.setup.json"_s);
+    test::writeBytes(sheet, R"({"driver": "Ana"})");
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error)) << error.toStdString();
+    update(index);
+    const SessionFigures before = sessions(index).at(0).figures;
+
+    save(u"work/a.Tml"_s, demo::engineSpeedRecord());
+    test::writeBytes(sheet, R"({"driver": "Beatriz"})");
+    update(index);
+    std::vector<Session> all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    // The old session keeps its figures and the sheet as the index had it; the file's sheet is the new session's.
+    EXPECT_EQ(std::tuple(all[0].identity, all[0].missing, all[0].figures, all[0].setup.sheet.driver),
+              std::tuple(sessionIdentity(laps), true, before, u"Ana"_s));
+    ASSERT_EQ(all[0].files.size(), 1U);
+    EXPECT_TRUE(all[0].files[0].replaced);
+    EXPECT_EQ(all[0].presentFile(), QString());
+    EXPECT_EQ(std::tuple(all[1].missing, all[1].presentFile(), all[1].setup.sheet.driver),
+              std::tuple(false, path(u"work/a.Tml"_s), u"Beatriz"_s));
+
+    // Saved back: the file is the first session's again, and the second one's former file.
+    save(u"work/a.Tml"_s, laps);
+    update(index);
+    all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    const bool lapsFirst = all[0].identity == sessionIdentity(laps);
+    const Session& lapSession = all[lapsFirst ? 0 : 1];
+    const Session& rpmSession = all[lapsFirst ? 1 : 0];
+    EXPECT_EQ(std::tuple(lapSession.missing, lapSession.files.size(), rpmSession.missing), std::tuple(false, 1U, true));
+    // Removed by the user, it goes with its files and sheet; the file read again brings nothing back of it.
+    ASSERT_TRUE(index.removeSession(rpmSession.identity, &error)) << error.toStdString();
+    update(index);
+    EXPECT_EQ(sessions(index).size(), 1U);
+}
+
+TEST_F(SessionIndexTest, AFileCutShortIsATruncatedSessionUnlessAWholeCopyExists)
+{
+    RecordImage image = demo::lapTimingRecord();
+    std::fill(image.bytes.begin() + 1000, image.bytes.end(), std::uint8_t(0));
+    save(u"work/whole.Tml"_s, image);
+    const QByteArray bytes = test::readBytes(path(u"work/whole.Tml"_s));
+    ASSERT_TRUE(QDir().mkpath(path(u"season"_s)));
+    test::writeBytes(path(u"season/short.Tml"_s), bytes.left(1000));
+    test::writeBytes(path(u"season/shorter.Tml"_s), bytes.left(330));
+    SessionIndex index(database());
+    QString error;
+    ASSERT_TRUE(index.open(&error)) << error.toStdString();
+    update(index);
+    std::vector<Session> all = sessions(index);
+    ASSERT_EQ(all.size(), 2U);
+    const auto truncated = [&](const QString& file) {
+        for (const Session& s : all)
+            for (const SessionFile& f : s.files)
+                if (f.path == path(file))
+                    return s.truncatedBytes();
+        return std::optional<int>(-1);
+    };
+    // The short copy pads to the whole file's image: one session, and a whole one.
+    EXPECT_EQ(truncated(u"season/short.Tml"_s), std::nullopt);
+    EXPECT_EQ(truncated(u"season/shorter.Tml"_s), 330);
+}
+
+// The index as the first and second versions of the program wrote it.
+TEST_F(SessionIndexTest, IndexesOfEarlierVersionsKeepTheirSessionsAndSheets)
+{
+    const QStringList firstVersion{
+        u"CREATE TABLE sessions (identity TEXT PRIMARY KEY, kind INTEGER NOT NULL, refusal INTEGER NOT NULL,"
+        " serial TEXT NOT NULL, laps INTEGER NOT NULL, best_lap INTEGER NOT NULL, best_time INTEGER NOT NULL,"
+        " theoretical_best INTEGER NOT NULL, racing_laps INTEGER, window_count INTEGER, spread REAL, deviation REAL,"
+        " max_rpm INTEGER NOT NULL, max_temperature INTEGER, best_section1 INTEGER NOT NULL,"
+        " best_section2 INTEGER NOT NULL, best_section3 INTEGER NOT NULL, engine INTEGER NOT NULL)"_s,
+        u"CREATE TABLE files (path TEXT PRIMARY KEY, session TEXT, size INTEGER NOT NULL, modified INTEGER NOT NULL,"
+        " downloaded INTEGER, track INTEGER, missing INTEGER NOT NULL DEFAULT 0, error TEXT)"_s,
+        u"CREATE INDEX files_by_session ON files(session)"_s,
+        u"INSERT INTO sessions VALUES ('old', 1, 0, '270415', 12, 3, 5012, 4990, 10, 4, 21.5, 30.25, 14200, 95,"
+        " 1500, 2000, 1490, 2)"_s,
+        u"INSERT INTO files VALUES ('/gone/old.Tml', 'old', 2050, 1000, NULL, 7, 1, NULL)"_s,
+        u"INSERT INTO files VALUES ('/gone/bad.Tml', NULL, 12, 1000, NULL, NULL, 1, 'cut')"_s,
+    };
+    const QStringList secondVersion{
+        u"CREATE TABLE setups (session TEXT PRIMARY KEY, path TEXT NOT NULL, size INTEGER NOT NULL,"
+        " modified INTEGER NOT NULL, sheet TEXT, error TEXT)"_s,
+        u"INSERT INTO setups VALUES ('old', '/gone/old.setup.json', 20, 1000, '{\"driver\": \"Ana\"}', NULL)"_s,
+    };
+    for (int version : {1, 2}) {
+        QFile::remove(database());
+        ASSERT_TRUE(QDir().mkpath(path(u"data"_s)));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"older"_s);
+            db.setDatabaseName(database());
+            ASSERT_TRUE(db.open());
+            for (const QString& statement : firstVersion + (version == 2 ? secondVersion : QStringList())
+                     + QStringList{u"PRAGMA user_version = %1"_s.arg(version)})
+                ASSERT_TRUE(QSqlQuery(db).exec(statement)) << statement.toStdString();
+        }
+        QSqlDatabase::removeDatabase(u"older"_s);
+        SessionIndex index(database());
+        QString error;
+        ASSERT_TRUE(index.open(&error)) << error.toStdString();
+        EXPECT_TRUE(index.takeNotice().isEmpty());
+        QString why;
+        const std::optional<IndexContents> contents = index.contents(&why);
+        ASSERT_TRUE(contents) << why.toStdString();
+        ASSERT_EQ(contents->sessions.size(), 1U) << version;
+        const Session& s = contents->sessions[0];
+        EXPECT_EQ(std::tuple(s.identity, s.figures.bestTime, s.figures.consistency->spread, s.track, s.missing),
+                  std::tuple(u"old"_s, 5012, 21.5, std::optional(7), true));
+        EXPECT_EQ(s.setup.sheet.driver, version == 2 ? u"Ana"_s : QString());
+        EXPECT_EQ(contents->unreadable.size(), 1U);
+        // The children now go with their session.
+        ASSERT_TRUE(index.removeSession(u"old"_s, &error)) << error.toStdString();
+        // A file row left behind would come back as a file without a session.
+        EXPECT_EQ(index.contents(&why)->unreadable.size(), 1U);
+        EXPECT_TRUE(index.contents(&why)->sessions.empty());
+    }
+}
+
+TEST_F(SessionIndexTest, ACancelledUpdateEndsWritingNothing)
+{
+    for (int i = 0; i < 40; ++i) {
+        RecordImage image = demo::lapTimingRecord();
+        image.bytes[2000] = std::uint8_t(i);
+        save(u"season/r%1.Tml"_s.arg(i), image);
+    }
+    std::atomic<bool> cancel{true};
+    SessionIndex index(database());
+    index.setCancelFlag(&cancel);
+    QString error;
+    ASSERT_TRUE(index.open(&error)) << error.toStdString();
+    EXPECT_FALSE(index.update(sessionFolders(path(u"work"_s), {path(u"season"_s)}, {}), &error).has_value());
+    EXPECT_TRUE(sessions(index).empty());
+    cancel = false;
+    EXPECT_EQ(update(index).decoded, 40);
+}
+
+TEST_F(SessionIndexTest, AnIndexHeldExclusivelyIsWaitedForWhileOpening)
+{
+    save(u"work/laps.Tml"_s, demo::lapTimingRecord());
+    {
+        SessionIndex first(database());
+        QString error;
+        ASSERT_TRUE(first.open(&error)) << error.toStdString();
+    }
+    // Another program holds the whole file for a second: even reading the
+    // schema's version answers "busy" at once.
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"exclusive"_s);
+            db.setDatabaseName(database());
+            db.open();
+            QSqlQuery q(db);
+            q.exec(u"PRAGMA locking_mode = EXCLUSIVE"_s);
+            q.exec(u"BEGIN EXCLUSIVE"_s);
+            q.exec(u"COMMIT"_s);
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"exclusive"_s);
+    });
+    while (!locked)
+        std::this_thread::yield();
+    SessionIndex index(database());
+    QString error;
+    const bool opened = index.open(&error);
+    other.join();
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_EQ(update(index).decoded, 1);
+    EXPECT_TRUE(asideFiles().empty());
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     test::writeBytes(folder_.file(u"season/june/2026-06-20_10-00-00_SN1.setup.json"_s), R"({"driver": "Ana", "frontSprocket": 12, "rearSprocket": 84})");
 
     const QString broken = folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.setup.json"_s);
-    test::writeBytes(broken, "{\"engine\": 9}");
+    test::writeBytes(broken, "{\"engine\": ");
     SessionLibrary library(folder_.file(u"data/library.sqlite"_s));
     QSignalSpy updated(&library, &SessionLibrary::updated);
     QSignalSpy notices(&library, &SessionLibrary::notice);

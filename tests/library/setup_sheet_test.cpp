@@ -20,43 +20,73 @@ const QByteArray fullFile = R"({"driver": "Ana", "kart": "K2", "engine": 3, "fro
 
 SetupSheet fullSheet()
 {
-    return {u"Ana"_s, u"K2"_s, 3, 11, 82, 120, 2.5, u"Soft"_s, 0.62, 0.7, u"damp"_s, -4.5, u"late apex"_s, {}};
+    return {u"Ana"_s, u"K2"_s, 3, 11, 82, 120, 2.5, u"Soft"_s, 0.62, 0.7, u"damp"_s, -4.5, u"late apex"_s, {}, {}};
 }
 
-TEST(SetupSheet, ParsesSheetsAndNamesTheKeyAtFault)
+TEST(SetupSheet, ParsesSheetsAndNamesEachMistypedKey)
 {
-    // The bytes, and what the error names; empty: the bytes parse.
-    const std::pair<QByteArray, QString> cases[] = {
-        {fullFile, {}},
-        {"{}", {}},
-        {R"({"driver": null, "engine": null, "needle": null, "trackCondition": ""})", {}},
-        {R"({"engine": 5.0, "mainJet": 0, "frontSprocket": 0})", {}},
-        {R"({"engine": "x"})", u"\"engine\""_s},
-        {R"({"engine": 0})", u"\"engine\""_s},
-        {R"({"engine": 6})", u"\"engine\""_s},
-        {R"({"engine": 2.5})", u"\"engine\""_s},
-        {R"({"frontSprocket": -1})", u"\"frontSprocket\""_s},
-        {R"({"rearSprocket": "82"})", u"\"rearSprocket\""_s},
-        {R"({"mainJet": 3000000000})", u"\"mainJet\""_s},
-        {R"({"needle": "2"})", u"\"needle\""_s},
-        {R"({"frontPressure": true})", u"\"frontPressure\""_s},
-        {R"({"airTemperature": {}})", u"\"airTemperature\""_s},
-        {R"({"driver": 7})", u"\"driver\""_s},
-        {R"({"remark": ["a"]})", u"\"remark\""_s},
-        {R"({"rearPressure": 1e999})", u"not JSON"_s},
-        {"[1, 2]", u"not a JSON object"_s},
-        {"", u"not JSON"_s},
-        {"{\"driver\": \"Ana\"", u"not JSON"_s},
+    using Kind = SetupFieldKind;
+    // The bytes and the keys left as they are; an error: the bytes are no sheet.
+    const struct { QByteArray bytes; std::vector<MistypedField> mistyped; QString error; } cases[] = {
+        {fullFile, {}, {}},
+        {"{}", {}, {}},
+        {R"({"driver": null, "engine": null, "needle": null, "trackCondition": ""})", {}, {}},
+        {R"({"engine": 5.0, "mainJet": 0, "frontSprocket": 0})", {}, {}},
+        {R"({"engine": "x"})", {{u"engine"_s, Kind::Engine}}, {}},
+        {R"({"engine": 0})", {{u"engine"_s, Kind::Engine}}, {}},
+        {R"({"engine": 6})", {{u"engine"_s, Kind::Engine}}, {}},
+        {R"({"engine": 2.5})", {{u"engine"_s, Kind::Engine}}, {}},
+        {R"({"frontSprocket": -1})", {{u"frontSprocket"_s, Kind::Whole}}, {}},
+        {R"({"frontSprocket": "11", "driver": 7})", {{u"driver"_s, Kind::Text}, {u"frontSprocket"_s, Kind::Whole}}, {}},
+        {R"({"mainJet": 3000000000})", {{u"mainJet"_s, Kind::Whole}}, {}},
+        {R"({"needle": "2"})", {{u"needle"_s, Kind::Number}}, {}},
+        {R"({"frontPressure": true})", {{u"frontPressure"_s, Kind::Number}}, {}},
+        {R"({"remark": ["a"]})", {{u"remark"_s, Kind::Text}}, {}},
+        {R"({"rearPressure": 1e999})", {}, u"not JSON"_s},
+        {"[1, 2]", {}, u"not a JSON object"_s},
+        {"", {}, u"not JSON"_s},
+        {"{\"driver\": \"Ana\"", {}, u"not JSON"_s},
     };
-    for (const auto& [bytes, error] : cases) {
+    for (const auto& [bytes, mistyped, error] : cases) {
         const ParsedSetupSheet parsed = parseSetupSheet(bytes);
         EXPECT_EQ(parsed.sheet.has_value(), error.isEmpty()) << bytes.constData();
         EXPECT_TRUE(error.isEmpty() ? parsed.error.isEmpty() : parsed.error.contains(error))
             << bytes.constData() << " gives " << parsed.error.toStdString();
+        EXPECT_EQ(parsed.sheet.value_or(SetupSheet{}).mistyped, mistyped) << bytes.constData();
     }
     EXPECT_EQ(parseSetupSheet(fullFile).sheet, fullSheet());
-    EXPECT_TRUE(parseSetupSheet(cases[2].first).sheet.value_or(fullSheet()).isEmpty());
+    EXPECT_TRUE(parseSetupSheet(cases[2].bytes).sheet.value_or(fullSheet()).isEmpty());
     EXPECT_FALSE(parseSetupSheet(R"({"camber": 1})").sheet.value_or(SetupSheet{}).isEmpty());
+    EXPECT_EQ(mistypedText({u"frontSprocket"_s, Kind::Whole}), u"\"frontSprocket\" is not a whole number: it is kept as it is"_s);
+
+    // The other fields show; the mistyped value is written back as it was, unless its field is filled in.
+    SetupSheet sheet = parseSetupSheet(R"({"frontSprocket": "11", "rearSprocket": 82, "driver": "Ana"})").sheet.value();
+    EXPECT_EQ(std::tuple(sheet.driver, sheet.rearSprocket, sheet.frontSprocket), std::tuple(u"Ana"_s, std::optional(82), std::nullopt));
+    EXPECT_EQ(QJsonDocument::fromJson(setupSheetBytes(sheet)).object().value(u"frontSprocket"_s).toString(), u"11"_s);
+    sheet.frontSprocket = 12;
+    EXPECT_EQ(QJsonDocument::fromJson(setupSheetBytes(sheet)).object().value(u"frontSprocket"_s).toInt(), 12);
+}
+
+TEST(SetupSheet, FieldsLeftAsShownKeepTheirValuesWhole)
+{
+    SetupSheet original = fullSheet();
+    original.remark = QString(1'000'000, u'r');
+    original.rearSprocket = 250;  // past what a box shows
+    original.needle = 2.25;       // more decimals than shown
+    SetupSheet shown = original;
+    shown.remark = original.remark.left(32767);
+    shown.rearSprocket = 199;
+    shown.needle = 2.2;
+    SetupSheet edited = shown;
+    edited.kart = u"K3"_s;
+    edited.frontPressure = 0.6;
+    SetupSheet expected = original;
+    expected.kart = u"K3"_s;
+    expected.frontPressure = 0.6;
+    EXPECT_EQ(keepUnchangedFields(edited, shown, original), expected);
+    edited.rearSprocket = 84;  // changed by the user: taken as typed
+    expected.rearSprocket = 84;
+    EXPECT_EQ(keepUnchangedFields(edited, shown, original), expected);
 }
 
 TEST(SetupSheet, WritesWhatIsFilledInAndKeepsUnknownKeys)
@@ -151,7 +181,7 @@ TEST_F(SetupSheetFiles, ReadsBesideEachRecordInOrderThenTheDataFolder)
 
 TEST_F(SetupSheetFiles, LeavesAFileThatIsNoSheetAlone)
 {
-    const QByteArray broken = R"({"engine": "x", "driver": "Ana"})";
+    const QByteArray broken = R"({"engine": "x", "driver": "Ana")";
     // The record, and the file in the way of its save.
     const std::pair<QString, QString> cases[] = {
         {path(u"a/run.Tml"_s), path(u"a/run.setup.json"_s)},
@@ -162,7 +192,7 @@ TEST_F(SetupSheetFiles, LeavesAFileThatIsNoSheetAlone)
         test::writeBytes(sheetPath, broken);
         const FoundSetupSheet found = readSetupSheet({record}, identity, data());
         EXPECT_EQ(std::tuple(found.state, found.path), std::tuple(SetupSheetState::Broken, sheetPath));
-        EXPECT_TRUE(found.error.contains(u"\"engine\""_s)) << found.error.toStdString();
+        EXPECT_TRUE(found.error.contains(u"not JSON"_s)) << found.error.toStdString();
         const SavedSetupSheet saved = saveSetupSheet(fullSheet(), record, identity, data());
         EXPECT_TRUE(saved.path.isEmpty());
         EXPECT_TRUE(saved.error.contains(QDir::toNativeSeparators(sheetPath))) << saved.error.toStdString();

@@ -1,5 +1,7 @@
 #include "shell/principale.h"
 
+#include "base/app_info.h"
+
 #include "charts/canvas.h"
 #include "charts/lap_time_chart.h"
 #include "charts/record_chart.h"
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QComboBox>
 #include <QDialog>
@@ -50,6 +53,9 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <QProcess>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -846,7 +852,7 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     // Its setup sheet, typed in the panel beside the table, goes beside the record.
     find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
     find<QSpinBox>(u"SetupRearSprocket"_s)->setValue(84);
-    find<QLineEdit>(u"SetupRemark"_s)->setText(u"wet"_s);
+    find<QPlainTextEdit>(u"SetupRemark"_s)->setPlainText(u"wet"_s);
     click(u"SetupSave"_s);
     const std::optional<SetupSheet> sheet = parseSetupSheet(readBytes(here(u"laps.setup.json"_s))).sheet;
     ASSERT_TRUE(sheet.has_value());
@@ -865,6 +871,94 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_EQ(w.windowTitle(), path + u"   SN:270415"_s);
     EXPECT_EQ(caption(find(u"Recent0"_s)), u"laps.Tml"_s);
+}
+
+TEST_F(WindowTest, TheLibrarySaysWhatItRebuiltAndKeepsWhatItCannotShow)
+{
+    writeBytes(programFile(u"library.sqlite"_s), QByteArray("not an index ").repeated(400));
+    const QString record = saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1);
+    const QString remark(100'000, u'r');
+    writeBytes(here(u"laps.setup.json"_s),
+               u"{\"frontSprocket\": \"11\", \"rearSprocket\": 250, \"driver\": \"Ana\", \"remark\": \"%1\"}"_s.arg(remark).toUtf8());
+    startQuietly();
+    auto* library = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy updated(library, &SessionLibrary::updated);
+    if (library->model().rowCount() == 0) {
+        ASSERT_TRUE(updated.wait(10000));
+    }
+    // Opened after the update, the library still says where the damaged index went.
+    trigger(u"Bibliotheque"_s);
+    const QStringList aside = QDir(program_.path()).entryList({u"library.sqlite.old-*"_s}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    const TextTables french = frenchTextTables();
+    EXPECT_EQ(find<QLabel>(u"LibraryNotice"_s)->text(),
+              french.texts[libraryIndexMoved].arg(QDir::toNativeSeparators(programFile(aside[0]))));
+    auto* table = find<QTableView>(u"LibraryTable"_s);
+    table->setCurrentIndex(table->model()->index(0, 0));
+    // The mistyped key is named, the other fields shown; what was not changed is saved whole.
+    EXPECT_TRUE(find<QLabel>(u"SetupState"_s)->text().contains(u"frontSprocket"_s));
+    EXPECT_EQ(find<QLineEdit>(u"SetupDriver"_s)->text(), u"Ana"_s);
+    find<QLineEdit>(u"SetupKart"_s)->setText(u"K2"_s);
+    click(u"SetupSave"_s);
+    const QJsonObject saved = QJsonDocument::fromJson(readBytes(here(u"laps.setup.json"_s))).object();
+    EXPECT_EQ(saved.value(u"frontSprocket"_s).toString(), u"11"_s);
+    EXPECT_EQ(saved.value(u"rearSprocket"_s).toInt(), 250);
+    EXPECT_EQ(saved.value(u"remark"_s).toString().size(), remark.size());
+    EXPECT_EQ(saved.value(u"kart"_s).toString(), u"K2"_s);
+
+    // Saved over with another image, the session stays, missing, its sheet shown read-only.
+    ASSERT_TRUE(saveRecordFile(record, demo::engineSpeedRecord(), 1));
+    library->refresh();
+    while (table->model()->rowCount() < 2)
+        ASSERT_TRUE(updated.wait(10000));
+    for (int r = 0; r < 2; ++r) {
+        table->setCurrentIndex(table->model()->index(r, 0));
+        const bool missing = table->model()->index(r, 0).data(LibraryModel::MissingRole).toBool();
+        EXPECT_EQ(find<QWidget>(u"SetupSave"_s)->isEnabled(), !missing) << r;
+        EXPECT_EQ(find<QLabel>(u"SetupState"_s)->text().contains(french.texts[setupReadOnly]), missing) << r;
+    }
+
+    // A file cut short opens, and the title says how much was read.
+    writeBytes(here(u"cut.Tml"_s), readBytes(record).left(1000));
+    open(here(u"cut.Tml"_s));
+    EXPECT_TRUE(window_->windowTitle().endsWith(french.texts[titleTruncated].arg(1000).arg(2048)))
+        << window_->windowTitle().toStdString();
+}
+
+TEST_F(WindowTest, AFolderAddedInTheWindowIsListedByTheCommand)
+{
+    // The settings file as the program names it, for a user whose home is a folder of the test.
+    QTemporaryDir home;
+    const QByteArray config = (home.path() + u"/.config"_s).toLocal8Bit();
+    qputenv("XDG_CONFIG_HOME", config);
+    QStandardPaths::setTestModeEnabled(false);
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(applicationTitle());
+    const QString settings = UserSettings::standardFile();
+    QCoreApplication::setApplicationName(name);
+    QStandardPaths::setTestModeEnabled(true);
+    qunsetenv("XDG_CONFIG_HOME");
+
+    copyShippedLanguages();
+    window_ = std::make_unique<Principale>(Services{dialogs, launcher, port, sound, program_.path(), settings, shipped_});
+    window_->Form_Load();
+    trigger(u"Bibliotheque"_s);
+    test::TempFolder season;
+    EXPECT_TRUE(saveRecordFile(season.file(u"round1.Tml"_s), demo::engineSpeedRecord(), 1));
+    dialogs.folderAnswers = {season.path()};
+    click(u"LibraryAddFolder"_s);
+
+    QProcess command;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, home.path());
+    env.insert(u"XDG_CONFIG_HOME"_s, QString::fromLocal8Bit(config));
+    env.remove(u"XDG_DATA_HOME"_s);
+    command.setProcessEnvironment(env);
+    command.setWorkingDirectory(home.path());
+    command.start(QStringLiteral(TORMEL_EXE), {u"--library"_s});
+    ASSERT_TRUE(command.waitForFinished(60000));
+    EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
+    EXPECT_TRUE(command.readAllStandardOutput().contains(season.file(u"round1.Tml"_s).toUtf8()));
 }
 
 TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
