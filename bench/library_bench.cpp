@@ -9,9 +9,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
 
 namespace tormel {
 namespace {
@@ -68,16 +72,22 @@ void BM_FilterTheLibrary(benchmark::State& state)
 }
 BENCHMARK(BM_FilterTheLibrary)->Unit(benchmark::kMillisecond);
 
+// 10,000 distinct records in the working folder `work` of `folder`.
+void writeSeason(const QTemporaryDir& folder, RecordImage& image)
+{
+    QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
+    for (int i = 0; i < Sessions; ++i) {
+        image.bytes[2000] = std::uint8_t(i);
+        image.bytes[2001] = std::uint8_t(i >> 8);
+        saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
+    }
+}
+
 // A working folder of 10,000 distinct records, its index built.
 struct IndexedSeason {
     IndexedSeason()
     {
-        QDir().mkpath(folder.filePath(QStringLiteral("work/downloads")));
-        for (int i = 0; i < Sessions; ++i) {
-            image.bytes[2000] = std::uint8_t(i);
-            image.bytes[2001] = std::uint8_t(i >> 8);
-            saveRecordFile(folder.filePath(QStringLiteral("work/r%1.Tml").arg(i)), image, 1);
-        }
+        writeSeason(folder, image);
         QObject::connect(&library, &SessionLibrary::updated, &loop, &QEventLoop::quit);
         library.setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
         loop.exec();  // the first index, not measured
@@ -120,6 +130,28 @@ void BM_NewDownloadAppears(benchmark::State& state)
     }
 }
 BENCHMARK(BM_NewDownloadAppears)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// Closing the window while the first index of 10,000 files is under way:
+// from the library's end to the worker's, once it has read some files.
+void BM_CloseDuringTheFirstIndex(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    RecordImage image = bench::lapImage();
+    writeSeason(folder, image);
+    for (auto _ : state) {
+        QFile::remove(folder.filePath(QStringLiteral("library.sqlite")));
+        auto library = std::make_unique<SessionLibrary>(folder.filePath(QStringLiteral("library.sqlite")));
+        bool reading = false;
+        QObject::connect(library.get(), &SessionLibrary::progress, [&](int done, int) { reading = done >= 256; });
+        library->setFolders(folder.filePath(QStringLiteral("work")), {}, folder.filePath(QStringLiteral("work/Pistes.aqw")));
+        while (!reading)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const auto start = std::chrono::steady_clock::now();
+        library.reset();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+BENCHMARK(BM_CloseDuringTheFirstIndex)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 }  // namespace
 }  // namespace tormel

@@ -752,6 +752,23 @@ FoundSetupSheet storedSetup(const QVariant& path, const QVariant& sheet, const Q
     return found;
 }
 
+// Every file and session the index holds, as the update starts.
+std::optional<SqlFailure> readKnown(QSqlDatabase& db, QHash<QString, KnownFile>& known, QSet<QString>& sessions)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (auto failed = run(q, QStringLiteral("SELECT path, size, modified, missing, session, downloaded, track FROM files")))
+        return failed;
+    while (q.next())
+        known.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toBool(),
+                                             q.value(4).toString(), optionalOf<qint64>(q.value(5)), optionalOf<int>(q.value(6))});
+    if (auto failed = run(q, QStringLiteral("SELECT identity FROM sessions")))
+        return failed;
+    while (q.next())
+        sessions.insert(q.value(0).toString());
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFolder>& folders, QString* error, int* failure,
@@ -768,20 +785,8 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
     };
     QHash<QString, KnownFile> known;
     QSet<QString> sessions;
-    {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (auto failed = run(q, QStringLiteral("SELECT path, size, modified, missing, session, downloaded, track FROM files")))
-            return failedWith(*failed);
-        while (q.next())
-            known.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toBool(),
-                                                 q.value(4).toString(), optionalOf<qint64>(q.value(5)),
-                                                 optionalOf<int>(q.value(6))});
-        if (auto failed = run(q, QStringLiteral("SELECT identity FROM sessions")))
-            return failedWith(*failed);
-        while (q.next())
-            sessions.insert(q.value(0).toString());
-    }
+    if (auto failed = readKnown(db, known, sessions))
+        return failedWith(*failed);
 
     const std::function<bool()> stop = [this] { return cancelled(); };
     const Findings findings = findChanges(folders, known, stop);

@@ -34,8 +34,12 @@ TEST(SeasonBests, EachBestWithItsSessionPerTrack)
     };
     Session refused = session(u"refused"_s, 1, 3, 100, 100, {10, 10, 10});
     refused.figures.refusal = Refusal::NoLap;
+    // A file cut short: its figures are those of an image padded with zeros.
+    Session cut = session(u"cut"_s, 4, 3, 200, 200, {20, 20, 20});
+    cut.files.push_back({u"cut.Tml"_s, 1000, 0, {}, 3, false, false, {}});
     std::vector<Session> all = sessions;
     all.push_back(refused);
+    all.push_back(cut);
 
     const std::vector<TrackBests> bests = seasonBests(all);
     ASSERT_EQ(bests.size(), 2U);
