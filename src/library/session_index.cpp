@@ -627,25 +627,30 @@ std::optional<SqlFailure> writeSessions(QSqlQuery& q, const QHash<QString, Sessi
 
 // The files read, each under its session; a file that held another session's
 // image stays that session's former file, so the session is kept, missing.
-std::optional<SqlFailure> writeFiles(QSqlQuery& q, const std::vector<ReadFile>& read, const QHash<QString, KnownFile>& known)
+// Each statement is prepared once: a first index writes ten thousand files.
+std::optional<SqlFailure> writeFiles(QSqlDatabase& db, const std::vector<ReadFile>& read, const QHash<QString, KnownFile>& known,
+                                     const QSet<QString>& formerPaths)
 {
+    QSqlQuery former(db);
+    former.prepare(QStringLiteral("INSERT OR REPLACE INTO former_files (%1) VALUES (?, ?, ?, ?, ?, ?)").arg(formerColumns));
+    QSqlQuery current(db);
+    current.prepare(QStringLiteral("DELETE FROM former_files WHERE path = ? AND session = ?"));
+    QSqlQuery file(db);
+    file.prepare(QStringLiteral("INSERT OR REPLACE INTO files (%1) VALUES (?, ?, ?, ?, ?, ?, 0, ?)").arg(fileColumns));
     for (const ReadFile& r : read) {
         const auto k = known.constFind(r.file.path);
         if (k != known.constEnd() && !k->session.isEmpty() && k->session != r.identity) {
-            q.prepare(QStringLiteral("INSERT OR REPLACE INTO former_files (%1) VALUES (?, ?, ?, ?, ?, ?)").arg(formerColumns));
-            if (auto failed = runWith(q, {r.file.path, k->session, k->size, k->modified, optionalValue(k->downloaded),
-                                          optionalValue(k->track)}))
+            if (auto failed = runWith(former, {r.file.path, k->session, k->size, k->modified, optionalValue(k->downloaded),
+                                               optionalValue(k->track)}))
                 return failed;
         }
-        if (!r.identity.isEmpty()) {
-            q.prepare(QStringLiteral("DELETE FROM former_files WHERE path = ? AND session = ?"));
-            if (auto failed = runWith(q, {r.file.path, r.identity}))
+        if (!r.identity.isEmpty() && formerPaths.contains(r.file.path)) {
+            if (auto failed = runWith(current, {r.file.path, r.identity}))
                 return failed;
         }
-        q.prepare(QStringLiteral("INSERT OR REPLACE INTO files (%1) VALUES (?, ?, ?, ?, ?, ?, 0, ?)").arg(fileColumns));
-        if (auto failed = runWith(q, {r.file.path, r.identity.isEmpty() ? QVariant() : QVariant(r.identity), r.file.size,
-                                      r.file.modified, optionalValue(r.file.downloaded), optionalValue(r.file.track),
-                                      r.file.error.isEmpty() ? QVariant() : QVariant(r.file.error)}))
+        if (auto failed = runWith(file, {r.file.path, r.identity.isEmpty() ? QVariant() : QVariant(r.identity), r.file.size,
+                                         r.file.modified, optionalValue(r.file.downloaded), optionalValue(r.file.track),
+                                         r.file.error.isEmpty() ? QVariant() : QVariant(r.file.error)}))
             return failed;
     }
     return std::nullopt;
@@ -692,10 +697,22 @@ std::optional<SqlFailure> mirrorSetups(QSqlQuery& q, const QString& dataFolder, 
         return failed;
     while (q.next())
         known.insert(q.value(0).toString(), {q.value(1).toString(), q.value(2).toLongLong(), q.value(3).toLongLong()});
+    // Each folder of records, and the data folder's setups/, listed once.
+    QSet<QString> folders{QFileInfo(setupSheetInDataFolder(QString(), dataFolder)).absolutePath()};
+    for (const auto& session : sessions)
+        for (const QString& record : session.second)
+            folders.insert(QFileInfo(record).absolutePath());
+    QSet<QString> sheetFiles;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.setup.json")}, QDir::Files | QDir::Hidden))
+            sheetFiles.insert(dir.filePath(name));
+    }
+    const auto exists = [&](const QString& path) { return sheetFiles.contains(path); };
     std::vector<FoundFile> found(sessions.size());
     onAllCores(int(sessions.size()), int(sessions.size()) / 256, [&](int i) {
         const auto& [identity, records] = sessions[std::size_t(i)];
-        const QFileInfo info(setupSheetPath(records, identity, dataFolder));
+        const QFileInfo info(setupSheetPath(records, identity, dataFolder, exists));
         if (!info.filePath().isEmpty())
             found[std::size_t(i)] = {info.filePath(), info.size(), info.lastModified().toMSecsSinceEpoch()};
     });
@@ -752,8 +769,9 @@ FoundSetupSheet storedSetup(const QVariant& path, const QVariant& sheet, const Q
     return found;
 }
 
-// Every file and session the index holds, as the update starts.
-std::optional<SqlFailure> readKnown(QSqlDatabase& db, QHash<QString, KnownFile>& known, QSet<QString>& sessions)
+// Every file, session and former file's path the index holds, as the update starts.
+std::optional<SqlFailure> readKnown(QSqlDatabase& db, QHash<QString, KnownFile>& known, QSet<QString>& sessions,
+                                    QSet<QString>& formerPaths)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -766,6 +784,10 @@ std::optional<SqlFailure> readKnown(QSqlDatabase& db, QHash<QString, KnownFile>&
         return failed;
     while (q.next())
         sessions.insert(q.value(0).toString());
+    if (auto failed = run(q, QStringLiteral("SELECT path FROM former_files")))
+        return failed;
+    while (q.next())
+        formerPaths.insert(q.value(0).toString());
     return std::nullopt;
 }
 
@@ -785,7 +807,8 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
     };
     QHash<QString, KnownFile> known;
     QSet<QString> sessions;
-    if (auto failed = readKnown(db, known, sessions))
+    QSet<QString> formerPaths;
+    if (auto failed = readKnown(db, known, sessions, formerPaths))
         return failedWith(*failed);
 
     const std::function<bool()> stop = [this] { return cancelled(); };
@@ -828,7 +851,7 @@ std::optional<IndexUpdate> SessionIndex::tryUpdate(const std::vector<SessionFold
         return failedWith(*failed);
     std::optional<SqlFailure> failed = writeSessions(q, decoded);
     if (!failed)
-        failed = writeFiles(q, read, known);
+        failed = writeFiles(db, read, known, formerPaths);
     if (!failed)
         failed = writeGone(q, findings.gone);
     if (!failed)

@@ -214,20 +214,27 @@ FoundSetupSheet readSetupSheetAt(const QString& path)
 
 QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)
 {
-    QFileInfo beside;
+    return setupSheetPath(recordPaths, identity, dataFolder, [](const QString& path) { return QFileInfo::exists(path); });
+}
+
+QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder,
+                       const std::function<bool(const QString&)>& exists)
+{
+    QString beside;
     for (const QString& record : recordPaths) {
-        beside.setFile(setupSheetBesideRecord(record));
-        if (beside.exists())
+        if (exists(setupSheetBesideRecord(record))) {
+            beside = setupSheetBesideRecord(record);
             break;
+        }
     }
     // A save falls back on the data folder when the record's folder became
     // read-only: that newer sheet wins over the one left beside the record.
-    const QFileInfo kept(setupSheetInDataFolder(identity, dataFolder));
-    if (!kept.exists())
-        return beside.exists() ? beside.filePath() : QString();
-    if (!beside.exists() || kept.lastModified() > beside.lastModified())
-        return kept.filePath();
-    return beside.filePath();
+    const QString kept = setupSheetInDataFolder(identity, dataFolder);
+    if (!exists(kept))
+        return beside;
+    if (beside.isEmpty() || QFileInfo(kept).lastModified() > QFileInfo(beside).lastModified())
+        return kept;
+    return beside;
 }
 
 FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder)

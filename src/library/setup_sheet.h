@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -100,6 +101,10 @@ FoundSetupSheet readSetupSheetAt(const QString& path);
 // first beside the session's record files, in their order, unless the one
 // in the data folder is newer.
 QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
+// The same, told which sheet files exist by `exists` (the index lists each
+// folder once instead of asking for every session's files).
+QString setupSheetPath(const QStringList& recordPaths, const QString& identity, const QString& dataFolder,
+                       const std::function<bool(const QString&)>& exists);
 
 // The sheet of that file.
 FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
