@@ -94,27 +94,28 @@ std::optional<Sprockets> presentSprockets(const TraceArguments& t, const QString
     return s.given() ? std::optional(s) : std::nullopt;
 }
 
+// A column as printed: its texts for CSV, or its JSON values (the numbers
+// the texts show, null where a text is empty).
 struct Column {
     QString name;
-    QStringList csv;    // per row, empty when there is no value
-    QJsonArray json;    // per row, null when there is none
+    QStringList csv;
+    QJsonArray json;
 };
 
-void add(Column& column, const std::optional<double>& value, int decimals)
+void add(Column& column, const std::optional<double>& value, int decimals, bool json)
 {
-    if (!value) {
-        column.csv << QString();
+    const QString shown = value ? QString::number(*value, 'f', decimals) : QString();
+    if (!json)
+        column.csv << shown;
+    else if (!value)
         column.json.append(QJsonValue());
-        return;
-    }
-    const QString shown = QString::number(*value, 'f', decimals);
-    column.csv << shown;
-    column.json.append(decimals == 0 ? QJsonValue(shown.toInt()) : QJsonValue(shown.toDouble()));
+    else
+        column.json.append(decimals == 0 ? QJsonValue(shown.toInt()) : QJsonValue(shown.toDouble()));
 }
 
 // The columns of lap `lap` of the record, one value per sample s_0..s_n.
 std::vector<Column> traceColumns(const RpmStatistics& stats, const RpmLap& lap, float lapLength,
-                                 std::optional<Sprockets> present, std::optional<Sprockets> gearing)
+                                 std::optional<Sprockets> present, std::optional<Sprockets> gearing, bool json)
 {
     std::vector<Column> columns{{QStringLiteral("time"), {}, {}},     {QStringLiteral("rpm"), {}, {}},
                                 {QStringLiteral("fraction"), {}, {}}, {QStringLiteral("distance"), {}, {}},
@@ -126,21 +127,21 @@ std::vector<Column> traceColumns(const RpmStatistics& stats, const RpmLap& lap, 
     const std::optional<double> inverse = medianInverseRpmSum(stats);
     for (std::size_t k = 0; k < lap.rpm.size(); ++k) {
         const int rpm = lap.rpm[k];
-        add(columns[0], double(k) * RpmStatistics::SampleSeconds, 2);
-        add(columns[1], rpm, 0);
-        add(columns[2], fractions[k], 6);
-        add(columns[3], distances ? std::optional((*distances)[k]) : std::nullopt, 1);
-        add(columns[4], inverse ? roadSpeed(rpm, lapLength, *inverse, 0) : std::nullopt, 1);
+        add(columns[0], double(k) * RpmStatistics::SampleSeconds, 2, json);
+        add(columns[1], rpm, 0, json);
+        add(columns[2], fractions[k], 6, json);
+        add(columns[3], distances ? std::optional((*distances)[k]) : std::nullopt, 1, json);
+        add(columns[4], inverse ? roadSpeed(rpm, lapLength, *inverse, 0) : std::nullopt, 1, json);
         if (gearing)
-            add(columns[5], rpmWithSprockets(rpm, *present, *gearing), 0);
+            add(columns[5], rpmWithSprockets(rpm, *present, *gearing), 0, json);
     }
     return columns;
 }
 
 QByteArray traceText(const std::vector<Column>& columns, bool json)
 {
-    const qsizetype rows = columns.front().csv.size();
     if (json) {
+        const qsizetype rows = columns.front().json.size();
         QJsonArray array;
         for (qsizetype row = 0; row < rows; ++row) {
             QJsonObject object;
@@ -154,7 +155,7 @@ QByteArray traceText(const std::vector<Column>& columns, bool json)
     for (const Column& c : columns)
         header << c.name;
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    for (qsizetype row = 0; row < rows; ++row) {
+    for (qsizetype row = 0; row < columns.front().csv.size(); ++row) {
         QStringList cells;
         for (const Column& c : columns)
             cells << c.csv.at(row);
@@ -226,7 +227,8 @@ int traceCommand(int argc, char* argv[])
     if (t->gearing && !present)
         return fail(QStringLiteral("%1: its setup sheet gives no sprockets: give them with --sprockets F/R").arg(asked.record), 1);
 
-    const QByteArray out = traceText(traceColumns(document.rpm(), *lap, document.trackLengths()[0], present, t->gearing), t->json);
+    const float lapLength = document.trackLengths()[0];
+    const QByteArray out = traceText(traceColumns(document.rpm(), *lap, lapLength, present, t->gearing, t->json), t->json);
     std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("cannot write the trace"), 1);
 }
