@@ -4,6 +4,7 @@
 #include "app/library_command.h"
 #include "app/receive_command.h"
 #include "app/report_command.h"
+#include "app/trace_command.h"
 #include "base/app_info.h"
 #include "config/program_folder.h"
 #include "config/user_settings.h"
@@ -41,6 +42,7 @@ const char* const usage =
     "       tormel_vue --report RECORD.Tml OUT.pdf\n"
     "       tormel_vue --library [FOLDER...] [--format csv|json]\n"
     "       tormel_vue --compare RECORD[:N] RECORD[:N]... --report OUT.pdf\n"
+    "       tormel_vue --trace RECORD[:N] [--format csv|json] [--gearing F/R] [--sprockets F/R]\n"
     "       tormel_vue --help | --version\n"
     "\n"
     "Starts the window, opening RECORD.Tml when it is given. Qt's own options\n"
@@ -114,6 +116,20 @@ const char* const usage =
     "    both the setup sheets side by side with what differs marked. A final :N\n"
     "    chooses lap N of the record, else its best lap. Exits 0, or 1 with one\n"
     "    line naming what cannot be compared; wrong arguments exit 2.\n"
+    "\n"
+    "--trace RECORD[:N] [--format csv|json] [--gearing F/R] [--sprockets F/R]\n"
+    "    Prints lap N of an engine-speed record (default: its best lap), one row\n"
+    "    per sample from the beacon pass that opens the lap to the one that\n"
+    "    closes it: time (s from the lap's start), rpm (raw), fraction (of the\n"
+    "    lap, by the engine's revolutions), distance (m) and speed (km/h), the\n"
+    "    last two empty without a lap length in Pistes.aqw. CSV (a header row,\n"
+    "    commas, a decimal point) or a JSON array of objects with the same keys.\n"
+    "    --gearing F/R adds rpmWithGearing, the engine speed at the same road\n"
+    "    speed with F front and R rear teeth; it needs the present sprockets,\n"
+    "    from the session's setup sheet or --sprockets F/R, which wins. Teeth\n"
+    "    are whole numbers from 5 to 120. Exits 0; 1 with one line for a record\n"
+    "    that cannot be read, is not an engine-speed record or has no such\n"
+    "    closed lap; wrong arguments exit 2.\n"
     "\n"
     "--help     prints this text (exit 0)\n"
     "--version  prints the version (exit 0)\n"
@@ -272,6 +288,8 @@ int main(int argc, char* argv[])
         return tormel::libraryCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--compare") == 0)
         return tormel::compareCommand(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "--trace") == 0)
+        return tormel::traceCommand(argc, argv);
     QString unknown;
     switch (windowCall(argc, argv, unknown)) {
     case WindowCall::Help:

@@ -1,6 +1,7 @@
 #include "charts/cursor_rules.h"
 
 #include "base/number_format.h"
+#include "laps/rpm_statistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,7 @@
 namespace tormel {
 
 namespace {
-constexpr double SampleSeconds = 0.2;
+constexpr double SampleSeconds = RpmStatistics::SampleSeconds;
 }  // namespace
 
 double stepTarget(double position, int step)

@@ -9,7 +9,7 @@ namespace tormel {
 
 namespace {
 
-constexpr double SampleSeconds = 0.2;
+constexpr double SampleSeconds = RpmStatistics::SampleSeconds;
 constexpr int LastClass = RpmStatistics::Codes - 1;
 // The read-out frames end here; the trace starts at their right edge.
 constexpr int ReadoutsRight = 960 + 852;

@@ -12,6 +12,11 @@ const QString lastFolderKey = QStringLiteral("lastFolder");
 const QString recentKey = QStringLiteral("recentFiles");
 const QString libraryKey = QStringLiteral("libraryFolders");
 const QString comparedKey = QStringLiteral("comparedLaps");
+
+QString targetKey(int engine)
+{
+    return QStringLiteral("targetMaxRpm/engine%1").arg(engine);
+}
 }  // namespace
 
 UserSettings::UserSettings(QString file)
@@ -90,6 +95,26 @@ void UserSettings::setComparedLaps(const QStringList& laps)
         return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.setValue(comparedKey, laps);
+}
+
+int UserSettings::targetMaxRpm(int engine) const
+{
+    if (file_.isEmpty() || engine < 1 || engine > engineCount)
+        return 0;
+    bool ok = false;
+    const int rpm = QSettings(file_, QSettings::IniFormat).value(targetKey(engine)).toInt(&ok);
+    return ok && rpm > 0 ? rpm : 0;
+}
+
+void UserSettings::setTargetMaxRpm(int engine, int rpm)
+{
+    if (file_.isEmpty() || engine < 1 || engine > engineCount)
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    if (rpm > 0)
+        settings.setValue(targetKey(engine), rpm);
+    else
+        settings.remove(targetKey(engine));
 }
 
 }  // namespace tormel

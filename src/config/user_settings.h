@@ -32,9 +32,18 @@ public:
     QStringList comparedLaps() const;
     void setComparedLaps(const QStringList& laps);
 
+    // The highest engine speed (RPM) the user aims at with engine 1 to 5,
+    // against which other sprockets are suggested; 0 when none was given
+    // or for another engine. A value of 0 or less forgets it.
+    int targetMaxRpm(int engine) const;
+    void setTargetMaxRpm(int engine, int rpm);
+
 private:
     QString file_;
 };
+
+// The logger keeps the hours of five engines, numbered from 1.
+inline constexpr int engineCount = 5;
 
 // `paths` with `path` put first, once, at most `RecentCount` in all.
 inline constexpr int RecentCount = 5;

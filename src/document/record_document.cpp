@@ -50,6 +50,8 @@ void RecordDocument::analyse(const TextTables& tables, const ViewOptions& option
             return;
         *rpm_ = computeRpmStatistics(image_, decoded_, options.filterLevel);
         chartedLaps_ = defaultChartedLaps(*rpm_);
+        // The lap length turns engine speed into road speed and distance.
+        distances_ = options.trackLengths;
     } else {
         kind_ = RecordKind::LapTiming;
         refusal_ = decoded_.lapCount <= 0 ? Refusal::NoLap : Refusal::None;

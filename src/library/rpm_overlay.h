@@ -10,7 +10,7 @@ namespace tormel {
 // Engine-speed laps of several sessions on one canvas: their traces
 // against time into the lap or against the fraction of the lap, what the
 // cursor reads off each, and their histograms on common classes.
-inline constexpr double OverlaySampleSeconds = 0.2;
+inline constexpr double OverlaySampleSeconds = RpmStatistics::SampleSeconds;
 
 // One lap of an engine-speed record: its smoothed trace from the lap's
 // first sample to the one that closes it, and its histogram.

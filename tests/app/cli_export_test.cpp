@@ -597,6 +597,104 @@ TEST_F(CommandLine, TwoDamagedIndexesInOneSecondAreEachMovedAsideAndRebuilt)
     ASSERT_EQ(aside.size(), 2);
     for (const QString& name : aside)
         EXPECT_EQ(said.filter(name + u" and is built again"_s).size(), 1) << name.toStdString();
+
+// ---- The trace of a lap ------------------------------------------------------------
+
+// Marks at 5, 20 and 35 close laps 1 and 2 of 15 samples; at 300 RPM a
+// class lap 1 turns at 6000 RPM, lap 2 (the best) at 12000 and its closing
+// mark at 15000. Over both, the median of 1 / revolutions is 1 / 120000.
+RecordImage tracedRecord()
+{
+    std::vector<std::uint8_t> samples(40, 30);
+    for (int s = 5; s < 20; ++s)
+        samples[std::size_t(s)] = 20;
+    for (int s = 20; s < 35; ++s)
+        samples[std::size_t(s)] = 40;
+    samples[35] = 50;
+    for (int mark : {5, 20, 35})
+        samples[std::size_t(mark)] |= 128;
+    return test::rpmRecord(samples, 1, 2);
+}
+
+TEST_F(CommandLine, TracesAClosedLapInCsvAndJson)
+{
+    // Track 1 is 90 m long: lap 2 runs 6 m a sample at 45 m/s (162 km/h).
+    Track track = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    track.lengths = {90.0F, 30.0F, 30.0F, 30.0F};
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(track));
+    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), tracedRecord(), 1));
+    writeBytes(work(u"trace.setup.json"_s), R"({"frontSprocket": 10, "rearSprocket": 80})");
+
+    const Run best = run({u"--trace"_s, u"trace.Tml"_s, u"--gearing"_s, u"10/88"_s});
+    ASSERT_EQ(best.exitCode, 0) << best.err.toStdString();
+    const std::vector<QStringList> rows = csvRows(best.out);
+    ASSERT_EQ(rows.size(), 1U + 16U);
+    EXPECT_EQ(rows[0].join(u','), u"time,rpm,fraction,distance,speed,rpmWithGearing"_s);
+    EXPECT_EQ(rows[1].join(u','), u"0.00,12000,0.000000,0.0,162.0,13200"_s);
+    EXPECT_EQ(rows[2].join(u','), u"0.20,12000,0.066667,6.0,162.0,13200"_s);
+    EXPECT_EQ(rows[16].join(u','), u"3.00,15000,1.000000,90.0,202.5,16500"_s);
+
+    // Lap 1, its closing mark lap 2's first sample; sprockets given win over the sheet's.
+    const Run first = run({u"--trace"_s, u"trace.Tml:1"_s, u"--format"_s, u"json"_s, u"--sprockets"_s, u"10/40"_s,
+                           u"--gearing"_s, u"10/88"_s});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    const QJsonArray objects = QJsonDocument::fromJson(first.out.toUtf8()).array();
+    ASSERT_EQ(objects.size(), 16);
+    EXPECT_EQ(objects[0].toObject().keys(), (QStringList{u"distance"_s, u"fraction"_s, u"rpm"_s, u"rpmWithGearing"_s,
+                                                         u"speed"_s, u"time"_s}));
+    const QJsonObject mid = objects[3].toObject();
+    EXPECT_EQ(mid[u"time"_s].toDouble(), 0.6);
+    EXPECT_EQ(mid[u"rpm"_s].toInt(), 6000);
+    EXPECT_EQ(mid[u"fraction"_s].toDouble(), 0.2);
+    EXPECT_EQ(mid[u"distance"_s].toDouble(), 18.0);
+    EXPECT_EQ(mid[u"speed"_s].toDouble(), 81.0);
+    EXPECT_EQ(mid[u"rpmWithGearing"_s].toInt(), 13200);
+    EXPECT_EQ(objects[15][u"rpm"_s].toInt(), 12000);
+
+    // No lap length: distance and speed stay empty; no --gearing, no column.
+    ASSERT_TRUE(saveRecordFile(work(u"elsewhere.Tml"_s), tracedRecord(), 7));
+    const Run bare = run({u"--trace"_s, u"elsewhere.Tml"_s});
+    ASSERT_EQ(bare.exitCode, 0) << bare.err.toStdString();
+    EXPECT_EQ(csvRows(bare.out)[16].join(u','), u"3.00,15000,1.000000,,"_s);
+    const Run bareJson = run({u"--trace"_s, u"elsewhere.Tml"_s, u"--format"_s, u"json"_s});
+    const QJsonObject last = QJsonDocument::fromJson(bareJson.out.toUtf8()).array().last().toObject();
+    EXPECT_TRUE(last[u"distance"_s].isNull() && last[u"speed"_s].isNull() && !last.contains(u"rpmWithGearing"_s));
+}
+
+TEST_F(CommandLine, TraceRefusalsSayWhyInOneLine)
+{
+    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), tracedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"open.Tml"_s), test::rpmRecord(test::samplesWithBeacons(40, {5}), 1, 2), 1));
+    writeBytes(work(u"junk.Tml"_s), "junk");
+    const QString teeth = u"takes F/R, the front and rear teeth, whole numbers from 5 to 120"_s;
+    const struct { QStringList args; int exitCode; QString error; } refused[] = {
+        {{}, 2, u"a record is missing"_s},
+        {{u"trace.Tml"_s, u"--format"_s, u"xml"_s}, 2, u"--format takes csv or json"_s},
+        {{u"trace.Tml"_s, u"--format"_s}, 2, u"--format takes csv or json"_s},
+        {{u"trace.Tml"_s, u"--gearing"_s, u"4/80"_s}, 2, u"--gearing "_s + teeth},
+        {{u"trace.Tml"_s, u"--gearing"_s, u"11/121"_s}, 2, u"--gearing "_s + teeth},
+        {{u"trace.Tml"_s, u"--gearing"_s, u"11-82"_s}, 2, u"--gearing "_s + teeth},
+        {{u"trace.Tml"_s, u"--sprockets"_s}, 2, u"--sprockets "_s + teeth},
+        {{u"trace.Tml"_s, u"laps.Tml"_s}, 2, u"laps.Tml is not an argument of --trace"_s},
+        {{u"trace.Tml"_s, u"--frobnicate"_s}, 2, u"--frobnicate is not an argument of --trace"_s},
+        {{u"gone.Tml"_s}, 1, u"cannot read the record gone.Tml: no such file"_s},
+        {{u"gone.Tml:2"_s}, 1, u"cannot read the record gone.Tml: no such file"_s},
+        {{u"junk.Tml"_s}, 1, u"junk.Tml is not an engine-speed record"_s},
+        {{u"trace.Tml:3"_s}, 1, u"trace.Tml has no closed lap 3 (its closed laps are 1 to 2)"_s},
+        {{u"trace.Tml:0"_s}, 1, u"trace.Tml has no closed lap 0"_s},
+        {{u"laps.Tml"_s}, 1, u"laps.Tml is not an engine-speed record"_s},
+        {{u"open.Tml"_s}, 1, u"open.Tml has no closed lap\n"_s},
+        {{u"trace.Tml"_s, u"--gearing"_s, u"10/88"_s}, 1, u"trace.Tml: its setup sheet gives no sprockets"_s},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.args.join(u' ').toStdString());
+        const Run failed = run(QStringList{u"--trace"_s} + r.args);
+        EXPECT_EQ(failed.exitCode, r.exitCode);
+        EXPECT_TRUE(failed.err.contains(r.error)) << failed.err.toStdString();
+        EXPECT_EQ(failed.err.count(u'\n'), 1) << failed.err.toStdString();
+        EXPECT_TRUE(failed.out.isEmpty());
+    }
 }
 
 // ---- One download without the window ------------------------------------------

@@ -70,6 +70,21 @@ TEST(RecordChartRules, CaptionsSmoothingAndReadOutFont)
         EXPECT_EQ(label24PointSize(width), size) << width;
 }
 
+TEST(RecordChartRules, TheTraceTakesThreeQuartersAndTheHistogramTheRest)
+{
+    const struct { int width, height; TwipsRect crpm, ctr; } cases[] = {
+        // 1024 pixels: the trace from the read-outs (1812) to 11520, a gap of 200, the histogram to 320 short.
+        {15360, 3000, {1812, 300, 9708, 2640}, {11720, 300, 3320, 2640}},
+        // Too narrow and too low for either: nothing drawn, nothing negative.
+        {2000, 200, {1812, 300, 0, 0}, {2012, 300, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const RecordChartLayout l = sizeRecordChart(c.width, c.height);
+        EXPECT_EQ(l.crpm, c.crpm) << c.width;
+        EXPECT_EQ(l.ctr, c.ctr) << c.width;
+    }
+}
+
 TEST(CursorRules, StepsDifferencesAndTheHistogramReadOut)
 {
     EXPECT_EQ(std::pair(stepTarget(100.5, 1), stepTarget(100.5, -1)), std::pair(101.0, 99.0));

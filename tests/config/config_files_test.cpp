@@ -1,6 +1,7 @@
 #include "config/error_log.h"
 #include "config/program_folder.h"
 #include "config/settings.h"
+#include "config/user_settings.h"
 #include "support/temp_folder.h"
 #include "texts/language_files.h"
 
@@ -64,6 +65,28 @@ TEST(Settings, UnwritableFolderReportsFailureAndKeepsTheOldFile)
     EXPECT_FALSE(saveSettings(folder.file("sub"), s, &why));
     EXPECT_FALSE(why.isEmpty());
     EXPECT_TRUE(QDir(folder.file("sub/Tormport.dat")).exists());
+}
+
+TEST(UserSettings, KeepsATargetMaximumPerEngineOneToFive)
+{
+    TempFolder folder;
+    UserSettings settings(folder.file("Tormel_Vue.ini"));
+    for (int engine = 1; engine <= engineCount; ++engine)
+        EXPECT_EQ(settings.targetMaxRpm(engine), 0) << engine;
+    settings.setTargetMaxRpm(1, 14200);
+    settings.setTargetMaxRpm(5, 16000);
+    settings.setTargetMaxRpm(0, 9000);
+    settings.setTargetMaxRpm(6, 9000);
+    // Read back by another object, as the next run would.
+    const UserSettings again(folder.file("Tormel_Vue.ini"));
+    for (const auto& [engine, rpm] : {std::pair{0, 0}, {1, 14200}, {2, 0}, {5, 16000}, {6, 0}})
+        EXPECT_EQ(again.targetMaxRpm(engine), rpm) << engine;
+    settings.setTargetMaxRpm(1, 0);
+    EXPECT_EQ(again.targetMaxRpm(1), 0);
+    writeBytes(folder.file("Tormel_Vue.ini"), "[targetMaxRpm]\nengine2=fast\nengine3=-500\nengine4=13000\n");
+    for (const auto& [engine, rpm] : {std::pair{2, 0}, {3, 0}, {4, 13000}})
+        EXPECT_EQ(again.targetMaxRpm(engine), rpm) << engine;
+    EXPECT_EQ(UserSettings(QString()).targetMaxRpm(1), 0);
 }
 
 TEST(ErrorLog, ReportsAreAppendedOlderFirst)
