@@ -597,6 +597,7 @@ TEST_F(CommandLine, TwoDamagedIndexesInOneSecondAreEachMovedAsideAndRebuilt)
     ASSERT_EQ(aside.size(), 2);
     for (const QString& name : aside)
         EXPECT_EQ(said.filter(name + u" and is built again"_s).size(), 1) << name.toStdString();
+}
 
 // ---- The trace of a lap ------------------------------------------------------------
 
