@@ -177,6 +177,8 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[overlaySmoothing] = QStringLiteral("Lissage");
     x[overlaySeconds] = QStringLiteral("%1 s");
     x[overlayNoTrace] = QStringLiteral("Ce tour n'a pas de trace de régime.");
+    x[trackFileNotWritten] = QStringLiteral("Le fichier des pistes %1 n'a pas pu être écrit : %2. Le programme continue sans fichier des pistes : les longueurs ne seront pas gardées.");
+    x[trackOffered] = QStringLiteral("La piste « %1 » de %2 accompagne cet enregistrement, mais votre fichier des pistes %3 ne la connaît pas. L'y ajouter pour afficher les vitesses ?");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

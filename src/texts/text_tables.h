@@ -178,6 +178,8 @@ enum TextEntry : int {
     overlaySmoothing = 187,
     overlaySeconds = 188,
     overlayNoTrace = 189,
+    trackFileNotWritten = 290,  // path, why: the program works without the track file
+    trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };
 
 // The tool tips that code uses.
