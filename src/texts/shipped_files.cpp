@@ -2,6 +2,9 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
+#include <cstring>
+
 namespace tormel {
 
 namespace {
@@ -141,6 +144,23 @@ bool isShippedVersion(const QString& fileName, const QByteArray& bytes)
             return true;
     }
     return false;
+}
+
+bool isShippedText(const QString& fileName, int entry, const QString& text)
+{
+    const QByteArray file = fileName.toUtf8();
+    const QByteArray utf8 = text.toUtf8();
+    const ShippedText key{file.constData(), entry, utf8.constData()};
+    // The generated table is sorted by file, entry and bytes, as strcmp orders them.
+    const auto before = [](const ShippedText& a, const ShippedText& b) {
+        if (const int byFile = std::strcmp(a.file, b.file); byFile != 0)
+            return byFile < 0;
+        if (a.entry != b.entry)
+            return a.entry < b.entry;
+        return std::strcmp(a.text, b.text) < 0;
+    };
+    const std::span<const ShippedText> table = shippedTexts();
+    return std::binary_search(table.begin(), table.end(), key, before);
 }
 
 }  // namespace tormel
