@@ -294,11 +294,11 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 
 bool readTextsFile(const QString& path, TextTables& tables, bool overShipped)
 {
-    const EntryFilter keep{path, overShipped};
-    return readPairs(path, [&tables, &keep](std::int16_t index, const QString& text) {
+    const EntryFilter replaces{path, overShipped};
+    return readPairs(path, [&tables, &replaces](std::int16_t index, const QString& text) {
         if (index < 0)
             return false;
-        if (index < TextTables::TextCount && keep(index, text))
+        if (index < TextTables::TextCount && replaces(index, text))
             tables.texts[std::size_t(index)] = text;
         return true;
     });
@@ -306,11 +306,11 @@ bool readTextsFile(const QString& path, TextTables& tables, bool overShipped)
 
 bool readTipsFile(const QString& path, TextTables& tables, bool overShipped)
 {
-    const EntryFilter keep{path, overShipped};
-    return readPairs(path, [&tables, &keep](std::int16_t index, const QString& text) {
+    const EntryFilter replaces{path, overShipped};
+    return readPairs(path, [&tables, &replaces](std::int16_t index, const QString& text) {
         if (index < 0 || index >= TextTables::TipsCount)
             return false;
-        if (keep(index, text))
+        if (replaces(index, text))
             tables.tips[std::size_t(index)] = text;
         return true;
     });
@@ -337,7 +337,7 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool ov
         status.failed = true;
         return status;
     }
-    const EntryFilter keep{path, overShipped};
+    const EntryFilter replaces{path, overShipped};
     FieldReader reader(*text);
     for (QString& caption : captions) {
         const std::optional<QString> field = reader.readText();
@@ -345,7 +345,7 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool ov
             status.failed = true;
             return status;
         }
-        if (keep(status.fieldsRead, *field))
+        if (replaces(status.fieldsRead, *field))
             caption = *field;
         ++status.fieldsRead;
     }
