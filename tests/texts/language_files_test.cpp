@@ -60,6 +60,8 @@ TEST(TextFiles, TextTableReadingRules)
         {"index not a number", "five,\"x\"\r\n", false, false, {}},
         {"empty file", "", true, true, {}},
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
+        {"4 MiB is the most read", "5,\"Lap : \"\r\n" + QByteArray(maxLanguageFileBytes - 12, ' '), true, true, {{5, "Lap : "}}},
+        {"a byte over 4 MiB is no language file", "5,\"Lap : \"\r\n" + QByteArray(maxLanguageFileBytes - 11, ' '), false, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
