@@ -54,6 +54,7 @@ TEST(TextFiles, TextTableReadingRules)
         {"index 300 skipped", "300,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 299 is the last", "299,\"last\"\r\n", true, true, {{299, "last"}}},
         {"a blank line between entries", "5,\"Lap : \"\r\n\r\n6,\"Best\"\r\n", true, true, {{5, "Lap : "}, {6, "Best"}}},
+        {"blank lines at the end", "5,\"Lap : \"\r\n\r\n \t\r\n", true, true, {{5, "Lap : "}}},
         {"negative index stops", "5,\"Lap : \"\r\n-1,\"x\"\r\n6,\"no\"\r\n", false, false, {{5, "Lap : "}}},
         {"a quote left open ends with its line", "24,\"    Time UNTERMINATED\r\n25,\"Next\"\r\n", true, true,
          {{24, "    Time UNTERMINATED"}, {25, "Next"}}},
