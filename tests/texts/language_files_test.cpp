@@ -83,6 +83,21 @@ TEST(TextFiles, TextTableReadingRules)
     }
 }
 
+TEST(TextFiles, ATipIndexOutsideTheTableStopsTheTips)
+{
+    for (const char* bad : {"26", "-1"}) {
+        SCOPED_TRACE(bad);
+        TempFolder folder;
+        writeBytes(folder.file("Textes_2.txt"), "5,\"Lap : \"\r\n");
+        writeBytes(folder.file("Tips_2.txt"), QByteArray("3,\"tip three\"\r\n") + bad + ",\"x\"\r\n4,\"never\"\r\n");
+        TextTables tables = frenchTextTables();
+        const TextReadStatus status = readTexts(folder.path(), 2, tables);
+        EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(true, false));
+        EXPECT_EQ(tables.tips[3], "tip three");
+        EXPECT_EQ(tables.tips[4], frenchTextTables().tips[4]);
+    }
+}
+
 TEST(TextFiles, WritersProduceTheFileFormat)
 {
     TempFolder folder;
