@@ -26,7 +26,7 @@ for run in $(seq "$RUNS"); do
   RECEIVER=$!
   for _ in $(seq 100); do grep -q listening receive.log && break; sleep 0.05; done
   start=$(now)
-  "$BIN/logger_simulator" --chunk 16 "$ROOT/data/demo/demo_laps.Tml" "$LOGGER_END"
+  "$BIN/tormel_vue_simulator" --chunk 16 "$ROOT/data/demo/demo_laps.Tml" "$LOGGER_END"
   last=$(now)
   wait $RECEIVER
   done=$(now)

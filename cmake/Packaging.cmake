@@ -3,9 +3,9 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tormel-vue)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-# The Debian revision: the first packaging of this upstream version. It
-# matches the latest entry of data/package/changelog.
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# The Debian revision: that of the newest entry of data/package/changelog,
+# whose upstream version scripts/package checks against PROJECT_VERSION.
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TORMEL_CHANGELOG_REVISION})
 set(CPACK_PACKAGE_CONTACT "Tormel_Vue maintainers <maintainers@tormel-vue.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "download, view and export the records of a kart lap timer")
 set(CPACK_PACKAGE_DESCRIPTION [=[

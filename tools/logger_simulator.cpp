@@ -26,7 +26,7 @@ using namespace tormel::simulator;
 
 int fail(const QString& message)
 {
-    std::fprintf(stderr, "logger_simulator: %s\n", qPrintable(message));
+    std::fprintf(stderr, "tormel_vue_simulator: %s\n", qPrintable(message));
     return 1;
 }
 
@@ -95,7 +95,7 @@ int openDevice(const QString& device, QString* error)
 
 void showProgress(qsizetype sent, qsizetype total)
 {
-    std::printf("\rlogger_simulator: %lld/%lld bytes sent", static_cast<long long>(sent), static_cast<long long>(total));
+    std::printf("\rtormel_vue_simulator: %lld/%lld bytes sent", static_cast<long long>(sent), static_cast<long long>(total));
     std::fflush(stdout);
 }
 
@@ -158,6 +158,6 @@ int main(int argc, char* argv[])
     if (!written)
         return fail(QStringLiteral("cannot write to %1: %2").arg(options.device, systemError(writeError)));
     if (progress)
-        std::printf("logger_simulator: %lld bytes sent to %s\n", static_cast<long long>(bytes.size()), qPrintable(options.device));
+        std::printf("tormel_vue_simulator: %lld bytes sent to %s\n", static_cast<long long>(bytes.size()), qPrintable(options.device));
     return 0;
 }

@@ -84,7 +84,7 @@ std::variant<Options, QString> parseArguments(const QStringList& arguments)
 QString helpText()
 {
     return QStringLiteral(
-        "usage: logger_simulator [options] RECORD DEVICE\n"
+        "usage: tormel_vue_simulator [options] RECORD DEVICE\n"
         "\n"
         "Sends the 2048-byte memory image of RECORD to the serial device DEVICE as\n"
         "the logger does: 9600 baud, 8 data bits, no parity, 1 stop bit, no flow\n"

@@ -259,6 +259,15 @@ WindowCall windowCall(int argc, char* argv[], QString& unknown)
     return WindowCall::Window;
 }
 
+// The commands speak only in their own lines. Qt's notes on the session it
+// runs in (no XDG_RUNTIME_DIR on a machine nobody logged in to, fonts of the
+// offscreen platform) are not theirs to print; Qt's errors still are.
+void commandMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 bool displayAvailable()
 {
     // Without any of these Qt would abort with a long platform-plugin report.
@@ -278,6 +287,10 @@ int main(int argc, char* argv[])
     // second. Naming the file it would read anyway changes no time shown.
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
+    for (const char* command : {"--export", "--receive", "--report", "--library", "--compare"}) {
+        if (argc >= 2 && std::strcmp(argv[1], command) == 0)
+            qInstallMessageHandler(commandMessages);
+    }
     if (argc >= 2 && std::strcmp(argv[1], "--export") == 0)
         return exportCommand(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "--receive") == 0)

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -65,8 +64,8 @@ void fail(const QString& line)
 }
 
 // After an image was accepted nothing may lose it: the dated copy is written
-// first, and when neither it nor OUT can be written, a copy goes to the
-// temporary folder. The exit code.
+// first, and when neither it nor OUT can be written, a copy goes to a
+// private folder in the temporary folder. The exit code.
 template <typename Say>
 int keepImage(const RecordImage& image, std::int16_t track, const QString& out, const QString& workingFolder, Say say,
               const QString& port)
@@ -77,7 +76,7 @@ int keepImage(const RecordImage& image, std::int16_t track, const QString& out, 
     if (copy.isEmpty()) {
         say(QStringLiteral("warning: no copy kept in downloads: %1").arg(copyError));
         if (!written)
-            copy = keepDownloadCopy(QDir::tempPath(), image, track, QDateTime::currentDateTime(), &copyError);
+            copy = keepPrivateCopy(image, track, QDateTime::currentDateTime(), &copyError);
     }
     if (!written) {
         say(copy.isEmpty() ? QStringLiteral("cannot write %1: %2; the image could not be kept anywhere: %3")
@@ -143,7 +142,7 @@ int receiveCommand(int argc, char* argv[])
     // Only the wait for the first byte is bounded: a transfer under way ends
     // by an image or by the receiver's own rules.
     QTimer::singleShot(options.timeoutSeconds * 1000, &app, [&] {
-        if (receiver.listening() && receiver.rules().bytesReceived() == 0) {
+        if (receiver.waitedInVain()) {
             say(QStringLiteral("no byte within %1 s; nothing written").arg(options.timeoutSeconds));
             QCoreApplication::exit(1);
         }

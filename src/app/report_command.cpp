@@ -28,6 +28,7 @@ namespace {
 class KeptMessages final : public Dialogs {
 public:
     void message(const QString& text, MessageIcon, const QString&) override { texts << text; }
+    bool ask(const QString&, const QString&) override { return false; }
     QString openFile(const FileDialogRequest&) override { return {}; }
     QString saveFile(const FileDialogRequest&) override { return {}; }
     QString chooseFolder(const QString&, const QString&) override { return {}; }

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace tormel {
@@ -118,6 +119,17 @@ QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image,
     if (!kept.isEmpty())
         syncFolder(folder);
     return kept;
+}
+
+QString keepPrivateCopy(const RecordImage& image, std::int16_t trackNumber, const QDateTime& when, QString* errorText)
+{
+    QByteArray folder = QFile::encodeName(QDir(QDir::tempPath()).filePath(QStringLiteral("tormel_vue-XXXXXX")));
+    if (::mkdtemp(folder.data()) == nullptr) {
+        if (errorText)
+            *errorText = QStringLiteral("%1: %2").arg(QFile::decodeName(folder), systemError(errno));
+        return {};
+    }
+    return keepDownloadCopy(QFile::decodeName(folder), image, trackNumber, when, errorText);
 }
 
 std::optional<QDateTime> downloadTimeOfName(const QString& fileName)

@@ -18,6 +18,14 @@ namespace tormel {
 QString keepDownloadCopy(const QString& workingFolder, const RecordImage& image, std::int16_t trackNumber,
                          const QDateTime& when, QString* errorText = nullptr);
 
+// The last resort when neither the record file asked for nor `downloads/`
+// can be written: the same copy in a folder of this user's own, made afresh
+// (mode 0700, by mkdtemp) in the temporary folder ($TMPDIR, else /tmp), so
+// that no other user's folder stands in the way. The path written, or empty
+// and why.
+QString keepPrivateCopy(const RecordImage& image, std::int16_t trackNumber, const QDateTime& when,
+                        QString* errorText = nullptr);
+
 // The download time a kept copy's file name gives, in local time; none for
 // any other name.
 std::optional<QDateTime> downloadTimeOfName(const QString& fileName);

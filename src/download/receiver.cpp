@@ -68,6 +68,12 @@ void DownloadReceiver::poll()
     carryOut(rules_.bytesWaiting(bytes, now_()));
 }
 
+bool DownloadReceiver::waitedInVain()
+{
+    poll();
+    return rules_.listening() && rules_.bytesReceived() == 0;
+}
+
 void DownloadReceiver::tick()
 {
     poll();

@@ -38,6 +38,10 @@ public:
     void poll();
     // Timer1: a look at the port, then the bytes waiting for the panel.
     void tick();
+    // At the end of a bounded wait: still listening and no byte came. The
+    // port is looked at first, so that bytes that came since the last poll
+    // count: a transfer that has begun is never cut.
+    bool waitedInVain();
     // The counters, and why the last session ended without an image.
     const ReceiveRules& rules() const { return rules_; }
     // Tests turn the timers off, poll by hand and give the time.

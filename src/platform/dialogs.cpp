@@ -13,6 +13,13 @@ QString withDefaultExtension(const QString& path, const QString& extension)
     return path + QLatin1Char('.') + extension;
 }
 
+bool QtDialogs::ask(const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtDialogs::message(const QString& text, MessageIcon icon, const QString& caption)
 {
     QMessageBox box(parent_);

@@ -30,6 +30,8 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const QString& text, MessageIcon icon, const QString& caption) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(const QString& text, const QString& caption) = 0;
     // The chosen path, or an empty text on cancel.
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual QString saveFile(const FileDialogRequest& request) = 0;
@@ -47,6 +49,7 @@ public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParentWidget(QWidget* parent) override { parent_ = parent; }
     void message(const QString& text, MessageIcon icon, const QString& caption) override;
+    bool ask(const QString& text, const QString& caption) override;
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
     QString chooseFolder(const QString& caption, const QString& initialFolder) override;

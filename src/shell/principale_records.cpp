@@ -20,11 +20,29 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+
+#include <utility>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 
 namespace tormel {
+
+namespace {
+
+// A track file that cannot be written (a user without a home, a folder of
+// someone else's) is said once, with its whole path: the program then works
+// from what it holds in memory.
+void reportTrackFileFailure(Dialogs& dialogs, TrackState& track, const TextTables& tables, const QString& trackFile,
+                            const QString& error)
+{
+    if (std::exchange(track.writeFailureShown, true))
+        return;
+    dialogs.message(tables.texts[trackFileNotWritten].arg(QFileInfo(trackFile).absoluteFilePath(), error),
+                    MessageIcon::Exclamation, applicationTitle());
+}
+
+}  // namespace
 
 // ---- The decoder road and the lap views ------------------------------------
 
@@ -222,8 +240,20 @@ void Principale::openRecord(const QString& path)
     if (loaded->trackNumber) {
         // A number that is no track keeps the current one; nothing is written.
         auto trackNumber = *loaded->trackNumber;
-        if (isTrackNumber(trackNumber))
+        if (isTrackNumber(trackNumber)) {
+            // A record that brings its track along (the shipped examples do) offers it where the user's
+            // file gives no lengths; nothing is written without a yes.
+            if (const auto beside = trackBesideRecord(path, services_.trackFile, trackNumber)) {
+                const QString question = state_.tables.texts[trackOffered].arg(
+                    beside->track.name, beside->trackFile, QFileInfo(services_.trackFile).absoluteFilePath());
+                if (services_.dialogs.ask(question, applicationTitle())) {
+                    const TrackResult saved = saveTrack(services_.trackFile, trackNumber, beside->track);
+                    if (saved.status == TrackStatus::WriteFailed)
+                        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, saved.errorText);
+                }
+            }
             showTrack(trackNumber);
+        }
     }
     // A file cut short still opens, its missing bytes zero; the title says so.
     QString title = recordCaption(path, serialNumberText(loaded->image));
@@ -323,7 +353,7 @@ void Principale::showTrack(std::int16_t& trackNumber)
     if (editor.isVisible())
         editor.focusName();
     if (loaded.result.status == TrackStatus::WriteFailed)
-        reportWriteFailure(trackFileName, loaded.result.errorText);
+        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, loaded.result.errorText);
 }
 
 void Principale::saveShownTrack()
@@ -336,7 +366,7 @@ void Principale::saveShownTrack()
     track_.record = editor.takeEdits();
     const TrackResult saved = saveTrack(services_.trackFile, number, track_.record);
     if (saved.status == TrackStatus::WriteFailed)
-        reportWriteFailure(trackFileName, saved.errorText);
+        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, saved.errorText);
     else
         track_.modified = false;
 }

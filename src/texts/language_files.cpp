@@ -223,6 +223,27 @@ QString languageFilePath(const QString& folder, const QString& prefix, int langu
 
 namespace {
 
+// Whether an entry of a file replaces the text beneath it. A user's file
+// read over the shipped one was written whole by the translation tools: an
+// entry left empty, or holding a text some version shipped for it, was never
+// edited, and the installed text shows through.
+class EntryFilter {
+public:
+    EntryFilter(const QString& path, bool overShipped)
+        : fileName_(QFileInfo(path).fileName())
+        , overShipped_(overShipped)
+    {
+    }
+    bool operator()(int entry, const QString& text) const
+    {
+        return !overShipped_ || !(text.isEmpty() || isShippedText(fileName_, entry, text));
+    }
+
+private:
+    QString fileName_;
+    bool overShipped_;
+};
+
 bool isCopyOfShippedVersion(const QString& path)
 {
     const std::optional<QByteArray> bytes = readBoundedBytes(path);
@@ -271,23 +292,25 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
     return languageFilePath(hasShippedFolder(folder, shippedFolder) ? shippedFolder : folder, prefix, language);
 }
 
-bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
+bool readTextsFile(const QString& path, TextTables& tables, bool overShipped)
 {
-    return readPairs(path, [&tables, keepOwnWhenEmpty](std::int16_t index, const QString& text) {
+    const EntryFilter replaces{path, overShipped};
+    return readPairs(path, [&tables, &replaces](std::int16_t index, const QString& text) {
         if (index < 0)
             return false;
-        if (index < TextTables::TextCount && !(keepOwnWhenEmpty && text.isEmpty()))
+        if (index < TextTables::TextCount && replaces(index, text))
             tables.texts[std::size_t(index)] = text;
         return true;
     });
 }
 
-bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty)
+bool readTipsFile(const QString& path, TextTables& tables, bool overShipped)
 {
-    return readPairs(path, [&tables, keepOwnWhenEmpty](std::int16_t index, const QString& text) {
+    const EntryFilter replaces{path, overShipped};
+    return readPairs(path, [&tables, &replaces](std::int16_t index, const QString& text) {
         if (index < 0 || index >= TextTables::TipsCount)
             return false;
-        if (!(keepOwnWhenEmpty && text.isEmpty()))
+        if (replaces(index, text))
             tables.tips[std::size_t(index)] = text;
         return true;
     });
@@ -306,7 +329,7 @@ TextReadStatus readTexts(const QString& folder, int language, TextTables& tables
     return status;
 }
 
-MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
+MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool overShipped)
 {
     MenuReadStatus status;
     const std::optional<QString> text = readBoundedText(path);
@@ -314,6 +337,7 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
         status.failed = true;
         return status;
     }
+    const EntryFilter replaces{path, overShipped};
     FieldReader reader(*text);
     for (QString& caption : captions) {
         const std::optional<QString> field = reader.readText();
@@ -321,7 +345,8 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions)
             status.failed = true;
             return status;
         }
-        caption = *field;
+        if (replaces(status.fieldsRead, *field))
+            caption = *field;
         ++status.fieldsRead;
     }
     return status;
@@ -338,8 +363,8 @@ MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& capt
     const QStringList layers = languageFileLayers(folder, shippedFolder, prefix, language);
     if (layers.isEmpty())
         status.failedFile = missingLanguageFile(folder, shippedFolder, prefix, language);
-    status.failed = !readLayers(layers, [&](const QString& path, bool) {
-        const MenuReadStatus layer = readMenuFile(path, captions);
+    status.failed = !readLayers(layers, [&](const QString& path, bool over) {
+        const MenuReadStatus layer = readMenuFile(path, captions, over);
         status.fieldsRead = std::max(status.fieldsRead, layer.fieldsRead);
         return !layer.failed;
     }, &status.failedFile);

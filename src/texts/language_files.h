@@ -77,11 +77,12 @@ QString missingLanguageFile(const QString& folder, const QString& shippedFolder,
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
 // Indices past the table's last (299) are skipped. A user's file read over
-// the shipped one keeps the shipped text where its own entry is empty, so
+// the shipped one (`overShipped`) keeps the shipped text where its own entry
+// is empty or holds a text some version shipped for it (`isShippedText`), so
 // that a table saved whole by an older version hides no newer text.
-bool readTextsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
+bool readTextsFile(const QString& path, TextTables& tables, bool overShipped = false);
 // The same into the tips; here any index outside 0..25 is a failure.
-bool readTipsFile(const QString& path, TextTables& tables, bool keepOwnWhenEmpty = false);
+bool readTipsFile(const QString& path, TextTables& tables, bool overShipped = false);
 
 struct TextReadStatus {
     bool textsRead = false;
@@ -101,7 +102,9 @@ struct MenuReadStatus {
     QString failedFile;  // the file that failed or was not found
 };
 
-MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions);
+// The 36 captions in order; read over the shipped file, the same entries as
+// in the text table keep the shipped caption.
+MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool overShipped = false);
 
 // readMenus: the 36 captions of `language` into `captions`, from the
 // layers of the menu file; `fieldsRead` counts those set by any layer.

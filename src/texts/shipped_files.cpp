@@ -2,6 +2,9 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
+#include <cstring>
+
 namespace tormel {
 
 namespace {
@@ -12,16 +15,22 @@ namespace {
 constexpr ShippedDigest digests[] = {
     {"Help_0.txt", "04dc2e986ad265c3f336d5468dda304bf4e7ad10689cd2e51d50b62b1bcbce1a"},
     {"Help_0.txt", "4749f388ffae09147e0e58e6701e9b4c7173db7df3aecab37c4ce6483aff779b"},
+    {"Help_0.txt", "d9bf56912ffad8a3823360c68f4d25d4f03c3b8f32a9fcc4cc35f9433297bb23"},
     {"Help_1.txt", "208ba23faa75bba88c176a99c7b6e0ad863cdd6480d4bcbb06d9fcec06ea29de"},
     {"Help_1.txt", "311a068c9b847ae09a56318be4b8b98f9e24f3c8f86595e4bd2c226d9ce8bd47"},
+    {"Help_1.txt", "4303d31a896f2778293e0b179084a88edca605c5006fd6cbf40a19071b72c1db"},
     {"Help_2.txt", "71f2a16d3978a67bb8a05b9164b9e568a16f12a0687f4ed0572575c5707202ed"},
     {"Help_2.txt", "93c16576cd79d1ca87e72ffd8093b5ae4b9e304dab23ded87e725a7010cd30c6"},
+    {"Help_2.txt", "70998ea8c6339e7dda2ea5f973ff2bdea183b24ce3b7b97e1c41465ba4366327"},
     {"Help_3.txt", "930267f54f358e4d0c19ac907b7ab975f5c5684c141637ca44f05569076b40b0"},
     {"Help_3.txt", "a4695f72ab1d8c8bbd1eb41d1795bbb745668768481dd8b9ab655699c5085329"},
+    {"Help_3.txt", "459c3ad396fdbdc5267f3d372f41a3467412d98bbd1130bbb937903f0079a7f0"},
     {"Help_4.txt", "baefe8274735f5ac9155b9e3a6962179fa92cb91be9bcef6c0fb208209e54401"},
     {"Help_4.txt", "f08cd6628f08177acd22203f04ccfcf66230e956bbd7fe9b55df97c93803b86e"},
+    {"Help_4.txt", "6b90200eef5c82415b69a65740fed3c5d2706dd79df8becef61fc26ab960123d"},
     {"Help_5.txt", "496d6c75ad3afc29e4cb361110d00c7965f2b223fdafd5b717fd397332b5736a"},
     {"Help_5.txt", "a2a93aff9145d4e464d5595a5fbc161511458d2aa40bdf9d040b92fb093e3d34"},
+    {"Help_5.txt", "8e8af2fe1521ddca6a8b6a70dbab2b4e038399d7e40d9823326bfbd4a4dd14a5"},
     {"Menu_0.txt", "a5b4dac05e89090cb53f39ae6cb59f58bec6a758da1304f7d11f61d00626e6d3"},
     {"Menu_1.txt", "2d7fb00b802d7aa3bced103e51cdb7bddfc31d9d21e8ee0131ae31526e59f9dd"},
     {"Menu_2.txt", "3214fc5564382da65d10b2839dec6c92f32cb56313e792e1053936a62b7e1224"},
@@ -43,6 +52,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_0.txt", "bc98d65e7ca92a6154c0eefb65faa163f50612773acd80b49cfd65335f37f69e"},
     {"Textes_0.txt", "01c574ddb925a5f9415b57a067448137de5d814ce8bff006835191854d1dafba"},
     {"Textes_0.txt", "47b0a81afe453bf8f4e0c795161ba18581ec3e30ea605a75f7a4e19d61c4ba59"},
+    {"Textes_0.txt", "2634a75373662ee7b627498a47f4978572495677ac66be6d6e1f37146c2be066"},
+    {"Textes_0.txt", "f69d0418102a221a08ff32c641481e8f854666ec67b1ce427006b68159329d16"},
     {"Textes_1.txt", "05231ef54243e04736519f0eae6794597fa5143423ff14c4e42557f39685d3d7"},
     {"Textes_1.txt", "256fea9eea147df00f1a96493298d8b3f851be127f892654fcfa511dbacb4a52"},
     {"Textes_1.txt", "259c20aa5e2ce9e9a11d35cb07cea31f7b9551878549ad1be0c1a3a35ca73bcb"},
@@ -58,6 +69,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_1.txt", "29f7941e5cdb893d0006782dad4b8fd1e1684ef89eb5eca89c98b2290620db24"},
     {"Textes_1.txt", "cf5388eca45860ba83557c72ee76ab7ee2284ce9e2658a7bcd29b80bc43cf0d4"},
     {"Textes_1.txt", "341c5e9beb9c4d8e7a53e1cb3b6ce27616a5d7158c4f9753ace9c8bf7949183c"},
+    {"Textes_1.txt", "5735039ca149ec80ea60f948cabd46a824e9262fa40148e6cede7c81136bf263"},
+    {"Textes_1.txt", "cc91a34fcb3c3d463890e53cadadf29ed63bbcb30e1803f1a7d29b301ae15078"},
     {"Textes_2.txt", "38f05085f72a7f9c476fa15d9232c90be7b353461009d6cc3f1c03680e27e5e0"},
     {"Textes_2.txt", "57dca204bbc95cc3f58d62b923638408379518830711c7463cb04ae79c6d25ca"},
     {"Textes_2.txt", "764054a427fc567b55ef7431b296831dae66d65c712c1d85df92f6529c6670f4"},
@@ -73,6 +86,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_2.txt", "a4fd9840c7dab05a3e0bed3b59318a088a41c09788a2c72d01d68635d23fbb14"},
     {"Textes_2.txt", "d09e5f707fea129c90d2d901cca4c42852fa1cb8e6ff92fe1aa829e2a69bfd7b"},
     {"Textes_2.txt", "64c29e82c56e41e7d5d540771db5f2cf57c600b9b7f37ae1685f1c7d69a2602a"},
+    {"Textes_2.txt", "3edd421bc04d948ab4d3190dd8364bbe9dea49d4483e7314c0f77153e6acbe3b"},
+    {"Textes_2.txt", "29f0b55d100a14d74c969dd494832c6bb52e254c8a67bc4f626fd74e9fd8baad"},
     {"Textes_3.txt", "1f26dee5e8e8e60aae8e9330038ee12c98bcc8812d5b4b4cf18fe16bcc0e4a5c"},
     {"Textes_3.txt", "4d36222bbc6047fac569cb3272add8613afae5d8aa7b8050a8b9fd59c403ddd8"},
     {"Textes_3.txt", "4d878f99c65886eae06988221f928d5a62152d8aa590962af5df49816cc67047"},
@@ -88,6 +103,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_3.txt", "b306a8769ea64833d6c4390273c3843e6242f1d02743dec6c69f6f6bc9b44663"},
     {"Textes_3.txt", "93c8de8bdf1ed3861f4cc138b934344dc2fb1596f75ffa507a32546c372fab85"},
     {"Textes_3.txt", "d8de94ebfe2e305d1f3ecdbd4e68ea6e943a69ed0fdb5ab6d164ede7929cc3c4"},
+    {"Textes_3.txt", "ee6e5f20ff2d4037d02f9cfd61f98aa97644e3496223a39aae7d5cc622b32b5f"},
+    {"Textes_3.txt", "2dc8089460ae0780402a13d05d51bab058f499b6c3f6c318e224eb13d94bc76f"},
     {"Textes_4.txt", "3dce5dd6b0a7f6ced51bed3ccb3b0fb58c50a2fe33bf288546a8ef27184c3647"},
     {"Textes_4.txt", "3f36a8fa439c59e290af4754a140eb87c7670acd2c13402772262a8f7aff6715"},
     {"Textes_4.txt", "46e87574d1ba2329ead2534dcaeda4124a3f7f296245929299025f44adcc7570"},
@@ -103,6 +120,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_4.txt", "41b9c8d84644ce044765098175c070b0c5b4ac79acfe3772cf8196533312d4d0"},
     {"Textes_4.txt", "ba0454e027ff7cd13827e905e9f0dc6c5d2dd0d5753b9a1942891e1e944c7962"},
     {"Textes_4.txt", "0167ca040fceb4968d42e9b04621ce3bb8d8fc3a79945488603cf1e540fac729"},
+    {"Textes_4.txt", "b4a939be086f20d42ff9e5c557638bbb73105f665a63f3bc931b5b94dde67f7c"},
+    {"Textes_4.txt", "86dd153301be295b0c90d59eea1584e0f0591d607a33f8ebbcdb81ff322db089"},
     {"Textes_5.txt", "19d02d927b269c3681f40d21619d79d7766aaf279a421112d5fc667d3f92b76b"},
     {"Textes_5.txt", "1b38de293df71aadadc768ccdd599fbcb2b5fc6b1be8c05e9fa0733257b96011"},
     {"Textes_5.txt", "5237dbc28ec1ac420b41276d39d59f106f82fcabebee7059112bb26e430d8e4e"},
@@ -118,6 +137,8 @@ constexpr ShippedDigest digests[] = {
     {"Textes_5.txt", "8862c7d6cc3d7d3e873079300c47e2608c7d918004f1d117348d404a502c4526"},
     {"Textes_5.txt", "420a1184198846a080cf9eb54509a037ac6b3935ab83c7b1894ffce4d412d50a"},
     {"Textes_5.txt", "18d8ef9331bc43ca26e3cb0723475a3e303d133d130f26c8f96a5d7bf17d15b6"},
+    {"Textes_5.txt", "c83b579b438e26b61e8588ea9ea315c32583fabd2c1b7a3ec5056e2676329aa3"},
+    {"Textes_5.txt", "026db2361b70678a7fbcbd05b9ae8eaee2b217f807bd44da33f43a00c3b6dc7d"},
     {"Tips_0.txt", "21f6212e17df80aafc83813cce8c6afb34a53d0f5604bc58a6365445f7e3ddd0"},
     {"Tips_1.txt", "9a82eba775317821e2f2cc8c99789545f09a2160122967a68442c163be9e3d06"},
     {"Tips_2.txt", "428b471eb6e0babc7c650879bfaab5f7e7b321584e374dedd09c8110944f3fff"},
@@ -141,6 +162,23 @@ bool isShippedVersion(const QString& fileName, const QByteArray& bytes)
             return true;
     }
     return false;
+}
+
+bool isShippedText(const QString& fileName, int entry, const QString& text)
+{
+    const QByteArray file = fileName.toUtf8();
+    const QByteArray utf8 = text.toUtf8();
+    const ShippedText key{file.constData(), entry, utf8.constData()};
+    // The generated table is sorted by file, entry and bytes, as strcmp orders them.
+    const auto before = [](const ShippedText& a, const ShippedText& b) {
+        if (const int byFile = std::strcmp(a.file, b.file); byFile != 0)
+            return byFile < 0;
+        if (a.entry != b.entry)
+            return a.entry < b.entry;
+        return std::strcmp(a.text, b.text) < 0;
+    };
+    const std::span<const ShippedText> table = shippedTexts();
+    return std::binary_search(table.begin(), table.end(), key, before);
 }
 
 }  // namespace tormel

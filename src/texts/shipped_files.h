@@ -19,4 +19,18 @@ std::span<const ShippedDigest> shippedDigests();
 // user's file that is one was copied, never edited.
 bool isShippedVersion(const QString& fileName, const QByteArray& bytes);
 
+struct ShippedText {
+    const char* file;  // "Menu_2.txt"
+    int entry;         // the index of a text or tip, the line of a caption from 0
+    const char* text;  // UTF-8
+};
+
+// Every non-empty text any shipped version of a Textes_, Tips_ or Menu_ file
+// held for each entry (generated: scripts/shipped_texts).
+std::span<const ShippedText> shippedTexts();
+
+// Whether `text` is one a version of `fileName` shipped for `entry`: in a
+// user's file, written whole by the translation tools, it was never edited.
+bool isShippedText(const QString& fileName, int entry, const QString& text);
+
 }  // namespace tormel

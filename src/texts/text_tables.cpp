@@ -189,6 +189,8 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[setupExpectNumber] = QStringLiteral("un nombre");
     x[setupReadOnly] = QStringLiteral("Les fichiers de cette séance ont disparu : sa fiche est montrée telle que la bibliothèque l'a gardée et ne peut pas être modifiée.");
     x[libraryRemoveFailed] = QStringLiteral("La séance n'a pas pu être retirée de la bibliothèque.");
+    x[trackFileNotWritten] = QStringLiteral("Le fichier des pistes %1 n'a pas pu être écrit : %2. Le programme continue sans fichier des pistes : les longueurs ne seront pas gardées.");
+    x[trackOffered] = QStringLiteral("La piste « %1 » de %2 accompagne cet enregistrement, mais votre fichier des pistes %3 ne la connaît pas. L'y ajouter pour afficher les vitesses ?");
 
     auto& p = t.tips;
     p[0] = QStringLiteral("Gauche:TRI");

@@ -191,6 +191,8 @@ enum TextEntry : int {
     setupExpectNumber = 199,
     setupReadOnly = 200,           // the sheet of a session whose file is gone
     libraryRemoveFailed = 201,
+    trackFileNotWritten = 290,  // path, why: the program works without the track file
+    trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };
 
 // The tool tips that code uses.

@@ -1,8 +1,11 @@
 #include "tracks/track_file.h"
 
 #include "base/text_codec.h"
+#include "laps/conversions.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -327,6 +330,20 @@ std::optional<std::array<float, 4>> readTrackLengths(const QString& path, int tr
     if (!track)
         return std::nullopt;
     return track->lengths;
+}
+
+std::optional<TrackBesideRecord> trackBesideRecord(const QString& recordPath, const QString& trackFile, int trackNumber)
+{
+    const QString beside = QFileInfo(recordPath).absoluteDir().filePath(trackFileName);
+    if (QFileInfo(beside).canonicalFilePath() == QFileInfo(trackFile).canonicalFilePath())
+        return std::nullopt;
+    const std::optional<Track> own = readTrack(trackFile, trackNumber);
+    if (own && isLengthGiven(own->lengths[0]))
+        return std::nullopt;
+    const std::optional<Track> offered = readTrack(beside, trackNumber);
+    if (!offered || !isLengthGiven(offered->lengths[0]))
+        return std::nullopt;
+    return TrackBesideRecord{beside, *offered};
 }
 
 }  // namespace tormel

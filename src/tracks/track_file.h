@@ -41,6 +41,7 @@ struct Track {
 struct TrackState {
     Track record;
     bool modified = false;
+    bool writeFailureShown = false;  // the user was told the track file cannot be written
 };
 
 enum class TrackStatus {
@@ -111,5 +112,16 @@ std::optional<Track> readTrack(const QString& path, int trackNumber);
 
 // The four lengths in metres of track `trackNumber`, read the same way.
 std::optional<std::array<float, 4>> readTrackLengths(const QString& path, int trackNumber);
+
+// A track a record brings along: the track file beside it (as the shipped
+// examples have) and its track `trackNumber` there.
+struct TrackBesideRecord {
+    QString trackFile;
+    Track track;
+};
+// The track to offer for a record opened with `trackNumber`: when the user's
+// `trackFile` gives no lap length for that number (or there is no such file)
+// and the track file in the record's folder gives one. Reads only.
+std::optional<TrackBesideRecord> trackBesideRecord(const QString& recordPath, const QString& trackFile, int trackNumber);
 
 }  // namespace tormel

@@ -1,3 +1,4 @@
+#include "base/app_info.h"
 #include "demo_records.h"
 #include "laps/conversions.h"
 #include "laps/laps_records.h"
@@ -20,6 +21,11 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tormel {
 namespace {
@@ -71,7 +77,9 @@ protected:
         QProcess process;
         process.setWorkingDirectory(from.isEmpty() ? workDir() : from);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s, u"XDG_DATA_HOME"_s, u"XDG_CONFIG_HOME"_s})
+        // No session either: Qt would have its say about the missing XDG_RUNTIME_DIR.
+        for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s, u"XDG_DATA_HOME"_s, u"XDG_CONFIG_HOME"_s,
+                                    u"XDG_RUNTIME_DIR"_s})
             env.remove(name);
         env.insert(u"HOME"_s, home());
         process.setProcessEnvironment(env);
@@ -209,7 +217,7 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
     const struct { QStringList args; int exitCode; QString out, err; } cases[] = {
         {{u"--frobnicate"_s}, 2, {}, u"tormel_vue: unknown option --frobnicate\nUsage: tormel_vue"_s},
         {{u"run1.Tml"_s, u"--to=x"_s}, 2, {}, u"unknown option --to=x"_s},
-        {{u"--version"_s}, 0, u"tormel_vue 1.1.9\n"_s, {}},
+        {{u"--version"_s}, 0, u"tormel_vue "_s + versionText() + u'\n', {}},
         {{u"--help"_s}, 0, u"--version  prints the version (exit 0)"_s, {}},
         {{u"--export"_s, u"a.Tml"_s}, 2, {}, u"Usage: tormel_vue"_s},
         {{u"--export"_s, u"a.Tml"_s, u"--to"_s}, 2, {}, u"Usage: tormel_vue"_s},
@@ -232,6 +240,15 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         EXPECT_TRUE(c.out.isEmpty() ? r.out.isEmpty() : r.out.contains(c.out)) << r.out.toStdString();
         EXPECT_TRUE(c.err.isEmpty() ? r.err.isEmpty() : r.err.contains(c.err)) << r.err.toStdString();
     }
+    // The commands print their own lines and nothing else.
+    const std::pair<QStringList, QString> exactly[] = {
+        {{u"--report"_s, u"a.Tml"_s}, u"tormel_vue: --report takes a record file and an output file ending in pdf\n"_s},
+        {{u"--report"_s, u"missing.Tml"_s, u"out.pdf"_s}, u"tormel_vue: cannot read the record missing.Tml: no such file\n"_s},
+        {{u"--compare"_s, u"a.Tml"_s}, u"tormel_vue: --compare takes two to six laps (RECORD or RECORD:N), then --report and an "
+                                      "output file ending in pdf\n"_s},
+    };
+    for (const auto& [args, err] : exactly)
+        EXPECT_EQ(run(args).err, err);
     // Qt's options that take a value take the next argument, whatever it looks like; the others leave it ours.
     for (const char* option : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
                                "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger"})
@@ -719,10 +736,13 @@ protected:
         ASSERT_TRUE(saveRecordFile(work(u"demo.Tml"_s), record, 1));
     }
 
-    Received receive(const Logger& logger, const QString& out, int port, int timeout)
+    // As `user` (root only) when given.
+    Received receive(const Logger& logger, const QString& out, int port, int timeout, std::optional<uid_t> user = {})
     {
         test::PtyPair line;
         EXPECT_TRUE(line.ready());
+        if (user)
+            ::chown(QFile::encodeName(line.programEnd()).constData(), *user, uid_t(-1));
         QDir(work(u"downloads"_s)).removeRecursively();
         QProcess process;
         process.setWorkingDirectory(workDir());
@@ -732,7 +752,11 @@ protected:
         env.insert(u"TORMEL_VUE_COM%1"_s.arg(port), line.programEnd());
         process.setProcessEnvironment(env);
         process.setReadChannel(QProcess::StandardError);
-        process.start(exe(), {u"--receive"_s, out, u"--port"_s, QString::number(port), u"--timeout"_s, QString::number(timeout)});
+        const QStringList args{u"--receive"_s, out, u"--port"_s, QString::number(port), u"--timeout"_s, QString::number(timeout)};
+        if (user && *user != ::getuid())
+            process.start(u"setpriv"_s, QStringList{u"--reuid=%1"_s.arg(*user), u"--regid=%1"_s.arg(*user), u"--clear-groups"_s, exe()} + args);
+        else
+            process.start(exe(), args);
         QByteArray err;
         while (!err.contains("listening") && process.waitForReadyRead(10000))
             err += process.readAllStandardError();
@@ -787,14 +811,37 @@ TEST_F(Receive, AnAcceptedImageIsKeptWhateverFailsAfter)
         EXPECT_FALSE(QFileInfo::exists(work(u"error.tml"_s)));
     }
 
-    // Neither OUT nor downloads/ can be written: the image goes to the temporary folder.
-    ASSERT_TRUE(QDir().mkpath(work(u"tmp"_s)) && QDir(work(u"downloads"_s)).removeRecursively());
+}
+
+// Neither OUT nor downloads/ can be written: the image goes to a folder of
+// the user's own in the temporary folder, named in the message. Two users in
+// turn (as root: nobody, then another) each keep theirs.
+TEST_F(Receive, TheLastResortCopyIsEachUsersOwn)
+{
+    ASSERT_TRUE(QDir().mkpath(work(u"tmp"_s)));
+    writeBytes(work(u"blocker"_s), "a file, not a folder");
     writeBytes(work(u"downloads"_s), "a file, not a folder");
-    const Received r = receive({image}, u"blocker/out.Tml"_s, 1, 20);
-    EXPECT_EQ(r.exitCode, 1);
-    const QStringList kept = QDir(work(u"tmp/downloads"_s)).entryList(QDir::Files);
-    ASSERT_EQ(kept.size(), 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(u"the image is kept in "_s + work(u"tmp/downloads/"_s) + kept[0])) << r.err.toStdString();
+    std::vector<uid_t> users{::getuid()};
+    if (::getuid() == 0) {
+        // A shared temporary folder, as /tmp is: anyone may make a folder in it, nobody may touch another's.
+        for (const QString& path : {folder_.path(), workDir(), programDir()})
+            ::chmod(QFile::encodeName(path).constData(), 0755);
+        ::chmod(QFile::encodeName(work(u"tmp"_s)).constData(), 01777);
+        users = {65534, 65533};
+    }
+    static const QRegularExpression keptIn(u"the image is kept in (\\S+)\n"_s);
+    for (const uid_t user : users) {
+        SCOPED_TRACE(user);
+        const Received r = receive({image}, u"blocker/out.Tml"_s, 1, 20, user);
+        EXPECT_EQ(r.exitCode, 1);
+        const QString kept = keptIn.match(r.err).captured(1);
+        ASSERT_TRUE(kept.startsWith(work(u"tmp/tormel_vue-"_s))) << r.err.toStdString();
+        EXPECT_EQ(readBytes(kept), image + QByteArray("\x01\x00", 2));
+        struct stat privateFolder {};
+        ASSERT_EQ(::stat(QFile::encodeName(kept.section(u'/', 0, -3)).constData(), &privateFolder), 0);
+        EXPECT_EQ(privateFolder.st_uid, user);
+        EXPECT_EQ(privateFolder.st_mode & 07777, 0700U);
+    }
 }
 
 TEST_F(Receive, ARefusalSaysWhyAndWritesNothing)

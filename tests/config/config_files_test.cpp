@@ -1,3 +1,4 @@
+#include "base/app_info.h"
 #include "config/error_log.h"
 #include "config/program_folder.h"
 #include "config/settings.h"
@@ -97,9 +98,8 @@ TEST(ErrorLog, ReportsAreAppendedOlderFirst)
     ASSERT_TRUE(appendErrorReport(QStringLiteral("1"), QDateTime(QDate(2024, 3, 5), QTime(9, 0)), nullptr, french));
     ASSERT_TRUE(appendErrorReport(QStringLiteral("3"), QDateTime(QDate(2024, 3, 6), QTime(10, 30)), nullptr, french));
     EXPECT_EQ(readBytes(folder.file("Error.txt")),
-              QByteArray("earlier\r\n"
-                         "Tormel_Vue Version 1.1.905/03/202409:00\r\n1\r\n"
-                         "Tormel_Vue Version 1.1.906/03/202410:30\r\n3\r\n"));
+              "earlier\r\nTormel_Vue Version " + versionText().toLatin1() + "05/03/202409:00\r\n1\r\n"
+              "Tormel_Vue Version " + versionText().toLatin1() + "06/03/202410:30\r\n3\r\n");
 }
 
 TEST(ProgramFolder, WritableIsTriedNotGuessed)

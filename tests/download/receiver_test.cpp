@@ -82,6 +82,32 @@ TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
     EXPECT_EQ(receiver.rules().refusal(), DownloadRefusal::LineLost);
 }
 
+// The end of --receive's wait: bytes on the port count even before a poll
+// has seen them, so a transfer that began within the last poll is kept.
+TEST(DownloadEvents, AWaitIsInVainOnlyWhenNoByteIsOnThePort)
+{
+    test::FakeSerialPort port;
+    test::FakeSound sound;
+    DownloadReceiver receiver(port, sound);
+    receiver.setTimerEnabled(false);
+    qint64 now = 0;
+    receiver.setClock([&] { return now; });
+    int accepted = 0;
+    QObject::connect(&receiver, &DownloadReceiver::accepted, [&] { ++accepted; });
+
+    ASSERT_TRUE(receiver.start(1, nullptr));
+    EXPECT_TRUE(receiver.waitedInVain());
+    port.buffer = image().left(12);  // came after the last poll
+    EXPECT_FALSE(receiver.waitedInVain());
+    EXPECT_EQ(receiver.rules().bytesReceived(), 12);
+    port.buffer += image().mid(12);
+    receiver.poll();
+    now = 100;
+    receiver.poll();
+    EXPECT_EQ(accepted, 1);
+    EXPECT_FALSE(receiver.waitedInVain());  // no longer listening: the session has ended
+}
+
 TEST(DownloadEvents, ComPortsMapToDevices)
 {
     const struct { int port; const char* environment; QStringList devices; const char* device; } rows[] = {

@@ -4,7 +4,9 @@
 # program writes nothing under the prefix, reads the installed languages,
 # lets a changed installed file reach a user who never edited theirs and
 # keeps an entry the user edited; run read-only by an ordinary user, it
-# keeps what it writes in that user's folders.   install_test.sh BUILD_DIR SOURCE_DIR
+# keeps what it writes in that user's folders. The logger simulator and the
+# examples' track file come with it, and records are known whatever the case
+# of their extension.   install_test.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build="$1"; source="$2"
 tmp="$(mktemp -d)"
@@ -15,20 +17,34 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 app_id=example.tormel_vue.TormelVue
-files=(bin/tormel_vue share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml
+files=(bin/tormel_vue bin/tormel_vue_simulator share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml
        share/mime/packages/tormel_vue.xml share/icons/hicolor/scalable/apps/tormel_vue.svg
-       share/man/man1/tormel_vue.1.gz share/doc/tormel-vue/copyright share/doc/tormel-vue/changelog.Debian.gz
-       share/doc/tormel-vue/examples/demo_laps.Tml share/doc/tormel-vue/examples/demo_rpm.Tml)
+       share/man/man1/tormel_vue.1.gz share/man/man1/tormel_vue_simulator.1.gz
+       share/doc/tormel-vue/copyright share/doc/tormel-vue/changelog.Debian.gz
+       share/doc/tormel-vue/examples/demo_laps.Tml share/doc/tormel-vue/examples/demo_rpm.Tml
+       share/doc/tormel-vue/examples/Pistes.aqw)
 for n in 0 1 2 3 4 5; do
   for p in Textes Tips Menu Help; do files+=("share/tormel_vue/${p}_$n.txt"); done
 done
 for f in "${files[@]}"; do [ -f "$prefix/$f" ] || fail "$f is not installed"; done
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/$app_id.desktop"; fi
 
-# The manual page describes every option the program knows.
-for option in $("$prefix/bin/tormel_vue" --help | grep -o -- '--[a-z]*' | sort -u); do
-  zcat "$prefix/share/man/man1/tormel_vue.1.gz" | grep -q -- "\\\\-\\\\-${option#--}" || fail "the manual page lacks $option"
+# Each manual page describes every option its program knows.
+for program in tormel_vue tormel_vue_simulator; do
+  for option in $("$prefix/bin/$program" --help | grep -o -- '--[a-z-]*[a-z]' | sort -u); do
+    pattern="$(sed 's/-/\\\\-/g' <<<"$option")"  # the page writes each dash as \-
+    zcat "$prefix/share/man/man1/$program.1.gz" | grep -q -- "$pattern" || fail "the manual page of $program lacks $option"
+  done
 done
+# The help names the installed simulator.
+grep -q "tormel_vue_simulator" "$prefix/share/tormel_vue/Help_2.txt" || fail "the help does not name tormel_vue_simulator"
+# X.TML is a record as X.Tml is: the file type's glob ignores case.
+if command -v update-mime-database >/dev/null; then
+  mkdir -p "$tmp/mime/packages"
+  cp "$prefix/share/mime/packages/tormel_vue.xml" "$tmp/mime/packages/"
+  update-mime-database "$tmp/mime" >/dev/null 2>&1
+  [ "$(grep tormel "$tmp/mime/globs2")" = "50:application/x-tormel-record:*.tml" ] || fail "globs: $(grep tormel "$tmp/mime/globs2")"
+fi
 
 listing() { find "$prefix" -printf '%p %s %T@\n' | sort; }
 # English in the settings of the user whose home is $1.
@@ -48,19 +64,23 @@ user="$home/.local/share/Tormel_Vue"
 # Only the library's index is made there, never a copy of a shipped file.
 [ -z "$(ls -A "$user" | grep -v '^library\.sqlite')" ] || fail "files were copied into the per-user folder: $(ls "$user")"
 
-# An upgrade: a copy of the shipped Menu_2.txt (an older version's first
-# start left one), a text table with one edited entry, then a newer shipped
-# menu file.
+# An upgrade: the translation tools wrote the user's whole Menu_2.txt and
+# Textes_2.txt, each with one entry of the user's own; a copy of the shipped
+# Tips_2.txt (an older version's first start left one); then a newer package
+# changes texts the user never touched.
 english "$home"
-cp "$prefix/share/tormel_vue/Menu_2.txt" "$user/"
-printf '22,"  Round"\r\n' > "$user/Textes_2.txt"
+sed 's/^Help\r$/Guide\r/' "$prefix/share/tormel_vue/Menu_2.txt" > "$user/Menu_2.txt"
+sed 's/^22,".*"\r$/22,"  Round"\r/' "$prefix/share/tormel_vue/Textes_2.txt" > "$user/Textes_2.txt"
+cp "$prefix/share/tormel_vue/Tips_2.txt" "$user/"
+cmp -s "$user/Menu_2.txt" "$prefix/share/tormel_vue/Menu_2.txt" && fail "no entry of the user's"
 sed -i 's/^km\/h\r$/km\/h new\r/' "$prefix/share/tormel_vue/Menu_2.txt"
+sed -i 's/^23,".*"\r$/23,"Stint"\r/' "$prefix/share/tormel_vue/Textes_2.txt"
 cp "$source/data/demo/demo_laps.Tml" "$tmp/"
 (cd "$tmp" && env -i HOME="$home" PATH=/usr/bin:/bin "$prefix/bin/tormel_vue" --export demo_laps.Tml out.xls)
-case "$(header "$tmp/out.xls")" in "  Round|"*"km/h new"*) ;; *) fail "export header: $(header "$tmp/out.xls")";; esac
+case "$(header "$tmp/out.xls")" in "  Round|Stint|"*"km/h new"*) ;; *) fail "export header: $(header "$tmp/out.xls")";; esac
 (cd "$home" && env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen timeout 5 "$prefix/bin/tormel_vue" >/dev/null 2>&1 || true)
-[ ! -e "$user/Menu_2.txt" ] || fail "the window kept the copy of a shipped file"
-[ -f "$user/Textes_2.txt" ] || fail "the window removed the user's own texts"
+[ ! -e "$user/Tips_2.txt" ] || fail "the window kept the copy of a shipped file"
+[ -f "$user/Textes_2.txt" ] && [ -f "$user/Menu_2.txt" ] || fail "the window removed the user's own texts"
 
 # A read-only install run by an ordinary user where the tests run as root.
 if [ "$(id -u)" -eq 0 ]; then

@@ -331,6 +331,57 @@ TEST_F(WindowTest, OpeningLoadsTheRecordsTrackButKeepsTheCurrentOne)
     EXPECT_EQ(readBytes(trackFileName), pistes);
 }
 
+TEST_F(WindowTest, AnExampleOffersItsTrackOnceAskedAndNothingIsWrittenWithoutAYes)
+{
+    startQuietly();  // the first start made track 1 without lengths
+    Track vallon = defaultTrack(1, {});
+    vallon.name = u"Circuit du Vallon"_s;
+    vallon.lengths = {1200.0F, 400.0F, 400.0F, 400.0F};
+    ASSERT_TRUE(QDir().mkpath(here(u"examples"_s)));
+    writeBytes(here(u"examples/Pistes.aqw"_s), encodeTrackRecord(vallon));
+    const QString example = saveRecord(u"examples/demo_laps.Tml"_s, demo::lapTimingRecord(), 1);
+    const QByteArray before = readBytes(trackFileName);
+
+    dialogs.askAnswers = {false};
+    open(example);
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(dialogs.questions[0], frenchTextTables().texts[trackOffered].arg(u"Circuit du Vallon"_s, here(u"examples/Pistes.aqw"_s),
+                                                                               here(trackFileName)));
+    EXPECT_EQ(readBytes(trackFileName), before);
+    EXPECT_TRUE(shownTable().hidden[LapSpeedColumn]);
+
+    dialogs.askAnswers = {true};
+    open(example);
+    const std::optional<Track> added = readTrack(trackFileName, 1);
+    ASSERT_TRUE(added);
+    EXPECT_EQ(std::pair(added->name, added->lengths), std::pair(vallon.name, vallon.lengths));
+    EXPECT_FALSE(shownTable().hidden[LapSpeedColumn]);
+    // Once the user's file gives the lengths, nothing more is asked.
+    open(example);
+    EXPECT_EQ(dialogs.questions.size(), 2);
+    EXPECT_TRUE(said().isEmpty());
+}
+
+TEST_F(WindowTest, ATrackFileThatCannotBeWrittenIsToldOnceWithItsPath)
+{
+    ASSERT_TRUE(QDir().mkpath(here(u"Pistes.aqw/inside"_s)));  // as good as a folder nobody may write
+    copyShippedLanguages();
+    start();
+    click(u"Picture2"_s);
+    const QStringList told = said();
+    ASSERT_EQ(told.size(), 1) << told.join(u'\n').toStdString();
+    EXPECT_TRUE(told[0].startsWith(u"Le fichier des pistes "_s + here(trackFileName) + u" n'a pas pu être écrit"_s)) << told[0].toStdString();
+    // Stepping through the tracks and editing one go on without the file, and without a word more.
+    TrackEditor* editor = find<TrackEditor>(u"Frame_Piste"_s);
+    trigger(u"Pistes"_s);
+    click(u"SSCommand3"_s);
+    editor->VNC[0]->setText(u"Edited"_s);
+    editor->Fermer_Piste->click();
+    EXPECT_EQ(editor->fieldText(0), u"Edited"_s);
+    EXPECT_TRUE(said().isEmpty());
+    EXPECT_TRUE(QDir(here(u"Pistes.aqw/inside"_s)).exists());
+}
+
 TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
 {
     Principale& w = startQuietly();

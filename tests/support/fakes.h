@@ -23,6 +23,15 @@ struct ShownMessage {
 class FakeDialogs final : public Dialogs {
 public:
     void message(const QString& text, MessageIcon icon, const QString& caption) override { messages.push_back({text, icon, caption}); }
+    bool ask(const QString& text, const QString&) override
+    {
+        questions << text;
+        if (askAnswers.empty())
+            return false;
+        const bool answer = askAnswers.front();
+        askAnswers.pop_front();
+        return answer;
+    }
     QString openFile(const FileDialogRequest&) override { return next(openAnswers); }
     QString saveFile(const FileDialogRequest& request) override
     {
@@ -41,6 +50,8 @@ public:
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> folderAnswers;
+    QStringList questions;
+    std::deque<bool> askAnswers;  // No when empty
     QStringList folderCaptions;
     QWidget* parent = nullptr;
 

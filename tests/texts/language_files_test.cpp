@@ -54,12 +54,15 @@ TEST(TextFiles, TextTableReadingRules)
         {"index 300 skipped", "300,\"x\"\r\n5,\"Lap : \"\r\n", true, true, {{5, "Lap : "}}},
         {"index 299 is the last", "299,\"last\"\r\n", true, true, {{299, "last"}}},
         {"a blank line between entries", "5,\"Lap : \"\r\n\r\n6,\"Best\"\r\n", true, true, {{5, "Lap : "}, {6, "Best"}}},
+        {"blank lines at the end", "5,\"Lap : \"\r\n\r\n \t\r\n", true, true, {{5, "Lap : "}}},
         {"negative index stops", "5,\"Lap : \"\r\n-1,\"x\"\r\n6,\"no\"\r\n", false, false, {{5, "Lap : "}}},
         {"a quote left open ends with its line", "24,\"    Time UNTERMINATED\r\n25,\"Next\"\r\n", true, true,
          {{24, "    Time UNTERMINATED"}, {25, "Next"}}},
         {"index not a number", "five,\"x\"\r\n", false, false, {}},
         {"empty file", "", true, true, {}},
         {"binary bytes", QByteArray("\x00\xFF\x01\"\x80,\r", 7), false, false, {}},
+        {"4 MiB is the most read", "5,\"Lap : \"\r\n" + QByteArray(maxLanguageFileBytes - 12, ' '), true, true, {{5, "Lap : "}}},
+        {"a byte over 4 MiB is no language file", "5,\"Lap : \"\r\n" + QByteArray(maxLanguageFileBytes - 11, ' '), false, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -77,6 +80,21 @@ TEST(TextFiles, TextTableReadingRules)
         EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(c.textsRead, c.tipsRead));
         EXPECT_EQ(tables.texts, expected.texts);
         EXPECT_EQ(tables.tips, expected.tips);
+    }
+}
+
+TEST(TextFiles, ATipIndexOutsideTheTableStopsTheTips)
+{
+    for (const char* bad : {"26", "-1"}) {
+        SCOPED_TRACE(bad);
+        TempFolder folder;
+        writeBytes(folder.file("Textes_2.txt"), "5,\"Lap : \"\r\n");
+        writeBytes(folder.file("Tips_2.txt"), QByteArray("3,\"tip three\"\r\n") + bad + ",\"x\"\r\n4,\"never\"\r\n");
+        TextTables tables = frenchTextTables();
+        const TextReadStatus status = readTexts(folder.path(), 2, tables);
+        EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(true, false));
+        EXPECT_EQ(tables.tips[3], "tip three");
+        EXPECT_EQ(tables.tips[4], frenchTextTables().tips[4]);
     }
 }
 
@@ -194,7 +212,7 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
         {"an old copy is passed over", shippedMenu, {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"an edited entry is kept, the others shipped", {}, "22,\"  Round\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
         {"an empty entry of the user's hides no shipped text", {}, "22,\"  Round\"\r\n5,\"\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
-        {"an edited menu file wins whole", menuFileBytes(frenchMenuCaptions()), {}, true, "km/h", "  Lap", "Lap : ", false},
+        {"an edited menu file wins whole", menuFileBytes(frenchMenuCaptions()), {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"a short menu file of the user's is reported", "Only\r\n", {}, true, "kmh-new", "  Lap", "Lap : ", true},
         {"a build's own copy is read", shippedMenu, test::readBytes(languageFilePath(langFolder, "Textes_", 2)), false, "km/h", "  Lap", "Lap : ", false},
     };
@@ -223,6 +241,104 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
         EXPECT_EQ(captions[16], c.caption16);
         EXPECT_TRUE(texts.textsRead && texts.tipsRead);
         EXPECT_EQ(tables.texts[22] + u'|' + tables.texts[5], c.text22 + u'|' + c.text5);
+    }
+}
+
+TEST(ShippedLanguageFiles, EveryCurrentTextIsInTheTableOfShippedTexts)
+{
+    for (int n = 0; n <= 5; ++n) {
+        TextTables tables;
+        ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", n), tables));
+        ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", n), tables));
+        MenuCaptions captions;
+        ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", n), captions).failed);
+        const auto check = [n](const char* prefix, const auto& entries) {
+            const QString name = QStringLiteral("%1%2.txt").arg(QLatin1String(prefix)).arg(n);
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                EXPECT_TRUE(entries[i].isEmpty() || isShippedText(name, int(i), entries[i]))
+                    << name.toStdString() << " entry " << i << ": run scripts/shipped_texts";
+        };
+        check("Textes_", tables.texts);
+        check("Tips_", tables.tips);
+        check("Menu_", captions);
+    }
+}
+
+TEST(ShippedLanguageFiles, TheTableAnswersByFileEntryAndText)
+{
+    for (const ShippedText& t : shippedTexts())
+        ASSERT_TRUE(isShippedText(QLatin1String(t.file), t.entry, QString::fromUtf8(t.text))) << t.file << ' ' << t.entry;
+    const struct { const char* file; int entry; QString text; bool shipped; } cases[] = {
+        {"Textes_2.txt", 22, "  Lap", true}, {"Textes_2.txt", 21, "  Lap", false}, {"Textes_3.txt", 22, "  Lap", false},
+        {"Textes_2.txt", 22, "  Lap ", false}, {"Textes_2.txt", 22, " Lap", false}, {"Textes_0.txt", 0, " éch.", true},
+        {"Menu_2.txt", 35, "Help", true}, {"Menu_2.txt", 35, "Guide", false}, {"Help_2.txt", 0, "Help", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isShippedText(QLatin1String(c.file), c.entry, c.text), c.shipped) << c.file << ' ' << c.entry;
+}
+
+// A user's files written whole from one version, with an entry or two of
+// their own, read under the next version's installed files: every entry the
+// user did not change shows the new text.
+TEST(LanguageLayers, AnUpgradeReachesEveryEntryTheUserDidNotChange)
+{
+    TextTables current;
+    ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", 2), current));
+    ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", 2), current));
+    MenuCaptions currentMenu;
+    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", 2), currentMenu).failed);
+    TextTables next = current;
+    next.texts[23] = QStringLiteral("Stint");
+    next.texts[150] = QStringLiteral("Compare");
+    next.tips[7] = QStringLiteral("Start the download");
+    MenuCaptions nextMenu = currentMenu;
+    nextMenu[34] = QStringLiteral("Remarks");
+    nextMenu[16] = QStringLiteral("kph");
+
+    TextTables edited = current;
+    edited.texts[22] = QStringLiteral("  Round");
+    edited.tips[8] = QStringLiteral("Click me");
+    MenuCaptions editedMenu = currentMenu;
+    editedMenu[35] = QStringLiteral("Guide");
+    TextTables blanks = current;
+    blanks.texts[23].clear();
+    blanks.tips[7].clear();
+    MenuCaptions blankMenu = currentMenu;
+    blankMenu[16].clear();
+    blankMenu[34].clear();
+    // The first 71 entries, as versions before the 200-entry table wrote them.
+    const QByteArray old = textsFileBytes(edited).left(textsFileBytes(edited).indexOf("\r\n71,") + 2);
+
+    // Expected: texts 22, 23, 150, tips 7, 8, captions 16, 34, 35.
+    const struct { const char* name; QByteArray texts, tips, menu; QStringList expected; } cases[] = {
+        {"one entry of each file changed", textsFileBytes(edited), tipsFileBytes(edited), menuFileBytes(editedMenu),
+         {"  Round", "Stint", "Compare", "Start the download", "Click me", "kph", "Remarks", "Guide"}},
+        {"a text table older than the 200-entry one", old, {}, {},
+         {"  Round", "Stint", "Compare", "Start the download", next.tips[8], "kph", "Remarks", "Help"}},
+        {"empty entries keep the installed texts", textsFileBytes(blanks), tipsFileBytes(blanks), menuFileBytes(blankMenu),
+         {"  Lap", "Stint", "Compare", "Start the download", next.tips[8], "kph", "Remarks", "Help"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        QDir().mkpath(folder.file("share"));
+        QDir().mkpath(folder.file("user"));
+        writeBytes(folder.file("share/Textes_2.txt"), textsFileBytes(next));
+        writeBytes(folder.file("share/Tips_2.txt"), tipsFileBytes(next));
+        writeBytes(folder.file("share/Menu_2.txt"), menuFileBytes(nextMenu));
+        const std::pair<const char*, QByteArray> userFiles[] = {{"user/Textes_2.txt", c.texts}, {"user/Tips_2.txt", c.tips}, {"user/Menu_2.txt", c.menu}};
+        for (const auto& [name, bytes] : userFiles) {
+            if (!bytes.isEmpty())
+                writeBytes(folder.file(name), bytes);
+        }
+        TextTables tables = frenchTextTables();
+        const TextReadStatus status = readTexts(folder.file("user"), 2, tables, folder.file("share"));
+        MenuCaptions captions = frenchMenuCaptions();
+        EXPECT_FALSE(readMenus(folder.file("user"), 2, captions, folder.file("share")).failed);
+        EXPECT_TRUE(status.textsRead && status.tipsRead);
+        EXPECT_EQ(QStringList({tables.texts[22], tables.texts[23], tables.texts[150], tables.tips[7], tables.tips[8], captions[16],
+                               captions[34], captions[35]}),
+                  c.expected);
     }
 }
 

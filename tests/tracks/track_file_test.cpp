@@ -188,5 +188,43 @@ TEST(TrackFile, UnreadableTrackFileIsNeverReplaced)
     EXPECT_FALSE(nowhere.errorText.isEmpty());
 }
 
+TEST(TrackFile, ARecordsFolderOffersItsTrackWhereTheUsersGivesNoLengths)
+{
+    const QByteArray vallon = record(210, "Vallon", "v", "F", {1200.0F, 400.0F, 400.0F, 400.0F});
+    const QByteArray noLengths = record(210, "Nom2", "Hammeau2", "Country2");
+    // beside: the track file in the record's folder; own: the user's, empty for none.
+    const struct { const char* name; QByteArray beside, own; int number; bool offered; } cases[] = {
+        {"no track file of the user's", noLengths + vallon, {}, 2, true},
+        {"the user's track gives no lap length", noLengths + vallon, noLengths + noLengths, 2, true},
+        {"the user's own track has lengths", noLengths + vallon, noLengths + vallon, 2, false},
+        {"the user's file lacks that record", noLengths + vallon, noLengths, 2, true},
+        {"the record's folder gives no lengths either", noLengths + noLengths, {}, 2, false},
+        {"no such track beside the record", vallon, {}, 2, false},
+        {"no track file beside the record", {}, {}, 2, false},
+        {"a number that is no track", vallon, {}, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        QDir().mkpath("examples");
+        writeBytes("examples/demo.Tml", "record");
+        if (!c.beside.isEmpty())
+            writeBytes("examples/Pistes.aqw", c.beside);
+        if (!c.own.isEmpty())
+            writeBytes("Pistes.aqw", c.own);
+        const auto offered = trackBesideRecord(folder.file("examples/demo.Tml"), QStringLiteral("Pistes.aqw"), c.number);
+        ASSERT_EQ(offered.has_value(), c.offered);
+        if (c.offered) {
+            EXPECT_EQ(offered->track.name, "Vallon");
+            EXPECT_EQ(offered->trackFile, folder.file("examples/Pistes.aqw"));
+        }
+        EXPECT_EQ(readBytes("Pistes.aqw"), c.own);  // read only
+    }
+    // A record in the working folder offers nothing from its own track file.
+    TempFolder folder;
+    writeBytes("Pistes.aqw", vallon);
+    EXPECT_FALSE(trackBesideRecord(folder.file("demo.Tml"), QStringLiteral("Pistes.aqw"), 1));
+}
+
 }  // namespace
 }  // namespace tormel
