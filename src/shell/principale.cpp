@@ -201,9 +201,9 @@ void Principale::Form_Load()
     m.Sauver->setEnabled(false);
     state_.startingUp = false;
 
-    auto trackNumber = std::int16_t(state_.currentTrack);
+    auto trackNumber = std::int16_t(state_.settings.currentTrack);
     showTrack(trackNumber);
-    state_.currentTrack = trackNumber;
+    state_.settings.currentTrack = trackNumber;
     showRecentFiles();
     startLibrary();
     choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
@@ -237,6 +237,11 @@ void Principale::enableRecordMenus()
     menus_->Comparer->setEnabled(true);
 }
 
+void Principale::showTitle()
+{
+    setWindowTitle(windowTitleOf(shown_, {receiver_->listening(), PortNumber{receiver_->port()}}, state_.tables));
+}
+
 // ---- Help, pictures, about box --------------------------------------------
 
 void Principale::Aide_Click()
@@ -255,8 +260,8 @@ void Principale::Aide_Click()
 
 bool Principale::loadHelp(QString* missingPath)
 {
-    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, state_.language);
-    help_->applyTexts(state_.tables, menus_->AffTip->isChecked());
+    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, int(state_.settings.language));
+    help_->applyTexts(state_.tables, state_.settings.showToolTips);
     if (!help.text) {
         *missingPath = help.path;
         return false;

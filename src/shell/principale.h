@@ -4,6 +4,7 @@
 #include "library/lap_comparison.h"
 #include "library/session_library.h"
 #include "shell/file_commands.h"
+#include "shell/window_state.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
 #include "tracks/track_file.h"
@@ -56,11 +57,7 @@ QString libraryFileOf(const Services& services);
 
 // The choices kept in the settings file and the state shared by the panels.
 struct ShellState {
-    int comPort = 0;
-    int speedUnit = 0;
-    int temperatureUnit = 0;
-    int language = 0;
-    int currentTrack = 1;
+    WindowSettings settings;
     bool startingUp = false;
     bool downloadReceived = false;
     int filterLevel = 0;
@@ -121,6 +118,9 @@ private:
 
     // Menu availability after a decode.
     void enableRecordMenus();
+    // The title, the menus' captions and check marks, written from the values they show.
+    void showTitle();
+    void showSettingsInMenus();
 
     // Help, start-up picture, about box and background.
     void Picture2_Click();
@@ -183,8 +183,7 @@ private:
 
     void connectMenus();
     void showBackground(const QPixmap& picture);
-    void composeUnitsCaption();
-    void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
+    void unitsChanged();
     void saveShownTrack();
     // The layout rules' "screen": the window's inner size (menu bar
     // included), in twips.
@@ -205,7 +204,9 @@ private:
     void stepTrack(int step);
     MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
-    void installQtTranslation(int language);
+    void installQtTranslation(Language language);
+    // Listens on the port chosen, telling why when it cannot.
+    void startListening();
     // Reads the help of the chosen language into the help window; false
     // when there is none.
     bool loadHelp(QString* missingPath);
@@ -227,6 +228,7 @@ private:
 
     Services services_;
     ShellState state_;
+    ShownRecord shown_;
     RecordDocument document_;
     TrackState track_;
     FileCommands files_;

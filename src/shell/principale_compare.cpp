@@ -31,7 +31,12 @@ QString libraryPathOf(const LibraryModel& model, const QString& identity)
 
 void Principale::Comparer_Click()
 {
-    chooseLapsToCompare(windowTitle().section(QStringLiteral("   "), 0, 0));
+    const QString path = comparedPathOf(shown_);
+    if (path.isEmpty()) {
+        services_.dialogs.message(state_.tables.texts[downloadKeptNowhere], MessageIcon::Information, applicationTitle());
+        return;
+    }
+    chooseLapsToCompare(path);
 }
 
 void Principale::chooseLapsToCompare(const QString& recordPath)
@@ -91,7 +96,7 @@ void Principale::showComparison()
     }
     ComparisonContent content;
     content.tables = state_.tables;
-    content.temperatureUnit = state_.temperatureUnit;
+    content.temperatureUnit = int(state_.settings.temperatureUnit);
     QStringList gone;
     // Each record read once, however many of its laps are chosen.
     QHash<QString, ComparableRecord> records;

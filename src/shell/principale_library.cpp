@@ -27,7 +27,7 @@ void Principale::Bibliotheque_Click()
 {
     if (!libraryWindow_) {
         libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, this);
-        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
+        libraryWindow_->applyTexts(state_.tables, int(state_.settings.temperatureUnit));
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         // A session opens as from the open dialog.
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &Principale::openRecord);

@@ -32,10 +32,10 @@ ViewOptions Principale::viewOptions() const
 {
     ViewOptions o;
     o.trackLengths = track_.record.lengths;
-    o.speedUnit = state_.speedUnit;
-    o.temperatureUnit = state_.temperatureUnit;
-    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]);
-    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]);
+    o.speedUnit = int(state_.settings.speedUnit);
+    o.temperatureUnit = int(state_.settings.temperatureUnit);
+    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(state_.settings.speedUnit)]);
+    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(state_.settings.temperatureUnit)]);
     o.filterLevel = state_.filterLevel;
     o.decimalSeparator = systemDecimalSeparator();
     return o;
@@ -226,10 +226,8 @@ void Principale::openRecord(const QString& path)
             showTrack(trackNumber);
     }
     // A file cut short still opens, its missing bytes zero; the title says so.
-    QString title = recordCaption(path, serialNumberText(loaded->image));
-    if (loaded->imageBytes < RecordImage::Size)
-        title += state_.tables.texts[titleTruncated].arg(loaded->imageBytes).arg(RecordImage::Size);
-    setWindowTitle(title);
+    shown_ = recordFromFile(path, serialNumberText(loaded->image), loaded->imageBytes);
+    showTitle();
     showRecentFiles();
     document_.open(loaded->image);
     showRecord();
@@ -288,7 +286,8 @@ void Principale::Sauver_Click()
     const QString path = files_.save(document_.image(), panels_->Frame_Piste->shownNumber());
     if (path.isEmpty())
         return;
-    setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
+    shown_ = recordFromFile(path, serialNumberText(document_.image()), RecordImage::Size);
+    showTitle();
     showRecentFiles();
 }
 
@@ -353,11 +352,10 @@ void Principale::Pistes_Click()
 
 void Principale::Fermer_Piste_Click()
 {
-    TrackEditor& editor = *panels_->Frame_Piste;
-    setCaption(menus_->Pistes, editor.fieldText(0));
-    menus_->applyMnemonics();
     showPanels(lapPanel_, ChartPlace::Chart);
     saveShownTrack();
+    setCaption(menus_->Pistes, track_.record.name);
+    menus_->applyMnemonics();
     showLapTable();
 }
 
@@ -383,7 +381,7 @@ void Principale::stepTrack(int step)
     if (isTrackNumber(shown) && isTrackNumber(next)) {
         auto trackNumber = std::int16_t(next);
         showTrack(trackNumber);
-        state_.currentTrack = trackNumber;
+        state_.settings.currentTrack = trackNumber;
     }
     storeSettings();
 }

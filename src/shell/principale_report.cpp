@@ -16,7 +16,8 @@ namespace tormel {
 bool Principale::writeReport(const QString& path, QString* errorText)
 {
     // What the charts could not draw as it stood was reported when the record was shown.
-    const RecordReport report(windowTitle(), document_, state_.tables, viewOptions(), menus_->AffTip->isChecked(),
+    const RecordReport report(windowTitleOf(shown_, {}, state_.tables), document_, state_.tables, viewOptions(),
+                              state_.settings.showToolTips,
                               [](const QString&) {});
     return writeSessionReport(path, report.content(), errorText);
 }
@@ -38,7 +39,7 @@ void Principale::Rapport_Click()
     FileDialogRequest request;
     request.defaultExtension = QStringLiteral("pdf");
     request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
-    request.proposedName = QFileInfo(windowTitle().section(QStringLiteral("   "), 0, 0)).completeBaseName() + QStringLiteral(".pdf");
+    request.proposedName = reportBaseNameOf(shown_) + QStringLiteral(".pdf");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
     if (path.isEmpty())

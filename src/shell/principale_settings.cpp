@@ -3,6 +3,7 @@
 
 #include "base/app_info.h"
 #include "config/settings.h"
+#include "download/receiver.h"
 #include "platform/dialogs.h"
 #include "shell/help_window.h"
 #include "shell/library_window.h"
@@ -23,28 +24,16 @@ namespace tormel {
 
 void Principale::restoreSettings()
 {
-    const SystemSettings s = tormel::loadSettings(services_.programFolder);
-    state_.currentTrack = s.currentTrack;
-    menus_->AffTip->setChecked(s.showToolTips);
-    Com_Click(s.comPort);
-    Unite_Vitesse_Click(s.speedUnit);
-    Unite_Temp_Click(s.temperatureUnit);
-    state_.language = s.language;
-    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(s.language)]));
-    Langue_Click(s.language);
+    state_.settings = windowSettingsOf(tormel::loadSettings(services_.programFolder));
+    showSettingsInMenus();
+    unitsChanged();
+    Langue_Click(int(state_.settings.language));
 }
 
 void Principale::storeSettings()
 {
-    SystemSettings s;
-    s.comPort = std::int16_t(state_.comPort);
-    s.speedUnit = std::int16_t(state_.speedUnit);
-    s.temperatureUnit = std::int16_t(state_.temperatureUnit);
-    s.language = std::int16_t(state_.language);
-    s.currentTrack = std::int16_t(state_.currentTrack);
-    s.showToolTips = menus_->AffTip->isChecked();
     QString error;
-    if (!tormel::saveSettings(services_.programFolder, s, &error) && !settingsFailureShown_) {
+    if (!tormel::saveSettings(services_.programFolder, storedSettingsOf(state_.settings), &error) && !settingsFailureShown_) {
         // Once is enough: the choices still apply until the program ends.
         settingsFailureShown_ = true;
         services_.dialogs.message(state_.tables.texts[settingsNotSaved].arg(error), MessageIcon::Exclamation, applicationTitle());
@@ -53,43 +42,65 @@ void Principale::storeSettings()
 
 void Principale::Com_Click(int index)
 {
-    setCaption(menus_->Communication->menuAction(), state_.tables.texts[portMenuPrefix] + QString::number(index));
-    menus_->applyMnemonics();
-    for (int i = 1; i <= 4; ++i)
-        menus_->Com[std::size_t(i)]->setChecked(i == index);
-    state_.comPort = index;
+    if (!PortNumber::isPort(index))
+        return;
+    state_.settings.port = PortNumber{index};
+    showSettingsInMenus();
+    // The user chose: listening moves to the new port at once.
+    if (receiver_->listening() && receiver_->port() != index) {
+        receiver_->abandon();
+        startListening();
+    }
     if (!state_.startingUp)
         storeSettings();
 }
 
-// ---- Units and filters ---------------------------------------------------
-
-void Principale::composeUnitsCaption()
+// The menus only show the choices: every check mark and the captions that
+// name a choice are written here, from the values.
+void Principale::showSettingsInMenus()
 {
-    setCaption(menus_->Unites->menuAction(), caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]) + QStringLiteral("  |  ")
-                             + caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]));
-    menus_->applyMnemonics();
+    Menus& m = *menus_;
+    const WindowSettings& s = state_.settings;
+    for (int i = PortNumber::First; i <= PortNumber::Last; ++i)
+        m.Com[std::size_t(i)]->setChecked(i == s.port.value);
+    setCaption(m.Communication->menuAction(), state_.tables.texts[portMenuPrefix] + QString::number(s.port.value));
+    for (int i = 0; i < 2; ++i) {
+        m.Unite_Vitesse[std::size_t(i)]->setChecked(i == int(s.speedUnit));
+        m.Unite_Temp[std::size_t(i)]->setChecked(i == int(s.temperatureUnit));
+    }
+    setCaption(m.Unites->menuAction(), caption(m.Unite_Vitesse[std::size_t(s.speedUnit)]) + QStringLiteral("  |  ")
+                                           + caption(m.Unite_Temp[std::size_t(s.temperatureUnit)]));
+    for (int i = 0; i < int(m.Langue.size()); ++i)
+        m.Langue[std::size_t(i)]->setChecked(i == int(s.language));
+    setCaption(m.Options->menuAction(), caption(m.Langue[std::size_t(s.language)]));
+    m.AffTip->setChecked(s.showToolTips);
+    // The track menu names the track shown, whatever the menu file calls it;
+    // at start-up no track is shown yet.
+    if (!state_.startingUp)
+        setCaption(m.Pistes, track_.record.name);
+    m.applyMnemonics();
 }
+
+// ---- Units and filters ---------------------------------------------------
 
 void Principale::Unite_Vitesse_Click(int index)
 {
-    chooseUnit(menus_->Unite_Vitesse, state_.speedUnit, index);
+    state_.settings.speedUnit = index == 1 ? SpeedUnit::MilesPerHour : SpeedUnit::KilometresPerHour;
+    unitsChanged();
 }
 
 void Principale::Unite_Temp_Click(int index)
 {
-    chooseUnit(menus_->Unite_Temp, state_.temperatureUnit, index);
+    state_.settings.temperatureUnit = index == 1 ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius;
+    unitsChanged();
 }
 
-void Principale::chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index)
+void Principale::unitsChanged()
 {
-    choice = index == 1 ? 1 : 0;
-    entries[std::size_t(choice)]->setChecked(true);
-    entries[std::size_t(1 - choice)]->setChecked(false);
-    composeUnitsCaption();
-    library_->setTexts(state_.tables, state_.temperatureUnit);
+    showSettingsInMenus();
+    library_->setTexts(state_.tables, int(state_.settings.temperatureUnit));
     if (libraryWindow_)
-        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
+        libraryWindow_->applyTexts(state_.tables, int(state_.settings.temperatureUnit));
     if (!state_.startingUp) {
         if (document_.isShown())
             showRecord();
@@ -124,13 +135,13 @@ void Principale::Langue_Click(int index)
 {
     if (index < 0 || index >= int(languageCaptions.size()))
         return;
-    for (int i = 0; i < 6; ++i)
-        menus_->Langue[std::size_t(i)]->setChecked(i == index);
-    state_.language = index;
-    installQtTranslation(index);
-    setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(index)]));
+    state_.settings.language = Language(index);
+    installQtTranslation(state_.settings.language);
+    showSettingsInMenus();
     Lire_Textes_Click();
     applyTexts();
+    showSettingsInMenus();
+    showTitle();
     // An open guide turns to the new language, or says it has none.
     QString missing;
     if (help_ && help_->isVisible() && !loadHelp(&missing))
@@ -142,24 +153,22 @@ void Principale::Langue_Click(int index)
     }
 }
 
-void Principale::installQtTranslation(int language)
+void Principale::installQtTranslation(Language language)
 {
-    installQtTexts(qtTranslator_, language);
+    installQtTexts(qtTranslator_, int(language));
 }
 
 void Principale::Lire_Textes_Click()
 {
     readMenus();
-    if (caption(menus_->Options->menuAction()) == QLatin1String("Langue"))
-        setCaption(menus_->Options->menuAction(), QStringLiteral("Français"));
-    tormel::readTexts(services_.programFolder, state_.language, state_.tables, services_.shippedDataFolder);
+    tormel::readTexts(services_.programFolder, int(state_.settings.language), state_.tables, services_.shippedDataFolder);
 }
 
 void Principale::readMenus()
 {
     MenuCaptions captions = currentMenuCaptions();
     const MenuReadStatus file =
-        tormel::readMenus(services_.programFolder, state_.language, captions, services_.shippedDataFolder);
+        tormel::readMenus(services_.programFolder, int(state_.settings.language), captions, services_.shippedDataFolder);
     const auto items = menus_->menuFileItems();
     for (int i = 0; i < file.fieldsRead && i < menuCaptionCount; ++i) {
         const QString& text = captions[std::size_t(i)];
@@ -167,27 +176,21 @@ void Principale::readMenus()
             panels_->Frame_Piste->setTitle(text);
         else
             setCaption(items[std::size_t(i)], text);
-        if (i == menuLanguageFirst + 5)
-            setCaption(menus_->Options->menuAction(), caption(menus_->Langue[std::size_t(state_.language)]));
-        else if (i == menuSpeedUnitFirst + 1)
-            composeUnitsCaption();
-        else if (i == menuComFirst + 3 && state_.comPort >= 1 && state_.comPort <= 4)
-            setCaption(menus_->Communication->menuAction(), caption(menus_->Com[std::size_t(state_.comPort)]));
     }
-    menus_->applyMnemonics();
+    showSettingsInMenus();
     if (file.failed) {
         // The message does not say which file: a terminal is told.
         qWarning("tormel_vue: the language file %s is missing or defective", qPrintable(file.failedFile));
         QString& message = state_.tables.texts[languageFileMissing];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");
-        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.language)]));
+        services_.dialogs.message(message, MessageIcon::Exclamation, caption(menus_->Langue[std::size_t(state_.settings.language)]));
     }
 }
 
 void Principale::applyTexts()
 {
-    const bool on = menus_->AffTip->isChecked();
+    const bool on = state_.settings.showToolTips;
     for (TextsPanel* panel : panels_->textsPanels())
         panel->applyTexts(state_.tables, on);
     panels_->Picture2->setPixmap(titleCard(state_.tables.texts[clickToContinue]));
@@ -195,9 +198,9 @@ void Principale::applyTexts()
     setCaption(menus_->Rapport, state_.tables.texts[reportMenu]);
     setCaption(menus_->Bibliotheque, state_.tables.texts[libraryMenu]);
     setCaption(menus_->Comparer, state_.tables.texts[compareMenu]);
-    library_->setTexts(state_.tables, state_.temperatureUnit);
+    library_->setTexts(state_.tables, int(state_.settings.temperatureUnit));
     if (libraryWindow_)
-        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
+        libraryWindow_->applyTexts(state_.tables, int(state_.settings.temperatureUnit));
     panels_->Serial_Number_Caption->setText(state_.tables.texts[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.
@@ -209,6 +212,7 @@ void Principale::applyTexts()
 
 void Principale::AffTip_Click()
 {
+    state_.settings.showToolTips = !state_.settings.showToolTips;
     applyTexts();
     storeSettings();
 }
@@ -216,22 +220,22 @@ void Principale::AffTip_Click()
 void Principale::Sauve_Textes_Click()
 {
     QString error;
-    if (!tormel::saveTexts(services_.programFolder, state_.language, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(state_.language), error);
+    if (!tormel::saveTexts(services_.programFolder, int(state_.settings.language), state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(int(state_.settings.language)), error);
 }
 
 void Principale::Sauve_Tips_Click()
 {
     QString error;
-    if (!tormel::saveTips(services_.programFolder, state_.language, state_.tables, &error))
-        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(state_.language), error);
+    if (!tormel::saveTips(services_.programFolder, int(state_.settings.language), state_.tables, &error))
+        reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(int(state_.settings.language)), error);
 }
 
 void Principale::Sauve_Menus_Click()
 {
     QString error;
-    if (!tormel::saveMenus(services_.programFolder, state_.language, currentMenuCaptions(), &error))
-        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(state_.language), error);
+    if (!tormel::saveMenus(services_.programFolder, int(state_.settings.language), currentMenuCaptions(), &error))
+        reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(int(state_.settings.language)), error);
 }
 
 MenuCaptions Principale::currentMenuCaptions() const

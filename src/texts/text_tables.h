@@ -191,6 +191,11 @@ enum TextEntry : int {
     setupExpectNumber = 199,
     setupReadOnly = 200,           // the sheet of a session whose file is gone
     libraryRemoveFailed = 201,
+    // The window's own state.
+    portTitle = 205,           // the title of the port's messages
+    noPortChosen = 206,
+    downloadKeptNowhere = 207, // laps of a download kept in no file
+    listeningTitle = 208,      // the window's title: program, version, port
 };
 
 // The tool tips that code uses.
