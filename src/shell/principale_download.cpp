@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include "base/app_info.h"
 #include "download/download_copies.h"
@@ -53,11 +54,11 @@ void Principale::Command3D1_Click()
 
 void Principale::startListening()
 {
-    const PortNumber port = state_.settings.port;
+    const PortNumber port = settings_->settings().port;
     PortProblem why;
     if (!receiver_->start(port.value, &why))
-        services_.dialogs.message(state_.tables.texts[noSerialPort] + QStringLiteral("\n") + portProblemText(why, state_.tables),
-                                  MessageIcon::Information, state_.tables.texts[portTitle]);
+        services_.dialogs.message(settings_->tables().texts[noSerialPort] + QStringLiteral("\n") + portProblemText(why, settings_->tables()),
+                                  MessageIcon::Information, settings_->tables().texts[portTitle]);
     showTitle();
 }
 
@@ -66,16 +67,16 @@ void Principale::downloadAccepted(const RecordImage& image)
     QString error;
     // The dated copy first: whatever fails after it, the download is kept.
     // A copy or an "error.tml" that cannot be written is told, and the record is shown all the same.
-    const auto track = std::int16_t(state_.settings.currentTrack);
+    const auto track = std::int16_t(settings_->settings().currentTrack);
     QString keptPath = keepDownloadCopy(QDir::currentPath(), image, track, QDateTime::currentDateTime(), &error);
     if (keptPath.isEmpty())
-        services_.dialogs.message(state_.tables.texts[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
     const QString received = QDir::current().filePath(receivedFileName);
     if (saveRecordFile(received, image, track, &error)) {
         if (keptPath.isEmpty())
             keptPath = received;
     } else {
-        services_.dialogs.message(state_.tables.texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
+        services_.dialogs.message(settings_->tables().texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
     }
     state_.downloadReceived = true;
@@ -89,9 +90,9 @@ void Principale::downloadAccepted(const RecordImage& image)
 void Principale::downloadRefused()
 {
     // The cause leads the text: a title that long is cut by the window's frame.
-    services_.dialogs.message(state_.tables.texts[communicationError] + QStringLiteral("\n") + state_.tables.texts[downloadAgain]
-                                  + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
-                              MessageIcon::Information, state_.tables.texts[portTitle]);
+    services_.dialogs.message(settings_->tables().texts[communicationError] + QStringLiteral("\n") + settings_->tables().texts[downloadAgain]
+                                  + QStringLiteral("\n") + refusalText(receiver_->rules(), settings_->tables()),
+                              MessageIcon::Information, settings_->tables().texts[portTitle]);
     showTitle();
 }
 

@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include "base/app_info.h"
 #include "charts/lap_time_chart.h"
@@ -32,10 +33,10 @@ ViewOptions Principale::viewOptions() const
 {
     ViewOptions o;
     o.trackLengths = track_.record.lengths;
-    o.speedUnit = int(state_.settings.speedUnit);
-    o.temperatureUnit = int(state_.settings.temperatureUnit);
-    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(state_.settings.speedUnit)]);
-    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(state_.settings.temperatureUnit)]);
+    o.speedUnit = int(settings_->settings().speedUnit);
+    o.temperatureUnit = int(settings_->settings().temperatureUnit);
+    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(settings_->settings().speedUnit)]);
+    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(settings_->settings().temperatureUnit)]);
     o.filterLevel = state_.filterLevel;
     o.decimalSeparator = systemDecimalSeparator();
     return o;
@@ -51,7 +52,7 @@ void Principale::showRecord()
     p.Graphique_Chronos->clearReadOut();
     p.Graphique_Chronos->hide();
 
-    document_.analyse(state_.tables, viewOptions());
+    document_.analyse(settings_->tables(), viewOptions());
     showHeader(document_.decoded());
 
     if (document_.kind() == RecordKind::EngineSpeed) {
@@ -115,14 +116,14 @@ void Principale::clearLapViews()
 
 void Principale::refuse()
 {
-    services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
+    services_.dialogs.message(refusalText(document_.refusal(), settings_->tables()), MessageIcon::Information, applicationTitle());
 }
 
 void Principale::showLapTable()
 {
     if (document_.kind() != RecordKind::LapTiming)
         return;
-    document_.rebuildLapTable(state_.tables, viewOptions());
+    document_.rebuildLapTable(settings_->tables(), viewOptions());
     showTable();
 }
 
@@ -172,7 +173,7 @@ void Principale::Picture1_LapToggled(int lap)
 
 void Principale::Affichage_Tours_Click()
 {
-    fillRanges(*panels_->Frame_Tranches, document_, state_.tables, systemDecimalSeparator());
+    fillRanges(*panels_->Frame_Tranches, document_, settings_->tables(), systemDecimalSeparator());
     showPanels(LapPanel::Ranges, ChartPlace::Chart);
     menus_->Unites->menuAction()->setEnabled(false);
 }
@@ -240,7 +241,7 @@ void Principale::openRecent(int index)
         return;
     const QString path = recent.at(index);
     if (!QFileInfo::exists(path)) {
-        services_.dialogs.message(state_.tables.texts[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
         files_.forgetRecent(path);
         showRecentFiles();
         return;
@@ -310,7 +311,7 @@ void Principale::Supprimer_Click()
 
 void Principale::showTrack(std::int16_t& trackNumber)
 {
-    const LoadedTrack loaded = loadTrack(services_.trackFile, trackNumber, newTrackNames(state_.tables));
+    const LoadedTrack loaded = loadTrack(services_.trackFile, trackNumber, newTrackNames(settings_->tables()));
     if (loaded.result.status == TrackStatus::NumberRefused)
         return;
     trackNumber = loaded.number;
@@ -381,9 +382,9 @@ void Principale::stepTrack(int step)
     if (isTrackNumber(shown) && isTrackNumber(next)) {
         auto trackNumber = std::int16_t(next);
         showTrack(trackNumber);
-        state_.settings.currentTrack = trackNumber;
+        settings_->setCurrentTrack(trackNumber);
     }
-    storeSettings();
+    settings_->store();
 }
 
 // ---- Engine hours -------------------------------------------------------------

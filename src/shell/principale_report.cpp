@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 #include "shell/comparison_window.h"
 
 #include "base/app_info.h"
@@ -16,8 +17,8 @@ namespace tormel {
 bool Principale::writeReport(const QString& path, QString* errorText)
 {
     // What the charts could not draw as it stood was reported when the record was shown.
-    const RecordReport report(windowTitleOf(shown_, {}, state_.tables), document_, state_.tables, viewOptions(),
-                              state_.settings.showToolTips,
+    const RecordReport report(windowTitleOf(shown_, {}, settings_->tables()), document_, settings_->tables(), viewOptions(),
+                              settings_->settings().showToolTips,
                               [](const QString&) {});
     return writeSessionReport(path, report.content(), errorText);
 }
@@ -33,7 +34,7 @@ void Principale::Rapport_Click()
     if (!document_.isShown())
         return;
     if (document_.refusal() != Refusal::None) {
-        services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(refusalText(document_.refusal(), settings_->tables()), MessageIcon::Information, applicationTitle());
         return;
     }
     FileDialogRequest request;
@@ -46,7 +47,7 @@ void Principale::Rapport_Click()
         return;
     QString error;
     if (!writeReport(path, &error))
-        services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel
