@@ -28,6 +28,19 @@ QString libraryPathOf(const LibraryModel& model, const QString& identity)
     return {};
 }
 
+// Why laps cannot be compared, in the chosen language.
+QString failureText(const ComparisonFailure& failure, const TextTables& tables)
+{
+    switch (failure.kind) {
+    case ComparisonFailure::Kind::None: break;
+    case ComparisonFailure::Kind::Unreadable: return tables.texts[compareUnreadable].arg(failure.path, failure.detail);
+    case ComparisonFailure::Kind::Refused:
+        return QStringLiteral("%1: %2").arg(failure.path, refusalText(failure.refusal, tables));
+    case ComparisonFailure::Kind::NoSuchLap: return tables.texts[compareNoSuchLap].arg(failure.path).arg(failure.lap);
+    }
+    return {};
+}
+
 }  // namespace
 
 void Principale::Comparer_Click()
@@ -42,10 +55,10 @@ void Principale::Comparer_Click()
 
 void Principale::chooseLapsToCompare(const QString& recordPath)
 {
-    const ComparableRecord record = readComparableRecord(recordPath, settings_->tables(), library_->dataFolder(), state_.filterLevel);
+    const ComparableRecord record = readComparableRecord(recordPath, library_->dataFolder(), state_.filterLevel);
     const ReadComparedLap best = comparedLapOf(record, 0);
     if (!best.lap) {
-        services_.dialogs.message(best.error, MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(failureText(best.failure, settings_->tables()), MessageIcon::Information, applicationTitle());
         return;
     }
     const std::vector<int> laps =
@@ -59,7 +72,8 @@ void Principale::compareLaps(const ComparableRecord& record, const std::vector<i
     for (const int lap : laps) {
         const ReadComparedLap read = comparedLapOf(record, lap);
         if (!read.lap) {
-            services_.dialogs.message(read.error, MessageIcon::Information, applicationTitle());
+            services_.dialogs.message(failureText(read.failure, settings_->tables()), MessageIcon::Information,
+                                      applicationTitle());
             return;
         }
         const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, read.kind);
@@ -109,7 +123,7 @@ void Principale::showComparison()
         if (path.isEmpty())
             path = comparedRecords_.value(chosen.identity);
         if (!path.isEmpty() && !records.contains(path))
-            records.insert(path, readComparableRecord(path, settings_->tables(), library_->dataFolder(), state_.filterLevel));
+            records.insert(path, readComparableRecord(path, library_->dataFolder(), state_.filterLevel));
         const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{} : comparedLapOf(records[path], chosen.lap);
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);

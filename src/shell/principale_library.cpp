@@ -34,7 +34,7 @@ void Principale::Bibliotheque_Click()
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &Principale::openRecord);
         connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {
             if (best)
-                compareLaps(readComparableRecord(path, settings_->tables(), library_->dataFolder(), state_.filterLevel), {0});
+                compareLaps(readComparableRecord(path, library_->dataFolder(), state_.filterLevel), {0});
             else
                 chooseLapsToCompare(path);
         });

@@ -196,6 +196,8 @@ enum TextEntry : int {
     noPortChosen = 206,
     downloadKeptNowhere = 207, // laps of a download kept in no file
     listeningTitle = 208,      // the window's title: program, version, port
+    compareUnreadable = 209,   // a record, why it could not be read
+    compareNoSuchLap = 210,    // a record, a lap number
 };
 
 // The tool tips that code uses.

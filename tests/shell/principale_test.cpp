@@ -791,6 +791,13 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     ASSERT_EQ(said().size(), 1);
     EXPECT_EQ(find<QListWidget>(u"CompareLaps"_s)->count(), 1);
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).comparedLaps().size(), 2);
+
+    // The record shown gone from the disk: why its laps cannot be compared, in the window's language.
+    ASSERT_TRUE(QFile::remove(here(u"a.Tml"_s)));
+    trigger(u"Comparer"_s);
+    const QStringList told = said();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(frenchTextTables().texts[compareUnreadable].arg(here(u"a.Tml"_s), QString()))) << told[0].toStdString();
 }
 
 TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
