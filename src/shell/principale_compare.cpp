@@ -19,11 +19,8 @@ QString libraryPathOf(const LibraryModel& model, const QString& identity)
 {
     for (int r = 0; r < model.rowCount(); ++r) {
         const Session& s = model.row(r).session;
-        if (s.identity != identity)
-            continue;
-        for (const SessionFile& f : s.files)
-            if (!f.missing)
-                return f.path;
+        if (s.identity == identity)
+            return s.presentFile();
     }
     return {};
 }

@@ -757,6 +757,11 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     window_.reset();
     start();
     open(here(u"a.Tml"_s));
+    // The laps are found through the library: its first index must be done.
+    auto* again = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy indexed(again, &SessionLibrary::updated);
+    while (again->model().rowCount() < 2)
+        ASSERT_TRUE(indexed.wait(10000));
     QTimer::singleShot(0, [] {
         auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(chooser, nullptr);
