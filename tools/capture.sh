@@ -8,7 +8,10 @@
 set -uo pipefail
 ROOT="$(cd "${3:-$(dirname "${BASH_SOURCE[0]}")/..}" && pwd)"
 OUT="$(mkdir -p "$2" && cd "$2" && pwd)"
-WORK="$(mktemp -d)"
+# One fixed working folder, so that paths written into reports are the same
+# from one capture to the next.
+WORK="${TMPDIR:-/tmp}/tormel_capture.$(id -u)"
+rm -rf "$WORK" && mkdir -p "$WORK"
 trap 'rm -rf "$WORK"' EXIT
 # A portable copy: the executable beside the shipped language and help files,
 # so that its program folder is its own.
@@ -30,6 +33,8 @@ laps[1] ^= 1
 (folder / 'other_logger.Tml').write_bytes(bytes(laps))
 (folder / 'cut_short.Tml').write_bytes((folder / 'demo_rpm.Tml').read_bytes()[:1000])
 EOF
+# A session's date is its file's time when its name gives none.
+touch -d "2026-05-01 10:00:00" "$WORK"/records/*.Tml
 vue() { "$BIN/tormel_vue" "$@"; }
 answer() {  # name, then the command's arguments: its output, errors and exit code
   local name=$1; shift
@@ -42,11 +47,13 @@ answer version --version
 for r in "$WORK"/records/*.Tml; do
   n=$(basename "$r" .Tml)
   answer "export_$n" --export "$r" "$OUT/export_$n.xls"
+  sed -i '1s/^[0-9-]*\t[0-9:]*/DATE\tTIME/' "$OUT/export_$n.xls"  # the time of the export
   answer "report_$n" --report "$r" "$WORK/$n.pdf"
   [ -f "$WORK/$n.pdf" ] && pdftotext -layout "$WORK/$n.pdf" "$OUT/report_$n.txt"
 done
 mkdir -p "$OUT/batch"
 answer batch --export "$WORK"/records/*.Tml --to "$OUT/batch"
+sed -i '1s/^[0-9-]*\t[0-9:]*/DATE\tTIME/' "$OUT"/batch/*
 answer library --library "$WORK/records"
 answer library_json --library "$WORK/records" --format json
 # The window over each demo record, at two screen sizes.
