@@ -35,8 +35,8 @@ ViewOptions Principale::viewOptions() const
     o.trackLengths = track_.record.lengths;
     o.speedUnit = int(settings_->settings().speedUnit);
     o.temperatureUnit = int(settings_->settings().temperatureUnit);
-    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(settings_->settings().speedUnit)]);
-    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(settings_->settings().temperatureUnit)]);
+    o.speedUnitCaption = settings_->menuCaptions()[std::size_t(menuSpeedUnitFirst + int(settings_->settings().speedUnit))];
+    o.temperatureUnitCaption = temperatureUnitCaption(settings_->settings().temperatureUnit);
     o.filterLevel = state_.filterLevel;
     o.decimalSeparator = systemDecimalSeparator();
     return o;

@@ -76,8 +76,8 @@ void Principale::showSettingsInMenus()
         m.Unite_Vitesse[std::size_t(i)]->setChecked(i == int(s.speedUnit));
         m.Unite_Temp[std::size_t(i)]->setChecked(i == int(s.temperatureUnit));
     }
-    setCaption(m.Unites->menuAction(), caption(m.Unite_Vitesse[std::size_t(s.speedUnit)]) + QStringLiteral("  |  ")
-                                           + caption(m.Unite_Temp[std::size_t(s.temperatureUnit)]));
+    setCaption(m.Unites->menuAction(), settings_->menuCaptions()[std::size_t(menuSpeedUnitFirst + int(s.speedUnit))]
+                                           + QStringLiteral("  |  ") + temperatureUnitCaption(s.temperatureUnit));
     for (int i = 0; i < int(m.Langue.size()); ++i)
         m.Langue[std::size_t(i)]->setChecked(i == int(s.language));
     setCaption(m.Options->menuAction(), caption(m.Langue[std::size_t(s.language)]));

@@ -13,6 +13,9 @@ enum class TemperatureUnit { Celsius = 0, Fahrenheit = 1 };
 // In the order of the language files' numbers, French first.
 enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
 
+// The caption of a temperature unit, as the lap table's header and the units menu show it.
+QString temperatureUnitCaption(TemperatureUnit unit);
+
 // One of the serial ports the Communication menu offers.
 struct PortNumber {
     static constexpr int First = 1;

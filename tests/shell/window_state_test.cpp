@@ -30,6 +30,7 @@ TEST(WindowState, StoredWordsBecomeChoicesAndBack)
         const WindowSettings d = windowSettingsOf(stored);
         EXPECT_EQ(std::pair(d.port, d.language), std::pair(PortNumber{1}, Language::French)) << port;
     }
+    EXPECT_EQ(temperatureUnitCaption(TemperatureUnit::Celsius) + temperatureUnitCaption(TemperatureUnit::Fahrenheit), u"°C°F"_s);
     EXPECT_FALSE(PortNumber::isPort(0) || PortNumber::isPort(5));
     EXPECT_TRUE(PortNumber::isPort(1) && PortNumber::isPort(4));
 }
