@@ -5,9 +5,9 @@
 
 namespace tormel {
 
-Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
+LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
 {
-    Language language;
+    LanguageTexts language;
     const MenuReadStatus menus = readMenus(programFolder, languageNumber, language.menus, shippedFolder);
     const TextReadStatus texts = readTexts(programFolder, languageNumber, language.tables, shippedFolder);
     if (menus.failed || !texts.textsRead || !texts.tipsRead) {
@@ -16,15 +16,15 @@ Language readLanguage(const QString& programFolder, const QString& shippedFolder
         const QStringList layers = languageFileLayers(programFolder, shippedFolder, prefix, languageNumber);
         const QString name = layers.isEmpty() ? missingLanguageFile(programFolder, shippedFolder, prefix, languageNumber)
                                               : layers.last();
-        language = Language{};
+        language = LanguageTexts{};
         language.warning = QStringLiteral("warning: the language file %1 is missing or defective; French texts are used").arg(name);
     }
     return language;
 }
 
-Language readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
+LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
 {
-    Language language;
+    LanguageTexts language;
     const MenuReadStatus menus = readMenus(programFolder, languageNumber, language.menus, shippedFolder);
     if (menus.failed)
         language.warning = QStringLiteral("the language file %1 is missing or defective").arg(menus.failedFile);
@@ -32,7 +32,7 @@ Language readWindowLanguage(const QString& programFolder, const QString& shipped
     return language;
 }
 
-ViewOptions commandViewOptions(const SystemSettings& settings, const Language& language, const QString& trackFile,
+ViewOptions commandViewOptions(const SystemSettings& settings, const LanguageTexts& language, const QString& trackFile,
                                std::optional<std::int16_t> recordTrack)
 {
     ViewOptions options;

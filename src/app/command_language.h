@@ -13,7 +13,7 @@
 namespace tormel {
 
 // The texts of a language as the command line reads them.
-struct Language {
+struct LanguageTexts {
     TextTables tables = frenchTextTables();
     MenuCaptions menus = frenchMenuCaptions();
     QString warning;  // one line, for stderr, when a language file is defective
@@ -23,18 +23,18 @@ struct Language {
 // `programFolder` over the shipped ones in `shippedFolder`. A defective
 // file falls back on the French texts whole, with one warning, rather than
 // a mixture of two languages.
-Language readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
 
 // The language exactly as the window starts with it: whatever the files
 // hold over the French texts, as far as they read. Only a defective menu
 // file gets a warning, the one the window gives a terminal.
-Language readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
 
 // The view options the window would show a record with: the settings'
 // units in the language's captions, and the lengths of the record's own
 // track when it names one, else of the current track, read from
 // `trackFile` without ever writing it.
-ViewOptions commandViewOptions(const SystemSettings& settings, const Language& language, const QString& trackFile,
+ViewOptions commandViewOptions(const SystemSettings& settings, const LanguageTexts& language, const QString& trackFile,
                                std::optional<std::int16_t> recordTrack);
 
 }  // namespace tormel

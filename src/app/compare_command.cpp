@@ -47,7 +47,7 @@ int compareCommand(int argc, char* argv[])
     }
     const CommandFolders folders = commandFolders();
     const SystemSettings settings = loadSettings(folders.program);
-    const Language language = readWindowLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, settings.language);
     if (!language.warning.isEmpty())
         fail(language.warning);
     ComparisonContent content;
@@ -60,12 +60,12 @@ int compareCommand(int argc, char* argv[])
             fail(QStringLiteral("%1 has no lap 0").arg(lap.record));
             return 1;
         }
-        const ComparableRecord record = readComparableRecord(lap.record, language.tables, dataFolder);
+        const ComparableRecord record = readComparableRecord(lap.record, dataFolder);
         if (!record.warning.isEmpty())
             fail(record.warning);
         const ReadComparedLap read = comparedLapOf(record, lap.lap.value_or(0));
         if (!read.lap) {
-            fail(read.error);
+            fail(englishText(read.failure, language.tables));
             return 1;
         }
         if (!content.laps.empty() && read.lap->kind != content.laps.front().kind) {

@@ -48,7 +48,7 @@ ExportCommandResult exportOneRecord(const QString& recordPath, const QString& ou
     if (loaded.errorNumber != 0)
         return failure(QStringLiteral("cannot read the record %1: %2").arg(recordPath, loaded.errorText));
 
-    const Language& language = context.language;
+    const LanguageTexts& language = context.language;
     const ViewOptions options = commandViewOptions(context.settings, language, context.trackFile, loaded.trackNumber);
     RecordDocument document;
     document.open(loaded.image);

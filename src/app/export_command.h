@@ -24,7 +24,7 @@ struct ExportCommandResult {
 // lengths from Pistes.aqw in `workingFolder`, as the window would read them.
 struct ExportContext {
     SystemSettings settings;
-    Language language;
+    LanguageTexts language;
     QString trackFile;
 };
 ExportContext exportContext(const QString& programFolder, const QString& shippedFolder, const QString& workingFolder);

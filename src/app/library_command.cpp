@@ -237,7 +237,7 @@ int libraryCommand(int argc, char* argv[])
 
     const CommandFolders folders = commandFolders();
     const SystemSettings settings = loadSettings(folders.program);
-    const Language language = readLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readLanguage(folders.program, folders.shipped, settings.language);
     if (!language.warning.isEmpty())
         fail(language.warning);
 

@@ -68,7 +68,7 @@ int reportCommand(int argc, char* argv[])
     const CommandFolders folders = commandFolders();
     const QString trackFile = commandTrackFile(folders.working);
     const SystemSettings settings = loadSettings(folders.program);
-    const Language language = readWindowLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, settings.language);
     if (!language.warning.isEmpty())
         fail(language.warning);
     const TextTables& tables = language.tables;

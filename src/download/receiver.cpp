@@ -35,12 +35,12 @@ void DownloadReceiver::setTimerEnabled(bool enabled)
 
 bool DownloadReceiver::start(int n, PortProblem* why)
 {
-    rules_.start(now_());
-    emit listeningChanged(true);
-    if (n == 0)
-        return true;
+    portNumber_ = n;
+    showCount(0);
     if (!port_.isOpen() && !port_.open(n, why))
         return false;
+    rules_.start(now_());
+    emit listeningChanged(true);
     if (timerEnabled_) {
         timer1_->start();
         poll_->start();
@@ -76,8 +76,26 @@ bool DownloadReceiver::waitedInVain()
 
 void DownloadReceiver::tick()
 {
+    if (!rules_.listening())
+        return;
+    const qint64 seen = port_.bytesWaiting();
     poll();
-    emit waiting(int(std::min<qint64>(port_.bytesWaiting(), INT_MAX)));
+    // A session that ended on this look leaves what came in sight.
+    showCount(int(std::min<qint64>(rules_.listening() ? port_.bytesWaiting() : seen, INT_MAX)));
+}
+
+// The count stays in sight after the session, until the next start.
+void DownloadReceiver::showCount(int bytes)
+{
+    emit waiting(bytes);
+}
+
+void DownloadReceiver::abandon()
+{
+    if (!rules_.listening())
+        return;
+    rules_ = ReceiveRules{};
+    endSession();
 }
 
 void DownloadReceiver::stop()
@@ -95,6 +113,7 @@ void DownloadReceiver::stop()
 
 void DownloadReceiver::endSession()
 {
+    timer1_->stop();
     poll_->stop();
     port_.close();
     emit listeningChanged(false);
@@ -105,6 +124,7 @@ void DownloadReceiver::carryOut(ReceiveOutcome outcome)
     QByteArray received;
     if (outcome.step == ReceiveStep::TakeImage) {
         received = port_.readAll();
+        showCount(int(std::min<qint64>(received.size(), INT_MAX)));
         const ReceiveOutcome taken = rules_.imageTaken(received.size());
         outcome = {taken.step, outcome.beeps + taken.beeps};
     }

@@ -28,12 +28,15 @@ public:
     DownloadReceiver(SerialPort& port, Sound& sound, QObject* parent = nullptr);
 
     bool listening() const { return rules_.listening(); }
-    // Start: clears the counters and listens on port n. With n = 0, or when
-    // the port cannot be opened (false, and why), it listens to nothing, as
-    // the button says, and the next Stop refuses.
+    // The port listened on, or last listened on; 0 before any.
+    int port() const { return portNumber_; }
+    // Start: clears the counters and listens on port n. A port that cannot
+    // be opened gives false and why, and nothing listens.
     bool start(int n, PortProblem* why);
     // The Stop click.
     void stop();
+    // Stops listening without a verdict: the bytes come on another port now.
+    void abandon();
     // A look at the port; the poll timer calls it while listening.
     void poll();
     // Timer1: a look at the port, then the bytes waiting for the panel.
@@ -58,6 +61,7 @@ private:
     void takeEvents();
     void carryOut(ReceiveOutcome outcome);
     void endSession();
+    void showCount(int bytes);
 
     SerialPort& port_;
     Sound& sound_;
@@ -67,6 +71,7 @@ private:
     std::function<qint64()> now_;
     bool timerEnabled_ = true;
     ReceiveRules rules_;
+    int portNumber_ = 0;
 };
 
 }  // namespace tormel

@@ -224,13 +224,25 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
     return rows;
 }
 
-ComparableRecord readComparableRecord(const QString& path, const TextTables& tables, const QString& dataFolder, int smoothing)
+QString englishText(const ComparisonFailure& failure, const TextTables& tables)
+{
+    switch (failure.kind) {
+    case ComparisonFailure::Kind::None: break;
+    case ComparisonFailure::Kind::Unreadable:
+        return QStringLiteral("cannot read the record %1: %2").arg(failure.path, failure.detail);
+    case ComparisonFailure::Kind::Refused: return QStringLiteral("%1: %2").arg(failure.path, refusalText(failure.refusal, tables));
+    case ComparisonFailure::Kind::NoSuchLap: return QStringLiteral("%1 has no lap %2").arg(failure.path).arg(failure.lap);
+    }
+    return {};
+}
+
+ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing)
 {
     ComparableRecord record;
     record.path = path;
     const LoadedRecord loaded = loadRecordFile(path);
     if (loaded.errorNumber != 0) {
-        record.error = QStringLiteral("cannot read the record %1: %2").arg(path, loaded.errorText);
+        record.failure = {ComparisonFailure::Kind::Unreadable, path, loaded.errorText};
         return record;
     }
     static const TextTables french = frenchTextTables();
@@ -242,7 +254,7 @@ ComparableRecord readComparableRecord(const QString& path, const TextTables& tab
     record.identity = sessionIdentity(loaded.image);
     record.figures = sessionFigures(document);
     if (record.figures.refusal != Refusal::None) {
-        record.error = QStringLiteral("%1: %2").arg(path, refusalText(record.figures.refusal, tables));
+        record.failure = {ComparisonFailure::Kind::Refused, path, {}, record.figures.refusal};
         return record;
     }
     if (record.figures.kind == RecordKind::LapTiming) {
@@ -264,9 +276,9 @@ ComparableRecord readComparableRecord(const QString& path, const TextTables& tab
 
 ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap)
 {
-    const RecordKind kind = record.error.isEmpty() ? record.figures.kind : RecordKind::None;
-    if (!record.error.isEmpty())
-        return {std::nullopt, kind, record.error};
+    const RecordKind kind = record.failure.failed() ? RecordKind::None : record.figures.kind;
+    if (record.failure.failed())
+        return {std::nullopt, kind, record.failure};
     const std::vector<LapTimes>& laps = record.laps;
     int number = lap != 0 ? lap : record.figures.bestLap;
     if (number == 0 && !laps.empty())
@@ -274,7 +286,7 @@ ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap)
                      return (a.time > 0 ? a.time : INT_MAX) < (b.time > 0 ? b.time : INT_MAX);
                  })->lap;
     if (number < 1 || number > int(laps.size()))
-        return {std::nullopt, kind, QStringLiteral("%1 has no lap %2").arg(record.path).arg(number)};
+        return {std::nullopt, kind, {ComparisonFailure::Kind::NoSuchLap, record.path, {}, Refusal::None, number}};
     ComparedSessionLap compared;
     compared.kind = kind;
     compared.identity = record.identity;

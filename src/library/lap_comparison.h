@@ -115,6 +115,21 @@ struct ComparedSessionLap {
     OverlayLap trace;        // engine-speed laps: the lap's trace, `lap.time` its duration
 };
 
+// Why laps of a record cannot be compared, as a value: the command line
+// words it in English (`englishText`), the window in the chosen language.
+struct ComparisonFailure {
+    enum class Kind { None, Unreadable, Refused, NoSuchLap };
+    Kind kind = Kind::None;
+    QString path;
+    QString detail;                   // Unreadable: the reader's error
+    Refusal refusal = Refusal::None;  // Refused
+    int lap = 0;                      // NoSuchLap
+
+    bool failed() const { return kind != Kind::None; }
+};
+// `tables` words a refusal, as the record's own messages do.
+QString englishText(const ComparisonFailure& failure, const TextTables& tables);
+
 // A record file read once for a comparison: its session's figures and
 // setup sheet, the laps it can give (a lap-timing record's; an
 // engine-speed record's complete laps with their durations and traces, with
@@ -129,18 +144,17 @@ struct ComparableRecord {
     SetupSheet setup;
     std::vector<LapTimes> laps;
     std::vector<OverlayLap> traces;  // engine speed: one per lap
-    QString error;
+    ComparisonFailure failure;
     QString warning;
 };
-ComparableRecord readComparableRecord(const QString& path, const TextTables& tables, const QString& dataFolder,
-                                      int smoothing = 0);
+ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing = 0);
 
 // Lap `lap` of the record (its best lap when 0, the quickest when the
 // logger named none) as a comparison shows it, or why not.
 struct ReadComparedLap {
     std::optional<ComparedSessionLap> lap;
     RecordKind kind = RecordKind::None;
-    QString error;
+    ComparisonFailure failure;
 };
 ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap);
 

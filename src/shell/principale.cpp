@@ -17,6 +17,7 @@
 #include "shell/library_window.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
+#include "shell/settings_controller.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
@@ -37,7 +38,8 @@ namespace tormel {
 Principale::Principale(Services services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
-    , files_(services_.dialogs, services_.launcher, services_.programFolder, state_.tables, services_.userSettingsFile)
+    , settings_(new SettingsController(services_.dialogs, services_.programFolder, services_.shippedDataFolder, this))
+    , files_(services_.dialogs, services_.launcher, services_.programFolder, settings_->tables(), services_.userSettingsFile)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
     , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
@@ -94,21 +96,9 @@ void Principale::connectMenus()
 {
     Menus& m = *menus_;
     connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
-    connect(m.AffTip, &QAction::triggered, this, &Principale::AffTip_Click);
     connect(m.Supprimer, &QAction::triggered, this, &Principale::Supprimer_Click);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
-    connect(m.saveMenus, &QAction::triggered, this, &Principale::Sauve_Menus_Click);
-    connect(m.saveTips, &QAction::triggered, this, &Principale::Sauve_Tips_Click);
-    connect(m.saveTexts, &QAction::triggered, this, &Principale::Sauve_Textes_Click);
-    connect(m.readTexts, &QAction::triggered, this, &Principale::Lire_Textes_Click);
-    for (int i = 0; i < 6; ++i)
-        connect(m.Langue[std::size_t(i)], &QAction::triggered, this, [this, i] { Langue_Click(i); });
-    for (int i = 0; i < 2; ++i) {
-        connect(m.Unite_Vitesse[std::size_t(i)], &QAction::triggered, this, [this, i] { Unite_Vitesse_Click(i); });
-        connect(m.Unite_Temp[std::size_t(i)], &QAction::triggered, this, [this, i] { Unite_Temp_Click(i); });
-    }
-    for (int i = 1; i <= 4; ++i)
-        connect(m.Com[std::size_t(i)], &QAction::triggered, this, [this, i] { Com_Click(i); });
+    connectSettings();
     for (int i = 0; i < 4; ++i)
         connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
@@ -169,8 +159,7 @@ void Principale::Form_Load()
 
     for (QAction* tool : {m.saveMenus, m.saveTips, m.saveTexts, m.readTexts})
         tool->setVisible(false);
-    fillFrenchTexts(state_.tables);
-    const QString& notAvailableText = state_.tables.texts[notAvailable];
+    const QString& notAvailableText = settings_->tables().texts[notAvailable];
     p.Frame_Moteurs->setTimes({notAvailableText, notAvailableText, notAvailableText, notAvailableText, notAvailableText});
 
     // Each port names its device, which may differ from machine to machine.
@@ -191,7 +180,7 @@ void Principale::Form_Load()
     showPanels(LapPanel::None, ChartPlace::Chart);
 
     state_.startingUp = true;
-    restoreSettings();
+    settings_->restore();
 
     raise();
     p.Picture2->raise();
@@ -201,9 +190,9 @@ void Principale::Form_Load()
     m.Sauver->setEnabled(false);
     state_.startingUp = false;
 
-    auto trackNumber = std::int16_t(state_.currentTrack);
+    auto trackNumber = std::int16_t(settings_->settings().currentTrack);
     showTrack(trackNumber);
-    state_.currentTrack = trackNumber;
+    settings_->setCurrentTrack(trackNumber);
     showRecentFiles();
     startLibrary();
     choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
@@ -237,6 +226,11 @@ void Principale::enableRecordMenus()
     menus_->Comparer->setEnabled(true);
 }
 
+void Principale::showTitle()
+{
+    setWindowTitle(windowTitleOf(shown_, {receiver_->listening(), PortNumber{receiver_->port()}}, settings_->tables()));
+}
+
 // ---- Help, pictures, about box --------------------------------------------
 
 void Principale::Aide_Click()
@@ -245,7 +239,7 @@ void Principale::Aide_Click()
         help_ = new HelpWindow(this);
     QString missing;
     if (!loadHelp(&missing)) {
-        services_.dialogs.message(state_.tables.texts[helpFileMissing].arg(missing), MessageIcon::Information, shortCaption());
+        services_.dialogs.message(settings_->tables().texts[helpFileMissing].arg(missing), MessageIcon::Information, shortCaption());
         return;
     }
     help_->show();
@@ -255,8 +249,8 @@ void Principale::Aide_Click()
 
 bool Principale::loadHelp(QString* missingPath)
 {
-    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, state_.language);
-    help_->applyTexts(state_.tables, menus_->AffTip->isChecked());
+    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, int(settings_->settings().language));
+    help_->applyTexts(settings_->tables(), settings_->settings().showToolTips);
     if (!help.text) {
         *missingPath = help.path;
         return false;
@@ -352,14 +346,14 @@ void Principale::Image1_Click()
 
 void Principale::reportUnexpectedError(const QString& code)
 {
-    services_.dialogs.message(state_.tables.texts[unexpectedError], MessageIcon::Critical, applicationTitle());
+    services_.dialogs.message(settings_->tables().texts[unexpectedError], MessageIcon::Critical, applicationTitle());
     // The user has been told; a log that cannot be written changes nothing for them.
     appendErrorReport(code, QDateTime::currentDateTime());
 }
 
 void Principale::reportNotImplemented()
 {
-    services_.dialogs.message(state_.tables.texts[notImplemented], MessageIcon::Information, shortCaption());
+    services_.dialogs.message(settings_->tables().texts[notImplemented], MessageIcon::Information, shortCaption());
 }
 
 }  // namespace tormel

@@ -4,13 +4,13 @@
 #include "library/lap_comparison.h"
 #include "library/session_library.h"
 #include "shell/file_commands.h"
+#include "shell/window_state.h"
 #include "texts/language_files.h"
 #include "texts/text_tables.h"
 #include "tracks/track_file.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -29,6 +29,7 @@ class DownloadReceiver;
 class HelpWindow;
 class Launcher;
 class SerialPort;
+class SettingsController;
 class Sound;
 struct Menus;
 struct Panels;
@@ -54,17 +55,11 @@ struct Services {
 // The index of sessions the window uses.
 QString libraryFileOf(const Services& services);
 
-// The choices kept in the settings file and the state shared by the panels.
+// The state shared by the panels; the choices and the texts are the settings controller's.
 struct ShellState {
-    int comPort = 0;
-    int speedUnit = 0;
-    int temperatureUnit = 0;
-    int language = 0;
-    int currentTrack = 1;
     bool startingUp = false;
     bool downloadReceived = false;
     int filterLevel = 0;
-    TextTables tables;
 };
 
 // What the place of the lap views shows: the lap table, the engine-speed
@@ -98,29 +93,21 @@ private:
     // The menus', buttons' and panels' handlers, connected in connectMenus.
     void Quitter_Click();
 
-    // Settings, languages and tool tips.
-    void restoreSettings();
-    void storeSettings();
-    void Com_Click(int index);
-    void Langue_Click(int index);
-    void Lire_Textes_Click();
-    void readMenus();
+    // Settings, languages and tool tips, as the settings controller tells them.
+    void connectSettings();
+    void languageChanged();
     void applyTexts();
-    // The menu has flipped the check mark when it reports the click.
-    void AffTip_Click();
-    void Sauve_Textes_Click();
-    void Sauve_Tips_Click();
-    void Sauve_Menus_Click();
 
-    // Units and filters.
-    void Unite_Vitesse_Click(int index);
-    void Unite_Temp_Click(int index);
+    // Smoothing.
     void Filtre_Click(int index);
     // The smoothing level changed (UpDown1): decode again.
     void UpDown1_Change(int level);
 
     // Menu availability after a decode.
     void enableRecordMenus();
+    // The title, the menus' captions and check marks, written from the values they show.
+    void showTitle();
+    void showSettingsInMenus();
 
     // Help, start-up picture, about box and background.
     void Picture2_Click();
@@ -183,8 +170,6 @@ private:
 
     void connectMenus();
     void showBackground(const QPixmap& picture);
-    void composeUnitsCaption();
-    void chooseUnit(const std::array<QAction*, 2>& entries, int& choice, int index);
     void saveShownTrack();
     // The layout rules' "screen": the window's inner size (menu bar
     // included), in twips.
@@ -203,9 +188,9 @@ private:
     void redrawChart();
     void showTrack(std::int16_t& trackNumber);
     void stepTrack(int step);
-    MenuCaptions currentMenuCaptions() const;
     void reportWriteFailure(const QString& what, const QString& error);
-    void installQtTranslation(int language);
+    // Listens on the port chosen, telling why when it cannot.
+    void startListening();
     // Reads the help of the chosen language into the help window; false
     // when there is none.
     bool loadHelp(QString* missingPath);
@@ -227,6 +212,8 @@ private:
 
     Services services_;
     ShellState state_;
+    ShownRecord shown_;
+    SettingsController* settings_;
     RecordDocument document_;
     TrackState track_;
     FileCommands files_;
@@ -241,12 +228,9 @@ private:
     // Records whose laps were chosen, by session: those the library does not list yet.
     QHash<QString, QString> comparedRecords_;
     ComparisonWindow* comparisonWindow_ = nullptr;  // made at the first comparison
-    bool settingsFailureShown_ = false;
     bool laidOut_ = false;
     LapPanel lapPanel_ = LapPanel::None;
     ChartPlace chartPlace_ = ChartPlace::Chart;
-    // Qt's own texts (dialog buttons and titles) in the chosen language.
-    QTranslator qtTranslator_;
 };
 
 // The window as the program starts it: over the whole screen, past

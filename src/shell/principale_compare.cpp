@@ -6,6 +6,7 @@
 #include "shell/comparison_window.h"
 #include "shell/menus.h"
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include <QFileInfo>
 
@@ -18,11 +19,21 @@ QString libraryPathOf(const LibraryModel& model, const QString& identity)
 {
     for (int r = 0; r < model.rowCount(); ++r) {
         const Session& s = model.row(r).session;
-        if (s.identity != identity)
-            continue;
-        for (const SessionFile& f : s.files)
-            if (!f.missing)
-                return f.path;
+        if (s.identity == identity)
+            return s.presentFile();
+    }
+    return {};
+}
+
+// Why laps cannot be compared, in the chosen language.
+QString failureText(const ComparisonFailure& failure, const TextTables& tables)
+{
+    switch (failure.kind) {
+    case ComparisonFailure::Kind::None: break;
+    case ComparisonFailure::Kind::Unreadable: return tables.texts[compareUnreadable].arg(failure.path, failure.detail);
+    case ComparisonFailure::Kind::Refused:
+        return QStringLiteral("%1: %2").arg(failure.path, refusalText(failure.refusal, tables));
+    case ComparisonFailure::Kind::NoSuchLap: return tables.texts[compareNoSuchLap].arg(failure.path).arg(failure.lap);
     }
     return {};
 }
@@ -31,19 +42,24 @@ QString libraryPathOf(const LibraryModel& model, const QString& identity)
 
 void Principale::Comparer_Click()
 {
-    chooseLapsToCompare(windowTitle().section(QStringLiteral("   "), 0, 0));
+    const QString path = comparedPathOf(shown_);
+    if (path.isEmpty()) {
+        services_.dialogs.message(settings_->tables().texts[downloadKeptNowhere], MessageIcon::Information, applicationTitle());
+        return;
+    }
+    chooseLapsToCompare(path);
 }
 
 void Principale::chooseLapsToCompare(const QString& recordPath)
 {
-    const ComparableRecord record = readComparableRecord(recordPath, state_.tables, library_->dataFolder(), state_.filterLevel);
+    const ComparableRecord record = readComparableRecord(recordPath, library_->dataFolder(), state_.filterLevel);
     const ReadComparedLap best = comparedLapOf(record, 0);
     if (!best.lap) {
-        services_.dialogs.message(best.error, MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(failureText(best.failure, settings_->tables()), MessageIcon::Information, applicationTitle());
         return;
     }
     const std::vector<int> laps =
-        chooseLaps(this, state_.tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, state_.tables);
+        chooseLaps(this, settings_->tables().texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, settings_->tables());
     if (!laps.empty())
         compareLaps(record, laps);
 }
@@ -53,12 +69,13 @@ void Principale::compareLaps(const ComparableRecord& record, const std::vector<i
     for (const int lap : laps) {
         const ReadComparedLap read = comparedLapOf(record, lap);
         if (!read.lap) {
-            services_.dialogs.message(read.error, MessageIcon::Information, applicationTitle());
+            services_.dialogs.message(failureText(read.failure, settings_->tables()), MessageIcon::Information,
+                                      applicationTitle());
             return;
         }
         const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, read.kind);
         if (refusal == ChoiceRefusal::TooMany || refusal == ChoiceRefusal::OtherKind) {
-            services_.dialogs.message(state_.tables.texts[refusal == ChoiceRefusal::TooMany ? compareTooMany : compareOtherKind],
+            services_.dialogs.message(settings_->tables().texts[refusal == ChoiceRefusal::TooMany ? compareTooMany : compareOtherKind],
                                       MessageIcon::Information, applicationTitle());
             break;
         }
@@ -90,8 +107,8 @@ void Principale::showComparison()
         connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &Principale::reportComparison);
     }
     ComparisonContent content;
-    content.tables = state_.tables;
-    content.temperatureUnit = state_.temperatureUnit;
+    content.tables = settings_->tables();
+    content.temperatureUnit = int(settings_->settings().temperatureUnit);
     QStringList gone;
     // Each record read once, however many of its laps are chosen.
     QHash<QString, ComparableRecord> records;
@@ -103,7 +120,7 @@ void Principale::showComparison()
         if (path.isEmpty())
             path = comparedRecords_.value(chosen.identity);
         if (!path.isEmpty() && !records.contains(path))
-            records.insert(path, readComparableRecord(path, state_.tables, library_->dataFolder(), state_.filterLevel));
+            records.insert(path, readComparableRecord(path, library_->dataFolder(), state_.filterLevel));
         const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{} : comparedLapOf(records[path], chosen.lap);
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
@@ -117,7 +134,7 @@ void Principale::showComparison()
     content.reference = choice_.reference;
     if (!gone.isEmpty()) {
         UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
-        services_.dialogs.message(state_.tables.texts[compareSessionGone].arg(gone.join(QStringLiteral(", "))),
+        services_.dialogs.message(settings_->tables().texts[compareSessionGone].arg(gone.join(QStringLiteral(", "))),
                                   MessageIcon::Information, applicationTitle());
     }
     comparisonWindow_->show(std::move(content));
@@ -128,14 +145,14 @@ void Principale::reportComparison()
     FileDialogRequest request;
     request.defaultExtension = QStringLiteral("pdf");
     request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
-    request.proposedName = state_.tables.texts[compareTitle] + QStringLiteral(".pdf");
+    request.proposedName = settings_->tables().texts[compareTitle] + QStringLiteral(".pdf");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
     if (path.isEmpty())
         return;
     QString error;
     if (!writeComparisonReport(path, comparisonWindow_->content(), &error))
-        services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include "base/app_info.h"
 #include "download/download_copies.h"
@@ -44,27 +45,21 @@ void Principale::Nouveau_Click()
 
 void Principale::Command3D1_Click()
 {
-    DownloadPanel& panel = *panels_->Frame_Lecture_Pro;
-    if (panel.showsListening()) {
+    if (receiver_->listening()) {
         receiver_->stop();
         return;
     }
-    int port = 0;
-    for (int i = 1; i <= 4 && port == 0; ++i)
-        if (menus_->Com[std::size_t(i)]->isChecked())
-            port = i;
+    startListening();
+}
+
+void Principale::startListening()
+{
+    const PortNumber port = settings_->settings().port;
     PortProblem why;
-    const bool opened = receiver_->start(port, &why);
-    if (port == 0) {
-        // The next click stops, and finds no bytes.
-        services_.dialogs.message(QStringLiteral("Prompt"), MessageIcon::Information, QStringLiteral("Title"));
-        return;
-    }
-    if (!opened) {
-        services_.dialogs.message(state_.tables.texts[noSerialPort] + QStringLiteral("\n") + portProblemText(why, state_.tables),
-                                  MessageIcon::Information, QStringLiteral("Oru_Comm"));
-    }
-    setWindowTitle(applicationTitle() + QStringLiteral(" Version %1.%2 on Port %3").arg(versionMajor).arg(versionMinor).arg(port));
+    if (!receiver_->start(port.value, &why))
+        services_.dialogs.message(settings_->tables().texts[noSerialPort] + QStringLiteral("\n") + portProblemText(why, settings_->tables()),
+                                  MessageIcon::Information, settings_->tables().texts[portTitle]);
+    showTitle();
 }
 
 void Principale::downloadAccepted(const RecordImage& image)
@@ -72,13 +67,21 @@ void Principale::downloadAccepted(const RecordImage& image)
     QString error;
     // The dated copy first: whatever fails after it, the download is kept.
     // A copy or an "error.tml" that cannot be written is told, and the record is shown all the same.
-    if (keepDownloadCopy(QDir::currentPath(), image, std::int16_t(state_.currentTrack), QDateTime::currentDateTime(), &error)
-            .isEmpty())
-        services_.dialogs.message(state_.tables.texts[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
-    if (!saveRecordFile(QDir::current().filePath(receivedFileName), image, std::int16_t(state_.currentTrack), &error))
-        services_.dialogs.message(state_.tables.texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
+    const auto track = std::int16_t(settings_->settings().currentTrack);
+    QString keptPath = keepDownloadCopy(QDir::currentPath(), image, track, QDateTime::currentDateTime(), &error);
+    if (keptPath.isEmpty())
+        services_.dialogs.message(settings_->tables().texts[downloadCopyNotKept].arg(error), MessageIcon::Exclamation, applicationTitle());
+    const QString received = QDir::current().filePath(receivedFileName);
+    if (saveRecordFile(received, image, track, &error)) {
+        if (keptPath.isEmpty())
+            keptPath = received;
+    } else {
+        services_.dialogs.message(settings_->tables().texts[receivedFileNotWritten].arg(receivedFileName, error), MessageIcon::Exclamation,
                                   applicationTitle());
+    }
     state_.downloadReceived = true;
+    shown_ = recordFromDownload(PortNumber{receiver_->port()}, keptPath, serialNumberText(image));
+    showTitle();
     panels_->Frame_Lecture_Pro->hide();
     document_.replaceImage(image);
     showRecord();
@@ -86,8 +89,11 @@ void Principale::downloadAccepted(const RecordImage& image)
 
 void Principale::downloadRefused()
 {
-    services_.dialogs.message(state_.tables.texts[downloadAgain] + QStringLiteral("\n") + refusalText(receiver_->rules(), state_.tables),
-                              MessageIcon::Information, state_.tables.texts[communicationError]);
+    // The cause leads the text: a title that long is cut by the window's frame.
+    services_.dialogs.message(settings_->tables().texts[communicationError] + QStringLiteral("\n") + settings_->tables().texts[downloadAgain]
+                                  + QStringLiteral("\n") + refusalText(receiver_->rules(), settings_->tables()),
+                              MessageIcon::Information, settings_->tables().texts[portTitle]);
+    showTitle();
 }
 
 }  // namespace tormel

@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include "config/user_settings.h"
 #include "shell/library_window.h"
@@ -27,13 +28,13 @@ void Principale::Bibliotheque_Click()
 {
     if (!libraryWindow_) {
         libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, this);
-        libraryWindow_->applyTexts(state_.tables, state_.temperatureUnit);
+        libraryWindow_->applyTexts(settings_->tables(), int(settings_->settings().temperatureUnit));
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         // A session opens as from the open dialog.
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &Principale::openRecord);
         connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {
             if (best)
-                compareLaps(readComparableRecord(path, state_.tables, library_->dataFolder(), state_.filterLevel), {0});
+                compareLaps(readComparableRecord(path, library_->dataFolder(), state_.filterLevel), {0});
             else
                 chooseLapsToCompare(path);
         });

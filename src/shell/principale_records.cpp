@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 
 #include "base/app_info.h"
 #include "charts/lap_time_chart.h"
@@ -50,10 +51,10 @@ ViewOptions Principale::viewOptions() const
 {
     ViewOptions o;
     o.trackLengths = track_.record.lengths;
-    o.speedUnit = state_.speedUnit;
-    o.temperatureUnit = state_.temperatureUnit;
-    o.speedUnitCaption = caption(menus_->Unite_Vitesse[std::size_t(state_.speedUnit)]);
-    o.temperatureUnitCaption = caption(menus_->Unite_Temp[std::size_t(state_.temperatureUnit)]);
+    o.speedUnit = int(settings_->settings().speedUnit);
+    o.temperatureUnit = int(settings_->settings().temperatureUnit);
+    o.speedUnitCaption = settings_->menuCaptions()[std::size_t(menuSpeedUnitFirst + int(settings_->settings().speedUnit))];
+    o.temperatureUnitCaption = temperatureUnitCaption(settings_->settings().temperatureUnit);
     o.filterLevel = state_.filterLevel;
     o.decimalSeparator = systemDecimalSeparator();
     return o;
@@ -69,7 +70,7 @@ void Principale::showRecord()
     p.Graphique_Chronos->clearReadOut();
     p.Graphique_Chronos->hide();
 
-    document_.analyse(state_.tables, viewOptions());
+    document_.analyse(settings_->tables(), viewOptions());
     showHeader(document_.decoded());
 
     if (document_.kind() == RecordKind::EngineSpeed) {
@@ -133,14 +134,14 @@ void Principale::clearLapViews()
 
 void Principale::refuse()
 {
-    services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
+    services_.dialogs.message(refusalText(document_.refusal(), settings_->tables()), MessageIcon::Information, applicationTitle());
 }
 
 void Principale::showLapTable()
 {
     if (document_.kind() != RecordKind::LapTiming)
         return;
-    document_.rebuildLapTable(state_.tables, viewOptions());
+    document_.rebuildLapTable(settings_->tables(), viewOptions());
     showTable();
 }
 
@@ -190,7 +191,7 @@ void Principale::Picture1_LapToggled(int lap)
 
 void Principale::Affichage_Tours_Click()
 {
-    fillRanges(*panels_->Frame_Tranches, document_, state_.tables, systemDecimalSeparator());
+    fillRanges(*panels_->Frame_Tranches, document_, settings_->tables(), systemDecimalSeparator());
     showPanels(LapPanel::Ranges, ChartPlace::Chart);
     menus_->Unites->menuAction()->setEnabled(false);
 }
@@ -256,10 +257,8 @@ void Principale::openRecord(const QString& path)
         }
     }
     // A file cut short still opens, its missing bytes zero; the title says so.
-    QString title = recordCaption(path, serialNumberText(loaded->image));
-    if (loaded->imageBytes < RecordImage::Size)
-        title += state_.tables.texts[titleTruncated].arg(loaded->imageBytes).arg(RecordImage::Size);
-    setWindowTitle(title);
+    shown_ = recordFromFile(path, serialNumberText(loaded->image), loaded->imageBytes);
+    showTitle();
     showRecentFiles();
     document_.open(loaded->image);
     showRecord();
@@ -272,7 +271,7 @@ void Principale::openRecent(int index)
         return;
     const QString path = recent.at(index);
     if (!QFileInfo::exists(path)) {
-        services_.dialogs.message(state_.tables.texts[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[recentRecordGone].arg(path), MessageIcon::Information, applicationTitle());
         files_.forgetRecent(path);
         showRecentFiles();
         return;
@@ -318,7 +317,8 @@ void Principale::Sauver_Click()
     const QString path = files_.save(document_.image(), panels_->Frame_Piste->shownNumber());
     if (path.isEmpty())
         return;
-    setWindowTitle(recordCaption(path, serialNumberText(document_.image())));
+    shown_ = recordFromFile(path, serialNumberText(document_.image()), RecordImage::Size);
+    showTitle();
     showRecentFiles();
 }
 
@@ -341,7 +341,7 @@ void Principale::Supprimer_Click()
 
 void Principale::showTrack(std::int16_t& trackNumber)
 {
-    const LoadedTrack loaded = loadTrack(services_.trackFile, trackNumber, newTrackNames(state_.tables));
+    const LoadedTrack loaded = loadTrack(services_.trackFile, trackNumber, newTrackNames(settings_->tables()));
     if (loaded.result.status == TrackStatus::NumberRefused)
         return;
     trackNumber = loaded.number;
@@ -383,11 +383,10 @@ void Principale::Pistes_Click()
 
 void Principale::Fermer_Piste_Click()
 {
-    TrackEditor& editor = *panels_->Frame_Piste;
-    setCaption(menus_->Pistes, editor.fieldText(0));
-    menus_->applyMnemonics();
     showPanels(lapPanel_, ChartPlace::Chart);
     saveShownTrack();
+    setCaption(menus_->Pistes, track_.record.name);
+    menus_->applyMnemonics();
     showLapTable();
 }
 
@@ -413,9 +412,9 @@ void Principale::stepTrack(int step)
     if (isTrackNumber(shown) && isTrackNumber(next)) {
         auto trackNumber = std::int16_t(next);
         showTrack(trackNumber);
-        state_.currentTrack = trackNumber;
+        settings_->setCurrentTrack(trackNumber);
     }
-    storeSettings();
+    settings_->store();
 }
 
 // ---- Engine hours -------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "shell/principale.h"
+#include "shell/settings_controller.h"
 #include "shell/comparison_window.h"
 
 #include "base/app_info.h"
@@ -16,7 +17,8 @@ namespace tormel {
 bool Principale::writeReport(const QString& path, QString* errorText)
 {
     // What the charts could not draw as it stood was reported when the record was shown.
-    const RecordReport report(windowTitle(), document_, state_.tables, viewOptions(), menus_->AffTip->isChecked(),
+    const RecordReport report(windowTitleOf(shown_, {}, settings_->tables()), document_, settings_->tables(), viewOptions(),
+                              settings_->settings().showToolTips,
                               [](const QString&) {});
     return writeSessionReport(path, report.content(), errorText);
 }
@@ -32,20 +34,20 @@ void Principale::Rapport_Click()
     if (!document_.isShown())
         return;
     if (document_.refusal() != Refusal::None) {
-        services_.dialogs.message(refusalText(document_.refusal(), state_.tables), MessageIcon::Information, applicationTitle());
+        services_.dialogs.message(refusalText(document_.refusal(), settings_->tables()), MessageIcon::Information, applicationTitle());
         return;
     }
     FileDialogRequest request;
     request.defaultExtension = QStringLiteral("pdf");
     request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
-    request.proposedName = QFileInfo(windowTitle().section(QStringLiteral("   "), 0, 0)).completeBaseName() + QStringLiteral(".pdf");
+    request.proposedName = reportBaseNameOf(shown_) + QStringLiteral(".pdf");
     request.confirmOverwrite = true;
     const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
     if (path.isEmpty())
         return;
     QString error;
     if (!writeReport(path, &error))
-        services_.dialogs.message(state_.tables.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
+        services_.dialogs.message(settings_->tables().texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -179,6 +179,12 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[overlayNoTrace] = QStringLiteral("Ce tour n'a pas de trace de régime.");
     x[libraryTruncated] = QStringLiteral("tronqué : %1 octets sur %2");
     x[titleTruncated] = QStringLiteral("   (seuls %1 octets sur %2 ont été lus)");
+    x[portTitle] = QStringLiteral("Port série");
+    x[noPortChosen] = QStringLiteral("Aucun port n'est choisi : choisissez-en un dans le menu des ports.");
+    x[downloadKeptNowhere] = QStringLiteral("Le relevé téléchargé n'a été gardé dans aucun fichier : enregistrez-le avant d'en comparer les tours.");
+    x[listeningTitle] = QStringLiteral("%1 Version %2 sur le port %3");
+    x[compareUnreadable] = QStringLiteral("Le relevé %1 n'a pas pu être lu : %2");
+    x[compareNoSuchLap] = QStringLiteral("%1 n'a pas de tour %2");
     x[libraryIndexMoved] = QStringLiteral("L'index de la bibliothèque était inutilisable : il a été mis de côté sous %1 et reconstruit à partir des enregistrements.");
     x[libraryIndexNotUpdated] = QStringLiteral("L'index de la bibliothèque ne peut pas être écrit : les séances sont montrées telles qu'il les gardait.");
     x[libraryIndexLocked] = QStringLiteral("L'index de la bibliothèque reste verrouillé par un autre programme.");

@@ -191,6 +191,13 @@ enum TextEntry : int {
     setupExpectNumber = 199,
     setupReadOnly = 200,           // the sheet of a session whose file is gone
     libraryRemoveFailed = 201,
+    // The window's own state.
+    portTitle = 205,           // the title of the port's messages
+    noPortChosen = 206,
+    downloadKeptNowhere = 207, // laps of a download kept in no file
+    listeningTitle = 208,      // the window's title: program, version, port
+    compareUnreadable = 209,   // a record, why it could not be read
+    compareNoSuchLap = 210,    // a record, a lap number
     trackFileNotWritten = 290,  // path, why: the program works without the track file
     trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };

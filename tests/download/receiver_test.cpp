@@ -49,7 +49,7 @@ TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
     port.events = {line_event::Framing};
     now = 100;
     receiver.tick();
-    EXPECT_EQ(waiting, (std::vector<int>{500, 1200}));
+    EXPECT_EQ(waiting, (std::vector<int>{0, 500, 1200}));
     EXPECT_EQ(sound.beeps, 1);
     port.buffer += image().left(848);
     now = 200;
@@ -59,7 +59,7 @@ TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
     EXPECT_EQ(std::pair(accepted, refused), std::pair(0, 1));
     EXPECT_EQ(receiver.rules().counters()[4], 1);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(waiting.back(), 0);  // a closed port shows nothing waiting
+    EXPECT_EQ(waiting.back(), 2048);  // what came stays in sight until the next start
 
     ASSERT_TRUE(receiver.start(2, nullptr));
     port.buffer = image();
@@ -69,12 +69,25 @@ TEST(DownloadEvents, LineErrorsSoundAndRefuseAndTheCountersStartAgain)
     EXPECT_EQ(std::pair(accepted, refused), std::pair(1, 1));
     EXPECT_EQ(sound.beeps, 1);  // a clean image makes no sound
 
-    // Without a port the next Stop refuses, as the button says; so does a
-    // Stop on a device that went away.
-    receiver.start(0, nullptr);
-    EXPECT_TRUE(receiver.listening());
+    // A port that cannot be opened listens to nothing, and a Stop finds no
+    // session to end; a port left for another ends without a verdict.
+    port.openable = false;
+    EXPECT_FALSE(receiver.start(3, nullptr));
+    EXPECT_EQ(std::pair(receiver.listening(), waiting.back()), std::pair(false, 0));
+    receiver.stop();
+    port.openable = true;
+    ASSERT_TRUE(receiver.start(2, nullptr));
+    port.buffer = image().left(100);
+    receiver.abandon();
+    EXPECT_FALSE(receiver.listening() || port.isOpen());
+    EXPECT_EQ(std::pair(accepted, refused), std::pair(1, 1));
+    ASSERT_TRUE(receiver.start(4, nullptr));
+    EXPECT_EQ(std::pair(port.opened, receiver.port()), std::pair(4, 4));
+    // A Stop on a device that went away refuses.
+    port.gone = true;
     receiver.stop();
     EXPECT_EQ(refused, 2);
+    port.gone = false;
     ASSERT_TRUE(receiver.start(2, nullptr));
     port.gone = true;
     receiver.stop();

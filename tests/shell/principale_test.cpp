@@ -224,6 +224,27 @@ TEST_F(WindowTest, StoredSettingsAndShippedLanguageApplyWithoutRewrite)
     EXPECT_EQ(settingsBytes(), stored);
 }
 
+TEST_F(WindowTest, TheMenusShowTheChoicesInEveryLanguage)
+{
+    writeTracks(1);
+    startQuietly();
+    const QString track = caption(find(u"Pistes"_s));
+    ASSERT_TRUE(track.startsWith(u"Nom1"_s));
+    QString shownPort = u"1"_s;
+    // The port's caption has one form, at start and after a choice, in each language.
+    for (const auto& [language, port, expected] : {std::tuple(u"Langue2"_s, u"Com2"_s, u"Comm:2"_s),
+                                                  std::tuple(u"Langue3"_s, u"Com4"_s, u"Komm:4"_s),
+                                                  std::tuple(u"Langue0"_s, u"Com1"_s, u"Comm:1"_s)}) {
+        trigger(language);
+        EXPECT_EQ(caption(find(u"Pistes"_s)), track) << language.toStdString();
+        EXPECT_EQ(title(u"Communication"_s), expected.left(5) + shownPort);
+        trigger(port);
+        shownPort = port.right(1);
+        EXPECT_EQ(title(u"Communication"_s), expected);
+        EXPECT_EQ(which(&QAction::isChecked, u"Langue0 Langue2 Langue3 Com1 Com2 Com4"_s), language + u' ' + port);
+    }
+}
+
 TEST_F(WindowTest, ChoicesAreSavedAndUnwritableSettingsAreReportedOnce)
 {
     start();
@@ -787,6 +808,11 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     window_.reset();
     start();
     open(here(u"a.Tml"_s));
+    // The laps are found through the library: its first index must be done.
+    auto* again = find<SessionLibrary>(u"SessionLibrary"_s);
+    QSignalSpy indexed(again, &SessionLibrary::updated);
+    while (again->model().rowCount() < 2)
+        ASSERT_TRUE(indexed.wait(10000));
     QTimer::singleShot(0, [] {
         auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(chooser, nullptr);
@@ -821,6 +847,13 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     ASSERT_EQ(said().size(), 1);
     EXPECT_EQ(find<QListWidget>(u"CompareLaps"_s)->count(), 1);
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).comparedLaps().size(), 2);
+
+    // The record shown gone from the disk: why its laps cannot be compared, in the window's language.
+    ASSERT_TRUE(QFile::remove(here(u"a.Tml"_s)));
+    trigger(u"Comparer"_s);
+    const QStringList told = said();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(frenchTextTables().texts[compareUnreadable].arg(here(u"a.Tml"_s), QString()))) << told[0].toStdString();
 }
 
 TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
@@ -1034,10 +1067,18 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     trigger(u"Nouveau"_s);
     click(u"Command3D1"_s);
     EXPECT_EQ(scanCaption(), u"Stop Scan"_s);
-    EXPECT_TRUE(w.windowTitle().endsWith(u" Version 1.1 on Port 1"_s));
+    EXPECT_EQ(w.windowTitle(), u"Tormel_Vue Version 1.1 sur le port 1"_s);
+    // Another port chosen while listening: listening moves there, without a word.
+    trigger(u"Com2"_s);
+    EXPECT_EQ(std::tuple(port.opened, scanCaption(), w.windowTitle()),
+              std::tuple(2, u"Stop Scan"_s, u"Tormel_Vue Version 1.1 sur le port 2"_s));
+    EXPECT_TRUE(said().isEmpty());
     port.buffer = bytes;
     settle();
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+    // The count stays with what came, and the title with the port it came from.
+    EXPECT_EQ(find<QLabel>(u"Label4"_s)->text(), u"2048"_s);
+    EXPECT_EQ(w.windowTitle(), u"Tormel_Vue Version 1.1 sur le port 2"_s);
     EXPECT_FALSE(find<QWidget>(u"Frame_Lecture_Pro"_s)->isVisibleTo(&w));
     EXPECT_EQ(readBytes(u"error.tml"_s).size(), 2050);
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), u"270415"_s);
@@ -1061,20 +1102,21 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
                 && told[1].startsWith(u"Le fichier error.tml n'a pas pu être écrit"_s)) << told.join(u'|').toStdString();
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 
-    // A port that cannot be opened says why, once, in the chosen language, and
-    // the next click stops; the dialout group is named only when access was denied.
+    // A port that cannot be opened says why, once, in the chosen language,
+    // under a title of the tables, and Start stays Start; the dialout group is
+    // named only when access was denied.
     const TextTables french = frenchTextTables();
     port.openable = false;
     for (const auto& [problem, cause] : {std::pair(port.problem, french.texts[68].arg(u"/dev/ttyUSB0"_s)),
                                          std::pair(PortProblem{PortProblem::Kind::NoDevice, 1, {}, {}}, french.texts[67].arg(1))}) {
         port.problem = problem;
         click(u"Command3D1"_s);
+        EXPECT_EQ(scanCaption(), u"Start Scan"_s);
+        ASSERT_EQ(dialogs.messages.size(), 1U);
+        EXPECT_EQ(dialogs.messages[0].caption, french.texts[portTitle]);
         const QStringList opened = said();
         EXPECT_EQ(opened, QStringList{french.texts[12] + u"\n"_s + cause});
         EXPECT_EQ(opened.value(0).contains(u"dialout"_s), problem.kind == PortProblem::Kind::AccessDenied);
-        click(u"Command3D1"_s);
-        EXPECT_EQ(said().value(0), french.texts[10] + u"\n"_s + french.texts[74].arg(0));
-        EXPECT_EQ(scanCaption(), u"Start Scan"_s);
     }
 }
 
@@ -1106,7 +1148,10 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
     cable.reset();
     runUntil([&] { return !dialogs.messages.empty(); });
     runUntil([] { return false; }, 100);  // time for more refusals, were there any
-    EXPECT_EQ(said(), QStringList{frenchTextTables().texts[10] + u"\n"_s + frenchTextTables().texts[70].arg(300)});
+    const TextTables french = frenchTextTables();
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_EQ(dialogs.messages[0].caption, french.texts[portTitle]);
+    EXPECT_EQ(said(), QStringList{french.texts[11] + u"\n"_s + french.texts[10] + u"\n"_s + french.texts[70].arg(300)});
     EXPECT_EQ(scanCaption(), u"Start Scan"_s);
 
     test::PtyPair another;
@@ -1118,6 +1163,19 @@ TEST_F(WindowTest, APulledLineIsToldOnceAndStartWorksAgainOnAnotherDevice)
     qunsetenv("TORMEL_VUE_COM1");
     EXPECT_EQ(w.findChild<QLabel*>(u"Serial_Number"_s)->text(), u"270415"_s);
     EXPECT_TRUE(said().isEmpty());  // the pulled line was told once
+
+    // The laps of the download compare from the File menu, read from the copy it was kept in.
+    QTimer::singleShot(0, [] {
+        auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        chooser->findChild<QListWidget*>(u"LapChooserLaps"_s)->item(1)->setCheckState(Qt::Checked);
+        chooser->accept();
+    });
+    trigger(u"Comparer"_s);
+    EXPECT_TRUE(said().isEmpty());
+    auto* compared = find<QListWidget>(u"CompareLaps"_s);
+    ASSERT_EQ(compared->count(), 1);
+    EXPECT_TRUE(compared->item(0)->text().contains(u" #2"_s)) << compared->item(0)->text().toStdString();
 }
 
 }  // namespace
