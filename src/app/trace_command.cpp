@@ -215,7 +215,7 @@ int traceCommand(int argc, char* argv[])
 
     const CommandFolders folders = commandFolders();
     const SystemSettings settings = loadSettings(folders.program);
-    const Language french;
+    const LanguageTexts french;
     RecordDocument document;
     document.open(loaded.image);
     document.analyse(french.tables, commandViewOptions(settings, french, commandTrackFile(folders.working), loaded.trackNumber));

@@ -963,7 +963,7 @@ TEST_F(WindowTest, TheLibrarySaysWhatItRebuiltAndKeepsWhatItCannotShow)
     const QString record = saveRecord(u"laps.Tml"_s, demo::lapTimingRecord(), 1);
     const QString remark(100'000, u'r');
     writeBytes(here(u"laps.setup.json"_s),
-               u"{\"frontSprocket\": \"11\", \"rearSprocket\": 250, \"driver\": \"Ana\", \"remark\": \"%1\"}"_s.arg(remark).toUtf8());
+               u"{\"frontSprocket\": \"11\", \"rearSprocket\": 250, \"engine\": 2, \"driver\": \"Ana\", \"remark\": \"%1\"}"_s.arg(remark).toUtf8());
     startQuietly();
     auto* library = find<SessionLibrary>(u"SessionLibrary"_s);
     QSignalSpy updated(library, &SessionLibrary::updated);
@@ -982,6 +982,7 @@ TEST_F(WindowTest, TheLibrarySaysWhatItRebuiltAndKeepsWhatItCannotShow)
     // The mistyped key is named, the other fields shown; what was not changed is saved whole.
     EXPECT_TRUE(find<QLabel>(u"SetupState"_s)->text().contains(u"frontSprocket"_s));
     EXPECT_EQ(find<QLineEdit>(u"SetupDriver"_s)->text(), u"Ana"_s);
+    EXPECT_EQ(find<QSpinBox>(u"SetupEngine"_s)->value(), 2);
     find<QLineEdit>(u"SetupKart"_s)->setText(u"K2"_s);
     click(u"SetupSave"_s);
     const QJsonObject saved = QJsonDocument::fromJson(readBytes(here(u"laps.setup.json"_s))).object();
