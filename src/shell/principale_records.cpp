@@ -245,12 +245,12 @@ void Principale::openRecord(const QString& path)
             // A record that brings its track along (the shipped examples do) offers it where the user's
             // file gives no lengths; nothing is written without a yes.
             if (const auto beside = trackBesideRecord(path, services_.trackFile, trackNumber)) {
-                const QString question = state_.tables.texts[trackOffered].arg(
+                const QString question = settings_->tables().texts[trackOffered].arg(
                     beside->track.name, beside->trackFile, QFileInfo(services_.trackFile).absoluteFilePath());
                 if (services_.dialogs.ask(question, applicationTitle())) {
                     const TrackResult saved = saveTrack(services_.trackFile, trackNumber, beside->track);
                     if (saved.status == TrackStatus::WriteFailed)
-                        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, saved.errorText);
+                        reportTrackFileFailure(services_.dialogs, track_, settings_->tables(), services_.trackFile, saved.errorText);
                 }
             }
             showTrack(trackNumber);
@@ -353,7 +353,7 @@ void Principale::showTrack(std::int16_t& trackNumber)
     if (editor.isVisible())
         editor.focusName();
     if (loaded.result.status == TrackStatus::WriteFailed)
-        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, loaded.result.errorText);
+        reportTrackFileFailure(services_.dialogs, track_, settings_->tables(), services_.trackFile, loaded.result.errorText);
 }
 
 void Principale::saveShownTrack()
@@ -366,7 +366,7 @@ void Principale::saveShownTrack()
     track_.record = editor.takeEdits();
     const TrackResult saved = saveTrack(services_.trackFile, number, track_.record);
     if (saved.status == TrackStatus::WriteFailed)
-        reportTrackFileFailure(services_.dialogs, track_, state_.tables, services_.trackFile, saved.errorText);
+        reportTrackFileFailure(services_.dialogs, track_, settings_->tables(), services_.trackFile, saved.errorText);
     else
         track_.modified = false;
 }
