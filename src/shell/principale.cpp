@@ -17,33 +17,45 @@
 #include "shell/library_window.h"
 #include "shell/menus.h"
 #include "shell/panels.h"
+#include "shell/comparison_controller.h"
+#include "shell/record_road.h"
+#include "shell/record_screen.h"
 #include "shell/settings_controller.h"
+#include "shell/track_controller.h"
 #include "tracks/track_editor.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 namespace tormel {
+
+QString libraryFileOf(const Services& services)
+{
+    return services.libraryFile.isEmpty() ? QDir(services.programFolder).filePath(QStringLiteral("library.sqlite"))
+                                          : services.libraryFile;
+}
 
 Principale::Principale(Services services, QWidget* parent)
     : QMainWindow(parent)
     , services_(std::move(services))
     , settings_(new SettingsController(services_.dialogs, services_.programFolder, services_.shippedDataFolder, this))
-    , files_(services_.dialogs, services_.launcher, services_.programFolder, settings_->tables(), services_.userSettingsFile)
     , menus_(std::make_unique<Menus>(menuBar()))
     , timer2_(new QTimer(this))
-    , receiver_(new DownloadReceiver(services_.serialPort, services_.sound, this))
-    , library_(new SessionLibrary(libraryFileOf(services_), this))
 {
     setWindowTitle(applicationTitle());
     services_.dialogs.setParentWidget(this);
@@ -52,6 +64,11 @@ Principale::Principale(Services services, QWidget* parent)
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
     panels_ = std::make_unique<Panels>(central);
+    screen_ = new RecordScreen(*this, *panels_, *menus_, *settings_, track_, services_.dialogs, this);
+    tracks_ = new TrackController(*panels_->Frame_Piste, *screen_, *settings_, services_.dialogs, services_.trackFile,
+                                  track_, this);
+    road_ = new RecordRoad(services_, *settings_, *screen_, *tracks_, *panels_->Frame_Lecture_Pro, *this, this);
+    comparisons_ = new ComparisonController(services_, *settings_, *this, this);
     // The serial number stays in sight at the top right, clear of the lap table.
     auto* serial = new QWidget(menuBar());
     auto* serialLayout = new QHBoxLayout(serial);
@@ -75,7 +92,8 @@ Principale::~Principale()
 {
     // The views keep pointers into the document and the track: they go first.
     delete takeCentralWidget();
-    delete libraryWindow_;
+    // The library's and the comparison's windows go with their controller, before the library.
+    delete comparisons_;
     services_.dialogs.setParentWidget(nullptr);
 }
 
@@ -96,55 +114,57 @@ void Principale::connectMenus()
 {
     Menus& m = *menus_;
     connect(m.Quitter, &QAction::triggered, this, &Principale::Quitter_Click);
-    connect(m.Supprimer, &QAction::triggered, this, &Principale::Supprimer_Click);
+    connect(m.Supprimer, &QAction::triggered, this, &Principale::reportNotImplemented);
     connect(m.Fonds, &QAction::triggered, this, &Principale::Fonds_Click);
     connectSettings();
-    for (int i = 0; i < 4; ++i)
-        connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
     connect(m.Aide, &QAction::triggered, this, &Principale::Aide_Click);
-    connect(m.Ouvrir, &QAction::triggered, this, &Principale::Ouvrir_Click);
-    connect(m.Nouveau, &QAction::triggered, this, &Principale::Nouveau_Click);
-    for (int i = 0; i < int(m.Recent.size()); ++i)
-        connect(m.Recent[std::size_t(i)], &QAction::triggered, this, [this, i] { openRecent(i); });
-    connect(m.Sauver, &QAction::triggered, this, &Principale::Sauver_Click);
-    connect(m.Exporter, &QAction::triggered, this, &Principale::Exporter_Click);
-    connect(m.Rapport, &QAction::triggered, this, &Principale::Rapport_Click);
-    connect(m.Bibliotheque, &QAction::triggered, this, &Principale::Bibliotheque_Click);
-    connect(m.Comparer, &QAction::triggered, this, &Principale::Comparer_Click);
-    connect(m.Commentaire, &QAction::triggered, this, &Principale::Commentaire_Click);
-    connect(m.Pistes, &QAction::triggered, this, &Principale::Pistes_Click);
-    connect(m.Temps_Moteurs, &QAction::triggered, this, &Principale::Temps_Moteurs_Click);
-    connect(m.Affichage_Table, &QAction::triggered, this, &Principale::Affichage_Table_Click);
-    connect(m.Affichage_Tours, &QAction::triggered, this, &Principale::Affichage_Tours_Click);
     connect(m.Infos, &QAction::triggered, this, &Principale::Infos_Click);
+    connect(screen_, &RecordScreen::unexpectedError, this, &Principale::reportUnexpectedError);
 
-    Panels& p = *panels_;
-    connect(p.Frame_Piste, &TrackEditor::edited, this, [this] {
-        // A unit chosen carries the lengths typed into the track, and the speeds follow them.
-        track_.record = panels_->Frame_Piste->track();
-        track_.modified = true;
+    RecordRoad* road = road_;
+    connect(m.Ouvrir, &QAction::triggered, road, &RecordRoad::Ouvrir_Click);
+    connect(m.Nouveau, &QAction::triggered, road, &RecordRoad::Nouveau_Click);
+    for (int i = 0; i < int(m.Recent.size()); ++i)
+        connect(m.Recent[std::size_t(i)], &QAction::triggered, road, [road, i] { road->openRecent(i); });
+    connect(m.Sauver, &QAction::triggered, road, &RecordRoad::Sauver_Click);
+    connect(m.Exporter, &QAction::triggered, road, &RecordRoad::Exporter_Click);
+    connect(m.Commentaire, &QAction::triggered, road, &RecordRoad::Commentaire_Click);
+    connect(road, &RecordRoad::shownChanged, this, [this] {
+        showTitle();
+        showRecentFiles();
     });
-    connect(p.Frame_Piste, &TrackEditor::closeClicked, this, &Principale::Fermer_Piste_Click);
-    connect(p.Frame_Moteurs, &EngineHoursPanel::closeClicked, this, [this] { showPanels(lapPanel_, ChartPlace::Chart); });
-    connect(p.Frame_Piste, &TrackEditor::previousClicked, this, &Principale::SSCommand2_Click);
-    connect(p.Frame_Piste, &TrackEditor::nextClicked, this, &Principale::SSCommand3_Click);
-    connect(p.Liste_Tours, &LapGrid::headerClicked, this, &Principale::Liste_Tours_HeaderClick);
-    connect(p.Liste_Tours, &LapGrid::lapClicked, this, &Principale::Liste_Tours_LapClick);
-    connect(p.Liste_Tours, &LapGrid::chartColumnChosen, this, &Principale::Liste_Tours_ChartColumn);
-    connect(p.Graphique_Chronos, &LapTimeChart::lapToggled, this, &Principale::Picture1_LapToggled);
-    for (int g = 0; g < 3; ++g) {
-        connect(p.Graphique_Record[std::size_t(g)], &RecordChart::previousLapClicked, this, [this, g] { SSCommand4_Click(g); });
-        connect(p.Graphique_Record[std::size_t(g)], &RecordChart::nextLapClicked, this, [this, g] { SSCommand5_Click(g); });
-    }
-    connect(p.Parametres_Courbe, &SmoothingPanel::valueChanged, this, &Principale::UpDown1_Change);
-    connect(p.Frame_Lecture_Pro, &DownloadPanel::Command3D1_Click, this, &Principale::Command3D1_Click);
-    connect(p.Frame_Lecture_Pro, &DownloadPanel::Fermer_Scan_Click, p.Frame_Lecture_Pro, &QWidget::hide);
-    connect(receiver_, &DownloadReceiver::accepted, this, &Principale::downloadAccepted);
-    connect(receiver_, &DownloadReceiver::refused, this, &Principale::downloadRefused);
-    connect(receiver_, &DownloadReceiver::waiting, p.Frame_Lecture_Pro, &DownloadPanel::showWaiting);
-    connect(receiver_, &DownloadReceiver::listeningChanged, p.Frame_Lecture_Pro, &DownloadPanel::showListening);
-    p.Picture2->installEventFilter(this);
-    p.Image1->installEventFilter(this);
+
+    ComparisonController* comparisons = comparisons_;
+    // While a comparison is shown, the report is the comparison's.
+    connect(m.Rapport, &QAction::triggered, this, [road, comparisons] {
+        if (comparisons->showsComparison())
+            comparisons->reportComparison();
+        else
+            road->reportRecord();
+    });
+    connect(m.Bibliotheque, &QAction::triggered, comparisons, &ComparisonController::showLibrary);
+    connect(m.Comparer, &QAction::triggered, comparisons, [road, comparisons] { comparisons->compareShownRecord(road->shown()); });
+    // A session opens as from the open dialog.
+    connect(comparisons, &ComparisonController::openRequested, road, &RecordRoad::openRecord);
+    connect(comparisons, &ComparisonController::commentRequested, road, [road](const QString& path) {
+        road->openRecord(path);
+        road->Commentaire_Click();
+    });
+    connect(screen_, &RecordScreen::filterLevelChanged, comparisons, &ComparisonController::setFilterLevel);
+
+    connect(m.Pistes, &QAction::triggered, tracks_, &TrackController::Pistes_Click);
+    // The track menu names the track shown.
+    connect(tracks_, &TrackController::trackChanged, this, [this] {
+        setCaption(menus_->Pistes, track_.record.name);
+        menus_->applyMnemonics();
+    });
+    panels_->Picture2->installEventFilter(this);
+    panels_->Image1->installEventFilter(this);
+}
+
+void Principale::openRecord(const QString& path)
+{
+    road_->openRecord(path);
 }
 
 void Principale::Form_Load()
@@ -177,9 +197,9 @@ void Principale::Form_Load()
 
     p.layOut(screenWidth, screenHeight);
     laidOut_ = true;
-    showPanels(LapPanel::None, ChartPlace::Chart);
+    screen_->showPanels(LapPanel::None, ChartPlace::Chart);
 
-    state_.startingUp = true;
+    startingUp_ = true;
     settings_->restore();
 
     raise();
@@ -188,14 +208,12 @@ void Principale::Form_Load()
     timer2_->setInterval(2500);
     timer2_->start();
     m.Sauver->setEnabled(false);
-    state_.startingUp = false;
+    startingUp_ = false;
 
-    auto trackNumber = std::int16_t(settings_->settings().currentTrack);
-    showTrack(trackNumber);
-    settings_->setCurrentTrack(trackNumber);
+    tracks_->showCurrentTrack();
     showRecentFiles();
-    startLibrary();
-    choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
+    comparisons_->startLibrary();
+    comparisons_->restoreChoice();
 }
 
 void Principale::Quitter_Click()
@@ -210,25 +228,9 @@ void Principale::Quitter_Click()
 // principale_records.cpp; the layout and the engine-speed charts in
 // principale_charts.cpp.
 
-void Principale::enableRecordMenus()
-{
-    const RecordKind kind = document_.kind();
-    if (kind == RecordKind::None)
-        return;
-    const bool laps = kind == RecordKind::LapTiming;
-    menus_->Unites->menuAction()->setEnabled(laps);
-    menus_->Pistes->setEnabled(laps);
-    menus_->Affichage->menuAction()->setEnabled(laps);
-    menus_->Filtres->menuAction()->setEnabled(!laps);
-    menus_->Commentaire->setEnabled(true);
-    menus_->Exporter->setEnabled(true);
-    menus_->Rapport->setEnabled(true);
-    menus_->Comparer->setEnabled(true);
-}
-
 void Principale::showTitle()
 {
-    setWindowTitle(windowTitleOf(shown_, {receiver_->listening(), PortNumber{receiver_->port()}}, settings_->tables()));
+    setWindowTitle(windowTitleOf(road_->shown(), road_->activity(), settings_->tables()));
 }
 
 // ---- Help, pictures, about box --------------------------------------------
@@ -271,12 +273,12 @@ void Principale::Picture2_Click()
 {
     timer2_->stop();
     panels_->Picture2->hide();
-    if (!state_.downloadReceived)
+    if (!road_->downloadReceived())
         showSavedBackground();
     for (QMenu* menu : {menus_->Fichiers, menus_->Options, menus_->Communication})
         menu->menuAction()->setEnabled(true);
     menus_->Aide->setEnabled(true);
-    enableRecordMenus();
+    screen_->enableRecordMenus();
 }
 
 void Principale::Fonds_Click()
@@ -351,9 +353,69 @@ void Principale::reportUnexpectedError(const QString& code)
     appendErrorReport(code, QDateTime::currentDateTime());
 }
 
+void Principale::reportWriteFailure(const QString& what, const QString& error)
+{
+    services_.dialogs.message(settings_->tables().texts[fileNotWritten].arg(what, error), MessageIcon::Critical, applicationTitle());
+}
+
 void Principale::reportNotImplemented()
 {
     services_.dialogs.message(settings_->tables().texts[notImplemented], MessageIcon::Information, shortCaption());
+}
+
+// ---- Layout, recent records, dropped files ------------------------------------
+
+int Principale::layoutWidth() const
+{
+    return width() * TwipsPerPixel;
+}
+
+int Principale::layoutHeight() const
+{
+    return height() * TwipsPerPixel;
+}
+
+void Principale::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!laidOut_)
+        return;
+    screen_->relayOut();
+    if (!panels_->Image1->isHidden())
+        showBackground(panels_->Image1->pixmap());
+}
+
+void Principale::showRecentFiles()
+{
+    const QStringList recent = road_->recentFiles();
+    Menus& m = *menus_;
+    m.recentSeparator->setVisible(!recent.isEmpty());
+    for (int i = 0; i < int(m.Recent.size()); ++i) {
+        QAction* action = m.Recent[std::size_t(i)];
+        action->setVisible(i < recent.size());
+        if (i < recent.size()) {
+            setCaption(action, QFileInfo(recent.at(i)).fileName());
+            action->setToolTip(recent.at(i));
+        }
+    }
+    m.applyMnemonics();
+}
+
+void Principale::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Principale::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // As if chosen in the open dialog: another kind of file gets its message.
+    openRecord(urls.first().toLocalFile());
 }
 
 }  // namespace tormel

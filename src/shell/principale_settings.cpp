@@ -4,7 +4,9 @@
 #include "base/app_info.h"
 #include "charts/smoothing_panel.h"
 #include "platform/dialogs.h"
-#include "download/receiver.h"
+#include "shell/comparison_controller.h"
+#include "shell/record_road.h"
+#include "shell/record_screen.h"
 #include "shell/help_window.h"
 #include "shell/library_window.h"
 #include "shell/menus.h"
@@ -43,18 +45,13 @@ void Principale::connectSettings()
     connect(s, &SettingsController::portChanged, this, [this] {
         showSettingsInMenus();
         // The user chose: listening moves to the new port at once.
-        if (receiver_->listening() && receiver_->port() != settings_->settings().port.value) {
-            receiver_->abandon();
-            startListening();
-        }
+        road_->followPort();
     });
     connect(s, &SettingsController::unitsChanged, this, [this] {
         showSettingsInMenus();
-        library_->setTexts(settings_->tables(), int(settings_->settings().temperatureUnit));
-        if (libraryWindow_)
-            libraryWindow_->applyTexts(settings_->tables(), int(settings_->settings().temperatureUnit));
-        if (!state_.startingUp && document_.isShown())
-            showRecord();
+        comparisons_->applyTexts();
+        if (!startingUp_ && screen_->document().isShown())
+            screen_->showRecord();
     });
     connect(s, &SettingsController::textsChanged, this, &Principale::languageChanged);
     connect(s, &SettingsController::toolTipsChanged, this, [this] {
@@ -84,32 +81,9 @@ void Principale::showSettingsInMenus()
     m.AffTip->setChecked(s.showToolTips);
     // The track menu names the track shown, whatever the menu file calls it;
     // at start-up no track is shown yet.
-    if (!state_.startingUp)
+    if (!startingUp_)
         setCaption(m.Pistes, track_.record.name);
     m.applyMnemonics();
-}
-
-// ---- Smoothing -------------------------------------------------------------
-
-void Principale::Filtre_Click(int index)
-{
-    // The menu mirrors the smoothing level; the level decodes again.
-    for (int i = 0; i < 4; ++i)
-        menus_->Filtre[std::size_t(i)]->setChecked(i == index);
-    panels_->Parametres_Courbe->setValue(index);
-}
-
-void Principale::UpDown1_Change(int level)
-{
-    panels_->Parametres_Courbe->showSmoothing(settings_->tables().texts[smoothingSamplesChanged]);
-    state_.filterLevel = level;
-    for (int i = 0; i < 4; ++i)
-        menus_->Filtre[std::size_t(i)]->setChecked(i == level);
-    if (document_.isShown())
-        showRecord();
-    // Engine-speed laps compared are smoothed as the single charts are.
-    if (comparisonWindow_ && comparisonWindow_->isVisible() && choice_.kind == RecordKind::EngineSpeed)
-        showComparison();
 }
 
 // ---- Languages -----------------------------------------------------------
@@ -131,8 +105,8 @@ void Principale::languageChanged()
     QString missing;
     if (help_ && help_->isVisible() && !loadHelp(&missing))
         help_->showText(settings_->tables().texts[helpFileMissing].arg(missing));
-    if (!state_.startingUp && document_.isShown())
-        showRecord();
+    if (!startingUp_ && screen_->document().isShown())
+        screen_->showRecord();
 }
 
 void Principale::applyTexts()
@@ -146,9 +120,7 @@ void Principale::applyTexts()
     setCaption(menus_->Rapport, tables.texts[reportMenu]);
     setCaption(menus_->Bibliotheque, tables.texts[libraryMenu]);
     setCaption(menus_->Comparer, tables.texts[compareMenu]);
-    library_->setTexts(tables, int(settings_->settings().temperatureUnit));
-    if (libraryWindow_)
-        libraryWindow_->applyTexts(tables, int(settings_->settings().temperatureUnit));
+    comparisons_->applyTexts();
     panels_->Serial_Number_Caption->setText(tables.texts[serialNumberCaption]);
     // The menu bar sizes its corner only when the corner is set: set it again
     // for the caption's new width.
@@ -156,11 +128,6 @@ void Principale::applyTexts()
     if (help_)
         help_->applyTexts(tables, on);
     menus_->applyMnemonics();
-}
-
-void Principale::reportWriteFailure(const QString& what, const QString& error)
-{
-    services_.dialogs.message(settings_->tables().texts[fileNotWritten].arg(what, error), MessageIcon::Critical, applicationTitle());
 }
 
 }  // namespace tormel

@@ -17,6 +17,7 @@ inline constexpr int menuCaptionCount = 36;
 using MenuCaptions = std::array<QString, menuCaptionCount>;
 
 // Positions (0-based) of the captions the window composes or replaces.
+inline constexpr int menuNew = 2;                 // Nouveau, the download
 inline constexpr int menuOptions = 8;             // title of the language menu
 inline constexpr int menuLanguageFirst = 9;       // Langue(0) .. Langue(5)
 inline constexpr int menuUnits = 15;              // title of the units menu

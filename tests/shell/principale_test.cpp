@@ -13,6 +13,7 @@
 #include "laps/lap_grid.h"
 #include "laps/laps_records.h"
 #include "laps/ranges_view.h"
+#include "library/session_library.h"
 #include "record/record_decoder.h"
 #include "record/record_file.h"
 #include "shell/comparison_window.h"

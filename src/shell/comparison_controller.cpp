@@ -1,0 +1,250 @@
+// Laps of several sessions side by side, and the library they come from.
+#include "shell/comparison_controller.h"
+
+#include "base/app_info.h"
+#include "config/user_settings.h"
+#include "library/library_model.h"
+#include "library/session_library.h"
+#include "platform/dialogs.h"
+#include "shell/comparison_window.h"
+#include "shell/file_commands.h"
+#include "shell/library_window.h"
+#include "shell/principale.h"
+#include "shell/session_report.h"
+#include "shell/settings_controller.h"
+#include "shell/window_state.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tormel {
+
+namespace {
+
+// A file of the session the library lists, one still there.
+QString libraryPathOf(const LibraryModel& model, const QString& identity)
+{
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const Session& s = model.row(r).session;
+        if (s.identity == identity)
+            return s.presentFile();
+    }
+    return {};
+}
+
+// Why laps cannot be compared, in the chosen language.
+QString failureText(const ComparisonFailure& failure, const TextTables& tables)
+{
+    switch (failure.kind) {
+    case ComparisonFailure::Kind::None: break;
+    case ComparisonFailure::Kind::Unreadable: return tables.texts[compareUnreadable].arg(failure.path, failure.detail);
+    case ComparisonFailure::Kind::Refused:
+        return QStringLiteral("%1: %2").arg(failure.path, refusalText(failure.refusal, tables));
+    case ComparisonFailure::Kind::NoSuchLap: return tables.texts[compareNoSuchLap].arg(failure.path).arg(failure.lap);
+    }
+    return {};
+}
+
+}  // namespace
+
+ComparisonController::ComparisonController(const Services& services, SettingsController& settings, QWidget& owner,
+                                           QObject* parent)
+    : QObject(parent)
+    , services_(services)
+    , settings_(settings)
+    , owner_(owner)
+    , library_(new SessionLibrary(libraryFileOf(services), this))
+{
+    setObjectName(QStringLiteral("ComparisonController"));
+    library_->setObjectName(QStringLiteral("SessionLibrary"));
+}
+
+ComparisonController::~ComparisonController()
+{
+    // The windows show the library's rows: they go before it.
+    delete libraryWindow_;
+    delete comparisonWindow_;
+}
+
+// The index is brought up to date in the background from the start, the
+// window usable meanwhile.
+void ComparisonController::startLibrary()
+{
+    library_->setFolders(QDir::currentPath(), UserSettings(services_.userSettingsFile).libraryFolders(),
+                         QFileInfo(services_.trackFile).absoluteFilePath());
+}
+
+void ComparisonController::restoreChoice()
+{
+    choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
+}
+
+void ComparisonController::saveChoice()
+{
+    UserSettings(services_.userSettingsFile).setComparedLaps(choiceText(choice_));
+}
+
+void ComparisonController::applyTexts()
+{
+    const int unit = int(settings_.settings().temperatureUnit);
+    library_->setTexts(settings_.tables(), unit);
+    if (libraryWindow_)
+        libraryWindow_->applyTexts(settings_.tables(), unit);
+}
+
+void ComparisonController::showLibrary()
+{
+    if (!libraryWindow_) {
+        libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, &owner_);
+        libraryWindow_->applyTexts(settings_.tables(), int(settings_.settings().temperatureUnit));
+        libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
+        connect(libraryWindow_, &LibraryWindow::openRequested, this, &ComparisonController::openRequested);
+        connect(libraryWindow_, &LibraryWindow::commentRequested, this, &ComparisonController::commentRequested);
+        connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {
+            if (best)
+                compareLaps(readComparableRecord(path, library_->dataFolder(), filterLevel_), {0});
+            else
+                chooseLapsToCompare(path);
+        });
+        connect(libraryWindow_, &LibraryWindow::keptFoldersChanged, this, [this](const QStringList& folders) {
+            UserSettings(services_.userSettingsFile).setLibraryFolders(folders);
+            startLibrary();
+        });
+    }
+    libraryWindow_->show();
+    libraryWindow_->raise();
+    libraryWindow_->activateWindow();
+}
+
+void ComparisonController::compareShownRecord(const ShownRecord& shown)
+{
+    const QString path = comparedPathOf(shown);
+    if (path.isEmpty()) {
+        services_.dialogs.message(settings_.tables().texts[downloadKeptNowhere], MessageIcon::Information,
+                                  applicationTitle());
+        return;
+    }
+    chooseLapsToCompare(path);
+}
+
+void ComparisonController::chooseLapsToCompare(const QString& recordPath)
+{
+    const TextTables& tables = settings_.tables();
+    const ComparableRecord record = readComparableRecord(recordPath, library_->dataFolder(), filterLevel_);
+    const ReadComparedLap best = comparedLapOf(record, 0);
+    if (!best.lap) {
+        services_.dialogs.message(failureText(best.failure, tables), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    const std::vector<int> laps =
+        chooseLaps(&owner_, tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, tables);
+    if (!laps.empty())
+        compareLaps(record, laps);
+}
+
+void ComparisonController::compareLaps(const ComparableRecord& record, const std::vector<int>& laps)
+{
+    const TextTables& tables = settings_.tables();
+    for (const int lap : laps) {
+        const ReadComparedLap read = comparedLapOf(record, lap);
+        if (!read.lap) {
+            services_.dialogs.message(failureText(read.failure, tables), MessageIcon::Information, applicationTitle());
+            return;
+        }
+        const ChoiceRefusal refusal = addLap(choice_, read.lap->identity, read.lap->lap.lap, read.kind);
+        if (refusal == ChoiceRefusal::TooMany || refusal == ChoiceRefusal::OtherKind) {
+            services_.dialogs.message(tables.texts[refusal == ChoiceRefusal::TooMany ? compareTooMany : compareOtherKind],
+                                      MessageIcon::Information, applicationTitle());
+            break;
+        }
+        comparedRecords_.insert(read.lap->identity, record.path);
+    }
+    saveChoice();
+    showComparison();
+}
+
+void ComparisonController::changeComparison(const std::function<void(LapChoice&)>& change)
+{
+    change(choice_);
+    saveChoice();
+    showComparison();
+}
+
+// Each chosen lap read again from its record: the library's file of its
+// session, else the record it was chosen from.
+void ComparisonController::showComparison()
+{
+    if (!comparisonWindow_) {
+        comparisonWindow_ = new ComparisonWindow(&owner_);
+        connect(comparisonWindow_, &ComparisonWindow::referenceChosen, this,
+                [this](int i) { changeComparison([i](LapChoice& c) { makeReference(c, i); }); });
+        connect(comparisonWindow_, &ComparisonWindow::removeRequested, this,
+                [this](int i) { changeComparison([i](LapChoice& c) { removeLap(c, i); }); });
+        connect(comparisonWindow_, &ComparisonWindow::clearRequested, this,
+                [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
+        connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &ComparisonController::reportComparison);
+    }
+    ComparisonContent content;
+    content.tables = settings_.tables();
+    content.temperatureUnit = int(settings_.settings().temperatureUnit);
+    QStringList gone;
+    // Each record read once, however many of its laps are chosen.
+    QHash<QString, ComparableRecord> records;
+    // A lap whose session is gone leaves the choice, so that the laps shown
+    // are the laps chosen, one for one.
+    for (std::size_t i = 0; i < choice_.laps.size();) {
+        const ChosenLap& chosen = choice_.laps[i];
+        QString path = libraryPathOf(library_->model(), chosen.identity);
+        if (path.isEmpty())
+            path = comparedRecords_.value(chosen.identity);
+        if (!path.isEmpty() && !records.contains(path))
+            records.insert(path, readComparableRecord(path, library_->dataFolder(), filterLevel_));
+        const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{} : comparedLapOf(records[path], chosen.lap);
+        if (!read.lap || read.lap->identity != chosen.identity) {
+            gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
+            removeLap(choice_, int(i));
+            continue;
+        }
+        content.laps.push_back(*read.lap);
+        content.laps.back().colour = comparisonColour(chosen.colour);
+        ++i;
+    }
+    content.reference = choice_.reference;
+    if (!gone.isEmpty()) {
+        saveChoice();
+        services_.dialogs.message(settings_.tables().texts[compareSessionGone].arg(gone.join(QStringLiteral(", "))),
+                                  MessageIcon::Information, applicationTitle());
+    }
+    comparisonWindow_->show(std::move(content));
+}
+
+bool ComparisonController::showsComparison() const
+{
+    return comparisonWindow_ && comparisonWindow_->isVisible() && !comparisonWindow_->isMinimized()
+           && int(comparisonWindow_->content().laps.size()) >= MinComparedLaps;
+}
+
+void ComparisonController::setFilterLevel(int level)
+{
+    filterLevel_ = level;
+    if (comparisonWindow_ && comparisonWindow_->isVisible() && choice_.kind == RecordKind::EngineSpeed)
+        showComparison();
+}
+
+void ComparisonController::reportComparison()
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("pdf");
+    request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
+    request.proposedName = settings_.tables().texts[compareTitle] + QStringLiteral(".pdf");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeComparisonReport(path, comparisonWindow_->content(), &error))
+        services_.dialogs.message(settings_.tables().texts[fileNotWritten].arg(path, error), MessageIcon::Critical,
+                                  applicationTitle());
+}
+
+}  // namespace tormel

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "library/lap_comparison.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace tormel {
+
+class ComparisonWindow;
+class LibraryWindow;
+class SessionLibrary;
+class SettingsController;
+struct ShownRecord;
+struct Services;
+
+// The library of sessions and the laps of any sessions compared: the index
+// kept up to date in the background, the library's window, the choice of
+// laps (kept in the user settings) and the comparison's window and report.
+// The windows it opens belong to `owner`, the main window.
+class ComparisonController final : public QObject {
+    Q_OBJECT
+public:
+    ComparisonController(const Services& services, SettingsController& settings, QWidget& owner,
+                         QObject* parent = nullptr);
+    ~ComparisonController() override;
+
+    SessionLibrary& library() { return *library_; }
+    // The index brought up to date for the kept folders, and the choice of
+    // laps of the last run; at start and when the folders change.
+    void startLibrary();
+    void restoreChoice();
+    // The library's window, from its menu entry.
+    void showLibrary();
+    // Laps of the record shown, from the File menu; lap 0 is its best lap.
+    void compareShownRecord(const ShownRecord& shown);
+    // While a comparison of enough laps is in sight, the report is its own.
+    bool showsComparison() const;
+    void reportComparison();
+    // The texts and units of the settings, in the windows made so far.
+    void applyTexts();
+    // Engine-speed laps compared are smoothed as the single charts are.
+    void setFilterLevel(int level);
+
+signals:
+    // A session of the library opened, or its comment edited, as from the File menu.
+    void openRequested(const QString& path);
+    void commentRequested(const QString& path);
+
+private:
+    void chooseLapsToCompare(const QString& recordPath);
+    void compareLaps(const ComparableRecord& record, const std::vector<int>& laps);
+    void changeComparison(const std::function<void(LapChoice&)>& change);
+    void showComparison();
+    void saveChoice();
+
+    const Services& services_;
+    SettingsController& settings_;
+    QWidget& owner_;
+    SessionLibrary* library_;
+    QPointer<LibraryWindow> libraryWindow_;  // made at the first showLibrary
+    QPointer<ComparisonWindow> comparisonWindow_;  // made at the first comparison
+    LapChoice choice_;
+    // Records whose laps were chosen, by session: those the library does not list yet.
+    QHash<QString, QString> comparedRecords_;
+    int filterLevel_ = 0;
+};
+
+}  // namespace tormel
