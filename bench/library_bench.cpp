@@ -45,7 +45,7 @@ std::vector<LibraryRow> season()
 void BM_SortTheLibrary(benchmark::State& state)
 {
     LibraryModel model;
-    model.setRows(libraryRows(season(), frenchTextTables(), 0));
+    model.setRows(libraryRows(season(), frenchTextTables(), TemperatureUnit::Celsius));
     LibraryFilter view(&model);
     int column = 0;
     for (auto _ : state) {
@@ -61,7 +61,7 @@ BENCHMARK(BM_SortTheLibrary)->Unit(benchmark::kMillisecond);
 void BM_FilterTheLibrary(benchmark::State& state)
 {
     LibraryModel model;
-    model.setRows(libraryRows(season(), frenchTextTables(), 0));
+    model.setRows(libraryRows(season(), frenchTextTables(), TemperatureUnit::Celsius));
     LibraryFilter view(&model);
     view.sort(LibraryDateColumn, Qt::DescendingOrder);
     int step = 0;

@@ -40,11 +40,11 @@ ViewOptions commandViewOptions(const SystemSettings& settings, const LanguageTex
     if (recordTrack && isTrackNumber(*recordTrack))
         track = *recordTrack;
     options.trackLengths = readTrackLengths(trackFile, track).value_or(std::array<float, 4>{});
-    options.speedUnit = settings.speedUnit;
-    options.temperatureUnit = settings.temperatureUnit;
-    options.speedUnitCaption = language.menus[std::size_t(menuSpeedUnitFirst + settings.speedUnit)];
+    options.speedUnit = speedUnitOf(settings.speedUnit);
+    options.temperatureUnit = temperatureUnitOf(settings.temperatureUnit);
+    options.speedUnitCaption = language.menus[std::size_t(menuSpeedUnitFirst + int(options.speedUnit))];
     // The temperature captions are not in the menu file.
-    options.temperatureUnitCaption = settings.temperatureUnit == 1 ? QStringLiteral("°F") : QStringLiteral("°C");
+    options.temperatureUnitCaption = temperatureUnitCaption(options.temperatureUnit);
     options.decimalSeparator = systemDecimalSeparator();
     return options;
 }

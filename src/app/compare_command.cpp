@@ -52,7 +52,7 @@ int compareCommand(int argc, char* argv[])
         fail(language.warning);
     ComparisonContent content;
     content.tables = language.tables;
-    content.temperatureUnit = settings.temperatureUnit;
+    content.temperatureUnit = temperatureUnitOf(settings.temperatureUnit);
     const QString dataFolder = QFileInfo(SessionIndex::standardFile()).absolutePath();
     for (qsizetype i = 2; i < 2 + laps; ++i) {
         const LapArgument lap = lapArgument(args.at(i));

@@ -131,7 +131,7 @@ std::vector<Column> traceColumns(const RpmStatistics& stats, const RpmLap& lap, 
         add(columns[1], rpm, 0, json);
         add(columns[2], fractions[k], 6, json);
         add(columns[3], distances ? std::optional((*distances)[k]) : std::nullopt, 1, json);
-        add(columns[4], inverse ? roadSpeed(rpm, lapLength, *inverse, 0) : std::nullopt, 1, json);
+        add(columns[4], inverse ? roadSpeed(rpm, lapLength, *inverse, SpeedUnit::KilometresPerHour) : std::nullopt, 1, json);
         if (gearing)
             add(columns[5], rpmWithSprockets(rpm, *present, *gearing), 0, json);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "laps/lap_table.h"
 #include "laps/rpm_statistics.h"
 #include "record/record_decoder.h"
@@ -18,10 +19,10 @@ namespace tormel {
 // What the user chose that shapes the figures of a record.
 struct ViewOptions {
     std::array<float, 4> trackLengths{};  // the track's lap and section lengths, metres
-    int speedUnit = 0;
-    int temperatureUnit = 0;
+    SpeedUnit speedUnit = SpeedUnit::KilometresPerHour;
+    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
     QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed unit
-    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature unit
+    QString temperatureUnitCaption = tormel::temperatureUnitCaption(TemperatureUnit::Celsius);
     int filterLevel = 0;                                    // smoothing of the engine-speed traces
     QChar decimalSeparator = QLatin1Char('.');
 };

@@ -38,26 +38,18 @@ QString lapTimeText(float hundredths)
     return text;
 }
 
-int convertTemperature(int temperature, QChar recordTemperatureUnit, int temperatureUnit)
-{
-    const double t = temperature;
-    if (recordTemperatureUnit == QLatin1Char('F'))
-        return temperatureUnit == 0 ? int(roundHalfEven((t - 32.0) * 5.0 / 9.0)) : temperature;
-    return temperatureUnit == 1 ? int(roundHalfEven(t * 9.0 / 5.0 + 32.0)) : temperature;
-}
-
 bool isLengthGiven(float distanceMetres)
 {
     return std::isfinite(distanceMetres) && distanceMetres > 0.0F && distanceMetres <= maxTrackLength;
 }
 
-std::optional<double> speedFor(float distanceMetres, double hundredths, int speedUnit)
+std::optional<double> speedFor(float distanceMetres, double hundredths, SpeedUnit unit)
 {
     if (!isLengthGiven(distanceMetres) || !(hundredths > 0.0))
         return std::nullopt;
     // The metres are taken whole; in double the product cannot overflow.
     const double kmh = roundHalfEven(distanceMetres) * 360.0 / hundredths;
-    return kmh * double(speedUnitFactors[speedUnit == 1 ? 1 : 0]);
+    return speedIn(kmh, unit);
 }
 
 }  // namespace tormel

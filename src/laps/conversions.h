@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/units.h"
+
 #include <QChar>
 #include <QString>
 
@@ -8,16 +10,9 @@
 
 namespace tormel {
 
-// Metres-per-hour factors of the two speed units, indexed by speedUnit.
-inline const std::array<float, 2> speedUnitFactors{1.0F, static_cast<float>(1.0 / 1.609344)};
-
 // A duration in hundredths as lap-time text: minutes and an apostrophe when
 // there is at least one minute, then seconds, a double quote and hundredths.
 QString lapTimeText(float hundredths);
-
-// A recorded temperature (in the record's unit 'C' or 'F') in the unit the
-// user chose (temperatureUnit: 0 degrees C, 1 degrees F).
-int convertTemperature(int temperature, QChar recordTemperatureUnit, int temperatureUnit);
 
 // Longer than any track: a length past it comes from a damaged file or a
 // slip of the keyboard, and would give speeds no column can hold.
@@ -26,7 +21,7 @@ inline constexpr float maxTrackLength = 1.0e6F;  // metres
 // Speed in the chosen unit from a length in metres and a time in
 // hundredths. No speed when the length is not given (0 or less, above
 // maxTrackLength, or not a finite number) or the time is 0.
-std::optional<double> speedFor(float distanceMetres, double hundredths, int speedUnit);
+std::optional<double> speedFor(float distanceMetres, double hundredths, SpeedUnit unit);
 
 // Whether a track length counts as given.
 bool isLengthGiven(float distanceMetres);

@@ -10,6 +10,11 @@
 
 namespace tormel {
 
+SectorMode sectorModeOf(std::uint8_t stored)
+{
+    return stored == 0 ? SectorMode::None : stored == 1 ? SectorMode::TwoSectors : SectorMode::ThreeSectors;
+}
+
 namespace {
 
 constexpr int Columns = LapTable::ColumnCount;
@@ -89,10 +94,10 @@ void hideColumns(LapTable& t, const std::array<float, 4>& d)
 {
     for (int c = RawLapTimeColumn; c <= RawSector3Column; ++c)
         t.hidden[std::size_t(c)] = true;
-    if (t.sectorMode == 0)
+    if (t.sectorMode == SectorMode::None)
         for (int c = Sector1TimeColumn; c <= Sector3SpeedColumn; ++c)
             t.hidden[std::size_t(c)] = true;
-    if (t.sectorMode == 1) {
+    if (t.sectorMode == SectorMode::TwoSectors) {
         t.hidden[Sector3TimeColumn] = true;
         t.hidden[Sector3SpeedColumn] = true;
     }
@@ -116,9 +121,8 @@ void LapTableBuilder::writeFrame(const TextTables& texts)
     const int best = image_.bestLap();
     t_.bestLap = best >= 1 && best <= n ? best : 0;
 
-    const std::uint8_t mode = image_.sectorMode();
-    t_.sectorMode = mode == 0 ? 0 : mode == 1 ? 1 : 2;
-    sectors_ = t_.sectorMode == 0 ? 0 : t_.sectorMode + 1;
+    t_.sectorMode = sectorModeOf(image_.sectorMode());
+    sectors_ = sectionCount(t_.sectorMode);
 
     writeHeader(t_, texts, o_);
     hideColumns(t_, o_.trackLengths);
@@ -217,7 +221,7 @@ void LapTableBuilder::fillSummary(int L, const LapRow& lap)
     if (rpm > t_.bestRpm.value)
         t_.bestRpm = {rpm, L};
 
-    const int temperature = convertTemperature(lap.temperature + record_.temperatureOffset, record_.recordTemperatureUnit, o_.temperatureUnit);
+    const int temperature = convertTemperature(lap.temperature + record_.temperatureOffset, record_.measuredTemperatureUnit, o_.temperatureUnit);
     updateRange(L, TemperatureColumn, temperature);
     fillLapRow(L, TemperatureColumn, QString::number(temperature), temperature);
     if (temperature > t_.hottest.value)
@@ -254,7 +258,7 @@ void LapTableBuilder::paintBests()
 void LapTableBuilder::writeTheoreticalRow()
 {
     // Without laps no sector was offered, so there is nothing to add up.
-    if (t_.sectorMode == 0 || t_.lapCount == 0)
+    if (t_.sectorMode == SectorMode::None || t_.lapCount == 0)
         return;
     std::int32_t sum = 0;
     for (int k = 0; k < sectors_; ++k)

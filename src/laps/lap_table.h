@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "record/record_decoder.h"
 #include "record/record_image.h"
 #include "texts/text_tables.h"
@@ -87,12 +88,22 @@ struct BestRecord {
     int lap = 0;
 };
 
+// How the logger splits a lap: not at all, or into two or three sectors.
+enum class SectorMode { None, TwoSectors, ThreeSectors };
+// The record's word (any value past 1 is three sectors) as a mode.
+SectorMode sectorModeOf(std::uint8_t stored);
+// The sections of a lap: none, or the number of its sectors.
+constexpr int sectionCount(SectorMode mode)
+{
+    return mode == SectorMode::None ? 0 : mode == SectorMode::TwoSectors ? 2 : 3;
+}
+
 struct LapTableOptions {
     std::array<float, 4> trackLengths{};  // lap, sector 1..3 lengths in metres
-    int speedUnit = 0;
-    int temperatureUnit = 0;
+    SpeedUnit speedUnit = SpeedUnit::KilometresPerHour;
+    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
     QString speedUnitCaption = QStringLiteral("km/h");      // caption of the chosen speed entry
-    QString temperatureUnitCaption = QStringLiteral("°C");  // caption of the chosen temperature entry
+    QString temperatureUnitCaption = tormel::temperatureUnitCaption(TemperatureUnit::Celsius);
     std::array<bool, LapFlagCount> eliminatedLaps{};  // kept by the window across rebuilds
     int sortColumn = LapNumberColumn;
     int sortRow = 0;
@@ -105,7 +116,7 @@ struct LapTable {
     static constexpr int TheoreticalRow = 1;
 
     int lapCount = 0;
-    int sectorMode = 0;  // 0 none, 1 two sectors, 2 three sectors
+    SectorMode sectorMode = SectorMode::None;
     // Rows as the grid shows them: header, theoretical best, then the laps
     // in the order of the sort.
     std::vector<LapTableRow> rows;

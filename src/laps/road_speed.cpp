@@ -146,7 +146,7 @@ bool isCircumferencePlausible(double metres)
     return metres >= smallestCircumference && metres <= largestCircumference;
 }
 
-std::optional<double> roadSpeed(int rpm, float lapLength, double inverseRpmSum, int speedUnit)
+std::optional<double> roadSpeed(int rpm, float lapLength, double inverseRpmSum, SpeedUnit unit)
 {
     if (!isLengthGiven(lapLength))
         return std::nullopt;
@@ -155,7 +155,7 @@ std::optional<double> roadSpeed(int rpm, float lapLength, double inverseRpmSum, 
         return 0.0;
     // The lap's length over the time a lap would take at this engine speed:
     // the lap table's own speed.
-    return speedFor(lapLength, HundredthsPerSample / perSample, speedUnit);
+    return speedFor(lapLength, HundredthsPerSample / perSample, unit);
 }
 
 double secondsToReach(const std::vector<double>& fractions, double fraction)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "laps/rpm_statistics.h"
 
 #include <optional>
@@ -64,7 +65,7 @@ bool isCircumferencePlausible(double metres);
 // The road speed at an engine speed, in the chosen unit (0 km/h, 1 mph):
 // rpm x L / 0.2 s x the session's median of 1 / rpmSum metres a second. The
 // sprockets cancel out. None without a lap length.
-std::optional<double> roadSpeed(int rpm, float lapLength, double inverseRpmSum, int speedUnit);
+std::optional<double> roadSpeed(int rpm, float lapLength, double inverseRpmSum, SpeedUnit unit);
 
 // The seconds from the lap's start to the first moment it reaches `fraction`,
 // linear between samples; the lap reaches 1 only at its closing mark.

@@ -134,7 +134,7 @@ namespace {
 // The laps of a lap-timing record's table, in lap order.
 std::vector<LapTimes> lapTimesOf(const LapTable& table)
 {
-    const int sections = table.sectorMode == 0 ? 0 : table.sectorMode + 1;
+    const int sections = sectionCount(table.sectorMode);
     std::vector<LapTimes> laps;
     for (int lap = 1; lap <= table.lapCount; ++lap) {
         const int row = table.rowOfLap(lap);
@@ -186,13 +186,13 @@ QString differenceText(std::int32_t hundredths)
     return sign + lapTimeText(float(std::abs(hundredths)));
 }
 
-std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, int temperatureUnit)
+std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit)
 {
     using Shown = std::function<QString(const SetupSheet&)>;
     const auto air = [temperatureUnit](const SetupSheet& s) {
         if (!s.airTemperature)
             return QString();
-        return number(std::optional(temperatureUnit == 1 ? *s.airTemperature * 9.0 / 5.0 + 32.0 : *s.airTemperature));
+        return number(std::optional(temperatureIn(*s.airTemperature, temperatureUnit)));
     };
     const std::vector<std::pair<QString, Shown>> fields{
         {QStringLiteral("driver"), [](const SetupSheet& s) { return s.driver; }},

@@ -100,8 +100,8 @@ struct SetupComparisonRow {
 };
 
 // Every field of the sheets, in the file's order, the air temperature in
-// the chosen unit (0: °C, 1: °F).
-std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, int temperatureUnit);
+// the chosen unit.
+std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit);
 
 // What a comparison shows of each chosen lap.
 struct ComparedSessionLap {

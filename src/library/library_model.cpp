@@ -29,7 +29,7 @@ std::optional<double> positive(double value)
     return value > 0 ? std::optional(value) : std::nullopt;
 }
 
-LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, int temperatureUnit)
+LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     const Session& s = row.session;
     const SessionFigures& f = s.figures;
@@ -52,7 +52,7 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, int temper
     }
     put(c, LibraryMaxRpmColumn, double(f.maxRpm), QString::number(f.maxRpm));
     const std::optional<int> temperature = f.maxTemperature
-        ? std::optional(convertTemperature(*f.maxTemperature, QLatin1Char('C'), temperatureUnit))
+        ? std::optional(convertTemperature(*f.maxTemperature, TemperatureUnit::Celsius, temperatureUnit))
         : std::nullopt;
     put(c, LibraryMaxTemperatureColumn, temperature, QString::number(temperature.value_or(0)));
     c.text[LibraryDriverColumn] = row.setup.driver;
@@ -79,7 +79,7 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, int temper
 
 }  // namespace
 
-LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, int temperatureUnit)
+LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     LibraryRows r;
     r.cells.reserve(rows.size());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "library/session_index.h"
 #include "library/setup_sheet.h"
 #include "texts/text_tables.h"
@@ -53,7 +54,7 @@ struct LibraryRows {
     std::vector<LibraryRow> rows;
     std::vector<LibraryCells> cells;
 };
-LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, int temperatureUnit);
+LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, TemperatureUnit temperatureUnit);
 
 class LibraryModel : public QAbstractTableModel {
     Q_OBJECT

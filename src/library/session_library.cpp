@@ -55,7 +55,7 @@ struct SessionLibrary::Job {
     std::vector<SessionFolder> folders;
     QString trackFile;
     TextTables tables;
-    int temperatureUnit = 0;
+    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
 };
 
 SessionLibrary::SessionLibrary(QString databaseFile, QObject* parent)
@@ -92,7 +92,7 @@ void SessionLibrary::setFolders(const QString& workingFolder, const QStringList&
     refresh();
 }
 
-void SessionLibrary::setTexts(const TextTables& tables, int temperatureUnit)
+void SessionLibrary::setTexts(const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     // Tool tips switched, or a language chosen again: the cells stay.
     if (tables.texts == tables_.texts && temperatureUnit == temperatureUnit_)

@@ -31,7 +31,7 @@ public:
     // ones; the track file names the tracks. Starts an update.
     void setFolders(const QString& workingFolder, const QStringList& kept, const QString& trackFile);
     // The language and temperature unit the cells are written in; redoes them.
-    void setTexts(const TextTables& tables, int temperatureUnit);
+    void setTexts(const TextTables& tables, TemperatureUnit temperatureUnit);
     void refresh();
     // Takes the session out of the index in the worker's thread, after the
     // update under way: the window never waits. A failure is a `notice`.
@@ -61,7 +61,7 @@ private:
     QStringList kept_;
     QString trackFile_;
     TextTables tables_;
-    int temperatureUnit_ = 0;
+    TemperatureUnit temperatureUnit_ = TemperatureUnit::Celsius;
     LibraryModel model_;
     std::vector<LibraryRow> rows_;
     QThread thread_;

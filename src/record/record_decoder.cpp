@@ -35,7 +35,8 @@ DecodedRecord decodeRecord(const RecordImage& image, const QString& stagesCaptio
         d.rpmFactor = (image.flags() & 2) != 0 ? 4 : 2;
 
     const int serialSecond = image.serialSecondPart();
-    d.recordTemperatureUnit = image.byte(9) == 8 && serialSecond >= 200 && serialSecond <= 400 ? QLatin1Char('F') : QLatin1Char('C');
+    d.measuredTemperatureUnit = image.byte(9) == 8 && serialSecond >= 200 && serialSecond <= 400 ? TemperatureUnit::Fahrenheit
+                                                                                                : TemperatureUnit::Celsius;
 
     d.lapCount = std::min(int(image.lapCountPlusOne()) - 1, int(RecordImage::MaxLaps));
     d.stageCountText = stagesCaption + QString::number(image.stageCount());

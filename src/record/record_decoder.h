@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "record/record_image.h"
 
 #include <QChar>
@@ -28,7 +29,8 @@ struct DecodedRecord {
     // below 10 the record has no usable data.
     std::int32_t sampleCount = 0;
     int temperatureOffset = 0;
-    QChar recordTemperatureUnit = QLatin1Char('C');
+    // The unit the logger measured its temperatures in.
+    TemperatureUnit measuredTemperatureUnit = TemperatureUnit::Celsius;
 
     QString serialNumber;
     QString softwareVersionText;

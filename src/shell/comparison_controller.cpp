@@ -86,7 +86,7 @@ void ComparisonController::saveChoice()
 
 void ComparisonController::applyTexts()
 {
-    const int unit = int(settings_.settings().temperatureUnit);
+    const TemperatureUnit unit = settings_.settings().temperatureUnit;
     library_->setTexts(settings_.tables(), unit);
     if (libraryWindow_)
         libraryWindow_->applyTexts(settings_.tables(), unit);
@@ -96,7 +96,7 @@ void ComparisonController::showLibrary()
 {
     if (!libraryWindow_) {
         libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, &owner_);
-        libraryWindow_->applyTexts(settings_.tables(), int(settings_.settings().temperatureUnit));
+        libraryWindow_->applyTexts(settings_.tables(), settings_.settings().temperatureUnit);
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &ComparisonController::openRequested);
         connect(libraryWindow_, &LibraryWindow::commentRequested, this, &ComparisonController::commentRequested);
@@ -186,7 +186,7 @@ void ComparisonController::showComparison()
     }
     ComparisonContent content;
     content.tables = settings_.tables();
-    content.temperatureUnit = int(settings_.settings().temperatureUnit);
+    content.temperatureUnit = settings_.settings().temperatureUnit;
     QStringList gone;
     // Each record read once, however many of its laps are chosen.
     QHash<QString, ComparableRecord> records;

@@ -177,7 +177,7 @@ double drawSetups(QPainter& p, const Grid& grid, double y, const ComparisonConte
         {QStringLiteral("rearPressure"), t.texts[setupRearPressure]},
         {QStringLiteral("trackCondition"), t.texts[setupTrackCondition]},
         {QStringLiteral("airTemperature"),
-         t.texts[setupAirTemperature] + (content.temperatureUnit == 1 ? QStringLiteral(" (°F)") : QStringLiteral(" (°C)"))},
+         t.texts[setupAirTemperature] + QStringLiteral(" (%1)").arg(temperatureUnitCaption(content.temperatureUnit))},
         {QStringLiteral("remark"), t.texts[setupRemark]},
     };
     std::vector<SetupSheet> sheets;
@@ -454,7 +454,7 @@ TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonConte
         return {};  // lap times have no cursor
     if (content.laps.front().kind == RecordKind::EngineSpeed) {
         // Title, labels, traces (10), lap times and readings (1 + 5), figures (3), histograms (1 + 5), the sheets.
-        const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
+        const int setupFields = int(compareSetups({SetupSheet{}}, 0, TemperatureUnit::Celsius).size());
         Grid grid{area, area.height() / (2 + 10 + 6 + 3 + 6 + 1 + setupFields), int(content.laps.size())};
         QFont font = p.font();
         font.setPixelSize(std::max(6, int(grid.line * 0.6)));
@@ -465,7 +465,7 @@ TracePlot paintComparison(QPainter& p, const QRectF& area, const ComparisonConte
     for (const ComparedSessionLap& lap : content.laps)
         times.push_back(lap.lap);
     const LapComparison comparison = compareLaps(times, content.reference);
-    const int setupFields = int(compareSetups({SetupSheet{}}, 0, 0).size());
+    const int setupFields = int(compareSetups({SetupSheet{}}, 0, TemperatureUnit::Celsius).size());
     Grid grid{area, area.height() / (FixedLines + comparison.sectionCount + setupFields), int(content.laps.size())};
     QFont font = p.font();
     font.setPixelSize(std::max(6, int(grid.line * 0.6)));

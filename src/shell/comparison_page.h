@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "library/lap_comparison.h"
 #include "texts/text_tables.h"
 
@@ -24,7 +25,7 @@ struct ComparisonContent {
     std::vector<ComparedSessionLap> laps;
     int reference = 0;
     TextTables tables;
-    int temperatureUnit = 0;
+    TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
     Alignment alignment = Alignment::Time;  // engine-speed laps
     std::optional<double> cursor;           // seconds or fraction, as aligned
     // Placed on the reference lap's trace, read as on the single charts.

@@ -143,7 +143,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
         resize(size().boundedTo(screen->availableSize() * 0.9));
 
     connectParts();
-    applyTexts(tables_, 0);
+    applyTexts(tables_, TemperatureUnit::Celsius);
     table_->resizeColumnsToContents();
     showBests();
 }
@@ -220,7 +220,7 @@ void LibraryWindow::connectParts()
     connect(&library_, &SessionLibrary::progress, notice_, &QLabel::clear);
 }
 
-void LibraryWindow::applyTexts(const TextTables& tables, int temperatureUnit)
+void LibraryWindow::applyTexts(const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;

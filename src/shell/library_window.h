@@ -27,7 +27,7 @@ class LibraryWindow : public QWidget {
 public:
     LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    void applyTexts(const TextTables& tables, int temperatureUnit);
+    void applyTexts(const TextTables& tables, TemperatureUnit temperatureUnit);
     void setKeptFolders(const QStringList& folders);
 
 signals:
@@ -81,7 +81,7 @@ private:
     // The session whose sheet the panel shows, kept through the updates of
     // the table so that an update never throws away what is being typed.
     QString shownIdentity_;
-    int temperatureUnit_ = 0;
+    TemperatureUnit temperatureUnit_ = TemperatureUnit::Celsius;
 };
 
 }  // namespace tormel

@@ -1,5 +1,7 @@
 #include "shell/menus.h"
 
+#include "base/units.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -76,9 +78,9 @@ Menus::Menus(QMenuBar* bar)
     mmiles = header(Unites, QStringLiteral("km/h    miles/h"), "mmiles");
     Unite_Vitesse[0] = item(Unites, QStringLiteral("km/h"), "Unite_Vitesse0", true);
     Unite_Vitesse[1] = item(Unites, QStringLiteral("miles/h"), "Unite_Vitesse1", true);
-    espace = header(Unites, QStringLiteral("°C    °F"), "espace");
-    Unite_Temp[0] = item(Unites, QStringLiteral("°C"), "Unite_Temp0", true);
-    Unite_Temp[1] = item(Unites, QStringLiteral("°F"), "Unite_Temp1", true);
+    espace = header(Unites, temperatureUnitCaption(TemperatureUnit::Celsius) + QStringLiteral("    ") + temperatureUnitCaption(TemperatureUnit::Fahrenheit), "espace");
+    Unite_Temp[0] = item(Unites, temperatureUnitCaption(TemperatureUnit::Celsius), "Unite_Temp0", true);
+    Unite_Temp[1] = item(Unites, temperatureUnitCaption(TemperatureUnit::Fahrenheit), "Unite_Temp1", true);
 
     Communication = topMenu(bar, QStringLiteral("Communication"), "Communication");
     Com[0] = nullptr;

@@ -104,8 +104,8 @@ ViewOptions RecordScreen::viewOptions() const
     const WindowSettings& s = settings_.settings();
     ViewOptions o;
     o.trackLengths = track_.record.lengths;
-    o.speedUnit = int(s.speedUnit);
-    o.temperatureUnit = int(s.temperatureUnit);
+    o.speedUnit = s.speedUnit;
+    o.temperatureUnit = s.temperatureUnit;
     o.speedUnitCaption = settings_.menuCaptions()[std::size_t(menuSpeedUnitFirst + int(s.speedUnit))];
     o.temperatureUnitCaption = temperatureUnitCaption(s.temperatureUnit);
     o.filterLevel = filterLevel_;

@@ -55,14 +55,6 @@ void setFilled(QDoubleSpinBox* box, const std::optional<double>& value)
     box->setValue(value.value_or(box->minimum()));
 }
 
-double shownTemperature(double celsius, int unit)
-{
-    return unit == 1 ? celsius * 9.0 / 5.0 + 32.0 : celsius;
-}
-double celsiusOf(double shown, int unit)
-{
-    return unit == 1 ? (shown - 32.0) * 5.0 / 9.0 : shown;
-}
 
 }  // namespace
 
@@ -130,7 +122,7 @@ SetupPanel::SetupPanel(QWidget* parent)
     showSession(nullptr, nullptr, QString());
 }
 
-void SetupPanel::applyTexts(const TextTables& tables, int temperatureUnit)
+void SetupPanel::applyTexts(const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     const SetupSheet kept = sheet();
     tables_ = tables;
@@ -140,7 +132,7 @@ void SetupPanel::applyTexts(const TextTables& tables, int temperatureUnit)
                                   setupTrackCondition, setupAirTemperature, setupRemark};
     for (int row = 0; row < form_->rowCount(); ++row)
         static_cast<QLabel*>(form_->itemAt(row, QFormLayout::LabelRole)->widget())->setText(tables.texts[captions[row]]);
-    airTemperature_->setSuffix(temperatureUnit == 1 ? QStringLiteral(" °F") : QStringLiteral(" °C"));
+    airTemperature_->setSuffix(QStringLiteral(" ") + temperatureUnitCaption(temperatureUnit));
     likeLast_->setText(tables.texts[setupLikeLast]);
     save_->setText(tables.texts[setupSave]);
     comment_->setText(tables.texts[setupComment]);
@@ -202,7 +194,7 @@ void SetupPanel::fill(const SetupSheet& s)
     setFilled(frontPressure_, s.frontPressure);
     setFilled(rearPressure_, s.rearPressure);
     trackCondition_->setText(s.trackCondition);
-    setFilled(airTemperature_, s.airTemperature ? std::optional(shownTemperature(*s.airTemperature, temperatureUnit_))
+    setFilled(airTemperature_, s.airTemperature ? std::optional(temperatureIn(*s.airTemperature, temperatureUnit_))
                                                 : std::nullopt);
     remark_->setPlainText(s.remark);
     showRatio();

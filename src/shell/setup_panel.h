@@ -25,7 +25,7 @@ class SetupPanel : public QWidget {
 public:
     explicit SetupPanel(QWidget* parent = nullptr);
 
-    void applyTexts(const TextTables& tables, int temperatureUnit);
+    void applyTexts(const TextTables& tables, TemperatureUnit temperatureUnit);
     // `previous`: the session before it on the same track, for "as the last
     // session"; null when there is none. A session without a sheet of its
     // own starts with the record's engine.
@@ -53,7 +53,7 @@ private:
     QString brokenError_;
     SetupSheet previous_;
     bool hasPrevious_ = false;
-    int temperatureUnit_ = 0;
+    TemperatureUnit temperatureUnit_ = TemperatureUnit::Celsius;
     QLineEdit* driver_;
     QLineEdit* kart_;
     QSpinBox* engine_;

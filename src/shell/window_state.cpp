@@ -7,11 +7,6 @@
 
 namespace tormel {
 
-QString temperatureUnitCaption(TemperatureUnit unit)
-{
-    return unit == TemperatureUnit::Fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
-}
-
 WindowSettings windowSettingsOf(const SystemSettings& stored)
 {
     // The stored words were corrected when read: each is in its range.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/units.h"
 #include "config/settings.h"
 #include "record/record_image.h"
 #include "texts/text_tables.h"
@@ -8,13 +9,8 @@
 
 namespace tormel {
 
-enum class SpeedUnit { KilometresPerHour = 0, MilesPerHour = 1 };
-enum class TemperatureUnit { Celsius = 0, Fahrenheit = 1 };
 // In the order of the language files' numbers, French first.
 enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
-
-// The caption of a temperature unit, as the lap table's header and the units menu show it.
-QString temperatureUnitCaption(TemperatureUnit unit);
 
 // One of the serial ports the Communication menu offers.
 struct PortNumber {

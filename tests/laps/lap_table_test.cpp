@@ -23,24 +23,30 @@ TEST(lapTimeText, MinutesSecondsHundredths)
     EXPECT_EQ(lapTimeText(NAN), QStringLiteral("00\"00"));
 }
 
-TEST(convertTemperature, OnlyConvertsBetweenDifferentUnits)
+TEST(convertTemperature, OnlyConvertsBetweenDifferentUnitsAndBack)
 {
-    const std::tuple<int, char, int, int> cases[] = {
-        {212, 'F', 0, 100}, {100, 'F', 0, 38}, {100, 'F', 1, 100}, {37, 'C', 1, 99}, {100, 'C', 0, 100}, {0, 'F', 0, -18}};
-    for (const auto& [t, unit, choice, expected] : cases)
-        EXPECT_EQ(convertTemperature(t, QLatin1Char(unit), choice), expected) << t << unit << choice;
+    constexpr auto C = TemperatureUnit::Celsius;
+    constexpr auto F = TemperatureUnit::Fahrenheit;
+    const std::tuple<int, TemperatureUnit, TemperatureUnit, int> cases[] = {
+        {212, F, C, 100}, {100, F, C, 38}, {100, F, F, 100}, {37, C, F, 99}, {100, C, C, 100}, {0, F, C, -18}};
+    for (const auto& [t, measured, shown, expected] : cases)
+        EXPECT_EQ(convertTemperature(t, measured, shown), expected) << t << int(measured) << int(shown);
+    // What a field shows in °F is stored back as the Celsius it came from.
+    EXPECT_DOUBLE_EQ(celsiusOf(temperatureIn(21.5, F), F), 21.5);
+    EXPECT_DOUBLE_EQ(temperatureIn(-40.0, F), -40.0);
+    EXPECT_DOUBLE_EQ(celsiusOf(21.5, C), 21.5);
 }
 
 TEST(SpeedFor, FromWholeMetresAndHundredths)
 {
     // Metres are taken whole, ties to even: 1000.5 m counts as 1000 m, 80 km/h in 45 s.
-    EXPECT_DOUBLE_EQ(speedFor(1000.5F, 4500.0, 0).value_or(0), 80.0);
-    EXPECT_DOUBLE_EQ(speedFor(1001.5F, 4500.0, 0).value_or(0), 1002.0 * 360.0 / 4500.0);
+    EXPECT_DOUBLE_EQ(speedFor(1000.5F, 4500.0, SpeedUnit::KilometresPerHour).value_or(0), 80.0);
+    EXPECT_DOUBLE_EQ(speedFor(1001.5F, 4500.0, SpeedUnit::KilometresPerHour).value_or(0), 1002.0 * 360.0 / 4500.0);
     for (const auto& [metres, hundredths] : {std::pair{0.0F, 4500.0}, {-3.0F, 4500.0}, {1000.0F, 0.0}, {NAN, 4500.0},
                                              {INFINITY, 4500.0}, {2.0e6F, 4500.0}, {3.4e38F, 1.0}})
-        EXPECT_FALSE(speedFor(metres, hundredths, 0).has_value()) << metres << " " << hundredths;
+        EXPECT_FALSE(speedFor(metres, hundredths, SpeedUnit::KilometresPerHour).has_value()) << metres << " " << hundredths;
     // The longest length still given keeps its speed within a float column.
-    EXPECT_FLOAT_EQ(float(speedFor(maxTrackLength, 1.0, 0).value_or(0)), 3.6e8F);
+    EXPECT_FLOAT_EQ(float(speedFor(maxTrackLength, 1.0, SpeedUnit::KilometresPerHour).value_or(0)), 3.6e8F);
 }
 
 // ---- The lap table ----------------------------------------------------------
@@ -132,7 +138,7 @@ TEST(LapTable, SpeedColumnsHiddenWithoutTheirLength)
         }
     }
     // 1000 m in 45 s: the unit, its caption and the separator chosen.
-    const LapTable miles = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .speedUnit = 1,
+    const LapTable miles = build(lapRecord(laps, 0, 0), {.trackLengths = {1000, 0, 0, 0}, .speedUnit = SpeedUnit::MilesPerHour,
                                                          .speedUnitCaption = QStringLiteral("miles/h"), .decimalSeparator = QLatin1Char(',')});
     EXPECT_EQ(miles.cell(2, LapSpeedColumn).text + miles.cell(0, Sector1SpeedColumn).text, QStringLiteral("049,7miles/h(1)"));
 }
@@ -231,7 +237,7 @@ TEST(LapTable, SortsOnNumbersNotTexts)
 
 TEST(LapTable, CellTextsAndBounds)
 {
-    LapTableOptions o{.temperatureUnit = 1, .temperatureUnitCaption = QStringLiteral("°F")};
+    LapTableOptions o{.temperatureUnit = TemperatureUnit::Fahrenheit, .temperatureUnitCaption = QStringLiteral("°F")};
     RecordImage image = lapRecord({{.lapTime = 0, .maxRpmOver10 = 65535, .temperature = 100, .engine = 4},
                                    {.lapTime = 65535, .maxRpmOver10 = 0, .temperature = 0, .engine = 255}},
                                   0, 0);

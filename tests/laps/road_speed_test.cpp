@@ -126,13 +126,14 @@ TEST(RoadSpeed, CircumferenceAndSpeedFromTheLengthAndTheRevolutions)
     // 12000 RPM, 1000 m and 3,000,000 RPM-samples a lap: 20 m/s, which with
     // 10/80 is also rpm / 60 x C / G = 200 x 0.8 / 8. Miles through the
     // program's own factor, a float.
-    const struct { int rpm; float length; int unit; std::optional<double> speed; } speeds[] = {
-        {12000, 1000.0F, 0, 72.0},
-        {12000, 1000.0F, 1, 72.0 / 1.609344},
-        {6000, 1000.0F, 0, 36.0},
-        {0, 1000.0F, 0, 0.0},
-        {12000, 999.6F, 0, 72.0},  // whole metres, as the lap table's speeds
-        {12000, 0.0F, 0, std::nullopt},
+    constexpr auto K = SpeedUnit::KilometresPerHour;
+    const struct { int rpm; float length; SpeedUnit unit; std::optional<double> speed; } speeds[] = {
+        {12000, 1000.0F, K, 72.0},
+        {12000, 1000.0F, SpeedUnit::MilesPerHour, 72.0 / 1.609344},
+        {6000, 1000.0F, K, 36.0},
+        {0, 1000.0F, K, 0.0},
+        {12000, 999.6F, K, 72.0},  // whole metres, as the lap table's speeds
+        {12000, 0.0F, K, std::nullopt},
     };
     for (const auto& c : speeds)
         EXPECT_TRUE(near(roadSpeed(c.rpm, c.length, 1 / 3.0e6, c.unit), c.speed, 1e-5)) << c.rpm << " " << c.length;

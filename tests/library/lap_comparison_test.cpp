@@ -119,7 +119,7 @@ TEST(LapComparison, TheLapsOfARecordAndWhatChangedInTheSetup)
     SetupSheet after = before;
     after.rearSprocket = 84;
     after.driver = u"Ana"_s;
-    const std::vector<SetupComparisonRow> rows = compareSetups({before, after, before}, 1, 1);
+    const std::vector<SetupComparisonRow> rows = compareSetups({before, after, before}, 1, TemperatureUnit::Fahrenheit);
     ASSERT_EQ(rows.size(), 13U);
     const auto row = [&rows](const QString& key) {
         return *std::find_if(rows.begin(), rows.end(), [&](const SetupComparisonRow& r) { return r.key == key; });

@@ -103,7 +103,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     // Another language writes the cells again.
     TextTables english = frenchTextTables();
     english.texts[libraryMissing] = u"missing"_s;
-    library.setTexts(english, 0);
+    library.setTexts(english, TemperatureUnit::Celsius);
     EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"missing: "_s));
 }
 

@@ -49,7 +49,7 @@ TEST(DecodeRecord, TemperatureUnitRule)
     // Byte 9, then bytes 0 and 1 (401, 300, 200, 400, 199), then the unit.
     const std::tuple<int, int, int, char> cases[] = {{8, 1, 145, 'C'}, {7, 1, 44, 'C'}, {8, 0, 200, 'F'}, {8, 1, 144, 'F'}, {8, 0, 199, 'C'}};
     for (const auto& [byte9, b0, b1, unit] : cases)
-        EXPECT_EQ(decodeRecord(imageWith({{9, byte9}, {0, b0}, {1, b1}}), stagesCaption).recordTemperatureUnit, QLatin1Char(unit)) << byte9 << " " << b0 << " " << b1;
+        EXPECT_EQ(decodeRecord(imageWith({{9, byte9}, {0, b0}, {1, b1}}), stagesCaption).measuredTemperatureUnit, unit == 'F' ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius) << byte9 << " " << b0 << " " << b1;
 }
 
 TEST(DecodeRecord, RpmFactorBeaconsOffsetsAndCounts)
