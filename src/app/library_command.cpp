@@ -30,7 +30,7 @@ struct Field {
     QJsonValue json;
 };
 
-const QStringList fieldNames{
+const QStringList sessionFieldNames{
     QStringLiteral("date"),        QStringLiteral("serialNumber"), QStringLiteral("track"),
     QStringLiteral("trackName"),   QStringLiteral("kind"),         QStringLiteral("laps"),
     QStringLiteral("bestLap"),     QStringLiteral("bestTime"),     QStringLiteral("theoreticalBest"),
@@ -38,13 +38,16 @@ const QStringList fieldNames{
     QStringLiteral("deviation"),   QStringLiteral("maxRpm"),       QStringLiteral("maxTemperature"),
     QStringLiteral("missing"),     QStringLiteral("identity"),     QStringLiteral("files"),
     QStringLiteral("reason"),
-    // The setup sheet, under its file's own keys.
-    QStringLiteral("driver"),      QStringLiteral("kart"),         QStringLiteral("engine"),
-    QStringLiteral("frontSprocket"), QStringLiteral("rearSprocket"), QStringLiteral("mainJet"),
-    QStringLiteral("needle"),      QStringLiteral("tyres"),        QStringLiteral("frontPressure"),
-    QStringLiteral("rearPressure"), QStringLiteral("trackCondition"), QStringLiteral("airTemperature"),
-    QStringLiteral("remark"),
 };
+
+// The session's fields, then the setup sheet's under its file's own keys.
+QStringList withSetupKeys(QStringList names)
+{
+    for (const SetupField& f : setupFields())
+        names << f.key;
+    return names;
+}
+const QStringList fieldNames = withSetupKeys(sessionFieldNames);
 
 Field text(const QString& value)
 {
@@ -90,10 +93,6 @@ QString dateText(const QDateTime& date)
 
 using TrackName = std::function<QString(int)>;
 
-Field count(const std::optional<int>& value)
-{
-    return value ? number(*value) : none();
-}
 Field measure(const std::optional<double>& value)
 {
     return value ? Field{QString::number(*value, 'g', 10), *value} : none();
@@ -101,11 +100,15 @@ Field measure(const std::optional<double>& value)
 
 void addSetup(std::vector<Field>& row, const SetupSheet& sheet)
 {
-    for (const Field& f : {text(sheet.driver), text(sheet.kart), count(sheet.engine), count(sheet.frontSprocket),
-                           count(sheet.rearSprocket), count(sheet.mainJet), measure(sheet.needle), text(sheet.tyres),
-                           measure(sheet.frontPressure), measure(sheet.rearPressure), text(sheet.trackCondition),
-                           measure(sheet.airTemperature), text(sheet.remark)})
-        row.push_back(f);
+    for (const SetupField& f : setupFields()) {
+        const SetupValue value = setupValue(sheet, f);
+        if (const auto* t = std::get_if<QString>(&value))
+            row.push_back(text(*t));
+        else if (const auto* n = std::get_if<double>(&value))
+            row.push_back(measure(*n));
+        else
+            row.push_back(f.text ? text(QString()) : none());
+    }
 }
 
 std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, const TextTables& tables)

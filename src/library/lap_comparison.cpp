@@ -32,10 +32,6 @@ QString number(const std::optional<double>& value)
 {
     return value ? QString::number(*value, 'g', 10) : QString();
 }
-QString number(const std::optional<int>& value)
-{
-    return value ? QString::number(*value) : QString();
-}
 
 }  // namespace
 
@@ -188,35 +184,22 @@ QString differenceText(std::int32_t hundredths)
 
 std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit)
 {
-    using Shown = std::function<QString(const SetupSheet&)>;
-    const auto air = [temperatureUnit](const SetupSheet& s) {
-        if (!s.airTemperature)
-            return QString();
-        return number(std::optional(temperatureIn(*s.airTemperature, temperatureUnit)));
-    };
-    const std::vector<std::pair<QString, Shown>> fields{
-        {QStringLiteral("driver"), [](const SetupSheet& s) { return s.driver; }},
-        {QStringLiteral("kart"), [](const SetupSheet& s) { return s.kart; }},
-        {QStringLiteral("engine"), [](const SetupSheet& s) { return number(s.engine); }},
-        {QStringLiteral("frontSprocket"), [](const SetupSheet& s) { return number(s.frontSprocket); }},
-        {QStringLiteral("rearSprocket"), [](const SetupSheet& s) { return number(s.rearSprocket); }},
-        {QStringLiteral("mainJet"), [](const SetupSheet& s) { return number(s.mainJet); }},
-        {QStringLiteral("needle"), [](const SetupSheet& s) { return number(s.needle); }},
-        {QStringLiteral("tyres"), [](const SetupSheet& s) { return s.tyres; }},
-        {QStringLiteral("frontPressure"), [](const SetupSheet& s) { return number(s.frontPressure); }},
-        {QStringLiteral("rearPressure"), [](const SetupSheet& s) { return number(s.rearPressure); }},
-        {QStringLiteral("trackCondition"), [](const SetupSheet& s) { return s.trackCondition; }},
-        {QStringLiteral("airTemperature"), air},
-        {QStringLiteral("remark"), [](const SetupSheet& s) { return s.remark; }},
+    const auto shown = [temperatureUnit](const SetupSheet& sheet, const SetupField& field) {
+        const SetupValue value = setupValue(sheet, field);
+        if (const auto* text = std::get_if<QString>(&value))
+            return *text;
+        if (const auto* n = std::get_if<double>(&value))
+            return number(std::optional(field.temperature ? temperatureIn(*n, temperatureUnit) : *n));
+        return QString();
     };
     std::vector<SetupComparisonRow> rows;
     if (sheets.empty())
         return rows;
     const std::size_t base = std::size_t(std::clamp(reference, 0, int(sheets.size()) - 1));
-    for (const auto& [key, shown] : fields) {
-        SetupComparisonRow row{key, {}, {}};
+    for (const SetupField& field : setupFields()) {
+        SetupComparisonRow row{field.key, {}, {}};
         for (const SetupSheet& sheet : sheets)
-            row.values << shown(sheet);
+            row.values << shown(sheet, field);
         for (std::size_t i = 0; i < sheets.size(); ++i)
             row.differs.push_back(i != base && row.values[qsizetype(i)] != row.values[qsizetype(base)]);
         rows.push_back(std::move(row));

@@ -17,49 +17,15 @@ namespace tormel {
 
 namespace {
 
-struct TextField {
-    QLatin1StringView key;
-    QString SetupSheet::*member;
-};
-
-struct WholeField {
-    QLatin1StringView key;
-    std::optional<int> SetupSheet::*member;
-    int lowest;
-    int highest;
-    SetupFieldKind kind;
-};
-
-struct NumberField {
-    QLatin1StringView key;
-    std::optional<double> SetupSheet::*member;
-};
-
 using namespace Qt::StringLiterals;
 
 constexpr int most = std::numeric_limits<int>::max();
 
-const std::array<TextField, 5> textFields{{
-    {"driver"_L1, &SetupSheet::driver},
-    {"kart"_L1, &SetupSheet::kart},
-    {"tyres"_L1, &SetupSheet::tyres},
-    {"trackCondition"_L1, &SetupSheet::trackCondition},
-    {"remark"_L1, &SetupSheet::remark},
-}};
-
-const std::array<WholeField, 4> wholeFields{{
-    {"engine"_L1, &SetupSheet::engine, 1, 5, SetupFieldKind::Engine},
-    {"frontSprocket"_L1, &SetupSheet::frontSprocket, 0, most, SetupFieldKind::Whole},
-    {"rearSprocket"_L1, &SetupSheet::rearSprocket, 0, most, SetupFieldKind::Whole},
-    {"mainJet"_L1, &SetupSheet::mainJet, 0, most, SetupFieldKind::Whole},
-}};
-
-const std::array<NumberField, 4> numberFields{{
-    {"needle"_L1, &SetupSheet::needle},
-    {"frontPressure"_L1, &SetupSheet::frontPressure},
-    {"rearPressure"_L1, &SetupSheet::rearPressure},
-    {"airTemperature"_L1, &SetupSheet::airTemperature},
-}};
+// The range of a whole field's values.
+std::pair<int, int> rangeOf(const SetupField& f)
+{
+    return f.kind == SetupFieldKind::Engine ? std::pair(1, 5) : std::pair(0, most);
+}
 
 bool filledIn(const QJsonValue& v)
 {
@@ -87,18 +53,19 @@ SetupSheet takeKnownKeys(SetupSheet sheet)
         sheet.otherKeys.remove(key);
         return v;
     };
-    for (const TextField& f : textFields)
-        sheet.*f.member = take(f.key, SetupFieldKind::Text, [](const QJsonValue& v) { return v.isString(); }).toString();
-    for (const WholeField& f : wholeFields) {
-        const QJsonValue v = take(f.key, f.kind, [&](const QJsonValue& v) { return wholeNumber(v, f.lowest, f.highest).has_value(); });
-        if (filledIn(v))
-            sheet.*f.member = wholeNumber(v, f.lowest, f.highest);
-    }
-    for (const NumberField& f : numberFields) {
-        const QJsonValue v = take(f.key, SetupFieldKind::Number,
-                                  [](const QJsonValue& v) { return v.isDouble() && std::isfinite(v.toDouble()); });
-        if (filledIn(v))
-            sheet.*f.member = v.toDouble();
+    for (const SetupField& f : setupFields()) {
+        if (f.text) {
+            sheet.*f.text = take(f.key, f.kind, [](const QJsonValue& v) { return v.isString(); }).toString();
+        } else if (f.whole) {
+            const auto [lowest, highest] = rangeOf(f);
+            const QJsonValue v = take(f.key, f.kind, [&](const QJsonValue& v) { return wholeNumber(v, lowest, highest).has_value(); });
+            if (filledIn(v))
+                sheet.*f.whole = wholeNumber(v, lowest, highest);
+        } else {
+            const QJsonValue v = take(f.key, f.kind, [](const QJsonValue& v) { return v.isDouble() && std::isfinite(v.toDouble()); });
+            if (filledIn(v))
+                sheet.*f.number = v.toDouble();
+        }
     }
     return sheet;
 }
@@ -133,6 +100,37 @@ std::optional<QString> brokenAt(const QString& path)
 }
 
 }  // namespace
+
+const std::array<SetupField, SetupFieldCount>& setupFields()
+{
+    using K = SetupFieldKind;
+    using S = SetupSheet;
+    static const std::array<SetupField, SetupFieldCount> fields{{
+        {"driver"_L1, K::Text, libraryDriver, &S::driver},
+        {"kart"_L1, K::Text, setupKart, &S::kart},
+        {"engine"_L1, K::Engine, setupEngine, nullptr, &S::engine},
+        {"frontSprocket"_L1, K::Whole, setupFrontSprocket, nullptr, &S::frontSprocket},
+        {"rearSprocket"_L1, K::Whole, setupRearSprocket, nullptr, &S::rearSprocket},
+        {"mainJet"_L1, K::Whole, setupMainJet, nullptr, &S::mainJet},
+        {"needle"_L1, K::Number, setupNeedle, nullptr, nullptr, &S::needle},
+        {"tyres"_L1, K::Text, setupTyres, &S::tyres},
+        {"frontPressure"_L1, K::Number, setupFrontPressure, nullptr, nullptr, &S::frontPressure},
+        {"rearPressure"_L1, K::Number, setupRearPressure, nullptr, nullptr, &S::rearPressure},
+        {"trackCondition"_L1, K::Text, setupTrackCondition, &S::trackCondition},
+        {"airTemperature"_L1, K::Number, setupAirTemperature, nullptr, nullptr, &S::airTemperature, true},
+        {"remark"_L1, K::Text, setupRemark, &S::remark},
+    }};
+    return fields;
+}
+
+SetupValue setupValue(const SetupSheet& sheet, const SetupField& field)
+{
+    if (field.text)
+        return (sheet.*field.text).isEmpty() ? SetupValue() : SetupValue(sheet.*field.text);
+    if (field.whole)
+        return sheet.*field.whole ? SetupValue(double(*(sheet.*field.whole))) : SetupValue();
+    return sheet.*field.number ? SetupValue(*(sheet.*field.number)) : SetupValue();
+}
 
 bool SetupSheet::isEmpty() const
 {
@@ -171,12 +169,14 @@ SetupSheet keepUnchangedFields(SetupSheet edited, const SetupSheet& shown, const
         if (edited.*member == shown.*member)
             edited.*member = original.*member;
     };
-    for (const TextField& f : textFields)
-        keep(f.member);
-    for (const WholeField& f : wholeFields)
-        keep(f.member);
-    for (const NumberField& f : numberFields)
-        keep(f.member);
+    for (const SetupField& f : setupFields()) {
+        if (f.text)
+            keep(f.text);
+        else if (f.whole)
+            keep(f.whole);
+        else
+            keep(f.number);
+    }
     return edited;
 }
 
@@ -184,15 +184,14 @@ QByteArray setupSheetBytes(const SetupSheet& sheet)
 {
     // A field filled in wins over a mistyped value kept under its key.
     QJsonObject file = sheet.otherKeys;
-    for (const TextField& f : textFields)
-        if (!(sheet.*f.member).isEmpty())
-            file.insert(f.key, sheet.*f.member);
-    for (const WholeField& f : wholeFields)
-        if (sheet.*f.member)
-            file.insert(f.key, *(sheet.*f.member));
-    for (const NumberField& f : numberFields)
-        if (sheet.*f.member)
-            file.insert(f.key, *(sheet.*f.member));
+    for (const SetupField& f : setupFields()) {
+        if (f.text && !(sheet.*f.text).isEmpty())
+            file.insert(f.key, sheet.*f.text);
+        else if (f.whole && sheet.*f.whole)
+            file.insert(f.key, *(sheet.*f.whole));
+        else if (f.number && sheet.*f.number)
+            file.insert(f.key, *(sheet.*f.number));
+    }
     return QJsonDocument(file).toJson(QJsonDocument::Indented);
 }
 

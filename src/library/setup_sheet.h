@@ -1,12 +1,16 @@
 #pragma once
 
+#include "texts/text_tables.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace tormel {
@@ -51,6 +55,28 @@ struct SetupSheet {
 
     friend bool operator==(const SetupSheet&, const SetupSheet&) = default;
 };
+
+// One field of the sheet: its key in the file, what it holds, its caption,
+// and the member of the sheet that keeps it (one of the three).
+struct SetupField {
+    QLatin1StringView key;
+    SetupFieldKind kind;
+    TextEntry caption;
+    QString SetupSheet::*text = nullptr;
+    std::optional<int> SetupSheet::*whole = nullptr;  // Whole and Engine
+    std::optional<double> SetupSheet::*number = nullptr;
+    // Kept in °C, shown in the unit the user chose.
+    bool temperature = false;
+};
+
+inline constexpr int SetupFieldCount = 13;
+// Every field, in the order the panel, the comparison and the command line
+// show them: the one place the sheet's keys are spelled.
+const std::array<SetupField, SetupFieldCount>& setupFields();
+
+// What a field of a sheet holds: nothing when not filled in, a text, or a number.
+using SetupValue = std::variant<std::monostate, QString, double>;
+SetupValue setupValue(const SetupSheet& sheet, const SetupField& field);
 
 struct ParsedSetupSheet {
     std::optional<SetupSheet> sheet;  // none when the bytes are no setup sheet

@@ -164,22 +164,10 @@ void drawSectionBars(QPainter& p, const Grid& grid, const QRectF& area, const Co
 double drawSetups(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, int reference)
 {
     const TextTables& t = content.tables;
-    const std::map<QString, QString> captions{
-        {QStringLiteral("driver"), t.texts[libraryDriver]},
-        {QStringLiteral("kart"), t.texts[setupKart]},
-        {QStringLiteral("engine"), t.texts[setupEngine]},
-        {QStringLiteral("frontSprocket"), t.texts[setupFrontSprocket]},
-        {QStringLiteral("rearSprocket"), t.texts[setupRearSprocket]},
-        {QStringLiteral("mainJet"), t.texts[setupMainJet]},
-        {QStringLiteral("needle"), t.texts[setupNeedle]},
-        {QStringLiteral("tyres"), t.texts[setupTyres]},
-        {QStringLiteral("frontPressure"), t.texts[setupFrontPressure]},
-        {QStringLiteral("rearPressure"), t.texts[setupRearPressure]},
-        {QStringLiteral("trackCondition"), t.texts[setupTrackCondition]},
-        {QStringLiteral("airTemperature"),
-         t.texts[setupAirTemperature] + QStringLiteral(" (%1)").arg(temperatureUnitCaption(content.temperatureUnit))},
-        {QStringLiteral("remark"), t.texts[setupRemark]},
-    };
+    std::map<QString, QString> captions;
+    for (const SetupField& f : setupFields())
+        captions[f.key] = t.texts[f.caption]
+                          + (f.temperature ? QStringLiteral(" (%1)").arg(temperatureUnitCaption(content.temperatureUnit)) : QString());
     std::vector<SetupSheet> sheets;
     for (const ComparedSessionLap& lap : content.laps)
         sheets.push_back(lap.setup);

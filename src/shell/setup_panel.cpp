@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tormel {
 
 namespace {
@@ -127,11 +129,10 @@ void SetupPanel::applyTexts(const TextTables& tables, TemperatureUnit temperatur
     const SetupSheet kept = sheet();
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;
-    const TextEntry captions[] = {libraryDriver, setupKart, setupEngine, setupFrontSprocket, setupRearSprocket,
-                                  setupMainJet, setupNeedle, setupTyres, setupFrontPressure, setupRearPressure,
-                                  setupTrackCondition, setupAirTemperature, setupRemark};
-    for (int row = 0; row < form_->rowCount(); ++row)
-        static_cast<QLabel*>(form_->itemAt(row, QFormLayout::LabelRole)->widget())->setText(tables.texts[captions[row]]);
+    // One row per field, in the table's order.
+    for (int row = 0; row < std::min(form_->rowCount(), SetupFieldCount); ++row)
+        static_cast<QLabel*>(form_->itemAt(row, QFormLayout::LabelRole)->widget())
+            ->setText(tables.texts[setupFields()[std::size_t(row)].caption]);
     airTemperature_->setSuffix(QStringLiteral(" ") + temperatureUnitCaption(temperatureUnit));
     likeLast_->setText(tables.texts[setupLikeLast]);
     save_->setText(tables.texts[setupSave]);

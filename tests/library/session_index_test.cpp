@@ -278,6 +278,7 @@ TEST_F(SessionIndexTest, ARecordSavedOverLeavesItsSessionMissingWithItsFiguresAn
     ASSERT_EQ(all[0].files.size(), 1U);
     EXPECT_TRUE(all[0].files[0].replaced);
     EXPECT_EQ(all[0].presentFile(), QString());
+    EXPECT_FALSE(all[1].files.at(0).replaced);
     EXPECT_EQ(std::tuple(all[1].missing, all[1].presentFile(), all[1].setup.sheet.driver),
               std::tuple(false, path(u"work/a.Tml"_s), u"Beatriz"_s));
 
