@@ -57,10 +57,11 @@ SetupSheet takeKnownKeys(SetupSheet sheet)
         if (f.text) {
             sheet.*f.text = take(f.key, f.kind, [](const QJsonValue& v) { return v.isString(); }).toString();
         } else if (f.whole) {
-            const auto [lowest, highest] = rangeOf(f);
-            const QJsonValue v = take(f.key, f.kind, [&](const QJsonValue& v) { return wholeNumber(v, lowest, highest).has_value(); });
+            const std::pair<int, int> range = rangeOf(f);
+            const QJsonValue v =
+                take(f.key, f.kind, [&](const QJsonValue& v) { return wholeNumber(v, range.first, range.second).has_value(); });
             if (filledIn(v))
-                sheet.*f.whole = wholeNumber(v, lowest, highest);
+                sheet.*f.whole = wholeNumber(v, range.first, range.second);
         } else {
             const QJsonValue v = take(f.key, f.kind, [](const QJsonValue& v) { return v.isDouble() && std::isfinite(v.toDouble()); });
             if (filledIn(v))

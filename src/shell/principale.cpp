@@ -65,8 +65,7 @@ Principale::Principale(Services services, QWidget* parent)
     setCentralWidget(central);
     panels_ = std::make_unique<Panels>(central);
     screen_ = new RecordScreen(*this, *panels_, *menus_, *settings_, track_, services_.dialogs, this);
-    tracks_ = new TrackController(*panels_->Frame_Piste, *screen_, *settings_, services_.dialogs, services_.trackFile,
-                                  track_, this);
+    tracks_ = new TrackController(*panels_->Frame_Piste, *settings_, services_.dialogs, services_.trackFile, track_, this);
     road_ = new RecordRoad(services_, *settings_, *screen_, *tracks_, *panels_->Frame_Lecture_Pro, *this, this);
     comparisons_ = new ComparisonController(services_, *settings_, *this, this);
     // The serial number stays in sight at the top right, clear of the lap table.
@@ -152,7 +151,10 @@ void Principale::connectMenus()
     });
     connect(screen_, &RecordScreen::filterLevelChanged, comparisons, &ComparisonController::setFilterLevel);
 
-    connect(m.Pistes, &QAction::triggered, tracks_, &TrackController::Pistes_Click);
+    connect(tracks_, &TrackController::editorClosed, screen_, [this] {
+        screen_->showPanels(screen_->lapPanel(), ChartPlace::Chart);
+        screen_->showLapTable();
+    });
     // The track menu names the track shown.
     connect(tracks_, &TrackController::trackChanged, this, [this] {
         setCaption(menus_->Pistes, track_.record.name);

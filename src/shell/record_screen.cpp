@@ -90,6 +90,7 @@ void RecordScreen::connectPanels()
     for (int i = 0; i < 4; ++i)
         connect(m.Filtre[std::size_t(i)], &QAction::triggered, this, [this, i] { Filtre_Click(i); });
     connect(m.Temps_Moteurs, &QAction::triggered, this, &RecordScreen::Temps_Moteurs_Click);
+    connect(m.Pistes, &QAction::triggered, this, &RecordScreen::Pistes_Click);
     connect(m.Affichage_Table, &QAction::triggered, this, &RecordScreen::Affichage_Table_Click);
     connect(m.Affichage_Tours, &QAction::triggered, this, &RecordScreen::Affichage_Tours_Click);
 }
@@ -239,6 +240,16 @@ void RecordScreen::Temps_Moteurs_Click()
     // The engine hours cover the ranges, not the lap table.
     showPanels(lapPanel_ == LapPanel::Ranges ? LapPanel::None : lapPanel_, ChartPlace::EngineHours);
     menus_.Unites->menuAction()->setEnabled(false);
+}
+
+void RecordScreen::Pistes_Click()
+{
+    if (chartPlace_ == ChartPlace::TrackEditor) {
+        showPanels(lapPanel_, ChartPlace::Chart);
+        return;
+    }
+    showPanels(lapPanel_, ChartPlace::TrackEditor);
+    panels_.Frame_Piste->focusName();
 }
 
 void RecordScreen::showPanels(LapPanel view, ChartPlace place)

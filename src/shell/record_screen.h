@@ -37,7 +37,6 @@ public:
     RecordDocument& document() { return document_; }
     int filterLevel() const { return filterLevel_; }
     LapPanel lapPanel() const { return lapPanel_; }
-    ChartPlace chartPlace() const { return chartPlace_; }
     ViewOptions viewOptions() const;
 
     // The one road from the record image to the screen.
@@ -62,6 +61,8 @@ public:
     void Affichage_Table_Click();
     void Affichage_Tours_Click();
     void Temps_Moteurs_Click();
+    // The track menu opens the track editor over the chart, or closes it.
+    void Pistes_Click();
     // The engine-speed charts' previous and next lap buttons.
     void SSCommand4_Click(int g);
     void SSCommand5_Click(int g);

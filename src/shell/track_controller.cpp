@@ -2,7 +2,6 @@
 
 #include "base/app_info.h"
 #include "platform/dialogs.h"
-#include "shell/record_screen.h"
 #include "shell/settings_controller.h"
 #include "tracks/track_editor.h"
 
@@ -12,11 +11,10 @@
 
 namespace tormel {
 
-TrackController::TrackController(TrackEditor& editor, RecordScreen& screen, SettingsController& settings,
-                                 Dialogs& dialogs, QString trackFile, TrackState& track, QObject* parent)
+TrackController::TrackController(TrackEditor& editor, SettingsController& settings, Dialogs& dialogs, QString trackFile,
+                                 TrackState& track, QObject* parent)
     : QObject(parent)
     , editor_(editor)
-    , screen_(screen)
     , settings_(settings)
     , dialogs_(dialogs)
     , trackFile_(std::move(trackFile))
@@ -96,22 +94,11 @@ void TrackController::saveShownTrack()
         track_.modified = false;
 }
 
-void TrackController::Pistes_Click()
-{
-    if (screen_.chartPlace() == ChartPlace::TrackEditor) {
-        screen_.showPanels(screen_.lapPanel(), ChartPlace::Chart);
-        return;
-    }
-    screen_.showPanels(screen_.lapPanel(), ChartPlace::TrackEditor);
-    editor_.focusName();
-}
-
 void TrackController::Fermer_Piste_Click()
 {
-    screen_.showPanels(screen_.lapPanel(), ChartPlace::Chart);
     saveShownTrack();
     emit trackChanged();
-    screen_.showLapTable();
+    emit editorClosed();
 }
 
 void TrackController::SSCommand2_Click()

@@ -10,7 +10,6 @@
 namespace tormel {
 
 class Dialogs;
-class RecordScreen;
 class SettingsController;
 class TrackEditor;
 
@@ -21,8 +20,8 @@ class TrackEditor;
 class TrackController final : public QObject {
     Q_OBJECT
 public:
-    TrackController(TrackEditor& editor, RecordScreen& screen, SettingsController& settings, Dialogs& dialogs,
-                    QString trackFile, TrackState& track, QObject* parent = nullptr);
+    TrackController(TrackEditor& editor, SettingsController& settings, Dialogs& dialogs, QString trackFile,
+                    TrackState& track, QObject* parent = nullptr);
 
     // The number of the track the editor shows; its texts are saved under it.
     std::int16_t shownNumber() const { return shownNumber_; }
@@ -33,15 +32,16 @@ public:
     // shown. A number that is no track keeps the track shown.
     void showTrackOf(const QString& recordPath, std::int16_t trackNumber);
 
-    // The track menu opens or closes the editor; the editor's buttons.
-    void Pistes_Click();
+    // The editor's buttons.
     void Fermer_Piste_Click();
     void SSCommand2_Click();
     void SSCommand3_Click();
 
 signals:
-    // Another track, or the shown one renamed or its lengths changed.
+    // Another track shown, or the shown one saved.
     void trackChanged();
+    // The editor closed with its track saved: the speeds follow its lengths.
+    void editorClosed();
 
 private:
     void showTrack(std::int16_t& trackNumber);
@@ -51,7 +51,6 @@ private:
     void reportFileFailure(const QString& error);
 
     TrackEditor& editor_;
-    RecordScreen& screen_;
     SettingsController& settings_;
     Dialogs& dialogs_;
     QString trackFile_;

@@ -936,7 +936,9 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     table->setCurrentIndex(table->model()->index(0, 0));
     // Its setup sheet, typed in the panel beside the table, goes beside the record.
     find<QLineEdit>(u"SetupDriver"_s)->setText(u"Ana"_s);
+    find<QSpinBox>(u"SetupFrontSprocket"_s)->setValue(12);
     find<QSpinBox>(u"SetupRearSprocket"_s)->setValue(84);
+    EXPECT_EQ(find<QLabel>(u"SetupRatio"_s)->text(), u"7.000"_s);  // follows either sprocket
     find<QPlainTextEdit>(u"SetupRemark"_s)->setPlainText(u"wet"_s);
     click(u"SetupSave"_s);
     const std::optional<SetupSheet> sheet = parseSetupSheet(readBytes(here(u"laps.setup.json"_s))).sheet;
