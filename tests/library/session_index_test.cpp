@@ -192,8 +192,9 @@ TEST_F(SessionIndexTest, ADamagedOrNewerIndexIsMovedAsideAndBuiltAgain)
         update(index);
         EXPECT_EQ(sessions(index).size(), 1U);
     }
-    // Damaged again within the same second: moved under a name of its own.
-    test::writeBytes(database(), garbage);
+    // Damaged again within the same second, an index cut short this time:
+    // moved under a name of its own.
+    test::writeBytes(database(), test::readBytes(database()).left(4096));
     {
         SessionIndex index(database());
         QString error;

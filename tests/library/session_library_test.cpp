@@ -82,7 +82,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     view.setSerialNumber(serialNumberText(session(4950, 1)));
     EXPECT_EQ(view.rowCount(), 2);
     view.setSerialNumber(QString());
-    view.setDates(QDate(2026, 6, 1), QDate(2026, 6, 2));
+    view.setDates(QDate(2026, 6, 2), QDate(2026, 6, 2));  // both days included
     EXPECT_EQ(column(view, LibraryDateColumn), QStringList{u"2026-06-02 10:00"_s});
     view.setDates({}, {});
     view.setText(u"ANA"_s);
