@@ -21,6 +21,8 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <numeric>
+#include <tuple>
 #include <atomic>
 #include <functional>
 #include <utility>
@@ -959,9 +961,18 @@ std::optional<IndexContents> SessionIndex::contents(QString* error) const
     }
     for (Session& s : contents.sessions)
         completeSession(s);
-    std::stable_sort(contents.sessions.begin(), contents.sessions.end(), [](const Session& a, const Session& b) {
-        return std::pair(a.date, a.identity) < std::pair(b.date, b.identity);
+    // Sorted by place, then moved once: a session is too large to move about while sorting.
+    std::vector<Session>& all = contents.sessions;
+    std::vector<std::size_t> order(all.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::sort(order.begin(), order.end(), [&all](std::size_t a, std::size_t b) {
+        return std::tie(all[a].date, all[a].identity, a) < std::tie(all[b].date, all[b].identity, b);
     });
+    std::vector<Session> sorted;
+    sorted.reserve(all.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(all[i]));
+    all = std::move(sorted);
     return contents;
 }
 
