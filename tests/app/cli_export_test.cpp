@@ -195,6 +195,10 @@ TEST_F(CommandLine, ExportsASeasonIntoAFolderAndNamesEachFailure)
     EXPECT_TRUE(lines[1].startsWith(u"tormel_vue: missing.Tml: "_s));
     EXPECT_TRUE(lines[2].startsWith(u"tormel_vue: other/2024.05.12.Tml: its output 2024.05.12.xls"_s));
     EXPECT_EQ(QDir(work(u"out"_s)).entryList(QDir::Files), (QStringList{u"2024.05.12.xls"_s, u"2024.05.13.xls"_s}));
+    // A folder already there takes the files again; a file is no folder.
+    EXPECT_EQ(run({u"--export"_s, u"2024.05.13.Tml"_s, u"--to"_s, u"out"_s}).exitCode, 0);
+    const Run onFile = run({u"--export"_s, u"2024.05.13.Tml"_s, u"--to"_s, u"empty.Tml"_s});
+    EXPECT_EQ(std::pair(onFile.exitCode, onFile.err), std::pair(1, u"tormel_vue: empty.Tml is not a folder\n"_s));
     // On a terminal the progress line ends with the run.
     QProcess terminal;
     terminal.setWorkingDirectory(workDir());
