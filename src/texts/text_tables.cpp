@@ -188,7 +188,7 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[overlayRpmAxis] = QStringLiteral("Régime (tr/min)");
     x[overlayTimeAxis] = QStringLiteral("Temps dans le tour (s)");
     x[overlayFractionAxis] = QStringLiteral("Fraction du tour (%)");
-    x[overlayDifferenceAxis] = QStringLiteral("Écart à la référence (tr/min)");
+    x[overlayDifferenceAxis] = QStringLiteral("Écart (tr/min)");
     x[histogramSecondsAxis] = QStringLiteral("Temps dans la classe (s)");
     x[histogramClassAxis] = QStringLiteral("Classe de régime (tr/min)");
     x[sectionDifferenceAxis] = QStringLiteral("Écart à la référence (s)");
