@@ -114,7 +114,7 @@ void ComparisonPlot::styleAxis(QCPAxis* axis, const QString& title)
 
 void ComparisonPlot::nameInLegend(QCPAbstractPlottable* plottable, const QString& name)
 {
-    plottable->setName(QFontMetrics(legend->font()).elidedText(name, Qt::ElideMiddle, LegendTextPixels));
+    plottable->setName(QFontMetrics(legend->font()).elidedText(name, Qt::ElideRight, LegendTextPixels));
     names_.emplace_back(plottable, name);
 }
 
@@ -340,9 +340,16 @@ void OverlayPlot::keyPressEvent(QKeyEvent* event)
 HistogramPlot::HistogramPlot(QWidget* parent)
     : ComparisonPlot(parent)
 {
+    // It stands in a scrolled page: the wheel scrolls the page.
+    setAttribute(Qt::WA_NoMousePropagation, false);
     axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
     legend->setVisible(true);
     yAxis->setTicker(QSharedPointer<PlainTicker>::create());
+}
+
+void HistogramPlot::wheelEvent(QWheelEvent* event)
+{
+    event->ignore();
 }
 
 void HistogramPlot::showHistograms(const ComparisonContent& content)

@@ -88,6 +88,9 @@ class HistogramPlot : public ComparisonPlot {
 public:
     explicit HistogramPlot(QWidget* parent = nullptr);
     void showHistograms(const ComparisonContent& content);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // The section differences as bars across, a row per section under its

@@ -38,8 +38,9 @@ QIcon swatch(Rgb colour)
 
 }  // namespace
 
-ComparisonCanvas::ComparisonCanvas(QWidget* parent)
+ComparisonCanvas::ComparisonCanvas(PageRows rows, QWidget* parent)
     : QWidget(parent)
+    , rows_(rows)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
@@ -50,7 +51,7 @@ void ComparisonCanvas::setContent(const ComparisonContent* content)
     content_ = content;
     page_ = QImage();
     const int line = fontMetrics().height() * 3 / 2;
-    setFixedHeight(content ? pageLines(*content) * line + 16 : 0);
+    setFixedHeight(content ? pageLines(*content, rows_) * line + 16 : 0);
     update();
 }
 
@@ -72,12 +73,12 @@ void ComparisonCanvas::paintEvent(QPaintEvent*)
         page_.fill(palette().color(QPalette::Base));
         QPainter painter(&page_);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        paintPage(painter, area, *content_, PageRows::All, PaintLayer::Page);
+        paintPage(painter, area, *content_, rows_, PaintLayer::Page);
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), page_);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    paintPage(painter, area, *content_, PageRows::All, PaintLayer::Cursor);
+    paintPage(painter, area, *content_, rows_, PaintLayer::Cursor);
 }
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)
@@ -93,7 +94,8 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     , overlay_(named(new OverlayPlot, QStringLiteral("OverlayPlot")))
     , sections_(named(new SectionBarsPlot, QStringLiteral("SectionBarsPlot")))
     , histograms_(named(new HistogramPlot, QStringLiteral("HistogramPlot")))
-    , page_(named(new ComparisonCanvas, QStringLiteral("ComparisonPage")))
+    , page_(named(new ComparisonCanvas(PageRows::Tables), QStringLiteral("ComparisonPage")))
+    , setups_(named(new ComparisonCanvas(PageRows::Setups), QStringLiteral("ComparisonSetups")))
 {
     setObjectName(QStringLiteral("ComparisonWindow"));
     laps_->setFlow(QListView::LeftToRight);
@@ -112,6 +114,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     auto* belowLayout = new QVBoxLayout(below);
     belowLayout->addWidget(page_);
     belowLayout->addWidget(histograms_);
+    belowLayout->addWidget(setups_);
     belowLayout->addStretch();
     histograms_->setFixedHeight(HistogramHeight);
     auto* scroll = new QScrollArea;
@@ -199,6 +202,7 @@ void ComparisonWindow::showCharts()
         sections_->showSections(content_);
     }
     page_->setContent(&content_);
+    setups_->setContent(&content_);
     overlay_->setAccessibleDescription(QString());
 }
 

@@ -19,13 +19,13 @@ class HistogramPlot;
 class OverlayPlot;
 class SectionBarsPlot;
 
-// The tables of the comparison page, painted at the width of the widget,
-// a line each of the font's height. It keeps them as painted: a cursor step
-// paints only the readings over them.
+// Rows of the comparison page, painted at the width of the widget, a line
+// each of the font's height. It keeps them as painted: a cursor step paints
+// only the readings over them.
 class ComparisonCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit ComparisonCanvas(QWidget* parent = nullptr);
+    explicit ComparisonCanvas(PageRows rows, QWidget* parent = nullptr);
     // `content` outlives the canvas's next paint.
     void setContent(const ComparisonContent* content);
     void showReadings();
@@ -34,14 +34,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    PageRows rows_;
     const ComparisonContent* content_ = nullptr;
-    QImage page_;  // the tables without the readings
+    QImage page_;  // the rows without the readings
 };
 
 // The laps compared, each with its colour; the one chosen can become the
 // reference or be taken out. Under them, the comparison's main chart (the
 // overlay of engine-speed laps, or the section differences), and beneath a
-// splitter the tables, the histograms and the setup sheets.
+// splitter the tables with the readings, the histograms and the setup sheets.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 public:
@@ -77,6 +78,7 @@ private:
     SectionBarsPlot* sections_;
     HistogramPlot* histograms_;
     ComparisonCanvas* page_;
+    ComparisonCanvas* setups_;
 };
 
 // The laps of one session with their times, each with a check box; the
