@@ -86,6 +86,9 @@ ComparisonPlot::ComparisonPlot(QWidget* parent)
     : QCustomPlot(parent)
 {
     setNoAntialiasingOnDrag(true);
+    // A lap's few hundred points joined as one polyline: the joins are not
+    // seen at these widths, and a redraw costs a third.
+    setPlottingHint(QCP::phFastPolylines);
     legend->setFont(pixelFont(FontPixels));
     legend->setBrush(QColor(255, 255, 255, 220));
     legend->setBorderPen(QPen(gridColour));
