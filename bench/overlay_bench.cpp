@@ -4,14 +4,13 @@
 #include "library/comparison_figures.h"
 #include "shell/comparison_page.h"
 #include "shell/comparison_plots.h"
+#include "support/made_up_laps.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-
-#include <cmath>
 
 namespace tormel {
 namespace {
@@ -21,21 +20,7 @@ ComparisonContent sixLaps()
 {
     ComparisonContent content;
     content.tables = frenchTextTables();
-    for (int i = 0; i < 6; ++i) {
-        ComparedSessionLap lap;
-        lap.kind = RecordKind::EngineSpeed;
-        lap.label = QStringLiteral("2026-05-12 10:30 #%1").arg(i + 1);
-        lap.colour = comparisonColour(i);
-        lap.trace.classWidth = 150 + 150 * (i % 2);
-        lap.trace.histogram.assign(128, 0);
-        for (int s = 0; s < 320 + 3 * i; ++s) {
-            const float rpm = 9000 + 5000 * float(std::abs(std::sin(s * 0.05 + i)));
-            lap.trace.rpm.push_back(rpm);
-            ++lap.trace.histogram[std::size_t(rpm / float(lap.trace.classWidth))];
-        }
-        lap.lap.time = std::int32_t(std::lround(lapSeconds(lap.trace) * 100));
-        content.laps.push_back(lap);
-    }
+    content.laps = test::madeUpEngineSpeedLaps(6);
     workOutFigures(content);
     return content;
 }
@@ -77,7 +62,7 @@ void BM_CursorStepSixReadouts(benchmark::State& state)
         shown.plot.showReadings(content.readings);
         shown.plot.repaint();
         QPainter painter(&tables);
-        paintPage(painter, area, content, PageRows::All, PaintLayer::Cursor);
+        paintPage(painter, area, content, PageRows::Tables, PaintLayer::Cursor);
     }
 }
 BENCHMARK(BM_CursorStepSixReadouts)->Unit(benchmark::kMillisecond);

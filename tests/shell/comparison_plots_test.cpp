@@ -1,5 +1,6 @@
 #include "shell/comparison_plots.h"
 #include "shell/comparison_window.h"
+#include "support/made_up_laps.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -16,27 +17,15 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// Three engine-speed laps of about a minute between 9000 and 14000 RPM.
+// Three engine-speed laps of about a minute, of a session whose track the library knows.
 ComparisonContent threeLaps()
 {
     ComparisonContent content;
     content.tables = frenchTextTables();
-    for (int i = 0; i < 3; ++i) {
-        ComparedSessionLap lap;
-        lap.kind = RecordKind::EngineSpeed;
-        lap.label = QStringLiteral("2026-05-1%1 10:30 #%2").arg(i + 2).arg(i + 3);
-        lap.track = u"Circuit du Vallon"_s;
-        lap.path = u"/records/a folder of this season/2026-05-1%1_10-30-00_SN270415 with a long name.Tml"_s.arg(i + 2);
-        lap.colour = comparisonColour(i);
-        lap.trace.classWidth = 250 * (i + 1);
-        lap.trace.histogram.assign(64, 0);
-        for (int s = 0; s < 300 + 5 * i; ++s) {
-            const float rpm = 9000 + 5000 * float(std::abs(std::sin(s * 0.04 + i)));
-            lap.trace.rpm.push_back(rpm);
-            ++lap.trace.histogram[std::size_t(rpm / float(lap.trace.classWidth))];
-        }
-        lap.lap.time = std::int32_t(std::lround(lapSeconds(lap.trace) * 100));
-        content.laps.push_back(lap);
+    content.laps = test::madeUpEngineSpeedLaps(3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        content.laps[i].track = u"Circuit du Vallon"_s;
+        content.laps[i].path = u"/records/a folder of this season/2026-05-1%1_10-30-00_SN270415 with a long name.Tml"_s.arg(i + 2);
     }
     return content;
 }
