@@ -121,6 +121,12 @@ void ComparisonPlot::nameInLegend(QCPAbstractPlottable* plottable, const QString
     names_.emplace_back(plottable, name);
 }
 
+void ComparisonPlot::clearLaps()
+{
+    clearPlottables();
+    names_.clear();
+}
+
 bool ComparisonPlot::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && legend->visible()) {
@@ -197,7 +203,7 @@ void OverlayPlot::showLaps(const ComparisonContent& content)
 {
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
-    clearPlottables();
+    clearLaps();
     setTitle(t.texts[overlayTitle] + QStringLiteral(" - ") + t.texts[f.alignment == Alignment::Time ? overlayTime : overlayFraction]);
     for (QCPAxisRect* rect : {axisRect(), difference_}) {
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
@@ -359,7 +365,7 @@ void HistogramPlot::showHistograms(const ComparisonContent& content)
 {
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
-    clearPlottables();
+    clearLaps();
     const int width = f.histograms.classWidth;
     setTitle(t.texts[overlayHistograms] + QStringLiteral(" (") + t.texts[overlayClassWidth].arg(width) + QStringLiteral(")"));
     styleAxis(xAxis, t.texts[histogramClassAxis]);
@@ -383,7 +389,7 @@ void HistogramPlot::showHistograms(const ComparisonContent& content)
             most = std::max(most, seconds);
         }
     }
-    xAxis->setRange(double(f.firstClass) * width, double(f.firstClass + classes) * width);
+    xAxis->setRange(double(f.firstClass) * width, double(f.firstClass + classes) * std::max(1, width));
     yAxis->setRange(0, std::max(0.2, most * 1.25));  // room for the legend over the bars
     replot();
 }
@@ -401,7 +407,7 @@ void SectionBarsPlot::showSections(const ComparisonContent& content)
 {
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
-    clearPlottables();
+    clearLaps();
     clearItems();
     labels_.clear();
     setTitle(t.texts[compareSectionBars]);
@@ -411,7 +417,7 @@ void SectionBarsPlot::showSections(const ComparisonContent& content)
     for (int k = 1; k <= f.times.sectionCount; ++k)
         captions->addTick(k, t.texts[bestsSection].arg(k));
     yAxis->setTicker(captions);
-    yAxis->setRange(0.5, f.times.sectionCount + 0.5);
+    yAxis->setRange(0.5, std::max(1, f.times.sectionCount) + 0.5);
     const int others = std::max(1, int(f.times.columns.size()) - 1);
     const double height = 0.8 / others;
     int bar = 0;

@@ -28,6 +28,8 @@ protected:
     static void styleAxis(QCPAxis* axis, const QString& title);
     // Each lap's name in the legend, cut to fit; the whole in a tool tip.
     void nameInLegend(QCPAbstractPlottable* plottable, const QString& name);
+    // The laps shown before, and their names, gone.
+    void clearLaps();
     bool event(QEvent* event) override;
 
 private:

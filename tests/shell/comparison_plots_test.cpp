@@ -84,6 +84,9 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     EXPECT_EQ(plot->xAxis->label() + u'|' + plot->yAxis->label() + u'|' + differenceAxis->label(),
               t.texts[overlayTimeAxis] + u'|' + t.texts[overlayRpmAxis] + u'|' + t.texts[overlayDifferenceAxis]);
     expectPlainNumbers(plot->yAxis);
+    // A light grid; the difference panel's zero line stands out of it.
+    EXPECT_GT(plot->yAxis->grid()->pen().color().lightness(), 210);
+    EXPECT_LT(differenceAxis->grid()->zeroLinePen().color().lightness() + 60, differenceAxis->grid()->pen().color().lightness());
     EXPECT_TRUE(plot->yAxis->tickVectorLabels().contains(u"10000"_s)) << plot->yAxis->tickVectorLabels().join(u' ').toStdString();
     // A trace per lap, the reference thicker; a difference for each other lap, on the same x.
     ASSERT_EQ(plot->graphCount(), 5);
@@ -111,6 +114,9 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     shown.window.findChild<QCheckBox*>(u"OverlayFraction"_s)->setChecked(true);
     plot->replot();
     EXPECT_EQ(plot->xAxis->label(), t.texts[overlayFractionAxis]);
+    auto* title = qobject_cast<QCPTextElement*>(plot->plotLayout()->element(0, 0));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), t.texts[overlayTitle] + u" - "_s + t.texts[overlayFraction]);
     EXPECT_EQ(plot->xAxis->range().upper, 1.0);
     expectPlainNumbers(plot->xAxis, 100);
     EXPECT_EQ(plot->xAxis->tickVectorLabels().last(), u"100"_s);
