@@ -1,15 +1,16 @@
-// Six engine-speed laps overlaid: redrawing the comparison page at a
-// window's size, and one step of the cursor with its six read-outs.
-#include "library/rpm_overlay.h"
+// Six engine-speed laps overlaid, as the comparison window draws them: the
+// overlay with its difference panel redrawn whole, one step of the cursor
+// with its six readings, and one step of a zoom or a pan.
+#include "library/comparison_figures.h"
 #include "shell/comparison_page.h"
+#include "shell/comparison_plots.h"
+#include "support/made_up_laps.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
-
-#include <cmath>
 
 namespace tormel {
 namespace {
@@ -19,60 +20,70 @@ ComparisonContent sixLaps()
 {
     ComparisonContent content;
     content.tables = frenchTextTables();
-    for (int i = 0; i < 6; ++i) {
-        ComparedSessionLap lap;
-        lap.kind = RecordKind::EngineSpeed;
-        lap.label = QStringLiteral("2026-05-12 10:30 #%1").arg(i + 1);
-        lap.colour = comparisonColour(i);
-        lap.trace.classWidth = 150 + 150 * (i % 2);
-        lap.trace.histogram.assign(128, 0);
-        for (int s = 0; s < 320 + 3 * i; ++s) {
-            const float rpm = 9000 + 5000 * float(std::abs(std::sin(s * 0.05 + i)));
-            lap.trace.rpm.push_back(rpm);
-            ++lap.trace.histogram[std::size_t(rpm / float(lap.trace.classWidth))];
-        }
-        lap.lap.time = std::int32_t(std::lround(lapSeconds(lap.trace) * 100));
-        content.laps.push_back(lap);
-    }
-    content.cursor = 20.0;
+    content.laps = test::madeUpEngineSpeedLaps(6);
+    workOutFigures(content);
     return content;
 }
 
+// The overlay at the size it has in a 1100 x 900 window.
+struct ShownOverlay {
+    ComparisonContent content = sixLaps();
+    OverlayPlot plot;
+    ShownOverlay()
+    {
+        plot.resize(1076, 560);
+        plot.show();
+        plot.showLaps(content);
+        QApplication::processEvents();
+    }
+};
+
 void BM_RedrawSixOverlaidLaps(benchmark::State& state)
 {
-    const ComparisonContent content = sixLaps();
-    QImage image(1100, 800, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        paintComparison(painter, QRectF(12, 8, 1076, 784), content);
-    }
+    ShownOverlay shown;
+    for (auto _ : state)
+        shown.plot.replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_RedrawSixOverlaidLaps)->Unit(benchmark::kMillisecond);
 
-// What the window does for a step: the page kept as painted, the cursor's
-// line and its six readings painted over it.
+// What the window does for a step: the readings worked out, the cursor's
+// layer drawn again and the readings' rows painted over the kept tables.
 void BM_CursorStepSixReadouts(benchmark::State& state)
 {
-    ComparisonContent content = sixLaps();
-    const QRectF area(12, 8, 1076, 784);
-    QImage page(1100, 800, QImage::Format_ARGB32_Premultiplied);
-    page.fill(Qt::white);
-    {
-        QPainter painter(&page);
-        paintComparison(painter, area, content, PaintLayer::Page);
-    }
-    QImage screen(1100, 800, QImage::Format_ARGB32_Premultiplied);
+    ShownOverlay shown;
+    ComparisonContent& content = shown.content;
+    const QRectF area(12, 8, 1076, 500);
+    QImage tables(1100, 520, QImage::Format_ARGB32_Premultiplied);
+    tables.fill(Qt::white);
     double x = 0;
     for (auto _ : state) {
-        x = x >= 60 ? 0 : x + OverlaySampleSeconds;
-        content.cursor = x;
-        QPainter painter(&screen);
-        painter.drawImage(QPointF(0, 0), page);
-        paintComparison(painter, area, content, PaintLayer::Cursor);
+        x = x >= 60 ? 0 : x + cursorStep(content.figures);
+        content.readings = overlayReadings(content.figures, x, 10.0, 20.0);
+        shown.plot.showReadings(content.readings);
+        shown.plot.repaint();
+        QPainter painter(&tables);
+        paintPage(painter, area, content, PageRows::Tables, PaintLayer::Cursor);
     }
 }
 BENCHMARK(BM_CursorStepSixReadouts)->Unit(benchmark::kMillisecond);
+
+// A wheel step in or out around the middle of the view, or a pan by a tenth of it.
+void BM_ZoomOrPanStep(benchmark::State& state)
+{
+    ShownOverlay shown;
+    QCPAxis* x = shown.plot.xAxis;
+    int step = 0;
+    for (auto _ : state) {
+        switch (step++ % 4) {
+        case 0: x->scaleRange(0.85, x->range().center()); break;
+        case 1: x->moveRange(x->range().size() / 10); break;
+        case 2: x->moveRange(-x->range().size() / 10); break;
+        default: x->scaleRange(1 / 0.85, x->range().center());
+        }
+        shown.plot.replot(QCustomPlot::rpImmediateRefresh);
+    }
+}
+BENCHMARK(BM_ZoomOrPanStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tormel

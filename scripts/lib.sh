@@ -5,7 +5,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-serialport-dev libgl-dev
                 libgtest-dev libgmock-dev googletest libbenchmark-dev fonts-dejavu-core
-                xdg-utils qt6-translations-l10n socat poppler-utils libqt6sql6-sqlite)
+                xdg-utils qt6-translations-l10n socat poppler-utils libqt6sql6-sqlite
+                libqcustomplot-dev)
 # scripts/test: clang-tidy for the checks of .clang-tidy (the function size).
 TIDY_PACKAGES=(clang-tidy)
 # scripts/fuzz: clang with libFuzzer's runtime, and llvm for readable stacks.

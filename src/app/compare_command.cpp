@@ -77,6 +77,7 @@ int compareCommand(int argc, char* argv[])
         content.laps.push_back(*read.lap);
         content.laps.back().colour = comparisonColour(int(i - 2));
     }
+    workOutFigures(content);
     QString error;
     if (!writeComparisonReport(args.last(), content, &error)) {
         fail(QStringLiteral("cannot write %1: %2").arg(args.last(), error));

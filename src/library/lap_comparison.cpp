@@ -274,6 +274,7 @@ ReadComparedLap comparedLapOf(const ComparableRecord& record, int lap)
     compared.kind = kind;
     compared.identity = record.identity;
     compared.label = lapLabel(record.date, number);
+    compared.path = record.path;
     compared.lap = laps[std::size_t(number - 1)];
     compared.figures = record.figures;
     compared.setup = record.setup;

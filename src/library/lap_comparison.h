@@ -108,6 +108,8 @@ struct ComparedSessionLap {
     RecordKind kind = RecordKind::LapTiming;
     QString identity;  // of its session
     QString label;
+    QString track;     // its session's track's name, when the library knows it
+    QString path;      // the record file it was read from
     Rgb colour;
     LapTimes lap;
     SessionFigures figures;  // of its session

@@ -21,15 +21,13 @@ namespace tormel {
 
 namespace {
 
-// A file of the session the library lists, one still there.
-QString libraryPathOf(const LibraryModel& model, const QString& identity)
+// The library's row of a session, if it lists it.
+const LibraryRow* libraryRowOf(const LibraryModel& model, const QString& identity)
 {
-    for (int r = 0; r < model.rowCount(); ++r) {
-        const Session& s = model.row(r).session;
-        if (s.identity == identity)
-            return s.presentFile();
-    }
-    return {};
+    for (int r = 0; r < model.rowCount(); ++r)
+        if (model.row(r).session.identity == identity)
+            return &model.row(r);
+    return nullptr;
 }
 
 // Why laps cannot be compared, in the chosen language.
@@ -194,7 +192,8 @@ void ComparisonController::showComparison()
     // are the laps chosen, one for one.
     for (std::size_t i = 0; i < choice_.laps.size();) {
         const ChosenLap& chosen = choice_.laps[i];
-        QString path = libraryPathOf(library_->model(), chosen.identity);
+        const LibraryRow* row = libraryRowOf(library_->model(), chosen.identity);
+        QString path = row ? row->session.presentFile() : QString();
         if (path.isEmpty())
             path = comparedRecords_.value(chosen.identity);
         if (!path.isEmpty() && !records.contains(path))
@@ -207,6 +206,7 @@ void ComparisonController::showComparison()
         }
         content.laps.push_back(*read.lap);
         content.laps.back().colour = comparisonColour(chosen.colour);
+        content.laps.back().track = row ? row->trackName : QString();
         ++i;
     }
     content.reference = choice_.reference;

@@ -1,58 +1,58 @@
 #pragma once
 
 #include "base/units.h"
-#include "library/lap_comparison.h"
+#include "library/comparison_figures.h"
 #include "texts/text_tables.h"
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
-#include <optional>
 #include <vector>
 
 class QPainter;
 
 namespace tormel {
 
-// A comparison of laps as one page: the table of times with their
-// differences to the reference, a bar chart of the section differences,
-// and the setup sheets side by side with what differs from the
-// reference's marked. Painted by the window and into the report alike.
-// Engine-speed laps instead show their traces overlaid, the cursor's
-// readings, their histograms on common classes and each lap's maximum,
-// minimum and mean engine speed.
+// A comparison of laps: the laps chosen, the reference, how engine-speed
+// laps are aligned, and the figures and readings worked out from them
+// (`workOutFigures`, `overlayReadings`), which the window, its charts and
+// the report draw as they stand.
 struct ComparisonContent {
     std::vector<ComparedSessionLap> laps;
     int reference = 0;
     TextTables tables;
     TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
-    Alignment alignment = Alignment::Time;  // engine-speed laps
-    std::optional<double> cursor;           // seconds or fraction, as aligned
-    // Placed on the reference lap's trace, read as on the single charts.
-    std::optional<double> leftMarker;
-    std::optional<double> rightMarker;
+    Alignment alignment = Alignment::Time;
+    ComparisonFigures figures;
+    OverlayReadings readings;
 };
 
-// Where the traces of engine-speed laps went: `x` from `from` to `to` across `plot`.
-struct TracePlot {
-    QRectF plot;
-    double from = 0;
-    double to = 1;
-};
+// The figures of the laps as they now stand, and no cursor.
+void workOutFigures(ComparisonContent& content);
+
+// The tables of the page beside its charts: the laps' labels in their
+// colours, the cursor's readings, the times with their differences and each
+// lap's figures, and the setup sheets side by side with what differs from
+// the reference's marked. Painted by the window and into the report alike.
+enum class PageRows { Tables, Setups, All };
+int pageLines(const ComparisonContent& content, PageRows rows = PageRows::All);
+
+// Paints the rows into `area`, a line each of `area`'s height divided by
+// their count. For engine-speed laps the rows may be painted without the
+// cursor's readings, and those alone over them, so that a cursor step
+// repaints little.
+enum class PaintLayer { Whole, Page, Cursor };
+void paintPage(QPainter& painter, const QRectF& area, const ComparisonContent& content, PageRows rows = PageRows::All,
+               PaintLayer layer = PaintLayer::Whole);
 
 // What the cursor and the markers read, a line per row as the page shows it
 // ("caption: cell | cell..."); empty without a cursor or for lap times.
 QStringList cursorReadingLines(const ComparisonContent& content);
 
-// Paints the page into `area`, its texts sized to fit its height. For
-// engine-speed laps the page may be painted without the cursor's line and
-// readings, and those alone over it, so that a cursor step repaints little.
-enum class PaintLayer { Whole, Page, Cursor };
-TracePlot paintComparison(QPainter& painter, const QRectF& area, const ComparisonContent& content,
-                          PaintLayer layer = PaintLayer::Whole);
-
-// Writes the page as an A4 landscape PDF; texts stay text. Replaced whole
-// or not at all; false and why on failure.
+// Writes the comparison as an A4 landscape PDF: the tables, and the charts
+// drawn as vectors, their texts staying text. Replaced whole or not at all;
+// false and why on failure.
 bool writeComparisonReport(const QString& path, const ComparisonContent& content, QString* errorText = nullptr);
 
 }  // namespace tormel

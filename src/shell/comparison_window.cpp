@@ -2,11 +2,10 @@
 
 #include "base/named.h"
 #include "laps/conversions.h"
+#include "shell/comparison_plots.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,9 +24,10 @@ namespace tormel {
 
 namespace {
 
-// Below this the page scrolls: six laps, three sections and the sheets stay readable.
-constexpr int PageMinimumWidth = 760;
-constexpr int PageMinimumHeight = 600;
+// The window's first size, within the screen.
+constexpr int WindowWidth = 1100;
+constexpr int WindowHeight = 900;
+constexpr int HistogramHeight = 260;
 
 QIcon swatch(Rgb colour)
 {
@@ -37,24 +38,33 @@ QIcon swatch(Rgb colour)
 
 }  // namespace
 
-ComparisonCanvas::ComparisonCanvas(QWidget* parent)
+ComparisonCanvas::ComparisonCanvas(PageRows rows, QWidget* parent)
     : QWidget(parent)
+    , rows_(rows)
 {
-    setMinimumSize(PageMinimumWidth, PageMinimumHeight);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
 }
 
-void ComparisonCanvas::setContent(ComparisonContent content)
+void ComparisonCanvas::setContent(const ComparisonContent* content)
 {
-    content_ = std::move(content);
+    content_ = content;
     page_ = QImage();
+    const int line = fontMetrics().height() * 3 / 2;
+    setFixedHeight(content ? pageLines(*content, rows_) * line + 16 : 0);
     update();
 }
 
-// The page is kept as painted; a cursor step paints only its line and readings over it.
+void ComparisonCanvas::showReadings()
+{
+    update();
+}
+
+// The tables are kept as painted; a cursor step paints only its readings over them.
 void ComparisonCanvas::paintEvent(QPaintEvent*)
 {
+    if (!content_)
+        return;
     const QRectF area = QRectF(rect()).adjusted(12, 8, -12, -8);
     const qreal ratio = devicePixelRatioF();
     if (page_.isNull() || page_.deviceIndependentSize() != QSizeF(size())) {
@@ -63,65 +73,12 @@ void ComparisonCanvas::paintEvent(QPaintEvent*)
         page_.fill(palette().color(QPalette::Base));
         QPainter painter(&page_);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        plot_ = paintComparison(painter, area, content_, PaintLayer::Page);
+        paintPage(painter, area, *content_, rows_, PaintLayer::Page);
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), page_);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    paintComparison(painter, area, content_, PaintLayer::Cursor);
-}
-
-void ComparisonCanvas::setAlignment(Alignment alignment)
-{
-    content_.alignment = alignment;
-    content_.cursor.reset();
-    content_.leftMarker.reset();
-    content_.rightMarker.reset();
-    page_ = QImage();
-    update();
-}
-
-void ComparisonCanvas::placeCursor(double x)
-{
-    if (content_.laps.empty() || content_.laps.front().kind != RecordKind::EngineSpeed)
-        return;
-    content_.cursor = std::clamp(x, plot_.from, plot_.to);
-    // The readings as text too, for screen readers.
-    setAccessibleDescription(cursorReadingLines(content_).join(QLatin1Char('\n')));
-    update();
-}
-
-void ComparisonCanvas::mousePressEvent(QMouseEvent* event)
-{
-    setFocus();
-    if (plot_.plot.width() > 0 && plot_.plot.contains(event->position()))
-        placeCursor(plot_.from + (event->position().x() - plot_.plot.left()) / plot_.plot.width() * (plot_.to - plot_.from));
-}
-
-void ComparisonCanvas::mouseMoveEvent(QMouseEvent* event)
-{
-    if (event->buttons() & Qt::LeftButton)
-        mousePressEvent(event);
-}
-
-void ComparisonCanvas::keyPressEvent(QKeyEvent* event)
-{
-    // Up puts the left marker at the cursor, Down the right one, as on the single charts.
-    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && content_.cursor) {
-        (event->key() == Qt::Key_Up ? content_.leftMarker : content_.rightMarker) = content_.cursor;
-        setAccessibleDescription(cursorReadingLines(content_).join(QLatin1Char('\n')));
-        update();
-        return;
-    }
-    const int direction = event->key() == Qt::Key_Right ? 1 : event->key() == Qt::Key_Left ? -1 : 0;
-    if (direction == 0 || content_.laps.empty()) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    const OverlayLap& reference = content_.laps[std::size_t(std::clamp(content_.reference, 0, int(content_.laps.size()) - 1))].trace;
-    const double step = content_.alignment == Alignment::Time ? OverlaySampleSeconds
-                                                               : 1.0 / std::max<std::size_t>(1, reference.rpm.size() - 1);
-    placeCursor(content_.cursor.value_or(plot_.from) + direction * step);
+    paintPage(painter, area, *content_, rows_, PaintLayer::Cursor);
 }
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)
@@ -133,7 +90,12 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     , report_(named(new QPushButton, QStringLiteral("CompareReport")))
     , fraction_(named(new QCheckBox, QStringLiteral("OverlayFraction")))
     , note_(named(new QLabel, QStringLiteral("CompareNote")))
-    , page_(named(new ComparisonCanvas, QStringLiteral("ComparisonPage")))
+    , splitter_(named(new QSplitter(Qt::Vertical), QStringLiteral("CompareSplitter")))
+    , overlay_(named(new OverlayPlot, QStringLiteral("OverlayPlot")))
+    , sections_(named(new SectionBarsPlot, QStringLiteral("SectionBarsPlot")))
+    , histograms_(named(new HistogramPlot, QStringLiteral("HistogramPlot")))
+    , page_(named(new ComparisonCanvas(PageRows::Tables), QStringLiteral("ComparisonPage")))
+    , setups_(named(new ComparisonCanvas(PageRows::Setups), QStringLiteral("ComparisonSetups")))
 {
     setObjectName(QStringLiteral("ComparisonWindow"));
     laps_->setFlow(QListView::LeftToRight);
@@ -143,14 +105,33 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
         buttons->addWidget(b);
     buttons->addWidget(fraction_);
     buttons->addStretch();
+    auto* charts = new QWidget;
+    auto* chartsLayout = new QVBoxLayout(charts);
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    chartsLayout->addWidget(overlay_);
+    chartsLayout->addWidget(sections_);
+    auto* below = new QWidget;
+    auto* belowLayout = new QVBoxLayout(below);
+    belowLayout->addWidget(page_);
+    belowLayout->addWidget(histograms_);
+    belowLayout->addWidget(setups_);
+    belowLayout->addStretch();
+    histograms_->setFixedHeight(HistogramHeight);
     auto* scroll = new QScrollArea;
-    scroll->setWidget(page_);
+    scroll->setWidget(below);
     scroll->setWidgetResizable(true);
+    splitter_->addWidget(charts);
+    splitter_->addWidget(scroll);
+    splitter_->setCollapsible(0, false);
+    // The chart takes two thirds of the height; the splitter gives it more.
+    splitter_->setSizes({2, 1});
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(laps_);
     layout->addLayout(buttons);
     layout->addWidget(note_);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(splitter_, 1);
     const auto chosen = [this](void (ComparisonWindow::*signal)(int)) {
         return [this, signal] {
             if (laps_->currentRow() >= 0)
@@ -161,11 +142,13 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(remove_, &QPushButton::clicked, this, chosen(&ComparisonWindow::removeRequested));
     connect(clear_, &QPushButton::clicked, this, &ComparisonWindow::clearRequested);
     connect(report_, &QPushButton::clicked, this, &ComparisonWindow::reportRequested);
-    connect(fraction_, &QCheckBox::toggled, this,
-            [this](bool on) { page_->setAlignment(on ? Alignment::Fraction : Alignment::Time); });
-    // Large enough for the page, within the screen.
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1100, 900);
-    resize(std::min(1100, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
+    connect(fraction_, &QCheckBox::toggled, this, [this](bool on) { setAlignment(on ? Alignment::Fraction : Alignment::Time); });
+    connect(overlay_, &OverlayPlot::cursorPlaced, this, &ComparisonWindow::placeCursor);
+    connect(overlay_, &OverlayPlot::cursorStepped, this, &ComparisonWindow::stepCursor);
+    connect(overlay_, &OverlayPlot::markerPlaced, this, &ComparisonWindow::placeMarker);
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, WindowWidth, WindowHeight);
+    resize(std::min(WindowWidth, screen.width() * 9 / 10), std::min(WindowHeight, screen.height() * 9 / 10));
 }
 
 void ComparisonWindow::show(ComparisonContent content)
@@ -177,6 +160,7 @@ void ComparisonWindow::show(ComparisonContent content)
     clear_->setText(t.texts[compareClear]);
     report_->setText(t.texts[reportMenu]);
     fraction_->setText(t.texts[overlayAlignFraction]);
+    overlay_->setToolTip(t.texts[overlayHelp]);
     const bool engineSpeed = !content.laps.empty() && content.laps.front().kind == RecordKind::EngineSpeed;
     fraction_->setVisible(engineSpeed);
     content.alignment = fraction_->isChecked() ? Alignment::Fraction : Alignment::Time;
@@ -188,16 +172,72 @@ void ComparisonWindow::show(ComparisonContent content)
                                  ? QStringLiteral("%1 (%2)").arg(lap.label, t.texts[compareReference])
                                  : lap.label;
         laps_->addItem(new QListWidgetItem(swatch(lap.colour), text));
+        laps_->item(int(i))->setToolTip(legendName(lap));
     }
     laps_->setCurrentRow(std::min(row, laps_->count() - 1));
     const bool enough = int(content.laps.size()) >= MinComparedLaps;
     note_->setText(enough ? QString() : t.texts[compareTooFew]);
     note_->setVisible(!enough);
     report_->setEnabled(enough);
-    page_->setContent(enough ? std::move(content) : ComparisonContent{});
+    if (!enough)
+        content.laps.clear();
+    content_ = std::move(content);
+    workOutFigures(content_);
+    showCharts();
     QWidget::show();
     raise();
     activateWindow();
+}
+
+void ComparisonWindow::showCharts()
+{
+    const bool engineSpeed = content_.figures.kind == RecordKind::EngineSpeed;
+    overlay_->setVisible(engineSpeed);
+    histograms_->setVisible(engineSpeed);
+    sections_->setVisible(!engineSpeed);
+    if (engineSpeed) {
+        overlay_->showLaps(content_);
+        histograms_->showHistograms(content_);
+    } else {
+        sections_->showSections(content_);
+    }
+    page_->setContent(&content_);
+    setups_->setContent(&content_);
+    overlay_->setAccessibleDescription(QString());
+}
+
+void ComparisonWindow::setAlignment(Alignment alignment)
+{
+    content_.alignment = alignment;
+    workOutFigures(content_);
+    showCharts();
+}
+
+void ComparisonWindow::placeCursor(double x)
+{
+    if (content_.figures.kind != RecordKind::EngineSpeed)
+        return;
+    const OverlayReadings& r = content_.readings;
+    content_.readings = overlayReadings(content_.figures, std::clamp(x, 0.0, content_.figures.xEnd), r.leftMarker, r.rightMarker);
+    overlay_->showReadings(content_.readings);
+    page_->showReadings();
+    // The readings as text too, for screen readers.
+    overlay_->setAccessibleDescription(cursorReadingLines(content_).join(QLatin1Char('\n')));
+}
+
+void ComparisonWindow::stepCursor(int direction)
+{
+    const double from = content_.readings.cursor.value_or(overlay_->xAxis->range().lower);
+    placeCursor(from + direction * cursorStep(content_.figures));
+}
+
+void ComparisonWindow::placeMarker(bool left)
+{
+    OverlayReadings& r = content_.readings;
+    if (!r.cursor)
+        return;
+    (left ? r.leftMarker : r.rightMarker) = r.cursor;
+    placeCursor(*r.cursor);
 }
 
 std::vector<int> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps, const TextTables& tables)

@@ -11,43 +11,45 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSplitter;
 
 namespace tormel {
 
-// The comparison page, painted at the size of the widget.
+class HistogramPlot;
+class OverlayPlot;
+class SectionBarsPlot;
+
+// Rows of the comparison page, painted at the width of the widget, a line
+// each of the font's height. It keeps them as painted: a cursor step paints
+// only the readings over them.
 class ComparisonCanvas : public QWidget {
     Q_OBJECT
 public:
-    explicit ComparisonCanvas(QWidget* parent = nullptr);
-    void setContent(ComparisonContent content);
-    const ComparisonContent& content() const { return content_; }
-    void setAlignment(Alignment alignment);
+    explicit ComparisonCanvas(PageRows rows, QWidget* parent = nullptr);
+    // `content` outlives the canvas's next paint.
+    void setContent(const ComparisonContent* content);
+    void showReadings();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Engine-speed laps: a click or a drag over the traces places the
-    // cursor, Left and Right step it one sample of the reference lap.
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void placeCursor(double x);
-
-    ComparisonContent content_;
-    TracePlot plot_;
-    QImage page_;  // the page without the cursor
+    PageRows rows_;
+    const ComparisonContent* content_ = nullptr;
+    QImage page_;  // the rows without the readings
 };
 
 // The laps compared, each with its colour; the one chosen can become the
-// reference or be taken out; under them the comparison page.
+// reference or be taken out. Under them, the comparison's main chart (the
+// overlay of engine-speed laps, or the section differences), and beneath a
+// splitter the tables with the readings, the histograms and the setup sheets.
 class ComparisonWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ComparisonWindow(QWidget* parent = nullptr);
 
     void show(ComparisonContent content);
-    const ComparisonContent& content() const { return page_->content(); }
+    const ComparisonContent& content() const { return content_; }
 
 signals:
     void referenceChosen(int index);
@@ -56,6 +58,14 @@ signals:
     void reportRequested();
 
 private:
+    void setAlignment(Alignment alignment);
+    void showCharts();
+    // The cursor at `x`, within the laps, with the markers where they are.
+    void placeCursor(double x);
+    void stepCursor(int direction);
+    void placeMarker(bool left);
+
+    ComparisonContent content_;
     QListWidget* laps_;
     QPushButton* reference_;
     QPushButton* remove_;
@@ -63,7 +73,12 @@ private:
     QPushButton* report_;
     QCheckBox* fraction_;
     QLabel* note_;
+    QSplitter* splitter_;
+    OverlayPlot* overlay_;
+    SectionBarsPlot* sections_;
+    HistogramPlot* histograms_;
     ComparisonCanvas* page_;
+    ComparisonCanvas* setups_;
 };
 
 // The laps of one session with their times, each with a check box; the

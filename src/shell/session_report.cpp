@@ -1,5 +1,7 @@
 #include "shell/session_report.h"
 
+#include <qcustomplot.h>
+
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -54,7 +56,7 @@ int drawTable(QPainter& p, const LapTable& table, int first, const QRect& area)
 
 }  // namespace
 
-bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QPainter&)>& paint,
+bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QCPPainter&)>& paint,
               QString* errorText)
 {
     QSaveFile file(path);
@@ -69,7 +71,7 @@ bool writePdf(const QString& path, const QString& title, const std::function<voi
         pdf.setPageOrientation(QPageLayout::Landscape);
         pdf.setResolution(Dpi);
         pdf.setTitle(title);
-        QPainter p(&pdf);
+        QCPPainter p(&pdf);
         paint(pdf, p);
     }
     if (!file.commit()) {
@@ -82,7 +84,7 @@ bool writePdf(const QString& path, const QString& title, const std::function<voi
 
 bool writeSessionReport(const QString& path, const ReportContent& content, QString* errorText)
 {
-    return writePdf(path, content.caption, [&](QPdfWriter& pdf, QPainter& p) {
+    return writePdf(path, content.caption, [&](QPdfWriter& pdf, QCPPainter& p) {
         const QRect page(0, 0, pdf.width(), pdf.height());
         QFont font = p.font();
         font.setPointSizeF(9);

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-class QPainter;
+class QCPPainter;
 class QPdfWriter;
 class QWidget;
 
@@ -26,8 +26,9 @@ struct ReportContent {
 };
 
 // An A4 landscape PDF at 200 dpi, replaced whole or not at all: `paint`
-// draws its pages. False and why on failure.
-bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QPainter&)>& paint,
+// draws its pages, with a painter the comparison's charts can draw with too.
+// False and why on failure.
+bool writePdf(const QString& path, const QString& title, const std::function<void(QPdfWriter&, QCPPainter&)>& paint,
               QString* errorText);
 
 // Writes the report as an A4 landscape PDF at 200 dpi; texts stay text.

@@ -185,6 +185,14 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[listeningTitle] = QStringLiteral("%1 Version %2 sur le port %3");
     x[compareUnreadable] = QStringLiteral("Le relevé %1 n'a pas pu être lu : %2");
     x[compareNoSuchLap] = QStringLiteral("%1 n'a pas de tour %2");
+    x[overlayRpmAxis] = QStringLiteral("Régime (tr/min)");
+    x[overlayTimeAxis] = QStringLiteral("Temps dans le tour (s)");
+    x[overlayFractionAxis] = QStringLiteral("Fraction du tour (%)");
+    x[overlayDifferenceAxis] = QStringLiteral("Écart (tr/min)");
+    x[histogramSecondsAxis] = QStringLiteral("Temps dans la classe (s)");
+    x[histogramClassAxis] = QStringLiteral("Classe de régime (tr/min)");
+    x[sectionDifferenceAxis] = QStringLiteral("Écart à la référence (s)");
+    x[overlayHelp] = QStringLiteral("Molette : zoom autour du pointeur ; bouton droit : déplacer ; Maj + glisser : zoomer sur une zone ; double-clic ou Origine : tout le tour");
     x[libraryIndexMoved] = QStringLiteral("L'index de la bibliothèque était inutilisable : il a été mis de côté sous %1 et reconstruit à partir des enregistrements.");
     x[libraryIndexNotUpdated] = QStringLiteral("L'index de la bibliothèque ne peut pas être écrit : les séances sont montrées telles qu'il les gardait.");
     x[libraryIndexLocked] = QStringLiteral("L'index de la bibliothèque reste verrouillé par un autre programme.");

@@ -198,6 +198,15 @@ enum TextEntry : int {
     listeningTitle = 208,      // the window's title: program, version, port
     compareUnreadable = 209,   // a record, why it could not be read
     compareNoSuchLap = 210,    // a record, a lap number
+    // The comparison's charts: their axes' titles and how to move about them.
+    overlayRpmAxis = 245,
+    overlayTimeAxis = 246,
+    overlayFractionAxis = 247,
+    overlayDifferenceAxis = 248,
+    histogramSecondsAxis = 249,
+    histogramClassAxis = 250,
+    sectionDifferenceAxis = 251,
+    overlayHelp = 252,         // the overlay's tool tip: wheel, right button, band, reset
     trackFileNotWritten = 290,  // path, why: the program works without the track file
     trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };

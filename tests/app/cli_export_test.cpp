@@ -394,7 +394,8 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
     const std::int32_t slower = image.lap(5).lapTime - image.lap(3).lapTime;
     const QString difference = (slower > 0 ? u"+"_s : u"-"_s) + lapTimeText(float(std::abs(slower)));
     for (const QString& expected : {french.texts[compareTitle], u"2026-05-12 10:30 #5"_s, difference,
-                                    french.texts[compareWhatChanged], french.texts[setupRearSprocket]})
+                                    french.texts[compareWhatChanged], french.texts[setupRearSprocket],
+                                    french.texts[compareSectionBars], french.texts[sectionDifferenceAxis]})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << '\n' << text.toStdString();
     EXPECT_TRUE(QRegularExpression(u"\\s82\\s+84\\s"_s).match(text).hasMatch()) << text.toStdString();
     // Each section's row of times under its own name.
@@ -407,8 +408,11 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
     pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"rpm.pdf"_s), u"-"_s});
     pdf.waitForFinished(30000);
     const QString rpm = QString::fromUtf8(pdf.readAllStandardOutput());
-    for (const TextEntry entry : {overlayTitle, overlayMaximum, overlayMinimum, overlayMean, overlayHistograms})
+    for (const TextEntry entry : {overlayTitle, overlayMaximum, overlayMinimum, overlayMean, overlayHistograms, overlayRpmAxis,
+                                  overlayTimeAxis, overlayDifferenceAxis, histogramClassAxis, histogramSecondsAxis})
         EXPECT_TRUE(rpm.contains(french.texts[entry])) << entry << '\n' << rpm.toStdString();
+    // The charts' tick labels stay text: round engine speeds, never grouped.
+    EXPECT_GE(rpm.count(QRegularExpression(u"\\b[1-9]\\d?[05]00\\b"_s)), 3) << rpm.toStdString();
 
     const struct { QStringList laps; int exitCode; QString error; } refused[] = {
         {{u"laps.Tml"_s}, 2, u"two to six laps"_s},

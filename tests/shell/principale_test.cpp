@@ -16,6 +16,7 @@
 #include "library/session_library.h"
 #include "record/record_decoder.h"
 #include "record/record_file.h"
+#include "shell/comparison_plots.h"
 #include "shell/comparison_window.h"
 #include "shell/help_window.h"
 #include "shell/menus.h"
@@ -857,7 +858,7 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     EXPECT_TRUE(told[0].startsWith(frenchTextTables().texts[compareUnreadable].arg(here(u"a.Tml"_s), QString()))) << told[0].toStdString();
 }
 
-TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
+TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
 {
     startQuietly();
     open(saveRecord(u"rpm.Tml"_s, demo::engineSpeedRecord(), 1));
@@ -868,34 +869,16 @@ TEST_F(WindowTest, EngineSpeedLapsOverlaidWithACursorOverAllOfThem)
         qobject_cast<QDialog*>(QApplication::activeModalWidget())->accept();
     });
     trigger(u"Comparer"_s);
-    auto* page = find<ComparisonCanvas>(u"ComparisonPage"_s);
-    ASSERT_EQ(page->content().laps.size(), 2U);
-    EXPECT_EQ(page->content().laps[1].kind, RecordKind::EngineSpeed);
-    EXPECT_TRUE(find<QCheckBox>(u"OverlayFraction"_s)->isVisibleTo(find<QWidget>(u"ComparisonWindow"_s)));
-    // A click over the traces places the cursor; Right steps it one sample.
-    page->grab();  // painted, as it is on the screen before anyone clicks
-    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, page->height() - 20));  // on the setup sheets
-    EXPECT_FALSE(page->content().cursor.has_value());
-    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(500, 100));
-    ASSERT_TRUE(page->content().cursor.has_value());
-    const double placed = *page->content().cursor;
-    EXPECT_GT(placed, 0.0);
-    QTest::keyClick(page, Qt::Key_Up);
-    QTest::keyClick(page, Qt::Key_Right);
-    EXPECT_NEAR(*page->content().cursor - placed, 0.2, 1e-9);
-    QTest::keyClick(page, Qt::Key_Down);
-    EXPECT_EQ(std::pair(page->content().leftMarker, page->content().rightMarker), std::pair(std::optional(placed), page->content().cursor));
-    // The readings, as the page shows them: the cursor's time, both laps' engine speeds, the markers a sample apart.
-    const QStringList read = page->accessibleDescription().split(u'\n');
-    ASSERT_EQ(read.size(), 3) << page->accessibleDescription().toStdString();
-    EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(placed + 0.2, 'f', 2) + u": "_s));
-    EXPECT_EQ(read[0].count(QRegularExpression(u"\\b\\d{4,5}\\b"_s)), 2) << read[0].toStdString();
-    EXPECT_TRUE(read[2].contains(u"0.20 s"_s)) << read[2].toStdString();
-    // On the fraction of the lap the cursor starts again, and steps a sample of the reference lap.
-    find<QCheckBox>(u"OverlayFraction"_s)->setChecked(true);
-    EXPECT_EQ(std::pair(page->content().alignment, page->content().cursor.has_value()), std::pair(Alignment::Fraction, false));
-    QTest::keyClick(page, Qt::Key_Right);
-    EXPECT_NEAR(*page->content().cursor, 1.0 / double(page->content().laps[0].trace.rpm.size() - 1), 1e-9);
+    auto* window = find<ComparisonWindow>(u"ComparisonWindow"_s);
+    ASSERT_EQ(window->content().laps.size(), 2U);
+    EXPECT_EQ(window->content().laps[1].kind, RecordKind::EngineSpeed);
+    // Both traces overlaid, with the second one's difference to the first beneath.
+    EXPECT_EQ(find<OverlayPlot>(u"OverlayPlot"_s)->graphCount(), 3);
+    EXPECT_FALSE(find<SectionBarsPlot>(u"SectionBarsPlot"_s)->isVisibleTo(window));
+    auto* fraction = find<QCheckBox>(u"OverlayFraction"_s);
+    EXPECT_TRUE(fraction->isVisibleTo(window));
+    fraction->setChecked(true);
+    EXPECT_EQ(window->content().figures.alignment, Alignment::Fraction);
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)

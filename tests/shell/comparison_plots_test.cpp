@@ -1,0 +1,275 @@
+#include "shell/comparison_plots.h"
+#include "shell/comparison_window.h"
+#include "support/made_up_laps.h"
+
+#include <QApplication>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tormel {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Three engine-speed laps of about a minute, of a session whose track the library knows.
+ComparisonContent threeLaps()
+{
+    ComparisonContent content;
+    content.tables = frenchTextTables();
+    content.laps = test::madeUpEngineSpeedLaps(3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        content.laps[i].track = u"Circuit du Vallon"_s;
+        content.laps[i].path = u"/records/a folder of this season/2026-05-1%1_10-30-00_SN270415 with a long name.Tml"_s.arg(i + 2);
+    }
+    return content;
+}
+
+void expectPlainNumbers(const QCPAxis* axis, double factor = 1)
+{
+    const QList<double> ticks = axis->tickVector();
+    const QList<QString> labels = axis->tickVectorLabels();
+    ASSERT_FALSE(ticks.isEmpty());
+    for (qsizetype i = 0; i < ticks.size(); ++i)
+        EXPECT_EQ(labels[i], QString::number(std::round(ticks[i] * factor * 1e6) / 1e6)) << labels[i].toStdString();
+}
+
+void send(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons,
+          Qt::KeyboardModifiers modifiers = {})
+{
+    QMouseEvent event(type, at, to->mapToGlobal(at), button, buttons, modifiers);
+    QApplication::sendEvent(to, &event);
+}
+
+void wheel(QWidget* to, QPointF at, int delta)
+{
+    QWheelEvent event(at, to->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(to, &event);
+}
+
+struct ShownComparison {
+    ComparisonWindow window;
+    OverlayPlot* overlay;
+    explicit ShownComparison(ComparisonContent content = threeLaps())
+    {
+        window.show(std::move(content));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        overlay = window.findChild<OverlayPlot*>(u"OverlayPlot"_s);
+        overlay->replot();
+    }
+    // A point over the traces, `share` of the way across.
+    QPointF over(double share) const
+    {
+        const QRect r = overlay->axisRect()->rect();
+        return {r.left() + r.width() * share, double(r.center().y())};
+    }
+};
+
+TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
+{
+    ShownComparison shown;
+    const ComparisonContent& c = shown.window.content();
+    const TextTables& t = c.tables;
+    OverlayPlot* plot = shown.overlay;
+    EXPECT_GE(plot->height() * 2, shown.window.findChild<QSplitter*>(u"CompareSplitter"_s)->height());
+    EXPECT_EQ(std::pair(plot->xAxis->range().lower, plot->xAxis->range().upper), std::pair(0.0, c.figures.xEnd));
+    EXPECT_EQ(std::pair(plot->yAxis->range().lower, plot->yAxis->range().upper), std::pair(c.figures.rpmLow, c.figures.rpmHigh));
+    QCPAxis* differenceAxis = plot->differenceRect()->axis(QCPAxis::atLeft);
+    EXPECT_EQ(differenceAxis->range().upper, c.figures.differenceLimit);
+    EXPECT_EQ(plot->xAxis->label() + u'|' + plot->yAxis->label() + u'|' + differenceAxis->label(),
+              t.texts[overlayTimeAxis] + u'|' + t.texts[overlayRpmAxis] + u'|' + t.texts[overlayDifferenceAxis]);
+    expectPlainNumbers(plot->yAxis);
+    // A light grid; the difference panel's zero line stands out of it.
+    EXPECT_GT(plot->yAxis->grid()->pen().color().lightness(), 210);
+    EXPECT_LT(differenceAxis->grid()->zeroLinePen().color().lightness() + 60, differenceAxis->grid()->pen().color().lightness());
+    EXPECT_TRUE(plot->yAxis->tickVectorLabels().contains(u"10000"_s)) << plot->yAxis->tickVectorLabels().join(u' ').toStdString();
+    // A trace per lap, the reference thicker; a difference for each other lap, on the same x.
+    ASSERT_EQ(plot->graphCount(), 5);
+    for (int i = 0; i < 3; ++i) {
+        const QCPGraph* trace = plot->graph(i == 0 ? 0 : 2 * i - 1);
+        EXPECT_EQ(trace->data()->size(), int(c.laps[std::size_t(i)].trace.rpm.size()));
+        EXPECT_EQ(trace->pen().color(), QColor(c.laps[std::size_t(i)].colour.r, c.laps[std::size_t(i)].colour.g, c.laps[std::size_t(i)].colour.b));
+        if (i > 0) {
+            EXPECT_GT(plot->graph(0)->pen().widthF(), trace->pen().widthF());
+            EXPECT_EQ(plot->graph(2 * i)->valueAxis(), differenceAxis);
+        }
+    }
+    // The legend names the laps, cut short; the whole name in its tool tip.
+    ASSERT_EQ(plot->legend->itemCount(), 3);
+    auto* item = qobject_cast<QCPPlottableLegendItem*>(plot->legend->item(1));
+    ASSERT_NE(item, nullptr);
+    const QString whole = legendName(c.laps[1]);
+    EXPECT_TRUE(whole.startsWith(u"Circuit du Vallon, 2026-05-13 10:30 #4, 2026-05-13_10-30-00"_s)) << whole.toStdString();
+    EXPECT_LT(item->plottable()->name().size(), whole.size());
+    QHelpEvent help(QEvent::ToolTip, item->outerRect().center(), plot->mapToGlobal(item->outerRect().center()));
+    QApplication::sendEvent(plot, &help);
+    EXPECT_EQ(QToolTip::text(), whole);
+
+    // On the fraction of the lap: in % of it.
+    shown.window.findChild<QCheckBox*>(u"OverlayFraction"_s)->setChecked(true);
+    plot->replot();
+    EXPECT_EQ(plot->xAxis->label(), t.texts[overlayFractionAxis]);
+    auto* title = qobject_cast<QCPTextElement*>(plot->plotLayout()->element(0, 0));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text(), t.texts[overlayTitle] + u" - "_s + t.texts[overlayFraction]);
+    EXPECT_EQ(plot->xAxis->range().upper, 1.0);
+    expectPlainNumbers(plot->xAxis, 100);
+    EXPECT_EQ(plot->xAxis->tickVectorLabels().last(), u"100"_s);
+}
+
+TEST(ComparisonPlots, TheWheelZoomsAroundThePointerADragPansHomeAndADoubleClickShowTheWholeLap)
+{
+    ShownComparison shown;
+    OverlayPlot* plot = shown.overlay;
+    QCPAxis* x = plot->xAxis;
+    const QCPRange whole = x->range();
+    const QCPRange rpm = plot->yAxis->range();
+    const QPointF at = shown.over(0.3);
+    const double under = x->pixelToCoord(at.x());
+    wheel(plot, at, 120);
+    EXPECT_LT(x->range().size(), whole.size());
+    EXPECT_NEAR(x->pixelToCoord(at.x()), under, 1e-6);  // around the pointer
+    wheel(plot, at, 120);
+    wheel(plot, at, 120);
+    EXPECT_EQ(plot->differenceRect()->axis(QCPAxis::atBottom)->range(), x->range());
+    EXPECT_EQ(plot->yAxis->range(), rpm);
+
+    // The right button pans by what the pointer moved, never past the lap's ends.
+    const QCPRange zoomed = x->range();
+    send(plot, QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+    send(plot, QEvent::MouseMove, at - QPointF(100, 0), Qt::NoButton, Qt::RightButton);
+    send(plot, QEvent::MouseButtonRelease, at - QPointF(100, 0), Qt::RightButton, {});
+    EXPECT_NEAR(x->range().size(), zoomed.size(), 1e-9);
+    EXPECT_NEAR(x->range().lower - zoomed.lower, x->pixelToCoord(at.x()) - x->pixelToCoord(at.x() - 100), 1e-6);
+    send(plot, QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+    for (int i = 1; i <= 40; ++i)
+        send(plot, QEvent::MouseMove, at - QPointF(20 * i, 0), Qt::NoButton, Qt::RightButton);
+    send(plot, QEvent::MouseButtonRelease, at - QPointF(800, 0), Qt::RightButton, {});
+    EXPECT_DOUBLE_EQ(x->range().upper, whole.upper);
+
+    QTest::keyClick(plot, Qt::Key_Home);
+    EXPECT_EQ(x->range(), whole);
+    // Zoomed out, never wider than the lap.
+    wheel(plot, at, -120);
+    EXPECT_EQ(x->range(), whole);
+
+    // Shift and a drag zoom into the band, engine speed too; a double-click shows the whole lap.
+    const QPointF from = shown.over(0.2) - QPointF(0, 30);
+    const QPointF to = shown.over(0.5) + QPointF(0, 30);
+    const QCPRange band(x->pixelToCoord(from.x()), x->pixelToCoord(to.x()));
+    send(plot, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(plot, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(plot, QEvent::MouseButtonRelease, to, Qt::LeftButton, {}, Qt::ShiftModifier);
+    const double pixel = band.size() / (to.x() - from.x());
+    EXPECT_NEAR(x->range().lower, band.lower, pixel);
+    EXPECT_NEAR(x->range().upper, band.upper, pixel);
+    EXPECT_LT(plot->yAxis->range().size(), rpm.size());
+    EXPECT_FALSE(shown.window.content().readings.cursor.has_value());  // a band is no click
+    send(plot, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(std::pair(x->range(), plot->yAxis->range()), std::pair(whole, rpm));
+}
+
+TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
+{
+    ShownComparison shown;
+    OverlayPlot* plot = shown.overlay;
+    QCPAxis* x = plot->xAxis;
+    for (int i = 0; i < 4; ++i)
+        wheel(plot, shown.over(0.6), 120);
+    const QPointF at = shown.over(0.25);
+    send(plot, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    send(plot, QEvent::MouseButtonRelease, at, Qt::LeftButton, {});
+    const OverlayReadings& r = shown.window.content().readings;
+    ASSERT_TRUE(r.cursor.has_value());
+    EXPECT_NEAR(*r.cursor, x->pixelToCoord(at.x()), 1e-9);
+    ASSERT_EQ(r.laps.size(), 3U);
+    EXPECT_TRUE(r.laps[2].rpmDifference.has_value());
+    const double placed = *r.cursor;
+    QTest::keyClick(plot, Qt::Key_Up);
+    QTest::keyClick(plot, Qt::Key_Right);
+    QTest::keyClick(plot, Qt::Key_Down);
+    EXPECT_NEAR(*r.cursor - placed, OverlaySampleSeconds, 1e-9);
+    EXPECT_EQ(std::pair(r.leftMarker, r.rightMarker), std::pair(std::optional(placed), r.cursor));
+    // Drawn where they read, on their own layer.
+    std::vector<double> lines;
+    for (QCPLayerable* l : plot->layer(u"cursor"_s)->children())
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(l); line && line->visible() && line->clipAxisRect() == plot->axisRect())
+            lines.push_back(line->point1->coords().x());
+    EXPECT_EQ(lines, (std::vector{*r.cursor, placed, *r.cursor}));
+    const QStringList read = plot->accessibleDescription().split(u'\n');
+    ASSERT_EQ(read.size(), 3) << plot->accessibleDescription().toStdString();
+    EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(*r.cursor, 'f', 2)));
+    EXPECT_TRUE(read[2].contains(u"0.20 s"_s)) << read[2].toStdString();
+    // Stepped past the zoomed view's end, the view follows the cursor.
+    const double end = x->range().upper;
+    while (*r.cursor <= end)
+        QTest::keyClick(plot, Qt::Key_Right);
+    EXPECT_TRUE(x->range().contains(*r.cursor));
+}
+
+TEST(ComparisonPlots, HistogramsGroupABarPerLapOnTheClassBounds)
+{
+    ShownComparison shown;
+    auto* plot = shown.window.findChild<HistogramPlot*>(u"HistogramPlot"_s);
+    plot->replot();
+    const ComparisonFigures& f = shown.window.content().figures;
+    const double width = f.histograms.classWidth;
+    ASSERT_EQ(plot->plottableCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        auto* bars = qobject_cast<QCPBars*>(plot->plottable(i));
+        ASSERT_NE(bars, nullptr);
+        EXPECT_EQ(bars->brush().color(), QColor(comparisonColour(i).r, comparisonColour(i).g, comparisonColour(i).b));
+        EXPECT_EQ(bars->data()->size(), f.lastClass - f.firstClass + 1);
+        // Each bar inside its class.
+        for (auto bar = bars->data()->constBegin(); bar != bars->data()->constEnd(); ++bar)
+            EXPECT_EQ(std::floor((bar->key - bars->width() / 2) / width), std::floor((bar->key + bars->width() / 2) / width));
+    }
+    EXPECT_EQ(plot->xAxis->range(), QCPRange(f.firstClass * width, (f.lastClass + 1) * width));
+    EXPECT_EQ(plot->xAxis->label(), frenchTextTables().texts[histogramClassAxis]);
+    for (const double tick : plot->xAxis->tickVector())
+        EXPECT_EQ(std::fmod(tick, width), 0.0) << tick;
+    expectPlainNumbers(plot->xAxis);
+}
+
+TEST(ComparisonPlots, SectionLabelsLieBesideTheirBarsAndNeverOnACaption)
+{
+    ComparisonContent content;
+    content.tables = frenchTextTables();
+    content.laps.resize(3);
+    content.laps[0].lap = {1, 3000, {1000, 1000, 1000}};
+    content.laps[1].lap = {2, 3000, {880, 1010, 1100}};  // section 1: the largest difference is negative
+    content.laps[2].lap = {3, 3000, {950, 1500, 990}};
+    for (std::size_t i = 0; i < 3; ++i)
+        content.laps[i].colour = comparisonColour(int(i));
+    workOutFigures(content);
+    SectionBarsPlot plot;
+    plot.showSections(content);
+    for (const QSize size : {QSize(420, 240), QSize(1000, 420)}) {
+        plot.resize(size);
+        plot.show();
+        plot.replot();
+        const QStringList captions = plot.yAxis->tickVectorLabels();
+        EXPECT_EQ(captions, (QStringList{content.tables.texts[bestsSection].arg(1), content.tables.texts[bestsSection].arg(2),
+                                         content.tables.texts[bestsSection].arg(3)}));
+        ASSERT_EQ(plot.labels().size(), 6U);
+        const QRectF inside = plot.axisRect()->rect();
+        for (const QCPItemText* label : plot.labels()) {
+            const QRectF text(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition());
+            // The captions lie outside the axis rect, left of it.
+            EXPECT_TRUE(inside.contains(text)) << label->text().toStdString() << " at " << size.width();
+            const double end = plot.xAxis->coordToPixel(label->position->coords().x());
+            if (label->text().startsWith(u'-'))
+                EXPECT_LE(text.right(), end + 0.5) << label->text().toStdString();
+            else
+                EXPECT_GE(text.left(), end - 0.5) << label->text().toStdString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tormel
