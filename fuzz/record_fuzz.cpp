@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The choices come from the input's end, so every file also picks its view.
     FuzzedDataProvider in(data, size);
     ViewOptions options;
-    options.speedUnit = in.ConsumeBool() ? 1 : 0;
-    options.temperatureUnit = in.ConsumeBool() ? 1 : 0;
+    options.speedUnit = in.ConsumeBool() ? SpeedUnit::MilesPerHour : SpeedUnit::KilometresPerHour;
+    options.temperatureUnit = in.ConsumeBool() ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius;
     options.decimalSeparator = in.ConsumeBool() ? QLatin1Char(',') : QLatin1Char('.');
     options.filterLevel = in.ConsumeIntegralInRange(-1, 4);
     for (float& d : options.trackLengths)
