@@ -7,6 +7,7 @@
 #include "shell/principale.h"
 #include "shell/settings_controller.h"
 #include "shell/window_state.h"
+#include "controller_world.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -22,14 +23,11 @@ using namespace Qt::StringLiterals;
 // the controller, before the library whose rows they show.
 TEST(ComparisonController, LapsAskedForInTheLibraryAreComparedAndTheWindowsGoWithIt)
 {
-    test::TempFolder folder;
-    test::FakeDialogs dialogs;
-    test::FakeLauncher launcher;
-    test::FakeSerialPort port;
-    test::FakeSound sound;
-    Services services{dialogs, launcher, port, sound, folder.path(), folder.file(u"user.ini"_s)};
-    services.trackFile = folder.file(u"Pistes.aqw"_s);
-    SettingsController settings(dialogs, folder.path(), {});
+    test::ControllerWorld world;
+    test::TempFolder& folder = world.folder;
+    test::FakeDialogs& dialogs = world.dialogs;
+    Services& services = world.services;
+    SettingsController& settings = world.settings;
     RecordImage other = demo::lapTimingRecord();
     other.bytes[1] = std::uint8_t(other.bytes[1] ^ 1U);  // another logger's session
     ASSERT_TRUE(saveRecordFile(folder.file(u"a.Tml"_s), demo::lapTimingRecord(), 1));

@@ -8,6 +8,7 @@
 #include "shell/record_screen.h"
 #include "shell/settings_controller.h"
 #include "shell/track_controller.h"
+#include "controller_world.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "download/download_panel.h"
@@ -28,14 +29,11 @@ using namespace Qt::StringLiterals;
 // record that is gone is said and taken off the list.
 TEST(RecordRoad, OpenedAndSavedRecordsAreTheValueShown)
 {
-    test::TempFolder folder;
-    test::FakeDialogs dialogs;
-    test::FakeLauncher launcher;
-    test::FakeSerialPort port;
-    test::FakeSound sound;
-    Services services{dialogs, launcher, port, sound, folder.path(), folder.file(u"user.ini"_s)};
-    services.trackFile = folder.file(u"Pistes.aqw"_s);
-    SettingsController settings(dialogs, folder.path(), {});
+    test::ControllerWorld world;
+    test::TempFolder& folder = world.folder;
+    test::FakeDialogs& dialogs = world.dialogs;
+    Services& services = world.services;
+    SettingsController& settings = world.settings;
     QWidget window;
     window.resize(1024, 768);
     Panels panels(&window);
