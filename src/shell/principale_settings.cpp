@@ -77,7 +77,7 @@ void Principale::showSettingsInMenus()
                                            + QStringLiteral("  |  ") + temperatureUnitCaption(s.temperatureUnit));
     for (int i = 0; i < int(m.Langue.size()); ++i)
         m.Langue[std::size_t(i)]->setChecked(i == int(s.language));
-    setCaption(m.Options->menuAction(), caption(m.Langue[std::size_t(s.language)]));
+    setCaption(m.Options->menuAction(), settings_->menuCaptions()[std::size_t(menuLanguageFirst + int(s.language))]);
     m.AffTip->setChecked(s.showToolTips);
     // The track menu names the track shown, whatever the menu file calls it;
     // at start-up no track is shown yet.
