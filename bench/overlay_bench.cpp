@@ -46,8 +46,9 @@ void BM_RedrawSixOverlaidLaps(benchmark::State& state)
 }
 BENCHMARK(BM_RedrawSixOverlaidLaps)->Unit(benchmark::kMillisecond);
 
-// What the window does for a step: the readings worked out, the cursor's
-// layer drawn again and the readings' rows painted over the kept tables.
+// What the window does for a step: the readings worked out, the strips the
+// cursor leaves and enters painted again as the event loop paints them, and
+// the readings' rows painted over the kept tables.
 void BM_CursorStepSixReadouts(benchmark::State& state)
 {
     ShownOverlay shown;
@@ -60,7 +61,7 @@ void BM_CursorStepSixReadouts(benchmark::State& state)
         x = x >= 60 ? 0 : x + cursorStep(content.figures);
         content.readings = overlayReadings(content.figures, x, 10.0, 20.0);
         shown.plot.showReadings(content.readings);
-        shown.plot.repaint();
+        QApplication::processEvents();
         QPainter painter(&tables);
         paintPage(painter, area, content, PageRows::Tables, PaintLayer::Cursor);
     }

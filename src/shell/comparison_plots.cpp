@@ -20,7 +20,6 @@ constexpr int LegendTextPixels = 260;  // a legend's line, elided beyond
 constexpr double ReferencePen = 2.6;
 constexpr double LapPen = 1.3;
 const QColor gridColour(228, 228, 228);
-const QString cursorLayer = QStringLiteral("cursor");
 
 QFont pixelFont(int pixels, bool bold = false)
 {
@@ -151,8 +150,11 @@ void ComparisonPlot::paintInto(QCPPainter& painter, const QRectF& target, double
     painter.translate(target.topLeft());
     painter.scale(scale, scale);
     toPainter(&painter, size.width(), size.height());
+    drawOver(painter);
     painter.restore();
 }
+
+void ComparisonPlot::drawOver(QPainter&) const {}
 
 OverlayPlot::OverlayPlot(QWidget* parent)
     : ComparisonPlot(parent)
@@ -182,21 +184,6 @@ OverlayPlot::OverlayPlot(QWidget* parent)
     connect(difference_->axis(QCPAxis::atBottom), qOverload<const QCPRange&>(&QCPAxis::rangeChanged), xAxis,
             qOverload<const QCPRange&>(&QCPAxis::setRange));
     connect(selectionRect(), &QCPSelectionRect::accepted, this, [this](const QRect& band, QMouseEvent*) { zoomInto(band); });
-    addLayer(cursorLayer, layer(QStringLiteral("main")), limAbove);
-    layer(cursorLayer)->setMode(QCPLayer::lmBuffered);
-    for (std::size_t r = 0; r < 2; ++r) {
-        QCPAxisRect* rect = r == 0 ? axisRect() : difference_;
-        for (std::size_t l = 0; l < 3; ++l) {
-            auto* line = new QCPItemStraightLine(this);
-            line->setLayer(cursorLayer);
-            line->setClipAxisRect(rect);
-            for (QCPItemPosition* p : {line->point1, line->point2})
-                p->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
-            line->setPen(l == 0 ? QPen(Qt::black, 1, Qt::DashLine) : QPen(Qt::darkGray, 1.5));
-            line->setVisible(false);
-            lines_[r][l] = line;
-        }
-    }
 }
 
 void OverlayPlot::showLaps(const ComparisonContent& content)
@@ -230,10 +217,8 @@ void OverlayPlot::showLaps(const ComparisonContent& content)
     rpmLow_ = f.rpmLow;
     rpmHigh_ = f.rpmHigh;
     difference_->axis(QCPAxis::atLeft)->setRange(-f.differenceLimit, f.differenceLimit);
-    for (auto& rect : lines_) {
-        rect[1]->setPen(QPen(colourOf(content.laps[std::size_t(f.reference)].colour), 1.5));
-        rect[2]->setPen(rect[1]->pen());
-    }
+    markPens_[1].setColor(colourOf(content.laps[std::size_t(f.reference)].colour));
+    markPens_[2].setColor(markPens_[1].color());
     showReadings(content.readings);
     showWholeLap();
 }
@@ -247,13 +232,14 @@ void OverlayPlot::showWholeLap()
 
 void OverlayPlot::showReadings(const OverlayReadings& readings)
 {
-    const std::array<std::optional<double>, 3> at{readings.cursor, readings.leftMarker, readings.rightMarker};
-    for (auto& rect : lines_)
-        for (std::size_t l = 0; l < 3; ++l) {
-            rect[l]->setVisible(at[l].has_value());
-            rect[l]->point1->setCoords(at[l].value_or(0), 0);
-            rect[l]->point2->setCoords(at[l].value_or(0), 1);
-        }
+    const std::array<std::optional<double>, 3> marks{readings.cursor, readings.leftMarker, readings.rightMarker};
+    // Only the strips of the lines that moved: strips far apart would be
+    // painted as the whole stretch between them.
+    QRegion moved;
+    for (std::size_t l = 0; l < marks.size(); ++l)
+        if (marks[l] != marks_[l])
+            moved += QRegion(stripAt(marks_[l])) + stripAt(marks[l]);
+    marks_ = marks;
     // A cursor stepped out of a zoomed view takes the view along.
     const QCPRange shown = xAxis->range();
     if (readings.cursor && !shown.contains(*readings.cursor)) {
@@ -262,7 +248,37 @@ void OverlayPlot::showReadings(const OverlayReadings& readings)
         replot();
         return;
     }
-    layer(cursorLayer)->replot();
+    update(moved);
+}
+
+QRect OverlayPlot::stripAt(std::optional<double> x) const
+{
+    if (!x)
+        return {};
+    const int pixel = int(std::lround(xAxis->coordToPixel(*x)));
+    return {pixel - 3, 0, 7, height()};
+}
+
+void OverlayPlot::paintEvent(QPaintEvent* event)
+{
+    QCustomPlot::paintEvent(event);
+    QPainter painter(this);
+    drawOver(painter);
+}
+
+void OverlayPlot::drawOver(QPainter& painter) const
+{
+    for (QCPAxisRect* rect : {axisRect(), difference_}) {
+        painter.save();
+        painter.setClipRect(rect->rect());
+        for (const std::size_t l : {1U, 2U, 0U})  // the cursor over a marker at its place
+            if (marks_[l]) {
+                const double x = rect->axis(QCPAxis::atBottom)->coordToPixel(*marks_[l]);
+                painter.setPen(markPens_[l]);
+                painter.drawLine(QLineF(x, rect->top(), x, rect->bottom()));
+            }
+        painter.restore();
+    }
 }
 
 void OverlayPlot::keepWithinLap(const QCPRange& range)

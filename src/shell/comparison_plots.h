@@ -23,6 +23,8 @@ public:
     void paintInto(QCPPainter& painter, const QRectF& target, double scale);
 
 protected:
+    // What a plot draws over its layers, on screen and in a report.
+    virtual void drawOver(QPainter& painter) const;
     // Title, fonts and a light grid, as every chart of the comparison has them.
     void setTitle(const QString& text);
     static void styleAxis(QCPAxis* axis, const QString& title);
@@ -45,13 +47,15 @@ QString legendName(const ComparedSessionLap& lap);
 // around the pointer, the right button pans, Shift and a drag zooms into a
 // band, a double-click or Home shows the whole lap again. A click or a drag
 // asks for the cursor, Left and Right for a step, Up and Down for a marker;
-// the cursor and the markers sit on a layer of their own.
+// the cursor and the markers are drawn over the plot's buffers, so that a
+// step repaints the strips they leave and enter, not the whole plot.
 class OverlayPlot : public ComparisonPlot {
     Q_OBJECT
 public:
     explicit OverlayPlot(QWidget* parent = nullptr);
     void showLaps(const ComparisonContent& content);
-    // Only the cursor's layer is drawn again, unless the view must follow the cursor.
+    // Only the strips of the cursor and markers are painted again, unless
+    // the view must follow the cursor.
     void showReadings(const OverlayReadings& readings);
     void showWholeLap();
     QCPAxisRect* differenceRect() const { return difference_; }
@@ -67,15 +71,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void drawOver(QPainter& painter) const override;
 
 private:
+    QRect stripAt(std::optional<double> x) const;
     void keepWithinLap(const QCPRange& range);
     void zoomInto(const QRect& band);
     double xAt(const QPointF& position) const;
 
     QCPAxisRect* difference_;
-    // Per axis rect: the cursor, the left and the right marker.
-    std::array<std::array<QCPItemStraightLine*, 3>, 2> lines_{};
+    // The cursor, the left and the right marker, where they stand, and their pens.
+    std::array<std::optional<double>, 3> marks_{};
+    std::array<QPen, 3> markPens_{QPen(Qt::black, 1, Qt::DashLine), QPen(Qt::darkGray, 1.5), QPen(Qt::darkGray, 1.5)};
     double xEnd_ = 1;
     double rpmLow_ = 0;
     double rpmHigh_ = 1;

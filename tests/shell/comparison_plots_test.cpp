@@ -195,12 +195,26 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     QTest::keyClick(plot, Qt::Key_Down);
     EXPECT_NEAR(*r.cursor - placed, OverlaySampleSeconds, 1e-9);
     EXPECT_EQ(std::pair(r.leftMarker, r.rightMarker), std::pair(std::optional(placed), r.cursor));
-    // Drawn where they read, on their own layer.
-    std::vector<double> lines;
-    for (QCPLayerable* l : plot->layer(u"cursor"_s)->children())
-        if (auto* line = qobject_cast<QCPItemStraightLine*>(l); line && line->visible() && line->clipAxisRect() == plot->axisRect())
-            lines.push_back(line->point1->coords().x());
-    EXPECT_EQ(lines, (std::vector{*r.cursor, placed, *r.cursor}));
+    // Drawn where they read: the cursor dashed in black across the overlay,
+    // the left marker in the reference's colour across the differences.
+    const QImage drawn = plot->grab().toImage();
+    const auto darkest = [&](QCPAxisRect* rect, double at, QColor colour) {
+        const int x = int(std::lround(rect->axis(QCPAxis::atBottom)->coordToPixel(at)));
+        int most = 0;
+        for (int c = x - 1; c <= x + 1; ++c) {
+            int count = 0;
+            for (int y = rect->top(); y <= rect->bottom(); ++y)
+                count += drawn.pixelColor(c, y) == colour;
+            most = std::max(most, count);
+        }
+        return double(most) / rect->height();
+    };
+    EXPECT_GT(darkest(plot->axisRect(), *r.cursor, Qt::black), 0.3);
+    const ComparisonContent& content = shown.window.content();
+    const Rgb colour = content.laps[std::size_t(content.figures.reference)].colour;
+    const QColor reference(colour.r, colour.g, colour.b);
+    EXPECT_GT(darkest(plot->differenceRect(), placed, reference), 0.9);
+    EXPECT_LT(darkest(plot->differenceRect(), placed - 1, reference), 0.5);
     const QStringList read = plot->accessibleDescription().split(u'\n');
     ASSERT_EQ(read.size(), 3) << plot->accessibleDescription().toStdString();
     EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(*r.cursor, 'f', 2)));
