@@ -744,8 +744,9 @@ protected:
         ASSERT_TRUE(saveRecordFile(work(u"demo.Tml"_s), record, 1));
     }
 
-    // As `user` (root only) when given.
-    Received receive(const Logger& logger, const QString& out, int port, int timeout, std::optional<uid_t> user = {})
+    // As `user` (root only) when given; on a terminal of its own through script(1) when `terminal`.
+    Received receive(const Logger& logger, const QString& out, int port, int timeout, std::optional<uid_t> user = {},
+                     bool terminal = false)
     {
         test::PtyPair line;
         EXPECT_TRUE(line.ready());
@@ -761,13 +762,20 @@ protected:
         process.setProcessEnvironment(env);
         process.setReadChannel(QProcess::StandardError);
         const QStringList args{u"--receive"_s, out, u"--port"_s, QString::number(port), u"--timeout"_s, QString::number(timeout)};
-        if (user && *user != ::getuid())
+        if (terminal) {
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.setReadChannel(QProcess::StandardOutput);
+            QStringList words;
+            for (const QString& a : QStringList{exe()} + args)
+                words << u"'"_s + a + u"'"_s;
+            process.start(u"script"_s, {u"-qfec"_s, words.join(u' '), u"/dev/null"_s});
+        } else if (user && *user != ::getuid())
             process.start(u"setpriv"_s, QStringList{u"--reuid=%1"_s.arg(*user), u"--regid=%1"_s.arg(*user), u"--clear-groups"_s, exe()} + args);
         else
             process.start(exe(), args);
         QByteArray err;
         while (!err.contains("listening") && process.waitForReadyRead(10000))
-            err += process.readAllStandardError();
+            err += terminal ? process.readAll() : process.readAllStandardError();
         EXPECT_TRUE(err.contains("listening on Com" + QByteArray::number(port))) << err.toStdString();
         QThread::msleep(logger.delay);
         if (logger.paced) {
@@ -781,9 +789,9 @@ protected:
             line.end();
         }
         EXPECT_TRUE(process.waitForFinished(20000));
-        err += process.readAllStandardError();
+        err += terminal ? process.readAll() : process.readAllStandardError();
         // Off a terminal no progress line is drawn, so none is ended either.
-        EXPECT_FALSE(err.contains("\n\n") || err.contains('\r')) << err.toStdString();
+        EXPECT_TRUE(terminal || !(err.contains("\n\n") || err.contains('\r'))) << err.toStdString();
         return {process.exitCode(), QString::fromLocal8Bit(err)};
     }
 
@@ -867,6 +875,29 @@ TEST_F(Receive, ARefusalSaysWhyAndWritesNothing)
         EXPECT_TRUE(r.err.contains(QLatin1String(c.says))) << r.err.toStdString();
         EXPECT_EQ(workFiles(), QStringList{u"demo.Tml"_s});
         EXPECT_TRUE(copies().isEmpty());
+    }
+}
+
+// On a terminal the bytes come in on one line drawn over itself, ended
+// before the refusal; the port closed after the session is no progress.
+TEST_F(Receive, OnATerminalTheProgressLineEndsBeforeWhatFollows)
+{
+    const struct { Logger logger; const char* bytes; int exitCode; const char* then; } cases[] = {
+        {{image.left(1000)}, "1000", 1, "download refused: "},
+        {{image}, "2048", 0, "received 2048 bytes on Com1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        QFile::remove(work(u"out.Tml"_s));
+        const Received r = receive(c.logger, u"out.Tml"_s, 1, 20, {}, true);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        const QString progress = u"\r"_s + QLatin1String(c.bytes) + u"/2048 bytes"_s;
+        const qsizetype at = r.err.indexOf(progress);
+        ASSERT_GE(at, 0) << r.err.toStdString();
+        // The terminal writes each newline as CR LF.
+        EXPECT_TRUE(r.err.mid(at + progress.size()).startsWith(u"\r\ntormel_vue: "_s + QLatin1String(c.then)))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(u"\r0/2048"_s)) << r.err.toStdString();
     }
 }
 
