@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MenuReadStatus menu = readMenuFile(path, captions);
     fuzz::require(menu.fieldsRead >= 0 && menu.fieldsRead <= menuCaptionCount, "captions counted");
     const QString help = fuzz::writeFile(QStringLiteral("Help_0.txt"), input);
-    fuzz::require(readHelp(QFileInfo(help).absolutePath(), QString(), 0).text.has_value(), "any bytes are a guide");
+    fuzz::require(readHelp(QFileInfo(help).absolutePath(), QString(), Language::French).text.has_value(), "any bytes are a guide");
 
     // Every field takes at least one character, so the reader ends.
     FieldReader reader(fromWindows1252(input));

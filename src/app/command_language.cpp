@@ -5,16 +5,16 @@
 
 namespace tormel {
 
-LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
+LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, Language chosen)
 {
     LanguageTexts language;
-    const MenuReadStatus menus = readMenus(programFolder, languageNumber, language.menus, shippedFolder);
-    const TextReadStatus texts = readTexts(programFolder, languageNumber, language.tables, shippedFolder);
+    const MenuReadStatus menus = readMenus(programFolder, chosen, language.menus, shippedFolder);
+    const TextReadStatus texts = readTexts(programFolder, chosen, language.tables, shippedFolder);
     if (menus.failed || !texts.textsRead || !texts.tipsRead) {
         const QString prefix = menus.failed ? QStringLiteral("Menu_")
                                             : (!texts.textsRead ? QStringLiteral("Textes_") : QStringLiteral("Tips_"));
-        const QStringList layers = languageFileLayers(programFolder, shippedFolder, prefix, languageNumber);
-        const QString name = layers.isEmpty() ? missingLanguageFile(programFolder, shippedFolder, prefix, languageNumber)
+        const QStringList layers = languageFileLayers(programFolder, shippedFolder, prefix, chosen);
+        const QString name = layers.isEmpty() ? missingLanguageFile(programFolder, shippedFolder, prefix, chosen)
                                               : layers.last();
         language = LanguageTexts{};
         language.warning = QStringLiteral("warning: the language file %1 is missing or defective; French texts are used").arg(name);
@@ -22,13 +22,13 @@ LanguageTexts readLanguage(const QString& programFolder, const QString& shippedF
     return language;
 }
 
-LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber)
+LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, Language chosen)
 {
     LanguageTexts language;
-    const MenuReadStatus menus = readMenus(programFolder, languageNumber, language.menus, shippedFolder);
+    const MenuReadStatus menus = readMenus(programFolder, chosen, language.menus, shippedFolder);
     if (menus.failed)
         language.warning = QStringLiteral("the language file %1 is missing or defective").arg(menus.failedFile);
-    readTexts(programFolder, languageNumber, language.tables, shippedFolder);
+    readTexts(programFolder, chosen, language.tables, shippedFolder);
     return language;
 }
 

@@ -23,12 +23,12 @@ struct LanguageTexts {
 // `programFolder` over the shipped ones in `shippedFolder`. A defective
 // file falls back on the French texts whole, with one warning, rather than
 // a mixture of two languages.
-LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+LanguageTexts readLanguage(const QString& programFolder, const QString& shippedFolder, Language chosen);
 
 // The language exactly as the window starts with it: whatever the files
 // hold over the French texts, as far as they read. Only a defective menu
 // file gets a warning, the one the window gives a terminal.
-LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, int languageNumber);
+LanguageTexts readWindowLanguage(const QString& programFolder, const QString& shippedFolder, Language chosen);
 
 // The view options the window would show a record with: the settings'
 // units in the language's captions, and the lengths of the record's own

@@ -47,7 +47,7 @@ int compareCommand(int argc, char* argv[])
     }
     const CommandFolders folders = commandFolders();
     const SystemSettings settings = loadSettings(folders.program);
-    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, languageOfNumber(settings.language));
     if (!language.warning.isEmpty())
         fail(language.warning);
     ComparisonContent content;

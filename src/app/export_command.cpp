@@ -32,7 +32,7 @@ ExportContext exportContext(const QString& programFolder, const QString& shipped
 {
     ExportContext c;
     c.settings = loadSettings(programFolder);
-    c.language = readLanguage(programFolder, shippedFolder, c.settings.language);
+    c.language = readLanguage(programFolder, shippedFolder, languageOfNumber(c.settings.language));
     c.trackFile = QDir(workingFolder).filePath(trackFileName);
     return c;
 }

@@ -240,7 +240,7 @@ int libraryCommand(int argc, char* argv[])
 
     const CommandFolders folders = commandFolders();
     const SystemSettings settings = loadSettings(folders.program);
-    const LanguageTexts language = readLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readLanguage(folders.program, folders.shipped, languageOfNumber(settings.language));
     if (!language.warning.isEmpty())
         fail(language.warning);
 

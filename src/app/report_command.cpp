@@ -68,13 +68,13 @@ int reportCommand(int argc, char* argv[])
     const CommandFolders folders = commandFolders();
     const QString trackFile = commandTrackFile(folders.working);
     const SystemSettings settings = loadSettings(folders.program);
-    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, settings.language);
+    const LanguageTexts language = readWindowLanguage(folders.program, folders.shipped, languageOfNumber(settings.language));
     if (!language.warning.isEmpty())
         fail(language.warning);
     const TextTables& tables = language.tables;
     // Qt's texts, which a failed write speaks in, as the window shows them.
     QTranslator qtTexts;
-    installQtTexts(qtTexts, settings.language);
+    installQtTexts(qtTexts, languageOfNumber(settings.language));
 
     // The record read as the window reads it, with its messages.
     KeptMessages dialogs;

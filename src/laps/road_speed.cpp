@@ -11,7 +11,7 @@ namespace tormel {
 namespace {
 
 constexpr double SecondsPerMinute = 60.0;
-constexpr double HundredthsPerSample = RpmStatistics::SampleSeconds * 100.0;
+constexpr double HundredthsPerSample = RpmStatistics::SampleHundredths;
 
 // num / den rounded half away from zero, den > 0.
 long long roundedQuotient(long long num, long long den)

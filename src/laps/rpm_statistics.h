@@ -16,8 +16,9 @@ struct RpmStatistics {
     static constexpr int Codes = 128;
     static constexpr int MaxClosedLaps = LapSlots - 1;
     // The logger writes one sample every 0.2 s: every time of the charts,
-    // the comparison and the road speed counts in these.
-    static constexpr double SampleSeconds = 0.2;
+    // the comparison, the road speed and the library's lap times count in these.
+    static constexpr int SampleHundredths = 20;
+    static constexpr double SampleSeconds = SampleHundredths / 100.0;
 
     int sampleCount = 0;     // samples read, 0..1984
     int smoothingLevel = 0;  // the trace was made with it

@@ -13,9 +13,6 @@ namespace tormel {
 
 namespace {
 
-// Engine-speed samples come five a second.
-constexpr std::int32_t HundredthsPerSample = 20;
-
 void lapTimingFigures(const LapTable& table, SessionFigures& f)
 {
     f.laps = table.lapCount;
@@ -52,7 +49,7 @@ void engineSpeedFigures(const RpmStatistics& rpm, SessionFigures& f)
     f.laps = rpm.lapCount - 1;
     f.bestLap = rpm.bestLap;
     const auto lap = std::size_t(rpm.bestLap);
-    f.bestTime = (rpm.lapStart[lap + 1] - rpm.lapStart[lap]) * HundredthsPerSample;
+    f.bestTime = (rpm.lapStart[lap + 1] - rpm.lapStart[lap]) * RpmStatistics::SampleHundredths;
 }
 
 }  // namespace

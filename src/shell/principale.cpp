@@ -253,7 +253,7 @@ void Principale::Aide_Click()
 
 bool Principale::loadHelp(QString* missingPath)
 {
-    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, int(settings_->settings().language));
+    const HelpText help = readHelp(services_.programFolder, services_.shippedDataFolder, settings_->settings().language);
     help_->applyTexts(settings_->tables(), settings_->settings().showToolTips);
     if (!help.text) {
         *missingPath = help.path;

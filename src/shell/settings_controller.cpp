@@ -66,7 +66,7 @@ void SettingsController::Langue_Click(int index)
     if (index < 0 || index >= int(languageCaptions.size()))
         return;
     settings_.language = Language(index);
-    installQtTexts(qtTranslator_, index);
+    installQtTexts(qtTranslator_, settings_.language);
     Lire_Textes_Click();
     store();
 }
@@ -80,7 +80,7 @@ void SettingsController::AffTip_Click()
 
 void SettingsController::Lire_Textes_Click()
 {
-    const int language = int(settings_.language);
+    const Language language = settings_.language;
     const MenuReadStatus menus = readMenus(programFolder_, language, captions_, shippedDataFolder_);
     if (menus.failed) {
         // The message does not say which file: a terminal is told.
@@ -88,7 +88,7 @@ void SettingsController::Lire_Textes_Click()
         QString& message = tables_.texts[languageFileMissing];
         if (message.isEmpty())
             message = QStringLiteral("Fichier Défectueux ou manquant");
-        dialogs_.message(message, MessageIcon::Exclamation, captions_[std::size_t(menuLanguageFirst + language)]);
+        dialogs_.message(message, MessageIcon::Exclamation, captions_[std::size_t(menuLanguageFirst + int(language))]);
     }
     readTexts(programFolder_, language, tables_, shippedDataFolder_);
     emit textsChanged();
@@ -97,21 +97,21 @@ void SettingsController::Lire_Textes_Click()
 void SettingsController::Sauve_Textes_Click()
 {
     QString error;
-    if (!saveTexts(programFolder_, int(settings_.language), tables_, &error))
+    if (!saveTexts(programFolder_, settings_.language, tables_, &error))
         reportWriteFailure(QStringLiteral("Textes_%1.txt").arg(int(settings_.language)), error);
 }
 
 void SettingsController::Sauve_Tips_Click()
 {
     QString error;
-    if (!saveTips(programFolder_, int(settings_.language), tables_, &error))
+    if (!saveTips(programFolder_, settings_.language, tables_, &error))
         reportWriteFailure(QStringLiteral("Tips_%1.txt").arg(int(settings_.language)), error);
 }
 
 void SettingsController::Sauve_Menus_Click()
 {
     QString error;
-    if (!saveMenus(programFolder_, int(settings_.language), captions_, &error))
+    if (!saveMenus(programFolder_, settings_.language, captions_, &error))
         reportWriteFailure(QStringLiteral("Menu_%1.txt").arg(int(settings_.language)), error);
 }
 

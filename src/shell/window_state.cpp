@@ -14,8 +14,7 @@ WindowSettings windowSettingsOf(const SystemSettings& stored)
     s.port = PortNumber{PortNumber::isPort(stored.comPort) ? stored.comPort : PortNumber::First};
     s.speedUnit = stored.speedUnit == 1 ? SpeedUnit::MilesPerHour : SpeedUnit::KilometresPerHour;
     s.temperatureUnit = stored.temperatureUnit == 1 ? TemperatureUnit::Fahrenheit : TemperatureUnit::Celsius;
-    s.language = stored.language >= 0 && stored.language < int(languageCaptions.size()) ? Language(stored.language)
-                                                                                        : Language::French;
+    s.language = languageOfNumber(stored.language);
     s.currentTrack = stored.currentTrack;
     s.showToolTips = stored.showToolTips;
     return s;

@@ -9,9 +9,6 @@
 
 namespace tormel {
 
-// In the order of the language files' numbers, French first.
-enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
-
 // One of the serial ports the Communication menu offers.
 struct PortNumber {
     static constexpr int First = 1;

@@ -35,7 +35,7 @@ MenuCaptions frenchMenuCaptions()
     };
 }
 
-void installQtTexts(QTranslator& translator, int language)
+void installQtTexts(QTranslator& translator, Language language)
 {
     // Qt ships no English catalogue: English is its own language.
     static const std::array<const char*, 6> locales{"fr", "nl", "en", "de", "es", "it"};
@@ -81,11 +81,6 @@ std::optional<QString> readBoundedText(const QString& path)
     return fromWindows1252(*bytes);
 }
 
-bool validLanguage(int language)
-{
-    return language >= 0 && language < int(languageCaptions.size());
-}
-
 // Reads index-and-text pairs until the end; `store` says whether an index is
 // a failure (false) and otherwise stores or skips the text.
 template <typename Store>
@@ -127,14 +122,9 @@ QByteArray pairFileBytes(const std::array<QString, N>& table)
     return windowsLines(lines);
 }
 
-bool saveLanguageFile(const QString& folder, const QString& prefix, int language, const QByteArray& bytes,
+bool saveLanguageFile(const QString& folder, const QString& prefix, Language language, const QByteArray& bytes,
                       QString* errorText)
 {
-    if (!validLanguage(language)) {
-        if (errorText)
-            *errorText = QStringLiteral("No language %1").arg(language);
-        return false;
-    }
     return saveWholeFile(languageFilePath(folder, prefix, language), bytes, errorText);
 }
 
@@ -216,9 +206,9 @@ std::optional<std::int16_t> FieldReader::readNumber()
     return static_cast<std::int16_t>(value);
 }
 
-QString languageFilePath(const QString& folder, const QString& prefix, int language)
+QString languageFilePath(const QString& folder, const QString& prefix, Language language)
 {
-    return QDir(folder).filePath(prefix + QString::number(language) + QStringLiteral(".txt"));
+    return QDir(folder).filePath(prefix + QString::number(int(language)) + QStringLiteral(".txt"));
 }
 
 namespace {
@@ -274,7 +264,7 @@ bool readLayers(const QStringList& layers, Read read, QString* failedFile = null
 
 }  // namespace
 
-QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, int language)
+QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, Language language)
 {
     QStringList layers;
     const bool shipped = hasShippedFolder(folder, shippedFolder)
@@ -287,7 +277,7 @@ QStringList languageFileLayers(const QString& folder, const QString& shippedFold
     return layers;
 }
 
-QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, int language)
+QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, Language language)
 {
     return languageFilePath(hasShippedFolder(folder, shippedFolder) ? shippedFolder : folder, prefix, language);
 }
@@ -316,11 +306,9 @@ bool readTipsFile(const QString& path, TextTables& tables, bool overShipped)
     });
 }
 
-TextReadStatus readTexts(const QString& folder, int language, TextTables& tables, const QString& shippedFolder)
+TextReadStatus readTexts(const QString& folder, Language language, TextTables& tables, const QString& shippedFolder)
 {
     TextReadStatus status;
-    if (!validLanguage(language))
-        return status;
     status.textsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
                                    [&tables](const QString& path, bool over) { return readTextsFile(path, tables, over); });
     if (status.textsRead)
@@ -352,14 +340,10 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool ov
     return status;
 }
 
-MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& captions, const QString& shippedFolder)
+MenuReadStatus readMenus(const QString& folder, Language language, MenuCaptions& captions, const QString& shippedFolder)
 {
     MenuReadStatus status;
     const QString prefix = QStringLiteral("Menu_");
-    if (!validLanguage(language)) {
-        status.failed = true;
-        return status;
-    }
     const QStringList layers = languageFileLayers(folder, shippedFolder, prefix, language);
     if (layers.isEmpty())
         status.failedFile = missingLanguageFile(folder, shippedFolder, prefix, language);
@@ -371,10 +355,10 @@ MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& capt
     return status;
 }
 
-HelpText readHelp(const QString& folder, const QString& shippedFolder, int language)
+HelpText readHelp(const QString& folder, const QString& shippedFolder, Language language)
 {
     const QString prefix = QStringLiteral("Help_");
-    const QStringList layers = validLanguage(language) ? languageFileLayers(folder, shippedFolder, prefix, language) : QStringList();
+    const QStringList layers = languageFileLayers(folder, shippedFolder, prefix, language);
     if (layers.isEmpty())
         return {missingLanguageFile(folder, shippedFolder, prefix, language), std::nullopt};
     // A help text is read whole: the user's when it can be read, else the shipped one.
@@ -410,17 +394,17 @@ QByteArray menuFileBytes(const MenuCaptions& captions)
     return windowsLines(lines);
 }
 
-bool saveTexts(const QString& folder, int language, const TextTables& tables, QString* errorText)
+bool saveTexts(const QString& folder, Language language, const TextTables& tables, QString* errorText)
 {
     return saveLanguageFile(folder, QStringLiteral("Textes_"), language, textsFileBytes(tables), errorText);
 }
 
-bool saveTips(const QString& folder, int language, const TextTables& tables, QString* errorText)
+bool saveTips(const QString& folder, Language language, const TextTables& tables, QString* errorText)
 {
     return saveLanguageFile(folder, QStringLiteral("Tips_"), language, tipsFileBytes(tables), errorText);
 }
 
-bool saveMenus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText)
+bool saveMenus(const QString& folder, Language language, const MenuCaptions& captions, QString* errorText)
 {
     return saveLanguageFile(folder, QStringLiteral("Menu_"), language, menuFileBytes(captions), errorText);
 }

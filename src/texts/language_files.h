@@ -30,10 +30,9 @@ inline constexpr int menuTrackEditor = 24;
 // The design-time French captions.
 MenuCaptions frenchMenuCaptions();
 
-// Qt's own texts (dialog buttons, file errors) in language `language`
-// (0..5): `translator` takes Qt's catalogue for it and is installed in its
+// Qt's own texts (dialog buttons, file errors) in `language`: `translator` takes Qt's catalogue for it and is installed in its
 // place, if Qt has one.
-void installQtTexts(QTranslator& translator, int language);
+void installQtTexts(QTranslator& translator, Language language);
 
 // Largest language file we read; anything bigger is not a language file and
 // counts as a read failure.
@@ -63,17 +62,17 @@ private:
 };
 
 // Name of a language file in `folder`: prefix "Textes_", "Tips_", "Menu_" or
-// "Help_", then the language number 0 to 5.
-QString languageFilePath(const QString& folder, const QString& prefix, int language);
+// "Help_", then the language's number, 0 to 5.
+QString languageFilePath(const QString& folder, const QString& prefix, Language language);
 // The files of one name to read, in order: the shipped one in
 // `shippedFolder` (the installed data; empty or missing for a build or a
 // portable copy), then the user's own in `folder` over it, entry by entry.
 // A user's file that is a copy of a shipped version is passed over where a
 // shipped file lies beneath: it holds no edit and would hide newer texts.
-QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, int language);
+QStringList languageFileLayers(const QString& folder, const QString& shippedFolder, const QString& prefix, Language language);
 // The file a reader names when it finds none of that name: the shipped one
 // when there is a shipped folder, else the user's.
-QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, int language);
+QString missingLanguageFile(const QString& folder, const QString& shippedFolder, const QString& prefix, Language language);
 
 // Pairs of index and text. False on a read failure (missing file, a field
 // that does not parse, a negative index); the pairs stored before it stay.
@@ -94,7 +93,7 @@ struct TextReadStatus {
 // `language`, each from its layers; a layer that fails, or no file at all,
 // is a failure. Failures are silent for the user; the status is for tests
 // and logs.
-TextReadStatus readTexts(const QString& folder, int language, TextTables& tables,
+TextReadStatus readTexts(const QString& folder, Language language, TextTables& tables,
                            const QString& shippedFolder = QString());
 
 struct MenuReadStatus {
@@ -111,7 +110,7 @@ MenuReadStatus readMenuFile(const QString& path, MenuCaptions& captions, bool ov
 // layers of the menu file; `fieldsRead` counts those set by any layer.
 // Composing the titles and telling the user about a failure is the window's
 // work.
-MenuReadStatus readMenus(const QString& folder, int language, MenuCaptions& captions,
+MenuReadStatus readMenus(const QString& folder, Language language, MenuCaptions& captions,
                           const QString& shippedFolder = QString());
 
 // The help of `language`: the user's own file when there is one, else the
@@ -122,16 +121,16 @@ struct HelpText {
     QString path;
     std::optional<QString> text;
 };
-HelpText readHelp(const QString& folder, const QString& shippedFolder, int language);
+HelpText readHelp(const QString& folder, const QString& shippedFolder, Language language);
 
 // Translation tools: write the current tables or captions as the files of
 // `language`, replacing them whole. A double quote cannot be written inside
 // a quoted text and becomes an apostrophe.
-bool saveTexts(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
-bool saveTips(const QString& folder, int language, const TextTables& tables, QString* errorText = nullptr);
+bool saveTexts(const QString& folder, Language language, const TextTables& tables, QString* errorText = nullptr);
+bool saveTips(const QString& folder, Language language, const TextTables& tables, QString* errorText = nullptr);
 // One caption per line; a caption with a comma or leading blanks is quoted so
 // that it reads back as one field.
-bool saveMenus(const QString& folder, int language, const MenuCaptions& captions, QString* errorText = nullptr);
+bool saveMenus(const QString& folder, Language language, const MenuCaptions& captions, QString* errorText = nullptr);
 
 // The file contents the writers produce.
 QByteArray textsFileBytes(const TextTables& tables);

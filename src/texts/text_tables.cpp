@@ -234,4 +234,9 @@ TextTables frenchTextTables()
     return t;
 }
 
+Language languageOfNumber(int number)
+{
+    return number >= 0 && number < int(languageCaptions.size()) ? Language(number) : Language::French;
+}
+
 }  // namespace tormel

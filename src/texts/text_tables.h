@@ -250,6 +250,12 @@ protected:
 // A table holding only the built-in French texts.
 TextTables frenchTextTables();
 
+// In the order of the language files' numbers, French first.
+enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
+
+// The language of a stored number, French for a number no language has.
+Language languageOfNumber(int number);
+
 // Captions of the six languages, indexed by language.
 inline const std::array<QString, 6> languageCaptions{
     QStringLiteral("Français"), QStringLiteral("Nederlands"), QStringLiteral("English"),

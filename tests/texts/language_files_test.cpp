@@ -76,7 +76,7 @@ TEST(TextFiles, TextTableReadingRules)
         if (c.tipsRead)
             expected.tips[3] = "tip three";
 
-        const TextReadStatus status = readTexts(folder.path(), 2, tables);
+        const TextReadStatus status = readTexts(folder.path(), Language::English, tables);
         EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(c.textsRead, c.tipsRead));
         EXPECT_EQ(tables.texts, expected.texts);
         EXPECT_EQ(tables.tips, expected.tips);
@@ -91,7 +91,7 @@ TEST(TextFiles, ATipIndexOutsideTheTableStopsTheTips)
         writeBytes(folder.file("Textes_2.txt"), "5,\"Lap : \"\r\n");
         writeBytes(folder.file("Tips_2.txt"), QByteArray("3,\"tip three\"\r\n") + bad + ",\"x\"\r\n4,\"never\"\r\n");
         TextTables tables = frenchTextTables();
-        const TextReadStatus status = readTexts(folder.path(), 2, tables);
+        const TextReadStatus status = readTexts(folder.path(), Language::English, tables);
         EXPECT_EQ(std::pair(status.textsRead, status.tipsRead), std::pair(true, false));
         EXPECT_EQ(tables.tips[3], "tip three");
         EXPECT_EQ(tables.tips[4], frenchTextTables().tips[4]);
@@ -103,17 +103,16 @@ TEST(TextFiles, WritersProduceTheFileFormat)
     TempFolder folder;
     TextTables tables = frenchTextTables();
     tables.texts[17] = QStringLiteral("say \"hi\"\r\nnow");
-    ASSERT_TRUE(saveTexts(folder.path(), 0, tables));
-    ASSERT_TRUE(saveTips(folder.path(), 0, tables));
+    ASSERT_TRUE(saveTexts(folder.path(), Language::French, tables));
+    ASSERT_TRUE(saveTips(folder.path(), Language::French, tables));
     // Whole, and read back unchanged as the shipped files are; a double quote would end its text.
     EXPECT_EQ(readBytes(folder.file("Textes_0.txt")), textsFileBytes(tables));
     EXPECT_TRUE(textsFileBytes(tables).contains("\r\n17,\"say 'hi'  now\"\r\n"));
     EXPECT_EQ(readBytes(folder.file("Tips_0.txt")), tipsFileBytes(tables));
 
     QString why;
-    EXPECT_FALSE(saveTexts(QStringLiteral("/proc"), 0, tables, &why));
+    EXPECT_FALSE(saveTexts(QStringLiteral("/proc"), Language::French, tables, &why));
     EXPECT_FALSE(why.isEmpty());
-    EXPECT_FALSE(saveMenus(folder.path(), -1, frenchMenuCaptions()));
 }
 
 TEST(MenuFiles, WrittenThenReadBackUnchanged)
@@ -124,12 +123,12 @@ TEST(MenuFiles, WrittenThenReadBackUnchanged)
     written[2] = QStringLiteral("Read, download");  // quoted on writing
     written[3] = QStringLiteral("  indented");
     written[30] = QString();
-    ASSERT_TRUE(saveMenus(folder.path(), 5, written));
+    ASSERT_TRUE(saveMenus(folder.path(), Language::Italian, written));
     const QByteArray bytes = readBytes(folder.file("Menu_5.txt"));
     EXPECT_TRUE(bytes.startsWith("Fichiers\r\nSauver\r\n\"Read, download\"\r\n\"  indented\"\r\n"));
 
     MenuCaptions read;
-    const MenuReadStatus status = readMenus(folder.path(), 5, read);
+    const MenuReadStatus status = readMenus(folder.path(), Language::Italian, read);
     EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
     EXPECT_EQ(read, written);
 }
@@ -144,14 +143,15 @@ TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
     writeBytes(folder.file("Menu_2.txt"), windowsLines(lines));
 
     MenuCaptions captions = frenchMenuCaptions();
-    const MenuReadStatus status = readMenus(folder.path(), 2, captions);
+    const MenuReadStatus status = readMenus(folder.path(), Language::English, captions);
     EXPECT_EQ(std::pair(status.failed, status.fieldsRead), std::pair(false, 36));
     QStringList expected = lines.mid(0, menuCaptionCount - 1);
     expected.replace(1, QStringLiteral("save"));
     expected.insert(1, QStringLiteral("Open"));
     EXPECT_EQ(QStringList(captions.begin(), captions.end()), expected);
-    writeBytes(folder.file("Menu_6.txt"), windowsLines(lines));  // no such language, whatever the folder holds
-    EXPECT_TRUE(readMenus(folder.path(), 6, captions).failed);
+    // A stored number no language has is French, whatever the folder holds.
+    EXPECT_EQ(std::pair(languageOfNumber(6), languageOfNumber(-1)), std::pair(Language::French, Language::French));
+    EXPECT_EQ(languageOfNumber(5), Language::Italian);
 }
 
 // ---- The language files shipped with the program ----------------------------
@@ -163,14 +163,14 @@ TEST(ShippedLanguageFiles, EveryLanguageReadsWhole)
     for (int n = 0; n <= 5; ++n) {
         SCOPED_TRACE(n);
         TextTables tables;
-        readTexts(langFolder, n, tables);
+        readTexts(langFolder, Language(n), tables);
         MenuCaptions captions;
-        readMenus(langFolder, n, captions);
+        readMenus(langFolder, Language(n), captions);
         // Byte for byte what our own writers make of what was read: a file read short, or
         // not at all, would be written back otherwise.
-        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Textes_", n)), textsFileBytes(tables));
-        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Tips_", n)), tipsFileBytes(tables));
-        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Menu_", n)), menuFileBytes(captions));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Textes_", Language(n))), textsFileBytes(tables));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Tips_", Language(n))), tipsFileBytes(tables));
+        EXPECT_EQ(test::readBytes(languageFilePath(langFolder, "Menu_", Language(n))), menuFileBytes(captions));
         // The French files hold the built-in texts.
         if (n == 0) {
             EXPECT_EQ(tables.texts, frenchTextTables().texts);
@@ -204,7 +204,7 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
 {
     const QByteArray shippedMenu = test::readBytes(QDir(langFolder).filePath("Menu_2.txt"));
     MenuCaptions newer;
-    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", 2), newer).failed);
+    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", Language::English), newer).failed);
     newer[16] = QStringLiteral("kmh-new");
     // user: the user's Menu_2.txt and Textes_2.txt; shipped: whether the installed folder is given.
     const struct { const char* name; QByteArray userMenu, userTexts; bool shipped; QString caption16, text22, text5; bool failed; } cases[] = {
@@ -214,7 +214,7 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
         {"an empty entry of the user's hides no shipped text", {}, "22,\"  Round\"\r\n5,\"\"\r\n", true, "kmh-new", "  Round", "Lap : ", false},
         {"an edited menu file wins whole", menuFileBytes(frenchMenuCaptions()), {}, true, "kmh-new", "  Lap", "Lap : ", false},
         {"a short menu file of the user's is reported", "Only\r\n", {}, true, "kmh-new", "  Lap", "Lap : ", true},
-        {"a build's own copy is read", shippedMenu, test::readBytes(languageFilePath(langFolder, "Textes_", 2)), false, "km/h", "  Lap", "Lap : ", false},
+        {"a build's own copy is read", shippedMenu, test::readBytes(languageFilePath(langFolder, "Textes_", Language::English)), false, "km/h", "  Lap", "Lap : ", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -233,9 +233,9 @@ TEST(LanguageLayers, TheUsersEntriesOverTheShippedOnes)
         const QString shipped = c.shipped ? folder.file("share") : QString();
 
         MenuCaptions captions = frenchMenuCaptions();
-        const MenuReadStatus menus = readMenus(folder.file("user"), 2, captions, shipped);
+        const MenuReadStatus menus = readMenus(folder.file("user"), Language::English, captions, shipped);
         TextTables tables = frenchTextTables();
-        const TextReadStatus texts = readTexts(folder.file("user"), 2, tables, shipped);
+        const TextReadStatus texts = readTexts(folder.file("user"), Language::English, tables, shipped);
         EXPECT_EQ(menus.failed, c.failed);
         EXPECT_EQ(menus.fieldsRead, menuCaptionCount);
         EXPECT_EQ(captions[16], c.caption16);
@@ -248,10 +248,10 @@ TEST(ShippedLanguageFiles, EveryCurrentTextIsInTheTableOfShippedTexts)
 {
     for (int n = 0; n <= 5; ++n) {
         TextTables tables;
-        ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", n), tables));
-        ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", n), tables));
+        ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", Language(n)), tables));
+        ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", Language(n)), tables));
         MenuCaptions captions;
-        ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", n), captions).failed);
+        ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", Language(n)), captions).failed);
         const auto check = [n](const char* prefix, const auto& entries) {
             const QString name = QStringLiteral("%1%2.txt").arg(QLatin1String(prefix)).arg(n);
             for (std::size_t i = 0; i < entries.size(); ++i)
@@ -283,10 +283,10 @@ TEST(ShippedLanguageFiles, TheTableAnswersByFileEntryAndText)
 TEST(LanguageLayers, AnUpgradeReachesEveryEntryTheUserDidNotChange)
 {
     TextTables current;
-    ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", 2), current));
-    ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", 2), current));
+    ASSERT_TRUE(readTextsFile(languageFilePath(langFolder, "Textes_", Language::English), current));
+    ASSERT_TRUE(readTipsFile(languageFilePath(langFolder, "Tips_", Language::English), current));
     MenuCaptions currentMenu;
-    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", 2), currentMenu).failed);
+    ASSERT_FALSE(readMenuFile(languageFilePath(langFolder, "Menu_", Language::English), currentMenu).failed);
     TextTables next = current;
     next.texts[23] = QStringLiteral("Stint");
     next.texts[150] = QStringLiteral("Compare");
@@ -332,9 +332,9 @@ TEST(LanguageLayers, AnUpgradeReachesEveryEntryTheUserDidNotChange)
                 writeBytes(folder.file(name), bytes);
         }
         TextTables tables = frenchTextTables();
-        const TextReadStatus status = readTexts(folder.file("user"), 2, tables, folder.file("share"));
+        const TextReadStatus status = readTexts(folder.file("user"), Language::English, tables, folder.file("share"));
         MenuCaptions captions = frenchMenuCaptions();
-        EXPECT_FALSE(readMenus(folder.file("user"), 2, captions, folder.file("share")).failed);
+        EXPECT_FALSE(readMenus(folder.file("user"), Language::English, captions, folder.file("share")).failed);
         EXPECT_TRUE(status.textsRead && status.tipsRead);
         EXPECT_EQ(QStringList({tables.texts[22], tables.texts[23], tables.texts[150], tables.tips[7], tables.tips[8], captions[16],
                                captions[34], captions[35]}),
@@ -347,17 +347,17 @@ TEST(LanguageLayers, NoFileAtAllIsAFailureNamingTheShippedOne)
     TempFolder folder;
     QDir().mkpath(folder.file("share"));
     MenuCaptions captions = frenchMenuCaptions();
-    const MenuReadStatus menus = readMenus(folder.file("user"), 3, captions, folder.file("share"));
+    const MenuReadStatus menus = readMenus(folder.file("user"), Language::German, captions, folder.file("share"));
     EXPECT_TRUE(menus.failed);
     EXPECT_EQ(menus.failedFile, folder.file("share/Menu_3.txt"));
     EXPECT_EQ(captions, frenchMenuCaptions());
     TextTables tables;
-    EXPECT_FALSE(readTexts(folder.file("user"), 3, tables, folder.file("share")).textsRead);
+    EXPECT_FALSE(readTexts(folder.file("user"), Language::German, tables, folder.file("share")).textsRead);
     // Without an installed folder the user's own is named.
-    EXPECT_EQ(readMenus(folder.file("user"), 3, captions).failedFile, folder.file("user/Menu_3.txt"));
+    EXPECT_EQ(readMenus(folder.file("user"), Language::German, captions).failedFile, folder.file("user/Menu_3.txt"));
     // A name that is there but cannot be read as a file fails too.
     QDir().mkpath(folder.file("user/Textes_3.txt"));
-    EXPECT_FALSE(readTexts(folder.file("user"), 3, tables).textsRead);
+    EXPECT_FALSE(readTexts(folder.file("user"), Language::German, tables).textsRead);
 }
 
 TEST(LanguageLayers, TheHelpOfTheUserOrTheShippedOne)
@@ -369,15 +369,15 @@ TEST(LanguageLayers, TheHelpOfTheUserOrTheShippedOne)
     writeBytes(folder.file("share/Help_2.txt"), "Guide\n");
     writeBytes(folder.file("user/Help_2.txt"), "Mine \x80\n");  // not UTF-8: an old Windows-1252 file
     const QString user = folder.file("user"), shipped = folder.file("share");
-    const struct { int language; QString path; std::optional<QString> text; } cases[] = {
-        {1, folder.file("share/Help_1.txt"), QStringLiteral("Gids €\n")},
-        {2, folder.file("user/Help_2.txt"), QStringLiteral("Mine €\n")},
-        {3, folder.file("share/Help_3.txt"), std::nullopt},
+    const struct { Language language; QString path; std::optional<QString> text; } cases[] = {
+        {Language::Dutch, folder.file("share/Help_1.txt"), QStringLiteral("Gids €\n")},
+        {Language::English, folder.file("user/Help_2.txt"), QStringLiteral("Mine €\n")},
+        {Language::German, folder.file("share/Help_3.txt"), std::nullopt},
     };
     for (const auto& c : cases) {
         const HelpText help = readHelp(user, shipped, c.language);
-        EXPECT_EQ(help.path, c.path) << c.language;
-        EXPECT_EQ(help.text, c.text) << c.language;
+        EXPECT_EQ(help.path, c.path) << int(c.language);
+        EXPECT_EQ(help.text, c.text) << int(c.language);
     }
 }
 
