@@ -17,6 +17,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <utility>
+
 namespace tormel {
 
 namespace {
@@ -55,6 +58,10 @@ ComparisonController::ComparisonController(const Services& services, SettingsCon
 {
     setObjectName(QStringLiteral("ComparisonController"));
     library_->setObjectName(QStringLiteral("SessionLibrary"));
+    connect(library_, &SessionLibrary::updated, this, [this] {
+        if (std::exchange(showAfterUpdate_, false))
+            showComparison();
+    });
 }
 
 ComparisonController::~ComparisonController()
@@ -181,6 +188,15 @@ void ComparisonController::showComparison()
         connect(comparisonWindow_, &ComparisonWindow::clearRequested, this,
                 [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
         connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &ComparisonController::reportComparison);
+    }
+    // A lap whose session the library does not list yet may be listed once
+    // its update ends (the first one after a start): none is taken for gone before.
+    if (library_->updating()
+        && std::any_of(choice_.laps.cbegin(), choice_.laps.cend(), [this](const ChosenLap& chosen) {
+               return !libraryRowOf(library_->model(), chosen.identity) && !comparedRecords_.contains(chosen.identity);
+           })) {
+        showAfterUpdate_ = true;
+        return;
     }
     ComparisonContent content;
     content.tables = settings_.tables();

@@ -71,6 +71,8 @@ private:
     // Records whose laps were chosen, by session: those the library does not list yet.
     QHash<QString, QString> comparedRecords_;
     int filterLevel_ = 0;
+    // Laps kept from the last run wait for the library's update before any is taken for gone.
+    bool showAfterUpdate_ = false;
 };
 
 }  // namespace tormel

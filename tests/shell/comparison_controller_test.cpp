@@ -7,9 +7,14 @@
 #include "shell/principale.h"
 #include "shell/settings_controller.h"
 #include "shell/window_state.h"
+#include "config/user_settings.h"
 #include "controller_world.h"
+#include "library/session_library.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
+
+#include <QDir>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +58,43 @@ TEST(ComparisonController, LapsAskedForInTheLibraryAreComparedAndTheWindowsGoWit
     }
     EXPECT_EQ(owner.findChild<LibraryWindow*>(), nullptr);
     EXPECT_EQ(owner.findChild<ComparisonWindow*>(), nullptr);
+}
+
+// After a restart the kept laps wait for the library's first update: a lap
+// added meanwhile does not make them gone.
+TEST(ComparisonController, KeptLapsWaitForTheLibraryAfterARestart)
+{
+    test::ControllerWorld world;
+    test::TempFolder& folder = world.folder;
+    RecordImage other = demo::lapTimingRecord();
+    other.bytes[1] = std::uint8_t(other.bytes[1] ^ 1U);
+    ASSERT_TRUE(QDir().mkpath(folder.file(u"season"_s)));
+    ASSERT_TRUE(saveRecordFile(folder.file(u"season/a.Tml"_s), demo::lapTimingRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(folder.file(u"season/b.Tml"_s), other, 1));
+    UserSettings(world.services.userSettingsFile).setLibraryFolders({folder.file(u"season"_s)});
+    QWidget owner;
+    const auto start = [&](ComparisonController& comparisons) {
+        comparisons.startLibrary();
+        comparisons.restoreChoice();
+        comparisons.showLibrary();
+        return owner.findChild<LibraryWindow*>();
+    };
+    {
+        ComparisonController comparisons(world.services, world.settings, owner);
+        LibraryWindow* library = start(comparisons);
+        QSignalSpy updated(comparisons.findChild<SessionLibrary*>(), &SessionLibrary::updated);
+        ASSERT_TRUE(updated.wait(10000));
+        emit library->compareRequested(folder.file(u"season/a.Tml"_s), true);
+    }
+    ComparisonController comparisons(world.services, world.settings, owner);
+    LibraryWindow* library = start(comparisons);
+    QSignalSpy updated(comparisons.findChild<SessionLibrary*>(), &SessionLibrary::updated);
+    emit library->compareRequested(folder.file(u"season/b.Tml"_s), true);
+    ASSERT_TRUE(updated.wait(10000));
+    auto* window = owner.findChild<ComparisonWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->content().laps.size(), 2U);
+    EXPECT_TRUE(world.dialogs.messages.empty());
 }
 
 }  // namespace
