@@ -5,9 +5,11 @@
 #include "base/app_info.h"
 #include "config/settings.h"
 #include "library/session_index.h"
+#include "tracks/track_file.h"
 #include "shell/comparison_page.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -54,6 +56,7 @@ int compareCommand(int argc, char* argv[])
     content.tables = language.tables;
     content.temperatureUnit = temperatureUnitOf(settings.temperatureUnit);
     const QString dataFolder = QFileInfo(SessionIndex::standardFile()).absolutePath();
+    const QString trackFile = QDir(folders.working).filePath(trackFileName);
     for (qsizetype i = 2; i < 2 + laps; ++i) {
         const LapArgument lap = lapArgument(args.at(i));
         if (lap.lap == 0) {
@@ -76,6 +79,9 @@ int compareCommand(int argc, char* argv[])
         }
         content.laps.push_back(*read.lap);
         content.laps.back().colour = comparisonColour(int(i - 2));
+        // The legend names the track as the window's does, from the track file.
+        if (const std::optional<Track> track = record.track ? readTrack(trackFile, *record.track) : std::nullopt)
+            content.laps.back().track = track->name.trimmed();
     }
     workOutFigures(content);
     QString error;

@@ -235,6 +235,7 @@ ComparableRecord readComparableRecord(const QString& path, const QString& dataFo
     options.filterLevel = smoothing;
     document.analyse(french, options);
     record.identity = sessionIdentity(loaded.image);
+    record.track = loaded.trackNumber;
     record.figures = sessionFigures(document);
     if (record.figures.refusal != Refusal::None) {
         record.failure = {ComparisonFailure::Kind::Refused, path, {}, record.figures.refusal};

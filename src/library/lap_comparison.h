@@ -143,6 +143,7 @@ struct ComparableRecord {
     QString identity;
     SessionFigures figures;
     QDateTime date;
+    std::optional<int> track;  // the track the file names, when it names one
     SetupSheet setup;
     std::vector<LapTimes> laps;
     std::vector<OverlayLap> traces;  // engine speed: one per lap

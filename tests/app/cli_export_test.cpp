@@ -403,7 +403,9 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
         EXPECT_TRUE(text.contains(QRegularExpression(QRegularExpression::escape(french.texts[bestsSection].arg(k)) + u"\\s+"_s
                                                      + QRegularExpression::escape(lapTimeText(float(image.lap(3).sectors[std::size_t(k - 1)]))))))
             << k;
-    // Engine-speed laps: their traces overlaid and each one's figures.
+    // Engine-speed laps: their traces overlaid and each one's figures, the
+    // legend naming the record's track from the track file.
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {u"Genk"_s, u"Town"_s, u"Land"_s})));
     ASSERT_EQ(run({u"--compare"_s, u"rpm.Tml"_s, u"rpm.Tml:2"_s, u"--report"_s, u"rpm.pdf"_s}).exitCode, 0);
     pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"rpm.pdf"_s), u"-"_s});
     pdf.waitForFinished(30000);
@@ -411,6 +413,7 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
     for (const TextEntry entry : {overlayTitle, overlayMaximum, overlayMinimum, overlayMean, overlayHistograms, overlayRpmAxis,
                                   overlayTimeAxis, overlayDifferenceAxis, histogramClassAxis, histogramSecondsAxis})
         EXPECT_TRUE(rpm.contains(french.texts[entry])) << entry << '\n' << rpm.toStdString();
+    EXPECT_TRUE(rpm.contains(u"Genk1, "_s)) << rpm.toStdString();
     // The charts' tick labels stay text: round engine speeds, never grouped.
     EXPECT_GE(rpm.count(QRegularExpression(u"\\b[1-9]\\d?[05]00\\b"_s)), 3) << rpm.toStdString();
 
