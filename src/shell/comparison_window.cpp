@@ -163,7 +163,7 @@ void ComparisonWindow::show(ComparisonContent content)
     overlay_->setToolTip(t.texts[overlayHelp]);
     const bool engineSpeed = !content.laps.empty() && content.laps.front().kind == RecordKind::EngineSpeed;
     fraction_->setVisible(engineSpeed);
-    content.alignment = fraction_->isChecked() ? Alignment::Fraction : Alignment::Time;
+    content.alignment = content_.alignment;  // as the user last chose it
     const int row = laps_->currentRow();
     laps_->clear();
     for (std::size_t i = 0; i < content.laps.size(); ++i) {

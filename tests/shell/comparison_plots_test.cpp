@@ -120,6 +120,9 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     EXPECT_EQ(plot->xAxis->range().upper, 1.0);
     expectPlainNumbers(plot->xAxis, 100);
     EXPECT_EQ(plot->xAxis->tickVectorLabels().last(), u"100"_s);
+    // Shown again, as when a lap is added or removed, the laps stay on the fraction.
+    shown.window.show(shown.window.content());
+    EXPECT_EQ(shown.window.content().figures.alignment, Alignment::Fraction);
 }
 
 TEST(ComparisonPlots, TheWheelZoomsAroundThePointerADragPansHomeAndADoubleClickShowTheWholeLap)
