@@ -122,12 +122,16 @@ OverlayReadings overlayReadings(const ComparisonFigures& figures, std::optional<
     OverlayReadings r{cursor, leftMarker, rightMarker, {}, std::nullopt};
     if (figures.traces.empty())
         return r;
-    if (cursor)
-        r.laps = cursorReadings(figures.traces, figures.reference, *cursor, figures.alignment);
+    const double step = cursorStep(figures);
+    // The cursor stands on the reference's nearest sample and reads that
+    // sample's own time: x cut down to a sample would read 19.99 for 20.00 s.
+    if (cursor) {
+        r.cursor = std::round(*cursor / step) * step;
+        r.laps = cursorReadings(figures.traces, figures.reference, *r.cursor, figures.alignment);
+    }
     if (!leftMarker || !rightMarker)
         return r;
     const OverlayLap& base = figures.traces[std::size_t(figures.reference)];
-    const double step = cursorStep(figures);
     // A hair past the sample, so that a marker placed on one reads that one.
     const auto sample = [&](double x) { return x / step + 1e-9; };
     const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, figures.alignment).value_or(0))); };

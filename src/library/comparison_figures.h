@@ -62,6 +62,7 @@ struct OverlayReadings {
     std::vector<CursorReading> laps;  // one per lap with a cursor, else none
     std::optional<MarkerDifferences> markers;
 };
+// The cursor is taken to the reference's sample nearest it.
 OverlayReadings overlayReadings(const ComparisonFigures& figures, std::optional<double> cursor,
                                 std::optional<double> leftMarker = std::nullopt,
                                 std::optional<double> rightMarker = std::nullopt);

@@ -79,10 +79,22 @@ TEST(ComparisonFigures, TheCursorAndTheMarkersReadOnTheReferenceLap)
         ASSERT_TRUE(r.markers.has_value());
         EXPECT_EQ(r.markers->secondsText + u'|' + r.markers->rpmDifferenceText, u"0.40|200"_s) << int(c.alignment);
         EXPECT_EQ(r.markers->rateText, u"500.00 RPM/s"_s);
+        // Between two samples the cursor goes to the nearer one.
+        EXPECT_DOUBLE_EQ(*overlayReadings(f, c.cursor + c.step * 0.4).cursor, c.cursor);
+        EXPECT_DOUBLE_EQ(*overlayReadings(f, c.cursor - c.step * 0.6).cursor, c.cursor - c.step);
         // One marker alone reads nothing; no cursor, no readings.
         const OverlayReadings alone = overlayReadings(f, std::nullopt, c.left);
         EXPECT_TRUE(alone.laps.empty() && !alone.markers && alone.leftMarker == c.left);
     }
+}
+
+// Sample 100 reads 20.00 s, never 19.99.
+TEST(ComparisonFigures, TheCursorReadsItsSamplesOwnTime)
+{
+    const ComparisonFigures f = comparisonFigures({rising(200, 8000, 10, 300, 27)}, 0, Alignment::Time, TemperatureUnit::Celsius);
+    for (const double x : {19.93, 20.0, 20.07})
+        EXPECT_EQ(QString::number(*overlayReadings(f, x).cursor, 'f', 2), u"20.00"_s) << x;
+    EXPECT_NEAR(*overlayReadings(f, 19.99).laps[0].rpm, 9000, 1e-6);
 }
 
 TEST(ComparisonFigures, LapTimesTheirSectionsAndTheSetups)
