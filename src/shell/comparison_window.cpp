@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -146,6 +147,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(overlay_, &OverlayPlot::cursorPlaced, this, &ComparisonWindow::placeCursor);
     connect(overlay_, &OverlayPlot::cursorStepped, this, &ComparisonWindow::stepCursor);
     connect(overlay_, &OverlayPlot::markerPlaced, this, &ComparisonWindow::placeMarker);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect(0, 0, WindowWidth, WindowHeight);
     resize(std::min(WindowWidth, screen.width() * 9 / 10), std::min(WindowHeight, screen.height() * 9 / 10));

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QItemSelectionModel>
 #include <QSplitter>
 #include <QTabWidget>
@@ -143,6 +144,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
         resize(size().boundedTo(screen->availableSize() * 0.9));
 
     connectParts();
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     applyTexts(tables_, TemperatureUnit::Celsius);
     table_->resizeColumnsToContents();
     showBests();

@@ -120,7 +120,10 @@ void Menus::setShortcuts()
     Sauver->setShortcut(QKeySequence::Save);
     Exporter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     Rapport->setShortcut(QKeySequence::Print);
-    Quitter->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q on every desktop (the standard Quit key is none on some), and
+    // from the library's and the comparison's windows too.
+    Quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Quitter->setShortcutContext(Qt::ApplicationShortcut);
     Affichage_Table->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     Temps_Moteurs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));

@@ -805,6 +805,18 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     dialogs.saveAnswers = {here(u"compared"_s)};
     click(u"CompareReport"_s);
     EXPECT_TRUE(readBytes(here(u"compared.pdf"_s)).startsWith("%PDF"));
+    // Ctrl+Q quits from the comparison and the library; Escape closes them.
+    window_->show();  // the menu bar holding Quitter is shown
+    QSignalSpy quit(find<QAction>(u"Quitter"_s), &QAction::triggered);
+    for (const QString& name : {u"ComparisonWindow"_s, u"LibraryWindow"_s}) {
+        auto* shown = find<QWidget>(name);
+        shown->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+        QTest::keyClick(shown, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(shown, Qt::Key_Escape);
+        EXPECT_FALSE(shown->isVisible()) << name.toStdString();
+    }
+    EXPECT_EQ(quit.count(), 2);
 
     // Started again, the choice is there: a lap of the record shown joins it from the File menu.
     window_.reset();
