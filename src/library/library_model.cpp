@@ -13,8 +13,19 @@ constexpr double Blank = std::numeric_limits<double>::max();
 
 bool sortsAsText(int column)
 {
-    return column == LibrarySerialColumn || column == LibraryKindColumn || column == LibraryDriverColumn
-        || column == LibraryFilesColumn;
+    return column == LibraryKindColumn || column == LibraryDriverColumn || column == LibraryFilesColumn;
+}
+
+// Case and accents set aside: "regime" finds "Régime".
+QString folded(const QString& text)
+{
+    QString plain;
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    plain.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain += c;
+    return plain.toCaseFolded();
 }
 
 // Sets a numeric cell: its text and its key, or a blank cell that sorts last.
@@ -73,11 +84,24 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, Temperatur
         + files.join(QStringLiteral("; "));
     QStringList all(c.text.begin(), c.text.end());
     all << setup.kart << setup.tyres << setup.trackCondition << setup.remark;
-    c.search = all.join(QLatin1Char('\n')).toCaseFolded();
+    c.search = folded(all.join(QLatin1Char('\n')));
     return c;
 }
 
 }  // namespace
+
+bool serialNumberLess(const QString& a, const QString& b)
+{
+    bool aNumber = false;
+    bool bNumber = false;
+    const qulonglong x = a.toULongLong(&aNumber);
+    const qulonglong y = b.toULongLong(&bNumber);
+    if (aNumber && bNumber && x != y)
+        return x < y;
+    if (aNumber != bNumber)
+        return aNumber;
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+}
 
 LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, TemperatureUnit temperatureUnit)
 {
@@ -177,7 +201,7 @@ void LibraryFilter::setDates(const QDate& from, const QDate& to)
 
 void LibraryFilter::setText(const QString& text)
 {
-    text_ = text.trimmed().toCaseFolded();
+    text_ = folded(text.trimmed());
     refilter();
 }
 
@@ -201,9 +225,12 @@ bool LibraryFilter::lessThan(const QModelIndex& left, const QModelIndex& right) 
     const int column = left.column();
     const LibraryCells& a = model_->cells(left.row());
     const LibraryCells& b = model_->cells(right.row());
+    const auto c = std::size_t(column);
+    if (column == LibrarySerialColumn)
+        return serialNumberLess(a.text[c], b.text[c]);
     if (sortsAsText(column))
-        return a.text[std::size_t(column)].compare(b.text[std::size_t(column)], Qt::CaseInsensitive) < 0;
-    return a.key[std::size_t(column)] < b.key[std::size_t(column)];
+        return a.text[c].compare(b.text[c], Qt::CaseInsensitive) < 0;
+    return a.key[c] < b.key[c];
 }
 
 }  // namespace tormel

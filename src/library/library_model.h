@@ -43,6 +43,10 @@ enum LibraryColumn : int {
     LibraryColumnCount
 };
 
+// Serial numbers in order as numbers (99 before 270415), those that are
+// none after them, as text.
+bool serialNumberLess(const QString& a, const QString& b);
+
 // What the table shows of the rows, worked out once per update (away from
 // the window's thread), so that sorting and filtering only compare.
 struct LibraryCells {

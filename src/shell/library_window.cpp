@@ -315,7 +315,7 @@ void LibraryWindow::fillChoices()
     const QVariant track = track_->currentData();
     const QVariant serial = serial_->currentData();
     std::map<int, QString> tracks;
-    std::set<QString> serials;
+    std::set<QString, decltype(&serialNumberLess)> serials(&serialNumberLess);
     const LibraryModel& model = library_.model();
     for (int r = 0; r < model.rowCount(); ++r) {
         const LibraryRow& row = model.row(r);
@@ -337,7 +337,7 @@ void LibraryWindow::fillChoices()
 
 void LibraryWindow::showCount()
 {
-    status_->setText(tables_.texts[librarySessionCount].arg(filter_.rowCount()));
+    status_->setText(countText(tables_, librarySessionOne, librarySessionCount, filter_.rowCount()));
 }
 
 bool LibraryWindow::eventFilter(QObject* watched, QEvent* event)

@@ -309,6 +309,7 @@ bool readTipsFile(const QString& path, TextTables& tables, bool overShipped)
 TextReadStatus readTexts(const QString& folder, Language language, TextTables& tables, const QString& shippedFolder)
 {
     TextReadStatus status;
+    tables.language = language;
     status.textsRead = readLayers(languageFileLayers(folder, shippedFolder, QStringLiteral("Textes_"), language),
                                    [&tables](const QString& path, bool over) { return readTextsFile(path, tables, over); });
     if (status.textsRead)

@@ -116,6 +116,7 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[libraryRemoveSession] = QStringLiteral("Retirer la session");
     x[libraryUpdating] = QStringLiteral("Mise à jour : %1 fichiers sur %2");
     x[librarySessionCount] = QStringLiteral("%1 sessions");
+    x[librarySessionOne] = QStringLiteral("%1 session");
     x[libraryFolders] = QStringLiteral("Dossiers suivis :");
     x[libraryOpen] = QStringLiteral("Ouvrir");
     x[setupTitle] = QStringLiteral("Réglages");
@@ -232,6 +233,14 @@ TextTables frenchTextTables()
     TextTables t;
     fillFrenchTexts(t);
     return t;
+}
+
+QString countText(const TextTables& tables, TextEntry one, TextEntry other, long long count)
+{
+    const bool singular = tables.language == Language::French ? count == 0 || count == 1 : count == 1;
+    const QString& text = tables.texts[singular ? one : other];
+    // A language file older than the singular's entry keeps its one form.
+    return (text.isEmpty() ? tables.texts[other] : text).arg(count);
 }
 
 Language languageOfNumber(int number)

@@ -6,6 +6,9 @@
 
 namespace tormel {
 
+// In the order of the language files' numbers, French first.
+enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
+
 // Every message, heading and tool tip of the program, by index: the index is
 // the interface, the text comes from the chosen language.
 struct TextTables {
@@ -15,6 +18,7 @@ struct TextTables {
     static constexpr int TipsCount = 26;
     std::array<QString, TextCount> texts;
     std::array<QString, TipsCount> tips;
+    Language language = Language::French;  // whose plural forms the counts take
 };
 
 // The entries of the text table that code uses, by what they say. The
@@ -192,6 +196,7 @@ enum TextEntry : int {
     setupReadOnly = 200,           // the sheet of a session whose file is gone
     libraryRemoveFailed = 201,
     // The window's own state.
+    librarySessionOne = 215,   // a count of one session (librarySessionCount for the others)
     portTitle = 205,           // the title of the port's messages
     noPortChosen = 206,
     downloadKeptNowhere = 207, // laps of a download kept in no file
@@ -250,8 +255,9 @@ protected:
 // A table holding only the built-in French texts.
 TextTables frenchTextTables();
 
-// In the order of the language files' numbers, French first.
-enum class Language { French = 0, Dutch, English, German, Spanish, Italian };
+// "%1 session" or "%1 sessions": `one`'s text where the tables' language
+// takes its singular (French for 0 and 1, the others for 1), `other`'s else.
+QString countText(const TextTables& tables, TextEntry one, TextEntry other, long long count);
 
 // The language of a stored number, French for a number no language has.
 Language languageOfNumber(int number);

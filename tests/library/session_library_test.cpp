@@ -49,7 +49,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     save(u"season/june/2026-06-20_10-00-00_SN1.Tml"_s, session(4890, 1), 2);
     Track kartodrome = defaultTrack(2, {u"Kartodrome"_s, {}, {}});
     test::writeBytes(folder_.file(u"work/Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {})) + encodeTrackRecord(kartodrome));
-    test::writeBytes(folder_.file(u"season/june/2026-06-20_10-00-00_SN1.setup.json"_s), R"({"driver": "Ana", "frontSprocket": 12, "rearSprocket": 84})");
+    test::writeBytes(folder_.file(u"season/june/2026-06-20_10-00-00_SN1.setup.json"_s), R"({"driver": "Anaïs", "frontSprocket": 12, "rearSprocket": 84})");
 
     const QString broken = folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.setup.json"_s);
     test::writeBytes(broken, "{\"engine\": ");
@@ -71,7 +71,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     EXPECT_EQ(column(view, LibraryDateColumn), (QStringList{u"2026-06-20 10:00"_s, u"2026-05-12 10:00"_s, u"2026-06-02 10:00"_s}));
     EXPECT_EQ(view.index(0, LibraryTrackColumn).data().toString(), u"2 Kartodrome2"_s);
     EXPECT_EQ(view.index(0, LibraryDriverColumn).data().toString() + u' ' + view.index(0, LibraryGearingColumn).data().toString(),
-              u"Ana 12/84"_s);
+              u"Anaïs 12/84"_s);
     view.sort(LibraryDateColumn, Qt::DescendingOrder);
     EXPECT_EQ(view.index(0, LibraryBestLapColumn).data().toString(), lapTimeText(4890));
 
@@ -85,7 +85,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     view.setDates(QDate(2026, 6, 2), QDate(2026, 6, 2));  // both days included
     EXPECT_EQ(column(view, LibraryDateColumn), QStringList{u"2026-06-02 10:00"_s});
     view.setDates({}, {});
-    view.setText(u"ANA"_s);
+    view.setText(u"ANAIS"_s);  // case and accents set aside
     EXPECT_EQ(view.rowCount(), 1);
     view.setText({});
 
@@ -105,6 +105,18 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     english.texts[libraryMissing] = u"missing"_s;
     library.setTexts(english, TemperatureUnit::Celsius);
     EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"missing: "_s));
+}
+
+TEST(LibraryModel, SerialNumbersSortAsNumbers)
+{
+    EXPECT_TRUE(serialNumberLess(u"99"_s, u"270415"_s));
+    EXPECT_FALSE(serialNumberLess(u"270415"_s, u"99"_s));
+    EXPECT_TRUE(serialNumberLess(u"007"_s, u"8"_s));
+    EXPECT_FALSE(serialNumberLess(u"7"_s, u"7"_s));
+    // One that is no number comes after the numbers, in the order of its text.
+    EXPECT_TRUE(serialNumberLess(u"270415"_s, u"A1"_s));
+    EXPECT_FALSE(serialNumberLess(u"A1"_s, u"99"_s));
+    EXPECT_TRUE(serialNumberLess(u"A1"_s, u"b0"_s));
 }
 
 }  // namespace

@@ -921,8 +921,9 @@ TEST_F(WindowTest, ASessionOfTheLibraryOpensAsFromTheDialog)
     ASSERT_EQ(table->model()->rowCount(), 1);
     find<QLineEdit>(u"LibrarySearch"_s)->setText(u"no such session"_s);
     EXPECT_EQ(table->model()->rowCount(), 0);
-    EXPECT_EQ(find<QLabel>(u"LibraryStatus"_s)->text(), u"0 sessions"_s);
+    EXPECT_EQ(find<QLabel>(u"LibraryStatus"_s)->text(), u"0 session"_s);  // French: singular for 0 and 1
     find<QLineEdit>(u"LibrarySearch"_s)->clear();
+    EXPECT_EQ(find<QLabel>(u"LibraryStatus"_s)->text(), u"1 session"_s);
     find<QDateEdit>(u"LibraryTo"_s)->setDate(QDate(2001, 1, 1));  // every session is newer
     EXPECT_EQ(table->model()->rowCount(), 0);
     find<QDateEdit>(u"LibraryTo"_s)->setDate(QDate(2000, 1, 1));  // no bound

@@ -149,6 +149,17 @@ TEST(MenuFiles, UnquotedCommaShiftsTheFollowingCaptions)
     expected.replace(1, QStringLiteral("save"));
     expected.insert(1, QStringLiteral("Open"));
     EXPECT_EQ(QStringList(captions.begin(), captions.end()), expected);
+    // Counts: French takes the singular for 0 and 1, the others for 1 only;
+    // a file without the singular's entry keeps its one form.
+    TextTables counts = frenchTextTables();
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 0), QStringLiteral("0 session"));
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 1), QStringLiteral("1 session"));
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 2), QStringLiteral("2 sessions"));
+    ASSERT_TRUE(readTexts(QStringLiteral(TORMEL_LANG_DIR), Language::German, counts).textsRead);
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 0), QStringLiteral("0 Sitzungen"));
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 1), QStringLiteral("1 Sitzung"));
+    counts.texts[librarySessionOne].clear();
+    EXPECT_EQ(countText(counts, librarySessionOne, librarySessionCount, 1), QStringLiteral("1 Sitzungen"));
     // A stored number no language has is French, whatever the folder holds.
     EXPECT_EQ(std::pair(languageOfNumber(6), languageOfNumber(-1)), std::pair(Language::French, Language::French));
     EXPECT_EQ(languageOfNumber(5), Language::Italian);
