@@ -68,7 +68,7 @@ int compareCommand(int argc, char* argv[])
             fail(record.warning);
         const ReadComparedLap read = comparedLapOf(record, lap.lap.value_or(0));
         if (!read.lap) {
-            fail(englishText(read.failure, language.tables));
+            fail(englishText(read.failure));
             return 1;
         }
         if (!content.laps.empty() && read.lap->kind != content.laps.front().kind) {

@@ -1,8 +1,6 @@
 #include "app/library_command.h"
 
 #include "app/command_folders.h"
-#include "app/command_language.h"
-#include "config/settings.h"
 #include "config/user_settings.h"
 #include "library/session_index.h"
 #include "library/setup_sheet.h"
@@ -111,7 +109,7 @@ void addSetup(std::vector<Field>& row, const SetupSheet& sheet)
     }
 }
 
-std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, const TextTables& tables)
+std::vector<Field> sessionRow(const Session& s, const TrackName& trackName)
 {
     const SessionFigures& f = s.figures;
     const std::optional<Consistency>& c = f.consistency;
@@ -135,7 +133,7 @@ std::vector<Field> sessionRow(const Session& s, const TrackName& trackName, cons
         flag(s.missing),
         text(s.identity),
         paths(s.files),
-        text(refusalText(f.refusal, tables)),
+        text(englishRefusalText(f.refusal)),
     };
     // The figures of an image padded with zeros say nothing of the session.
     if (const std::optional<int> bytes = s.truncatedBytes()) {
@@ -238,11 +236,8 @@ int libraryCommand(int argc, char* argv[])
         }
     }
 
+    // Everything it writes is English: no language file is read.
     const CommandFolders folders = commandFolders();
-    const SystemSettings settings = loadSettings(folders.program);
-    const LanguageTexts language = readLanguage(folders.program, folders.shipped, languageOfNumber(settings.language));
-    if (!language.warning.isEmpty())
-        fail(language.warning);
 
     SessionIndex index(SessionIndex::standardFile());
     QString error;
@@ -281,7 +276,7 @@ int libraryCommand(int argc, char* argv[])
     for (const Session& s : contents->sessions) {
         if (!given.isEmpty() && !sessionIsUnder(s, given))
             continue;
-        std::vector<Field> row = sessionRow(s, trackName, language.tables);
+        std::vector<Field> row = sessionRow(s, trackName);
         if (s.setup.state == SetupSheetState::Broken)
             fail(QStringLiteral("%1: %2").arg(s.setup.path, s.setup.error));
         addSetup(row, s.setup.sheet);

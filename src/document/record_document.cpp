@@ -25,6 +25,16 @@ QString refusalText(Refusal refusal, const TextTables& tables)
     return QString();
 }
 
+QString englishRefusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::NoLap: return QStringLiteral("no lap recorded");
+    case Refusal::TooFewSamples: return QStringLiteral("fewer than 10 engine-speed samples");
+    case Refusal::None: break;
+    }
+    return QString();
+}
+
 RecordDocument::RecordDocument()
     : rpm_(std::make_unique<RpmStatistics>())
 {

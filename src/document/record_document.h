@@ -36,6 +36,8 @@ enum class Refusal {
 
 // The message that tells the user why a record shows nothing (empty when it shows).
 QString refusalText(Refusal refusal, const TextTables& tables);
+// The same in English, for the command line.
+QString englishRefusalText(Refusal refusal);
 
 // Everything read off the record on screen, and the view state that lives
 // with it (eliminated laps, sort, charted column). Every front end, the

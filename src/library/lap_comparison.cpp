@@ -207,13 +207,13 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
     return rows;
 }
 
-QString englishText(const ComparisonFailure& failure, const TextTables& tables)
+QString englishText(const ComparisonFailure& failure)
 {
     switch (failure.kind) {
     case ComparisonFailure::Kind::None: break;
     case ComparisonFailure::Kind::Unreadable:
         return QStringLiteral("cannot read the record %1: %2").arg(failure.path, failure.detail);
-    case ComparisonFailure::Kind::Refused: return QStringLiteral("%1: %2").arg(failure.path, refusalText(failure.refusal, tables));
+    case ComparisonFailure::Kind::Refused: return QStringLiteral("%1: %2").arg(failure.path, englishRefusalText(failure.refusal));
     case ComparisonFailure::Kind::NoSuchLap: return QStringLiteral("%1 has no lap %2").arg(failure.path).arg(failure.lap);
     }
     return {};

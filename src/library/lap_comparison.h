@@ -130,7 +130,7 @@ struct ComparisonFailure {
     bool failed() const { return kind != Kind::None; }
 };
 // `tables` words a refusal, as the record's own messages do.
-QString englishText(const ComparisonFailure& failure, const TextTables& tables);
+QString englishText(const ComparisonFailure& failure);
 
 // A record file read once for a comparison: its session's figures and
 // setup sheet, the laps it can give (a lap-timing record's; an
