@@ -154,6 +154,14 @@ TEST(DownloadCopies, EveryDownloadIsKeptAndNoneOverwritten)
     EXPECT_EQ(written, (QStringList{stem + u".Tml"_qs, stem + u"_2.Tml"_qs, stem + u"_3.Tml"_qs}));
     EXPECT_EQ(test::readBytes(folder.file(u"downloads/"_qs + written[0])).size(), 2050);
 
+    // The second's last free name is taken; past it, no copy, and why.
+    for (int n = 4; n < 10000; ++n)
+        QFile(folder.file(u"downloads/"_qs + stem + u"_%1.Tml"_qs.arg(n))).open(QIODevice::WriteOnly);
+    EXPECT_EQ(QFileInfo(keepDownloadCopy(folder.path(), image, 7, when)).fileName(), stem + u"_10000.Tml"_qs);
+    QString full;
+    EXPECT_TRUE(keepDownloadCopy(folder.path(), image, 7, when, &full).isEmpty());
+    EXPECT_TRUE(full.endsWith(u"10000 copies in one second"_qs)) << full.toStdString();
+
     // A file in the way of the folder: no copy, and why.
     test::TempFolder blocked;
     test::writeBytes(blocked.file("downloads"), "x");
