@@ -79,7 +79,7 @@ int reportCommand(int argc, char* argv[])
     // The record read as the window reads it, with its messages.
     KeptMessages dialogs;
     NoLauncher launcher;
-    FileCommands files(dialogs, launcher, folders.program, tables, QString());
+    FileCommands files(dialogs, launcher, tables, QString());
     const std::optional<LoadedRecord> loaded = files.load(record);
     RecordDocument document;
     std::optional<RecordReport> report;

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace tormel {
@@ -23,11 +24,9 @@ const QString extensionError = QStringLiteral("File Extension Error");
 
 }  // namespace
 
-FileCommands::FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder, const TextTables& tables,
-                           const QString& userSettingsFile)
+FileCommands::FileCommands(Dialogs& dialogs, Launcher& launcher, const TextTables& tables, const QString& userSettingsFile)
     : dialogs_(dialogs)
     , launcher_(launcher)
-    , programFolder_(std::move(programFolder))
     , tables_(tables)
     , recent_(userSettingsFile)
 {
@@ -66,7 +65,8 @@ void FileCommands::name(const QString& path)
 QString FileCommands::chooseRecord()
 {
     FileDialogRequest request;
-    request.initialFolder = startFolder(programFolder_);
+    // A new user starts in the working folder, never in the hidden program folder.
+    request.initialFolder = startFolder(QDir::currentPath());
     request.defaultExtension = QStringLiteral("Tml");
     request.filter = recordOpenFilter;
     const QString path = dialogs_.openFile(request);

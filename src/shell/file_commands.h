@@ -23,8 +23,7 @@ class FileCommands {
 public:
     // `tables` are the window's, read for the messages when they are shown;
     // the dialogs start in the folder last used, kept in `userSettingsFile`.
-    FileCommands(Dialogs& dialogs, Launcher& launcher, QString programFolder, const TextTables& tables,
-                 const QString& userSettingsFile);
+    FileCommands(Dialogs& dialogs, Launcher& launcher, const TextTables& tables, const QString& userSettingsFile);
 
     // Ouvrir: the record file the user chooses, empty when cancelled.
     QString chooseRecord();
@@ -53,7 +52,6 @@ private:
 
     Dialogs& dialogs_;
     Launcher& launcher_;
-    QString programFolder_;
     const TextTables& tables_;
     UserSettings recent_;
     QString pathWithoutExtension_;

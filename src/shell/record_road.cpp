@@ -50,7 +50,7 @@ RecordRoad::RecordRoad(const Services& services, SettingsController& settings, R
     , track_(track)
     , panel_(panel)
     , window_(window)
-    , files_(services.dialogs, services.launcher, services.programFolder, settings.tables(), services.userSettingsFile)
+    , files_(services.dialogs, services.launcher, settings.tables(), services.userSettingsFile)
     , receiver_(new DownloadReceiver(services.serialPort, services.sound, this))
 {
     setObjectName(QStringLiteral("RecordRoad"));

@@ -410,6 +410,9 @@ TEST_F(WindowTest, SavingAndOpeningCheckTheExtensionSavingKeepsTheTrackNumber)
     Principale& w = startQuietly();
     const RecordImage image = demo::lapTimingRecord();
     open(saveRecord(u"source.Tml"_s, image, 1));
+    // A new user's first Open starts in the working folder, not in the program folder.
+    ASSERT_EQ(dialogs.openRequests.size(), 1U);
+    EXPECT_EQ(dialogs.openRequests[0].initialFolder, current_.path());
 
     dialogs.saveAnswers.push_back(here(u"run1.tml"_s));
     trigger(u"Sauver"_s);

@@ -32,7 +32,11 @@ public:
         askAnswers.pop_front();
         return answer;
     }
-    QString openFile(const FileDialogRequest&) override { return next(openAnswers); }
+    QString openFile(const FileDialogRequest& request) override
+    {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
     QString saveFile(const FileDialogRequest& request) override
     {
         saveRequests.push_back(request);
@@ -47,6 +51,7 @@ public:
 
     std::vector<ShownMessage> messages;
     std::vector<FileDialogRequest> saveRequests;
+    std::vector<FileDialogRequest> openRequests;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QString> folderAnswers;
