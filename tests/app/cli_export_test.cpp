@@ -226,6 +226,11 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--export"_s, u"a.Tml"_s}, 2, {}, u"Usage: tormel_vue"_s},
         {{u"--export"_s, u"a.Tml"_s, u"--to"_s}, 2, {}, u"Usage: tormel_vue"_s},
         {{u"--export"_s, u"--to"_s, u"out"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        // Each command alone is that command's, never the window's.
+        {{u"--export"_s}, 2, {}, u"Usage: tormel_vue"_s},
+        {{u"--report"_s}, 2, {}, u"--report takes a record file and an output file ending in pdf"_s},
+        {{u"--compare"_s}, 2, {}, u"--compare takes two to six laps"_s},
+        {{u"--trace"_s}, 2, {}, u"a record is missing: --trace RECORD"_s},
         {{u"--receive"_s}, 2, {}, u"--receive takes the record file to write"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"5"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
