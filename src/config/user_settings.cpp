@@ -97,6 +97,17 @@ void UserSettings::setComparedLaps(const QStringList& laps)
     settings.setValue(comparedKey, laps);
 }
 
+bool UserSettings::comparedOnFraction() const
+{
+    return !file_.isEmpty() && QSettings(file_, QSettings::IniFormat).value(QStringLiteral("comparedOnFraction")).toBool();
+}
+
+void UserSettings::setComparedOnFraction(bool fraction)
+{
+    if (!file_.isEmpty())
+        QSettings(file_, QSettings::IniFormat).setValue(QStringLiteral("comparedOnFraction"), fraction);
+}
+
 int UserSettings::targetMaxRpm(int engine) const
 {
     if (file_.isEmpty() || engine < 1 || engine > engineCount)

@@ -31,6 +31,9 @@ public:
     // The laps chosen to compare, as `choiceText` writes them.
     QStringList comparedLaps() const;
     void setComparedLaps(const QStringList& laps);
+    // Whether the compared laps are overlaid on the fraction of the lap rather than on time.
+    bool comparedOnFraction() const;
+    void setComparedOnFraction(bool fraction);
 
     // The highest engine speed (RPM) the user aims at with engine 1 to 5,
     // against which other sprockets are suggested; 0 when none was given

@@ -201,7 +201,9 @@ std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& she
         for (const SetupSheet& sheet : sheets)
             row.values << shown(sheet, field);
         for (std::size_t i = 0; i < sheets.size(); ++i)
-            row.differs.push_back(i != base && row.values[qsizetype(i)] != row.values[qsizetype(base)]);
+            row.differs.push_back(row.values[qsizetype(i)] != row.values[qsizetype(base)]);
+        // The reference's side is marked too, wherever another lap differs from it.
+        row.differs[base] = std::find(row.differs.begin(), row.differs.end(), true) != row.differs.end();
         rows.push_back(std::move(row));
     }
     return rows;

@@ -96,7 +96,7 @@ QString differenceText(std::int32_t hundredths);
 struct SetupComparisonRow {
     QString key;                 // the sheet file's key
     QStringList values;          // per lap, as shown; empty when not filled in
-    std::vector<bool> differs;   // from the reference's; never for the reference itself
+    std::vector<bool> differs;   // from the reference's; the reference's when any other differs
 };
 
 // Every field of the sheets, in the file's order, the air temperature in

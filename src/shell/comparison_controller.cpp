@@ -81,7 +81,14 @@ void ComparisonController::startLibrary()
 
 void ComparisonController::restoreChoice()
 {
-    choice_ = choiceOfText(UserSettings(services_.userSettingsFile).comparedLaps());
+    const UserSettings kept(services_.userSettingsFile);
+    choice_ = choiceOfText(kept.comparedLaps());
+    alignment_ = kept.comparedOnFraction() ? Alignment::Fraction : Alignment::Time;
+}
+
+void ComparisonController::showKeptComparison()
+{
+    showComparison();
 }
 
 void ComparisonController::saveChoice()
@@ -141,10 +148,22 @@ void ComparisonController::chooseLapsToCompare(const QString& recordPath)
         services_.dialogs.message(failureText(best.failure, tables), MessageIcon::Information, applicationTitle());
         return;
     }
-    const std::vector<int> laps =
-        chooseLaps(&owner_, tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, tables);
-    if (!laps.empty())
-        compareLaps(record, laps);
+    std::vector<int> chosen;
+    for (const ChosenLap& lap : choice_.laps)
+        if (lap.identity == best.lap->identity)
+            chosen.push_back(lap.lap);
+    const std::optional<std::vector<int>> laps = chooseLaps(
+        &owner_, tables.texts[compareLapsOf].arg(QFileInfo(recordPath).fileName()), record.laps, tables, chosen,
+        best.lap->lap.lap);
+    if (!laps || (laps->empty() && chosen.empty()))
+        return;
+    // A lap of the session unticked leaves the choice.
+    for (int i = int(choice_.laps.size()) - 1; i >= 0; --i) {
+        const ChosenLap& lap = choice_.laps[std::size_t(i)];
+        if (lap.identity == best.lap->identity && std::find(laps->begin(), laps->end(), lap.lap) == laps->end())
+            removeLap(choice_, i);
+    }
+    compareLaps(record, *laps);
 }
 
 void ComparisonController::compareLaps(const ComparableRecord& record, const std::vector<int>& laps)
@@ -188,6 +207,10 @@ void ComparisonController::showComparison()
         connect(comparisonWindow_, &ComparisonWindow::clearRequested, this,
                 [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
         connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &ComparisonController::reportComparison);
+        connect(comparisonWindow_, &ComparisonWindow::alignmentChosen, this, [this](Alignment alignment) {
+            alignment_ = alignment;
+            UserSettings(services_.userSettingsFile).setComparedOnFraction(alignment == Alignment::Fraction);
+        });
     }
     // A lap whose session the library does not list yet may be listed once
     // its update ends (the first one after a start): none is taken for gone before.
@@ -201,6 +224,7 @@ void ComparisonController::showComparison()
     ComparisonContent content;
     content.tables = settings_.tables();
     content.temperatureUnit = settings_.settings().temperatureUnit;
+    content.alignment = alignment_;
     QStringList gone;
     // Each record read once, however many of its laps are chosen.
     QHash<QString, ComparableRecord> records;

@@ -41,6 +41,8 @@ public:
     void showLibrary();
     // Laps of the record shown, from the File menu; lap 0 is its best lap.
     void compareShownRecord(const ShownRecord& shown);
+    // The comparison kept (laps, reference, alignment), shown again from the File menu.
+    void showKeptComparison();
     // While a comparison of enough laps is in sight, the report is its own.
     bool showsComparison() const;
     void reportComparison();
@@ -71,6 +73,7 @@ private:
     // Records whose laps were chosen, by session: those the library does not list yet.
     QHash<QString, QString> comparedRecords_;
     int filterLevel_ = 0;
+    Alignment alignment_ = Alignment::Time;  // kept with the choice
     // Laps kept from the last run wait for the library's update before any is taken for gone.
     bool showAfterUpdate_ = false;
 };

@@ -143,7 +143,10 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(remove_, &QPushButton::clicked, this, chosen(&ComparisonWindow::removeRequested));
     connect(clear_, &QPushButton::clicked, this, &ComparisonWindow::clearRequested);
     connect(report_, &QPushButton::clicked, this, &ComparisonWindow::reportRequested);
-    connect(fraction_, &QCheckBox::toggled, this, [this](bool on) { setAlignment(on ? Alignment::Fraction : Alignment::Time); });
+    connect(fraction_, &QCheckBox::toggled, this, [this](bool on) {
+        setAlignment(on ? Alignment::Fraction : Alignment::Time);
+        emit alignmentChosen(content_.alignment);
+    });
     connect(overlay_, &OverlayPlot::cursorPlaced, this, &ComparisonWindow::placeCursor);
     connect(overlay_, &OverlayPlot::cursorStepped, this, &ComparisonWindow::stepCursor);
     connect(overlay_, &OverlayPlot::markerPlaced, this, &ComparisonWindow::placeMarker);
@@ -165,7 +168,10 @@ void ComparisonWindow::show(ComparisonContent content)
     overlay_->setToolTip(t.texts[overlayHelp]);
     const bool engineSpeed = !content.laps.empty() && content.laps.front().kind == RecordKind::EngineSpeed;
     fraction_->setVisible(engineSpeed);
-    content.alignment = content_.alignment;  // as the user last chose it
+    {
+        const QSignalBlocker quiet(fraction_);
+        fraction_->setChecked(content.alignment == Alignment::Fraction);
+    }
     const int row = laps_->currentRow();
     laps_->clear();
     for (std::size_t i = 0; i < content.laps.size(); ++i) {
@@ -242,16 +248,21 @@ void ComparisonWindow::placeMarker(bool left)
     placeCursor(*r.cursor);
 }
 
-std::vector<int> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps, const TextTables& tables)
+std::optional<std::vector<int>> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps,
+                                           const TextTables& tables, const std::vector<int>& chosen, int bestLap)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("LapChooser"));
     dialog.setWindowTitle(title);
     auto* list = named(new QListWidget, QStringLiteral("LapChooserLaps"));
     for (const LapTimes& lap : laps) {
-        auto* item = new QListWidgetItem(tables.texts[compareLapItem].arg(lap.lap).arg(lapTimeText(float(lap.time))));
+        QString text = tables.texts[compareLapItem].arg(lap.lap).arg(lapTimeText(float(lap.time)));
+        if (lap.lap == bestLap)
+            text += QStringLiteral(" (%1)").arg(tables.texts[libraryBestLap]);
+        auto* item = new QListWidgetItem(text);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
+        const bool ticked = std::find(chosen.begin(), chosen.end(), lap.lap) != chosen.end();
+        item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
         item->setData(Qt::UserRole, lap.lap);
         list->addItem(item);
     }
@@ -262,13 +273,13 @@ std::vector<int> chooseLaps(QWidget* parent, const QString& title, const std::ve
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    std::vector<int> chosen;
     if (dialog.exec() != QDialog::Accepted)
-        return chosen;
+        return std::nullopt;
+    std::vector<int> ticked;
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->checkState() == Qt::Checked)
-            chosen.push_back(list->item(i)->data(Qt::UserRole).toInt());
-    return chosen;
+            ticked.push_back(list->item(i)->data(Qt::UserRole).toInt());
+    return ticked;
 }
 
 }  // namespace tormel

@@ -56,6 +56,7 @@ signals:
     void removeRequested(int index);
     void clearRequested();
     void reportRequested();
+    void alignmentChosen(Alignment alignment);
 
 private:
     void setAlignment(Alignment alignment);
@@ -81,8 +82,10 @@ private:
     ComparisonCanvas* setups_;
 };
 
-// The laps of one session with their times, each with a check box; the
-// numbers of those checked, or none on cancel.
-std::vector<int> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps, const TextTables& tables);
+// The laps of one session with their times, each with a check box, those
+// in `chosen` ticked and the session's best lap marked; the numbers of those
+// ticked, or none on cancel.
+std::optional<std::vector<int>> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps,
+                                           const TextTables& tables, const std::vector<int>& chosen, int bestLap);
 
 }  // namespace tormel

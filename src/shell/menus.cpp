@@ -48,6 +48,7 @@ Menus::Menus(QMenuBar* bar)
     Rapport = item(Fichiers, QStringLiteral("Rapport de session (PDF)"), "Rapport");
     Bibliotheque = item(Fichiers, QStringLiteral("Bibliothèque des sessions"), "Bibliotheque");
     Comparer = item(Fichiers, QStringLiteral("Comparer des tours..."), "Comparer");
+    Comparaison = item(Fichiers, QStringLiteral("Comparaison"), "Comparaison");
     Vide = Fichiers->addSeparator();
     Vide->setObjectName(QStringLiteral("Vide"));
     Fonds = item(Fichiers, QStringLiteral("Image de fond"), "Fonds");
@@ -128,6 +129,7 @@ void Menus::setShortcuts()
     Affichage_Tours->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     Temps_Moteurs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
     Bibliotheque->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
+    Comparaison->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_5));
 }
 
 void Menus::applyMnemonics()

@@ -143,6 +143,7 @@ void Principale::connectMenus()
     });
     connect(m.Bibliotheque, &QAction::triggered, comparisons, &ComparisonController::showLibrary);
     connect(m.Comparer, &QAction::triggered, comparisons, [road, comparisons] { comparisons->compareShownRecord(road->shown()); });
+    connect(m.Comparaison, &QAction::triggered, comparisons, &ComparisonController::showKeptComparison);
     // A session opens as from the open dialog.
     connect(comparisons, &ComparisonController::openRequested, road, &RecordRoad::openRecord);
     connect(comparisons, &ComparisonController::commentRequested, road, [road](const QString& path) {

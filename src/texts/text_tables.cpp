@@ -117,6 +117,7 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[libraryUpdating] = QStringLiteral("Mise à jour : %1 fichiers sur %2");
     x[librarySessionCount] = QStringLiteral("%1 sessions");
     x[librarySessionOne] = QStringLiteral("%1 session");
+    x[comparisonMenu] = QStringLiteral("Comparaison");
     x[libraryFolders] = QStringLiteral("Dossiers suivis :");
     x[libraryOpen] = QStringLiteral("Ouvrir");
     x[setupTitle] = QStringLiteral("Réglages");

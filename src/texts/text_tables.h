@@ -197,6 +197,7 @@ enum TextEntry : int {
     libraryRemoveFailed = 201,
     // The window's own state.
     librarySessionOne = 215,   // a count of one session (librarySessionCount for the others)
+    comparisonMenu = 216,      // File: the comparison kept, shown again
     portTitle = 205,           // the title of the port's messages
     noPortChosen = 206,
     downloadKeptNowhere = 207, // laps of a download kept in no file

@@ -833,7 +833,12 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     QTimer::singleShot(0, [] {
         auto* chooser = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(chooser, nullptr);
-        chooser->findChild<QListWidget*>(u"LapChooserLaps"_s)->item(2)->setCheckState(Qt::Checked);
+        // The session's best lap, already chosen, comes ticked and marked; no other.
+        auto* list = chooser->findChild<QListWidget*>(u"LapChooserLaps"_s);
+        const QString best = u" ("_s + frenchTextTables().texts[libraryBestLap] + u")"_s;
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_EQ(list->item(i)->checkState() == Qt::Checked, list->item(i)->text().endsWith(best)) << i;
+        list->item(2)->setCheckState(Qt::Checked);
         chooser->accept();
     });
     trigger(u"Comparer"_s);
@@ -894,6 +899,18 @@ TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
     EXPECT_TRUE(fraction->isVisibleTo(window));
     fraction->setChecked(true);
     EXPECT_EQ(window->content().figures.alignment, Alignment::Fraction);
+
+    // Started again, File > Comparaison (Ctrl+5) shows the same laps, still on the fraction of the lap.
+    window_.reset();
+    start();
+    QSignalSpy indexed(find<SessionLibrary>(u"SessionLibrary"_s), &SessionLibrary::updated);
+    EXPECT_EQ(find(u"Comparaison"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_5));
+    trigger(u"Comparaison"_s);
+    ASSERT_TRUE(indexed.wait(10000));
+    auto* again = find<ComparisonWindow>(u"ComparisonWindow"_s);
+    ASSERT_EQ(again->content().laps.size(), 2U);
+    EXPECT_EQ(again->content().figures.alignment, Alignment::Fraction);
+    EXPECT_TRUE(find<QCheckBox>(u"OverlayFraction"_s)->isChecked());
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)
