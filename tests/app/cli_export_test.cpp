@@ -231,6 +231,7 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         {{u"--report"_s}, 2, {}, u"--report takes a record file and an output file ending in pdf"_s},
         {{u"--compare"_s}, 2, {}, u"--compare takes two to six laps"_s},
         {{u"--trace"_s}, 2, {}, u"a record is missing: --trace RECORD"_s},
+        {{u"--export"_s, u"gone.Tml"_s, u"gone.xls"_s}, 1, {}, u"tormel_vue: cannot read the record gone.Tml: no such file\n"_s},
         {{u"--receive"_s}, 2, {}, u"--receive takes the record file to write"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
         {{u"--receive"_s, u"o.Tml"_s, u"--port"_s, u"5"_s}, 2, {}, u"--port takes a port from 1 to 4"_s},
@@ -241,6 +242,9 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
         // Qt's own options and a record after "--" are the window's: it needs a display.
         {{u"-session"_s, u"s1"_s, u"--style=fusion"_s, u"-platformtheme"_s, u"gtk3"_s, u"-reverse"_s}, 1, {}, u"no display found"_s},
         {{u"--"_s, u"--odd.Tml"_s}, 1, {}, u"no display found"_s},
+        {{u"-"_s}, 1, {}, u"no display found"_s},  // a lone dash is a record's name, no option
+        // A record's name is no Qt option, whatever its letters: what follows it is still read.
+        {{u"xstyle"_s, u"--frobnicate"_s}, 2, {}, u"unknown option --frobnicate"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
