@@ -97,6 +97,30 @@ void UserSettings::setComparedLaps(const QStringList& laps)
     settings.setValue(comparedKey, laps);
 }
 
+QList<int> UserSettings::libraryHiddenColumns() const
+{
+    QList<int> columns;
+    if (file_.isEmpty())
+        return columns;
+    for (const QString& n : QSettings(file_, QSettings::IniFormat).value(QStringLiteral("libraryHiddenColumns")).toStringList()) {
+        bool ok = false;
+        const int column = n.toInt(&ok);
+        if (ok && column >= 0)
+            columns << column;
+    }
+    return columns;
+}
+
+void UserSettings::setLibraryHiddenColumns(const QList<int>& columns)
+{
+    if (file_.isEmpty())
+        return;
+    QStringList numbers;
+    for (const int column : columns)
+        numbers << QString::number(column);
+    QSettings(file_, QSettings::IniFormat).setValue(QStringLiteral("libraryHiddenColumns"), numbers);
+}
+
 bool UserSettings::comparedOnFraction() const
 {
     return !file_.isEmpty() && QSettings(file_, QSettings::IniFormat).value(QStringLiteral("comparedOnFraction")).toBool();

@@ -28,6 +28,10 @@ public:
     QStringList libraryFolders() const;
     void setLibraryFolders(const QStringList& folders);
 
+    // The columns of the library's table the user hid, by number.
+    QList<int> libraryHiddenColumns() const;
+    void setLibraryHiddenColumns(const QList<int>& columns);
+
     // The laps chosen to compare, as `choiceText` writes them.
     QStringList comparedLaps() const;
     void setComparedLaps(const QStringList& laps);

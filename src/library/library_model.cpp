@@ -55,11 +55,16 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, Temperatur
     put(c, LibraryTheoreticalColumn, positive(f.theoreticalBest), lapTimeText(float(f.theoreticalBest)));
     const std::optional<Consistency>& k = f.consistency;
     if (k && k->racingLaps > 0) {
+        const auto seconds = [](double hundredths) {
+            return formatNumber(hundredths / 100.0, QStringLiteral("0.00"), systemDecimalSeparator());
+        };
+        put(c, LibraryRacingLapsColumn, double(k->racingLaps), QString::number(k->racingLaps));
         put(c, LibraryWindowColumn, double(k->windowCount), QString::number(k->windowCount));
-        put(c, LibrarySpreadColumn, k->spread, formatNumber(k->spread / 100.0, QStringLiteral("0.00"), systemDecimalSeparator()));
+        put(c, LibrarySpreadColumn, k->spread, seconds(k->spread));
+        put(c, LibraryDeviationColumn, k->deviation, seconds(k->deviation));
     } else {
-        put(c, LibraryWindowColumn, std::nullopt, {});
-        put(c, LibrarySpreadColumn, std::nullopt, {});
+        for (int column : {LibraryRacingLapsColumn, LibraryWindowColumn, LibrarySpreadColumn, LibraryDeviationColumn})
+            put(c, column, std::nullopt, {});
     }
     put(c, LibraryMaxRpmColumn, double(f.maxRpm), QString::number(f.maxRpm));
     const std::optional<int> temperature = f.maxTemperature
@@ -69,8 +74,9 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, Temperatur
     c.text[LibraryDriverColumn] = row.setup.driver;
     if (const std::optional<int> bytes = s.truncatedBytes()) {
         // An image padded with zeros: its figures say nothing of the session.
-        for (int column : {LibraryLapsColumn, LibraryBestLapColumn, LibraryTheoreticalColumn, LibraryWindowColumn,
-                           LibrarySpreadColumn, LibraryMaxRpmColumn, LibraryMaxTemperatureColumn})
+        for (int column : {LibraryLapsColumn, LibraryBestLapColumn, LibraryTheoreticalColumn, LibraryRacingLapsColumn,
+                           LibraryWindowColumn, LibrarySpreadColumn, LibraryDeviationColumn, LibraryMaxRpmColumn,
+                           LibraryMaxTemperatureColumn})
             put(c, column, std::nullopt, {});
         c.text[LibraryKindColumn] += QStringLiteral(" (%1)").arg(tables.texts[libraryTruncated].arg(*bytes).arg(RecordImage::Size));
     }
@@ -127,9 +133,11 @@ void LibraryModel::setRows(LibraryRows rows)
 
 void LibraryModel::setHeaders(const TextTables& tables)
 {
-    const TextEntry entries[] = {libraryDate,  librarySerial, libraryTrack,       libraryKind,        libraryLaps,
-                                 libraryBestLap, libraryTheoretical, libraryWindowCount, librarySpread, libraryMaxRpm,
-                                 libraryMaxTemperature, libraryDriver, libraryGearing, libraryFiles};
+    const TextEntry entries[] = {libraryDate,        librarySerial,      libraryTrack,     libraryKind,
+                                 libraryLaps,        libraryBestLap,     libraryTheoretical, libraryRacingLaps,
+                                 libraryWindowCount, librarySpread,      libraryDeviation, libraryMaxRpm,
+                                 libraryMaxTemperature, libraryDriver,   libraryGearing,   libraryFiles};
+    static_assert(std::size(entries) == LibraryColumnCount);
     for (int i = 0; i < LibraryColumnCount; ++i)
         headers_[std::size_t(i)] = tables.texts[entries[i]];
     emit headerDataChanged(Qt::Horizontal, 0, LibraryColumnCount - 1);
@@ -153,6 +161,8 @@ QVariant LibraryModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return rows_.cells[r].text[std::size_t(index.column())];
+    case Qt::ToolTipRole:  // the files' paths, whole, however narrow their column
+        return index.column() == LibraryFilesColumn ? QVariant(rows_.cells[r].text[std::size_t(index.column())]) : QVariant();
     case MissingRole:
         return rows_.rows[r].session.missing;
     case PathRole:

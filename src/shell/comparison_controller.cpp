@@ -110,6 +110,9 @@ void ComparisonController::showLibrary()
         libraryWindow_ = new LibraryWindow(*library_, services_.dialogs, &owner_);
         libraryWindow_->applyTexts(settings_.tables(), settings_.settings().temperatureUnit);
         libraryWindow_->setKeptFolders(UserSettings(services_.userSettingsFile).libraryFolders());
+        libraryWindow_->setHiddenColumns(UserSettings(services_.userSettingsFile).libraryHiddenColumns());
+        connect(libraryWindow_, &LibraryWindow::hiddenColumnsChanged, this,
+                [this](const QList<int>& columns) { UserSettings(services_.userSettingsFile).setLibraryHiddenColumns(columns); });
         connect(libraryWindow_, &LibraryWindow::openRequested, this, &ComparisonController::openRequested);
         connect(libraryWindow_, &LibraryWindow::commentRequested, this, &ComparisonController::commentRequested);
         connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {

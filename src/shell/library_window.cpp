@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
@@ -33,6 +34,9 @@
 namespace tormel {
 
 namespace {
+
+// A column of long paths or remarks stops there; the cell's tool tip has the rest.
+constexpr int MaxColumnWidth = 480;
 
 // The record file whose comments the session shows and opens: the first of
 // its files that has a comment file, else the one that opens it.
@@ -115,7 +119,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     // Widths from the first rows: measuring a season's every row would cost seconds.
-    table_->horizontalHeader()->setResizeContentsPrecision(100);
+    table_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     table_->setWordWrap(false);
     table_->installEventFilter(this);
     auto* bottom = new QHBoxLayout;
@@ -144,9 +148,10 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
         resize(size().boundedTo(screen->availableSize() * 0.9));
 
     connectParts();
+    connect(table_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, &LibraryWindow::chooseColumns);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
     applyTexts(tables_, TemperatureUnit::Celsius);
-    table_->resizeColumnsToContents();
+    fitColumns();
     showBests();
 }
 
@@ -198,7 +203,7 @@ void LibraryWindow::connectParts()
     });
     connect(&library_, &SessionLibrary::updated, this, [this] {
         progress_->setVisible(false);
-        table_->resizeColumnsToContents();
+        fitColumns();
         fillChoices();
         showCount();
         showBests();
@@ -299,6 +304,52 @@ void LibraryWindow::saveSetup(const SetupSheet& sheet)
         return;
     }
     library_.refresh();
+}
+
+void LibraryWindow::setHiddenColumns(const QList<int>& columns)
+{
+    for (int c = 0; c < LibraryColumnCount; ++c)
+        table_->setColumnHidden(c, columns.contains(c));
+}
+
+void LibraryWindow::chooseColumns(const QPoint& at)
+{
+    QMenu menu(tables_.texts[libraryColumns], this);
+    menu.setObjectName(QStringLiteral("LibraryColumns"));
+    for (int c = 0; c < LibraryColumnCount; ++c) {
+        QAction* shown = menu.addAction(library_.model().headerData(c, Qt::Horizontal).toString());
+        shown->setCheckable(true);
+        shown->setChecked(!table_->isColumnHidden(c));
+        connect(shown, &QAction::toggled, this, [this, c](bool on) {
+            table_->setColumnHidden(c, !on);
+            QList<int> hidden;
+            for (int k = 0; k < LibraryColumnCount; ++k)
+                if (table_->isColumnHidden(k))
+                    hidden << k;
+            emit hiddenColumnsChanged(hidden);
+        });
+    }
+    menu.exec(table_->horizontalHeader()->viewport()->mapToGlobal(at));
+}
+
+void LibraryWindow::fitColumns()
+{
+    // The longest text of each column, over every row: measuring each cell
+    // of 10,000 sessions would take too long, and digits are of one width.
+    const LibraryModel& model = library_.model();
+    std::array<QString, LibraryColumnCount> longest;
+    for (int r = 0; r < model.rowCount(); ++r)
+        for (std::size_t c = 0; c < longest.size(); ++c)
+            if (const QString& text = model.cells(r).text[c]; text.size() > longest[c].size())
+                longest[c] = text;
+    const QFontMetrics cell(table_->font());
+    const QFontMetrics header(table_->horizontalHeader()->font());
+    constexpr int Padding = 24;  // the cell's margins, and the header's sort mark
+    for (int c = 0; c < LibraryColumnCount; ++c) {
+        const int wanted = std::max(cell.horizontalAdvance(longest[std::size_t(c)]),
+                                    header.horizontalAdvance(model.headerData(c, Qt::Horizontal).toString()));
+        table_->setColumnWidth(c, std::min(wanted + Padding, MaxColumnWidth));
+    }
 }
 
 void LibraryWindow::setKeptFolders(const QStringList& folders)

@@ -29,6 +29,7 @@ public:
 
     void applyTexts(const TextTables& tables, TemperatureUnit temperatureUnit);
     void setKeptFolders(const QStringList& folders);
+    void setHiddenColumns(const QList<int>& columns);
 
 signals:
     void openRequested(const QString& path);
@@ -37,6 +38,7 @@ signals:
     void keptFoldersChanged(const QStringList& folders);
     // The session's best lap, or laps the user chooses, to compare.
     void compareRequested(const QString& recordPath, bool bestLap);
+    void hiddenColumnsChanged(const QList<int>& columns);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +54,10 @@ private:
     void showSetup();
     void showBests();
     void saveSetup(const SetupSheet& sheet);
+    // The header's menu: a column shown or hidden.
+    void chooseColumns(const QPoint& at);
+    // Each column as wide as its widest text in any row, or its header.
+    void fitColumns();
 
     SessionLibrary& library_;
     Dialogs& dialogs_;

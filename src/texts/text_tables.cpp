@@ -118,6 +118,9 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[librarySessionCount] = QStringLiteral("%1 sessions");
     x[librarySessionOne] = QStringLiteral("%1 session");
     x[comparisonMenu] = QStringLiteral("Comparaison");
+    x[libraryRacingLaps] = QStringLiteral("Tours de course");
+    x[libraryDeviation] = QStringLiteral("Écart type");
+    x[libraryColumns] = QStringLiteral("Colonnes affichées");
     x[libraryFolders] = QStringLiteral("Dossiers suivis :");
     x[libraryOpen] = QStringLiteral("Ouvrir");
     x[setupTitle] = QStringLiteral("Réglages");

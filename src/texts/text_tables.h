@@ -198,6 +198,9 @@ enum TextEntry : int {
     // The window's own state.
     librarySessionOne = 215,   // a count of one session (librarySessionCount for the others)
     comparisonMenu = 216,      // File: the comparison kept, shown again
+    libraryRacingLaps = 217,   // the library's columns: the laps counted for consistency
+    libraryDeviation = 218,    // and their standard deviation, s
+    libraryColumns = 219,      // the header's menu: the columns shown
     portTitle = 205,           // the title of the port's messages
     noPortChosen = 206,
     downloadKeptNowhere = 207, // laps of a download kept in no file

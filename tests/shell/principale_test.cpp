@@ -41,6 +41,7 @@
 #include <QRegularExpression>
 #include <QDateEdit>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QDropEvent>
@@ -783,6 +784,19 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     trigger(u"Bibliotheque"_s);
     auto* table = find<QTableView>(u"LibraryTable"_s);
     auto* serial = find<QComboBox>(u"LibrarySerial"_s);
+    // The consistency's columns; each column as wide as its widest text; a column hidden from the header's menu.
+    EXPECT_EQ(table->model()->headerData(LibraryRacingLapsColumn, Qt::Horizontal).toString(), frenchTextTables().texts[libraryRacingLaps]);
+    EXPECT_EQ(table->model()->headerData(LibraryDeviationColumn, Qt::Horizontal).toString(), frenchTextTables().texts[libraryDeviation]);
+    const QString files = table->model()->index(0, LibraryFilesColumn).data().toString();
+    EXPECT_GE(table->columnWidth(LibraryFilesColumn), std::min(table->fontMetrics().horizontalAdvance(files), 480));
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->actions().at(LibraryDriverColumn)->trigger();
+        menu->close();
+    });
+    emit table->horizontalHeader()->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(table->isColumnHidden(LibraryDriverColumn));
     const auto chooseSerial = [serial](int index) {  // as a choice in the list does
         serial->setCurrentIndex(index);
         emit serial->activated(index);
@@ -869,6 +883,10 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     ASSERT_EQ(said().size(), 1);
     EXPECT_EQ(find<QListWidget>(u"CompareLaps"_s)->count(), 1);
     EXPECT_EQ(UserSettings(programFile(u"Tormel_Vue.ini"_s)).comparedLaps().size(), 2);
+
+    // The column hidden stays hidden after the restart.
+    trigger(u"Bibliotheque"_s);
+    EXPECT_TRUE(find<QTableView>(u"LibraryTable"_s)->isColumnHidden(LibraryDriverColumn));
 
     // The record shown gone from the disk: why its laps cannot be compared, in the window's language.
     ASSERT_TRUE(QFile::remove(here(u"a.Tml"_s)));
