@@ -97,8 +97,24 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
         if (i > 0) {
             EXPECT_GT(plot->graph(0)->pen().widthF(), trace->pen().widthF());
             EXPECT_EQ(plot->graph(2 * i)->valueAxis(), differenceAxis);
+            EXPECT_EQ(plot->graph(2 * i)->data()->size(), int(c.figures.differences[std::size_t(i)].x.size()));
+            EXPECT_GT(plot->graph(2 * i)->data()->size(), 0);
         }
     }
+    // The tables beneath are painted; the legend in pixels as the axes are, so a report scales them alike.
+    auto* page = shown.window.findChild<QWidget*>(u"ComparisonPage"_s);
+    const QImage tables = page->grab().toImage();
+    int base = 0;
+    int dark = 0;
+    for (int y = 0; y < tables.height(); ++y)
+        for (int x = 0; x < tables.width(); ++x) {
+            const QColor pixel = tables.pixelColor(x, y);
+            base += pixel == page->palette().color(QPalette::Base);
+            dark += pixel.lightness() < 128;
+        }
+    EXPECT_GT(base * 2, tables.width() * tables.height());  // the page's ground
+    EXPECT_GT(dark, 500);                                    // and its texts
+    EXPECT_EQ(plot->legend->font().pixelSize(), plot->xAxis->tickLabelFont().pixelSize());
     // The legend names the laps, cut short; the whole name in its tool tip.
     ASSERT_EQ(plot->legend->itemCount(), 3);
     auto* item = qobject_cast<QCPPlottableLegendItem*>(plot->legend->item(1));
