@@ -122,6 +122,9 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     const QString whole = legendName(c.laps[1]);
     EXPECT_TRUE(whole.startsWith(u"Circuit du Vallon, 2026-05-13 10:30 #4, 2026-05-13_10-30-00"_s)) << whole.toStdString();
     EXPECT_LT(item->plottable()->name().size(), whole.size());
+    const QString named = item->plottable()->name();
+    ASSERT_GT(named.size(), 10);
+    EXPECT_TRUE(whole.startsWith(named.chopped(1))) << named.toStdString();  // its start, and an ellipsis
     QHelpEvent help(QEvent::ToolTip, item->outerRect().center(), plot->mapToGlobal(item->outerRect().center()));
     QApplication::sendEvent(plot, &help);
     EXPECT_EQ(QToolTip::text(), whole);
