@@ -292,6 +292,24 @@ void paintPage(QPainter& p, const QRectF& area, const ComparisonContent& content
     }
 }
 
+QStringList pageTextLines(const ComparisonContent& content, PageRows part)
+{
+    QStringList lines;
+    for (const Row& row : pageRows(content, part)) {
+        if (row.kind == Row::Kind::Labels) {
+            QStringList labels;
+            for (const ComparedSessionLap& lap : content.laps)
+                labels << lap.label;
+            lines << labels.join(QStringLiteral(" | "));
+        } else if (row.kind == Row::Kind::Caption) {
+            lines << row.caption;
+        } else {
+            lines << row.caption + QStringLiteral(": ") + row.cells.join(QStringLiteral(" | "));
+        }
+    }
+    return lines;
+}
+
 QStringList cursorReadingLines(const ComparisonContent& content)
 {
     if (!engineSpeed(content) || !content.readings.cursor)

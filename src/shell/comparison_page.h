@@ -46,6 +46,10 @@ enum class PaintLayer { Whole, Page, Cursor };
 void paintPage(QPainter& painter, const QRectF& area, const ComparisonContent& content, PageRows rows = PageRows::All,
                PaintLayer layer = PaintLayer::Whole);
 
+// The page's rows as text, a line per row ("caption: cell | cell..."), the
+// laps' labels first: what a screen reader reads of the tables.
+QStringList pageTextLines(const ComparisonContent& content, PageRows rows = PageRows::All);
+
 // What the cursor and the markers read, a line per row as the page shows it
 // ("caption: cell | cell..."); empty without a cursor or for lap times.
 QStringList cursorReadingLines(const ComparisonContent& content);

@@ -53,6 +53,8 @@ void ComparisonCanvas::setContent(const ComparisonContent* content)
     page_ = QImage();
     const int line = fontMetrics().height() * 3 / 2;
     setFixedHeight(content ? pageLines(*content, rows_) * line + 16 : 0);
+    // The painted tables, as text for screen readers.
+    setAccessibleDescription(content ? pageTextLines(*content, rows_).join(QLatin1Char('\n')) : QString());
     update();
 }
 

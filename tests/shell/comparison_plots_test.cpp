@@ -1,4 +1,5 @@
 #include "shell/comparison_plots.h"
+#include "laps/conversions.h"
 #include "shell/comparison_window.h"
 #include "support/made_up_laps.h"
 
@@ -201,6 +202,13 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     ShownComparison shown;
     OverlayPlot* plot = shown.overlay;
     QCPAxis* x = plot->xAxis;
+    // The readings keep five lines of the tables, read or not: the lap times stay in place.
+    const auto lapTimeLine = [&] {
+        const QString caption = shown.window.content().tables.texts[compareLapTime] + u": "_s;
+        const QStringList lines = pageTextLines(shown.window.content(), PageRows::Tables);
+        return std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(caption); }) - lines.begin();
+    };
+    EXPECT_EQ(lapTimeLine(), 1 + 5);
     for (int i = 0; i < 4; ++i)
         wheel(plot, shown.over(0.6), 120);
     const QPointF at = shown.over(0.25);
@@ -216,6 +224,7 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     QTest::keyClick(plot, Qt::Key_Right);
     QTest::keyClick(plot, Qt::Key_Down);
     EXPECT_NEAR(*r.cursor - placed, OverlaySampleSeconds, 1e-9);
+    EXPECT_EQ(lapTimeLine(), 1 + 5);
     EXPECT_EQ(std::pair(r.leftMarker, r.rightMarker), std::pair(std::optional(placed), r.cursor));
     // Drawn where they read: the cursor dashed in black across the overlay,
     // the left marker in the reference's colour across the differences.
@@ -305,6 +314,27 @@ TEST(ComparisonPlots, SectionLabelsLieBesideTheirBarsAndNeverOnACaption)
                 EXPECT_GE(text.left(), end - 0.5) << label->text().toStdString();
         }
     }
+}
+
+// A lap of fewer sections than the others leaves its cells of the missing
+// ones empty; the tables read as text as the page paints them.
+TEST(ComparisonPlots, ALapOfFewerSectionsLeavesTheirCellsEmpty)
+{
+    ComparisonContent content;
+    content.tables = frenchTextTables();
+    content.laps.resize(2);
+    content.laps[0].label = u"A #1"_s;
+    content.laps[0].lap = {1, 3000, {1000, 1000, 1000}};
+    content.laps[1].label = u"B #2"_s;
+    content.laps[1].lap = {2, 2990, {990, 2000}};
+    workOutFigures(content);
+    const QStringList lines = pageTextLines(content, PageRows::Tables);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], u"A #1 | B #2"_s);
+    const QString third = content.tables.texts[bestsSection].arg(3) + u": "_s;
+    const auto row = std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(third); });
+    ASSERT_NE(row, lines.end()) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(*row, third + lapTimeText(1000) + u" | "_s);
 }
 
 }  // namespace
