@@ -917,6 +917,10 @@ TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
     EXPECT_TRUE(fraction->isVisibleTo(window));
     fraction->setChecked(true);
     EXPECT_EQ(window->content().figures.alignment, Alignment::Fraction);
+    // The traces follow the charts' smoothing.
+    const std::vector<float> raw = window->content().laps[0].trace.rpm;
+    find<QSpinBox>(u"UpDown1"_s)->setValue(3);
+    EXPECT_NE(window->content().laps[0].trace.rpm, raw);
 
     // Started again, File > Comparaison (Ctrl+5) shows the same laps, still on the fraction of the lap.
     window_.reset();

@@ -61,7 +61,8 @@ TEST_F(SettingsControllerTest, EachChoiceIsKeptAndAFailedWriteIsToldOnce)
     settings_.Unite_Vitesse_Click(1);
     settings_.Unite_Temp_Click(1);
     settings_.AffTip_Click();
-    EXPECT_EQ(stored(), QByteArray("\x04\x00\x03\x00\x00\x00\x0C\x00\x00\x00", 10));
+    settings_.Langue_Click(1);
+    EXPECT_EQ(stored(), QByteArray("\x04\x00\x03\x00\x01\x00\x0C\x00\x00\x00", 10));
     EXPECT_FALSE(settings_.settings().showToolTips);
     EXPECT_EQ(int(units.count()), 2);
     settings_.Unite_Vitesse_Click(0);

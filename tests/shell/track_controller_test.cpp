@@ -5,6 +5,8 @@
 #include "support/temp_folder.h"
 #include "tracks/track_editor.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -48,6 +50,38 @@ TEST(TrackController, EditsGoUnderTheTrackShownAndStepsStartFromIt)
     tracks.SSCommand2_Click();
     EXPECT_EQ(std::pair(int(tracks.shownNumber()), state.record.name), std::pair(7, u"Vallon"_s));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A track offered beside a record and accepted, that cannot be written into
+// the user's file, is told: the file is read well, so only the save fails
+// (a name at the longest a folder allows leaves no room for the temporary copy).
+TEST(TrackController, AnOfferedTrackThatCannotBeSavedIsTold)
+{
+    test::TempFolder folder;
+    test::FakeDialogs dialogs;
+    SettingsController settings(dialogs, folder.path(), {});
+    TrackEditor editor(nullptr);
+    TrackState state;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"rec"_s));
+    Track offered;
+    offered.marker = trackMarker;
+    offered.name = u"Vallon"_s;
+    offered.lengths[0] = 1200;
+    ASSERT_EQ(saveTrack(folder.file(u"rec/Pistes.aqw"_s), 7, offered).status, TrackStatus::Done);
+    Track own = offered;
+    own.lengths[0] = 0;
+    own.name = u"Mine"_s;
+    ASSERT_EQ(saveTrack(folder.file(u"short.aqw"_s), 7, own).status, TrackStatus::Done);
+    const QString file = folder.file(QString(255, u'p'));
+    ASSERT_TRUE(QFile::rename(folder.file(u"short.aqw"_s), file));
+    TrackController tracks(editor, settings, dialogs, file, state);
+
+    dialogs.askAnswers = {true};
+    tracks.showTrackOf(folder.file(u"rec/a.Tml"_s), 7);
+    EXPECT_EQ(dialogs.questions.size(), 1);
+    ASSERT_EQ(dialogs.messages.size(), 1U);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(file));
+    EXPECT_EQ(state.record.name.trimmed(), u"Mine"_s);
 }
 
 }  // namespace
