@@ -278,7 +278,7 @@ int libraryCommand(int argc, char* argv[])
             continue;
         std::vector<Field> row = sessionRow(s, trackName);
         if (s.setup.state == SetupSheetState::Broken)
-            fail(QStringLiteral("%1: %2").arg(s.setup.path, s.setup.error));
+            fail(QStringLiteral("%1: %2").arg(s.setup.path, englishText(s.setup.error)));
         addSetup(row, s.setup.sheet);
         listing.add(row);
     }

@@ -89,7 +89,7 @@ std::optional<Sprockets> presentSprockets(const TraceArguments& t, const QString
     const QString dataFolder = QFileInfo(SessionIndex::standardFile()).absolutePath();
     const FoundSetupSheet found = readSetupSheet({QFileInfo(path).absoluteFilePath()}, sessionIdentity(image), dataFolder);
     if (found.state == SetupSheetState::Broken)
-        warn(QStringLiteral("%1: %2").arg(found.path, found.error));
+        warn(QStringLiteral("%1: %2").arg(found.path, englishText(found.error)));
     const Sprockets s{found.sheet.frontSprocket.value_or(0), found.sheet.rearSprocket.value_or(0)};
     return s.given() ? std::optional(s) : std::nullopt;
 }

@@ -83,7 +83,7 @@ void figureOverlay(ComparisonFigures& f)
 }  // namespace
 
 ComparisonFigures comparisonFigures(const std::vector<ComparedSessionLap>& laps, int reference, Alignment alignment,
-                                    TemperatureUnit temperatureUnit)
+                                    TemperatureUnit temperatureUnit, QChar decimalSeparator)
 {
     ComparisonFigures f;
     if (laps.empty())
@@ -99,7 +99,8 @@ ComparisonFigures comparisonFigures(const std::vector<ComparedSessionLap>& laps,
         f.traces.push_back(lap.trace);
     }
     f.times = compareLaps(times, f.reference);
-    f.setups = compareSetups(sheets, f.reference, temperatureUnit);
+    f.decimalSeparator = decimalSeparator;
+    f.setups = compareSetups(sheets, f.reference, temperatureUnit, decimalSeparator);
     figureSections(f);
     if (f.kind == RecordKind::EngineSpeed)
         figureOverlay(f);
@@ -136,7 +137,7 @@ OverlayReadings overlayReadings(const ComparisonFigures& figures, std::optional<
     const auto sample = [&](double x) { return x / step + 1e-9; };
     const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, figures.alignment).value_or(0))); };
     r.markers = markerDifferences(sample(*leftMarker), sample(*rightMarker), rpm(*leftMarker), rpm(*rightMarker),
-                                  QLatin1Char('.'));
+                                  figures.decimalSeparator);
     return r;
 }
 

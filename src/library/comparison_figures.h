@@ -47,10 +47,11 @@ struct ComparisonFigures {
     double rpmLow = 0;
     double rpmHigh = 1;
     double differenceLimit = 100;  // the difference panel shows ± this
+    QChar decimalSeparator = QLatin1Char('.');  // of the numbers given as text
 };
 
 ComparisonFigures comparisonFigures(const std::vector<ComparedSessionLap>& laps, int reference, Alignment alignment,
-                                    TemperatureUnit temperatureUnit);
+                                    TemperatureUnit temperatureUnit, QChar decimalSeparator = QLatin1Char('.'));
 
 // The cursor and the two markers on the overlay, and what they read: each
 // lap at the cursor, and on the reference lap between the markers as the

@@ -125,6 +125,12 @@ QString lapLabel(const QDateTime& sessionDate, int lap)
     return sessionDate.toString(QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(" #%1").arg(lap);
 }
 
+QString lapLabel(const QDateTime& sessionDate, int lap, Language language)
+{
+    return languageLocale(language).toString(sessionDate, languageDateFormat(language) + QStringLiteral(" HH:mm"))
+        + QStringLiteral(" #%1").arg(lap);
+}
+
 namespace {
 
 // The laps of a lap-timing record's table, in lap order.
@@ -182,14 +188,16 @@ QString differenceText(std::int32_t hundredths)
     return sign + lapTimeText(float(std::abs(hundredths)));
 }
 
-std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit)
+std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit,
+                                              QChar decimalSeparator)
 {
-    const auto shown = [temperatureUnit](const SetupSheet& sheet, const SetupField& field) {
+    const auto shown = [temperatureUnit, decimalSeparator](const SetupSheet& sheet, const SetupField& field) {
         const SetupValue value = setupValue(sheet, field);
         if (const auto* text = std::get_if<QString>(&value))
             return *text;
         if (const auto* n = std::get_if<double>(&value))
-            return number(std::optional(field.temperature ? temperatureIn(*n, temperatureUnit) : *n));
+            return number(std::optional(field.temperature ? temperatureIn(*n, temperatureUnit) : *n))
+                .replace(QLatin1Char('.'), decimalSeparator);
         return QString();
     };
     std::vector<SetupComparisonRow> rows;
@@ -255,7 +263,7 @@ ComparableRecord readComparableRecord(const QString& path, const QString& dataFo
     record.date = downloadTimeOfName(file.fileName()).value_or(file.lastModified());
     const FoundSetupSheet sheet = readSetupSheet({file.absoluteFilePath()}, record.identity, dataFolder);
     if (sheet.state == SetupSheetState::Broken)
-        record.warning = QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
+        record.warning = QStringLiteral("%1: %2").arg(sheet.path, englishText(sheet.error));
     record.setup = sheet.sheet;
     return record;
 }

@@ -59,6 +59,8 @@ LapChoice choiceOfText(const QStringList& text);
 
 // A lap's short label: its session's date and its number.
 QString lapLabel(const QDateTime& sessionDate, int lap);
+// The same with the date in the language's way, for the window.
+QString lapLabel(const QDateTime& sessionDate, int lap, Language language);
 
 // A lap of a lap-timing record.
 struct LapTimes {
@@ -101,7 +103,8 @@ struct SetupComparisonRow {
 
 // Every field of the sheets, in the file's order, the air temperature in
 // the chosen unit.
-std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit);
+std::vector<SetupComparisonRow> compareSetups(const std::vector<SetupSheet>& sheets, int reference, TemperatureUnit temperatureUnit,
+                                              QChar decimalSeparator = QLatin1Char('.'));
 
 // What a comparison shows of each chosen lap.
 struct ComparedSessionLap {

@@ -40,12 +40,13 @@ std::optional<double> positive(double value)
     return value > 0 ? std::optional(value) : std::nullopt;
 }
 
-LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, TemperatureUnit temperatureUnit)
+LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, TemperatureUnit temperatureUnit,
+                     const QLocale& locale, const QString& dateFormat)
 {
     const Session& s = row.session;
     const SessionFigures& f = s.figures;
     LibraryCells c;
-    put(c, LibraryDateColumn, double(s.date.toMSecsSinceEpoch()), s.date.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    put(c, LibraryDateColumn, double(s.date.toMSecsSinceEpoch()), locale.toString(s.date, dateFormat));
     c.text[LibrarySerialColumn] = f.serialNumber;
     put(c, LibraryTrackColumn, s.track ? std::optional(double(*s.track)) : std::nullopt,
         s.track ? QStringLiteral("%1 %2").arg(*s.track).arg(row.trackName) : QString());
@@ -55,8 +56,8 @@ LibraryCells cellsOf(const LibraryRow& row, const TextTables& tables, Temperatur
     put(c, LibraryTheoreticalColumn, positive(f.theoreticalBest), lapTimeText(float(f.theoreticalBest)));
     const std::optional<Consistency>& k = f.consistency;
     if (k && k->racingLaps > 0) {
-        const auto seconds = [](double hundredths) {
-            return formatNumber(hundredths / 100.0, QStringLiteral("0.00"), systemDecimalSeparator());
+        const auto seconds = [&tables](double hundredths) {
+            return formatNumber(hundredths / 100.0, QStringLiteral("0.00"), decimalSeparatorOf(tables.language));
         };
         put(c, LibraryRacingLapsColumn, double(k->racingLaps), QString::number(k->racingLaps));
         put(c, LibraryWindowColumn, double(k->windowCount), QString::number(k->windowCount));
@@ -113,8 +114,10 @@ LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, 
 {
     LibraryRows r;
     r.cells.reserve(rows.size());
+    const QLocale locale = languageLocale(tables.language);
+    const QString dateFormat = languageDateFormat(tables.language) + QStringLiteral(" HH:mm");
     for (const LibraryRow& row : rows)
-        r.cells.push_back(cellsOf(row, tables, temperatureUnit));
+        r.cells.push_back(cellsOf(row, tables, temperatureUnit, locale, dateFormat));
     r.rows = std::move(rows);
     return r;
 }

@@ -22,7 +22,7 @@ struct LibraryRow {
     Session session;
     QString trackName;
     SetupSheet setup;  // empty when the session has none
-    QString setupError;  // a sheet that does not parse: why, and the session is shown without it
+    SetupSheetError setupError;  // a sheet that does not parse: why, and the session is shown without it
 };
 
 enum LibraryColumn : int {

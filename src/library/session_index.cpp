@@ -102,6 +102,11 @@ const std::vector<std::vector<const char*>> migrations = {
         "DROP TABLE setups",
         "ALTER TABLE setups_new RENAME TO setups",
     },
+    {
+        // Why a file holds no sheet was kept as English words; it is kept as a
+        // value now, to be worded in the chosen language: such files are read again.
+        "DELETE FROM setups WHERE sheet IS NULL",
+    },
 };
 
 enum class Failure { Busy, Corrupt, Newer, ReadOnly, Cancelled, Other };
@@ -742,7 +747,7 @@ std::optional<SqlFailure> mirrorSetups(QSqlQuery& q, const QString& dataFolder, 
         const bool read = sheets[i].state == SetupSheetState::Read;
         if (auto failed = runWith(q, {changed[i].first, file.path, file.size, file.modified,
                                       read ? QVariant(QString::fromUtf8(setupSheetBytes(sheets[i].sheet))) : QVariant(),
-                                      read ? QVariant() : QVariant(sheets[i].error)}))
+                                      read ? QVariant() : QVariant(sheets[i].error.stored())}))
             return failed;
     }
     q.prepare(QStringLiteral("DELETE FROM setups WHERE session = ?"));
@@ -760,7 +765,7 @@ FoundSetupSheet storedSetup(const QVariant& path, const QVariant& sheet, const Q
         return found;
     found.path = path.toString();
     found.state = SetupSheetState::Broken;
-    found.error = error.toString();
+    found.error = SetupSheetError::fromStored(error.toString());
     if (!sheet.isNull()) {
         ParsedSetupSheet parsed = parseSetupSheet(sheet.toString().toUtf8());
         if (parsed.sheet) {

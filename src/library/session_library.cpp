@@ -21,7 +21,8 @@ constexpr int MaxWatchedFolders = 400;
 constexpr int SettleMilliseconds = 200;
 
 // The rows of the index, each with its track's name and its setup sheet.
-std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& trackFile, QStringList& notices)
+std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& trackFile, const TextTables& tables,
+                               QStringList& notices)
 {
     QHash<int, QString> names;
     std::vector<LibraryRow> rows;
@@ -41,7 +42,7 @@ std::vector<LibraryRow> rowsOf(const IndexContents& contents, const QString& tra
             row.setup = sheet.sheet;
         if (sheet.state == SetupSheetState::Broken) {
             row.setupError = sheet.error;
-            notices << QStringLiteral("%1: %2").arg(sheet.path, sheet.error);
+            notices << QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(sheet.path), setupSheetErrorText(sheet.error, tables));
         }
         rows.push_back(std::move(row));
     }
@@ -95,7 +96,7 @@ void SessionLibrary::setFolders(const QString& workingFolder, const QStringList&
 void SessionLibrary::setTexts(const TextTables& tables, TemperatureUnit temperatureUnit)
 {
     // Tool tips switched, or a language chosen again: the cells stay.
-    if (tables.texts == tables_.texts && temperatureUnit == temperatureUnit_)
+    if (tables.texts == tables_.texts && tables.language == tables_.language && temperatureUnit == temperatureUnit_)
         return;
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;
@@ -192,7 +193,7 @@ void SessionLibrary::start()
                 notices << error;
         }
         auto rows = std::make_shared<LibraryRows>(
-            libraryRows(contents ? rowsOf(*contents, job->trackFile, notices) : std::vector<LibraryRow>{},
+            libraryRows(contents ? rowsOf(*contents, job->trackFile, job->tables, notices) : std::vector<LibraryRow>{},
                         job->tables, job->temperatureUnit));
         notices.removeAll(QString());
         QMetaObject::invokeMethod(this, [this, rows, notices, failed = !contents] {

@@ -80,7 +80,7 @@ FoundSetupSheet readAt(const QString& path)
     FoundSetupSheet found{SetupSheetState::Broken, {}, path, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {  // a folder too
-        found.error = file.errorString();
+        found.error = {SetupSheetError::Kind::Unreadable, 0, 0, file.errorString()};
     } else {
         ParsedSetupSheet parsed = parseSetupSheet(file.readAll());
         found.error = parsed.error;
@@ -92,12 +92,22 @@ FoundSetupSheet readAt(const QString& path)
     return found;
 }
 
-std::optional<QString> brokenAt(const QString& path)
+std::optional<SavedSetupSheet> brokenAt(const QString& path)
 {
     const FoundSetupSheet there = readAt(path);
     if (there.state != SetupSheetState::Broken)
         return std::nullopt;
-    return u"%1 holds no setup sheet (%2): it is left as it is"_s.arg(QDir::toNativeSeparators(path), there.error);
+    SavedSetupSheet saved;
+    saved.brokenPath = path;
+    saved.broken = there.error;
+    return saved;
+}
+
+QString jsonErrorText(const SetupSheetError& error)
+{
+    QJsonParseError parse{};
+    parse.error = QJsonParseError::ParseError(error.parseError);
+    return parse.errorString();
 }
 
 }  // namespace
@@ -150,12 +160,96 @@ ParsedSetupSheet parseSetupSheet(const QByteArray& bytes)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        return {std::nullopt, u"not JSON: %1 at byte %2"_s.arg(error.errorString()).arg(error.offset)};
+        return {std::nullopt, {SetupSheetError::Kind::NotJson, int(error.error), error.offset, {}}};
     if (!document.isObject())
-        return {std::nullopt, u"not a JSON object"_s};
+        return {std::nullopt, {SetupSheetError::Kind::NotObject, 0, 0, {}}};
     SetupSheet sheet;
     sheet.otherKeys = document.object();
     return {takeKnownKeys(std::move(sheet)), {}};
+}
+
+QString SetupSheetError::stored() const
+{
+    switch (kind) {
+    case Kind::None:
+        return {};
+    case Kind::Unreadable:
+        return u"unreadable "_s + detail;
+    case Kind::NotJson:
+        return u"json %1 %2"_s.arg(parseError).arg(offset);
+    case Kind::NotObject:
+        return u"object"_s;
+    }
+    return {};
+}
+
+SetupSheetError SetupSheetError::fromStored(const QString& text)
+{
+    SetupSheetError error;
+    if (text.isEmpty())
+        return error;
+    const QStringList words = text.split(u' ');
+    if (words[0] == "json"_L1 && words.size() == 3) {
+        error.kind = Kind::NotJson;
+        error.parseError = words[1].toInt();
+        error.offset = words[2].toLongLong();
+    } else if (text == "object"_L1) {
+        error.kind = Kind::NotObject;
+    } else {
+        // Anything else, an older index's wording too, is a reason to show as it is.
+        error.kind = Kind::Unreadable;
+        error.detail = text.startsWith("unreadable "_L1) ? text.mid(11) : text;
+    }
+    return error;
+}
+
+QString englishText(const SetupSheetError& error)
+{
+    switch (error.kind) {
+    case SetupSheetError::Kind::None:
+        return {};
+    case SetupSheetError::Kind::Unreadable:
+        return u"cannot be read: %1"_s.arg(error.detail);
+    case SetupSheetError::Kind::NotJson:
+        return u"not JSON: %1 at byte %2"_s.arg(jsonErrorText(error)).arg(error.offset);
+    case SetupSheetError::Kind::NotObject:
+        return u"not a JSON object"_s;
+    }
+    return {};
+}
+
+QString setupSheetErrorText(const SetupSheetError& error, const TextTables& tables)
+{
+    switch (error.kind) {
+    case SetupSheetError::Kind::None:
+        return {};
+    case SetupSheetError::Kind::Unreadable:
+        return tables.texts[setupUnreadable].arg(error.detail);
+    case SetupSheetError::Kind::NotJson:
+        return tables.texts[setupNotJson].arg(jsonErrorText(error)).arg(error.offset);
+    case SetupSheetError::Kind::NotObject:
+        return tables.texts[setupNotObject];
+    }
+    return {};
+}
+
+QString englishText(const SavedSetupSheet& saved)
+{
+    if (!saved.brokenPath.isEmpty())
+        return u"%1 holds no setup sheet (%2): it is left as it is"_s.arg(QDir::toNativeSeparators(saved.brokenPath),
+                                                                          englishText(saved.broken));
+    return u"the setup sheet could be written neither beside the record (%1: %2) nor in %3 (%4)"_s.arg(
+        QDir::toNativeSeparators(saved.besidePath), saved.besideError, QDir::toNativeSeparators(saved.keptPath),
+        saved.keptError);
+}
+
+QString setupNotSavedText(const SavedSetupSheet& saved, const TextTables& tables)
+{
+    if (!saved.brokenPath.isEmpty())
+        return tables.texts[setupLeftAsIs].arg(QDir::toNativeSeparators(saved.brokenPath),
+                                               setupSheetErrorText(saved.broken, tables));
+    return tables.texts[setupWrittenNowhere].arg(QDir::toNativeSeparators(saved.besidePath), saved.besideError,
+                                                 QDir::toNativeSeparators(saved.keptPath), saved.keptError);
 }
 
 QString mistypedText(const MistypedField& field)
@@ -249,22 +343,22 @@ SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPat
     const QByteArray bytes = setupSheetBytes(sheet);
     const QString beside = setupSheetBesideRecord(recordPath);
     if (auto broken = brokenAt(beside))
-        return {{}, *broken};
-    QString besideError;
+        return *broken;
+    SavedSetupSheet saved;
+    saved.besidePath = beside;
     // A folder that cannot be written refuses QSaveFile's temporary file.
-    if (saveWholeFile(beside, bytes, &besideError))
-        return {beside, {}};
+    if (saveWholeFile(beside, bytes, &saved.besideError))
+        return {.path = beside};
 
     const QString kept = setupSheetInDataFolder(identity, dataFolder);
     if (auto broken = brokenAt(kept))
-        return {{}, *broken};
-    QString keptError;
-    if (!QDir().mkpath(QFileInfo(kept).path()))
-        keptError = u"cannot create its folder"_s;
-    else if (saveWholeFile(kept, bytes, &keptError))
-        return {kept, {}};
-    return {{}, u"the setup sheet could be written neither beside the record (%1: %2) nor in %3 (%4)"_s.arg(
-                    QDir::toNativeSeparators(beside), besideError, QDir::toNativeSeparators(kept), keptError)};
+        return *broken;
+    saved.keptPath = kept;
+    // A folder that cannot be made leaves the save to say why the file cannot be written there.
+    QDir().mkpath(QFileInfo(kept).path());
+    if (saveWholeFile(kept, bytes, &saved.keptError))
+        return {.path = kept};
+    return saved;
 }
 
 }  // namespace tormel

@@ -78,9 +78,27 @@ const std::array<SetupField, SetupFieldCount>& setupFields();
 using SetupValue = std::variant<std::monostate, QString, double>;
 SetupValue setupValue(const SetupSheet& sheet, const SetupField& field);
 
+// Why a file holds no setup sheet, as a value: the command line words it in
+// English (`englishText`), the window in the chosen language
+// (`setupSheetErrorText`), and the index keeps it as `stored()`.
+struct SetupSheetError {
+    enum class Kind { None, Unreadable, NotJson, NotObject };
+    Kind kind = Kind::None;
+    int parseError = 0;  // NotJson: the reader's QJsonParseError::ParseError
+    qint64 offset = 0;   // NotJson: the byte it stopped at
+    QString detail;      // Unreadable: the system's reason
+
+    bool failed() const { return kind != Kind::None; }
+    QString stored() const;
+    static SetupSheetError fromStored(const QString& text);
+    friend bool operator==(const SetupSheetError&, const SetupSheetError&) = default;
+};
+QString englishText(const SetupSheetError& error);
+QString setupSheetErrorText(const SetupSheetError& error, const TextTables& tables);
+
 struct ParsedSetupSheet {
     std::optional<SetupSheet> sheet;  // none when the bytes are no setup sheet
-    QString error;                    // then why, naming the key at fault
+    SetupSheetError error;            // then why
 };
 
 // A JSON object; a known key null or absent is not filled in, a known key of
@@ -117,7 +135,7 @@ struct FoundSetupSheet {
     SetupSheetState state = SetupSheetState::None;
     SetupSheet sheet;
     QString path;
-    QString error;
+    SetupSheetError error;
 };
 
 // What `path` holds: nothing, a sheet, or a file that is none.
@@ -136,9 +154,19 @@ QString setupSheetPath(const QStringList& recordPaths, const QString& identity, 
 FoundSetupSheet readSetupSheet(const QStringList& recordPaths, const QString& identity, const QString& dataFolder);
 
 struct SavedSetupSheet {
-    QString path;   // where the sheet went; empty when it went nowhere
-    QString error;  // then why
+    QString path;  // where the sheet went; empty when it went nowhere
+    // Then why: a file in the way that holds no setup sheet (left as it is),
+    // or the system's reasons for each place tried.
+    QString brokenPath;
+    SetupSheetError broken;
+    QString besidePath;
+    QString besideError;
+    QString keptPath;
+    QString keptError;
 };
+// Why the sheet was not saved, in English or in the chosen language.
+QString englishText(const SavedSetupSheet& saved);
+QString setupNotSavedText(const SavedSetupSheet& saved, const TextTables& tables);
 
 // Writes the sheet beside the record, or in the data folder (creating its
 // setups/) when the record's folder cannot be written. A file there that

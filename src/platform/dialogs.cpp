@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -13,16 +14,33 @@ QString withDefaultExtension(const QString& path, const QString& extension)
     return path + QLatin1Char('.') + extension;
 }
 
+DialogOwner::DialogOwner(QWidget* fallback)
+    : owner_(fallback)
+{
+    if (QWidget* active = QApplication::activeWindow(); active && active->windowType() != Qt::Popup)
+        owner_ = active;
+}
+
+DialogOwner::~DialogOwner()
+{
+    if (owner_ && owner_->isVisible()) {
+        owner_->raise();
+        owner_->activateWindow();
+    }
+}
+
 bool QtDialogs::ask(const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent_);
+    const DialogOwner owner(parent_);
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner.widget());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::message(const QString& text, MessageIcon icon, const QString& caption)
 {
-    QMessageBox box(parent_);
+    const DialogOwner owner(parent_);
+    QMessageBox box(owner.widget());
     box.setWindowTitle(caption);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
@@ -36,7 +54,8 @@ void QtDialogs::message(const QString& text, MessageIcon icon, const QString& ca
 
 QString QtDialogs::openFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent_, QString(), request.initialFolder, request.filter.text());
+    const DialogOwner owner(parent_);
+    QFileDialog dialog(owner.widget(), QString(), request.initialFolder, request.filter.text());
     // Qt's own dialog, whose buttons follow the language chosen in the program.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -50,7 +69,8 @@ QString QtDialogs::openFile(const FileDialogRequest& request)
 
 QString QtDialogs::saveFile(const FileDialogRequest& request)
 {
-    QFileDialog dialog(parent_, QString(), request.initialFolder, request.filter.text());
+    const DialogOwner owner(parent_);
+    QFileDialog dialog(owner.widget(), QString(), request.initialFolder, request.filter.text());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -65,7 +85,8 @@ QString QtDialogs::saveFile(const FileDialogRequest& request)
 
 QString QtDialogs::chooseFolder(const QString& caption, const QString& initialFolder)
 {
-    QFileDialog dialog(parent_, caption, initialFolder);
+    const DialogOwner owner(parent_);
+    QFileDialog dialog(owner.widget(), caption, initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

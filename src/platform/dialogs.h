@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
-
-class QWidget;
+#include <QWidget>
 
 namespace tormel {
 
@@ -39,6 +39,22 @@ public:
     virtual QString chooseFolder(const QString& caption, const QString& initialFolder) = 0;
     // The window the dialogs stand over, once it exists.
     virtual void setParentWidget(QWidget* parent) = 0;
+};
+
+// The window a dialog belongs to: the one the user is in (the library or the
+// comparison, over the maximised main window), else `fallback`. That window
+// comes back to the front when the dialog is gone, so that it never falls
+// behind the main window.
+class DialogOwner {
+public:
+    explicit DialogOwner(QWidget* fallback);
+    ~DialogOwner();
+    DialogOwner(const DialogOwner&) = delete;
+    DialogOwner& operator=(const DialogOwner&) = delete;
+    QWidget* widget() const { return owner_; }
+
+private:
+    QPointer<QWidget> owner_;
 };
 
 // A name typed without an extension gets the default one, as the dialogs do.

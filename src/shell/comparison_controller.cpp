@@ -248,6 +248,7 @@ void ComparisonController::showComparison()
             continue;
         }
         content.laps.push_back(*read.lap);
+        content.laps.back().label = lapLabel(records[path].date, read.lap->lap.lap, settings_.tables().language);
         content.laps.back().colour = comparisonColour(chosen.colour);
         content.laps.back().track = row ? row->trackName : QString();
         ++i;

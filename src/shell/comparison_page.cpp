@@ -48,11 +48,12 @@ QString rpmText(const std::optional<double>& rpm, bool signedText = false)
     return (signedText && value > 0 ? QStringLiteral("+") : QString()) + QString::number(value);
 }
 
-QString secondsText(const std::optional<double>& seconds, bool signedText = false)
+QString secondsText(const std::optional<double>& seconds, QChar decimalSeparator, bool signedText = false)
 {
     if (!seconds)
         return QString();
-    return (signedText && *seconds > 0 ? QStringLiteral("+") : QString()) + QString::number(*seconds, 'f', 2);
+    return (signedText && *seconds > 0 ? QStringLiteral("+") : QString())
+        + QString::number(*seconds, 'f', 2).replace(QLatin1Char('.'), decimalSeparator);
 }
 
 bool engineSpeed(const ComparisonContent& content)
@@ -84,11 +85,12 @@ std::vector<Row> readingRows(const ComparisonContent& content)
             row.cells << (i < r.laps.size() ? text(r.laps[i]) : QString());
         rows.push_back(row);
     };
-    readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + secondsText(r.cursor), [](const CursorReading& c) { return rpmText(c.rpm); });
+    const QChar point = content.figures.decimalSeparator;
+    readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + secondsText(r.cursor, point), [](const CursorReading& c) { return rpmText(c.rpm); });
     readingRow(t.texts[overlayRpmDifference], [](const CursorReading& c) { return rpmText(c.rpmDifference, true); });
     if (content.figures.alignment == Alignment::Fraction) {
-        readingRow(t.texts[overlayTime], [](const CursorReading& c) { return secondsText(c.seconds); });
-        readingRow(t.texts[overlayTimeDifference], [](const CursorReading& c) { return secondsText(c.secondsDifference, true); });
+        readingRow(t.texts[overlayTime], [point](const CursorReading& c) { return secondsText(c.seconds, point); });
+        readingRow(t.texts[overlayTimeDifference], [point](const CursorReading& c) { return secondsText(c.secondsDifference, point, true); });
     }
     if (r.markers) {
         Row row{Row::Kind::Reading, t.texts[overlayMarkersOnReference], {}, {}};
@@ -257,7 +259,8 @@ void paintTitle(QPainter& p, const QRectF& area, const QString& text)
 
 void workOutFigures(ComparisonContent& content)
 {
-    content.figures = comparisonFigures(content.laps, content.reference, content.alignment, content.temperatureUnit);
+    content.figures = comparisonFigures(content.laps, content.reference, content.alignment, content.temperatureUnit,
+                                        decimalSeparatorOf(content.tables.language));
     content.readings = {};
 }
 

@@ -36,6 +36,14 @@ QColor colourOf(Rgb c)
 
 // Tick labels as plain numbers, never grouped (8000, 10000); `factor` turns
 // the fraction of the lap into %, `step` puts ticks on class bounds.
+// The numbers of the scales in the language's way, without thousands' separators.
+QLocale plotLocale(Language language)
+{
+    QLocale locale = languageLocale(language);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 class PlainTicker : public QCPAxisTicker {
 public:
     explicit PlainTicker(double factor = 1, double step = 0)
@@ -46,10 +54,10 @@ public:
 
 protected:
     double getTickStep(const QCPRange& range) override { return step_ > 0 ? step_ : QCPAxisTicker::getTickStep(range); }
-    QString getTickLabel(double tick, const QLocale&, QChar, int) override
+    QString getTickLabel(double tick, const QLocale& locale, QChar, int) override
     {
         // Rounded, so that a sum of steps prints as the number it stands for.
-        return QString::number(std::round(tick * factor_ * 1e6) / 1e6, 'g', 10);
+        return locale.toString(std::round(tick * factor_ * 1e6) / 1e6, 'g', 10);
     }
 
 private:
@@ -188,6 +196,7 @@ OverlayPlot::OverlayPlot(QWidget* parent)
 
 void OverlayPlot::showLaps(const ComparisonContent& content)
 {
+    setLocale(plotLocale(content.tables.language));
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
     clearLaps();
@@ -379,6 +388,7 @@ void HistogramPlot::wheelEvent(QWheelEvent* event)
 
 void HistogramPlot::showHistograms(const ComparisonContent& content)
 {
+    setLocale(plotLocale(content.tables.language));
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
     clearLaps();
@@ -421,6 +431,7 @@ SectionBarsPlot::SectionBarsPlot(QWidget* parent)
 
 void SectionBarsPlot::showSections(const ComparisonContent& content)
 {
+    setLocale(plotLocale(content.tables.language));
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
     clearLaps();

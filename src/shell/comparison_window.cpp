@@ -2,6 +2,7 @@
 
 #include "base/named.h"
 #include "laps/conversions.h"
+#include "platform/dialogs.h"
 #include "shell/comparison_plots.h"
 
 #include <QCheckBox>
@@ -253,7 +254,8 @@ void ComparisonWindow::placeMarker(bool left)
 std::optional<std::vector<int>> chooseLaps(QWidget* parent, const QString& title, const std::vector<LapTimes>& laps,
                                            const TextTables& tables, const std::vector<int>& chosen, int bestLap)
 {
-    QDialog dialog(parent);
+    const DialogOwner owner(parent);
+    QDialog dialog(owner.widget());
     dialog.setObjectName(QStringLiteral("LapChooser"));
     dialog.setWindowTitle(title);
     auto* list = named(new QListWidget, QStringLiteral("LapChooserLaps"));

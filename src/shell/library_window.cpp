@@ -4,9 +4,9 @@
 #include "base/named.h"
 #include "base/text_codec.h"
 #include "record/record_file.h"
+#include "shell/date_filter.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -48,9 +48,6 @@ QString commentedRecord(const LibraryRow& row, const QString& opened)
     return opened;
 }
 
-// The first day a date filter can name stands for "no bound".
-const QDate noBound(2000, 1, 1);
-
 // Sessions whose files are all gone, greyed.
 class MissingDelegate : public QStyledItemDelegate {
 public:
@@ -63,17 +60,6 @@ public:
     }
 };
 
-QDateEdit* dateFilter(const char* name)
-{
-    auto* edit = named(new QDateEdit, name);
-    edit->setCalendarPopup(true);
-    edit->setMinimumDate(noBound);
-    edit->setSpecialValueText(QStringLiteral("-"));
-    edit->setDate(noBound);
-    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    return edit;
-}
-
 }  // namespace
 
 LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget* parent)
@@ -84,8 +70,8 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     , tables_(frenchTextTables())
     , track_(named(new QComboBox, "LibraryTrack"))
     , serial_(named(new QComboBox, "LibrarySerial"))
-    , from_(dateFilter("LibraryFrom"))
-    , to_(dateFilter("LibraryTo"))
+    , from_(new DateFilter(QStringLiteral("LibraryFrom")))
+    , to_(new DateFilter(QStringLiteral("LibraryTo")))
     , search_(named(new QLineEdit, "LibrarySearch"))
     , table_(named(new QTableView, "LibraryTable"))
     , folders_(named(new QComboBox, "LibraryFolders"))
@@ -185,10 +171,9 @@ void LibraryWindow::connectParts()
         filter_.setSerialNumber(serial_->currentData().toString());
         showCount();
     });
-    for (QDateEdit* edit : {from_, to_})
-        connect(edit, &QDateEdit::dateChanged, this, [this] {
-            const auto bound = [](const QDate& d) { return d == noBound ? QDate() : d; };
-            filter_.setDates(bound(from_->date()), bound(to_->date()));
+    for (DateFilter* edit : {from_, to_})
+        connect(edit, &DateFilter::dateChanged, this, [this] {
+            filter_.setDates(from_->date(), to_->date());
             showCount();
         });
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -236,6 +221,8 @@ void LibraryWindow::applyTexts(const TextTables& tables, TemperatureUnit tempera
     tabs_->setTabText(0, tables.texts[libraryTitle]);
     tabs_->setTabText(1, tables.texts[bestsTitle]);
     setWindowTitle(applicationTitle() + QStringLiteral(" - ") + tables.texts[libraryTitle]);
+    from_->applyTexts(tables);
+    to_->applyTexts(tables);
     captions_[0]->setText(tables.texts[libraryFrom]);
     captions_[1]->setText(tables.texts[libraryTo]);
     captions_[2]->setText(tables.texts[librarySearch]);
@@ -300,7 +287,7 @@ void LibraryWindow::saveSetup(const SetupSheet& sheet)
     const SavedSetupSheet saved =
         saveSetupSheet(sheet, path, library_.model().row(current.row()).session.identity, library_.dataFolder());
     if (saved.path.isEmpty()) {
-        notice_->setText(tables_.texts[setupNotSaved].arg(saved.error));
+        notice_->setText(tables_.texts[setupNotSaved].arg(setupNotSavedText(saved, tables_)));
         return;
     }
     library_.refresh();
@@ -367,13 +354,17 @@ void LibraryWindow::fillChoices()
     const QVariant serial = serial_->currentData();
     std::map<int, QString> tracks;
     std::set<QString, decltype(&serialNumberLess)> serials(&serialNumberLess);
+    QDateTime last;
     const LibraryModel& model = library_.model();
     for (int r = 0; r < model.rowCount(); ++r) {
         const LibraryRow& row = model.row(r);
         if (row.session.track)
             tracks[*row.session.track] = row.trackName;
         serials.insert(row.session.figures.serialNumber);
+        last = std::max(last, row.session.date);
     }
+    from_->setCalendarStart(last.date());
+    to_->setCalendarStart(last.date());
     track_->clear();
     track_->addItem(tables_.texts[libraryAllTracks]);
     for (const auto& [number, name] : tracks)

@@ -10,7 +10,6 @@
 #include <QWidget>
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -19,6 +18,8 @@ class QTableView;
 class QTabWidget;
 
 namespace tormel {
+
+class DateFilter;
 
 // Every session in one table: filters above, the folders the library
 // watches below. Return or a double click asks for the session to be opened.
@@ -66,8 +67,8 @@ private:
     QStringList kept_;
     QComboBox* track_;
     QComboBox* serial_;
-    QDateEdit* from_;
-    QDateEdit* to_;
+    DateFilter* from_;
+    DateFilter* to_;
     QLineEdit* search_;
     QTableView* table_;
     QComboBox* folders_;

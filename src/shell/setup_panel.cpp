@@ -2,6 +2,7 @@
 
 #include "base/named.h"
 
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -30,9 +31,34 @@ QSpinBox* count(const char* name, int top)
     return box;
 }
 
+// A number in the language's way; the other separator is taken for it, so
+// that "0.70" typed in a French window is not lost.
+class DecimalBox : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        toOwnSeparator(input);
+        return QDoubleSpinBox::validate(input, pos);
+    }
+    double valueFromText(const QString& text) const override
+    {
+        QString own = text;
+        toOwnSeparator(own);
+        return QDoubleSpinBox::valueFromText(own);
+    }
+
+private:
+    void toOwnSeparator(QString& text) const
+    {
+        const QString own = locale().decimalPoint();
+        text.replace(own == QStringLiteral(",") ? QLatin1Char('.') : QLatin1Char(','), own);
+    }
+};
+
 QDoubleSpinBox* measure(const char* name, double bottom, double top, int decimals, double step)
 {
-    auto* box = named(new QDoubleSpinBox, name);
+    auto* box = named(new DecimalBox, name);
     box->setRange(bottom, top);
     box->setDecimals(decimals);
     box->setSingleStep(step);
@@ -129,6 +155,10 @@ void SetupPanel::applyTexts(const TextTables& tables, TemperatureUnit temperatur
     const SetupSheet kept = sheet();
     tables_ = tables;
     temperatureUnit_ = temperatureUnit;
+    locale_ = languageLocale(tables.language);
+    locale_.setNumberOptions(QLocale::OmitGroupSeparator);
+    for (QAbstractSpinBox* box : findChildren<QAbstractSpinBox*>())
+        box->setLocale(locale_);
     // One row per field, in the table's order.
     for (int row = 0; row < std::min(form_->rowCount(), SetupFieldCount); ++row)
         static_cast<QLabel*>(form_->itemAt(row, QFormLayout::LabelRole)->widget())
@@ -146,7 +176,8 @@ void SetupPanel::showSession(const LibraryRow* row, const LibraryRow* previous, 
     setEnabled(row != nullptr);
     // A session whose files are gone keeps its sheet as the index mirrored it.
     readOnly_ = row && row->session.missing;
-    brokenError_ = row ? row->setupError : QString();
+    brokenError_ = row ? row->setupError : SetupSheetError{};
+    brokenPath_ = row ? row->session.setup.path : QString();
     hasPrevious_ = previous != nullptr;
     previous_ = previous ? previous->setup : SetupSheet{};
     shown_ = row ? row->setup : SetupSheet{};
@@ -161,7 +192,7 @@ void SetupPanel::showSession(const LibraryRow* row, const LibraryRow* previous, 
 // Why the sheet cannot be saved, or which of its keys are kept as they are.
 void SetupPanel::showState()
 {
-    const bool editable = !readOnly_ && brokenError_.isEmpty();
+    const bool editable = !readOnly_ && !brokenError_.failed();
     for (int row = 0; row < form_->rowCount(); ++row)
         if (QLayoutItem* item = form_->itemAt(row, QFormLayout::FieldRole); item && item->widget())
             item->widget()->setEnabled(editable);
@@ -172,8 +203,9 @@ void SetupPanel::showState()
     QStringList said;
     if (readOnly_)
         said << tables_.texts[setupReadOnly];
-    if (!brokenError_.isEmpty())
-        said << brokenError_;
+    if (brokenError_.failed())
+        said << tables_.texts[setupLeftAsIs].arg(QDir::toNativeSeparators(brokenPath_),
+                                                 setupSheetErrorText(brokenError_, tables_));
     const TextEntry expected[] = {setupExpectText, setupExpectWhole, setupExpectEngine, setupExpectNumber};
     for (const MistypedField& f : shown_.mistyped)
         said << tables_.texts[setupMistyped].arg(f.key, tables_.texts[expected[int(f.expected)]]);
@@ -237,7 +269,7 @@ void SetupPanel::showRatio()
     s.frontSprocket = filled(frontSprocket_);
     s.rearSprocket = filled(rearSprocket_);
     const std::optional<double> ratio = s.sprocketRatio();
-    ratio_->setText(ratio ? QStringLiteral("%1").arg(*ratio, 0, 'f', 3) : QString());
+    ratio_->setText(ratio ? locale_.toString(*ratio, 'f', 3) : QString());
 }
 
 }  // namespace tormel

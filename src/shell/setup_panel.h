@@ -4,6 +4,7 @@
 #include "library/setup_sheet.h"
 #include "texts/text_tables.h"
 
+#include <QLocale>
 #include <QWidget>
 
 #include <array>
@@ -50,10 +51,12 @@ private:
     SetupSheet filledAs_;
     TextTables tables_;
     bool readOnly_ = false;
-    QString brokenError_;
+    SetupSheetError brokenError_;
+    QString brokenPath_;
     SetupSheet previous_;
     bool hasPrevious_ = false;
     TemperatureUnit temperatureUnit_ = TemperatureUnit::Celsius;
+    QLocale locale_;
     QLineEdit* driver_;
     QLineEdit* kart_;
     QSpinBox* engine_;

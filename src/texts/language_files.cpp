@@ -38,9 +38,8 @@ MenuCaptions frenchMenuCaptions()
 void installQtTexts(QTranslator& translator, Language language)
 {
     // Qt ships no English catalogue: English is its own language.
-    static const std::array<const char*, 6> locales{"fr", "nl", "en", "de", "es", "it"};
     QCoreApplication::removeTranslator(&translator);
-    if (translator.load(QLocale(QLatin1String(locales[std::size_t(language)])), QStringLiteral("qtbase"),
+    if (translator.load(languageLocale(language), QStringLiteral("qtbase"),
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&translator);
 }

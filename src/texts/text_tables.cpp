@@ -117,6 +117,13 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[libraryUpdating] = QStringLiteral("Mise à jour : %1 fichiers sur %2");
     x[librarySessionCount] = QStringLiteral("%1 sessions");
     x[librarySessionOne] = QStringLiteral("%1 session");
+    x[setupNotJson] = QStringLiteral("pas du JSON : %1 à l'octet %2");
+    x[setupNotObject] = QStringLiteral("pas un objet JSON");
+    x[setupUnreadable] = QStringLiteral("illisible : %1");
+    x[setupLeftAsIs] = QStringLiteral("%1 ne contient pas de fiche de réglages (%2) : il est laissé tel quel.");
+    x[setupWrittenNowhere] = QStringLiteral("La fiche de réglages n'a pu être écrite ni à côté de l'enregistrement (%1 : %2) ni dans %3 (%4).");
+    x[libraryDateCalendar] = QStringLiteral("Calendrier");
+    x[libraryDateExpected] = QStringLiteral("Une date comme %1 ; vide : sans limite");
     x[comparisonMenu] = QStringLiteral("Comparaison");
     x[libraryRacingLaps] = QStringLiteral("Tours de course");
     x[libraryDeviation] = QStringLiteral("Écart type");
@@ -245,6 +252,30 @@ QString countText(const TextTables& tables, TextEntry one, TextEntry other, long
     const QString& text = tables.texts[singular ? one : other];
     // A language file older than the singular's entry keeps its one form.
     return (text.isEmpty() ? tables.texts[other] : text).arg(count);
+}
+
+QLocale languageLocale(Language language)
+{
+    static constexpr std::array<QLocale::Language, 6> languages{QLocale::French,  QLocale::Dutch,   QLocale::English,
+                                                                QLocale::German,  QLocale::Spanish, QLocale::Italian};
+    static constexpr std::array<QLocale::Territory, 6> territories{QLocale::France, QLocale::Netherlands,
+                                                                   QLocale::UnitedKingdom, QLocale::Germany,
+                                                                   QLocale::Spain, QLocale::Italy};
+    const auto i = std::size_t(language) < languages.size() ? std::size_t(language) : 0;
+    return QLocale(languages[i], territories[i]);
+}
+
+QChar decimalSeparatorOf(Language language)
+{
+    return language == Language::English ? QLatin1Char('.') : QLatin1Char(',');
+}
+
+QString languageDateFormat(Language language)
+{
+    QString format = languageLocale(language).dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
 }
 
 Language languageOfNumber(int number)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -201,6 +202,13 @@ enum TextEntry : int {
     libraryRacingLaps = 217,   // the library's columns: the laps counted for consistency
     libraryDeviation = 218,    // and their standard deviation, s
     libraryColumns = 219,      // the header's menu: the columns shown
+    setupNotJson = 220,        // a sheet that is no JSON: the reader's reason, the byte
+    setupNotObject = 221,      // a sheet that is JSON but no object
+    setupUnreadable = 222,     // a sheet that cannot be read: the system's reason
+    setupLeftAsIs = 223,       // a file in the sheet's place, why it is none: left as it is
+    setupWrittenNowhere = 224,  // beside the record, why; the data folder's file, why
+    libraryDateCalendar = 225,  // the date filters' calendar button
+    libraryDateExpected = 226,  // a date filter's typed text that is no date: an example
     portTitle = 205,           // the title of the port's messages
     noPortChosen = 206,
     downloadKeptNowhere = 207, // laps of a download kept in no file
@@ -265,6 +273,13 @@ QString countText(const TextTables& tables, TextEntry one, TextEntry other, long
 
 // The language of a stored number, French for a number no language has.
 Language languageOfNumber(int number);
+
+// The conventions of the language: its dates, its decimal separator, its
+// calendar. The files keep a point and ISO dates whatever it is.
+QLocale languageLocale(Language language);
+QChar decimalSeparatorOf(Language language);
+// Its short date with a four-digit year: "08.12.26" would read as 1926 elsewhere.
+QString languageDateFormat(Language language);
 
 // Captions of the six languages, indexed by language.
 inline const std::array<QString, 6> languageCaptions{

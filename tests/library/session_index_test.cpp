@@ -171,7 +171,7 @@ TEST_F(SessionIndexTest, SetupSheetsAreMirroredAndReadAgainOnlyWhenChanged)
     test::writeBytes(sheet, R"({"driver": )");
     found = setupAfterUpdate(1);
     EXPECT_EQ(found.state, SetupSheetState::Broken);
-    EXPECT_TRUE(found.error.contains(u"not JSON"_s)) << found.error.toStdString();
+    EXPECT_EQ(found.error, parseSetupSheet(R"({"driver": )").error);
     ASSERT_TRUE(QFile::remove(sheet));
     EXPECT_EQ(setupAfterUpdate(0).state, SetupSheetState::None);
 }

@@ -68,7 +68,8 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0][0].toString().startsWith(broken)) << notices[0][0].toString().toStdString();
     view.sort(LibraryBestLapColumn);
-    EXPECT_EQ(column(view, LibraryDateColumn), (QStringList{u"2026-06-20 10:00"_s, u"2026-05-12 10:00"_s, u"2026-06-02 10:00"_s}));
+    // Dates in the language's way.
+    EXPECT_EQ(column(view, LibraryDateColumn), (QStringList{u"20/06/2026 10:00"_s, u"12/05/2026 10:00"_s, u"02/06/2026 10:00"_s}));
     EXPECT_EQ(view.index(0, LibraryTrackColumn).data().toString(), u"2 Kartodrome2"_s);
     EXPECT_EQ(view.index(0, LibraryDriverColumn).data().toString() + u' ' + view.index(0, LibraryGearingColumn).data().toString(),
               u"Anaïs 12/84"_s);
@@ -83,7 +84,7 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     EXPECT_EQ(view.rowCount(), 2);
     view.setSerialNumber(QString());
     view.setDates(QDate(2026, 6, 2), QDate(2026, 6, 2));  // both days included
-    EXPECT_EQ(column(view, LibraryDateColumn), QStringList{u"2026-06-02 10:00"_s});
+    EXPECT_EQ(column(view, LibraryDateColumn), QStringList{u"02/06/2026 10:00"_s});
     view.setDates({}, {});
     view.setText(u"ANAIS"_s);  // case and accents set aside
     EXPECT_EQ(view.rowCount(), 1);
@@ -101,10 +102,13 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     EXPECT_EQ(view.index(0, 0).data(LibraryModel::PathRole).toString(), QString());
     EXPECT_EQ(view.index(1, 0).data(LibraryModel::PathRole).toString(), folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.Tml"_s));
     // Another language writes the cells again.
-    TextTables english = frenchTextTables();
-    english.texts[libraryMissing] = u"missing"_s;
-    library.setTexts(english, TemperatureUnit::Celsius);
-    EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"missing: "_s));
+    TextTables german = frenchTextTables();
+    german.texts[libraryMissing] = u"fehlt"_s;
+    german.language = Language::German;
+    library.setTexts(german, TemperatureUnit::Celsius);
+    EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"fehlt: "_s));
+    view.sort(LibraryDateColumn);
+    EXPECT_EQ(view.index(0, LibraryDateColumn).data().toString(), u"12.05.2026 10:00"_s);
 }
 
 TEST(LibraryModel, SerialNumbersSortAsNumbers)

@@ -27,37 +27,50 @@ TEST(SetupSheet, ParsesSheetsAndNamesEachMistypedKey)
 {
     using Kind = SetupFieldKind;
     // The bytes and the keys left as they are; an error: the bytes are no sheet.
-    const struct { QByteArray bytes; std::vector<MistypedField> mistyped; QString error; } cases[] = {
-        {fullFile, {}, {}},
-        {"{}", {}, {}},
-        {R"({"driver": null, "engine": null, "needle": null, "trackCondition": ""})", {}, {}},
-        {R"({"engine": 5.0, "mainJet": 0, "frontSprocket": 0})", {}, {}},
-        {R"({"engine": "x"})", {{u"engine"_s, Kind::Engine}}, {}},
-        {R"({"engine": 0})", {{u"engine"_s, Kind::Engine}}, {}},
-        {R"({"engine": 6})", {{u"engine"_s, Kind::Engine}}, {}},
-        {R"({"engine": 2.5})", {{u"engine"_s, Kind::Engine}}, {}},
-        {R"({"frontSprocket": -1})", {{u"frontSprocket"_s, Kind::Whole}}, {}},
-        {R"({"frontSprocket": "11", "driver": 7})", {{u"driver"_s, Kind::Text}, {u"frontSprocket"_s, Kind::Whole}}, {}},
-        {R"({"mainJet": 3000000000})", {{u"mainJet"_s, Kind::Whole}}, {}},
-        {R"({"needle": "2"})", {{u"needle"_s, Kind::Number}}, {}},
-        {R"({"frontPressure": true})", {{u"frontPressure"_s, Kind::Number}}, {}},
-        {R"({"remark": ["a"]})", {{u"remark"_s, Kind::Text}}, {}},
-        {R"({"rearPressure": 1e999})", {}, u"not JSON"_s},
-        {"[1, 2]", {}, u"not a JSON object"_s},
-        {"", {}, u"not JSON"_s},
-        {"{\"driver\": \"Ana\"", {}, u"not JSON"_s},
+    using E = SetupSheetError::Kind;
+    const struct { QByteArray bytes; std::vector<MistypedField> mistyped; E error; } cases[] = {
+        {fullFile, {}, E::None},
+        {"{}", {}, E::None},
+        {R"({"driver": null, "engine": null, "needle": null, "trackCondition": ""})", {}, E::None},
+        {R"({"engine": 5.0, "mainJet": 0, "frontSprocket": 0})", {}, E::None},
+        {R"({"engine": "x"})", {{u"engine"_s, Kind::Engine}}, E::None},
+        {R"({"engine": 0})", {{u"engine"_s, Kind::Engine}}, E::None},
+        {R"({"engine": 6})", {{u"engine"_s, Kind::Engine}}, E::None},
+        {R"({"engine": 2.5})", {{u"engine"_s, Kind::Engine}}, E::None},
+        {R"({"frontSprocket": -1})", {{u"frontSprocket"_s, Kind::Whole}}, E::None},
+        {R"({"frontSprocket": "11", "driver": 7})", {{u"driver"_s, Kind::Text}, {u"frontSprocket"_s, Kind::Whole}}, E::None},
+        {R"({"mainJet": 3000000000})", {{u"mainJet"_s, Kind::Whole}}, E::None},
+        {R"({"needle": "2"})", {{u"needle"_s, Kind::Number}}, E::None},
+        {R"({"frontPressure": true})", {{u"frontPressure"_s, Kind::Number}}, E::None},
+        {R"({"remark": ["a"]})", {{u"remark"_s, Kind::Text}}, E::None},
+        {R"({"rearPressure": 1e999})", {}, E::NotJson},
+        {"[1, 2]", {}, E::NotObject},
+        {"", {}, E::NotJson},
+        {"{\"driver\": \"Ana\"", {}, E::NotJson},
     };
     for (const auto& [bytes, mistyped, error] : cases) {
         const ParsedSetupSheet parsed = parseSetupSheet(bytes);
-        EXPECT_EQ(parsed.sheet.has_value(), error.isEmpty()) << bytes.constData();
-        EXPECT_TRUE(error.isEmpty() ? parsed.error.isEmpty() : parsed.error.contains(error))
-            << bytes.constData() << " gives " << parsed.error.toStdString();
+        EXPECT_EQ(parsed.sheet.has_value(), error == E::None) << bytes.constData();
+        EXPECT_EQ(parsed.error.kind, error) << bytes.constData();
+        // The index keeps the reason as it is.
+        EXPECT_EQ(SetupSheetError::fromStored(parsed.error.stored()), parsed.error) << bytes.constData();
         EXPECT_EQ(parsed.sheet.value_or(SetupSheet{}).mistyped, mistyped) << bytes.constData();
     }
     EXPECT_EQ(parseSetupSheet(fullFile).sheet, fullSheet());
     EXPECT_TRUE(parseSetupSheet(cases[2].bytes).sheet.value_or(fullSheet()).isEmpty());
     EXPECT_FALSE(parseSetupSheet(R"({"camber": 1})").sheet.value_or(SetupSheet{}).isEmpty());
     EXPECT_EQ(mistypedText({u"frontSprocket"_s, Kind::Whole}), u"\"frontSprocket\" is not a whole number: it is kept as it is"_s);
+    // Worded in English for the command line, in the chosen language for the window.
+    const SetupSheetError cut = parseSetupSheet("{\"driver\": \"Ana\"").error;
+    EXPECT_GT(cut.offset, 10);
+    EXPECT_EQ(englishText(cut), u"not JSON: unterminated string at byte %1"_s.arg(cut.offset));
+    EXPECT_EQ(setupSheetErrorText(cut, frenchTextTables()), u"pas du JSON : unterminated string à l'octet %1"_s.arg(cut.offset));
+    EXPECT_EQ(englishText(parseSetupSheet("[]").error), u"not a JSON object"_s);
+    const SetupSheetError unreadable{E::Unreadable, 0, 0, u"Is a directory"_s};
+    EXPECT_EQ(SetupSheetError::fromStored(unreadable.stored()), unreadable);
+    EXPECT_EQ(setupSheetErrorText(unreadable, frenchTextTables()), u"illisible : Is a directory"_s);
+    EXPECT_EQ(SetupSheetError::fromStored(u"json 3"_s).kind, E::Unreadable);  // a reason the program does not know is shown as it is
+    EXPECT_FALSE(SetupSheetError::fromStored({}).failed());
 
     // The other fields show; the mistyped value is written back as it was, unless its field is filled in.
     SetupSheet sheet = parseSetupSheet(R"({"frontSprocket": "11", "rearSprocket": 82, "driver": "Ana"})").sheet.value();
@@ -150,7 +163,7 @@ TEST_F(SetupSheetFiles, SavesBesideTheRecordElseInTheDataFolder)
     EXPECT_FALSE(QFileInfo::exists(data()));  // made only when needed
 
     const SavedSetupSheet saved = saveSetupSheet(fullSheet(), path(u"afile/run.Tml"_s), identity, data());
-    EXPECT_EQ(saved.path, kept()) << saved.error.toStdString();
+    EXPECT_EQ(saved.path, kept()) << englishText(saved).toStdString();
     const FoundSetupSheet found = readSetupSheet({path(u"afile/run.Tml"_s)}, identity, data());
     EXPECT_EQ(std::tuple(found.state, found.path, found.sheet), std::tuple(SetupSheetState::Read, kept(), fullSheet()));
 }
@@ -192,10 +205,11 @@ TEST_F(SetupSheetFiles, LeavesAFileThatIsNoSheetAlone)
         test::writeBytes(sheetPath, broken);
         const FoundSetupSheet found = readSetupSheet({record}, identity, data());
         EXPECT_EQ(std::tuple(found.state, found.path), std::tuple(SetupSheetState::Broken, sheetPath));
-        EXPECT_TRUE(found.error.contains(u"not JSON"_s)) << found.error.toStdString();
+        EXPECT_EQ(found.error.kind, SetupSheetError::Kind::NotJson);
         const SavedSetupSheet saved = saveSetupSheet(fullSheet(), record, identity, data());
         EXPECT_TRUE(saved.path.isEmpty());
-        EXPECT_TRUE(saved.error.contains(QDir::toNativeSeparators(sheetPath))) << saved.error.toStdString();
+        EXPECT_EQ(std::tuple(saved.brokenPath, saved.broken), std::tuple(sheetPath, found.error));
+        EXPECT_EQ(englishText(saved), u"%1 holds no setup sheet (%2): it is left as it is"_s.arg(QDir::toNativeSeparators(sheetPath), englishText(found.error)));
         EXPECT_EQ(test::readBytes(sheetPath), broken);
     }
 }

@@ -248,8 +248,9 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     EXPECT_LT(darkest(plot->differenceRect(), placed - 1, reference), 0.5);
     const QStringList read = plot->accessibleDescription().split(u'\n');
     ASSERT_EQ(read.size(), 3) << plot->accessibleDescription().toStdString();
-    EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(*r.cursor, 'f', 2)));
-    EXPECT_TRUE(read[2].contains(u"0.20 s"_s)) << read[2].toStdString();
+    // Seconds with the French decimal comma.
+    EXPECT_TRUE(read[0].startsWith(frenchTextTables().texts[overlayCursor] + u" "_s + QString::number(*r.cursor, 'f', 2).replace(u'.', u',')));
+    EXPECT_TRUE(read[2].contains(u"0,20 s"_s)) << read[2].toStdString();
     // Stepped past the zoomed view's end, the view follows the cursor.
     const double end = x->range().upper;
     while (*r.cursor <= end)
