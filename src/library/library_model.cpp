@@ -3,6 +3,7 @@
 #include "base/number_format.h"
 #include "laps/conversions.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tormel {
@@ -118,6 +119,35 @@ LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, 
     const QString dateFormat = languageDateFormat(tables.language) + QStringLiteral(" HH:mm");
     for (const LibraryRow& row : rows)
         r.cells.push_back(cellsOf(row, tables, temperatureUnit, locale, dateFormat));
+
+    // Each track's sessions by date: the last one before each that has a whole sheet.
+    std::map<int, std::vector<std::size_t>> byTrack;
+    std::vector<Session> sessions;
+    sessions.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Session& s = rows[i].session;
+        sessions.push_back(s);
+        if (!s.track)
+            continue;
+        byTrack[*s.track].push_back(i);
+        r.trackNames[*s.track] = rows[i].trackName;
+    }
+    for (auto& entry : byTrack) {
+        std::vector<std::size_t>& indices = entry.second;
+        std::stable_sort(indices.begin(), indices.end(),
+                         [&](std::size_t a, std::size_t b) { return rows[a].session.date < rows[b].session.date; });
+        QString previous;   // the last with a sheet strictly before the date at hand
+        QString candidate;  // the last with a sheet up to it
+        for (std::size_t k = 0; k < indices.size(); ++k) {
+            const LibraryRow& row = rows[indices[k]];
+            if (k > 0 && rows[indices[k - 1]].session.date < row.session.date)
+                previous = candidate;
+            r.cells[indices[k]].previousWithSheet = previous;
+            if (!row.setup.isEmpty() && !row.session.truncatedBytes())
+                candidate = row.session.identity;
+        }
+    }
+    r.bests = seasonBests(sessions);
     r.rows = std::move(rows);
     return r;
 }
@@ -129,9 +159,75 @@ LibraryModel::LibraryModel(QObject* parent)
 
 void LibraryModel::setRows(LibraryRows rows)
 {
-    beginResetModel();
-    rows_ = std::move(rows);
-    endResetModel();
+    QHash<QString, std::size_t> incoming;
+    incoming.reserve(qsizetype(rows.rows.size()));
+    for (std::size_t i = 0; i < rows.rows.size(); ++i)
+        incoming.insert(rows.rows[i].session.identity, i);
+
+    // Runs of rows whose session is gone, from the last.
+    for (int last = rowCount() - 1; last >= 0;) {
+        if (incoming.contains(rows_.rows[std::size_t(last)].session.identity)) {
+            --last;
+            continue;
+        }
+        int first = last;
+        while (first > 0 && !incoming.contains(rows_.rows[std::size_t(first - 1)].session.identity))
+            --first;
+        beginRemoveRows({}, first, last);
+        rows_.rows.erase(rows_.rows.begin() + first, rows_.rows.begin() + last + 1);
+        rows_.cells.erase(rows_.cells.begin() + first, rows_.cells.begin() + last + 1);
+        endRemoveRows();
+        last = first - 1;
+    }
+
+    // The others in place; only those that differ are told.
+    std::vector<bool> placed(rows.rows.size(), false);
+    int firstChanged = -1;
+    int lastChanged = -1;
+    for (std::size_t r = 0; r < rows_.rows.size(); ++r) {
+        const std::size_t i = incoming.value(rows_.rows[r].session.identity);
+        placed[i] = true;
+        LibraryRow& row = rows.rows[i];
+        LibraryCells& cells = rows.cells[i];
+        const bool same = cells.text == rows_.cells[r].text && cells.search == rows_.cells[r].search
+            && cells.previousWithSheet == rows_.cells[r].previousWithSheet && row.setup == rows_.rows[r].setup
+            && row.setupError == rows_.rows[r].setupError && row.session.missing == rows_.rows[r].session.missing
+            && row.session.presentFile() == rows_.rows[r].session.presentFile();
+        rows_.rows[r] = std::move(row);
+        rows_.cells[r] = std::move(cells);
+        if (!same) {
+            firstChanged = firstChanged < 0 ? int(r) : firstChanged;
+            lastChanged = int(r);
+        }
+    }
+    rows_.bests = std::move(rows.bests);
+    rows_.trackNames = std::move(rows.trackNames);
+    indexRows();
+    if (firstChanged >= 0)
+        emit dataChanged(index(firstChanged, 0), index(lastChanged, LibraryColumnCount - 1));
+
+    // The new ones at the end; the view sorts them into place.
+    std::vector<std::size_t> added;
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        if (!placed[i] && incoming.value(rows.rows[i].session.identity) == i)
+            added.push_back(i);
+    if (added.empty())
+        return;
+    beginInsertRows({}, rowCount(), rowCount() + int(added.size()) - 1);
+    for (std::size_t i : added) {
+        rows_.rows.push_back(std::move(rows.rows[i]));
+        rows_.cells.push_back(std::move(rows.cells[i]));
+    }
+    indexRows();
+    endInsertRows();
+}
+
+void LibraryModel::indexRows()
+{
+    rowOfIdentity_.clear();
+    rowOfIdentity_.reserve(qsizetype(rows_.rows.size()));
+    for (std::size_t r = 0; r < rows_.rows.size(); ++r)
+        rowOfIdentity_.insert(rows_.rows[r].session.identity, int(r));
 }
 
 void LibraryModel::setHeaders(const TextTables& tables)

@@ -1,16 +1,19 @@
 #pragma once
 
 #include "base/units.h"
+#include "library/season_bests.h"
 #include "library/session_index.h"
 #include "library/setup_sheet.h"
 #include "texts/text_tables.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
+#include <QHash>
 #include <QSortFilterProxyModel>
 #include <QString>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -55,10 +58,15 @@ struct LibraryCells {
     std::array<QString, LibraryColumnCount> text;
     std::array<double, LibraryColumnCount> key{};  // numeric columns; a blank cell sorts last
     QString search;                                 // every text of the row, folded, for the free-text filter
+    // The session before it on its track that has a setup sheet, for "as
+    // the last session"; empty when there is none.
+    QString previousWithSheet;
 };
 struct LibraryRows {
     std::vector<LibraryRow> rows;
     std::vector<LibraryCells> cells;
+    std::vector<TrackBests> bests;      // the season's, per track
+    std::map<int, QString> trackNames;  // of the tracks the sessions name
 };
 LibraryRows libraryRows(std::vector<LibraryRow> rows, const TextTables& tables, TemperatureUnit temperatureUnit);
 
@@ -70,10 +78,17 @@ public:
 
     explicit LibraryModel(QObject* parent = nullptr);
 
+    // Rows matched by their session's identity: those gone are removed, new
+    // ones added, the others changed in place, so that a view keeps its
+    // chosen row, its sort and its scroll through an update.
     void setRows(LibraryRows rows);
     void setHeaders(const TextTables& tables);
     const LibraryRow& row(int r) const { return rows_.rows[std::size_t(r)]; }
     const LibraryCells& cells(int r) const { return rows_.cells[std::size_t(r)]; }
+    // The row of a session; -1 when it has none.
+    int rowOf(const QString& identity) const { return rowOfIdentity_.value(identity, -1); }
+    const std::vector<TrackBests>& bests() const { return rows_.bests; }
+    const std::map<int, QString>& trackNames() const { return rows_.trackNames; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -81,7 +96,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    void indexRows();
+
     LibraryRows rows_;
+    QHash<QString, int> rowOfIdentity_;
     std::array<QString, LibraryColumnCount> headers_;
 };
 

@@ -27,10 +27,8 @@ namespace {
 // The library's row of a session, if it lists it.
 const LibraryRow* libraryRowOf(const LibraryModel& model, const QString& identity)
 {
-    for (int r = 0; r < model.rowCount(); ++r)
-        if (model.row(r).session.identity == identity)
-            return &model.row(r);
-    return nullptr;
+    const int r = model.rowOf(identity);
+    return r >= 0 ? &model.row(r) : nullptr;
 }
 
 // Why laps cannot be compared, in the chosen language.

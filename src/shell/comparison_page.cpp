@@ -200,12 +200,27 @@ struct Grid {
     }
 };
 
-void drawCells(QPainter& p, const Grid& grid, double y, const Row& row)
+// A text in its box, fitted; the lines of a wrapped text stacked in the middle.
+void drawFitted(QPainter& p, const QRectF& box, Qt::Alignment align, const QString& text, LongText longText)
+{
+    const FittedText fitted = fitText(text, p.font(), box.size(), longText);
+    p.save();
+    p.setFont(fitted.font);
+    const double spacing = QFontMetricsF(fitted.font).lineSpacing();
+    double y = box.center().y() - spacing * double(fitted.lines.size()) / 2;
+    for (const QString& line : fitted.lines) {
+        p.drawText(QRectF(box.left(), y, box.width(), spacing), align | Qt::AlignVCenter, line);
+        y += spacing;
+    }
+    p.restore();
+}
+
+void drawCells(QPainter& p, const Grid& grid, double y, const Row& row, LongText longText)
 {
     p.setPen(QColor(200, 200, 200));
     p.drawLine(QPointF(grid.area.left(), y + grid.line), QPointF(grid.area.right(), y + grid.line));
     p.setPen(Qt::black);
-    p.drawText(grid.caption(y).adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter, row.caption);
+    drawFitted(p, grid.caption(y).adjusted(4, 0, -4, 0), Qt::AlignLeft, row.caption, longText);
     const QFont plain = p.font();
     for (int i = 0; i < int(row.cells.size()); ++i) {
         const bool mark = std::size_t(i) < row.marked.size() && row.marked[std::size_t(i)];
@@ -213,25 +228,30 @@ void drawCells(QPainter& p, const Grid& grid, double y, const Row& row)
         font.setBold(mark);
         p.setFont(font);
         p.setPen(mark ? QColor(200, 0, 0) : QColor(Qt::black));
-        p.drawText(grid.cell(y, i).adjusted(4, 0, -4, 0), Qt::AlignRight | Qt::AlignVCenter, row.cells[i]);
+        drawFitted(p, grid.cell(y, i).adjusted(4, 0, -4, 0), Qt::AlignRight, row.cells[i], longText);
     }
     p.setFont(plain);
     p.setPen(Qt::black);
 }
 
+QString labelText(const ComparisonContent& content, std::size_t lap)
+{
+    return content.laps[lap].label
+        + (int(lap) == content.figures.reference ? QStringLiteral(" (%1)").arg(content.tables.texts[compareReference])
+                                                  : QString());
+}
+
 // The laps' labels, each over a band of its lap's colour.
-void drawLabels(QPainter& p, const Grid& grid, double y, const ComparisonContent& content)
+void drawLabels(QPainter& p, const Grid& grid, double y, const ComparisonContent& content, LongText longText)
 {
     Row labels{Row::Kind::Cells, {}, {}, {}};
     for (std::size_t i = 0; i < content.laps.size(); ++i) {
         const QRectF cell = grid.cell(y, int(i));
         p.fillRect(QRectF(cell.left() + 4, cell.bottom() - grid.line * 0.18, cell.width() - 8, grid.line * 0.14),
                    colourOf(content.laps[i].colour));
-        labels.cells << content.laps[i].label
-                            + (int(i) == content.figures.reference ? QStringLiteral(" (%1)").arg(content.tables.texts[compareReference])
-                                                                   : QString());
+        labels.cells << labelText(content, i);
     }
-    drawCells(p, grid, y, labels);
+    drawCells(p, grid, y, labels, longText);
 }
 
 void drawCaption(QPainter& p, const Grid& grid, double y, const QString& text)
@@ -269,7 +289,72 @@ int pageLines(const ComparisonContent& content, PageRows rows)
     return int(pageRows(content, rows).size());
 }
 
-void paintPage(QPainter& p, const QRectF& area, const ComparisonContent& content, PageRows part, PaintLayer layer)
+FittedText fitText(const QString& text, const QFont& font, const QSizeF& cell, LongText longText)
+{
+    const double width = std::max(1.0, cell.width());
+    if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+        return {{text}, font};
+    if (longText == LongText::Elided)
+        return {{QFontMetricsF(font).elidedText(text, Qt::ElideMiddle, width)}, font};
+    FittedText fitted{{}, font};
+    // A remark may run to pages: the report shows its beginning.
+    constexpr qsizetype MostWrapped = 400;
+    const QString shown = text.size() > MostWrapped ? text.left(MostWrapped) + QChar(0x2026) : text;
+    const int largest = font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+    for (int size = largest; size >= 4; --size) {
+        fitted.font.setPixelSize(size);
+        const QFontMetricsF m(fitted.font);
+        fitted.lines.clear();
+        QString line;
+        for (const QString& word : shown.split(QLatin1Char(' '))) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (m.horizontalAdvance(longer) <= width) {
+                line = longer;
+                continue;
+            }
+            if (!line.isEmpty())
+                fitted.lines << line;
+            line = word;
+            // A word wider than the cell is cut where it reaches the edge.
+            while (m.horizontalAdvance(line) > width && line.size() > 1) {
+                qsizetype fits = 1;
+                while (fits < line.size() && m.horizontalAdvance(line.left(fits + 1)) <= width)
+                    ++fits;
+                fitted.lines << line.left(fits);
+                line = line.mid(fits);
+            }
+        }
+        fitted.lines << line;
+        if (m.lineSpacing() * double(fitted.lines.size()) <= cell.height())
+            break;
+    }
+    return fitted;
+}
+
+QString pageTextAt(const QRectF& area, const ComparisonContent& content, PageRows part, const QPointF& at)
+{
+    const std::vector<Row> rows = pageRows(content, part);
+    if (rows.empty() || !area.contains(at))
+        return {};
+    const Grid grid{area, area.height() / double(rows.size()), int(content.laps.size())};
+    const auto r = std::size_t((at.y() - area.top()) / grid.line);
+    if (r >= rows.size())
+        return {};
+    const Row& row = rows[r];
+    if (at.x() < area.left() + grid.captionWidth())
+        return row.caption;
+    const auto lap = std::size_t((at.x() - area.left() - grid.captionWidth()) / ((area.width() - grid.captionWidth()) / grid.laps));
+    if (row.kind == Row::Kind::Labels)
+        return lap < content.laps.size() ? legendName(content.laps[lap])
+                                              + (int(lap) == content.figures.reference
+                                                     ? QStringLiteral(" (%1)").arg(content.tables.texts[compareReference])
+                                                     : QString())
+                                         : QString();
+    return lap < std::size_t(row.cells.size()) ? row.cells[qsizetype(lap)] : QString();
+}
+
+void paintPage(QPainter& p, const QRectF& area, const ComparisonContent& content, PageRows part, PaintLayer layer,
+               LongText longText)
 {
     const std::vector<Row> rows = pageRows(content, part);
     if (rows.empty())
@@ -286,9 +371,9 @@ void paintPage(QPainter& p, const QRectF& area, const ComparisonContent& content
         if ((layer == PaintLayer::Cursor) == cursor || layer == PaintLayer::Whole) {
             switch (row.kind) {
             case Row::Kind::Caption: drawCaption(p, grid, y, row.caption); break;
-            case Row::Kind::Labels: drawLabels(p, grid, y, content); break;
+            case Row::Kind::Labels: drawLabels(p, grid, y, content, longText); break;
             case Row::Kind::Cells:
-            case Row::Kind::Reading: drawCells(p, grid, y, row); break;
+            case Row::Kind::Reading: drawCells(p, grid, y, row, longText); break;
             }
         }
         y += grid.line;
@@ -334,7 +419,8 @@ bool writeComparisonReport(const QString& path, const ComparisonContent& content
         paintTitle(p, QRectF(0, 0, page.width(), line * 1.5), content.tables.texts[compareTitle]);
         double y = line * 1.5;
         const int tables = pageLines(content, PageRows::Tables);
-        paintPage(p, QRectF(0, y, page.width(), tables * line), content, PageRows::Tables);
+        paintPage(p, QRectF(0, y, page.width(), tables * line), content, PageRows::Tables, PaintLayer::Whole,
+                  LongText::Wrapped);
         y += (tables + 0.5) * line;
         const int setups = pageLines(content, PageRows::Setups);
         if (engineSpeed(content)) {
@@ -350,7 +436,8 @@ bool writeComparisonReport(const QString& path, const ComparisonContent& content
             bars.showSections(content);
             bars.paintInto(p, QRectF(0, y, page.width(), page.height() - y - (setups + 0.5) * line), scale);
         }
-        paintPage(p, QRectF(0, page.height() - setups * line, page.width(), setups * line), content, PageRows::Setups);
+        paintPage(p, QRectF(0, page.height() - setups * line, page.width(), setups * line), content, PageRows::Setups,
+                  PaintLayer::Whole, LongText::Wrapped);
     }, errorText);
 }
 

@@ -4,6 +4,7 @@
 #include "library/comparison_figures.h"
 #include "texts/text_tables.h"
 
+#include <QFont>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -43,8 +44,24 @@ int pageLines(const ComparisonContent& content, PageRows rows = PageRows::All);
 // cursor's readings, and those alone over them, so that a cursor step
 // repaints little.
 enum class PaintLayer { Whole, Page, Cursor };
+// A text longer than its cell is elided in the middle on screen (where the
+// cell's tool tip has it whole, `pageTextAt`) and wrapped in the report.
+enum class LongText { Elided, Wrapped };
 void paintPage(QPainter& painter, const QRectF& area, const ComparisonContent& content, PageRows rows = PageRows::All,
-               PaintLayer layer = PaintLayer::Whole);
+               PaintLayer layer = PaintLayer::Whole, LongText longText = LongText::Elided);
+
+// The whole text of the cell at `at` of the rows painted into `area`: a lap's
+// label with its track and file; empty outside the cells.
+QString pageTextAt(const QRectF& area, const ComparisonContent& content, PageRows rows, const QPointF& at);
+
+// A text as a cell `cell` big shows it in `font`: whole on one line when it
+// fits; else elided in the middle, or wrapped at blanks (anywhere in a word
+// too long for a line) in a font made smaller until its lines fit the cell.
+struct FittedText {
+    QStringList lines;
+    QFont font;
+};
+FittedText fitText(const QString& text, const QFont& font, const QSizeF& cell, LongText longText);
 
 // The page's rows as text, a line per row ("caption: cell | cell..."), the
 // laps' labels first: what a screen reader reads of the tables.

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QScreen>
 #include <QShortcut>
 #include <QHBoxLayout>
@@ -69,7 +71,7 @@ void ComparisonCanvas::paintEvent(QPaintEvent*)
 {
     if (!content_)
         return;
-    const QRectF area = QRectF(rect()).adjusted(12, 8, -12, -8);
+    const QRectF area = pageArea();
     const qreal ratio = devicePixelRatioF();
     if (page_.isNull() || page_.deviceIndependentSize() != QSizeF(size())) {
         page_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -83,6 +85,21 @@ void ComparisonCanvas::paintEvent(QPaintEvent*)
     painter.drawImage(QPointF(0, 0), page_);
     painter.setRenderHint(QPainter::TextAntialiasing);
     paintPage(painter, area, *content_, rows_, PaintLayer::Cursor);
+}
+
+// A cell's whole text, which the page may have elided.
+bool ComparisonCanvas::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && content_) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = pageTextAt(pageArea(), *content_, rows_, help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)

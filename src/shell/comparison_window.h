@@ -32,8 +32,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    QRectF pageArea() const { return QRectF(rect()).adjusted(12, 8, -12, -8); }
     PageRows rows_;
     const ComparisonContent* content_ = nullptr;
     QImage page_;  // the rows without the readings

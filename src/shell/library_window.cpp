@@ -193,13 +193,6 @@ void LibraryWindow::connectParts()
         showCount();
         showBests();
     });
-    // An update resets the model: the chosen session stays chosen.
-    connect(&library_.model(), &QAbstractItemModel::modelReset, this, [this] {
-        const LibraryModel& model = library_.model();
-        for (int r = 0; r < model.rowCount(); ++r)
-            if (model.row(r).session.identity == shownIdentity_)
-                table_->setCurrentIndex(filter_.mapFromSource(model.index(r, 0)));
-    });
     // What the library could not do (a sheet that does not parse, an index
     // moved aside or in use) is said beneath the table until the next update.
     const auto tell = [this](const QString& text) {
@@ -252,14 +245,8 @@ void LibraryWindow::showSetup()
     if (row.session.identity == shownIdentity_)
         return;
     shownIdentity_ = row.session.identity;
-    const LibraryRow* previous = nullptr;
-    for (int r = 0; r < model.rowCount(); ++r) {
-        const LibraryRow& other = model.row(r);
-        if (other.session.track == row.session.track && other.session.date < row.session.date && !other.setup.isEmpty()
-            && !other.session.truncatedBytes()
-            && (!previous || other.session.date > previous->session.date))
-            previous = &other;
-    }
+    const int before = model.rowOf(model.cells(current.row()).previousWithSheet);
+    const LibraryRow* previous = before >= 0 ? &model.row(before) : nullptr;
     QFile comments(namesOfRecord(commentedRecord(row, current.data(LibraryModel::PathRole).toString())).commentPath);
     const QString text = comments.open(QIODevice::ReadOnly) ? fromWindows1252(comments.read(64 * 1024)) : QString();
     setup_->showSession(&row, previous, text);
@@ -267,15 +254,7 @@ void LibraryWindow::showSetup()
 
 void LibraryWindow::showBests()
 {
-    const LibraryModel& model = library_.model();
-    std::vector<Session> sessions;
-    std::map<int, QString> names;
-    for (int r = 0; r < model.rowCount(); ++r) {
-        sessions.push_back(model.row(r).session);
-        if (model.row(r).session.track)
-            names[*model.row(r).session.track] = model.row(r).trackName;
-    }
-    bests_->showBests(seasonBests(sessions), names);
+    bests_->showBests(library_.model().bests(), library_.model().trackNames());
 }
 
 void LibraryWindow::saveSetup(const SetupSheet& sheet)

@@ -123,5 +123,68 @@ TEST(LibraryModel, SerialNumbersSortAsNumbers)
     EXPECT_TRUE(serialNumberLess(u"A1"_s, u"b0"_s));
 }
 
+// A session of track `track` on day `day` of June, with or without a sheet.
+LibraryRow row(const QString& identity, std::optional<int> track, int day, bool sheet)
+{
+    LibraryRow r;
+    r.session.identity = identity;
+    r.session.track = track;
+    r.session.date = QDateTime(QDate(2026, 6, day), QTime(10, 0));
+    r.session.figures.kind = RecordKind::LapTiming;
+    r.session.figures.laps = 3;
+    SessionFile file;
+    file.path = identity + u".Tml"_s;
+    file.size = 2200;
+    r.session.files = {file};
+    if (sheet)
+        r.setup.driver = identity;
+    return r;
+}
+
+// "As the last session" takes the latest session before it on its track
+// that has a whole sheet; sessions of the same hour and other tracks are not before it.
+TEST(LibraryModel, EachSessionKnowsTheLastOneBeforeItOnItsTrackWithASheet)
+{
+    std::vector<LibraryRow> rows{row(u"a"_s, 1, 1, true), row(u"b"_s, 1, 2, false), row(u"c"_s, 1, 3, true),
+                                 row(u"c2"_s, 1, 3, true), row(u"d"_s, 1, 5, false), row(u"e"_s, 2, 4, true),
+                                 row(u"f"_s, 2, 6, false), row(u"g"_s, std::nullopt, 7, true), row(u"h"_s, 1, 4, true)};
+    rows[8].session.files[0].size = 1000;  // cut short: its sheet is not offered
+    const LibraryRows made = libraryRows(std::move(rows), frenchTextTables(), TemperatureUnit::Celsius);
+    QStringList previous;
+    for (const LibraryCells& c : made.cells)
+        previous << c.previousWithSheet;
+    EXPECT_EQ(previous, (QStringList{{}, u"a"_s, u"a"_s, u"a"_s, u"c2"_s, {}, u"e"_s, {}, u"c2"_s}));
+}
+
+// An update changes rows in place: the view keeps the chosen session.
+TEST(LibraryModel, AnUpdateKeepsTheChosenRowThroughChangesRemovalsAndAdditions)
+{
+    LibraryModel model;
+    LibraryFilter view(&model);
+    view.sort(LibraryDateColumn, Qt::DescendingOrder);
+    const auto update = [&](std::vector<LibraryRow> rows) {
+        model.setRows(libraryRows(std::move(rows), frenchTextTables(), TemperatureUnit::Celsius));
+    };
+    update({row(u"a"_s, 1, 1, false), row(u"b"_s, 1, 2, false), row(u"c"_s, 1, 3, false)});
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    const QPersistentModelIndex chosen = view.index(1, 0);  // b
+    ASSERT_EQ(model.row(view.mapToSource(chosen).row()).session.identity, u"b"_s);
+    std::vector<LibraryRow> next{row(u"d"_s, 1, 4, false), row(u"b"_s, 1, 2, true), row(u"c"_s, 2, 3, false)};
+    update(next);
+    ASSERT_TRUE(chosen.isValid());
+    EXPECT_EQ(model.row(view.mapToSource(chosen).row()).session.identity, u"b"_s);
+    EXPECT_EQ(model.row(view.mapToSource(chosen).row()).setup.driver, u"b"_s);  // changed in place
+    QStringList shown;
+    for (int r = 0; r < view.rowCount(); ++r)
+        shown << model.row(view.mapToSource(view.index(r, 0)).row()).session.identity;
+    EXPECT_EQ(shown, (QStringList{u"d"_s, u"c"_s, u"b"_s}));
+    EXPECT_EQ(view.index(1, LibraryTrackColumn).data().toString().left(1), u"2"_s);
+    EXPECT_EQ(std::tuple(model.rowOf(u"d"_s) >= 0, model.rowOf(u"a"_s)), std::tuple(true, -1));
+    EXPECT_EQ(reset.count(), 0);
+    // The season's bests come with the rows.
+    ASSERT_EQ(model.bests().size(), 2U);
+    EXPECT_EQ(model.bests()[0].track, 1);
+}
+
 }  // namespace
 }  // namespace tormel

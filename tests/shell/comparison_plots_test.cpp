@@ -338,5 +338,48 @@ TEST(ComparisonPlots, ALapOfFewerSectionsLeavesTheirCellsEmpty)
     EXPECT_EQ(*row, third + lapTimeText(1000) + u" | "_s);
 }
 
+// Six laps' labels and a long remark fit their cells: elided in the middle
+// on screen, with the whole text (track and file too) in the cell's tool
+// tip; wrapped in a smaller font in the report.
+TEST(ComparisonPage, LongTextsAreElidedOnScreenAndWrappedInTheReport)
+{
+    QFont font;
+    font.setPixelSize(12);
+    const QSizeF cell(90, 40);
+    const QString label = u"20/06/2026 10:00 #3 (Référence)"_s;
+    EXPECT_EQ(fitText(u"#3"_s, font, cell, LongText::Wrapped).lines, QStringList{u"#3"_s});
+    const FittedText elided = fitText(label, font, cell, LongText::Elided);
+    ASSERT_EQ(elided.lines.size(), 1);
+    EXPECT_LE(QFontMetricsF(font).horizontalAdvance(elided.lines[0]), cell.width());
+    EXPECT_TRUE(elided.lines[0].startsWith(u"20"_s) && elided.lines[0].endsWith(u"ce)"_s)) << elided.lines[0].toStdString();
+
+    const QString word(60, u'w');
+    for (const QString& text : {label, word, u"Pluie fine puis piste séchante, pneus slicks en fin de séance"_s}) {
+        const FittedText wrapped = fitText(text, font, cell, LongText::Wrapped);
+        const QFontMetricsF m(wrapped.font);
+        EXPECT_GT(wrapped.lines.size(), 1);
+        EXPECT_LE(m.lineSpacing() * double(wrapped.lines.size()), cell.height()) << text.toStdString();
+        for (const QString& line : wrapped.lines)
+            EXPECT_LE(m.horizontalAdvance(line), cell.width()) << line.toStdString();
+        const QString joined = wrapped.lines.join(text == word ? QString() : u" "_s);
+        EXPECT_EQ(joined, text);
+    }
+    const FittedText remark = fitText(QString(100'000, u'r'), font, cell, LongText::Wrapped);
+    EXPECT_TRUE(remark.lines.last().endsWith(QChar(0x2026)));
+
+    ShownComparison shown;
+    auto* canvas = shown.window.findChild<ComparisonCanvas*>(u"ComparisonPage"_s);
+    ASSERT_NE(canvas, nullptr);
+    // The labels' row is the page's first: its second lap's cell.
+    const QRectF area = QRectF(canvas->rect()).adjusted(12, 8, -12, -8);
+    const double line = area.height() / pageLines(shown.window.content(), PageRows::Tables);
+    const double lapWidth = area.width() * 0.76 / 3;
+    const QPoint at(int(area.left() + area.width() * 0.24 + lapWidth * 1.5), int(area.top() + line / 2));
+    QHelpEvent help(QEvent::ToolTip, at, canvas->mapToGlobal(at));
+    QApplication::sendEvent(canvas, &help);
+    EXPECT_EQ(QToolTip::text(), legendName(shown.window.content().laps[1]));
+    EXPECT_TRUE(QToolTip::text().contains(u"Circuit du Vallon"_s) && QToolTip::text().contains(u"with a long name.Tml"_s));
+}
+
 }  // namespace
 }  // namespace tormel
