@@ -146,7 +146,6 @@ void RecordScreen::showRecord()
             clearLapViews(p, document_);
             return refuse();
         }
-        menus_.Exporter->setEnabled(true);
         p.Parametres_Courbe->hide();
         for (RecordChart* chart : p.Graphique_Record) {
             chart->hide();

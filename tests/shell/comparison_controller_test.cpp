@@ -13,7 +13,10 @@
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QPushButton>
+#include <QTableView>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -82,8 +85,16 @@ TEST(ComparisonController, KeptLapsWaitForTheLibraryAfterARestart)
     {
         ComparisonController comparisons(world.services, world.settings, owner);
         LibraryWindow* library = start(comparisons);
+        // The kept folders are listed in the window; a session's comments are asked for through the controller.
+        EXPECT_EQ(library->findChild<QComboBox*>(u"LibraryFolders"_s)->itemText(0), folder.file(u"season"_s));
         QSignalSpy updated(comparisons.findChild<SessionLibrary*>(), &SessionLibrary::updated);
         ASSERT_TRUE(updated.wait(10000));
+        auto* table = library->findChild<QTableView*>(u"LibraryTable"_s);
+        table->setCurrentIndex(table->model()->index(0, 0));
+        QSignalSpy comments(&comparisons, &ComparisonController::commentRequested);
+        library->findChild<QPushButton*>(u"SetupComment"_s)->click();
+        ASSERT_EQ(comments.size(), 1);
+        EXPECT_TRUE(comments[0][0].toString().startsWith(folder.file(u"season/"_s)));
         emit library->compareRequested(folder.file(u"season/a.Tml"_s), true);
     }
     ComparisonController comparisons(world.services, world.settings, owner);

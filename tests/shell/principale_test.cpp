@@ -762,6 +762,7 @@ TEST_F(WindowTest, RecentRecordsAndDroppedFilesOpenAsFromTheDialog)
     dialogs.saveAnswers = {here(u"third"_s)};
     trigger(u"Rapport"_s);
     EXPECT_TRUE(readBytes(here(u"third.pdf"_s)).startsWith("%PDF"));
+    EXPECT_TRUE(dialogs.saveRequests.back().confirmOverwrite);
     EXPECT_EQ(caption(find(u"Rapport"_s)), frenchTextTables().texts[66]);
     writeBytes(here(u"notes.txt"_s), "x");
     drop(here(u"notes.txt"_s));
@@ -1123,6 +1124,7 @@ TEST_F(WindowTest, ADownloadIsSavedAsErrorTmlAndShownEvenWhenTheCopyFails)
     EXPECT_FALSE(find<QWidget>(u"Frame_Lecture_Pro"_s)->isVisibleTo(&w));
     EXPECT_EQ(readBytes(u"error.tml"_s).size(), 2050);
     EXPECT_EQ(find<QLabel>(u"Serial_Number"_s)->text(), u"270415"_s);
+    EXPECT_EQ(find<QLabel>(u"Mode"_s)->text(), u"Mode : %1"_s.arg(demo::lapTimingRecord().recordMode()));
     EXPECT_TRUE(said().isEmpty());
     // A first download charts the lap times, as opening a record does.
     EXPECT_EQ(find<LapTimeChart>(u"Graphique_Chronos"_s)->title(), frenchTextTables().texts[35]);

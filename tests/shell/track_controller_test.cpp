@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -45,8 +46,14 @@ TEST(TrackController, EditsGoUnderTheTrackShownAndStepsStartFromIt)
     EXPECT_EQ(closed.size(), 1);
     EXPECT_EQ(state.record.name.trimmed(), u"Vallon"_s);
 
+    // A step in the open editor takes the keys to the name.
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    editor.VNC[1]->setFocus();
     tracks.SSCommand3_Click();
     EXPECT_EQ(std::pair(int(tracks.shownNumber()), settings.settings().currentTrack), std::pair(8, 8));
+    EXPECT_TRUE(editor.VNC[0]->hasFocus());
     tracks.SSCommand2_Click();
     EXPECT_EQ(std::pair(int(tracks.shownNumber()), state.record.name), std::pair(7, u"Vallon"_s));
     EXPECT_TRUE(dialogs.messages.empty());
