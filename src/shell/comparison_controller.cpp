@@ -64,6 +64,8 @@ ComparisonController::ComparisonController(const Services& services, SettingsCon
 
 ComparisonController::~ComparisonController()
 {
+    // A read under way answers to this controller: it ends first.
+    readers_.waitForDone();
     // The windows show the library's rows: they go before it.
     delete libraryWindow_;
     delete comparisonWindow_;
@@ -184,6 +186,7 @@ void ComparisonController::compareLaps(const ComparableRecord& record, const std
         }
         comparedRecords_.insert(read.lap->identity, record.path);
     }
+    keepRecord(record);
     saveChoice();
     showComparison();
 }
@@ -222,31 +225,42 @@ void ComparisonController::showComparison()
         showAfterUpdate_ = true;
         return;
     }
+    // The library's file of each lap's session, else the record it was chosen from.
+    const auto pathOf = [this](const ChosenLap& chosen) {
+        const LibraryRow* row = libraryRowOf(library_->model(), chosen.identity);
+        const QString path = row ? row->session.presentFile() : QString();
+        return path.isEmpty() ? comparedRecords_.value(chosen.identity) : path;
+    };
+    QStringList unread;
+    for (const ChosenLap& chosen : choice_.laps)
+        if (const QString path = pathOf(chosen); !path.isEmpty() && !keptRecord(path) && !unread.contains(path))
+            unread << path;
+    if (reading_ || !unread.isEmpty()) {
+        showAfterRead_ = true;
+        if (!reading_)
+            readRecords(unread);
+        return;
+    }
     ComparisonContent content;
     content.tables = settings_.tables();
     content.temperatureUnit = settings_.settings().temperatureUnit;
     content.alignment = alignment_;
     QStringList gone;
-    // Each record read once, however many of its laps are chosen.
-    QHash<QString, ComparableRecord> records;
     // A lap whose session is gone leaves the choice, so that the laps shown
     // are the laps chosen, one for one.
     for (std::size_t i = 0; i < choice_.laps.size();) {
         const ChosenLap& chosen = choice_.laps[i];
         const LibraryRow* row = libraryRowOf(library_->model(), chosen.identity);
-        QString path = row ? row->session.presentFile() : QString();
-        if (path.isEmpty())
-            path = comparedRecords_.value(chosen.identity);
-        if (!path.isEmpty() && !records.contains(path))
-            records.insert(path, readComparableRecord(path, library_->dataFolder(), filterLevel_));
-        const ReadComparedLap read = path.isEmpty() ? ReadComparedLap{} : comparedLapOf(records[path], chosen.lap);
+        const QString path = pathOf(chosen);
+        const ComparableRecord* record = path.isEmpty() ? nullptr : keptRecord(path);
+        const ReadComparedLap read = record ? comparedLapOf(*record, chosen.lap) : ReadComparedLap{};
         if (!read.lap || read.lap->identity != chosen.identity) {
             gone << lapLabel({}, chosen.lap).trimmed() + QStringLiteral(" ") + chosen.identity.left(12);
             removeLap(choice_, int(i));
             continue;
         }
         content.laps.push_back(*read.lap);
-        content.laps.back().label = lapLabel(records[path].date, read.lap->lap.lap, settings_.tables().language);
+        content.laps.back().label = lapLabel(record->date, read.lap->lap.lap, settings_.tables().language);
         content.laps.back().colour = comparisonColour(chosen.colour);
         content.laps.back().track = row ? row->trackName : QString();
         ++i;
@@ -258,6 +272,51 @@ void ComparisonController::showComparison()
                                   MessageIcon::Information, applicationTitle());
     }
     comparisonWindow_->show(std::move(content));
+}
+
+const ComparableRecord* ComparisonController::keptRecord(const QString& path) const
+{
+    const auto k = kept_.constFind(path);
+    if (k == kept_.cend() || k->smoothing != filterLevel_)
+        return nullptr;
+    const QFileInfo file(path);
+    return file.size() == k->size && file.lastModified() == k->modified ? &k->record : nullptr;
+}
+
+void ComparisonController::keepRecord(ComparableRecord record)
+{
+    // The file as it was before it was read: a change while reading reads it again.
+    const QFileInfo file(record.path);
+    const QString path = record.path;
+    kept_.insert(path, KeptRecord{std::move(record), filterLevel_, file.size(), file.lastModified()});
+}
+
+void ComparisonController::readRecords(const QStringList& paths)
+{
+    reading_ = true;
+    struct Stamp {
+        qint64 size;
+        QDateTime modified;
+    };
+    std::vector<Stamp> stamps;
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        stamps.push_back({file.size(), file.lastModified()});
+    }
+    readers_.start([this, paths, stamps, dataFolder = library_->dataFolder(), smoothing = filterLevel_] {
+        std::vector<ComparableRecord> records;
+        for (const QString& path : paths)
+            records.push_back(readComparableRecord(path, dataFolder, smoothing));
+        QMetaObject::invokeMethod(this, [this, stamps, smoothing, records = std::move(records)]() mutable {
+            reading_ = false;
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                const QString path = records[i].path;
+                kept_.insert(path, KeptRecord{std::move(records[i]), smoothing, stamps[i].size, stamps[i].modified});
+            }
+            if (std::exchange(showAfterRead_, false))
+                showComparison();
+        });
+    });
 }
 
 bool ComparisonController::showsComparison() const

@@ -4,7 +4,9 @@
 
 #include <QHash>
 #include <QObject>
+#include <QDateTime>
 #include <QPointer>
+#include <QThreadPool>
 #include <QString>
 
 #include <functional>
@@ -62,6 +64,13 @@ private:
     void changeComparison(const std::function<void(LapChoice&)>& change);
     void showComparison();
     void saveChoice();
+    // The record of `path` as last read with the smoothing at hand, while
+    // its file is unchanged; none when it must be read again.
+    const ComparableRecord* keptRecord(const QString& path) const;
+    void keepRecord(ComparableRecord record);
+    // The records not kept, read on a thread of their own; the comparison
+    // is shown again once they are in.
+    void readRecords(const QStringList& paths);
 
     const Services& services_;
     SettingsController& settings_;
@@ -76,6 +85,17 @@ private:
     Alignment alignment_ = Alignment::Time;  // kept with the choice
     // Laps kept from the last run wait for the library's update before any is taken for gone.
     bool showAfterUpdate_ = false;
+    bool showAfterRead_ = false;
+    struct KeptRecord {
+        ComparableRecord record;
+        int smoothing = 0;
+        qint64 size = -1;
+        QDateTime modified;
+    };
+    QHash<QString, KeptRecord> kept_;
+    // One read at a time; a comparison changed meanwhile is shown after it.
+    QThreadPool readers_;
+    bool reading_ = false;
 };
 
 }  // namespace tormel

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,19 @@ TEST(ComparisonController, LapsAskedForInTheLibraryAreComparedAndTheWindowsGoWit
         EXPECT_EQ(window->content().laps.size(), 2U);
         EXPECT_TRUE(comparisons.showsComparison());
         EXPECT_EQ(dialogs.messages.size(), 1U);
+        // The records read are kept while their files are unchanged: a new reference shows at once.
+        emit window->referenceChosen(1);
+        EXPECT_EQ(window->content().reference, 1);
+        // A file saved over is read again, off the window's thread: its lap is gone.
+        RecordImage third = demo::lapTimingRecord();
+        third.bytes[1] = std::uint8_t(third.bytes[1] ^ 2U);
+        ASSERT_TRUE(saveRecordFile(folder.file(u"b.Tml"_s), third, 1));
+        QFile(folder.file(u"b.Tml"_s)).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+        emit window->referenceChosen(0);
+        EXPECT_TRUE(QTest::qWaitFor([&dialogs] { return dialogs.messages.size() == 2U; }, 10000));
+        // One lap left is too few to compare.
+        EXPECT_TRUE(window->content().laps.empty());
+        EXPECT_FALSE(dialogs.messages.back().text.contains(u", "_s)) << dialogs.messages.back().text.toStdString();
     }
     EXPECT_EQ(owner.findChild<LibraryWindow*>(), nullptr);
     EXPECT_EQ(owner.findChild<ComparisonWindow*>(), nullptr);
@@ -104,7 +118,8 @@ TEST(ComparisonController, KeptLapsWaitForTheLibraryAfterARestart)
     ASSERT_TRUE(updated.wait(10000));
     auto* window = owner.findChild<ComparisonWindow*>();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->content().laps.size(), 2U);
+    // The other session's record is read off the window's thread.
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->content().laps.size() == 2U; }, 10000));
     EXPECT_TRUE(world.dialogs.messages.empty());
 }
 
