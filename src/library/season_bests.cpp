@@ -29,11 +29,12 @@ std::vector<TrackBests> seasonBests(const std::vector<Session>& sessions)
         for (std::size_t k = 0; k < t.sections.size(); ++k)
             offer(t.sections[k], f.bestSections[k], s);
         if (f.bestTime > 0)
-            t.progress.emplace_back(s.date, f.bestTime);
+            t.sessions.push_back({s.identity, s.date, f.bestTime, f.theoreticalBest, s.presentFile()});
     }
     std::vector<TrackBests> bests;
     for (auto& [number, t] : tracks) {
-        std::stable_sort(t.progress.begin(), t.progress.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::stable_sort(t.sessions.begin(), t.sessions.end(),
+                         [](const SeasonSession& a, const SeasonSession& b) { return a.date < b.date; });
         bests.push_back(std::move(t));
     }
     return bests;

@@ -18,14 +18,23 @@ struct SeasonBest {
     QDateTime date;
 };
 
+// A session as the season's chart shows it.
+struct SeasonSession {
+    QString identity;
+    QDateTime date;
+    std::int32_t bestLap = 0;      // hundredths
+    std::int32_t theoretical = 0;  // hundredths; 0: none
+    QString file;                  // the file that opens it; empty when missing
+};
+
 // What a track's lap-timing sessions reached over the season.
 struct TrackBests {
     int track = 0;
     SeasonBest lap;
     SeasonBest theoretical;
     std::array<SeasonBest, 3> sections;
-    // Each session's best lap against its date, oldest first.
-    std::vector<std::pair<QDateTime, std::int32_t>> progress;
+    // Each session with a best lap, oldest first (the earlier file first on one date).
+    std::vector<SeasonSession> sessions;
 };
 
 // Per track, in track order, from the whole lap-timing sessions that name one. On

@@ -103,6 +103,13 @@ std::optional<SavedSetupSheet> brokenAt(const QString& path)
     return saved;
 }
 
+SavedSetupSheet wentTo(const QString& path)
+{
+    SavedSetupSheet saved;
+    saved.path = path;
+    return saved;
+}
+
 QString jsonErrorText(const SetupSheetError& error)
 {
     QJsonParseError parse{};
@@ -348,7 +355,7 @@ SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPat
     saved.besidePath = beside;
     // A folder that cannot be written refuses QSaveFile's temporary file.
     if (saveWholeFile(beside, bytes, &saved.besideError))
-        return {.path = beside};
+        return wentTo(beside);
 
     const QString kept = setupSheetInDataFolder(identity, dataFolder);
     if (auto broken = brokenAt(kept))
@@ -357,7 +364,7 @@ SavedSetupSheet saveSetupSheet(const SetupSheet& sheet, const QString& recordPat
     // A folder that cannot be made leaves the save to say why the file cannot be written there.
     QDir().mkpath(QFileInfo(kept).path());
     if (saveWholeFile(kept, bytes, &saved.keptError))
-        return {.path = kept};
+        return wentTo(kept);
     return saved;
 }
 

@@ -36,14 +36,6 @@ QColor colourOf(Rgb c)
 
 // Tick labels as plain numbers, never grouped (8000, 10000); `factor` turns
 // the fraction of the lap into %, `step` puts ticks on class bounds.
-// The numbers of the scales in the language's way, without thousands' separators.
-QLocale plotLocale(Language language)
-{
-    QLocale locale = languageLocale(language);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale;
-}
-
 class PlainTicker : public QCPAxisTicker {
 public:
     explicit PlainTicker(double factor = 1, double step = 0)
@@ -66,6 +58,13 @@ private:
 };
 
 }  // namespace
+
+QLocale plotLocale(Language language)
+{
+    QLocale locale = languageLocale(language);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
 
 QString legendName(const ComparedSessionLap& lap)
 {

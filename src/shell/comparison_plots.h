@@ -39,6 +39,10 @@ private:
     std::vector<std::pair<QCPAbstractPlottable*, QString>> names_;
 };
 
+// The numbers and dates of the scales in the language's way, without
+// thousands' separators.
+QLocale plotLocale(Language language);
+
 // A lap's name in a legend: its track, date and number, and its file.
 QString legendName(const ComparedSessionLap& lap);
 

@@ -153,6 +153,16 @@ void LibraryWindow::connectParts()
             emit commentRequested(commentedRecord(library_.model().row(current.row()), path));
     });
     connect(open_, &QPushButton::clicked, this, &LibraryWindow::openCurrent);
+    // A session of the season's chart: chosen in the table, or opened.
+    connect(bests_, &SeasonBestsPanel::sessionChosen, this, [this](const QString& identity) {
+        const int r = library_.model().rowOf(identity);
+        if (const QModelIndex shown = filter_.mapFromSource(library_.model().index(r, 0)); r >= 0 && shown.isValid())
+            table_->setCurrentIndex(shown);
+    });
+    connect(bests_, &SeasonBestsPanel::sessionOpened, this, [this](const QString& identity) {
+        if (const int r = library_.model().rowOf(identity); r >= 0 && !library_.model().row(r).session.presentFile().isEmpty())
+            emit openRequested(library_.model().row(r).session.presentFile());
+    });
     for (QPushButton* compare : {compareBest_, chooseLaps_})
         connect(compare, &QPushButton::clicked, this, [this, compare] {
             const QString path = table_->currentIndex().data(LibraryModel::PathRole).toString();

@@ -1,8 +1,8 @@
 #include "shell/season_bests_panel.h"
 
-#include "charts/canvas.h"
 #include "base/named.h"
 #include "laps/conversions.h"
+#include "shell/season_plot.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,13 +16,12 @@ namespace tormel {
 
 namespace {
 
-constexpr double MsPerDay = 86'400'000.0;
-
-QString bestText(const SeasonBest& best)
+QString bestText(const SeasonBest& best, const TextTables& tables)
 {
     if (best.time <= 0)
         return QString();
-    return QStringLiteral("%1   (%2)").arg(lapTimeText(float(best.time)), best.date.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    const QString date = languageLocale(tables.language).toString(best.date, languageDateFormat(tables.language) + QStringLiteral(" HH:mm"));
+    return QStringLiteral("%1   (%2)").arg(lapTimeText(float(best.time)), date);
 }
 
 }  // namespace
@@ -31,12 +30,7 @@ SeasonBestsPanel::SeasonBestsPanel(QWidget* parent)
     : QWidget(parent)
     , tables_(frenchTextTables())
     , track_(new QComboBox)
-    , chart_(new Canvas)
-    , chartCaption_(new QLabel)
-    , quickest_(named(new QLabel, "BestsQuickest"))
-    , slowest_(named(new QLabel, "BestsSlowest"))
-    , firstDate_(named(new QLabel, "BestsFirstDate"))
-    , lastDate_(named(new QLabel, "BestsLastDate"))
+    , chart_(new SeasonPlot)
 {
     setObjectName(QStringLiteral("SeasonBests"));
     track_->setObjectName(QStringLiteral("BestsTrack"));
@@ -53,23 +47,11 @@ SeasonBestsPanel::SeasonBestsPanel(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(track_);
     layout->addLayout(grid);
-    auto* axes = new QGridLayout;
-    axes->addWidget(chartCaption_, 0, 1);
-    axes->addWidget(quickest_, 1, 0, Qt::AlignTop);
-    axes->addWidget(slowest_, 2, 0, Qt::AlignBottom);
-    axes->addWidget(chart_, 1, 1, 2, 1);
-    auto* dates = new QHBoxLayout;
-    dates->addWidget(firstDate_);
-    dates->addStretch();
-    dates->addWidget(lastDate_);
-    axes->addLayout(dates, 3, 1);
-    axes->setColumnStretch(1, 1);
-    axes->setRowStretch(1, 1);
-    axes->setRowStretch(2, 1);
-    layout->addLayout(axes, 1);
-    chart_->setMinimumHeight(120);
+    layout->addWidget(chart_, 1);
+    chart_->setMinimumHeight(160);
     connect(track_, &QComboBox::currentIndexChanged, this, &SeasonBestsPanel::showTrack);
-    connect(chart_, &Canvas::resized, this, &SeasonBestsPanel::showTrack);
+    connect(chart_, &SeasonPlot::sessionChosen, this, &SeasonBestsPanel::sessionChosen);
+    connect(chart_, &SeasonPlot::sessionOpened, this, &SeasonBestsPanel::sessionOpened);
     applyTexts(tables_);
 }
 
@@ -77,10 +59,10 @@ void SeasonBestsPanel::applyTexts(const TextTables& tables)
 {
     tables_ = tables;
     captions_[0]->setText(tables.texts[libraryBestLap]);
-    chartCaption_->setText(tables.texts[libraryBestLap]);
     captions_[1]->setText(tables.texts[libraryTheoretical]);
     for (int k = 1; k <= 3; ++k)
         captions_[std::size_t(k + 1)]->setText(tables.texts[bestsSection].arg(k));
+    showTrack();
 }
 
 void SeasonBestsPanel::showBests(std::vector<TrackBests> bests, const std::map<int, QString>& names)
@@ -97,58 +79,16 @@ void SeasonBestsPanel::showBests(std::vector<TrackBests> bests, const std::map<i
     showTrack();
 }
 
-void SeasonBestsPanel::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    showTrack();
-}
-
 void SeasonBestsPanel::showTrack()
 {
     const int i = track_->currentIndex();
     const TrackBests none;
     const TrackBests& t = i >= 0 && std::size_t(i) < bests_.size() ? bests_[std::size_t(i)] : none;
-    values_[0]->setText(bestText(t.lap));
-    values_[1]->setText(bestText(t.theoretical));
+    values_[0]->setText(bestText(t.lap, tables_));
+    values_[1]->setText(bestText(t.theoretical, tables_));
     for (std::size_t k = 0; k < 3; ++k)
-        values_[k + 2]->setText(bestText(t.sections[k]));
-    drawProgress(t);
-}
-
-// Days across, the best lap up the canvas (quicker higher), each session a
-// point joined to the one before.
-void SeasonBestsPanel::drawProgress(const TrackBests& track)
-{
-    chart_->clear();
-    const auto& points = track.progress;
-    for (QLabel* axis : {quickest_, slowest_, firstDate_, lastDate_})
-        axis->clear();
-    if (points.empty())
-        return;
-    const double first = double(points.front().first.toMSecsSinceEpoch()) / MsPerDay;
-    const double last = double(points.back().first.toMSecsSinceEpoch()) / MsPerDay;
-    const auto [low, high] = std::minmax_element(points.begin(), points.end(),
-                                                 [](const auto& a, const auto& b) { return a.second < b.second; });
-    const double margin = std::max(10.0, double(high->second - low->second) * 0.1);
-    const double dayMargin = std::max(1.0, (last - first) * 0.05);
-    // Quicker is better: the lowest time at the top.
-    chart_->setScale({first - dayMargin, double(low->second) - margin, last + dayMargin, double(high->second) + margin});
-    for (const int time : {low->second, high->second})
-        chart_->line(QPointF(first - dayMargin, time), QPointF(last + dayMargin, time), Qt::lightGray);
-    quickest_->setText(lapTimeText(float(low->second)));
-    slowest_->setText(lapTimeText(float(high->second)));
-    firstDate_->setText(points.front().first.toString(QStringLiteral("yyyy-MM-dd")));
-    lastDate_->setText(points.back().first.toString(QStringLiteral("yyyy-MM-dd")));
-    QPointF before;
-    for (std::size_t p = 0; p < points.size(); ++p) {
-        const QPointF at(double(points[p].first.toMSecsSinceEpoch()) / MsPerDay, double(points[p].second));
-        if (p > 0)
-            chart_->line(before, at, Qt::darkBlue);
-        const double dx = dayMargin * 0.2;
-        const double dy = margin * 0.1;
-        chart_->fillRectangle(at - QPointF(dx, dy), at + QPointF(dx, dy), Qt::red);
-        before = at;
-    }
+        values_[k + 2]->setText(bestText(t.sections[k], tables_));
+    chart_->showTrack(t, tables_);
 }
 
 }  // namespace tormel

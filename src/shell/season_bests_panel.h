@@ -14,10 +14,10 @@ class QLabel;
 
 namespace tormel {
 
-class Canvas;
+class SeasonPlot;
 
 // The season on one track at one look: its bests, each with the date of the
-// session it came from, and each session's best lap against its date.
+// session it came from, and its sessions on the season's chart.
 class SeasonBestsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -27,26 +27,20 @@ public:
     // `names`: the tracks' names by number.
     void showBests(std::vector<TrackBests> bests, const std::map<int, QString>& names);
 
-protected:
-    void showEvent(QShowEvent* event) override;
+signals:
+    // A session of the chart clicked, double-clicked.
+    void sessionChosen(const QString& identity);
+    void sessionOpened(const QString& identity);
 
 private:
     void showTrack();
-    void drawProgress(const TrackBests& track);
 
     TextTables tables_;
     std::vector<TrackBests> bests_;
     QComboBox* track_;
     std::array<QLabel*, 5> captions_{};
     std::array<QLabel*, 5> values_{};
-    Canvas* chart_;
-    // The chart's axes: its caption, the quickest and slowest best laps (the
-    // grey lines), the first and last sessions' dates.
-    QLabel* chartCaption_;
-    QLabel* quickest_;
-    QLabel* slowest_;
-    QLabel* firstDate_;
-    QLabel* lastDate_;
+    SeasonPlot* chart_;
 };
 
 }  // namespace tormel

@@ -123,6 +123,10 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[setupLeftAsIs] = QStringLiteral("%1 ne contient pas de fiche de réglages (%2) : il est laissé tel quel.");
     x[setupWrittenNowhere] = QStringLiteral("La fiche de réglages n'a pu être écrite ni à côté de l'enregistrement (%1 : %2) ni dans %3 (%4).");
     x[libraryDateCalendar] = QStringLiteral("Calendrier");
+    x[seasonDateAxis] = QStringLiteral("Date de la séance");
+    x[seasonTimeAxis] = QStringLiteral("Temps au tour");
+    x[seasonBestLine] = QStringLiteral("Meilleur tour de la saison : %1");
+    x[seasonSessionTip] = QStringLiteral("%1 — meilleur tour %2 — %3");
     x[libraryDateExpected] = QStringLiteral("Une date comme %1 ; vide : sans limite");
     x[comparisonMenu] = QStringLiteral("Comparaison");
     x[libraryRacingLaps] = QStringLiteral("Tours de course");

@@ -224,6 +224,10 @@ enum TextEntry : int {
     histogramClassAxis = 250,
     sectionDifferenceAxis = 251,
     overlayHelp = 252,         // the overlay's tool tip: wheel, right button, band, reset
+    seasonDateAxis = 253,      // the season chart's axes
+    seasonTimeAxis = 254,
+    seasonBestLine = 255,      // the season's best lap, its time
+    seasonSessionTip = 256,    // a session of the chart: date and time, best lap, file
     trackFileNotWritten = 290,  // path, why: the program works without the track file
     trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };

@@ -52,10 +52,11 @@ TEST(SeasonBests, EachBestWithItsSessionPerTrack)
     EXPECT_EQ(from(t.sections[0]), std::pair(1490, u"a"_s));
     EXPECT_EQ(from(t.sections[1]), std::pair(1900, u"b"_s));
     EXPECT_EQ(from(t.sections[2]), std::pair(1450, u"b"_s));
-    // The progress chart's points: oldest first.
-    ASSERT_EQ(t.progress.size(), 3U);
-    EXPECT_EQ(std::pair(t.progress[0].first.date().day(), t.progress[0].second), std::pair(2, 4900));
-    EXPECT_EQ(std::pair(t.progress[2].first.date().day(), t.progress[2].second), std::pair(9, 4900));
+    // The season chart's sessions: oldest first.
+    ASSERT_EQ(t.sessions.size(), 3U);
+    EXPECT_EQ(std::tuple(t.sessions[0].date.date().day(), t.sessions[0].bestLap, t.sessions[0].identity), std::tuple(2, 4900, u"a"_s));
+    EXPECT_EQ(std::pair(t.sessions[2].date.date().day(), t.sessions[2].bestLap), std::pair(9, 4900));
+    EXPECT_EQ(std::pair(t.sessions[1].theoretical, t.sessions[2].theoretical), std::pair(0, 4850));
 }
 
 }  // namespace

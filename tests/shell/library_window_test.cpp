@@ -3,6 +3,7 @@
 #include "demo_records.h"
 #include "platform/dialogs.h"
 #include "record/record_file.h"
+#include "shell/season_plot.h"
 #include "shell/settings_controller.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -172,6 +174,26 @@ TEST_F(LibraryWindowTest, ABrokenSheetIsToldBesideItAndCannotBeSavedOver)
         EXPECT_FALSE(find<QWidget>(u"SetupSave"_s)->isEnabled());
     }
     EXPECT_EQ(test::readBytes(sheet), "[1, 2]");
+}
+
+// A session clicked on the season's chart is chosen in the table; a double
+// click opens it.
+TEST_F(LibraryWindowTest, TheSeasonChartChoosesAndOpensSessions)
+{
+    start(Language::German);
+    window_->findChild<QTabWidget*>(u"LibraryTabs"_s)->setCurrentIndex(1);
+    auto* chart = find<SeasonPlot>(u"BestsChart"_s);
+    ASSERT_EQ(chart->graph(0)->dataCount(), 2);
+    chart->replot();
+    const QCPGraphData june = *chart->graph(0)->data()->at(1);
+    const QPoint at(int(chart->xAxis->coordToPixel(june.key)), int(chart->yAxis->coordToPixel(june.value)));
+    QTest::mouseClick(chart, Qt::LeftButton, {}, at);
+    auto* table = find<QTableView>(u"LibraryTable"_s);
+    EXPECT_TRUE(table->currentIndex().data(LibraryModel::PathRole).toString().contains(u"06-20"_s));
+    QSignalSpy opened(window_.get(), &LibraryWindow::openRequested);
+    QTest::mouseDClick(chart, Qt::LeftButton, {}, at);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0][0].toString(), folder_.file(u"season/2026-06-20_10-00-00_SN2.Tml"_s));
 }
 
 // A dialog belongs to the window the user is in, which has the front again
