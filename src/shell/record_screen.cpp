@@ -207,12 +207,15 @@ void RecordScreen::Liste_Tours_LapClick(int lap)
 
 void RecordScreen::Liste_Tours_ChartColumn(int column)
 {
+    // The stage and lap-number columns are no figures to chart: the column
+    // charted stays, for this drawing and the next ones (a lap eliminated, a new size).
+    if (column <= LapNumberColumn)
+        return;
     document_.setChartedColumn(column);
     LapTimeChart& chart = *panels_.Graphique_Chronos;
     chart.setChartedColumn(column);
     chart.clearReadOut();
-    if (column > LapNumberColumn)
-        chart.drawLaps(0, column);
+    chart.drawLaps(0, column);
 }
 
 void RecordScreen::Picture1_LapToggled(int lap)
@@ -286,12 +289,8 @@ void RecordScreen::relayOut()
         if (!chart.isHidden())
             chart.drawLaps(position, chart.chartedColumn());
     }
+    // The engine-speed charts draw themselves again when their canvases take the new size.
     showPanels(lapPanel_, chartPlace_);
-    if (document_.kind() == RecordKind::EngineSpeed && document_.refusal() == Refusal::None) {
-        for (RecordChart* chart : p.Graphique_Record)
-            if (!chart->isHidden())
-                chart->redraw();
-    }
 }
 
 // ---- Engine-speed charts and smoothing -----------------------------------------
