@@ -18,7 +18,7 @@ TrackBests season(int sessions)
     for (int i = 0; i < sessions; ++i) {
         const auto best = std::int32_t(5200 - i / 2 + (i * 37) % 90);
         track.sessions.push_back({QStringLiteral("s%1").arg(i), day.addSecs(3600 * (i % 3) * 2), best, best - 40,
-                                  QStringLiteral("/season/s%1.Tml").arg(i)});
+                                  QStringLiteral("/season/s%1.Tml").arg(i), {}});
         if (i % 3 == 2)
             day = day.addDays(i % 2 ? 3 : 4);
         if (track.lap.time == 0 || best < track.lap.time)

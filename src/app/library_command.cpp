@@ -1,12 +1,16 @@
 #include "app/library_command.h"
 
 #include "app/command_folders.h"
+#include "app/command_language.h"
+#include "config/settings.h"
 #include "config/user_settings.h"
 #include "library/session_index.h"
+#include "library/library_model.h"
 #include "library/setup_sheet.h"
+#include "shell/season_report.h"
 #include "tracks/track_file.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -14,7 +18,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <functional>
 #include <vector>
 
@@ -214,27 +221,66 @@ int fail(const QString& line, int code = 1)
     return code;
 }
 
+// The sessions listed, on paper in the language the window shows.
+int seasonReport(const IndexContents& contents, const QStringList& given, const TrackName& trackName, const QString& out)
+{
+    std::vector<LibraryRow> rows;
+    for (const Session& s : contents.sessions) {
+        if (!given.isEmpty() && !sessionIsUnder(s, given))
+            continue;
+        LibraryRow row;
+        row.session = s;
+        row.trackName = s.track ? trackName(*s.track) : QString();
+        row.setup = s.setup.sheet;
+        rows.push_back(std::move(row));
+    }
+    if (rows.empty())
+        return fail(QStringLiteral("no session is found for a season report"));
+    const CommandFolders folders = commandFolders();
+    const LanguageTexts language =
+        readWindowLanguage(folders.program, folders.shipped, languageOfNumber(loadSettings(folders.program).language));
+    if (!language.warning.isEmpty())
+        fail(language.warning);
+    QString error;
+    if (!writeSeasonReport(out, rows, language.tables, &error))
+        return fail(QStringLiteral("cannot write %1: %2").arg(out, error));
+    return 0;
+}
+
 }  // namespace
 
 int libraryCommand(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A season report needs fonts and a painter: a GUI application, without a display.
+    const bool report = std::any_of(argv + 2, argv + argc, [](const char* a) { return std::strcmp(a, "--report") == 0; });
+    if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        report ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     QStringList given;
-    QString format = QStringLiteral("csv");
+    QString format;
+    QString reportFile;
+    const QString usage = QStringLiteral("(--library [FOLDER...] [--format csv|json | --report OUT.pdf])");
     for (qsizetype i = 2; i < args.size(); ++i) {
         if (args.at(i) == QLatin1String("--format")) {
             format = args.value(++i);
             if (format != QLatin1String("csv") && format != QLatin1String("json"))
                 return fail(QStringLiteral("--format takes csv or json"), 2);
+        } else if (args.at(i) == QLatin1String("--report")) {
+            reportFile = args.value(++i);
+            if (!reportFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+                return fail(QStringLiteral("--report takes an output file ending in .pdf %1").arg(usage), 2);
         } else if (args.at(i).startsWith(QLatin1String("--"))) {
-            return fail(QStringLiteral("unknown option %1 (--library [FOLDER...] [--format csv|json])").arg(args.at(i)), 2);
+            return fail(QStringLiteral("unknown option %1 %2").arg(args.at(i), usage), 2);
         } else if (!QFileInfo(args.at(i)).isDir()) {
             return fail(QStringLiteral("no such folder: %1").arg(args.at(i)));
         } else {
             given << QFileInfo(args.at(i)).absoluteFilePath();
         }
     }
+    if (!format.isEmpty() && report)
+        return fail(QStringLiteral("a season report is a PDF: --format and --report do not go together"), 2);
 
     // Everything it writes is English: no language file is read.
     const CommandFolders folders = commandFolders();
@@ -270,9 +316,11 @@ int libraryCommand(int argc, char* argv[])
         }
         return names.value(number);
     };
+    if (report)
+        return seasonReport(*contents, given, trackName, reportFile);
     // Folders given: the sessions that have, or last had, a file under them.
     const auto listed = [&](const QString& path) { return given.isEmpty() || fileIsUnder(path, given); };
-    Listing listing(format == QLatin1String("json"));
+    Listing listing(format == QLatin1String("json"));  // csv unless told
     for (const Session& s : contents->sessions) {
         if (!given.isEmpty() && !sessionIsUnder(s, given))
             continue;

@@ -29,7 +29,7 @@ std::vector<TrackBests> seasonBests(const std::vector<Session>& sessions)
         for (std::size_t k = 0; k < t.sections.size(); ++k)
             offer(t.sections[k], f.bestSections[k], s);
         if (f.bestTime > 0)
-            t.sessions.push_back({s.identity, s.date, f.bestTime, f.theoreticalBest, s.presentFile()});
+            t.sessions.push_back({s.identity, s.date, f.bestTime, f.theoreticalBest, s.presentFile(), f.consistency});
     }
     std::vector<TrackBests> bests;
     for (auto& [number, t] : tracks) {

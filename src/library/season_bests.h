@@ -2,6 +2,8 @@
 
 #include "library/session_index.h"
 
+#include <optional>
+
 #include <QDateTime>
 #include <QString>
 
@@ -25,6 +27,7 @@ struct SeasonSession {
     std::int32_t bestLap = 0;      // hundredths
     std::int32_t theoretical = 0;  // hundredths; 0: none
     QString file;                  // the file that opens it; empty when missing
+    std::optional<Consistency> consistency;  // its laps in the window and their spread
 };
 
 // What a track's lap-timing sessions reached over the season.

@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 #include "record/record_file.h"
 #include "shell/date_filter.h"
+#include "shell/season_report.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -81,6 +82,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     , open_(named(new QPushButton, "LibraryOpen"))
     , compareBest_(named(new QPushButton, "LibraryCompareBest"))
     , chooseLaps_(named(new QPushButton, "LibraryChooseLaps"))
+    , seasonReport_(named(new QPushButton, "LibrarySeasonReport"))
     , progress_(named(new QProgressBar, "LibraryProgress"))
     , status_(named(new QLabel, "LibraryStatus"))
     , notice_(named(new QLabel, "LibraryNotice"))
@@ -110,7 +112,7 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     table_->installEventFilter(this);
     auto* bottom = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{captions_[3], folders_, addFolder_, removeFolder_, progress_, status_,
-                                                      removeSession_, compareBest_, chooseLaps_, open_})
+                                                      seasonReport_, removeSession_, compareBest_, chooseLaps_, open_})
         bottom->addWidget(w);
     folders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     progress_->setVisible(false);
@@ -170,6 +172,7 @@ void LibraryWindow::connectParts()
                 emit compareRequested(path, compare == compareBest_);
         });
     connect(removeSession_, &QPushButton::clicked, this, &LibraryWindow::removeCurrent);
+    connect(seasonReport_, &QPushButton::clicked, this, &LibraryWindow::reportSeason);
     connect(addFolder_, &QPushButton::clicked, this, &LibraryWindow::addFolder);
     connect(removeFolder_, &QPushButton::clicked, this, &LibraryWindow::removeFolder);
     connect(track_, &QComboBox::activated, this, [this] {
@@ -236,6 +239,7 @@ void LibraryWindow::applyTexts(const TextTables& tables, TemperatureUnit tempera
     open_->setText(tables.texts[libraryOpen]);
     compareBest_->setText(tables.texts[compareBestLap]);
     chooseLaps_->setText(tables.texts[compareChooseLaps]);
+    seasonReport_->setText(tables.texts[seasonReportButton]);
     fillChoices();
     showCount();
 }
@@ -280,6 +284,24 @@ void LibraryWindow::saveSetup(const SetupSheet& sheet)
         return;
     }
     library_.refresh();
+}
+
+void LibraryWindow::reportSeason()
+{
+    FileDialogRequest request;
+    request.defaultExtension = QStringLiteral("pdf");
+    request.filter = {QStringLiteral("PDF"), QStringLiteral("*.pdf")};
+    request.proposedName = tables_.texts[bestsTitle] + QStringLiteral(".pdf");
+    request.confirmOverwrite = true;
+    const QString path = withDefaultExtension(dialogs_.saveFile(request), request.defaultExtension);
+    if (path.isEmpty())
+        return;
+    std::vector<LibraryRow> rows;
+    for (int r = 0; r < filter_.rowCount(); ++r)
+        rows.push_back(library_.model().row(filter_.mapToSource(filter_.index(r, 0)).row()));
+    QString error;
+    if (!writeSeasonReport(path, rows, tables_, &error))
+        dialogs_.message(tables_.texts[fileNotWritten].arg(path, error), MessageIcon::Critical, applicationTitle());
 }
 
 void LibraryWindow::setHiddenColumns(const QList<int>& columns)

@@ -55,6 +55,8 @@ private:
     void showSetup();
     void showBests();
     void saveSetup(const SetupSheet& sheet);
+    // The sessions the filters let through, on paper.
+    void reportSeason();
     // The header's menu: a column shown or hidden.
     void chooseColumns(const QPoint& at);
     // Each column as wide as its widest text in any row, or its header.
@@ -78,6 +80,7 @@ private:
     QPushButton* open_;
     QPushButton* compareBest_;
     QPushButton* chooseLaps_;
+    QPushButton* seasonReport_;
     QProgressBar* progress_;
     QLabel* status_;
     QLabel* notice_;

@@ -23,6 +23,16 @@ protected:
     QString getTickLabel(double tick, const QLocale&, QChar, int) override { return lapTimeText(float(tick * 100)); }
 };
 
+// The legend in a row of its own under the chart: the season's points may be anywhere.
+void legendBelow(QCustomPlot& plot)
+{
+    plot.axisRect()->insetLayout()->take(plot.legend);
+    plot.plotLayout()->addElement(plot.plotLayout()->rowCount(), 0, plot.legend);
+    plot.legend->setFillOrder(QCPLegend::foColumnsFirst);
+    plot.plotLayout()->setRowStretchFactor(plot.plotLayout()->rowCount() - 1, 0.001);
+    plot.legend->setVisible(true);
+}
+
 // The language's short date without its year: 08/12, 08.12.
 QString dayAndMonth(const QLocale& locale)
 {
@@ -64,8 +74,7 @@ SeasonPlot::SeasonPlot(QWidget* parent)
     , tables_(frenchTextTables())
 {
     setMouseTracking(true);
-    axisRect()->insetLayout()->addElement(legend, Qt::AlignBottom | Qt::AlignRight);
-    legend->setVisible(true);
+    legendBelow(*this);
     xAxis->setTicker(QSharedPointer<QCPAxisTickerDateTime>::create());
     yAxis->setTicker(QSharedPointer<LapTimeTicker>::create());
     // Quicker is better: the quickest lap at the top.
@@ -149,6 +158,60 @@ QString SeasonPlot::sessionText(int index) const
     const QString date = languageLocale(tables_.language).toString(s.date, languageDateFormat(tables_.language) + QStringLiteral(" HH:mm"));
     return tables_.texts[seasonSessionTip].arg(date, lapTimeText(float(s.bestLap)),
                                                 s.file.isEmpty() ? tables_.texts[libraryMissing] : QFileInfo(s.file).fileName());
+}
+
+ConsistencyPlot::ConsistencyPlot(QWidget* parent)
+    : ComparisonPlot(parent)
+{
+    legendBelow(*this);
+    xAxis->setTicker(QSharedPointer<QCPAxisTickerDateTime>::create());
+    // Laps are counted whole.
+    auto whole = QSharedPointer<QCPAxisTickerFixed>::create();
+    whole->setTickStep(1);
+    whole->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+    yAxis->setTicker(whole);
+    yAxis2->setVisible(true);
+}
+
+void ConsistencyPlot::showTrack(const TrackBests& track, const TextTables& tables)
+{
+    setLocale(plotLocale(tables.language));
+    clearLaps();
+    clearItems();
+    styleAxis(xAxis, tables.texts[seasonDateAxis]);
+    styleAxis(yAxis, tables.texts[libraryWindowCount]);
+    styleAxis(yAxis2, tables.texts[librarySpread]);
+    const std::vector<double> places = seasonPlaces(track.sessions);
+    auto* windows = new QCPBars(xAxis, yAxis);
+    windows->setBrush(QColor(0, 92, 170, 150));
+    windows->setPen(Qt::NoPen);
+    nameInLegend(windows, tables.texts[libraryWindowCount]);
+    QCPGraph* spread = addGraph(xAxis, yAxis2);
+    spread->setLineStyle(QCPGraph::lsNone);
+    spread->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, QColor(220, 110, 0), QColor(220, 110, 0), 7));
+    nameInLegend(spread, tables.texts[librarySpread]);
+    double mostWindows = 1;
+    double widestSpread = 0.1;
+    for (std::size_t i = 0; i < track.sessions.size(); ++i) {
+        const std::optional<Consistency>& c = track.sessions[i].consistency;
+        if (!c || c->racingLaps == 0)
+            continue;
+        windows->addData(places[i], c->windowCount);
+        spread->addData(places[i], c->spread / 100);
+        mostWindows = std::max<double>(mostWindows, c->windowCount);
+        widestSpread = std::max(widestSpread, c->spread / 100);
+    }
+    const double span = places.empty() ? 0 : places.back() - places.front();
+    windows->setWidth(std::max(span / 250, 1200.0));
+    const double margin = std::max(span * 0.05, SecondsPerDay);
+    if (!places.empty())
+        xAxis->setRange(places.front() - margin, places.back() + margin);
+    auto ticker = qSharedPointerCast<QCPAxisTickerDateTime>(xAxis->ticker());
+    ticker->setDateTimeFormat(span <= 90 * SecondsPerDay ? dayAndMonth(locale()) : QStringLiteral("MMM yyyy"));
+    ticker->setTickCount(6);
+    yAxis->setRange(0, mostWindows * 1.15);
+    yAxis2->setRange(0, widestSpread * 1.15);
+    replot();
 }
 
 bool SeasonPlot::event(QEvent* event)

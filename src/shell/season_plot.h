@@ -41,4 +41,14 @@ private:
     TextTables tables_;
 };
 
+// The season's consistency: each session's laps within 0.10 s of its best
+// (bars, left) and their spread (points, seconds, right), on the season
+// chart's dates.
+class ConsistencyPlot : public ComparisonPlot {
+    Q_OBJECT
+public:
+    explicit ConsistencyPlot(QWidget* parent = nullptr);
+    void showTrack(const TrackBests& track, const TextTables& tables);
+};
+
 }  // namespace tormel

@@ -127,6 +127,9 @@ void fillFrenchTexts(TextTables& t)  // NOLINT(readability-function-size)
     x[seasonTimeAxis] = QStringLiteral("Temps au tour");
     x[seasonBestLine] = QStringLiteral("Meilleur tour de la saison : %1");
     x[seasonSessionTip] = QStringLiteral("%1 — meilleur tour %2 — %3");
+    x[seasonReportButton] = QStringLiteral("Rapport de saison...");
+    x[seasonNoTrack] = QStringLiteral("Sans numéro de piste");
+    x[seasonConsistencyTitle] = QStringLiteral("Régularité : tours à 0,10 s du meilleur et écart moyen");
     x[libraryDateExpected] = QStringLiteral("Une date comme %1 ; vide : sans limite");
     x[comparisonMenu] = QStringLiteral("Comparaison");
     x[libraryRacingLaps] = QStringLiteral("Tours de course");

@@ -228,6 +228,9 @@ enum TextEntry : int {
     seasonTimeAxis = 254,
     seasonBestLine = 255,      // the season's best lap, its time
     seasonSessionTip = 256,    // a session of the chart: date and time, best lap, file
+    seasonReportButton = 257,  // the library's button: the season on paper
+    seasonNoTrack = 258,       // the report's sessions that name no track
+    seasonConsistencyTitle = 259,  // the report's chart of each session's window count and spread
     trackFileNotWritten = 290,  // path, why: the program works without the track file
     trackOffered = 291,         // name, track file beside the record, the user's track file: add it?
 };

@@ -519,6 +519,60 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     EXPECT_EQ(workFiles(), (QStringList{u"Pistes.aqw"_s, u"empty.Tml"_s, u"saved.Tml"_s, u"saved.setup.json"_s}));
 }
 
+// The season on paper: each track's bests as the lap table writes them and
+// the table of its sessions; the sessions that name no track after the others.
+TEST_F(CommandLine, ASeasonReportHoldsEachTracksBestsAndSessions)
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (scripts/test installs it)";
+    shipLanguages();
+    writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(defaultTrack(1, {u"Vallon"_s, {}, {}})) +
+                                          encodeTrackRecord(defaultTrack(2, {u"Kartodrome"_s, {}, {}})));
+    ASSERT_TRUE(QDir().mkpath(home(u"season"_s)));
+    // Three tracks (2, 1 and none: 0 is no track's number), two sessions each, the second one quicker.
+    const std::pair<std::int16_t, int> tracks[] = {{2, 0}, {1, 1}, {0, 2}};
+    for (const auto& [track, k] : tracks)
+        for (int i = 0; i < 2; ++i) {
+            const auto best = std::uint16_t(5000 + 100 * k - 10 * i);
+            RecordImage image = test::lapRecord({{.lapTime = std::uint16_t(best + 50)}, {.lapTime = best}}, 1, 2);
+            image.bytes[1] = std::uint8_t(10 * k + i);
+            const QString name = u"season/2026-0%1-1%2_10-00-00_SN%3.Tml"_s.arg(4 + i).arg(k).arg(10 * k + i);
+            ASSERT_TRUE(saveRecordFile(home(name), image, track));
+        }
+    const Run r = run({u"--library"_s, home(u"season"_s), u"--report"_s, u"season.pdf"_s});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QProcess pdf;
+    pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"season.pdf"_s), u"-"_s});
+    ASSERT_TRUE(pdf.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdf.readAllStandardOutput());
+    const TextTables french = frenchTextTables();
+    const qsizetype vallon = text.indexOf(u"1 Vallon"_s);
+    const qsizetype kartodrome = text.indexOf(u"2 Kartodrome"_s);
+    const qsizetype none = text.indexOf(french.texts[seasonNoTrack]);
+    EXPECT_TRUE(vallon >= 0 && vallon < kartodrome && kartodrome < none) << text.toStdString();
+    // Each track's best lap, from its second session, and both sessions' rows.
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(text.contains(lapTimeText(float(5000 + 100 * k - 10)))) << k;
+        EXPECT_TRUE(text.contains(u"1%1/04/2026 10:00"_s.arg(k)) && text.contains(u"1%1/05/2026 10:00"_s.arg(k))) << k;
+    }
+    EXPECT_TRUE(text.contains(french.texts[seasonConsistencyTitle]));
+
+    // Refused: no session, a report that is no PDF, with a format, a file that cannot be written.
+    const struct { QStringList args; int exitCode; QString error; } refused[] = {
+        {{u"--library"_s, home(u"season"_s), u"--report"_s}, 2, u"--report takes an output file ending in .pdf"_s},
+        {{u"--library"_s, home(u"season"_s), u"--report"_s, u"season.txt"_s}, 2, u"--report takes"_s},
+        {{u"--library"_s, home(u"season"_s), u"--format"_s, u"csv"_s, u"--report"_s, u"s.pdf"_s}, 2, u"do not go together"_s},
+        {{u"--library"_s, workDir(), u"--report"_s, u"none.pdf"_s}, 1, u"no session is found"_s},
+        {{u"--library"_s, home(u"season"_s), u"--report"_s, u"nowhere/s.pdf"_s}, 1, u"cannot write nowhere/s.pdf"_s},
+    };
+    for (const auto& c : refused) {
+        const Run failed = run(c.args);
+        EXPECT_EQ(failed.exitCode, c.exitCode) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(failed.err.contains(c.error) && failed.err.count(u'\n') == 1) << failed.err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(work(u"none.pdf"_s)) || QFileInfo::exists(work(u"s.pdf"_s)));
+}
+
 TEST_F(CommandLine, TwoLibraryRunsAtOnceShareTheIndex)
 {
     for (int i = 0; i < 60; ++i) {

@@ -194,6 +194,15 @@ TEST_F(LibraryWindowTest, TheSeasonChartChoosesAndOpensSessions)
     QTest::mouseDClick(chart, Qt::LeftButton, {}, at);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0][0].toString(), folder_.file(u"season/2026-06-20_10-00-00_SN2.Tml"_s));
+    // The season on paper, from its button; a file that cannot be written is told.
+    dialogs_.saveAnswers = {folder_.file(u"saison"_s), folder_.file(u"nowhere/saison.pdf"_s)};
+    find<QPushButton>(u"LibrarySeasonReport"_s)->click();
+    EXPECT_TRUE(test::readBytes(folder_.file(u"saison.pdf"_s)).startsWith("%PDF"));
+    EXPECT_TRUE(dialogs_.saveRequests.back().confirmOverwrite);
+    find<QPushButton>(u"LibrarySeasonReport"_s)->click();
+    ASSERT_EQ(dialogs_.messages.size(), 1U);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains(folder_.file(u"nowhere/saison.pdf"_s)));
+    EXPECT_EQ(dialogs_.messages[0].icon, MessageIcon::Critical);
 }
 
 // A dialog belongs to the window the user is in, which has the front again

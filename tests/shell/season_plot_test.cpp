@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 SeasonSession session(const QString& identity, QDate day, int hour, std::int32_t best, std::int32_t theoretical)
 {
-    return {identity, QDateTime(day, QTime(hour, 0)), best, theoretical, u"/season/"_s + identity + u".Tml"_s};
+    return {identity, QDateTime(day, QTime(hour, 0)), best, theoretical, u"/season/"_s + identity + u".Tml"_s, {}};
 }
 
 double noon(QDate day)
