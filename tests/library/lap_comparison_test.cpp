@@ -129,6 +129,20 @@ TEST(LapComparison, TheLapsOfARecordAndWhatChangedInTheSetup)
     EXPECT_EQ(row(u"driver"_s).differs, (std::vector{true, true, true}));  // filled in the reference only
     EXPECT_EQ(row(u"airTemperature"_s).values, (QStringList{u"68"_s, u"68"_s, u"68"_s}));
     EXPECT_EQ(row(u"kart"_s).differs, (std::vector{false, false, false}));
+    // Numbers with the language's separator; the files keep a point.
+    SetupSheet pressed = before;
+    pressed.frontPressure = 0.65;
+    EXPECT_EQ(compareSetups({pressed}, 0, TemperatureUnit::Celsius, u',')[8].values, QStringList{u"0,65"_s});
+
+    // A record's laps by number: its last one is a lap, one past it none, 0 its best.
+    ComparableRecord comparable;
+    comparable.path = u"laps.Tml"_s;
+    comparable.figures = figures;
+    comparable.laps = laps;
+    const int last = int(laps.size());
+    EXPECT_EQ(comparedLapOf(comparable, last).lap.value_or(ComparedSessionLap{}).lap.lap, last);
+    EXPECT_EQ(comparedLapOf(comparable, last + 1).failure.kind, ComparisonFailure::Kind::NoSuchLap);
+    EXPECT_EQ(comparedLapOf(comparable, 0).lap.value_or(ComparedSessionLap{}).lap.lap, figures.bestLap);
 }
 
 }  // namespace

@@ -834,6 +834,11 @@ TEST_F(WindowTest, LapsOfTheLibrarysSessionsAreComparedAndTheChoiceKept)
     const ComparisonContent& shown = find<ComparisonWindow>(u"ComparisonWindow"_s)->content();
     EXPECT_EQ(shown.reference, 1);
     EXPECT_TRUE(laps->item(1)->text().endsWith(frenchTextTables().texts[compareReference] + u")"_s));
+    laps->setCurrentRow(0);  // the first lap can be the reference again
+    click(u"CompareMakeReference"_s);
+    EXPECT_EQ(shown.reference, 0);
+    laps->setCurrentRow(1);
+    click(u"CompareMakeReference"_s);
     dialogs.saveAnswers = {here(u"compared"_s)};
     click(u"CompareReport"_s);
     EXPECT_TRUE(readBytes(here(u"compared.pdf"_s)).startsWith("%PDF"));
