@@ -181,6 +181,10 @@ TEST(LibraryModel, AnUpdateKeepsTheChosenRowThroughChangesRemovalsAndAdditions)
     EXPECT_EQ(view.index(1, LibraryTrackColumn).data().toString().left(1), u"2"_s);
     EXPECT_EQ(std::tuple(model.rowOf(u"d"_s) >= 0, model.rowOf(u"a"_s)), std::tuple(true, -1));
     EXPECT_EQ(reset.count(), 0);
+    // Removed only: the others are found where they now stand.
+    next.erase(next.begin());
+    update(next);
+    EXPECT_EQ(std::tuple(model.rowOf(u"d"_s), model.row(model.rowOf(u"c"_s)).session.identity), std::tuple(-1, u"c"_s));
     // The season's bests come with the rows.
     ASSERT_EQ(model.bests().size(), 2U);
     EXPECT_EQ(model.bests()[0].track, 1);

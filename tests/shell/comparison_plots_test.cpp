@@ -4,6 +4,7 @@
 #include "support/made_up_laps.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTest>
@@ -77,6 +78,9 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     const ComparisonContent& c = shown.window.content();
     const TextTables& t = c.tables;
     OverlayPlot* plot = shown.overlay;
+    // Each lap of the list in its colour.
+    const QImage swatch = shown.window.findChild<QListWidget*>(u"CompareLaps"_s)->item(1)->icon().pixmap(16, 16).toImage();
+    EXPECT_EQ(QColor(swatch.pixel(8, 8)), QColor(c.laps[1].colour.r, c.laps[1].colour.g, c.laps[1].colour.b));
     EXPECT_GE(plot->height() * 2, shown.window.findChild<QSplitter*>(u"CompareSplitter"_s)->height());
     EXPECT_EQ(std::pair(plot->xAxis->range().lower, plot->xAxis->range().upper), std::pair(0.0, c.figures.xEnd));
     EXPECT_EQ(std::pair(plot->yAxis->range().lower, plot->yAxis->range().upper), std::pair(c.figures.rpmLow, c.figures.rpmHigh));
