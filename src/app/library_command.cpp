@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <variant>
 #include <functional>
 #include <vector>
 
@@ -247,6 +248,39 @@ int seasonReport(const IndexContents& contents, const QStringList& given, const 
     return 0;
 }
 
+struct LibraryArguments {
+    QStringList given;  // the folders, whole paths
+    QString format;     // empty: csv
+    QString report;     // the season report's file; empty: a listing
+};
+
+// The command's arguments, or the exit code of a refusal told on stderr.
+std::variant<LibraryArguments, int> libraryArguments(const QStringList& args)
+{
+    LibraryArguments a;
+    const QString usage = QStringLiteral("(--library [FOLDER...] [--format csv|json | --report OUT.pdf])");
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--format")) {
+            a.format = args.value(++i);
+            if (a.format != QLatin1String("csv") && a.format != QLatin1String("json"))
+                return fail(QStringLiteral("--format takes csv or json"), 2);
+        } else if (args.at(i) == QLatin1String("--report")) {
+            a.report = args.value(++i);
+            if (!a.report.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+                return fail(QStringLiteral("--report takes an output file ending in .pdf %1").arg(usage), 2);
+        } else if (args.at(i).startsWith(QLatin1String("--"))) {
+            return fail(QStringLiteral("unknown option %1 %2").arg(args.at(i), usage), 2);
+        } else if (!QFileInfo(args.at(i)).isDir()) {
+            return fail(QStringLiteral("no such folder: %1").arg(args.at(i)));
+        } else {
+            a.given << QFileInfo(args.at(i)).absoluteFilePath();
+        }
+    }
+    if (!a.format.isEmpty() && !a.report.isEmpty())
+        return fail(QStringLiteral("a season report is a PDF: --format and --report do not go together"), 2);
+    return a;
+}
+
 }  // namespace
 
 int libraryCommand(int argc, char* argv[])
@@ -257,30 +291,10 @@ int libraryCommand(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
         report ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    QStringList given;
-    QString format;
-    QString reportFile;
-    const QString usage = QStringLiteral("(--library [FOLDER...] [--format csv|json | --report OUT.pdf])");
-    for (qsizetype i = 2; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--format")) {
-            format = args.value(++i);
-            if (format != QLatin1String("csv") && format != QLatin1String("json"))
-                return fail(QStringLiteral("--format takes csv or json"), 2);
-        } else if (args.at(i) == QLatin1String("--report")) {
-            reportFile = args.value(++i);
-            if (!reportFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-                return fail(QStringLiteral("--report takes an output file ending in .pdf %1").arg(usage), 2);
-        } else if (args.at(i).startsWith(QLatin1String("--"))) {
-            return fail(QStringLiteral("unknown option %1 %2").arg(args.at(i), usage), 2);
-        } else if (!QFileInfo(args.at(i)).isDir()) {
-            return fail(QStringLiteral("no such folder: %1").arg(args.at(i)));
-        } else {
-            given << QFileInfo(args.at(i)).absoluteFilePath();
-        }
-    }
-    if (!format.isEmpty() && report)
-        return fail(QStringLiteral("a season report is a PDF: --format and --report do not go together"), 2);
+    const std::variant<LibraryArguments, int> parsed = libraryArguments(QCoreApplication::arguments());
+    if (const int* refused = std::get_if<int>(&parsed))
+        return *refused;
+    const auto& [given, format, reportFile] = std::get<LibraryArguments>(parsed);
 
     // Everything it writes is English: no language file is read.
     const CommandFolders folders = commandFolders();
