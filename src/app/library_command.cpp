@@ -294,7 +294,7 @@ int libraryCommand(int argc, char* argv[])
     const std::variant<LibraryArguments, int> parsed = libraryArguments(QCoreApplication::arguments());
     if (const int* refused = std::get_if<int>(&parsed))
         return *refused;
-    const auto& [given, format, reportFile] = std::get<LibraryArguments>(parsed);
+    const LibraryArguments& arguments = std::get<LibraryArguments>(parsed);
 
     // Everything it writes is English: no language file is read.
     const CommandFolders folders = commandFolders();
@@ -310,7 +310,7 @@ int libraryCommand(int argc, char* argv[])
     if (!opened)
         return fail(error);
     const QStringList kept = UserSettings(UserSettings::standardFile()).libraryFolders();
-    const bool updated = index.update(sessionFolders(folders.working, kept, given), &error).has_value();
+    const bool updated = index.update(sessionFolders(folders.working, kept, arguments.given), &error).has_value();
     tell();
     // An index that cannot be written still lists what it holds.
     if (!updated && index.writable())
@@ -331,12 +331,12 @@ int libraryCommand(int argc, char* argv[])
         return names.value(number);
     };
     if (report)
-        return seasonReport(*contents, given, trackName, reportFile);
+        return seasonReport(*contents, arguments.given, trackName, arguments.report);
     // Folders given: the sessions that have, or last had, a file under them.
-    const auto listed = [&](const QString& path) { return given.isEmpty() || fileIsUnder(path, given); };
-    Listing listing(format == QLatin1String("json"));  // csv unless told
+    const auto listed = [&](const QString& path) { return arguments.given.isEmpty() || fileIsUnder(path, arguments.given); };
+    Listing listing(arguments.format == QLatin1String("json"));  // csv unless told
     for (const Session& s : contents->sessions) {
-        if (!given.isEmpty() && !sessionIsUnder(s, given))
+        if (!arguments.given.isEmpty() && !sessionIsUnder(s, arguments.given))
             continue;
         std::vector<Field> row = sessionRow(s, trackName);
         if (s.setup.state == SetupSheetState::Broken)
