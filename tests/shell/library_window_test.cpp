@@ -121,6 +121,14 @@ TEST_F(LibraryWindowTest, DatesAreTypedPickedAndClearedInTheLanguagesWay)
         QTest::keyClick(days, Qt::Key_Left);
         QTest::keyClick(days, Qt::Key_Return);
         EXPECT_EQ(std::pair(from->text(), rows()), std::pair(c.picked, 1));
+        // A day clicked: the 15th of the month shown.
+        find<QToolButton>(u"LibraryFromCalendar"_s)->click();
+        const QAbstractItemModel* month = days->model();
+        for (int r = 1; r < month->rowCount(); ++r)
+            for (int k = 0; k < month->columnCount(); ++k)
+                if (month->index(r, k).data().toString() == u"15"_s)
+                    QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(month->index(r, k)).center());
+        EXPECT_EQ(std::pair(from->text().left(2), rows()), std::pair(u"15"_s, 1));
     }
 }
 
