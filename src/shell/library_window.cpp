@@ -110,10 +110,19 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     table_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     table_->setWordWrap(false);
     table_->installEventFilter(this);
-    auto* bottom = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{captions_[3], folders_, addFolder_, removeFolder_, progress_, status_,
-                                                      seasonReport_, removeSession_, compareBest_, chooseLaps_, open_})
-        bottom->addWidget(w);
+    // The folders and the count on one line, what to do with the chosen
+    // session on the next: one line of both is wider than a small screen in German.
+    auto* bottom = new QVBoxLayout;
+    auto* foldersLine = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{captions_[3], folders_, addFolder_, removeFolder_, progress_, status_})
+        foldersLine->addWidget(w);
+    foldersLine->addStretch();
+    auto* actions = new QHBoxLayout;
+    actions->addStretch();
+    for (QWidget* w : std::initializer_list<QWidget*>{removeSession_, compareBest_, chooseLaps_, open_})
+        actions->addWidget(w);
+    bottom->addLayout(foldersLine);
+    bottom->addLayout(actions);
     folders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     progress_->setVisible(false);
     auto* split = new QSplitter;
@@ -125,7 +134,16 @@ LibraryWindow::LibraryWindow(SessionLibrary& library, Dialogs& dialogs, QWidget*
     sessionsLayout->addLayout(filters);
     sessionsLayout->addWidget(split, 1);
     tabs_->addTab(sessions, QString());
-    tabs_->addTab(bests_, QString());
+    // The season on paper goes with the season's bests.
+    auto* season = new QWidget;
+    auto* seasonLayout = new QVBoxLayout(season);
+    seasonLayout->setContentsMargins(0, 0, 0, 0);
+    seasonLayout->addWidget(bests_, 1);
+    auto* seasonButtons = new QHBoxLayout;
+    seasonButtons->addStretch();
+    seasonButtons->addWidget(seasonReport_);
+    seasonLayout->addLayout(seasonButtons);
+    tabs_->addTab(season, QString());
     notice_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);

@@ -99,6 +99,9 @@ TEST_F(SessionLibraryTest, SortsFiltersAndFollowsTheWatchedFolders)
     view.sort(LibraryDateColumn);
     EXPECT_TRUE(view.index(0, LibraryFilesColumn).data(LibraryModel::MissingRole).toBool());
     EXPECT_TRUE(view.index(0, LibraryFilesColumn).data().toString().startsWith(u"manquant: "_s));
+    // The files' paths whole in the tool tip, however narrow their column; no other column has one.
+    EXPECT_EQ(view.index(1, LibraryFilesColumn).data(Qt::ToolTipRole), view.index(1, LibraryFilesColumn).data());
+    EXPECT_FALSE(view.index(1, LibraryDateColumn).data(Qt::ToolTipRole).isValid());
     EXPECT_EQ(view.index(0, 0).data(LibraryModel::PathRole).toString(), QString());
     EXPECT_EQ(view.index(1, 0).data(LibraryModel::PathRole).toString(), folder_.file(u"work/downloads/2026-06-02_10-00-00_SN2.Tml"_s));
     // Another language writes the cells again.

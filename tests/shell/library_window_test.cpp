@@ -96,6 +96,8 @@ TEST_F(LibraryWindowTest, DatesAreTypedPickedAndClearedInTheLanguagesWay)
         start(c.language);
         auto* from = find<QLineEdit>(u"LibraryFrom"_s);
         EXPECT_TRUE(from->text().isEmpty());  // no bound to begin with
+        // The calendar's button sits against its line, as one field.
+        EXPECT_EQ(find<QToolButton>(u"LibraryFromCalendar"_s)->geometry().left(), from->geometry().right() + 1);
         EXPECT_EQ(rows(), 2);
         QTest::keyClicks(from, c.first);
         EXPECT_EQ(rows(), 1);
@@ -180,6 +182,9 @@ TEST_F(LibraryWindowTest, ABrokenSheetIsToldBesideItAndCannotBeSavedOver)
         EXPECT_EQ(find<QLabel>(u"SetupState"_s)->text(),
                   t.texts[setupLeftAsIs].arg(QDir::toNativeSeparators(sheet), t.texts[setupNotObject]));
         EXPECT_FALSE(find<QWidget>(u"SetupSave"_s)->isEnabled());
+        // However long what the library says, the window still fits a screen 1024 pixels wide.
+        emit library_->notice(QStringList(40, u"a long notice"_s).join(u' '));
+        EXPECT_LE(window_->minimumSizeHint().width(), 1024);
     }
     EXPECT_EQ(test::readBytes(sheet), "[1, 2]");
 }
