@@ -9,7 +9,7 @@ using namespace tormel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const ParsedSetupSheet parsed = parseSetupSheet(fuzz::bytesOf(data, size));
-    fuzz::require(parsed.sheet.has_value() == parsed.error.isEmpty(), "a sheet or the reason there is none");
+    fuzz::require(parsed.sheet.has_value() == !parsed.error.failed(), "a sheet or the reason there is none");
     if (!parsed.sheet)
         return 0;
     const SetupSheet& sheet = *parsed.sheet;
