@@ -32,3 +32,4 @@ echo "$(($(wc -l < "$WORK/out") - 1)) rows; $(wc -l < "$WORK/errors") lines on s
 cat "$WORK/errors"
 run "the season report of the same records" --report "$WORK/season.pdf"
 echo "$(pdfinfo "$WORK/season.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }') pages; $(wc -l < "$WORK/errors") lines on stderr"
+cat "$WORK/errors"

@@ -46,4 +46,9 @@ QString temperatureUnitCaption(TemperatureUnit unit)
     return unit == TemperatureUnit::Fahrenheit ? QStringLiteral("°F") : QStringLiteral("°C");
 }
 
+QString speedUnitSymbol(SpeedUnit unit)
+{
+    return unit == SpeedUnit::MilesPerHour ? QStringLiteral("mph") : QStringLiteral("km/h");
+}
+
 }  // namespace tormel

@@ -24,6 +24,9 @@ double celsiusOf(double shown, TemperatureUnit unit);
 // A temperature measured in `measured` as `shown` shows it, rounded half to even.
 int convertTemperature(int temperature, TemperatureUnit measured, TemperatureUnit shown);
 
+// "km/h" or "mph", the same in every language.
+QString speedUnitSymbol(SpeedUnit unit);
+
 // "°C" or "°F", as the lap table's header and the units menu show it.
 QString temperatureUnitCaption(TemperatureUnit unit);
 

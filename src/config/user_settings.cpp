@@ -121,15 +121,24 @@ void UserSettings::setLibraryHiddenColumns(const QList<int>& columns)
     QSettings(file_, QSettings::IniFormat).setValue(QStringLiteral("libraryHiddenColumns"), numbers);
 }
 
-bool UserSettings::comparedOnFraction() const
+int UserSettings::comparedAlignment() const
 {
-    return !file_.isEmpty() && QSettings(file_, QSettings::IniFormat).value(QStringLiteral("comparedOnFraction")).toBool();
+    if (file_.isEmpty())
+        return 0;
+    const QSettings settings(file_, QSettings::IniFormat);
+    if (!settings.contains(QStringLiteral("comparedAlignment")))
+        return settings.value(QStringLiteral("comparedOnFraction")).toBool() ? 1 : 0;
+    const int alignment = settings.value(QStringLiteral("comparedAlignment")).toInt();
+    return alignment >= 0 && alignment <= 2 ? alignment : 0;
 }
 
-void UserSettings::setComparedOnFraction(bool fraction)
+void UserSettings::setComparedAlignment(int alignment)
 {
-    if (!file_.isEmpty())
-        QSettings(file_, QSettings::IniFormat).setValue(QStringLiteral("comparedOnFraction"), fraction);
+    if (file_.isEmpty())
+        return;
+    QSettings settings(file_, QSettings::IniFormat);
+    settings.setValue(QStringLiteral("comparedAlignment"), alignment);
+    settings.remove(QStringLiteral("comparedOnFraction"));
 }
 
 int UserSettings::targetMaxRpm(int engine) const

@@ -35,9 +35,11 @@ public:
     // The laps chosen to compare, as `choiceText` writes them.
     QStringList comparedLaps() const;
     void setComparedLaps(const QStringList& laps);
-    // Whether the compared laps are overlaid on the fraction of the lap rather than on time.
-    bool comparedOnFraction() const;
-    void setComparedOnFraction(bool fraction);
+    // How the compared laps are overlaid: 0 on time, 1 on the fraction of
+    // the lap's time, 2 along the track. A file of an older version that
+    // kept "on the fraction" reads as 1.
+    int comparedAlignment() const;
+    void setComparedAlignment(int alignment);
 
     // The highest engine speed (RPM) the user aims at with engine 1 to 5,
     // against which other sprockets are suggested; 0 when none was given

@@ -202,7 +202,17 @@ int rpmWithSprockets(int rpm, Sprockets present, Sprockets other)
 std::optional<OtherSprockets> withOtherSprockets(const RpmStatistics& stats, const RpmLap& lap, Sprockets present,
                                                  Sprockets other, int targetMaxRpm)
 {
-    if (!present.given() || !other.given() || lap.rpm.empty() || lap.lap < 0 || lap.lap >= RpmStatistics::LapSlots)
+    if (lap.lap < 0 || lap.lap >= RpmStatistics::LapSlots)
+        return std::nullopt;
+    const auto& histogram = stats.rpmHistogram[std::size_t(lap.lap)];
+    return withOtherSprockets(lap, stats.rpmStep, std::vector<int>(histogram.begin(), histogram.end()), present, other,
+                              targetMaxRpm);
+}
+
+std::optional<OtherSprockets> withOtherSprockets(const RpmLap& lap, int classWidth, const std::vector<int>& histogram,
+                                                 Sprockets present, Sprockets other, int targetMaxRpm)
+{
+    if (!present.given() || !other.given() || lap.rpm.empty())
         return std::nullopt;
     OtherSprockets result;
     result.rpm.reserve(lap.rpm.size());
@@ -212,9 +222,9 @@ std::optional<OtherSprockets> withOtherSprockets(const RpmStatistics& stats, con
     result.minRpm = *low;
     result.maxRpm = *high;
 
-    result.classWidth = stats.rpmStep;
-    result.classSeconds = classSecondsOf(result.rpm, stats.rpmStep);
-    for (int count : stats.rpmHistogram[std::size_t(lap.lap)])
+    result.classWidth = classWidth;
+    result.classSeconds = classSecondsOf(result.rpm, classWidth);
+    for (int count : histogram)
         result.lapClassSeconds.push_back(count * RpmStatistics::SampleSeconds);
     const std::size_t classes = std::max(result.classSeconds.size(), result.lapClassSeconds.size());
     result.classSeconds.resize(classes, 0.0);

@@ -112,5 +112,9 @@ struct OtherSprockets {
 };
 std::optional<OtherSprockets> withOtherSprockets(const RpmStatistics& stats, const RpmLap& lap, Sprockets present,
                                                  Sprockets other, int targetMaxRpm);
+// The same from the lap's own histogram (samples per class of `classWidth`
+// RPM), as a comparison keeps it.
+std::optional<OtherSprockets> withOtherSprockets(const RpmLap& lap, int classWidth, const std::vector<int>& histogram,
+                                                 Sprockets present, Sprockets other, int targetMaxRpm);
 
 }  // namespace tormel

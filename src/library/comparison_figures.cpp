@@ -1,5 +1,8 @@
 #include "library/comparison_figures.h"
 
+#include "laps/conversions.h"
+#include "laps/road_speed.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,24 +27,55 @@ OverlaySeries lineOf(const OverlayLap& lap, Alignment alignment)
 {
     OverlaySeries line;
     line.x.reserve(qsizetype(lap.rpm.size()));
-    line.rpm.reserve(qsizetype(lap.rpm.size()));
+    line.y.reserve(qsizetype(lap.rpm.size()));
     for (int s = 0; s < int(lap.rpm.size()); ++s) {
         line.x << overlayX(lap, s, alignment);
-        line.rpm << lap.rpm[std::size_t(s)];
+        line.y << lap.rpm[std::size_t(s)];
     }
     return line;
 }
 
+OverlaySeries speedLineOf(const OverlaySeries& line, const OverlayLap& lap, SpeedUnit unit)
+{
+    OverlaySeries speed;
+    if (lap.speed.size() != std::size_t(line.x.size()))
+        return speed;
+    speed.x = line.x;
+    for (const double v : lap.speed)
+        speed.y << speedIn(v, unit);
+    return speed;
+}
+
 // Where the reference has no reading (past its end) the difference stops.
-OverlaySeries differenceOf(const OverlaySeries& line, const OverlayLap& reference, Alignment alignment)
+// Along the track it is time, at every fraction either lap has a sample.
+OverlaySeries differenceOf(const OverlaySeries& line, const OverlayLap& lap, const OverlayLap& reference, Alignment alignment)
 {
     OverlaySeries d;
+    if (alignment == Alignment::Track) {
+        for (const TrackPoint& p : timeDifferenceAlongTrack(lap.fractions, reference.fractions)) {
+            d.x << p.fraction;
+            d.y << p.seconds;
+        }
+        return d;
+    }
     for (qsizetype s = 0; s < line.x.size(); ++s)
         if (const std::optional<double> base = rpmAt(reference, line.x[s], alignment)) {
             d.x << line.x[s];
-            d.rpm << line.rpm[s] - *base;
+            d.y << line.y[s] - *base;
         }
     return d;
+}
+
+void figureSpeeds(ComparisonFigures& f)
+{
+    for (std::size_t i = 0; i < f.traces.size(); ++i) {
+        f.speeds.push_back(speedLineOf(f.lines[i], f.traces[i], f.speedUnit));
+        for (const double v : f.speeds.back().y)
+            f.speedHigh = std::max(f.speedHigh, v);
+    }
+    // A round top a little above the fastest.
+    if (f.speedHigh > 0)
+        f.speedHigh = std::ceil(f.speedHigh * 1.05 / 10) * 10;
 }
 
 void figureOverlay(ComparisonFigures& f)
@@ -63,14 +97,22 @@ void figureOverlay(ComparisonFigures& f)
     }
     f.rpmLow = std::max(0.0, std::floor(low * 0.95 / RpmRounding) * RpmRounding);
     f.rpmHigh = std::max(f.rpmLow + RpmRounding, std::ceil(high * 1.03 / RpmRounding) * RpmRounding);
+    figureSpeeds(f);
     double largest = 0;
+    const OverlayLap& reference = f.traces[std::size_t(f.reference)];
     for (std::size_t i = 0; i < f.lines.size(); ++i) {
         f.differences.push_back(int(i) == f.reference ? OverlaySeries{}
-                                                      : differenceOf(f.lines[i], f.traces[std::size_t(f.reference)], f.alignment));
-        for (const double d : f.differences.back().rpm)
+                                                      : differenceOf(f.lines[i], f.traces[i], reference, f.alignment));
+        for (const double d : f.differences.back().y)
             largest = std::max(largest, std::abs(d));
     }
-    f.differenceLimit = std::max(100.0, std::ceil(largest * 1.1 / 100) * 100);
+    // RPM to a round hundred; seconds to a tenth.
+    if (f.alignment == Alignment::Track)
+        f.differenceLimit = std::max(0.1, std::ceil(largest * 1.1 * 10) / 10);
+    else
+        f.differenceLimit = std::max(100.0, std::ceil(largest * 1.1 / 100) * 100);
+    if (f.alignment == Alignment::Track && isLengthGiven(reference.lapLength))
+        f.trackLength = reference.lapLength;
     f.histograms = commonHistograms(f.traces);
     for (const std::vector<double>& lap : f.histograms.seconds)
         for (int k = 0; k < int(lap.size()); ++k)
@@ -83,9 +125,10 @@ void figureOverlay(ComparisonFigures& f)
 }  // namespace
 
 ComparisonFigures comparisonFigures(const std::vector<ComparedSessionLap>& laps, int reference, Alignment alignment,
-                                    TemperatureUnit temperatureUnit, QChar decimalSeparator)
+                                    TemperatureUnit temperatureUnit, QChar decimalSeparator, SpeedUnit speedUnit)
 {
     ComparisonFigures f;
+    f.speedUnit = speedUnit;
     if (laps.empty())
         return f;
     f.kind = laps.front().kind;
@@ -117,24 +160,59 @@ double cursorStep(const ComparisonFigures& figures)
     return 1.0 / double(std::max<std::size_t>(1, reference.rpm.size() - 1));
 }
 
+namespace {
+
+bool onTrack(const ComparisonFigures& figures)
+{
+    if (figures.alignment != Alignment::Track || figures.traces.empty())
+        return false;
+    const OverlayLap& reference = figures.traces[std::size_t(figures.reference)];
+    return !reference.rpm.empty() && reference.fractions.size() == reference.rpm.size();
+}
+
+// The reference's sample nearest `x`, as the sample's own x: x cut down to
+// a sample would read 19.99 for 20.00 s.
+double snappedCursor(const ComparisonFigures& figures, double x)
+{
+    if (onTrack(figures)) {
+        const OverlayLap& reference = figures.traces[std::size_t(figures.reference)];
+        const double position = samplePosition(reference, std::clamp(x, 0.0, 1.0), Alignment::Track).value_or(0);
+        return overlayX(reference, int(std::lround(position)), Alignment::Track);
+    }
+    const double step = cursorStep(figures);
+    return std::round(x / step) * step;
+}
+
+}  // namespace
+
+double steppedCursor(const ComparisonFigures& figures, double from, int direction)
+{
+    if (!onTrack(figures))
+        return from + direction * cursorStep(figures);
+    const OverlayLap& reference = figures.traces[std::size_t(figures.reference)];
+    const double position = samplePosition(reference, std::clamp(from, 0.0, 1.0), Alignment::Track).value_or(0);
+    const int sample = std::clamp(int(std::lround(position)) + direction, 0, int(reference.rpm.size()) - 1);
+    return overlayX(reference, sample, Alignment::Track);
+}
+
 OverlayReadings overlayReadings(const ComparisonFigures& figures, std::optional<double> cursor,
                                 std::optional<double> leftMarker, std::optional<double> rightMarker)
 {
     OverlayReadings r{cursor, leftMarker, rightMarker, {}, std::nullopt};
     if (figures.traces.empty())
         return r;
-    const double step = cursorStep(figures);
-    // The cursor stands on the reference's nearest sample and reads that
-    // sample's own time: x cut down to a sample would read 19.99 for 20.00 s.
     if (cursor) {
-        r.cursor = std::round(*cursor / step) * step;
+        r.cursor = snappedCursor(figures, *cursor);
         r.laps = cursorReadings(figures.traces, figures.reference, *r.cursor, figures.alignment);
     }
     if (!leftMarker || !rightMarker)
         return r;
     const OverlayLap& base = figures.traces[std::size_t(figures.reference)];
+    const double step = cursorStep(figures);
     // A hair past the sample, so that a marker placed on one reads that one.
-    const auto sample = [&](double x) { return x / step + 1e-9; };
+    const auto sample = [&](double x) {
+        return (onTrack(figures) ? samplePosition(base, x, Alignment::Track).value_or(0) : x / step) + 1e-9;
+    };
     const auto rpm = [&](double x) { return int(std::lround(rpmAt(base, x, figures.alignment).value_or(0))); };
     r.markers = markerDifferences(sample(*leftMarker), sample(*rightMarker), rpm(*leftMarker), rpm(*rightMarker),
                                   figures.decimalSeparator);

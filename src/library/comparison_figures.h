@@ -12,11 +12,11 @@
 
 namespace tormel {
 
-// A lap's line on the overlay: x (seconds, or the fraction of the lap) and
-// engine speed, as the plots take them.
+// A lap's line on the overlay: x (seconds, or a fraction of the lap) and
+// a value (engine speed, road speed, a difference), as the plots take them.
 struct OverlaySeries {
     QList<double> x;
-    QList<double> rpm;
+    QList<double> y;
 };
 
 // Everything a comparison shows, worked out once from the laps: the window,
@@ -34,8 +34,14 @@ struct ComparisonFigures {
     Alignment alignment = Alignment::Time;
     std::vector<OverlayLap> traces;
     std::vector<OverlaySeries> lines;
-    // Each lap's engine speed less the reference's at the same x; none for
-    // the reference itself.
+    // Each lap's road speed in the chosen unit; an empty line for a lap
+    // without one.
+    std::vector<OverlaySeries> speeds;
+    SpeedUnit speedUnit = SpeedUnit::KilometresPerHour;
+    double speedHigh = 0;  // the speed axis's top; 0 when no lap has a speed
+    // Each lap's engine speed less the reference's at the same x, or along
+    // the track the seconds it loses on the reference (positive: slower);
+    // none for the reference itself.
     std::vector<OverlaySeries> differences;
     std::vector<LapRpmFigures> rpm;
     CommonHistograms histograms;
@@ -46,12 +52,16 @@ struct ComparisonFigures {
     double xEnd = 1;
     double rpmLow = 0;
     double rpmHigh = 1;
-    double differenceLimit = 100;  // the difference panel shows ± this
+    double differenceLimit = 100;  // the difference panel shows ± this, RPM or seconds
+    // Along the track: the reference's lap length (metres) that the scale
+    // reads the fraction in; 0 when its track has none, the scale in %.
+    float trackLength = 0;
     QChar decimalSeparator = QLatin1Char('.');  // of the numbers given as text
 };
 
 ComparisonFigures comparisonFigures(const std::vector<ComparedSessionLap>& laps, int reference, Alignment alignment,
-                                    TemperatureUnit temperatureUnit, QChar decimalSeparator = QLatin1Char('.'));
+                                    TemperatureUnit temperatureUnit, QChar decimalSeparator = QLatin1Char('.'),
+                                    SpeedUnit speedUnit = SpeedUnit::KilometresPerHour);
 
 // The cursor and the two markers on the overlay, and what they read: each
 // lap at the cursor, and on the reference lap between the markers as the
@@ -68,7 +78,10 @@ OverlayReadings overlayReadings(const ComparisonFigures& figures, std::optional<
                                 std::optional<double> leftMarker = std::nullopt,
                                 std::optional<double> rightMarker = std::nullopt);
 
-// One sample of the reference lap along x: a step of the cursor.
+// One sample of the reference lap along x (along the track, on average).
 double cursorStep(const ComparisonFigures& figures);
+// Where a step of the cursor from `from` takes it: the reference's next
+// sample that way (along the track, where its samples stand unevenly).
+double steppedCursor(const ComparisonFigures& figures, double from, int direction);
 
 }  // namespace tormel

@@ -4,6 +4,8 @@
 #include "download/download_copies.h"
 #include "record/record_file.h"
 #include "laps/conversions.h"
+#include "laps/road_speed.h"
+#include "tracks/track_file.h"
 
 #include <QFileInfo>
 
@@ -229,7 +231,24 @@ QString englishText(const ComparisonFailure& failure)
     return {};
 }
 
-ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing)
+namespace {
+
+// Each lap's length, and its road speed when the sheet gives the sprockets.
+void addRoad(ComparableRecord& record, const RpmStatistics& stats, float lapLength)
+{
+    const std::optional<double> inverse = medianInverseRpmSum(stats);
+    const bool sprockets = record.setup.frontSprocket.value_or(0) > 0 && record.setup.rearSprocket.value_or(0) > 0;
+    for (OverlayLap& trace : record.traces) {
+        trace.lapLength = isLengthGiven(lapLength) ? lapLength : 0;
+        if (inverse && sprockets)
+            addRoadSpeed(trace, lapLength, *inverse);
+    }
+}
+
+}  // namespace
+
+ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing,
+                                      const QString& trackFile, int currentTrack)
 {
     ComparableRecord record;
     record.path = path;
@@ -265,6 +284,10 @@ ComparableRecord readComparableRecord(const QString& path, const QString& dataFo
     if (sheet.state == SetupSheetState::Broken)
         record.warning = QStringLiteral("%1: %2").arg(sheet.path, englishText(sheet.error));
     record.setup = sheet.sheet;
+    if (!record.traces.empty() && !trackFile.isEmpty()) {
+        const int track = record.track && isTrackNumber(*record.track) ? *record.track : currentTrack;
+        addRoad(record, document.rpm(), readTrackLengths(trackFile, track).value_or(std::array<float, 4>{})[0]);
+    }
     return record;
 }
 

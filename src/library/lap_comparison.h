@@ -153,7 +153,11 @@ struct ComparableRecord {
     ComparisonFailure failure;
     QString warning;
 };
-ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing = 0);
+// An engine-speed lap's length comes from `trackFile`, for the track the
+// record names, else `currentTrack`; its road speed needs its session's
+// sprockets too.
+ComparableRecord readComparableRecord(const QString& path, const QString& dataFolder, int smoothing = 0,
+                                      const QString& trackFile = {}, int currentTrack = 0);
 
 // Lap `lap` of the record (its best lap when 0, the quickest when the
 // logger named none) as a comparison shows it, or why not.

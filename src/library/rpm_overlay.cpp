@@ -1,5 +1,7 @@
 #include "library/rpm_overlay.h"
 
+#include "laps/road_speed.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -18,7 +20,21 @@ OverlayLap overlayLapOf(const RpmStatistics& stats, int lap)
     o.classWidth = stats.rpmStep;
     const auto& histogram = stats.rpmHistogram[std::size_t(lap)];
     o.histogram.assign(histogram.begin(), histogram.end());
+    if (const std::optional<RpmLap> closed = closedLap(stats, lap); closed && closed->rpm.size() == o.rpm.size()) {
+        o.raw = closed->rpm;
+        o.fractions = lapFractions(*closed);
+    }
     return o;
+}
+
+void addRoadSpeed(OverlayLap& lap, float lapLength, double inverseRpmSum)
+{
+    lap.speed.clear();
+    for (const float rpm : lap.rpm)
+        if (const std::optional<double> v = roadSpeed(int(std::lround(rpm)), lapLength, inverseRpmSum, SpeedUnit::KilometresPerHour))
+            lap.speed.push_back(*v);
+    if (lap.speed.size() != lap.rpm.size())
+        lap.speed.clear();
 }
 
 double lapSeconds(const OverlayLap& lap)
@@ -30,25 +46,53 @@ double overlayX(const OverlayLap& lap, int sample, Alignment alignment)
 {
     if (alignment == Alignment::Time)
         return sample * OverlaySampleSeconds;
+    if (alignment == Alignment::Track && lap.fractions.size() == lap.rpm.size())
+        return lap.fractions[std::size_t(sample)];
     return lap.rpm.size() > 1 ? double(sample) / double(lap.rpm.size() - 1) : 0.0;
 }
 
-std::optional<double> rpmAt(const OverlayLap& lap, double x, Alignment alignment)
+std::optional<double> samplePosition(const OverlayLap& lap, double x, Alignment alignment)
 {
     const auto n = int(lap.rpm.size());
     if (n == 0)
         return std::nullopt;
-    const double position = alignment == Alignment::Time ? x / OverlaySampleSeconds : x * (n - 1);
+    double position = alignment == Alignment::Time ? x / OverlaySampleSeconds : x * (n - 1);
+    if (alignment == Alignment::Track && lap.fractions.size() == lap.rpm.size() && x >= 0 && x <= 1)
+        position = secondsToReach(lap.fractions, x) / OverlaySampleSeconds;
     // A hair of rounding must not lose the last sample.
     constexpr double slack = 1e-9;
     if (position < -slack || position > n - 1 + slack)
         return std::nullopt;
-    const double clamped = std::clamp(position, 0.0, double(n - 1));
-    const int i = std::min(int(clamped), n - 1);
+    return std::clamp(position, 0.0, double(n - 1));
+}
+
+namespace {
+
+template <typename Value>
+std::optional<double> valueAt(const std::vector<Value>& values, std::optional<double> position)
+{
+    if (!position || values.empty())
+        return std::nullopt;
+    const auto n = int(values.size());
+    const int i = std::min(int(*position), n - 1);
     if (i == n - 1)
-        return lap.rpm[std::size_t(i)];
-    const double t = clamped - i;
-    return lap.rpm[std::size_t(i)] * (1 - t) + lap.rpm[std::size_t(i + 1)] * t;
+        return values[std::size_t(i)];
+    const double t = *position - i;
+    return values[std::size_t(i)] * (1 - t) + values[std::size_t(i + 1)] * t;
+}
+
+}  // namespace
+
+std::optional<double> rpmAt(const OverlayLap& lap, double x, Alignment alignment)
+{
+    return valueAt(lap.rpm, samplePosition(lap, x, alignment));
+}
+
+std::optional<double> speedAt(const OverlayLap& lap, double x, Alignment alignment)
+{
+    if (lap.speed.size() != lap.rpm.size())
+        return std::nullopt;
+    return valueAt(lap.speed, samplePosition(lap, x, alignment));
 }
 
 std::vector<CursorReading> cursorReadings(const std::vector<OverlayLap>& laps, int reference, double x, Alignment alignment)
@@ -56,9 +100,12 @@ std::vector<CursorReading> cursorReadings(const std::vector<OverlayLap>& laps, i
     std::vector<CursorReading> readings;
     for (const OverlayLap& lap : laps) {
         CursorReading r;
-        r.rpm = rpmAt(lap, x, alignment);
-        if (alignment == Alignment::Fraction && r.rpm)
-            r.seconds = x * lapSeconds(lap);
+        const std::optional<double> position = samplePosition(lap, x, alignment);
+        r.rpm = valueAt(lap.rpm, position);
+        if (lap.speed.size() == lap.rpm.size())
+            r.speed = valueAt(lap.speed, position);
+        if (alignment != Alignment::Time && position)
+            r.seconds = *position * OverlaySampleSeconds;
         readings.push_back(r);
     }
     if (reference < 0 || reference >= int(readings.size()))

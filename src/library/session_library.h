@@ -39,6 +39,7 @@ public:
 
     LibraryModel& model() { return model_; }
     const QString& dataFolder() const { return dataFolder_; }
+    const QString& trackFile() const { return trackFile_; }
     bool updating() const { return running_; }
     // What the last update had to say, in the chosen language (the details,
     // in English, as a second part after a line break); empty when nothing.

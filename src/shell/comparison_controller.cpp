@@ -12,6 +12,8 @@
 #include "shell/principale.h"
 #include "shell/session_report.h"
 #include "shell/settings_controller.h"
+#include "shell/sprockets_window.h"
+#include "laps/conversions.h"
 #include "shell/window_state.h"
 
 #include <QDir>
@@ -83,7 +85,7 @@ void ComparisonController::restoreChoice()
 {
     const UserSettings kept(services_.userSettingsFile);
     choice_ = choiceOfText(kept.comparedLaps());
-    alignment_ = kept.comparedOnFraction() ? Alignment::Fraction : Alignment::Time;
+    alignment_ = Alignment(kept.comparedAlignment());
 }
 
 void ComparisonController::showKeptComparison()
@@ -117,7 +119,7 @@ void ComparisonController::showLibrary()
         connect(libraryWindow_, &LibraryWindow::commentRequested, this, &ComparisonController::commentRequested);
         connect(libraryWindow_, &LibraryWindow::compareRequested, this, [this](const QString& path, bool best) {
             if (best)
-                compareLaps(readComparableRecord(path, library_->dataFolder(), filterLevel_), {0});
+                compareLaps(readRecord(path), {0});
             else
                 chooseLapsToCompare(path);
         });
@@ -142,10 +144,55 @@ void ComparisonController::compareShownRecord(const ShownRecord& shown)
     chooseLapsToCompare(path);
 }
 
+ComparableRecord ComparisonController::readRecord(const QString& path) const
+{
+    return readComparableRecord(path, library_->dataFolder(), filterLevel_, services_.trackFile,
+                                settings_.settings().currentTrack);
+}
+
+void ComparisonController::showSprocketsOfShownRecord(const ShownRecord& shown)
+{
+    const TextTables& tables = settings_.tables();
+    const QString path = comparedPathOf(shown);
+    if (path.isEmpty()) {
+        services_.dialogs.message(tables.texts[downloadKeptNowhere], MessageIcon::Information, applicationTitle());
+        return;
+    }
+    const ComparableRecord record = readRecord(path);
+    if (record.failure.failed()) {
+        services_.dialogs.message(failureText(record.failure, tables), MessageIcon::Information, applicationTitle());
+        return;
+    }
+    SprocketsView view;
+    for (const LapTimes& lap : record.laps)
+        if (ReadComparedLap read = comparedLapOf(record, lap.lap); read.lap && read.kind == RecordKind::EngineSpeed) {
+            read.lap->label = tables.texts[compareLapItem].arg(lap.lap).arg(lapTimeText(float(lap.time)));
+            if (lap.lap == record.figures.bestLap)
+                view.chosen = int(view.laps.size());
+            view.laps.push_back(std::move(*read.lap));
+        }
+    showSprockets(std::move(view), false);
+}
+
+void ComparisonController::showSprockets(SprocketsView view, bool fromComparison)
+{
+    if (!sprocketsWindow_) {
+        sprocketsWindow_ = new SprocketsWindow(&owner_);
+        connect(sprocketsWindow_, &SprocketsWindow::targetChosen, this,
+                [this](int engine, int rpm) { UserSettings(services_.userSettingsFile).setTargetMaxRpm(engine, rpm); });
+    }
+    std::array<int, 6> targets{};
+    const UserSettings kept(services_.userSettingsFile);
+    for (int engine = 1; engine <= engineCount; ++engine)
+        targets[std::size_t(engine)] = kept.targetMaxRpm(engine);
+    sprocketsWindow_->fromComparison = fromComparison;
+    sprocketsWindow_->show(std::move(view), settings_.tables(), targets);
+}
+
 void ComparisonController::chooseLapsToCompare(const QString& recordPath)
 {
     const TextTables& tables = settings_.tables();
-    const ComparableRecord record = readComparableRecord(recordPath, library_->dataFolder(), filterLevel_);
+    const ComparableRecord record = readRecord(recordPath);
     const ReadComparedLap best = comparedLapOf(record, 0);
     if (!best.lap) {
         services_.dialogs.message(failureText(best.failure, tables), MessageIcon::Information, applicationTitle());
@@ -211,9 +258,15 @@ void ComparisonController::showComparison()
         connect(comparisonWindow_, &ComparisonWindow::clearRequested, this,
                 [this] { changeComparison([](LapChoice& c) { c = LapChoice{}; }); });
         connect(comparisonWindow_, &ComparisonWindow::reportRequested, this, &ComparisonController::reportComparison);
+        connect(comparisonWindow_, &ComparisonWindow::sprocketsRequested, this, [this](int index) {
+            SprocketsView view;
+            view.laps = comparisonWindow_->content().laps;
+            view.chosen = index;
+            showSprockets(std::move(view), true);
+        });
         connect(comparisonWindow_, &ComparisonWindow::alignmentChosen, this, [this](Alignment alignment) {
             alignment_ = alignment;
-            UserSettings(services_.userSettingsFile).setComparedOnFraction(alignment == Alignment::Fraction);
+            UserSettings(services_.userSettingsFile).setComparedAlignment(int(alignment));
         });
     }
     // A lap whose session the library does not list yet may be listed once
@@ -244,6 +297,7 @@ void ComparisonController::showComparison()
     ComparisonContent content;
     content.tables = settings_.tables();
     content.temperatureUnit = settings_.settings().temperatureUnit;
+    content.speedUnit = settings_.settings().speedUnit;
     content.alignment = alignment_;
     QStringList gone;
     // A lap whose session is gone leaves the choice, so that the laps shown
@@ -303,10 +357,11 @@ void ComparisonController::readRecords(const QStringList& paths)
         const QFileInfo file(path);
         stamps.push_back({file.size(), file.lastModified()});
     }
-    readers_.start([this, paths, stamps, dataFolder = library_->dataFolder(), smoothing = filterLevel_] {
+    readers_.start([this, paths, stamps, dataFolder = library_->dataFolder(), smoothing = filterLevel_,
+                    trackFile = services_.trackFile, track = int(settings_.settings().currentTrack)] {
         std::vector<ComparableRecord> records;
         for (const QString& path : paths)
-            records.push_back(readComparableRecord(path, dataFolder, smoothing));
+            records.push_back(readComparableRecord(path, dataFolder, smoothing, trackFile, track));
         QMetaObject::invokeMethod(this, [this, stamps, smoothing, records = std::move(records)]() mutable {
             reading_ = false;
             for (std::size_t i = 0; i < records.size(); ++i) {
@@ -342,8 +397,11 @@ void ComparisonController::reportComparison()
     const QString path = withDefaultExtension(services_.dialogs.saveFile(request), request.defaultExtension);
     if (path.isEmpty())
         return;
+    ComparisonContent content = comparisonWindow_->content();
+    if (sprocketsWindow_ && sprocketsWindow_->isVisible() && sprocketsWindow_->fromComparison)
+        content.sprockets = sprocketsWindow_->view();
     QString error;
-    if (!writeComparisonReport(path, comparisonWindow_->content(), &error))
+    if (!writeComparisonReport(path, content, &error))
         services_.dialogs.message(settings_.tables().texts[fileNotWritten].arg(path, error), MessageIcon::Critical,
                                   applicationTitle());
 }

@@ -18,6 +18,8 @@ namespace tormel {
 
 class ComparisonWindow;
 class LibraryWindow;
+class SprocketsWindow;
+struct SprocketsView;
 class SessionLibrary;
 class SettingsController;
 struct ShownRecord;
@@ -43,6 +45,8 @@ public:
     void showLibrary();
     // Laps of the record shown, from the File menu; lap 0 is its best lap.
     void compareShownRecord(const ShownRecord& shown);
+    // The laps of the record shown with other sprockets, from the File menu.
+    void showSprocketsOfShownRecord(const ShownRecord& shown);
     // The comparison kept (laps, reference, alignment), shown again from the File menu.
     void showKeptComparison();
     // While a comparison of enough laps is in sight, the report is its own.
@@ -59,7 +63,9 @@ signals:
     void commentRequested(const QString& path);
 
 private:
+    ComparableRecord readRecord(const QString& path) const;
     void chooseLapsToCompare(const QString& recordPath);
+    void showSprockets(SprocketsView view, bool fromComparison);
     void compareLaps(const ComparableRecord& record, const std::vector<int>& laps);
     void changeComparison(const std::function<void(LapChoice&)>& change);
     void showComparison();
@@ -78,6 +84,7 @@ private:
     SessionLibrary* library_;
     QPointer<LibraryWindow> libraryWindow_;  // made at the first showLibrary
     QPointer<ComparisonWindow> comparisonWindow_;  // made at the first comparison
+    QPointer<SprocketsWindow> sprocketsWindow_;    // made when first asked for
     LapChoice choice_;
     // Records whose laps were chosen, by session: those the library does not list yet.
     QHash<QString, QString> comparedRecords_;

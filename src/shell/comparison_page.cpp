@@ -3,6 +3,7 @@
 #include "laps/conversions.h"
 #include "shell/comparison_plots.h"
 #include "shell/session_report.h"
+#include "shell/sprockets_window.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -17,8 +18,9 @@ namespace tormel {
 namespace {
 
 // The readings keep their place whatever the cursor reads: the cursor, the
-// engine speed's difference, the time and its difference, the markers.
-constexpr int ReadingLines = 5;
+// engine speed's difference, the time and its difference, the road speed,
+// the markers.
+constexpr int ReadingLines = 6;
 // The report: a line of its tables, and the width the charts are laid out at
 // before they are scaled to the page, as on a screen.
 constexpr double ReportLines = 40;
@@ -56,6 +58,17 @@ QString secondsText(const std::optional<double>& seconds, QChar decimalSeparator
         + QString::number(*seconds, 'f', 2).replace(QLatin1Char('.'), decimalSeparator);
 }
 
+// Where the cursor stands: seconds into the lap, a percentage of it, or
+// metres along the track when its length is known.
+QString cursorPlaceText(const ComparisonFigures& f, const std::optional<double>& x)
+{
+    if (!x || f.alignment == Alignment::Time)
+        return secondsText(x, f.decimalSeparator);
+    if (f.alignment == Alignment::Track && f.trackLength > 0)
+        return QStringLiteral("%1 m").arg(std::lround(*x * f.trackLength));
+    return QString::number(*x * 100, 'f', 1).replace(QLatin1Char('.'), f.decimalSeparator) + QStringLiteral(" %");
+}
+
 bool engineSpeed(const ComparisonContent& content)
 {
     return content.figures.kind == RecordKind::EngineSpeed;
@@ -85,13 +98,18 @@ std::vector<Row> readingRows(const ComparisonContent& content)
             row.cells << (i < r.laps.size() ? text(r.laps[i]) : QString());
         rows.push_back(row);
     };
-    const QChar point = content.figures.decimalSeparator;
-    readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + secondsText(r.cursor, point), [](const CursorReading& c) { return rpmText(c.rpm); });
+    const ComparisonFigures& f = content.figures;
+    const QChar point = f.decimalSeparator;
+    readingRow(t.texts[overlayCursor] + QStringLiteral(" ") + cursorPlaceText(f, r.cursor), [](const CursorReading& c) { return rpmText(c.rpm); });
     readingRow(t.texts[overlayRpmDifference], [](const CursorReading& c) { return rpmText(c.rpmDifference, true); });
-    if (content.figures.alignment == Alignment::Fraction) {
+    if (f.alignment != Alignment::Time) {
         readingRow(t.texts[overlayTime], [point](const CursorReading& c) { return secondsText(c.seconds, point); });
         readingRow(t.texts[overlayTimeDifference], [point](const CursorReading& c) { return secondsText(c.secondsDifference, point, true); });
     }
+    if (f.speedHigh > 0)
+        readingRow(t.texts[overlaySpeedAxis].arg(speedUnitSymbol(f.speedUnit)), [&](const CursorReading& c) {
+            return c.speed ? QString::number(speedIn(*c.speed, f.speedUnit), 'f', 1).replace(QLatin1Char('.'), point) : QString();
+        });
     if (r.markers) {
         Row row{Row::Kind::Reading, t.texts[overlayMarkersOnReference], {}, {}};
         for (std::size_t i = 0; i < laps; ++i)
@@ -280,7 +298,7 @@ void paintTitle(QPainter& p, const QRectF& area, const QString& text)
 void workOutFigures(ComparisonContent& content)
 {
     content.figures = comparisonFigures(content.laps, content.reference, content.alignment, content.temperatureUnit,
-                                        decimalSeparatorOf(content.tables.language));
+                                        decimalSeparatorOf(content.tables.language), content.speedUnit);
     content.readings = {};
 }
 
@@ -438,6 +456,10 @@ bool writeComparisonReport(const QString& path, const ComparisonContent& content
         }
         paintPage(p, QRectF(0, page.height() - setups * line, page.width(), setups * line), content, PageRows::Setups,
                   PaintLayer::Whole, LongText::Wrapped);
+        if (content.sprockets) {
+            pdf.newPage();
+            paintSprocketsPage(p, page, *content.sprockets, content.tables, scale);
+        }
     }, errorText);
 }
 

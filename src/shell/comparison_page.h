@@ -2,6 +2,7 @@
 
 #include "base/units.h"
 #include "library/comparison_figures.h"
+#include "library/other_sprockets.h"
 #include "texts/text_tables.h"
 
 #include <QFont>
@@ -24,9 +25,13 @@ struct ComparisonContent {
     int reference = 0;
     TextTables tables;
     TemperatureUnit temperatureUnit = TemperatureUnit::Celsius;
+    SpeedUnit speedUnit = SpeedUnit::KilometresPerHour;
     Alignment alignment = Alignment::Time;
+    bool showSpeed = true;  // the road speeds of the laps that have one
     ComparisonFigures figures;
     OverlayReadings readings;
+    // A lap of the comparison with other sprockets, while its window shows it.
+    std::optional<SprocketsView> sprockets;
 };
 
 // The figures of the laps as they now stand, and no cursor.

@@ -35,7 +35,8 @@ QColor colourOf(Rgb c)
 }
 
 // Tick labels as plain numbers, never grouped (8000, 10000); `factor` turns
-// the fraction of the lap into %, `step` puts ticks on class bounds.
+// the fraction of the lap into % or metres, on round steps of those,
+// `step` puts ticks on class bounds.
 class PlainTicker : public QCPAxisTicker {
 public:
     explicit PlainTicker(double factor = 1, double step = 0)
@@ -45,7 +46,12 @@ public:
     }
 
 protected:
-    double getTickStep(const QCPRange& range) override { return step_ > 0 ? step_ : QCPAxisTicker::getTickStep(range); }
+    double getTickStep(const QCPRange& range) override
+    {
+        if (step_ > 0)
+            return step_;
+        return QCPAxisTicker::getTickStep(QCPRange(range.lower * factor_, range.upper * factor_)) / factor_;
+    }
     QString getTickLabel(double tick, const QLocale& locale, QChar, int) override
     {
         // Rounded, so that a sum of steps prints as the number it stands for.
@@ -58,6 +64,11 @@ private:
 };
 
 }  // namespace
+
+QSharedPointer<QCPAxisTicker> plainTicker(double factor, double step)
+{
+    return QSharedPointer<PlainTicker>::create(factor, step);
+}
 
 QLocale plotLocale(Language language)
 {
@@ -199,26 +210,33 @@ void OverlayPlot::showLaps(const ComparisonContent& content)
     const TextTables& t = content.tables;
     const ComparisonFigures& f = content.figures;
     clearLaps();
-    setTitle(t.texts[overlayTitle] + QStringLiteral(" - ") + t.texts[f.alignment == Alignment::Time ? overlayTime : overlayFraction]);
-    for (QCPAxisRect* rect : {axisRect(), difference_}) {
-        QCPAxis* x = rect->axis(QCPAxis::atBottom);
-        styleAxis(x, t.texts[f.alignment == Alignment::Time ? overlayTimeAxis : overlayFractionAxis]);
-        x->setTicker(QSharedPointer<PlainTicker>::create(f.alignment == Alignment::Time ? 1 : 100));
-    }
+    styleAlignment(t, f);
     styleAxis(yAxis, t.texts[overlayRpmAxis]);
-    styleAxis(difference_->axis(QCPAxis::atLeft), t.texts[overlayDifferenceAxis]);
-    difference_->axis(QCPAxis::atBottom)->setLabel(QString());
+    const bool speed = content.showSpeed && f.speedHigh > 0;
+    yAxis2->setVisible(speed);
+    if (speed) {
+        styleAxis(yAxis2, t.texts[overlaySpeedAxis].arg(speedUnitSymbol(f.speedUnit)));
+        yAxis2->setTicker(plainTicker());
+        yAxis2->grid()->setVisible(false);
+        yAxis2->setRange(0, f.speedHigh);
+    }
     for (std::size_t i = 0; i < f.lines.size(); ++i) {
         QPen pen(colourOf(content.laps[i].colour), int(i) == f.reference ? ReferencePen : LapPen);
         QCPGraph* trace = addGraph(xAxis, yAxis);
         trace->setPen(pen);
-        trace->setData(f.lines[i].x, f.lines[i].rpm, true);
+        trace->setData(f.lines[i].x, f.lines[i].y, true);
         nameInLegend(trace, legendName(content.laps[i]));
+        if (speed && !f.speeds[i].x.isEmpty()) {
+            QCPGraph* road = addGraph(xAxis, yAxis2);
+            road->setPen(QPen(pen.color(), LapPen, Qt::DashLine));
+            road->setData(f.speeds[i].x, f.speeds[i].y, true);
+            road->removeFromLegend();
+        }
         if (int(i) == f.reference)
             continue;
         QCPGraph* difference = addGraph(difference_->axis(QCPAxis::atBottom), difference_->axis(QCPAxis::atLeft));
         difference->setPen(QPen(pen.color(), LapPen));
-        difference->setData(f.differences[i].x, f.differences[i].rpm, true);
+        difference->setData(f.differences[i].x, f.differences[i].y, true);
         difference->removeFromLegend();
     }
     xEnd_ = f.xEnd;
@@ -229,6 +247,28 @@ void OverlayPlot::showLaps(const ComparisonContent& content)
     markPens_[2].setColor(markPens_[1].color());
     showReadings(content.readings);
     showWholeLap();
+}
+
+// The title and scales of the way the laps are aligned: along the track, x
+// reads metres when the reference's track has a length, and the panel below
+// the time lost.
+void OverlayPlot::styleAlignment(const TextTables& t, const ComparisonFigures& f)
+{
+    const bool track = f.alignment == Alignment::Track;
+    const int way = f.alignment == Alignment::Time ? overlayTime : track ? overlayAlongTrack : overlayFraction;
+    setTitle(t.texts[overlayTitle] + QStringLiteral(" - ") + t.texts[way]);
+    const int axis = f.alignment == Alignment::Time ? overlayTimeAxis
+                     : !track                       ? overlayFractionAxis
+                     : f.trackLength > 0            ? overlayDistanceAxis
+                                                    : overlayRevolutionsAxis;
+    const double factor = f.alignment == Alignment::Time ? 1 : track && f.trackLength > 0 ? f.trackLength : 100;
+    for (QCPAxisRect* rect : {axisRect(), difference_}) {
+        QCPAxis* x = rect->axis(QCPAxis::atBottom);
+        styleAxis(x, t.texts[axis]);
+        x->setTicker(plainTicker(factor));
+    }
+    styleAxis(difference_->axis(QCPAxis::atLeft), t.texts[track ? overlayTimeLossAxis : overlayDifferenceAxis]);
+    difference_->axis(QCPAxis::atBottom)->setLabel(QString());
 }
 
 void OverlayPlot::showWholeLap()

@@ -42,12 +42,17 @@ private:
 // The numbers and dates of the scales in the language's way, without
 // thousands' separators.
 QLocale plotLocale(Language language);
+// Ticks labelled as plain numbers: the axis's value times `factor`, on
+// round steps of those, or every `step` when given.
+QSharedPointer<QCPAxisTicker> plainTicker(double factor = 1, double step = 0);
 
 // A lap's name in a legend: its track, date and number, and its file.
 QString legendName(const ComparedSessionLap& lap);
 
-// Engine-speed laps overlaid against time or the fraction of the lap, over
-// their differences to the reference on the same x. The wheel zooms x
+// Engine-speed laps overlaid against time, the fraction of the lap's time
+// or along the track, their road speeds dashed on a scale of their own, over
+// their differences to the reference on the same x (along the track, the
+// time each loses). The wheel zooms x
 // around the pointer, the right button pans, Shift and a drag zooms into a
 // band, a double-click or Home shows the whole lap again. A click or a drag
 // asks for the cursor, Left and Right for a step, Up and Down for a marker;
@@ -79,6 +84,7 @@ protected:
     void drawOver(QPainter& painter) const override;
 
 private:
+    void styleAlignment(const TextTables& t, const ComparisonFigures& f);
     QRect stripAt(std::optional<double> x) const;
     void keepWithinLap(const QCPRange& range);
     void zoomInto(const QRect& band);

@@ -6,6 +6,7 @@
 #include "shell/comparison_plots.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -109,7 +110,9 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     , remove_(named(new QPushButton, QStringLiteral("CompareRemove")))
     , clear_(named(new QPushButton, QStringLiteral("CompareClear")))
     , report_(named(new QPushButton, QStringLiteral("CompareReport")))
-    , fraction_(named(new QCheckBox, QStringLiteral("OverlayFraction")))
+    , sprockets_(named(new QPushButton, QStringLiteral("CompareSprockets")))
+    , alignment_(named(new QComboBox, QStringLiteral("OverlayAlignment")))
+    , speed_(named(new QCheckBox, QStringLiteral("OverlaySpeed")))
     , note_(named(new QLabel, QStringLiteral("CompareNote")))
     , splitter_(named(new QSplitter(Qt::Vertical), QStringLiteral("CompareSplitter")))
     , overlay_(named(new OverlayPlot, QStringLiteral("OverlayPlot")))
@@ -122,9 +125,10 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     laps_->setFlow(QListView::LeftToRight);
     laps_->setMaximumHeight(laps_->fontMetrics().height() * 2 + 12);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {reference_, remove_, clear_, report_})
+    for (QPushButton* b : {reference_, remove_, clear_, report_, sprockets_})
         buttons->addWidget(b);
-    buttons->addWidget(fraction_);
+    buttons->addWidget(alignment_);
+    buttons->addWidget(speed_);
     buttons->addStretch();
     auto* charts = new QWidget;
     auto* chartsLayout = new QVBoxLayout(charts);
@@ -163,9 +167,14 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     connect(remove_, &QPushButton::clicked, this, chosen(&ComparisonWindow::removeRequested));
     connect(clear_, &QPushButton::clicked, this, &ComparisonWindow::clearRequested);
     connect(report_, &QPushButton::clicked, this, &ComparisonWindow::reportRequested);
-    connect(fraction_, &QCheckBox::toggled, this, [this](bool on) {
-        setAlignment(on ? Alignment::Fraction : Alignment::Time);
+    connect(sprockets_, &QPushButton::clicked, this, [this] { emit sprocketsRequested(std::max(0, laps_->currentRow())); });
+    connect(alignment_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        setAlignment(Alignment(index));
         emit alignmentChosen(content_.alignment);
+    });
+    connect(speed_, &QCheckBox::toggled, this, [this](bool on) {
+        content_.showSpeed = on;
+        overlay_->showLaps(content_);
     });
     connect(overlay_, &OverlayPlot::cursorPlaced, this, &ComparisonWindow::placeCursor);
     connect(overlay_, &OverlayPlot::cursorStepped, this, &ComparisonWindow::stepCursor);
@@ -184,13 +193,21 @@ void ComparisonWindow::show(ComparisonContent content)
     remove_->setText(t.texts[compareRemove]);
     clear_->setText(t.texts[compareClear]);
     report_->setText(t.texts[reportMenu]);
-    fraction_->setText(t.texts[overlayAlignFraction]);
+    sprockets_->setText(t.texts[sprocketsMenu]);
+    speed_->setText(t.texts[overlayShowSpeed]);
     overlay_->setToolTip(t.texts[overlayHelp]);
     const bool engineSpeed = !content.laps.empty() && content.laps.front().kind == RecordKind::EngineSpeed;
-    fraction_->setVisible(engineSpeed);
+    alignment_->setVisible(engineSpeed);
+    sprockets_->setVisible(engineSpeed);
+    alignment_->setToolTip(t.texts[overlayAlignment]);
+    alignment_->setAccessibleName(t.texts[overlayAlignment]);
     {
-        const QSignalBlocker quiet(fraction_);
-        fraction_->setChecked(content.alignment == Alignment::Fraction);
+        const QSignalBlocker quiet(alignment_);
+        alignment_->clear();
+        alignment_->addItems({t.texts[overlayAlignTime], t.texts[overlayAlignFraction], t.texts[overlayAlignTrack]});
+        alignment_->setCurrentIndex(int(content.alignment));
+        const QSignalBlocker quietSpeed(speed_);
+        speed_->setChecked(content.showSpeed);
     }
     const int row = laps_->currentRow();
     laps_->clear();
@@ -211,6 +228,7 @@ void ComparisonWindow::show(ComparisonContent content)
         content.laps.clear();
     content_ = std::move(content);
     workOutFigures(content_);
+    speed_->setVisible(content_.figures.speedHigh > 0);
     showCharts();
     QWidget::show();
     raise();
@@ -256,7 +274,7 @@ void ComparisonWindow::placeCursor(double x)
 void ComparisonWindow::stepCursor(int direction)
 {
     const double from = content_.readings.cursor.value_or(overlay_->xAxis->range().lower);
-    placeCursor(from + direction * cursorStep(content_.figures));
+    placeCursor(steppedCursor(content_.figures, from, direction));
 }
 
 void ComparisonWindow::placeMarker(bool left)

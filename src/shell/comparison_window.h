@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -59,6 +60,8 @@ signals:
     void clearRequested();
     void reportRequested();
     void alignmentChosen(Alignment alignment);
+    // The lap at `index` with other sprockets.
+    void sprocketsRequested(int index);
 
 private:
     void setAlignment(Alignment alignment);
@@ -74,7 +77,9 @@ private:
     QPushButton* remove_;
     QPushButton* clear_;
     QPushButton* report_;
-    QCheckBox* fraction_;
+    QPushButton* sprockets_;
+    QComboBox* alignment_;
+    QCheckBox* speed_;
     QLabel* note_;
     QSplitter* splitter_;
     OverlayPlot* overlay_;

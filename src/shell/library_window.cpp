@@ -270,6 +270,7 @@ void LibraryWindow::showSetup()
     if (!current.isValid()) {
         shownIdentity_.clear();
         setup_->showSession(nullptr, nullptr, QString());
+        setup_->setRoad({});
         return;
     }
     const LibraryModel& model = library_.model();
@@ -282,6 +283,7 @@ void LibraryWindow::showSetup()
     QFile comments(namesOfRecord(commentedRecord(row, current.data(LibraryModel::PathRole).toString())).commentPath);
     const QString text = comments.open(QIODevice::ReadOnly) ? fromWindows1252(comments.read(64 * 1024)) : QString();
     setup_->showSession(&row, previous, text);
+    setup_->setRoad(sessionRoad(current.data(LibraryModel::PathRole).toString(), library_.trackFile(), row.session.track));
 }
 
 void LibraryWindow::showBests()

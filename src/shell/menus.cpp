@@ -48,6 +48,7 @@ Menus::Menus(QMenuBar* bar)
     Rapport = item(Fichiers, QStringLiteral("Rapport de session (PDF)"), "Rapport");
     Bibliotheque = item(Fichiers, QStringLiteral("Bibliothèque des sessions"), "Bibliotheque");
     Comparer = item(Fichiers, QStringLiteral("Comparer des tours..."), "Comparer");
+    Pignons = item(Fichiers, QStringLiteral("Autres pignons..."), "Pignons");
     Comparaison = item(Fichiers, QStringLiteral("Comparaison"), "Comparaison");
     Vide = Fichiers->addSeparator();
     Vide->setObjectName(QStringLiteral("Vide"));

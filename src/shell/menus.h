@@ -28,6 +28,7 @@ struct Menus {
     QAction* Rapport;  // its caption is a text of the tables, not of the menu file
     QAction* Bibliotheque;  // the library of sessions; its caption is a text of the tables
     QAction* Comparer;  // laps of the record shown, to compare; its caption is a text of the tables
+    QAction* Pignons;   // an engine-speed lap of the record shown with other sprockets; likewise
     QAction* Comparaison;  // the comparison kept, shown again; its caption is a text of the tables
     QAction* Vide;
     QAction* Fonds;

@@ -143,6 +143,7 @@ void Principale::connectMenus()
     });
     connect(m.Bibliotheque, &QAction::triggered, comparisons, &ComparisonController::showLibrary);
     connect(m.Comparer, &QAction::triggered, comparisons, [road, comparisons] { comparisons->compareShownRecord(road->shown()); });
+    connect(m.Pignons, &QAction::triggered, comparisons, [road, comparisons] { comparisons->showSprocketsOfShownRecord(road->shown()); });
     connect(m.Comparaison, &QAction::triggered, comparisons, &ComparisonController::showKeptComparison);
     // A session opens as from the open dialog.
     connect(comparisons, &ComparisonController::openRequested, road, &RecordRoad::openRecord);
@@ -195,6 +196,7 @@ void Principale::Form_Load()
     m.Exporter->setEnabled(false);
     m.Rapport->setEnabled(false);
     m.Comparer->setEnabled(false);
+    m.Pignons->setEnabled(false);
     m.Filtres->menuAction()->setEnabled(false);
     m.Filtre[0]->setChecked(true);
 

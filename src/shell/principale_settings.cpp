@@ -120,6 +120,7 @@ void Principale::applyTexts()
     setCaption(menus_->Rapport, tables.texts[reportMenu]);
     setCaption(menus_->Bibliotheque, tables.texts[libraryMenu]);
     setCaption(menus_->Comparer, tables.texts[compareMenu]);
+    setCaption(menus_->Pignons, tables.texts[sprocketsMenu]);
     setCaption(menus_->Comparaison, tables.texts[comparisonMenu]);
     comparisons_->applyTexts();
     panels_->Serial_Number_Caption->setText(tables.texts[serialNumberCaption]);

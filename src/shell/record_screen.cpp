@@ -173,6 +173,7 @@ void RecordScreen::enableRecordMenus()
     m.Exporter->setEnabled(true);
     m.Rapport->setEnabled(true);
     m.Comparer->setEnabled(true);
+    m.Pignons->setEnabled(!laps);
 }
 
 void RecordScreen::refuse()

@@ -1,6 +1,7 @@
 #include "shell/setup_panel.h"
 
 #include "base/named.h"
+#include "laps/road_speed.h"
 
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -94,6 +95,7 @@ SetupPanel::SetupPanel(QWidget* parent)
     , frontSprocket_(count("SetupFrontSprocket", 99))
     , rearSprocket_(count("SetupRearSprocket", 199))
     , ratio_(named(new QLabel, "SetupRatio"))
+    , circumference_(named(new QLabel, "SetupCircumference"))
     , mainJet_(count("SetupMainJet", 999))
     , needle_(measure("SetupNeedle", 0, 10, 1, 0.5))
     , tyres_(named(new QLineEdit, "SetupTyres"))
@@ -130,6 +132,9 @@ SetupPanel::SetupPanel(QWidget* parent)
     buttons->addWidget(save_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form_);
+    circumference_->setWordWrap(true);
+    circumference_->hide();
+    layout->addWidget(circumference_);
     layout->addWidget(state_);
     layout->addLayout(buttons);
     layout->addWidget(comment_);
@@ -270,6 +275,23 @@ void SetupPanel::showRatio()
     s.rearSprocket = filled(rearSprocket_);
     const std::optional<double> ratio = s.sprocketRatio();
     ratio_->setText(ratio ? locale_.toString(*ratio, 'f', 3) : QString());
+    // The circumference the sprockets as typed give with the session's laps.
+    const Sprockets sprockets{s.frontSprocket.value_or(0), s.rearSprocket.value_or(0)};
+    const std::optional<double> metres =
+        road_.inverseRpmSum ? rollingCircumference(road_.lapLength, sprockets, *road_.inverseRpmSum) : std::nullopt;
+    circumference_->setVisible(metres.has_value());
+    if (!metres)
+        return;
+    const QString text = tables_.texts[setupCircumference].arg(locale_.toString(*metres, 'f', 3));
+    const bool plausible = isCircumferencePlausible(*metres);
+    circumference_->setText(plausible ? text : tables_.texts[setupCircumferenceWrong].arg(text));
+    circumference_->setStyleSheet(plausible ? QString() : QStringLiteral("color: #b00000"));
+}
+
+void SetupPanel::setRoad(const SessionRoad& road)
+{
+    road_ = road;
+    showRatio();
 }
 
 }  // namespace tormel

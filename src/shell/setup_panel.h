@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/library_model.h"
+#include "library/other_sprockets.h"
 #include "library/setup_sheet.h"
 #include "texts/text_tables.h"
 
@@ -33,6 +34,10 @@ public:
     void showSession(const LibraryRow* row, const LibraryRow* previous, const QString& commentText);
     // The sheet as the fields hold it, with the keys of its file the program does not know.
     SetupSheet sheet() const;
+    // The chosen session's lap length and revolutions: with the sprockets
+    // typed, the rolling circumference they imply, which the panel shows,
+    // and warns of when no kart tyre is that size.
+    void setRoad(const SessionRoad& road);
 
 signals:
     void saveRequested(const SetupSheet& sheet);
@@ -57,12 +62,14 @@ private:
     bool hasPrevious_ = false;
     TemperatureUnit temperatureUnit_ = TemperatureUnit::Celsius;
     QLocale locale_;
+    SessionRoad road_;
     QLineEdit* driver_;
     QLineEdit* kart_;
     QSpinBox* engine_;
     QSpinBox* frontSprocket_;
     QSpinBox* rearSprocket_;
     QLabel* ratio_;
+    QLabel* circumference_;
     QSpinBox* mainJet_;
     QDoubleSpinBox* needle_;
     QLineEdit* tyres_;

@@ -1,5 +1,7 @@
 #include "library/comparison_figures.h"
 
+#include "laps/road_speed.h"
+
 #include <gtest/gtest.h>
 
 namespace tormel {
@@ -44,7 +46,7 @@ TEST(ComparisonFigures, TheOverlayItsDifferencesAndItsHistogramsOnTimeAndOnFract
         ASSERT_EQ(f.differences[other].x.size(), c.differenceX.size()) << int(c.alignment);
         for (qsizetype s = 0; s < c.differenceX.size(); ++s) {
             EXPECT_NEAR(f.differences[other].x[s], c.differenceX[s], 1e-9) << s;
-            EXPECT_NEAR(f.differences[other].rpm[s], c.difference[s], 1e-6) << s;
+            EXPECT_NEAR(f.differences[other].y[s], c.difference[s], 1e-6) << s;
         }
         EXPECT_DOUBLE_EQ(f.xEnd, c.xEnd);
         EXPECT_DOUBLE_EQ(f.differenceLimit, c.limit);
@@ -95,6 +97,57 @@ TEST(ComparisonFigures, TheCursorReadsItsSamplesOwnTime)
     for (const double x : {19.93, 20.0, 20.07})
         EXPECT_EQ(QString::number(*overlayReadings(f, x).cursor, 'f', 2), u"20.00"_s) << x;
     EXPECT_NEAR(*overlayReadings(f, 19.99).laps[0].rpm, 9000, 1e-6);
+}
+
+// A lap of raw engine speeds, smoothed as they are, with its fractions by revolutions.
+ComparedSessionLap byRevolutions(std::vector<int> raw)
+{
+    ComparedSessionLap lap = rising(0, 0, 0, 300, 0);
+    lap.trace.raw = raw;
+    lap.trace.rpm.assign(raw.begin(), raw.end());
+    lap.trace.fractions = lapFractions({1, 0, raw});
+    return lap;
+}
+
+TEST(ComparisonFigures, AlongTheTrackTheDifferenceIsTheTimeLost)
+{
+    // A: 0.8 s at an even engine speed; B: 1.2 s, twice as fast over its
+    // last three samples: it loses 0.2 s by a quarter of the lap, 0.4 s by
+    // half of it (0.8 s against 0.4 s), and nothing more after.
+    std::vector laps{byRevolutions({100, 100, 100, 100, 100}), byRevolutions({100, 100, 100, 100, 200, 200, 200})};
+    laps[0].trace.lapLength = 1000;
+    laps[0].trace.speed = {50, 60, 70, 80, 90};
+    const ComparisonFigures f = comparisonFigures(laps, 0, Alignment::Track, TemperatureUnit::Celsius, QLatin1Char('.'),
+                                                  SpeedUnit::MilesPerHour);
+    const OverlaySeries& lost = f.differences[1];
+    EXPECT_EQ(f.lines[1].x, list({0, 0.125, 0.25, 0.375, 0.5, 0.75, 1}));
+    EXPECT_EQ(lost.x, list({0, 0.125, 0.25, 0.375, 0.5, 0.75, 1}));
+    const QList<double> seconds{0, 0.1, 0.2, 0.3, 0.4, 0.4, 0.4};  // at the end, the lap-time difference
+    for (qsizetype i = 0; i < seconds.size(); ++i)
+        EXPECT_NEAR(lost.y[i], seconds[i], 1e-9) << i;
+    EXPECT_DOUBLE_EQ(f.differenceLimit, 0.5);
+    EXPECT_EQ(std::pair(f.xEnd, f.trackLength), std::pair(1.0, 1000.0f));
+    // Road speeds in the unit chosen, to a round top; none for a lap without.
+    ASSERT_EQ(f.speeds[0].y.size(), 5);
+    EXPECT_DOUBLE_EQ(f.speeds[0].y.back(), speedIn(90, SpeedUnit::MilesPerHour));
+    EXPECT_TRUE(f.speeds[1].y.isEmpty());
+    EXPECT_DOUBLE_EQ(f.speedHigh, 60);
+    // The cursor stands on the reference's samples and reads each lap's time there.
+    const OverlayReadings r = overlayReadings(f, 0.6);
+    EXPECT_DOUBLE_EQ(*r.cursor, 0.5);
+    EXPECT_NEAR(*r.laps[1].seconds, 0.8, 1e-9);
+    EXPECT_NEAR(*r.laps[1].secondsDifference, 0.4, 1e-9);
+    EXPECT_NEAR(*r.laps[1].rpmDifference, 100, 1e-9);
+    EXPECT_NEAR(*r.laps[0].speed, 70, 1e-9);
+    EXPECT_FALSE(r.laps[1].speed.has_value());
+    EXPECT_EQ(std::pair(steppedCursor(f, 0.5, 1), steppedCursor(f, 0, -1)), std::pair(0.75, 0.0));
+    // Markers a sample apart read the reference's 0.2 s between them.
+    EXPECT_EQ(overlayReadings(f, 0.5, 0.25, 0.5).markers->secondsText, u"0.20"_s);
+    // The track's length unknown: the scale stays the fraction.
+    laps[0].trace.lapLength = 0;
+    EXPECT_EQ(comparisonFigures(laps, 0, Alignment::Track, TemperatureUnit::Celsius).trackLength, 0.0f);
+    // On the fraction of the time, the difference stays in RPM.
+    EXPECT_DOUBLE_EQ(comparisonFigures(laps, 0, Alignment::Fraction, TemperatureUnit::Celsius).differenceLimit, 200);
 }
 
 TEST(ComparisonFigures, LapTimesTheirSectionsAndTheSetups)

@@ -4,6 +4,8 @@
 #include "support/made_up_laps.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSplitter>
@@ -135,7 +137,7 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     EXPECT_EQ(QToolTip::text(), whole);
 
     // On the fraction of the lap: in % of it.
-    shown.window.findChild<QCheckBox*>(u"OverlayFraction"_s)->setChecked(true);
+    shown.window.findChild<QComboBox*>(u"OverlayAlignment"_s)->setCurrentIndex(1);
     plot->replot();
     EXPECT_EQ(plot->xAxis->label(), t.texts[overlayFractionAxis]);
     auto* title = qobject_cast<QCPTextElement*>(plot->plotLayout()->element(0, 0));
@@ -206,13 +208,13 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     ShownComparison shown;
     OverlayPlot* plot = shown.overlay;
     QCPAxis* x = plot->xAxis;
-    // The readings keep five lines of the tables, read or not: the lap times stay in place.
+    // The readings keep six lines of the tables, read or not: the lap times stay in place.
     const auto lapTimeLine = [&] {
         const QString caption = shown.window.content().tables.texts[compareLapTime] + u": "_s;
         const QStringList lines = pageTextLines(shown.window.content(), PageRows::Tables);
         return std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(caption); }) - lines.begin();
     };
-    EXPECT_EQ(lapTimeLine(), 1 + 5);
+    EXPECT_EQ(lapTimeLine(), 1 + 6);
     for (int i = 0; i < 4; ++i)
         wheel(plot, shown.over(0.6), 120);
     const QPointF at = shown.over(0.25);
@@ -228,7 +230,7 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     QTest::keyClick(plot, Qt::Key_Right);
     QTest::keyClick(plot, Qt::Key_Down);
     EXPECT_NEAR(*r.cursor - placed, OverlaySampleSeconds, 1e-9);
-    EXPECT_EQ(lapTimeLine(), 1 + 5);
+    EXPECT_EQ(lapTimeLine(), 1 + 6);
     EXPECT_EQ(std::pair(r.leftMarker, r.rightMarker), std::pair(std::optional(placed), r.cursor));
     // Drawn where they read: the cursor dashed in black across the overlay,
     // the left marker in the reference's colour across the differences.
@@ -260,6 +262,41 @@ TEST(ComparisonPlots, TheCursorAndTheMarkersReadOnAZoomedView)
     while (*r.cursor <= end)
         QTest::keyClick(plot, Qt::Key_Right);
     EXPECT_TRUE(x->range().contains(*r.cursor));
+}
+
+TEST(ComparisonPlots, AlongTheTrackTheScaleReadsMetresThePanelTheTimeLostAndTheSpeedsTheirOwnScale)
+{
+    ComparisonContent content = threeLaps();
+    content.laps = test::madeUpEngineSpeedLaps(3, true);
+    content.alignment = Alignment::Track;
+    ShownComparison shown(content);
+    const TextTables& t = shown.window.content().tables;
+    OverlayPlot* plot = shown.overlay;
+    QCPAxis* lost = plot->differenceRect()->axis(QCPAxis::atLeft);
+    EXPECT_EQ(plot->xAxis->label() + u'|' + lost->label() + u'|' + plot->yAxis2->label(),
+              t.texts[overlayDistanceAxis] + u'|' + t.texts[overlayTimeLossAxis] + u"|Vitesse (km/h)"_s);
+    expectPlainNumbers(plot->xAxis, 1150);
+    EXPECT_EQ(plot->xAxis->range().upper, 1.0);
+    // Each lap's engine speed and road speed; the others' time lost beneath,
+    // ending at their lap-time difference.
+    ASSERT_EQ(plot->graphCount(), 3 + 3 + 2);
+    const ComparisonContent& c = shown.window.content();
+    QCPGraph* last = plot->graph(plot->graphCount() - 1);
+    EXPECT_EQ(last->valueAxis(), lost);
+    EXPECT_NEAR((last->data()->constEnd() - 1)->value, (c.laps[2].lap.time - c.laps[0].lap.time) / 100.0, 0.006);
+    EXPECT_TRUE(plot->yAxis2->visible());
+    // The cursor's place in metres, each lap's speed read there.
+    send(plot, QEvent::MouseButtonPress, shown.over(0.5), Qt::LeftButton, Qt::LeftButton);
+    send(plot, QEvent::MouseButtonRelease, shown.over(0.5), Qt::LeftButton, {});
+    const QStringList readings = cursorReadingLines(c);
+    ASSERT_GE(readings.size(), 5);
+    EXPECT_TRUE(QRegularExpression(u"^%1 5\\d\\d m: "_s.arg(t.texts[overlayCursor])).match(readings[0]).hasMatch())
+        << readings[0].toStdString();
+    EXPECT_TRUE(readings[4].startsWith(u"Vitesse (km/h): "_s)) << readings[4].toStdString();
+    // The speeds out of sight with their check box.
+    shown.window.findChild<QCheckBox*>(u"OverlaySpeed"_s)->setChecked(false);
+    EXPECT_FALSE(plot->yAxis2->visible());
+    EXPECT_EQ(plot->graphCount(), 3 + 2);
 }
 
 TEST(ComparisonPlots, HistogramsGroupABarPerLapOnTheClassBounds)

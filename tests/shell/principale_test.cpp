@@ -934,16 +934,16 @@ TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
     // Both traces overlaid, with the second one's difference to the first beneath.
     EXPECT_EQ(find<OverlayPlot>(u"OverlayPlot"_s)->graphCount(), 3);
     EXPECT_FALSE(find<SectionBarsPlot>(u"SectionBarsPlot"_s)->isVisibleTo(window));
-    auto* fraction = find<QCheckBox>(u"OverlayFraction"_s);
-    EXPECT_TRUE(fraction->isVisibleTo(window));
-    fraction->setChecked(true);
-    EXPECT_EQ(window->content().figures.alignment, Alignment::Fraction);
+    auto* alignment = find<QComboBox>(u"OverlayAlignment"_s);
+    EXPECT_TRUE(alignment->isVisibleTo(window));
+    alignment->setCurrentIndex(2);
+    EXPECT_EQ(window->content().figures.alignment, Alignment::Track);
     // The traces follow the charts' smoothing.
     const std::vector<float> raw = window->content().laps[0].trace.rpm;
     find<QSpinBox>(u"UpDown1"_s)->setValue(3);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->content().laps[0].trace.rpm != raw; }, 10000));
 
-    // Started again, File > Comparaison (Ctrl+5) shows the same laps, still on the fraction of the lap.
+    // Started again, File > Comparaison (Ctrl+5) shows the same laps, still along the track.
     window_.reset();
     start();
     QSignalSpy indexed(find<SessionLibrary>(u"SessionLibrary"_s), &SessionLibrary::updated);
@@ -952,8 +952,8 @@ TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
     ASSERT_TRUE(indexed.wait(10000));
     auto* again = find<ComparisonWindow>(u"ComparisonWindow"_s);
     ASSERT_TRUE(QTest::qWaitFor([again] { return again->content().laps.size() == 2U; }, 10000));
-    EXPECT_EQ(again->content().figures.alignment, Alignment::Fraction);
-    EXPECT_TRUE(find<QCheckBox>(u"OverlayFraction"_s)->isChecked());
+    EXPECT_EQ(again->content().figures.alignment, Alignment::Track);
+    EXPECT_EQ(find<QComboBox>(u"OverlayAlignment"_s)->currentIndex(), 2);
 }
 
 TEST_F(WindowTest, TheStartedWindowFillsTheScreenWithTheRecordNamed)
