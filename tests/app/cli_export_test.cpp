@@ -693,21 +693,6 @@ TEST_F(CommandLine, TwoDamagedIndexesInOneSecondAreEachMovedAsideAndRebuilt)
 
 // ---- The trace of a lap ------------------------------------------------------------
 
-// Marks at 5, 20 and 35 close laps 1 and 2 of 15 samples; at 300 RPM a
-// class lap 1 turns at 6000 RPM, lap 2 (the best) at 12000 and its closing
-// mark at 15000. Over both, the median of 1 / revolutions is 1 / 120000.
-RecordImage tracedRecord()
-{
-    std::vector<std::uint8_t> samples(40, 30);
-    for (int s = 5; s < 20; ++s)
-        samples[std::size_t(s)] = 20;
-    for (int s = 20; s < 35; ++s)
-        samples[std::size_t(s)] = 40;
-    samples[35] = 50;
-    for (int mark : {5, 20, 35})
-        samples[std::size_t(mark)] |= 128;
-    return test::rpmRecord(samples, 1, 2);
-}
 
 TEST_F(CommandLine, TracesAClosedLapInCsvAndJson)
 {
@@ -715,7 +700,7 @@ TEST_F(CommandLine, TracesAClosedLapInCsvAndJson)
     Track track = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
     track.lengths = {90.0F, 30.0F, 30.0F, 30.0F};
     writeBytes(work(u"Pistes.aqw"_s), encodeTrackRecord(track));
-    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), tracedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), test::tracedRecord(), 1));
     writeBytes(work(u"trace.setup.json"_s), R"({"frontSprocket": 10, "rearSprocket": 80})");
 
     const Run best = run({u"--trace"_s, u"trace.Tml"_s, u"--gearing"_s, u"10/88"_s});
@@ -745,7 +730,7 @@ TEST_F(CommandLine, TracesAClosedLapInCsvAndJson)
     EXPECT_EQ(objects[15][u"rpm"_s].toInt(), 12000);
 
     // No lap length: distance and speed stay empty; no --gearing, no column.
-    ASSERT_TRUE(saveRecordFile(work(u"elsewhere.Tml"_s), tracedRecord(), 7));
+    ASSERT_TRUE(saveRecordFile(work(u"elsewhere.Tml"_s), test::tracedRecord(), 7));
     const Run bare = run({u"--trace"_s, u"elsewhere.Tml"_s});
     ASSERT_EQ(bare.exitCode, 0) << bare.err.toStdString();
     EXPECT_EQ(csvRows(bare.out)[16].join(u','), u"3.00,15000,1.000000,,"_s);
@@ -756,7 +741,7 @@ TEST_F(CommandLine, TracesAClosedLapInCsvAndJson)
 
 TEST_F(CommandLine, TraceRefusalsSayWhyInOneLine)
 {
-    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), tracedRecord(), 1));
+    ASSERT_TRUE(saveRecordFile(work(u"trace.Tml"_s), test::tracedRecord(), 1));
     ASSERT_TRUE(saveRecordFile(work(u"laps.Tml"_s), demo::lapTimingRecord(), 1));
     ASSERT_TRUE(saveRecordFile(work(u"open.Tml"_s), test::rpmRecord(test::samplesWithBeacons(40, {5}), 1, 2), 1));
     writeBytes(work(u"junk.Tml"_s), "junk");

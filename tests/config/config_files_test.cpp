@@ -90,6 +90,23 @@ TEST(UserSettings, KeepsATargetMaximumPerEngineOneToFive)
     EXPECT_EQ(UserSettings(QString()).targetMaxRpm(1), 0);
 }
 
+TEST(UserSettings, TheComparedLapsAlignmentAndAnOlderVersionsFraction)
+{
+    TempFolder folder;
+    const QString file = folder.file("Tormel_Vue.ini");
+    for (const auto& [text, alignment] : {std::pair{"", 0}, {"comparedOnFraction=true\n", 1}, {"comparedOnFraction=false\n", 0},
+                                          {"comparedAlignment=2\ncomparedOnFraction=true\n", 2}, {"comparedAlignment=3\n", 0},
+                                          {"comparedAlignment=-1\n", 0}}) {
+        writeBytes(file, QByteArray("[General]\n") + text);
+        EXPECT_EQ(UserSettings(file).comparedAlignment(), alignment) << text;
+    }
+    // Kept in the new key, the older one gone.
+    writeBytes(file, "[General]\ncomparedOnFraction=true\n");
+    UserSettings(file).setComparedAlignment(2);
+    EXPECT_EQ(UserSettings(file).comparedAlignment(), 2);
+    EXPECT_FALSE(readBytes(file).contains("comparedOnFraction"));
+}
+
 TEST(ErrorLog, ReportsAreAppendedOlderFirst)
 {
     const QLocale french(QLocale::French, QLocale::France);

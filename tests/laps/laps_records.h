@@ -58,6 +58,22 @@ inline RecordImage rpmRecord(const std::vector<std::uint8_t>& samples, int beaco
     return image;
 }
 
+// Marks at 5, 20 and 35 close laps 1 and 2 of 15 samples; at 300 RPM a
+// class lap 1 turns at 6000 RPM, lap 2 (the best) at 12000 and its closing
+// mark at 15000. Over both, the median of 1 / revolutions is 1 / 120000.
+inline RecordImage tracedRecord()
+{
+    std::vector<std::uint8_t> samples(40, 30);
+    for (int s = 5; s < 20; ++s)
+        samples[std::size_t(s)] = 20;
+    for (int s = 20; s < 35; ++s)
+        samples[std::size_t(s)] = 40;
+    samples[35] = 50;
+    for (int mark : {5, 20, 35})
+        samples[std::size_t(mark)] |= 128;
+    return rpmRecord(samples, 1, 2);
+}
+
 // Engine-speed samples with a beacon mark at each of `beacons` (sample
 // numbers); codes rise and fall so each lap has a top.
 inline std::vector<std::uint8_t> samplesWithBeacons(int count, const std::vector<int>& beacons)

@@ -1,12 +1,14 @@
 #include "shell/library_window.h"
 
 #include "demo_records.h"
+#include "laps/laps_records.h"
 #include "platform/dialogs.h"
 #include "record/record_file.h"
 #include "shell/season_plot.h"
 #include "shell/settings_controller.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
+#include "tracks/track_file.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -167,6 +170,30 @@ TEST_F(LibraryWindowTest, NumbersAreReadAndShownWithTheLanguagesSeparator)
     pressure->interpretText();
     find<QPushButton>(u"SetupSave"_s)->click();
     EXPECT_TRUE(test::readBytes(sheet).contains("\"frontPressure\": 0.75"));
+}
+
+// Track 1 of 90 m and sprockets 10/80 make the traced record's tyre 1.8 m
+// round: no kart's. Other teeth typed, the circumference follows.
+TEST_F(LibraryWindowTest, AnEngineSpeedSessionsSprocketsAndLapLengthGiveItsRollingCircumference)
+{
+    Track track = defaultTrack(1, {u"Nom"_s, u"Hammeau"_s, u"Country"_s});
+    track.lengths = {90.0F, 30.0F, 30.0F, 30.0F};
+    test::writeBytes(folder_.file(u"Pistes.aqw"_s), encodeTrackRecord(track));
+    ASSERT_TRUE(saveRecordFile(folder_.file(u"season/2026-07-01_10-00-00_SN3.Tml"_s), test::tracedRecord(), 1));
+    test::writeBytes(folder_.file(u"season/2026-07-01_10-00-00_SN3.setup.json"_s), R"({"frontSprocket": 10, "rearSprocket": 80})");
+    start(Language::French);
+    const TextTables& t = settings_.tables();
+    auto* circumference = find<QLabel>(u"SetupCircumference"_s);
+    chooseJune();
+    EXPECT_FALSE(circumference->isVisibleTo(window_.get()));  // lap timing: no revolutions
+    auto* table = find<QTableView>(u"LibraryTable"_s);
+    for (int r = 0; r < table->model()->rowCount(); ++r)
+        if (table->model()->index(r, 0).data(LibraryModel::PathRole).toString().contains(u"07-01"_s))
+            table->setCurrentIndex(table->model()->index(r, 0));
+    EXPECT_TRUE(circumference->isVisibleTo(window_.get()));
+    EXPECT_EQ(circumference->text(), t.texts[setupCircumferenceWrong].arg(t.texts[setupCircumference].arg(u"1,800"_s)));
+    find<QSpinBox>(u"SetupRearSprocket"_s)->setValue(40);
+    EXPECT_EQ(circumference->text(), t.texts[setupCircumference].arg(u"0,900"_s));
 }
 
 // A file in the sheet's place that is none is said beside the sheet, in the

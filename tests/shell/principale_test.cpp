@@ -20,6 +20,7 @@
 #include "shell/comparison_window.h"
 #include "shell/help_window.h"
 #include "shell/menus.h"
+#include "shell/sprockets_window.h"
 #include "config/user_settings.h"
 #include "support/fakes.h"
 #include "support/pty_pair.h"
@@ -938,6 +939,20 @@ TEST_F(WindowTest, EngineSpeedLapsOfTheRecordShownAreOverlaid)
     EXPECT_TRUE(alignment->isVisibleTo(window));
     alignment->setCurrentIndex(2);
     EXPECT_EQ(window->content().figures.alignment, Alignment::Track);
+    // File > Other sprockets: the record's laps, its best chosen; the
+    // comparison's button: the laps compared, the one chosen in its list.
+    ASSERT_TRUE(find(u"Pignons"_s)->isEnabled());
+    trigger(u"Pignons"_s);
+    auto* sprockets = find<SprocketsWindow>(u"SprocketsWindow"_s);
+    const std::vector<ComparedSessionLap>& laps = sprockets->view().laps;
+    ASSERT_GT(laps.size(), 2U);
+    const int best = readComparableRecord(here(u"rpm.Tml"_s), QString()).figures.bestLap;
+    EXPECT_EQ(laps[std::size_t(sprockets->view().chosen)].lap.lap, best);
+    EXPECT_FALSE(sprockets->fromComparison);
+    find<QListWidget>(u"CompareLaps"_s)->setCurrentRow(1);
+    click(u"CompareSprockets"_s);
+    EXPECT_EQ(std::tuple(sprockets->view().laps.size(), sprockets->view().chosen, sprockets->fromComparison), std::tuple(2U, 1, true));
+    EXPECT_EQ(sprockets->view().laps[1].label, window->content().laps[1].label);
     // The traces follow the charts' smoothing.
     const std::vector<float> raw = window->content().laps[0].trace.rpm;
     find<QSpinBox>(u"UpDown1"_s)->setValue(3);
