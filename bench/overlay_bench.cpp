@@ -1,6 +1,7 @@
 // Six engine-speed laps overlaid, as the comparison window draws them: the
-// overlay with its difference panel redrawn whole, one step of the cursor
-// with its six readings, and one step of a zoom or a pan.
+// overlay with its difference panel redrawn whole, on time and along the
+// track (with their road speeds and the time each loses), one step of the
+// cursor with its six readings, and one step of a zoom or a pan.
 #include "library/comparison_figures.h"
 #include "shell/comparison_page.h"
 #include "shell/comparison_plots.h"
@@ -16,20 +17,22 @@ namespace tormel {
 namespace {
 
 // Six laps of about 330 samples (66 s), the longest a full record holds six of.
-ComparisonContent sixLaps()
+ComparisonContent sixLaps(Alignment alignment = Alignment::Time)
 {
     ComparisonContent content;
     content.tables = frenchTextTables();
-    content.laps = test::madeUpEngineSpeedLaps(6);
+    content.laps = test::madeUpEngineSpeedLaps(6, alignment == Alignment::Track);
+    content.alignment = alignment;
     workOutFigures(content);
     return content;
 }
 
 // The overlay at the size it has in a 1100 x 900 window.
 struct ShownOverlay {
-    ComparisonContent content = sixLaps();
+    ComparisonContent content;
     OverlayPlot plot;
-    ShownOverlay()
+    explicit ShownOverlay(Alignment alignment = Alignment::Time)
+        : content(sixLaps(alignment))
     {
         plot.resize(1076, 560);
         plot.show();
@@ -45,6 +48,26 @@ void BM_RedrawSixOverlaidLaps(benchmark::State& state)
         shown.plot.replot(QCustomPlot::rpImmediateRefresh);
 }
 BENCHMARK(BM_RedrawSixOverlaidLaps)->Unit(benchmark::kMillisecond);
+
+void BM_RedrawSixLapsAlongTheTrack(benchmark::State& state)
+{
+    ShownOverlay shown(Alignment::Track);
+    for (auto _ : state)
+        shown.plot.replot(QCustomPlot::rpImmediateRefresh);
+}
+BENCHMARK(BM_RedrawSixLapsAlongTheTrack)->Unit(benchmark::kMillisecond);
+
+// The choice of "along the track": the figures worked out, the plot filled and drawn.
+void BM_AlignSixLapsAlongTheTrack(benchmark::State& state)
+{
+    ShownOverlay shown(Alignment::Track);
+    for (auto _ : state) {
+        workOutFigures(shown.content);
+        shown.plot.showLaps(shown.content);
+        shown.plot.replot(QCustomPlot::rpImmediateRefresh);
+    }
+}
+BENCHMARK(BM_AlignSixLapsAlongTheTrack)->Unit(benchmark::kMillisecond);
 
 // What the window does for a step: the readings worked out, the strips the
 // cursor leaves and enters painted again as the event loop paints them, and

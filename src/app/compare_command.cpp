@@ -2,8 +2,10 @@
 
 #include "app/command_folders.h"
 #include "app/command_language.h"
+#include "app/trace_command.h"
 #include "base/app_info.h"
 #include "config/settings.h"
+#include "config/user_settings.h"
 #include "library/session_index.h"
 #include "tracks/track_file.h"
 #include "shell/comparison_page.h"
@@ -41,10 +43,16 @@ int compareCommand(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const qsizetype laps = args.size() - 4;
+    // --gearing F/R before --report: the reference lap with those sprockets on a page of its own.
+    const bool gearing = args.size() >= 6 && args.at(args.size() - 4) == QLatin1String("--gearing");
+    const std::optional<Sprockets> other = gearing ? sprocketsArgument(args.at(args.size() - 3)) : std::nullopt;
+    const qsizetype laps = args.size() - 4 - (gearing ? 2 : 0);
     if (args.size() < 4 || args.at(args.size() - 2) != QLatin1String("--report") || laps < MinComparedLaps
-        || laps > MaxComparedLaps || !args.last().endsWith(QLatin1String("pdf"), Qt::CaseInsensitive)) {
-        fail(QStringLiteral("--compare takes two to six laps (RECORD or RECORD:N), then --report and an output file ending in pdf"));
+        || laps > MaxComparedLaps || !args.last().endsWith(QLatin1String("pdf"), Qt::CaseInsensitive) || (gearing && !other)) {
+        fail(QStringLiteral("--compare takes two to six laps (RECORD or RECORD:N), then --gearing F/R (whole teeth from %1 to "
+                            "%2) if you wish, then --report and an output file ending in pdf")
+                 .arg(fewestTeeth)
+                 .arg(mostTeeth));
         return 2;
     }
     const CommandFolders folders = commandFolders();
@@ -63,7 +71,7 @@ int compareCommand(int argc, char* argv[])
             fail(QStringLiteral("%1 has no lap 0").arg(lap.record));
             return 1;
         }
-        const ComparableRecord record = readComparableRecord(lap.record, dataFolder);
+        const ComparableRecord record = readComparableRecord(lap.record, dataFolder, 0, trackFile, settings.currentTrack);
         if (!record.warning.isEmpty())
             fail(record.warning);
         const ReadComparedLap read = comparedLapOf(record, lap.lap.value_or(0));
@@ -83,7 +91,17 @@ int compareCommand(int argc, char* argv[])
         if (const std::optional<Track> track = record.track ? readTrack(trackFile, *record.track) : std::nullopt)
             content.laps.back().track = track->name.trimmed();
     }
+    content.speedUnit = speedUnitOf(settings.speedUnit);
     workOutFigures(content);
+    if (other && content.figures.kind == RecordKind::EngineSpeed) {
+        SprocketsView view;
+        view.laps = {content.laps.front()};
+        view.other = *other;
+        workOutSprockets(view);
+        view.targetMaxRpm = UserSettings(UserSettings::standardFile()).targetMaxRpm(view.engine);
+        workOutSprockets(view);
+        content.sprockets = view;
+    }
     QString error;
     if (!writeComparisonReport(args.last(), content, &error)) {
         fail(QStringLiteral("cannot write %1: %2").arg(args.last(), error));

@@ -228,7 +228,7 @@ void OverlayPlot::showLaps(const ComparisonContent& content)
         nameInLegend(trace, legendName(content.laps[i]));
         if (speed && !f.speeds[i].x.isEmpty()) {
             QCPGraph* road = addGraph(xAxis, yAxis2);
-            road->setPen(QPen(pen.color(), LapPen, Qt::DashLine));
+            road->setPen(QPen(pen.color().lighter(160), 1));
             road->setData(f.speeds[i].x, f.speeds[i].y, true);
             road->removeFromLegend();
         }

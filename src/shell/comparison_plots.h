@@ -50,7 +50,8 @@ QSharedPointer<QCPAxisTicker> plainTicker(double factor = 1, double step = 0);
 QString legendName(const ComparedSessionLap& lap);
 
 // Engine-speed laps overlaid against time, the fraction of the lap's time
-// or along the track, their road speeds dashed on a scale of their own, over
+// or along the track, their road speeds thin and light on a scale of their
+// own (a dashed pen would treble the redraw), over
 // their differences to the reference on the same x (along the track, the
 // time each loses). The wheel zooms x
 // around the pointer, the right button pans, Shift and a drag zooms into a

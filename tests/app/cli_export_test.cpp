@@ -257,8 +257,8 @@ TEST_F(CommandLine, OptionsAnswerWithoutAWindow)
     const std::pair<QStringList, QString> exactly[] = {
         {{u"--report"_s, u"a.Tml"_s}, u"tormel_vue: --report takes a record file and an output file ending in pdf\n"_s},
         {{u"--report"_s, u"missing.Tml"_s, u"out.pdf"_s}, u"tormel_vue: cannot read the record missing.Tml: no such file\n"_s},
-        {{u"--compare"_s, u"a.Tml"_s}, u"tormel_vue: --compare takes two to six laps (RECORD or RECORD:N), then --report and an "
-                                      "output file ending in pdf\n"_s},
+        {{u"--compare"_s, u"a.Tml"_s}, u"tormel_vue: --compare takes two to six laps (RECORD or RECORD:N), then --gearing F/R "
+                                      "(whole teeth from 5 to 120) if you wish, then --report and an output file ending in pdf\n"_s},
     };
     for (const auto& [args, err] : exactly)
         EXPECT_EQ(run(args).err, err);
@@ -425,12 +425,24 @@ TEST_F(CommandLine, ComparesLapsOfRecordsInAReport)
     EXPECT_TRUE(rpm.contains(u"Genk1, "_s)) << rpm.toStdString();
     // The charts' tick labels stay text: round engine speeds, never grouped.
     EXPECT_GE(rpm.count(QRegularExpression(u"\\b[1-9]\\d?[05]00\\b"_s)), 3) << rpm.toStdString();
+    // --gearing: a page of the reference lap with other sprockets than its sheet's.
+    writeBytes(work(u"rpm.setup.json"_s), R"({"frontSprocket": 11, "rearSprocket": 82})");
+    ASSERT_EQ(run({u"--compare"_s, u"rpm.Tml"_s, u"rpm.Tml:2"_s, u"--gearing"_s, u"11/84"_s, u"--report"_s, u"gear.pdf"_s}).exitCode, 0);
+    pdf.start(u"pdftotext"_s, {u"-layout"_s, work(u"gear.pdf"_s), u"-"_s});
+    pdf.waitForFinished(30000);
+    const QString gear = QString::fromUtf8(pdf.readAllStandardOutput());
+    for (const QString& said : {french.texts[sprocketsTitle], french.texts[sprocketsWith].arg(11).arg(84),
+                                french.texts[sprocketsFitted].arg(11).arg(82), french.texts[sprocketsFirstOrder]})
+        EXPECT_TRUE(gear.contains(said)) << said.toStdString() << '\n' << gear.toStdString();
+    EXPECT_FALSE(rpm.contains(french.texts[sprocketsTitle]));
 
     const struct { QStringList laps; int exitCode; QString error; } refused[] = {
         {{u"laps.Tml"_s}, 2, u"two to six laps"_s},
         {{u"laps.Tml:99"_s, u"laps.Tml"_s}, 1, u"laps.Tml has no lap 99"_s},
         {{u"laps.Tml"_s, u"rpm.Tml"_s}, 1, u"rpm.Tml: a lap of another kind than the first"_s},
         {{u"laps.Tml"_s, u"gone.Tml"_s}, 1, u"cannot read the record gone.Tml"_s},
+        {{u"rpm.Tml"_s, u"rpm.Tml:2"_s, u"--gearing"_s, u"11/121"_s}, 2, u"whole teeth from 5 to 120"_s},
+        {{u"rpm.Tml"_s, u"--gearing"_s, u"11/84"_s}, 2, u"two to six laps"_s},
     };
     for (const auto& r : refused) {
         const Run failed = run(QStringList{u"--compare"_s} + r.laps + QStringList{u"--report"_s, u"no.pdf"_s});
