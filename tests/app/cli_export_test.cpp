@@ -514,6 +514,11 @@ TEST_F(CommandLine, LibraryListsEachSessionOnceInCsvAndJson)
     EXPECT_EQ(field(1, u"spread"_s) + u' ' + field(1, u"windowCount"_s), u"0.05 2"_s);
     EXPECT_EQ(field(1, u"files"_s).split(u';').size(), 2);
     EXPECT_EQ(field(1, u"driver"_s) + u' ' + field(1, u"rearSprocket"_s) + u' ' + field(1, u"frontPressure"_s), u"Ana 84 0.65"_s);
+    EXPECT_EQ(field(1, u"kind"_s), u"lap timing"_s);
+    QStringList kinds;
+    for (std::size_t row = 2; row < rows.size(); ++row)
+        kinds << field(row, u"kind"_s);
+    EXPECT_EQ(kinds.count(u"engine speed"_s), 1) << kinds.join(u'|').toStdString();
     // The refused record says why, in English whatever the settings' language.
     EXPECT_EQ(field(2, u"reason"_s) + field(3, u"reason"_s), u"no lap recorded"_s);
 
@@ -564,7 +569,10 @@ TEST_F(CommandLine, ASeasonReportHoldsEachTracksBestsAndSessions)
     EXPECT_TRUE(vallon >= 0 && vallon < kartodrome && kartodrome < none) << text.toStdString();
     // Each track's best lap, from its second session, and both sessions' rows.
     for (int k = 0; k < 3; ++k) {
-        EXPECT_TRUE(text.contains(lapTimeText(float(5000 + 100 * k - 10)))) << k;
+        // On the bests' own line, beside its caption.
+        const QString best = QRegularExpression::escape(lapTimeText(float(5000 + 100 * k - 10)));
+        EXPECT_TRUE(text.contains(QRegularExpression(QRegularExpression::escape(french.texts[libraryBestLap]) + u"\\s+"_s + best)))
+            << k;
         EXPECT_TRUE(text.contains(u"1%1/04/2026 10:00"_s.arg(k)) && text.contains(u"1%1/05/2026 10:00"_s.arg(k))) << k;
     }
     EXPECT_TRUE(text.contains(french.texts[seasonConsistencyTitle]));

@@ -57,6 +57,9 @@ TEST(SeasonBests, EachBestWithItsSessionPerTrack)
     EXPECT_EQ(std::tuple(t.sessions[0].date.date().day(), t.sessions[0].bestLap, t.sessions[0].identity), std::tuple(2, 4900, u"a"_s));
     EXPECT_EQ(std::pair(t.sessions[2].date.date().day(), t.sessions[2].bestLap), std::pair(9, 4900));
     EXPECT_EQ(std::pair(t.sessions[1].theoretical, t.sessions[2].theoretical), std::pair(0, 4850));
+    // The same time on the same day: the first listed keeps it.
+    const std::vector<Session> twins{session(u"x"_s, 4, 2, 5000, 0, {}), session(u"y"_s, 4, 2, 5000, 0, {})};
+    EXPECT_EQ(seasonBests(twins)[0].lap.identity, u"x"_s);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -170,6 +171,17 @@ TEST_F(LibraryWindowTest, NumbersAreReadAndShownWithTheLanguagesSeparator)
     pressure->interpretText();
     find<QPushButton>(u"SetupSave"_s)->click();
     EXPECT_TRUE(test::readBytes(sheet).contains("\"frontPressure\": 0.75"));
+}
+
+// A window made after the library has read the season shows its bests at
+// once; each update lists each track once.
+TEST_F(LibraryWindowTest, TheSeasonsBestsAreShownFromTheStartAndListEachTrackOnce)
+{
+    start(Language::French);
+    LibraryWindow late(*library_, dialogs_);
+    EXPECT_EQ(late.findChild<QComboBox*>(u"BestsTrack"_s)->count(), 1);
+    emit library_->updated(rows());
+    EXPECT_EQ(find<QComboBox>(u"BestsTrack"_s)->count(), 1);
 }
 
 // Track 1 of 90 m and sprockets 10/80 make the traced record's tyre 1.8 m

@@ -66,6 +66,8 @@ TEST(SeasonPlot, ShowsEachSessionsBestsAndAnswersThePointer)
     plot.showTrack(track, tables);
 
     ASSERT_EQ(plot.graphCount(), 3);
+    plot.replot();
+    EXPECT_GE(plot.legend->outerRect().top(), plot.axisRect()->outerRect().bottom());  // below, off the points
     EXPECT_EQ(plot.graph(0)->dataCount(), 3);
     EXPECT_EQ(plot.graph(1)->dataCount(), 2);  // a session without a theoretical best has no point
     EXPECT_EQ(plot.graph(1)->data()->at(1)->value, 48.20);
@@ -107,6 +109,33 @@ TEST(SeasonPlot, ShowsEachSessionsBestsAndAnswersThePointer)
         EXPECT_TRUE(label.contains(u"202"_s)) << label.toStdString();
     plot.showTrack(TrackBests{}, tables);
     EXPECT_EQ(plot.graph(0)->dataCount(), 0);
+}
+
+TEST(SeasonPlot, TheConsistencyChartBarsEachSessionsWindowCountAndMarksItsSpread)
+{
+    const QDate may(2026, 5, 2);
+    TrackBests track;
+    track.sessions = {session(u"a"_s, may, 9, 4900, 0), session(u"b"_s, may.addDays(10), 10, 4880, 0),
+                      session(u"c"_s, may.addDays(20), 10, 4950, 0)};
+    track.sessions[0].consistency = Consistency{8, 3, 21.0, 30.0};
+    track.sessions[1].consistency = Consistency{0, 0, 0.0, 0.0};  // no racing lap: no bar
+    track.sessions[2].consistency = Consistency{10, 6, 12.0, 15.0};
+    const TextTables tables = frenchTextTables();
+    ConsistencyPlot plot;
+    plot.resize(900, 400);
+    plot.showTrack(track, tables);
+    ASSERT_EQ(plot.plottableCount(), 2);
+    auto* bars = qobject_cast<QCPBars*>(plot.plottable(0));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_EQ(bars->dataCount(), 2);
+    EXPECT_EQ(std::pair(bars->data()->at(0)->value, bars->data()->at(1)->value), std::pair(3.0, 6.0));
+    EXPECT_DOUBLE_EQ(plot.graph(0)->data()->at(0)->value, 0.21);  // seconds, on the right
+    EXPECT_EQ(plot.graph(0)->valueAxis(), plot.yAxis2);
+    EXPECT_EQ(plot.legend->itemCount(), 2);
+    EXPECT_EQ(bars->name() + u"|"_s + plot.graph(0)->name(), tables.texts[libraryWindowCount] + u"|"_s + tables.texts[librarySpread]);
+    EXPECT_EQ(std::pair(plot.yAxis->label(), plot.yAxis2->label()),
+              std::pair(tables.texts[libraryWindowCount], tables.texts[librarySpread]));
+    EXPECT_DOUBLE_EQ(plot.yAxis->range().upper, 6 * 1.15);
 }
 
 }  // namespace
