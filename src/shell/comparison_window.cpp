@@ -127,6 +127,10 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {reference_, remove_, clear_, report_, sprockets_})
         buttons->addWidget(b);
+    // The ways of aligning may be long in some languages: the row keeps to a
+    // 1024-pixel screen, the list shows them whole.
+    alignment_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    alignment_->setMinimumContentsLength(20);
     buttons->addWidget(alignment_);
     buttons->addWidget(speed_);
     buttons->addStretch();
