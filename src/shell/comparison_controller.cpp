@@ -3,6 +3,7 @@
 
 #include "base/app_info.h"
 #include "config/user_settings.h"
+#include "laps/conversions.h"
 #include "library/library_model.h"
 #include "library/session_library.h"
 #include "platform/dialogs.h"
@@ -13,7 +14,6 @@
 #include "shell/session_report.h"
 #include "shell/settings_controller.h"
 #include "shell/sprockets_window.h"
-#include "laps/conversions.h"
 #include "shell/window_state.h"
 
 #include <QDir>

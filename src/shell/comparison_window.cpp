@@ -191,6 +191,8 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
 
 void ComparisonWindow::show(ComparisonContent content)
 {
+    // The speeds stay hidden once the user hid them, whatever changes.
+    content.showSpeed = content_.showSpeed;
     const TextTables& t = content.tables;
     setWindowTitle(t.texts[compareTitle]);
     reference_->setText(t.texts[compareMakeReference]);

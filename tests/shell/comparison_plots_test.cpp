@@ -293,10 +293,13 @@ TEST(ComparisonPlots, AlongTheTrackTheScaleReadsMetresThePanelTheTimeLostAndTheS
     EXPECT_TRUE(QRegularExpression(u"^%1 5\\d\\d m: "_s.arg(t.texts[overlayCursor])).match(readings[0]).hasMatch())
         << readings[0].toStdString();
     EXPECT_TRUE(readings[4].startsWith(u"Vitesse (km/h): "_s)) << readings[4].toStdString();
-    // The speeds out of sight with their check box.
-    shown.window.findChild<QCheckBox*>(u"OverlaySpeed"_s)->setChecked(false);
+    // The speeds out of sight with their check box, also when the laps are shown anew.
+    auto* speed = shown.window.findChild<QCheckBox*>(u"OverlaySpeed"_s);
+    speed->setChecked(false);
     EXPECT_FALSE(plot->yAxis2->visible());
     EXPECT_EQ(plot->graphCount(), 3 + 2);
+    shown.window.show(content);
+    EXPECT_FALSE(plot->yAxis2->visible() || speed->isChecked());
 }
 
 TEST(ComparisonPlots, HistogramsGroupABarPerLapOnTheClassBounds)
