@@ -60,7 +60,6 @@ QString missingText(const SprocketsView& view, const TextTables& t)
 // A table as tall as its rows, no taller.
 void fitRows(QTableWidget* table)
 {
-    table->resizeColumnsToContents();
     int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
     for (int row = 0; row < table->rowCount(); ++row)
         height += table->rowHeight(row);

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTest>
@@ -385,6 +386,35 @@ TEST(ComparisonPlots, ALapOfFewerSectionsLeavesTheirCellsEmpty)
 // Six laps' labels and a long remark fit their cells: elided in the middle
 // on screen, with the whole text (track and file too) in the cell's tool
 // tip; wrapped in a smaller font in the report.
+// Red pixels of the setup rows as painted: the fields that differ stand out.
+int redPixels(const ComparisonContent& content)
+{
+    QImage page(1100, 700, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    paintPage(painter, QRectF(0, 0, 1100, 700), content, PageRows::Setups);
+    painter.end();
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            red += qRed(c) > 150 && qGreen(c) < 60 && qBlue(c) < 60 ? 1 : 0;
+        }
+    return red;
+}
+
+TEST(ComparisonPage, SetupFieldsThatDifferFromTheReferencesAreRed)
+{
+    ComparisonContent content = threeLaps();
+    for (ComparedSessionLap& lap : content.laps)
+        lap.setup.rearSprocket = 82;
+    workOutFigures(content);
+    EXPECT_EQ(redPixels(content), 0);
+    content.laps[2].setup.rearSprocket = 84;
+    workOutFigures(content);
+    EXPECT_GT(redPixels(content), 20);
+}
+
 TEST(ComparisonPage, LongTextsAreElidedOnScreenAndWrappedInTheReport)
 {
     QFont font;
