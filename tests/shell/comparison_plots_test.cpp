@@ -84,7 +84,11 @@ TEST(ComparisonPlots, TheOverlayShowsEachLapOnTitledAxesOfPlainNumbers)
     // Each lap of the list in its colour.
     const QImage swatch = shown.window.findChild<QListWidget*>(u"CompareLaps"_s)->item(1)->icon().pixmap(16, 16).toImage();
     EXPECT_EQ(QColor(swatch.pixel(8, 8)), QColor(c.laps[1].colour.r, c.laps[1].colour.g, c.laps[1].colour.b));
-    EXPECT_GE(plot->height() * 2, shown.window.findChild<QSplitter*>(u"CompareSplitter"_s)->height());
+    // Two thirds of the height for the chart.
+    const int split = shown.window.findChild<QSplitter*>(u"CompareSplitter"_s)->height();
+    EXPECT_TRUE(plot->height() * 2 >= split && plot->height() * 10 <= split * 7) << plot->height() << ' ' << split;
+    // No lap has a road speed: no check box for it.
+    EXPECT_FALSE(shown.window.findChild<QCheckBox*>(u"OverlaySpeed"_s)->isVisibleTo(&shown.window));
     EXPECT_EQ(std::pair(plot->xAxis->range().lower, plot->xAxis->range().upper), std::pair(0.0, c.figures.xEnd));
     EXPECT_EQ(std::pair(plot->yAxis->range().lower, plot->yAxis->range().upper), std::pair(c.figures.rpmLow, c.figures.rpmHigh));
     QCPAxis* differenceAxis = plot->differenceRect()->axis(QCPAxis::atLeft);
@@ -286,6 +290,7 @@ TEST(ComparisonPlots, AlongTheTrackTheScaleReadsMetresThePanelTheTimeLostAndTheS
     EXPECT_EQ(last->valueAxis(), lost);
     EXPECT_NEAR((last->data()->constEnd() - 1)->value, (c.laps[2].lap.time - c.laps[0].lap.time) / 100.0, 0.006);
     EXPECT_TRUE(plot->yAxis2->visible());
+    EXPECT_TRUE(shown.window.findChild<QCheckBox*>(u"OverlaySpeed"_s)->isVisibleTo(&shown.window));
     // The cursor's place in metres, each lap's speed read there.
     send(plot, QEvent::MouseButtonPress, shown.over(0.5), Qt::LeftButton, Qt::LeftButton);
     send(plot, QEvent::MouseButtonRelease, shown.over(0.5), Qt::LeftButton, {});
@@ -340,6 +345,8 @@ TEST(ComparisonPlots, SectionLabelsLieBesideTheirBarsAndNeverOnACaption)
     workOutFigures(content);
     SectionBarsPlot plot;
     plot.showSections(content);
+    // The zero line, where the reference stands, stands out of the grid.
+    EXPECT_LT(plot.xAxis->grid()->zeroLinePen().color().lightness() + 60, plot.xAxis->grid()->pen().color().lightness());
     for (const QSize size : {QSize(420, 240), QSize(1000, 420)}) {
         plot.resize(size);
         plot.show();
