@@ -793,6 +793,8 @@ TEST_F(CommandLine, TraceRefusalsSayWhyInOneLine)
         EXPECT_EQ(failed.err.count(u'\n'), 1) << failed.err.toStdString();
         EXPECT_TRUE(failed.out.isEmpty());
     }
+    // The bounds themselves are teeth.
+    EXPECT_EQ(run({u"--trace"_s, u"trace.Tml"_s, u"--sprockets"_s, u"5/120"_s, u"--gearing"_s, u"120/5"_s}).exitCode, 0);
 }
 
 // ---- One download without the window ------------------------------------------

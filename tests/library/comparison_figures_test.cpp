@@ -140,7 +140,7 @@ TEST(ComparisonFigures, AlongTheTrackTheDifferenceIsTheTimeLost)
     EXPECT_NEAR(*r.laps[1].rpmDifference, 100, 1e-9);
     EXPECT_NEAR(*r.laps[0].speed, 70, 1e-9);
     EXPECT_FALSE(r.laps[1].speed.has_value());
-    EXPECT_EQ(std::pair(steppedCursor(f, 0.5, 1), steppedCursor(f, 0, -1)), std::pair(0.75, 0.0));
+    EXPECT_EQ(std::tuple(steppedCursor(f, 0.5, 1), steppedCursor(f, 0, -1), steppedCursor(f, 1, 1)), std::tuple(0.75, 0.0, 1.0));
     // Markers a sample apart read the reference's 0.2 s between them.
     EXPECT_EQ(overlayReadings(f, 0.5, 0.25, 0.5).markers->secondsText, u"0.20"_s);
     // The track's length unknown: the scale stays the fraction.
