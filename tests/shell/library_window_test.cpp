@@ -143,7 +143,7 @@ TEST_F(LibraryWindowTest, DatesAreTypedPickedAndClearedInTheLanguagesWay)
 TEST_F(LibraryWindowTest, NumbersAreReadAndShownWithTheLanguagesSeparator)
 {
     const QString sheet = folder_.file(u"season/2026-06-20_10-00-00_SN2.setup.json"_s);
-    test::writeBytes(sheet, R"({"frontPressure": 0.56, "frontSprocket": 12, "rearSprocket": 84})");
+    test::writeBytes(sheet, R"({"frontPressure": 0.56, "frontSprocket": 12, "rearSprocket": 84, "needle": 2.5})");
     const struct { Language language; QString shown; QString ratio; } cases[] = {
         {Language::German, u"0,56"_s, u"7,000"_s},
         {Language::English, u"0.56"_s, u"7.000"_s},
@@ -169,8 +169,14 @@ TEST_F(LibraryWindowTest, NumbersAreReadAndShownWithTheLanguagesSeparator)
     pressure->selectAll();
     QTest::keyClicks(pressure, u"0,75"_s);
     pressure->interpretText();
+    // A field emptied (its box at its lowest, shown blank) leaves the file.
+    find<QDoubleSpinBox>(u"SetupNeedle"_s)->setValue(0);
     find<QPushButton>(u"SetupSave"_s)->click();
-    EXPECT_TRUE(test::readBytes(sheet).contains("\"frontPressure\": 0.75"));
+    const QByteArray saved = test::readBytes(sheet);
+    EXPECT_TRUE(saved.contains("\"frontPressure\": 0.75"));
+    // The fields left or made empty stay out of the file, whole numbers and decimals alike.
+    for (const char* key : {"mainJet", "needle", "rearPressure", "airTemperature"})
+        EXPECT_FALSE(saved.contains(key)) << key << '\n' << saved.toStdString();
 }
 
 // A window made after the library has read the season shows its bests at
