@@ -84,6 +84,7 @@ TEST(UserSettings, KeepsATargetMaximumPerEngineOneToFive)
         EXPECT_EQ(again.targetMaxRpm(engine), rpm) << engine;
     settings.setTargetMaxRpm(1, 0);
     EXPECT_EQ(again.targetMaxRpm(1), 0);
+    EXPECT_FALSE(readBytes(folder.file("Tormel_Vue.ini")).contains("engine1"));  // forgotten, not kept as 0
     writeBytes(folder.file("Tormel_Vue.ini"), "[targetMaxRpm]\nengine2=fast\nengine3=-500\nengine4=13000\n");
     for (const auto& [engine, rpm] : {std::pair{2, 0}, {3, 0}, {4, 13000}})
         EXPECT_EQ(again.targetMaxRpm(engine), rpm) << engine;
