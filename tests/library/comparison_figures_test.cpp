@@ -146,8 +146,11 @@ TEST(ComparisonFigures, AlongTheTrackTheDifferenceIsTheTimeLost)
     // The track's length unknown: the scale stays the fraction.
     laps[0].trace.lapLength = 0;
     EXPECT_EQ(comparisonFigures(laps, 0, Alignment::Track, TemperatureUnit::Celsius).trackLength, 0.0f);
-    // On the fraction of the time, the difference stays in RPM.
-    EXPECT_DOUBLE_EQ(comparisonFigures(laps, 0, Alignment::Fraction, TemperatureUnit::Celsius).differenceLimit, 200);
+    // On the fraction of the time, the difference stays in RPM, and half
+    // the lap is half its time, whatever the revolutions.
+    const ComparisonFigures onTime = comparisonFigures(laps, 0, Alignment::Fraction, TemperatureUnit::Celsius);
+    EXPECT_DOUBLE_EQ(onTime.differenceLimit, 200);
+    EXPECT_NEAR(*overlayReadings(onTime, 0.5).laps[1].seconds, 0.6, 1e-9);
 }
 
 TEST(ComparisonFigures, LapTimesTheirSectionsAndTheSetups)
