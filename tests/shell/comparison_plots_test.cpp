@@ -306,6 +306,21 @@ TEST(ComparisonPlots, AlongTheTrackTheScaleReadsMetresThePanelTheTimeLostAndTheS
     EXPECT_EQ(plot->graphCount(), 3 + 2);
     shown.window.show(content);
     EXPECT_FALSE(plot->yAxis2->visible() || speed->isChecked());
+    // Against the slowest lap there, the others' engine speed reads with its sign.
+    content.reference = 1;
+    shown.window.show(content);
+    send(plot, QEvent::MouseButtonPress, shown.over(0.5), Qt::LeftButton, Qt::LeftButton);
+    send(plot, QEvent::MouseButtonRelease, shown.over(0.5), Qt::LeftButton, {});
+    const std::optional<double> higher = shown.window.content().readings.laps[0].rpmDifference;
+    ASSERT_TRUE(higher && *higher > 0);
+    const QString cells = cursorReadingLines(shown.window.content())[1];
+    EXPECT_TRUE(cells.contains(u": +%1"_s.arg(std::lround(*higher)))) << cells.toStdString();
+    // No length for the reference's track: the scale is the fraction of the revolutions, in %.
+    for (ComparedSessionLap& lap : content.laps)
+        lap.trace.lapLength = 0;
+    shown.window.show(content);
+    EXPECT_EQ(plot->xAxis->label(), t.texts[overlayRevolutionsAxis]);
+    expectPlainNumbers(plot->xAxis, 100);
 }
 
 TEST(ComparisonPlots, HistogramsGroupABarPerLapOnTheClassBounds)
