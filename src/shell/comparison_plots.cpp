@@ -174,18 +174,24 @@ void ComparisonPlot::paintInto(QCPPainter& painter, const QRectF& target, double
 
 void ComparisonPlot::drawOver(QPainter&) const {}
 
-OverlayPlot::OverlayPlot(QWidget* parent)
-    : ComparisonPlot(parent)
-    , difference_(new QCPAxisRect(this))
+QCPAxisRect* ComparisonPlot::addPanelBelow(int upper, int lower)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    plotLayout()->addElement(1, 0, difference_);
-    plotLayout()->setRowStretchFactors({2, 1});
+    auto* panel = new QCPAxisRect(this);
+    plotLayout()->addElement(1, 0, panel);
+    plotLayout()->setRowStretchFactors({double(upper), double(lower)});
     auto* margins = new QCPMarginGroup(this);
     axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    difference_->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+    panel->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
     axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
     legend->setVisible(true);
+    return panel;
+}
+
+OverlayPlot::OverlayPlot(QWidget* parent)
+    : ComparisonPlot(parent)
+    , difference_(addPanelBelow(2, 1))
+{
+    setFocusPolicy(Qt::StrongFocus);
     for (QCPAxisRect* rect : {axisRect(), difference_}) {
         rect->setRangeZoom(Qt::Horizontal);
         rect->setRangeZoomAxes(rect->axis(QCPAxis::atBottom), nullptr);

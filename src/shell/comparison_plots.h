@@ -32,6 +32,10 @@ protected:
     void nameInLegend(QCPAbstractPlottable* plottable, const QString& name);
     // The laps shown before, and their names, gone.
     void clearLaps();
+    // A panel under the main one, their left and right edges aligned, the
+    // main one `upper` to its `lower` of the height; the legend at the main
+    // one's top right.
+    QCPAxisRect* addPanelBelow(int upper, int lower);
     bool event(QEvent* event) override;
 
 private:

@@ -82,15 +82,8 @@ void addClassBars(QCPAxisRect* rect, const std::vector<double>& seconds, int fir
 
 SprocketsPlot::SprocketsPlot(QWidget* parent)
     : ComparisonPlot(parent)
-    , classes_(new QCPAxisRect(this))
+    , classes_(addPanelBelow(3, 2))
 {
-    plotLayout()->addElement(1, 0, classes_);
-    plotLayout()->setRowStretchFactors({3, 2});
-    auto* margins = new QCPMarginGroup(this);
-    axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    classes_->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
-    legend->setVisible(true);
     for (QCPAxisRect* rect : {axisRect(), classes_}) {
         rect->axis(QCPAxis::atLeft)->setTicker(plainTicker());
         rect->setRangeZoom({});
